@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QStringList>
+#include <QTemporaryFile>
+
+// Redirects standard output into a temporary file for the capture's lifetime,
+// so that tests can check the trace lines an operation writes.
+class cTraceCapture
+{
+public:
+    cTraceCapture();
+    ~cTraceCapture();
+    cTraceCapture(const cTraceCapture&) = delete;
+    cTraceCapture& operator=(const cTraceCapture&) = delete;
+
+    // Every line written so far, without line ends.
+    QStringList Lines();
+    // The lines that contain the given text.
+    QStringList LinesContaining(const QString& text);
+
+private:
+    QTemporaryFile mFile;
+    int mSavedStdout = -1;
+};

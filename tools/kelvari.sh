@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and then starts the editor or runs every test.
+#   tools/kelvari.sh start [--network]   build and start the editor
+#   tools/kelvari.sh test                build and run every test
+# Everything runs inside a private network namespace holding only loopback, so
+# nothing leaves the machine; "start --network" opts into the real network.
+set -euo pipefail
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+build="$top/build"
+mode=${1:-}
+
+packages=(cmake g++ make pkg-config
+    qtbase5-dev qtdeclarative5-dev qtdeclarative5-dev-tools libqt5svg5-dev qtquickcontrols2-5-dev
+    qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls2
+    qml-module-qtquick-controls qml-module-qtquick-layouts qml-module-qtquick-dialogs
+    qml-module-qtquick-shapes qml-module-qtgraphicaleffects qml-module-qtqml-models2
+    qml-module-qtqml-statemachine qml-module-qt-labs-platform qml-module-qttest
+    libqt5svg5 fonts-lato xvfb xauth imagemagick libgl1-mesa-dri iproute2 util-linux)
+
+as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        as_root apt-get update -qq
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    fi
+}
+
+build_all() {
+    cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$build" -j "$(nproc)"
+}
+
+# Runs a command in a new network namespace with only loopback up.
+isolated() {
+    local flags=(-n)
+    [ "$(id -u)" -eq 0 ] || flags=(-r -n)
+    unshare "${flags[@]}" sh -c 'ip link set lo up && exec "$@"' _ "$@"
+}
+
+case "$mode" in
+start)
+    install_missing
+    build_all
+    if [ "${2:-}" = "--network" ]; then
+        exec "$build/KelvariEditor"
+    fi
+    isolated "$build/KelvariEditor"
+    ;;
+test)
+    install_missing
+    build_all
+    scratch=$(mktemp -d)
+    trap 'rm -rf "$scratch"' EXIT
+    mkdir -p "$scratch/config" "$scratch/cache" "$scratch/data" "$scratch/runtime" "$scratch/home"
+    chmod 700 "$scratch/runtime"
+    isolated env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache" \
+        XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/runtime" \
+        "$top/tools/run-ctest.sh" "$build"
+    ;;
+*)
+    echo "usage: $0 start [--network] | test" >&2
+    exit 2
+    ;;
+esac
