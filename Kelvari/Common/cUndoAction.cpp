@@ -1,0 +1,3 @@
+#include "cUndoAction.h"
+
+cUndoAction::~cUndoAction() = default;

@@ -1,0 +1,138 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class cComboProperty;
+class cConfigBase;
+class cFloatProperty;
+class cKelvariConfigClient;
+class cProperty;
+class cSizeFractionProperty;
+class cWidgetFactoryBase;
+class QQuickItem;
+class QStringRef;
+class QVariant;
+class QXmlStreamReader;
+class QXmlStreamWriter;
+
+// The base of every widget on a layout page: id, type key, geometry as
+// fractions of its container, z order, the ordered property list, the QML
+// items that show it, and its XML element "Widget".
+class cWidget : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString type READ GetType CONSTANT)
+    Q_PROPERTY(float xFraction READ xFraction WRITE setXFraction NOTIFY xFractionChanged)
+    Q_PROPERTY(float yFraction READ yFraction WRITE setYFraction NOTIFY yFractionChanged)
+    Q_PROPERTY(float widthFraction READ widthFraction WRITE setWidthFraction NOTIFY widthFractionChanged)
+    Q_PROPERTY(float heightFraction READ heightFraction WRITE setHeightFraction NOTIFY heightFractionChanged)
+    Q_PROPERTY(bool disabled READ IsDisabled NOTIFY disabledChanged)
+    Q_PROPERTY(bool selected READ IsSelected NOTIFY selectedChanged)
+    Q_PROPERTY(float z READ z NOTIFY zChanged)
+
+public:
+    // The type shown when a selection holds widgets of different kinds.
+    static const QString mMultipleTypeName;
+
+    cWidget(int id, const QString& type, QObject* parent);
+
+    virtual void SetIsVisible(bool visible);
+    // Registers an item that shows this widget: the layout editor's item goes
+    // first, others are appended. Subclasses push their values into it.
+    Q_INVOKABLE virtual void setQQuickItem(QQuickItem* CreatedQQuickItem, bool LayoutEditor);
+    virtual void LoadAttributes(QXmlStreamReader& reader);
+    virtual void SetOnline(std::shared_ptr<cKelvariConfigClient> client);
+    virtual void SetOffline();
+    // The whole element: start, attributes, child elements, end.
+    virtual void WriteXml(QXmlStreamWriter& writer) const;
+    // Consumes the rest of the element, its end included.
+    virtual void LoadSubXml(QXmlStreamReader& reader, const cConfigBase& config, QObject* parent,
+                            const cWidgetFactoryBase& factory, std::shared_ptr<cKelvariConfigClient>& client);
+    virtual void AssertValid() const;
+    virtual void SetWidgetToDemoMode();
+    virtual void WriteAttributes(QXmlStreamWriter& writer) const;
+
+    int GetId() const { return mId; }
+    QString GetType() const { return mType; }
+    cSizeFractionProperty* GetXProperty() const { return mX; }
+    cSizeFractionProperty* GetYProperty() const { return mY; }
+    cSizeFractionProperty* GetWidthProperty() const { return mWidth; }
+    cSizeFractionProperty* GetHeightProperty() const { return mHeight; }
+    cFloatProperty* GetZProperty() const { return mZ; }
+    const QList<cProperty*>& GetProperties() const { return mProperties; }
+    // The first property of that name, or null.
+    cProperty* GetProperty(const QString& name) const;
+    const QList<QQuickItem*>& GetQQuickItems() const { return mItems; }
+    bool IsOnline() const { return mOnline; }
+    bool IsDisabled() const { return mDisabled; }
+    bool IsSelected() const { return mSelected; }
+    bool IsVisible() const { return mVisible; }
+
+    float xFraction() const;
+    float yFraction() const;
+    float widthFraction() const;
+    float heightFraction() const;
+    float z() const;
+    // Not clamped: the bounds are the editor's limits.
+    void setXFraction(float value);
+    void setYFraction(float value);
+    void setWidthFraction(float value);
+    void setHeightFraction(float value);
+    void SetZ(float value);
+
+    void SetDisabled(bool disabled);
+    void SetSelected(bool selected);
+
+    // Reads "id" and "type" of the element the reader stands on; false, with a
+    // trace, when either is missing.
+    static bool LoadBaseAttributes(QXmlStreamReader& reader, int& id, QString& type);
+    // Selects the choice whose code is given; an unknown code selects the first
+    // choice, with a trace.
+    static void SetComboPropertyIndex(const QString& code, const QList<QPair<QString, QString>>& table,
+                                      cComboProperty* property);
+    static void SetComboPropertyIndex(const QString& code, const QList<QString>& codes, cComboProperty* property);
+    static void AssertHasProperty(const QObject* item, const QString& propertyName);
+
+    // The text form of numbers in the element: 'g' format, 6 significant digits.
+    static QString AttributeText(float value);
+    // An attribute as a number; a text that is no finite number gives 0.
+    static float AttributeFloat(const QStringRef& text);
+
+signals:
+    void xFractionChanged();
+    void yFractionChanged();
+    void widthFractionChanged();
+    void heightFractionChanged();
+    void disabledChanged();
+    void selectedChanged();
+    void zChanged();
+    void IsVisibleChanged();
+
+protected:
+    // Subclasses append their properties after the five geometry ones.
+    void AppendProperty(cProperty* property);
+    // Sets the named QML property of every registered item.
+    void SetItemsProperty(const char* name, const QVariant& value) const;
+
+private:
+    void QQuickItemDestroyed(QQuickItem* item);
+
+    const int mId;
+    const QString mType;
+    cSizeFractionProperty* const mX;
+    cSizeFractionProperty* const mY;
+    cSizeFractionProperty* const mWidth;
+    cSizeFractionProperty* const mHeight;
+    QList<QQuickItem*> mItems;
+    bool mDisabled = false;
+    bool mSelected = false;
+    QList<cProperty*> mProperties;
+    bool mOnline = false;
+    cFloatProperty* const mZ;
+    bool mVisible = true;
+};

@@ -1,0 +1,114 @@
+import QtQuick 2.12
+import QtQml 2.14
+
+// The root of every widget component: places the item from its widget's
+// fractions and, in the editor or the test window, adds the overlays.
+Item {
+    id: widgetBase
+    objectName: "widgetBase"
+
+    property real defaultWidthFraction
+    property real defaultHeightFraction
+    property QtObject cppWidget: null
+    property QtObject layout: null
+    property string widgetType: cppWidget ? cppWidget.type : ""
+    property bool editor: false
+    property bool runner: false
+    property Item editContent: null
+
+    readonly property bool overlayDragActive: editOverlay.item ? editOverlay.item.dragActive === true : false
+    readonly property bool overlayHovered: editOverlay.item ? editOverlay.item.hovered === true : false
+    readonly property real parentWidth: parent ? parent.width : 0
+    readonly property real parentHeight: parent ? parent.height : 0
+
+    z: cppWidget ? cppWidget.z : 0
+    width: (cppWidget ? cppWidget.widthFraction : defaultWidthFraction) * parentWidth
+    height: (cppWidget ? cppWidget.heightFraction : defaultHeightFraction) * parentHeight
+
+    // While the edit overlay drags the item it moves it itself.
+    Binding {
+        target: widgetBase
+        property: "x"
+        value: (widgetBase.cppWidget ? widgetBase.cppWidget.xFraction : widgetBase.defaultWidthFraction)
+               * widgetBase.parentWidth
+        when: !widgetBase.overlayDragActive
+        restoreMode: Binding.RestoreBinding
+    }
+    Binding {
+        target: widgetBase
+        property: "y"
+        value: (widgetBase.cppWidget ? widgetBase.cppWidget.yFraction : widgetBase.defaultHeightFraction)
+               * widgetBase.parentHeight
+        when: !widgetBase.overlayDragActive
+        restoreMode: Binding.RestoreBinding
+    }
+
+    Loader {
+        id: editOverlay
+        anchors.fill: parent
+        z: 1
+        active: widgetBase.editor
+        source: "EditWidgetOverlay.qml"
+        onLoaded: {
+            item.widget = widgetBase
+            item.cppWidget = Qt.binding(function() { return widgetBase.cppWidget })
+            item.layout = Qt.binding(function() { return widgetBase.layout })
+            item.editContent = Qt.binding(function() { return widgetBase.editContent })
+        }
+    }
+
+    Loader {
+        anchors.fill: parent
+        z: 2
+        active: widgetBase.editor
+        sourceComponent: BorderImage {
+            id: hoverFrame
+            source: "qrc:/Images/borderImageDashedBlue.png"
+            border { left: 4; top: 4; right: 4; bottom: 4 }
+            horizontalTileMode: BorderImage.Repeat
+            verticalTileMode: BorderImage.Repeat
+            state: widgetBase.overlayHovered ? "visible" : "hidden"
+            states: [
+                State { name: "hidden"; PropertyChanges { target: hoverFrame; opacity: 0 } },
+                State { name: "visible"; PropertyChanges { target: hoverFrame; opacity: 0.75 } }
+            ]
+            transitions: Transition { NumberAnimation { property: "opacity"; duration: 250 } }
+        }
+    }
+
+    Loader {
+        anchors.fill: parent
+        z: 2
+        active: widgetBase.editor
+        sourceComponent: BorderImage {
+            source: "qrc:/Images/borderImageDashedRed.png"
+            border { left: 4; top: 4; right: 4; bottom: 4 }
+            horizontalTileMode: BorderImage.Repeat
+            verticalTileMode: BorderImage.Repeat
+            visible: widgetBase.cppWidget ? widgetBase.cppWidget.selected : false
+        }
+    }
+
+    Loader {
+        objectName: "disabledOverlay"
+        anchors.fill: parent
+        z: 1
+        active: widgetBase.runner
+        sourceComponent: Item {
+            visible: widgetBase.cppWidget ? widgetBase.cppWidget.disabled : false
+
+            // A disabled widget takes no presses.
+            MouseArea {
+                anchors.fill: parent
+                acceptedButtons: Qt.AllButtons
+            }
+            Image {
+                anchors.fill: parent
+                source: "qrc:/disabledWidget"
+                sourceSize: Qt.size(75, 75)
+                fillMode: Image.Tile
+                opacity: 0.75
+            }
+        }
+    }
+}

@@ -1,0 +1,506 @@
+#include "support/cTraceCapture.h"
+
+#include "Kelvari/Common/cConfigBase.h"
+#include "Kelvari/Common/cImageResource.h"
+#include "Kelvari/Common/cResourceUndoManager.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+namespace
+{
+// A document with layouts, as the editor's document provides them.
+class cConfigWithLayouts : public cConfigBase
+{
+public:
+    using cConfigBase::cConfigBase;
+    QList<sLayoutResourceUse> mUses;
+
+protected:
+    QList<sLayoutResourceUse> LayoutResourceUses() const override { return mUses; }
+};
+
+QStringList Ids(const QQmlObjectListModel<cResource>& model, int from = 0)
+{
+    QStringList ids;
+    for (int i = from; i < model.count(); ++i)
+        ids << model.At(i)->resourceId();
+    return ids;
+}
+
+QStringList Names(const QQmlObjectListModel<cResource>& model, int from = 0)
+{
+    QStringList names;
+    for (int i = from; i < model.count(); ++i)
+        names << model.At(i)->Name();
+    return names;
+}
+
+QByteArray Png(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(Qt::green);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+cImageResource* NewImage(cConfigBase& config, const QString& id, const QString& name, const QString& subtype = "png")
+{
+    const QByteArray bytes = subtype == "svg" ? QByteArray("<svg/>") : Png(4, 3);
+    const QImage image = subtype == "svg" ? QImage() : QImage::fromData(bytes);
+    return new cImageResource(&config, id, name, image, bytes, subtype, &config);
+}
+
+void ReadResources(cConfigBase& config, const QString& inner, bool dropBytes = false)
+{
+    QXmlStreamReader reader("<Resources>" + inner + "</Resources>");
+    reader.readNextStartElement();
+    config.ReadResourcesXml(reader, dropBytes);
+}
+
+QString ResourceElement(const QString& attributes, const QByteArray& bytes)
+{
+    return QStringLiteral("<Resource %1>%2</Resource>").arg(attributes, QString::fromLatin1(bytes.toBase64()));
+}
+}
+
+class tst_cConfigBase : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void builtInImagesComeFirstInFixedOrder();
+    void buttonsAndLedsComeInOffOnPairs();
+    void themesHaveTheirKindsOfDrawings_data();
+    void themesHaveTheirKindsOfDrawings();
+    void everyBuiltInDrawingIsCarried();
+    void userResourcesAreKeptInNameOrder();
+    void lookupsFindResourcesById();
+    void themeColourBelongsToThemedDrawings_data();
+    void themeColourBelongsToThemedDrawings();
+    void versionCheck_data();
+    void versionCheck();
+    void invalidVersionKeepsTheFlag();
+    void resourceIdsCountFromZeroAfterReset();
+    void resourceIdsStayAboveTheLargestInUse();
+    void resetDropsUserResourcesQuietly();
+    void readingKeepsIdsAndSortsByName();
+    void readingLeavesOutBadResources();
+    void readingCanDropRasterBytes();
+    void selectionStaysWithTheResource();
+    void replacingSelectsTheNewResource();
+    void addDeleteAndChangeAreUndoable();
+    void renamingAResourceIsUndoable();
+    void layoutNamesListUsersLastFirst();
+    void replacedResourceKeepsItsLayoutNames();
+};
+
+void tst_cConfigBase::builtInImagesComeFirstInFixedOrder()
+{
+    cConfigBase config(nullptr);
+    const auto& all = config.ResourcesAndDefaults();
+    QCOMPARE(all.count(), 151);
+    QCOMPARE(config.Resources().count(), 0);
+    QCOMPARE(all.At(0)->resourceId(), QString("default_th_0_fader_control_0"));
+    QCOMPARE(all.At(0)->Name(), QString("Theme 1 Knob 1"));
+    QCOMPARE(all.At(5)->resourceId(), QString("default_th_0_rotary_pointer_0"));
+    QCOMPARE(all.At(5)->Name(), QString("Theme 1 Knob 1"));
+    QCOMPARE(Ids(all, 144), QStringList({"default_gen_fader_0", "default_gen_fader_1", "default_gen_fader_2",
+                                         "default_gen_fader_3", "default_gen_rotary_0", "_default", "_basic"}));
+    QCOMPARE(Names(all, 144), QStringList({"Generic Bgr 1", "Generic Bgr 2", "Generic Bgr 3", "Generic Bgr 4",
+                                           "Generic Bgr 1", "Default", "Basic"}));
+    QCOMPARE(config.property("resourcesAndDefaults").value<QQmlObjectListModelBase*>()->count(), 151);
+    QCOMPARE(config.property("resources").value<QQmlObjectListModelBase*>()->count(), 0);
+}
+
+void tst_cConfigBase::buttonsAndLedsComeInOffOnPairs()
+{
+    cConfigBase config(nullptr);
+    const QStringList ids = Ids(config.ResourcesAndDefaults());
+    const int first = ids.indexOf("default_th_0_btn_off_0");
+    QCOMPARE(ids.mid(first, 4), QStringList({"default_th_0_btn_off_0", "default_th_0_btn_on_0",
+                                             "default_th_0_btn_off_1", "default_th_0_btn_on_1"}));
+    QCOMPARE(Names(config.ResourcesAndDefaults()).mid(first, 4),
+             QStringList({"Theme 1 Off 1", "Theme 1 On 1", "Theme 1 Off 2", "Theme 1 On 2"}));
+    const int led = ids.indexOf("default_th_3_led_off_4");
+    QCOMPARE(ids.at(led + 1), QString("default_th_3_led_on_4"));
+    QCOMPARE(config.ResourcesAndDefaults().At(led + 1)->Name(), QString("Theme 4 On 5"));
+}
+
+void tst_cConfigBase::themesHaveTheirKindsOfDrawings_data()
+{
+    QTest::addColumn<int>("theme");
+    QTest::addColumn<int>("drawings");
+    QTest::addColumn<int>("rotaryBackgrounds");
+    QTest::newRow("theme 0") << 0 << 30 << 0;
+    QTest::newRow("theme 1") << 1 << 30 << 0;
+    QTest::newRow("theme 2") << 2 << 35 << 5;
+    QTest::newRow("theme 3") << 3 << 35 << 5;
+    QTest::newRow("theme 4") << 4 << 14 << 2;
+    QTest::newRow("no theme below") << -1 << 0 << 0;
+    QTest::newRow("no theme above") << 5 << 0 << 0;
+}
+
+void tst_cConfigBase::themesHaveTheirKindsOfDrawings()
+{
+    QFETCH(int, theme);
+    QFETCH(int, drawings);
+    QFETCH(int, rotaryBackgrounds);
+    const QStringList ids = cConfigBase::ThemeDrawingIds(theme);
+    QCOMPARE(ids.count(), drawings);
+    const QString prefix = QStringLiteral("default_th_%1_").arg(theme);
+    QCOMPARE(ids.filter(QRegularExpression("^" + prefix + "rotary_\\d+$")).count(), rotaryBackgrounds);
+    QCOMPARE(ids.filter(QRegularExpression("^" + prefix + "fader_\\d+$")).count(), 0);
+    cConfigBase config(nullptr);
+    const QStringList all = Ids(config.ResourcesAndDefaults());
+    if (!ids.isEmpty())
+        QCOMPARE(all.mid(all.indexOf(ids.first()), ids.count()), ids);
+}
+
+void tst_cConfigBase::everyBuiltInDrawingIsCarried()
+{
+    cConfigBase config(nullptr);
+    for (cResource* resource : config.ResourcesAndDefaults().Items())
+    {
+        if (cConfigBase::IsDrawingId(resource->resourceId()))
+            QVERIFY2(QFile::exists(cConfigBase::DrawingPath(resource->resourceId())),
+                     qPrintable(resource->resourceId()));
+    }
+    QVERIFY(QFile::exists(cConfigBase::DefaultImagePath()));
+}
+
+void tst_cConfigBase::userResourcesAreKeptInNameOrder()
+{
+    cConfigBase config(nullptr);
+    QSignalSpy inserted(&config, &cConfigBase::ResourceInserted);
+    QCOMPARE(config.InsertNewResource(NewImage(config, "0", "b")), 0);
+    QCOMPARE(config.InsertNewResource(NewImage(config, "1", "A")), 0);
+    QCOMPARE(config.InsertNewResource(NewImage(config, "2", "a")), 1);
+    QCOMPARE(Names(config.Resources()), QStringList({"A", "a", "b"}));
+    QCOMPARE(Names(config.ResourcesAndDefaults(), 151), QStringList({"A", "a", "b"}));
+    QCOMPARE(config.ResourcesAndDefaults().count(), 154);
+    QCOMPARE(inserted.count(), 3);
+    QCOMPARE(inserted.at(2).at(0).toString(), QString("2"));
+}
+
+void tst_cConfigBase::lookupsFindResourcesById()
+{
+    cConfigBase config(nullptr);
+    cImageResource* png = NewImage(config, "0", "p.png");
+    cImageResource* svg = NewImage(config, "1", "s.svg", "svg");
+    config.InsertNewResource(png);
+    config.InsertNewResource(svg);
+    QCOMPARE(config.FindResource("0"), png);
+    QCOMPARE(config.FindResource("_basic")->Name(), QString("Basic"));
+    QVERIFY(!config.FindResource("42"));
+    QCOMPARE(config.FindImageResource("1"), svg);
+    QVERIFY(!config.FindImageResource("_default"));
+    QCOMPARE(config.GetSvgData("1"), QByteArray("<svg/>"));
+    QVERIFY(config.GetSvgData("0").isEmpty());
+    QVERIFY(config.GetSvgData("default_th_0_btn_on_0").isEmpty());
+    QCOMPARE(config.GetImage("0").size(), QSize(4, 3));
+    QVERIFY(config.GetImage("1").isNull());
+    QVERIFY(config.GetImage("7").isNull());
+    QVERIFY(cConfigBase::IsUserResourceId("12"));
+    QVERIFY(!cConfigBase::IsUserResourceId(""));
+    QVERIFY(!cConfigBase::IsUserResourceId("-1"));
+    QVERIFY(!cConfigBase::IsDrawingId("_default"));
+}
+
+void tst_cConfigBase::themeColourBelongsToThemedDrawings_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("colour");
+    QTest::newRow("theme 0") << "default_th_0_btn_on_0" << "#6EFF36";
+    QTest::newRow("theme 3") << "default_th_3_led_on_2" << "#FFD100";
+    QTest::newRow("theme 4") << "default_th_4_rotary_1" << "#0D69B9";
+    QTest::newRow("generic") << "default_gen_fader_0" << "";
+    QTest::newRow("default picture") << "_default" << "";
+    QTest::newRow("user image") << "3" << "";
+    QTest::newRow("unknown theme") << "default_th_7_led_on_0" << "";
+    QTest::newRow("theme beyond int") << "default_th_99999999999999999999_led_on_0" << "";
+    QTest::newRow("no theme number") << "default_th_" << "";
+}
+
+void tst_cConfigBase::themeColourBelongsToThemedDrawings()
+{
+    QFETCH(QString, id);
+    QFETCH(QString, colour);
+    QCOMPARE(cConfigBase::GetThemeColour(id), colour);
+}
+
+void tst_cConfigBase::versionCheck_data()
+{
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<bool>("newer");
+    QTest::newRow("own") << "1.0.1" << true << false;
+    QTest::newRow("own with V") << "V1.0.1" << true << false;
+    QTest::newRow("patch with X") << "V1.0.2X" << true << true;
+    QTest::newRow("minor") << "1.1.0" << true << true;
+    QTest::newRow("major") << "2.0.0" << true << true;
+    QTest::newRow("older") << "0.9.9" << true << false;
+    QTest::newRow("file format") << "1.0.0" << true << false;
+    QTest::newRow("text after") << "1.2.3beta" << true << true;
+    QTest::newRow("leading zeros") << "001.000.001" << true << false;
+    QTest::newRow("beyond int") << "99999999999999999999.0.0" << true << true;
+    QTest::newRow("text before") << "x1.0.1" << false << false;
+    QTest::newRow("two numbers") << "1.0" << false << false;
+    QTest::newRow("empty") << "" << false << false;
+}
+
+void tst_cConfigBase::versionCheck()
+{
+    QFETCH(QString, version);
+    QFETCH(bool, valid);
+    QFETCH(bool, newer);
+    cConfigBase config(nullptr);
+    QSignalSpy changes(&config, &cConfigBase::configVersionIsNewerChanged);
+    QCOMPARE(config.ValidateVersionStringSetIsNewer(version), valid);
+    QCOMPARE(config.configVersionIsNewer(), newer);
+    QCOMPARE(changes.count(), newer ? 1 : 0);
+}
+
+void tst_cConfigBase::invalidVersionKeepsTheFlag()
+{
+    cConfigBase config(nullptr);
+    QVERIFY(config.ValidateVersionStringSetIsNewer("2.0.0"));
+    QVERIFY(!config.ValidateVersionStringSetIsNewer("bad"));
+    QVERIFY(config.configVersionIsNewer());
+    QVERIFY(config.ValidateVersionStringSetIsNewer("1.0.1"));
+    QVERIFY(!config.configVersionIsNewer());
+}
+
+void tst_cConfigBase::resourceIdsCountFromZeroAfterReset()
+{
+    cConfigBase config(nullptr);
+    QCOMPARE(config.GetNextResourceId(), 0);
+    QCOMPARE(config.GetNextResourceId(), 1);
+    config.Reset(true);
+    QCOMPARE(config.GetNextResourceId(), 0);
+    QCOMPARE(config.GetNextResourceId(), 1);
+    QCOMPARE(config.GetNextResourceId(), 2);
+}
+
+void tst_cConfigBase::resourceIdsStayAboveTheLargestInUse()
+{
+    cConfigBase config(nullptr);
+    config.InsertNewResource(NewImage(config, "7", "seven"));
+    QCOMPARE(config.GetNextResourceId(), 8);
+    config.InsertNewResource(NewImage(config, "3", "three"));
+    QCOMPARE(config.GetNextResourceId(), 9);
+    ReadResources(config, ResourceElement("id=\"3\" type=\"image\" name=\"a\" subtype=\"svg\"", "<svg/>")
+                              + ResourceElement("id=\"20\" type=\"image\" name=\"b\" subtype=\"svg\"", "<svg/>"));
+    QCOMPARE(config.GetNextResourceId(), 21);
+    config.Reset(true);
+    ReadResources(config, ResourceElement("id=\"3\" type=\"image\" subtype=\"svg\"", "<svg/>")
+                              + ResourceElement("id=\"9\" type=\"image\" subtype=\"svg\"", "<svg/>"));
+    QCOMPARE(config.GetNextResourceId(), 10);
+}
+
+void tst_cConfigBase::resetDropsUserResourcesQuietly()
+{
+    cConfigBase config(nullptr);
+    QPointer<cResource> listed = NewImage(config, "0", "listed");
+    QPointer<cResource> deleted = NewImage(config, "1", "deleted");
+    config.InsertNewResource(listed);
+    config.InsertNewResource(deleted);
+    config.RemoveResource(deleted.data());
+    config.ResourceUndoManager()->AddDeleteResource(deleted, &config);
+    config.setSelectedResourceIndex(0);
+    config.SetVersionString("2.0.0");
+    config.ValidateVersionStringSetIsNewer("2.0.0");
+    QSignalSpy removed(&config, &cConfigBase::ResourceRemoved);
+    config.Reset(true);
+    QVERIFY(!listed);
+    QVERIFY(!deleted);
+    QCOMPARE(removed.count(), 0);
+    QCOMPARE(config.Resources().count(), 0);
+    QCOMPARE(config.ResourcesAndDefaults().count(), 151);
+    QCOMPARE(config.ResourcesAndDefaults().At(150)->resourceId(), QString("_basic"));
+    QCOMPARE(config.selectedResourceIndex(), -1);
+    QVERIFY(!config.hasResourceUndo());
+    QCOMPARE(config.version(), QString());
+    QVERIFY(!config.configVersionIsNewer());
+}
+
+void tst_cConfigBase::readingKeepsIdsAndSortsByName()
+{
+    cConfigBase config(nullptr);
+    const QByteArray png = Png(5, 6);
+    ReadResources(config, ResourceElement("id=\"4\" type=\"image\" name=\"zebra.png\" subtype=\"png\"", png)
+                              + "<Other><Resource id=\"8\" type=\"image\"/></Other>"
+                              + ResourceElement("id=\"2\" type=\"image\" name=\"Apple.svg\" subtype=\"svg\"", "<svg/>"));
+    QCOMPARE(Ids(config.Resources()), QStringList({"2", "4"}));
+    QCOMPARE(Ids(config.ResourcesAndDefaults(), 151), QStringList({"2", "4"}));
+    const cImageResource* raster = config.FindImageResource("4");
+    QCOMPARE(raster->Name(), QString("zebra.png"));
+    QCOMPARE(raster->Subtype(), QString("png"));
+    QCOMPARE(raster->Data(), png);
+    QCOMPARE(raster->Image().size(), QSize(5, 6));
+    QCOMPARE(config.GetSvgData("2"), QByteArray("<svg/>"));
+}
+
+void tst_cConfigBase::readingLeavesOutBadResources()
+{
+    cConfigBase config(nullptr);
+    cTraceCapture trace;
+    ReadResources(config,
+                  ResourceElement("id=\"x1\" type=\"image\" subtype=\"svg\"", "<svg/>")
+                      + ResourceElement("id=\"2147483647\" type=\"image\" subtype=\"svg\"", "<svg/>")
+                      + ResourceElement("id=\"1\" type=\"image\" subtype=\"png\"", "garbage bytes")
+                      + ResourceElement("id=\"2\" type=\"sound\" subtype=\"svg\"", "<svg/>")
+                      + ResourceElement("type=\"image\" subtype=\"svg\"", "<svg/>")
+                      + ResourceElement("id=\"3\" type=\"image\" name=\"ok\" subtype=\"jpg\"", Png(2, 2)));
+    QCOMPARE(trace.LinesContaining("ERROR: Error reading resource id").count(), 2);
+    QCOMPARE(trace.LinesContaining("ERROR: Error loading image data from xml").count(), 1);
+    QCOMPARE(Ids(config.Resources()), QStringList({"3"}));
+    QCOMPARE(config.GetNextResourceId(), 4);
+}
+
+void tst_cConfigBase::readingCanDropRasterBytes()
+{
+    cConfigBase config(nullptr);
+    ReadResources(config,
+                  ResourceElement("id=\"0\" type=\"image\" name=\"a\" subtype=\"png\"", Png(3, 3))
+                      + ResourceElement("id=\"1\" type=\"image\" name=\"b\" subtype=\"svg\"", "<svg/>"),
+                  true);
+    QVERIFY(config.FindImageResource("0")->Data().isEmpty());
+    QCOMPARE(config.GetImage("0").size(), QSize(3, 3));
+    QCOMPARE(config.GetSvgData("1"), QByteArray("<svg/>"));
+}
+
+void tst_cConfigBase::selectionStaysWithTheResource()
+{
+    cConfigBase config(nullptr);
+    for (const QString& name : QStringList{"c", "d", "e"})
+        config.InsertNewResource(NewImage(config, QString::number(config.GetNextResourceId()), name));
+    config.setSelectedResourceIndex(2);
+    cResource* selected = config.Resources().At(2);
+    QVERIFY(selected->selected());
+    QCOMPARE(config.InsertNewResource(NewImage(config, "9", "a")), 0);
+    QCOMPARE(config.selectedResourceIndex(), 3);
+    QCOMPARE(config.Resources().At(3), selected);
+    config.RemoveResource(0);
+    QCOMPARE(config.selectedResourceIndex(), 2);
+    QCOMPARE(config.Resources().At(2), selected);
+    config.RemoveResource(2);
+    QCOMPARE(config.selectedResourceIndex(), -1);
+    QVERIFY(!selected->selected());
+    config.setSelectedResourceIndex(99);
+    for (cResource* resource : config.Resources().Items())
+        QVERIFY(!resource->selected());
+}
+
+void tst_cConfigBase::replacingSelectsTheNewResource()
+{
+    cConfigBase config(nullptr);
+    cImageResource* first = NewImage(config, "0", "a");
+    cImageResource* old = NewImage(config, "1", "b");
+    config.InsertNewResource(first);
+    config.InsertNewResource(old);
+    config.setSelectedResourceIndex(1);
+    cImageResource* replacement = NewImage(config, "1", "b", "svg");
+    QSignalSpy changed(&config, &cConfigBase::ResourceChanged);
+    config.ReplaceResource(old, replacement);
+    QCOMPARE(config.Resources().At(1), replacement);
+    QCOMPARE(config.ResourcesAndDefaults().At(152), replacement);
+    QCOMPARE(config.selectedResourceIndex(), 1);
+    QVERIFY(replacement->selected());
+    QVERIFY(!old->selected());
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.at(0).at(0).toString(), QString("1"));
+}
+
+void tst_cConfigBase::addDeleteAndChangeAreUndoable()
+{
+    cConfigBase config(nullptr);
+    QSignalSpy hasUndo(&config, &cConfigBase::hasResourceUndoChanged);
+    cImageResource* added = NewImage(config, "0", "a");
+    config.InsertNewResource(added);
+    config.ResourceUndoManager()->AddNewResource(added, &config);
+    config.resourceCloseUndoBlock();
+    QVERIFY(config.hasResourceUndo());
+    QVERIFY(hasUndo.count() > 0);
+    config.resourceUndoPressed();
+    QCOMPARE(config.Resources().count(), 0);
+    QVERIFY(config.hasResourceRedo());
+    config.resourceRedoPressed();
+    QCOMPARE(config.Resources().At(0), added);
+
+    config.RemoveResource(0);
+    config.ResourceUndoManager()->AddDeleteResource(added, &config);
+    config.resourceCloseUndoBlock();
+    QCOMPARE(config.ResourcesAndDefaults().count(), 151);
+    config.resourceUndoPressed();
+    QCOMPARE(config.ResourcesAndDefaults().At(151), added);
+
+    cImageResource* replacement = NewImage(config, "0", "a", "svg");
+    config.ResourceUndoManager()->AddChangeResource(added, replacement, &config);
+    config.resourceCloseUndoBlock();
+    config.ReplaceResource(added, replacement);
+    QCOMPARE(config.GetSvgData("0"), QByteArray("<svg/>"));
+    config.resourceUndoPressed();
+    QCOMPARE(config.Resources().At(0), added);
+    QVERIFY(config.GetSvgData("0").isEmpty());
+    config.resourceRedoPressed();
+    QCOMPARE(config.Resources().At(0), replacement);
+}
+
+void tst_cConfigBase::renamingAResourceIsUndoable()
+{
+    cConfigBase config(nullptr);
+    cImageResource* resource = NewImage(config, "0", "old.png");
+    config.InsertNewResource(resource);
+    resource->nameProperty()->setStringValue("new.png");
+    config.resourceCloseUndoBlock();
+    config.resourceUndoPressed();
+    QCOMPARE(resource->Name(), QString("old.png"));
+    // Re-inserting by undo links nothing twice: one rename is one step.
+    config.RemoveResource(resource);
+    config.UndoDeleteResource(resource);
+    resource->nameProperty()->setStringValue("other.png");
+    config.resourceCloseUndoBlock();
+    config.resourceUndoPressed();
+    QCOMPARE(resource->Name(), QString("old.png"));
+    QVERIFY(!config.hasResourceUndo());
+}
+
+void tst_cConfigBase::layoutNamesListUsersLastFirst()
+{
+    cConfigWithLayouts config(nullptr);
+    cImageResource* shared = NewImage(config, "3", "shared");
+    cImageResource* unused = NewImage(config, "4", "unused");
+    config.InsertNewResource(shared);
+    config.InsertNewResource(unused);
+    config.mUses = {{"P1", {"3", "_default"}}, {"P2", {"3"}}};
+    config.ImageResourceIdChanged();
+    QCOMPARE(shared->LayoutNames(), QString("P2\nP1\n"));
+    QCOMPARE(unused->LayoutNames(), QString());
+    config.mUses = {{"P1", {"4"}}};
+    config.UpdateResourceLayoutNames();
+    QCOMPARE(shared->LayoutNames(), QString());
+    QCOMPARE(unused->LayoutNames(), QString("P1\n"));
+}
+
+void tst_cConfigBase::replacedResourceKeepsItsLayoutNames()
+{
+    cConfigWithLayouts config(nullptr);
+    cImageResource* old = NewImage(config, "3", "pic");
+    config.InsertNewResource(old);
+    config.mUses = {{"Main", {"3"}}};
+    config.UpdateResourceLayoutNames();
+    cImageResource* replacement = NewImage(config, "3", "pic", "svg");
+    config.ReplaceResource(old, replacement);
+    QCOMPARE(replacement->LayoutNames(), QString("Main\n"));
+}
+
+QTEST_MAIN(tst_cConfigBase)
+#include "tst_cConfigBase.moc"

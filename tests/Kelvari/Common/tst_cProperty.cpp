@@ -1,0 +1,488 @@
+#include "cPropertySignalLog.h"
+#include "support/cTraceCapture.h"
+
+#include "Kelvari/Common/cColourProperty.h"
+#include "Kelvari/Common/cComboProperty.h"
+#include "Kelvari/Common/cFloatProperty.h"
+#include "Kelvari/Common/cFontProperty.h"
+#include "Kelvari/Common/cImageProperty.h"
+#include "Kelvari/Common/cIntProperty.h"
+#include "Kelvari/Common/cNumberOfTabsProperty.h"
+#include "Kelvari/Common/cResourceNotifier.h"
+#include "Kelvari/Common/cSizeFractionProperty.h"
+#include "Kelvari/Common/cStringProperty.h"
+#include "Kelvari/Common/cTextBlockProperty.h"
+
+#include <QMetaEnum>
+#include <QtTest>
+#include <limits>
+
+namespace
+{
+// Stands in for the config document: it only counts the id-change calls.
+class cCountingResourceNotifier : public cResourceNotifier
+{
+public:
+    void ImageResourceIdChanged() override { ++mIdChanges; }
+    int mIdChanges = 0;
+};
+
+// One property of each kind, with a value different from its initial one.
+cProperty* MakeProperty(const QString& kind, const cResourceNotifier& config, QObject* parent)
+{
+    if (kind == "int")
+        return new cIntProperty("I", 3, parent, 0, 10);
+    if (kind == "tabs")
+        return new cNumberOfTabsProperty("Number of tabs", 4, parent);
+    if (kind == "float")
+        return new cFloatProperty("F", 1.5f, parent, 0, 2);
+    if (kind == "size")
+        return new cSizeFractionProperty("S", 0.25f, parent, 0, 1);
+    if (kind == "string")
+        return new cStringProperty("Str", "abc", parent, true);
+    if (kind == "textblock")
+        return new cTextBlockProperty("Text", "line", parent, true);
+    if (kind == "combo")
+        return new cComboProperty("Align", 0, {"Left", "Center", "Right"}, parent);
+    if (kind == "image")
+        return new cImageProperty("Image", config, parent);
+    if (kind == "colour")
+        return new cColourProperty("Colour", QColor("white"), parent, true);
+    return new cFontProperty("Font", "lato", parent, true);
+}
+}
+
+class tst_cProperty : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void typeKeysMatchTheirNumbers();
+    void constructorStoresArgumentsWithoutSignals();
+
+    void settingTheCurrentValueEmitsNothing_data();
+    void settingTheCurrentValueEmitsNothing();
+    void aChangeAnnouncesItselfWhileTheOldValueIsStored_data();
+    void aChangeAnnouncesItselfWhileTheOldValueIsStored();
+
+    void boundsAreNotEnforced();
+    void numberOfTabsExposesTheComingValueBeforeTheChange();
+
+    void unconvertibleVariantKeepsTheStoredValue_data();
+    void unconvertibleVariantKeepsTheStoredValue();
+    void nonFiniteFloatIsRefused_data();
+    void nonFiniteFloatIsRefused();
+    void numericKindsIgnoreStringValue_data();
+    void numericKindsIgnoreStringValue();
+
+    void textForms_data();
+    void textForms();
+
+    void colourIgnoresInvalidColours_data();
+    void colourIgnoresInvalidColours();
+    void colourAcceptsNamesAndHexTexts_data();
+    void colourAcceptsNamesAndHexTexts();
+
+    void updateComboValuesSignalOrder_data();
+    void updateComboValuesSignalOrder();
+
+    void imagePropertyFollowsItsOwnResourceOnly_data();
+    void imagePropertyFollowsItsOwnResourceOnly();
+    void imageIdChangeIsReportedToTheConfig();
+
+    void visibilityChangeIsSignalledOnce();
+
+private:
+    cCountingResourceNotifier mConfig;
+};
+
+void tst_cProperty::typeKeysMatchTheirNumbers()
+{
+    const QMetaEnum types = QMetaEnum::fromType<cProperty::ePropertyType>();
+    const QStringList keys = {"Int",       "Float", "String", "Combo", "Group",
+                              "TextBlock", "Image", "Colour", "Font",  "SizeFraction"};
+    QCOMPARE(types.keyCount(), keys.size());
+    for (int i = 0; i < keys.size(); ++i)
+        QCOMPARE(types.keyToValue(keys.at(i).toLatin1()), i);
+}
+
+void tst_cProperty::constructorStoresArgumentsWithoutSignals()
+{
+    QObject owner;
+    cStringProperty fixed("Name", "fixed", &owner, false);
+    QCOMPARE(fixed.parent(), &owner);
+    QCOMPARE(fixed.name(), QString("Name"));
+    QCOMPARE(fixed.type(), cProperty::String);
+    QVERIFY(!fixed.editable());
+    QVERIFY(fixed.visible());
+
+    cTextBlockProperty block("Text", "a\nb", &owner, true);
+    QCOMPARE(block.type(), cProperty::TextBlock);
+    QCOMPARE(block.stringValue(), QString("a\nb"));
+
+    cSizeFractionProperty size("X", -1, &owner, -2, 2);
+    QCOMPARE(size.type(), cProperty::SizeFraction);
+    QCOMPARE(size.LowBound(), -2.0f);
+    QCOMPARE(size.HighBound(), 2.0f);
+
+    cNumberOfTabsProperty tabs("Number of tabs", 4, &owner);
+    QCOMPARE(tabs.type(), cProperty::Int);
+    QCOMPARE(tabs.LowBound(), 1);
+    QCOMPARE(tabs.HighBound(), 10);
+    QCOMPARE(tabs.ComingValue(), 4);
+
+    cImageProperty image("Image", mConfig, &owner);
+    QCOMPARE(image.stringValue(), QString("_default"));
+    QVERIFY(image.editable());
+}
+
+void tst_cProperty::settingTheCurrentValueEmitsNothing_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char* kind : {"int", "tabs", "float", "size", "string", "textblock", "combo", "image", "colour", "font"})
+        QTest::newRow(kind) << QString(kind);
+}
+
+void tst_cProperty::settingTheCurrentValueEmitsNothing()
+{
+    QFETCH(QString, kind);
+    QObject owner;
+    cProperty* property = MakeProperty(kind, mConfig, &owner);
+    cPropertySignalLog log(property);
+
+    property->setValue(property->value());
+    if (kind != "int" && kind != "tabs" && kind != "float" && kind != "size" && kind != "combo")
+        property->setStringValue(property->stringValue());
+
+    QCOMPARE(log.Signals(), QStringList());
+}
+
+void tst_cProperty::aChangeAnnouncesItselfWhileTheOldValueIsStored_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QVariant>("newValue");
+    QTest::newRow("int") << "int" << QVariant(7);
+    QTest::newRow("tabs") << "tabs" << QVariant(2);
+    QTest::newRow("float") << "float" << QVariant(0.75f);
+    QTest::newRow("size") << "size" << QVariant(0.5f);
+    QTest::newRow("string") << "string" << QVariant("xyz");
+    QTest::newRow("textblock") << "textblock" << QVariant("two\nlines");
+    QTest::newRow("combo") << "combo" << QVariant(2);
+    QTest::newRow("image") << "image" << QVariant("12");
+    QTest::newRow("colour") << "colour" << QVariant(QColor(Qt::red));
+    QTest::newRow("font") << "font" << QVariant("exo2");
+}
+
+void tst_cProperty::aChangeAnnouncesItselfWhileTheOldValueIsStored()
+{
+    QFETCH(QString, kind);
+    QFETCH(QVariant, newValue);
+    QObject owner;
+    cProperty* property = MakeProperty(kind, mConfig, &owner);
+    const QVariant oldValue = property->value();
+    QVariant seenDuringAnnouncement;
+    connect(property, &cProperty::ValueAboutToChange, [&] { seenDuringAnnouncement = property->value(); });
+    cPropertySignalLog log(property);
+
+    property->setValue(newValue);
+
+    QCOMPARE(log.Signals(), cPropertySignalLog::Change());
+    QCOMPARE(seenDuringAnnouncement, oldValue);
+    QCOMPARE(property->value(), newValue);
+}
+
+void tst_cProperty::boundsAreNotEnforced()
+{
+    QObject owner;
+    cIntProperty integer("I", 0, &owner, 0, 10);
+    integer.SetIntValue(-5);
+    QCOMPARE(integer.IntValue(), -5);
+
+    cNumberOfTabsProperty tabs("Number of tabs", 4, &owner);
+    tabs.setValue(12);
+    QCOMPARE(tabs.value().toInt(), 12);
+
+    cSizeFractionProperty size("X", 0, &owner, -2, 2);
+    size.setFloatValue(5);
+    QCOMPARE(size.FloatValue(), 5.0f);
+}
+
+void tst_cProperty::numberOfTabsExposesTheComingValueBeforeTheChange()
+{
+    QObject owner;
+    cNumberOfTabsProperty tabs("Number of tabs", 4, &owner);
+    int oldSeen = 0;
+    int comingSeen = 0;
+    connect(&tabs, &cProperty::ValueAboutToChange, [&] {
+        oldSeen = tabs.IntValue();
+        comingSeen = tabs.ComingValue();
+    });
+
+    tabs.setValue(6);
+
+    QCOMPARE(oldSeen, 4);
+    QCOMPARE(comingSeen, 6);
+    QCOMPARE(tabs.IntValue(), 6);
+}
+
+void tst_cProperty::unconvertibleVariantKeepsTheStoredValue_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("trace");
+    QTest::newRow("int") << "int" << "ERROR: Error setting property int\t";
+    QTest::newRow("tabs") << "tabs" << "ERROR: Error setting property int\t";
+    QTest::newRow("float") << "float" << "ERROR: Error setting property float\t";
+    QTest::newRow("size") << "size" << "ERROR: Error setting property float\t";
+    QTest::newRow("combo") << "combo" << "ERROR: Error setting property combo int\t";
+}
+
+void tst_cProperty::unconvertibleVariantKeepsTheStoredValue()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, trace);
+    QObject owner;
+    cProperty* property = MakeProperty(kind, mConfig, &owner);
+    const QVariant before = property->value();
+    cPropertySignalLog log(property);
+
+    cTraceCapture capture;
+    property->setValue(QVariant("not a number"));
+    const QStringList lines = capture.Lines();
+
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines.first().startsWith(trace), qPrintable(lines.first()));
+    QCOMPARE(property->value(), before);
+    QCOMPARE(log.Signals(), QStringList());
+}
+
+void tst_cProperty::nonFiniteFloatIsRefused_data()
+{
+    QTest::addColumn<float>("value");
+    QTest::newRow("nan") << std::numeric_limits<float>::quiet_NaN();
+    QTest::newRow("inf") << std::numeric_limits<float>::infinity();
+    QTest::newRow("-inf") << -std::numeric_limits<float>::infinity();
+}
+
+void tst_cProperty::nonFiniteFloatIsRefused()
+{
+    QFETCH(float, value);
+    QObject owner;
+    cFloatProperty property("F", 1.5f, &owner, 0, 2);
+    cPropertySignalLog log(&property);
+
+    cTraceCapture capture;
+    property.setFloatValue(value);
+    property.setValue(QVariant(value));
+    property.setValue(QVariant(QString::number(value)));
+
+    QCOMPARE(capture.LinesContaining("ERROR: Error setting property float").size(), 3);
+    QCOMPARE(property.FloatValue(), 1.5f);
+    QCOMPARE(log.Signals(), QStringList());
+}
+
+void tst_cProperty::numericKindsIgnoreStringValue_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char* kind : {"int", "tabs", "float", "size", "combo"})
+        QTest::newRow(kind) << QString(kind);
+}
+
+void tst_cProperty::numericKindsIgnoreStringValue()
+{
+    QFETCH(QString, kind);
+    QObject owner;
+    cProperty* property = MakeProperty(kind, mConfig, &owner);
+    const QVariant before = property->value();
+    cPropertySignalLog log(property);
+
+    property->setStringValue("1");
+
+    QCOMPARE(property->value(), before);
+    QCOMPARE(log.Signals(), QStringList());
+}
+
+void tst_cProperty::textForms_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("int positive") << "int" << QVariant(42) << "42";
+    QTest::newRow("int negative") << "int" << QVariant(-7) << "-7";
+    QTest::newRow("float half") << "float" << QVariant(0.5f) << "0.5";
+    QTest::newRow("float whole") << "float" << QVariant(2.0f) << "2";
+    QTest::newRow("float rounded") << "float" << QVariant(0.12345f) << "0.1235";
+    QTest::newRow("float minus one") << "float" << QVariant(-1.0f) << "-1";
+    QTest::newRow("float 3.1") << "float" << QVariant(3.1f) << "3.1";
+    QTest::newRow("float ten") << "float" << QVariant(10.0f) << "10";
+    QTest::newRow("float zero") << "float" << QVariant(0.0f) << "0";
+    QTest::newRow("float tiny negative") << "float" << QVariant(-0.00001f) << "0";
+    QTest::newRow("size quarter") << "size" << QVariant(0.25f) << "25";
+    QTest::newRow("size eighth") << "size" << QVariant(0.125f) << "12.5";
+    QTest::newRow("size whole") << "size" << QVariant(1.0f) << "100";
+    QTest::newRow("size third") << "size" << QVariant(0.33333f) << "33.33";
+    QTest::newRow("size half") << "size" << QVariant(0.5f) << "50";
+    QTest::newRow("size tiny") << "size" << QVariant(0.0001f) << "0.01";
+    QTest::newRow("size minus one") << "size" << QVariant(-1.0f) << "-100";
+    QTest::newRow("combo index") << "combo" << QVariant(1) << "Center";
+    QTest::newRow("combo outside") << "combo" << QVariant(5) << "";
+    QTest::newRow("colour opaque") << "colour" << QVariant(QColor(0, 0, 0)) << "#000000";
+    QTest::newRow("colour half red") << "colour" << QVariant(QColor(255, 0, 0, 128)) << "#80ff0000";
+    QTest::newRow("colour transparent white") << "colour" << QVariant(QColor(255, 255, 255, 0)) << "#00ffffff";
+    QTest::newRow("font") << "font" << QVariant("mina") << "mina";
+    QTest::newRow("image") << "image" << QVariant("_basic") << "_basic";
+}
+
+void tst_cProperty::textForms()
+{
+    QFETCH(QString, kind);
+    QFETCH(QVariant, value);
+    QFETCH(QString, text);
+    QObject owner;
+    cProperty* property = MakeProperty(kind, mConfig, &owner);
+    property->setValue(value);
+    QCOMPARE(property->stringValue(), text);
+}
+
+void tst_cProperty::colourIgnoresInvalidColours_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("unknown name") << QVariant("notacolour");
+    QTest::newRow("bad hex") << QVariant("#12345");
+    QTest::newRow("empty text") << QVariant("");
+    QTest::newRow("invalid variant") << QVariant();
+    QTest::newRow("invalid colour") << QVariant(QColor());
+    QTest::newRow("same colour by name") << QVariant("white");
+}
+
+void tst_cProperty::colourIgnoresInvalidColours()
+{
+    QFETCH(QVariant, value);
+    QObject owner;
+    cColourProperty colour("Colour", QColor("white"), &owner, true);
+    cPropertySignalLog log(&colour);
+
+    cTraceCapture capture;
+    colour.setValue(value);
+    if (value.userType() == QMetaType::QString)
+        colour.setStringValue(value.toString());
+
+    QCOMPARE(colour.ColourValue(), QColor(Qt::white));
+    QCOMPARE(log.Signals(), QStringList());
+    QCOMPARE(capture.Lines(), QStringList());
+}
+
+void tst_cProperty::colourAcceptsNamesAndHexTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("svg keyword") << "darkgrey" << "#a9a9a9";
+    QTest::newRow("3 digits") << "#f00" << "#ff0000";
+    QTest::newRow("6 digits") << "#00ff00" << "#00ff00";
+    QTest::newRow("8 digits") << "#800000ff" << "#800000ff";
+    QTest::newRow("12 digits") << "#ffff00000000" << "#ff0000";
+}
+
+void tst_cProperty::colourAcceptsNamesAndHexTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, stored);
+    QObject owner;
+    cColourProperty colour("Colour", QColor("white"), &owner, true);
+    cPropertySignalLog log(&colour);
+
+    colour.setStringValue(text);
+
+    QCOMPARE(colour.stringValue(), stored);
+    QCOMPARE(log.Signals(), cPropertySignalLog::Change());
+}
+
+void tst_cProperty::updateComboValuesSignalOrder_data()
+{
+    QTest::addColumn<QStringList>("choices");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList current = {"Left", "Center", "Right"};
+    const QStringList other = {"A", "B", "C", "D"};
+    QTest::newRow("same list, same index") << current << 1 << QStringList();
+    QTest::newRow("same list, new index") << current << 2 << cPropertySignalLog::Change();
+    QTest::newRow("new list, same index")
+        << other << 1 << QStringList{"ValueAboutToChange", "comboValuesChanged", "valueChanged"};
+    QTest::newRow("new list, new index")
+        << other << 3
+        << QStringList{"ValueAboutToChange", "comboValuesChanged", "ValueAboutToChange", "valueChanged"};
+}
+
+void tst_cProperty::updateComboValuesSignalOrder()
+{
+    QFETCH(QStringList, choices);
+    QFETCH(int, index);
+    QFETCH(QStringList, expected);
+    QObject owner;
+    cComboProperty combo("Align", 1, {"Left", "Center", "Right"}, &owner);
+    cPropertySignalLog log(&combo);
+
+    combo.UpdateComboValues(choices, index);
+
+    QCOMPARE(log.Signals(), expected);
+    QCOMPARE(combo.comboValues(), choices);
+    QCOMPARE(combo.IntValue(), index);
+}
+
+void tst_cProperty::imagePropertyFollowsItsOwnResourceOnly_data()
+{
+    QTest::addColumn<QString>("event");
+    QTest::newRow("inserted") << "inserted";
+    QTest::newRow("removed") << "removed";
+    QTest::newRow("changed") << "changed";
+}
+
+void tst_cProperty::imagePropertyFollowsItsOwnResourceOnly()
+{
+    QFETCH(QString, event);
+    QObject owner;
+    cImageProperty image("Image", mConfig, &owner);
+    image.setStringValue("7");
+    QSignalSpy imageChanged(&image, &cImageProperty::ImageChanged);
+
+    auto report = [&](const QString& id) {
+        if (event == "inserted")
+            emit mConfig.ResourceInserted(id);
+        else if (event == "removed")
+            emit mConfig.ResourceRemoved(id);
+        else
+            emit mConfig.ResourceChanged(id);
+    };
+    report("8");
+    QCOMPARE(imageChanged.count(), 0);
+    report("7");
+    QCOMPARE(imageChanged.count(), 1);
+}
+
+void tst_cProperty::imageIdChangeIsReportedToTheConfig()
+{
+    QObject owner;
+    cImageProperty image("Image", mConfig, &owner);
+    const int before = mConfig.mIdChanges;
+
+    image.setValue("3");
+    image.setValue("3");
+
+    QCOMPARE(mConfig.mIdChanges, before + 1);
+}
+
+void tst_cProperty::visibilityChangeIsSignalledOnce()
+{
+    QObject owner;
+    cIntProperty property("I", 0, &owner, 0, 1);
+    cPropertySignalLog log(&property);
+
+    property.setVisible(true);
+    property.setVisible(false);
+    property.setVisible(false);
+
+    QVERIFY(!property.visible());
+    QCOMPARE(log.Signals(), QStringList{"visibleChanged(0)"});
+}
+
+QTEST_GUILESS_MAIN(tst_cProperty)
+#include "tst_cProperty.moc"

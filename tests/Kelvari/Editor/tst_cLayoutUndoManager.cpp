@@ -1,0 +1,274 @@
+#include "Kelvari/Common/cSizeFractionProperty.h"
+#include "Kelvari/Common/cWidget.h"
+#include "Kelvari/Common/cWidgetTreeUndoTarget.h"
+#include "Kelvari/Editor/cLayoutUndoManager.h"
+#include "support/cTraceCapture.h"
+
+#include <QPointer>
+#include <QtTest>
+
+namespace
+{
+// A page that records the calls of the widget actions and is the QObject
+// parent of its widgets, as a layout page is.
+class cFakePage : public QObject, public cWidgetTreeUndoTarget
+{
+public:
+    void UndoNewWidget(cWidget* widget) override { Record("UndoNew", widget); }
+    void RedoNewWidget(cWidget* widget, cContainer*, int location) override { Record("RedoNew", widget, location); }
+    void UndoDeleteWidget(cWidget* widget, cContainer*, int location) override
+    {
+        Record("UndoDelete", widget, location);
+    }
+    void RedoDeleteWidget(cWidget* widget) override { Record("RedoDelete", widget); }
+    void UndoOrRedoMoveContainer(cWidget* widget, cContainer*, int location) override
+    {
+        Record("Move", widget, location);
+        // A real page records the move it makes; while undoing that is ignored.
+        if (mManager)
+            mManager->AddMoveContainerAction(widget, nullptr, 0, nullptr, location);
+    }
+
+    cWidget* NewWidget(int id) { return new cWidget(id, "rect", this); }
+
+    QStringList mCalls;
+    cLayoutUndoManager* mManager = nullptr;
+
+private:
+    void Record(const QString& call, cWidget* widget, int location = -1)
+    {
+        mCalls << QString("%1 %2 %3").arg(call).arg(widget->GetId()).arg(location);
+    }
+};
+}
+
+class tst_cLayoutUndoManager : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void newWidgetIsTakenOutAndPutBack();
+    void deletedWidgetIsPutBackAndTakenOut();
+    void containerDeletionUndoesContainerBeforeChildren();
+    void moveGoesBackAndForthBetweenContainers();
+    void movesMadeWhileUndoingAreNotRecorded();
+    void propertyChangesOfWidgetsAreRecorded();
+
+    void recordingAfterUndoDestroysWidgetsWhoseCreationWasUndone();
+    void clearUndoListDestroysDeletedWidgetsOfBlocksAndOpenBlock();
+    void clearUndoListKeepsCreatedWidgets();
+    void widgetCreatedAndDeletedInOneBlockIsDestroyedOnce();
+    void managerDestroyedWithPageDestroysKeptWidgetsOnce();
+    void widgetsDestroyedBeforeManagerAreNotDestroyedAgain();
+    void widgetOutsideAPageIsTracedAndLeftAlone();
+
+private:
+    cFakePage* mPage = nullptr;
+    cLayoutUndoManager* mManager = nullptr;
+};
+
+void tst_cLayoutUndoManager::init()
+{
+    mPage = new cFakePage;
+    mManager = new cLayoutUndoManager(mPage);
+}
+
+void tst_cLayoutUndoManager::cleanup()
+{
+    delete mPage;
+}
+
+void tst_cLayoutUndoManager::newWidgetIsTakenOutAndPutBack()
+{
+    cWidget* widget = mPage->NewWidget(1);
+    mManager->AddNewWidgetAction(widget, nullptr, 3);
+    mManager->CloseUndoBlock();
+
+    mManager->Undo();
+    mManager->Redo();
+
+    QCOMPARE(mPage->mCalls, QStringList({"UndoNew 1 -1", "RedoNew 1 3"}));
+}
+
+void tst_cLayoutUndoManager::deletedWidgetIsPutBackAndTakenOut()
+{
+    cWidget* widget = mPage->NewWidget(1);
+    mManager->AddDeleteWidgetAction(widget, nullptr, 2);
+    mManager->CloseUndoBlock();
+
+    mManager->Undo();
+    mManager->Redo();
+
+    QCOMPARE(mPage->mCalls, QStringList({"UndoDelete 1 2", "RedoDelete 1 -1"}));
+}
+
+void tst_cLayoutUndoManager::containerDeletionUndoesContainerBeforeChildren()
+{
+    cWidget* child = mPage->NewWidget(2);
+    cWidget* container = mPage->NewWidget(1);
+    mManager->AddDeleteWidgetAction(child, nullptr, 0);
+    mManager->AddDeleteWidgetAction(container, nullptr, -1);
+    mManager->CloseUndoBlock();
+
+    mManager->Undo();
+    mManager->Redo();
+
+    QCOMPARE(mPage->mCalls,
+             QStringList({"UndoDelete 1 -1", "UndoDelete 2 0", "RedoDelete 2 -1", "RedoDelete 1 -1"}));
+}
+
+void tst_cLayoutUndoManager::moveGoesBackAndForthBetweenContainers()
+{
+    cWidget* widget = mPage->NewWidget(1);
+    mManager->AddMoveContainerAction(widget, nullptr, 1, nullptr, 4);
+    mManager->CloseUndoBlock();
+
+    mManager->Undo();
+    mManager->Redo();
+
+    QCOMPARE(mPage->mCalls, QStringList({"Move 1 1", "Move 1 4"}));
+}
+
+void tst_cLayoutUndoManager::movesMadeWhileUndoingAreNotRecorded()
+{
+    mPage->mManager = mManager;
+    cWidget* widget = mPage->NewWidget(1);
+    mManager->AddMoveContainerAction(widget, nullptr, 1, nullptr, 4);
+    mManager->CloseUndoBlock();
+
+    mManager->Undo();
+
+    QVERIFY(!mManager->HasUndo());
+    QVERIFY(mManager->HasRedo());
+}
+
+void tst_cLayoutUndoManager::propertyChangesOfWidgetsAreRecorded()
+{
+    cWidget* widget = mPage->NewWidget(1);
+    widget->setXFraction(0.25f);
+    connect(widget->GetXProperty(), &cProperty::ValueAboutToChange, mManager,
+            &cLayoutUndoManager::PropertyValueAboutToChange);
+    mManager->AddPropertyChangeAction(widget->GetYProperty());
+
+    widget->setXFraction(0.5f);
+    widget->setXFraction(0.75f);
+    widget->setYFraction(0.1f);
+    mManager->CloseUndoBlock();
+    mManager->Undo();
+
+    QCOMPARE(widget->xFraction(), 0.25f);
+    QCOMPARE(widget->yFraction(), -1.0f);
+}
+
+void tst_cLayoutUndoManager::recordingAfterUndoDestroysWidgetsWhoseCreationWasUndone()
+{
+    QPointer<cWidget> created = mPage->NewWidget(1);
+    QPointer<cWidget> deleted = mPage->NewWidget(2);
+    mManager->AddNewWidgetAction(created, nullptr, -1);
+    mManager->AddDeleteWidgetAction(deleted, nullptr, -1);
+    mManager->CloseUndoBlock();
+    mManager->Undo();
+    QVERIFY(created);
+
+    mManager->AddPropertyChangeAction(deleted->GetXProperty());
+
+    QVERIFY(!created);
+    QVERIFY(deleted);
+    QVERIFY(!mManager->HasRedo());
+}
+
+void tst_cLayoutUndoManager::clearUndoListDestroysDeletedWidgetsOfBlocksAndOpenBlock()
+{
+    QPointer<cWidget> inClosedBlock = mPage->NewWidget(1);
+    QPointer<cWidget> inOpenBlock = mPage->NewWidget(2);
+    mManager->AddDeleteWidgetAction(inClosedBlock, nullptr, -1);
+    mManager->CloseUndoBlock();
+    mManager->AddDeleteWidgetAction(inOpenBlock, nullptr, -1);
+
+    mManager->ClearUndoList();
+
+    QVERIFY(!inClosedBlock);
+    QVERIFY(!inOpenBlock);
+    QVERIFY(!mManager->HasUndo());
+}
+
+void tst_cLayoutUndoManager::clearUndoListKeepsCreatedWidgets()
+{
+    QPointer<cWidget> inClosedBlock = mPage->NewWidget(1);
+    QPointer<cWidget> inOpenBlock = mPage->NewWidget(2);
+    mManager->AddNewWidgetAction(inClosedBlock, nullptr, -1);
+    mManager->CloseUndoBlock();
+    mManager->AddNewWidgetAction(inOpenBlock, nullptr, -1);
+
+    mManager->ClearUndoRedo();
+
+    QVERIFY(inClosedBlock);
+    QVERIFY(inOpenBlock);
+}
+
+void tst_cLayoutUndoManager::widgetCreatedAndDeletedInOneBlockIsDestroyedOnce()
+{
+    QPointer<cWidget> widget = mPage->NewWidget(1);
+    mManager->AddNewWidgetAction(widget, nullptr, -1);
+    mManager->AddDeleteWidgetAction(widget, nullptr, -1);
+    mManager->AddDeleteWidgetAction(widget, nullptr, -1);
+    mManager->CloseUndoBlock();
+
+    mManager->ClearUndoRedo();
+
+    QVERIFY(!widget);
+}
+
+void tst_cLayoutUndoManager::managerDestroyedWithPageDestroysKeptWidgetsOnce()
+{
+    QPointer<cWidget> kept = mPage->NewWidget(1);
+    QPointer<cWidget> undone = mPage->NewWidget(2);
+    mManager->AddDeleteWidgetAction(kept, nullptr, -1);
+    mManager->CloseUndoBlock();
+    mManager->AddNewWidgetAction(undone, nullptr, -1);
+    mManager->Undo();
+
+    delete mPage;
+    mPage = nullptr;
+
+    QVERIFY(!kept);
+    QVERIFY(!undone);
+}
+
+void tst_cLayoutUndoManager::widgetsDestroyedBeforeManagerAreNotDestroyedAgain()
+{
+    // The manager made after the widgets goes after them when the page is destroyed.
+    delete mManager;
+    QPointer<cWidget> kept = mPage->NewWidget(1);
+    mManager = new cLayoutUndoManager(mPage);
+    mManager->AddDeleteWidgetAction(kept, nullptr, -1);
+    mManager->CloseUndoBlock();
+    QPointer<cLayoutUndoManager> manager = mManager;
+
+    delete mPage;
+    mPage = nullptr;
+
+    QVERIFY(!kept);
+    QVERIFY(!manager);
+}
+
+void tst_cLayoutUndoManager::widgetOutsideAPageIsTracedAndLeftAlone()
+{
+    QObject notAPage;
+    auto* widget = new cWidget(7, "rect", &notAPage);
+    cTraceCapture trace;
+
+    mManager->AddDeleteWidgetAction(widget, nullptr, -1);
+    mManager->CloseUndoBlock();
+    mManager->Undo();
+    mManager->Redo();
+
+    QVERIFY(mPage->mCalls.isEmpty());
+    QVERIFY(trace.LinesContaining("Widget 7 is not held by a page").size() == 1);
+}
+
+QTEST_MAIN(tst_cLayoutUndoManager)
+#include "tst_cLayoutUndoManager.moc"

@@ -1,0 +1,128 @@
+import QtQuick 2.12
+import QtTest 1.12
+
+// The canvas stands beside the test case, which is itself never shown.
+Item {
+    width: 400
+    height: 200
+
+    Item {
+        id: canvas
+        width: 400
+        height: 200
+
+        MouseArea {
+            id: behind
+            property int presses: 0
+            anchors.fill: parent
+            z: -1
+            onPressed: presses += 1
+        }
+    }
+
+    TestCase {
+        name: "WidgetBase"
+        when: windowShown
+
+        function create(url, properties) {
+            var component = Qt.createComponent(url)
+            compare(component.status, Component.Ready, component.errorString())
+            var item = createTemporaryObject(component, canvas, properties || {})
+            verify(item !== null)
+            return item
+        }
+
+        function test_withoutWidgetTheDefaultFractionsPlaceTheItem() {
+            var item = create("qrc:/Widgets/RectangleWidget.qml")
+            compare(item.cppWidget, null)
+            compare(item.widgetType, "")
+            compare(item.width, 80)
+            compare(item.height, 40)
+            compare(item.x, 80)
+            compare(item.y, 40)
+            compare(item.z, 0)
+            verify(!item.editor)
+            verify(!item.runner)
+        }
+
+        function test_geometryFollowsTheWidget() {
+            var widget = testWidgets.createWidget(11, "gizmo")
+            widget.xFraction = 0.25
+            widget.yFraction = 0.5
+            widget.widthFraction = 0.5
+            widget.heightFraction = 0.25
+            var item = create("qrc:/Widgets/UnknownWidget.qml", { cppWidget: widget })
+            compare(item.objectName, "widgetBase")
+            compare(item.widgetType, "gizmo")
+            compare(item.x, 100)
+            compare(item.y, 100)
+            compare(item.width, 200)
+            compare(item.height, 50)
+
+            widget.xFraction = 0.5
+            widget.widthFraction = 0.125
+            compare(item.x, 200)
+            compare(item.width, 50)
+
+            canvas.width = 800
+            compare(item.x, 400)
+            compare(item.width, 100)
+            canvas.width = 400
+        }
+
+        function test_zFollowsTheWidget() {
+            var widget = testWidgets.createWidget(12, "rect")
+            var item = create("qrc:/Widgets/RectangleWidget.qml", { cppWidget: widget })
+            compare(item.z, 0)
+            testWidgets.findProperty(widget, "Z").value = 1.5
+            compare(item.z, 1.5)
+        }
+
+        function test_unknownWidgetShowsARedQuestionMark() {
+            var widget = testWidgets.createWidget(13, "gizmo")
+            widget.xFraction = 0
+            widget.yFraction = 0
+            widget.widthFraction = 0.5
+            widget.heightFraction = 0.5
+            var item = create("qrc:/Widgets/UnknownWidget.qml", { cppWidget: widget })
+            var plate = findChild(item, "plate")
+            var mark = findChild(item, "mark")
+            compare(plate.color, Qt.rgba(0, 0, 0, 1))
+            compare(plate.radius, 20)
+            compare(mark.text, "?")
+            compare(mark.color, Qt.rgba(1, 0, 0, 1))
+            compare(mark.font.pixelSize, 30)
+        }
+
+        function test_testWindowCoversADisabledWidget() {
+            var widget = testWidgets.createWidget(15, "rect")
+            widget.xFraction = 0
+            widget.yFraction = 0
+            widget.widthFraction = 0.5
+            widget.heightFraction = 0.5
+            var item = create("qrc:/Widgets/RectangleWidget.qml", { cppWidget: widget, runner: true })
+            var overlay = findChild(item, "disabledOverlay")
+            compare(overlay.active, true)
+            compare(overlay.z, 1)
+            compare(overlay.item.visible, false)
+            testWidgets.setDisabled(widget, true)
+            compare(overlay.item.visible, true)
+            behind.presses = 0
+            mouseClick(item, 5, 5)
+            compare(behind.presses, 0)
+
+            testWidgets.setDisabled(widget, false)
+            compare(overlay.item.visible, false)
+            mouseClick(item, 5, 5)
+            compare(behind.presses, 1)
+        }
+
+        function test_itemRegistersWithItsWidget() {
+            var widget = testWidgets.createWidget(14, "text")
+            var item = create("qrc:/Widgets/TextWidget.qml", { cppWidget: widget })
+            widget.setQQuickItem(item, true)
+            testWidgets.findProperty(widget, "Text").value = "registered"
+            compare(item.text, "registered")
+        }
+    }
+}
