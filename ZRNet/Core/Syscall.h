@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ZRNetTypes.h"
+
+class cRegistryRouter;
+class cSystemBuilder;
+class cZRNetMessage;
+
+// Creates the registry router and, when asked, the system builder "ZRNet System
+// Builder" with its cache of 40 paths and the given behaviour on a terminated
+// connection. Call on the main thread before any net object exists.
+void InitialiseSyscall(eConnectionTerminatedBehaviour behaviour, bool createSystemBuilder);
+// Deletes the system builder, then the router; each only if it exists. The poll
+// and tick threads must have stopped.
+void UninitialiseSyscall();
+
+cRegistryRouter* SyscallRegistryRouter();
+cSystemBuilder* SyscallSystemBuilder();
+
+// The registry's recursive dispatch lock: no message is delivered while it is held. Calls nest.
+void SyscallMessagesPollLock();
+void SyscallMessagesPollUnLock();
+
+// Queues a message for a local object and wakes the poll thread; false (traced) without a registry.
+bool SyscallPostMessage(const cZRNetMessage& message);
+// Sends a message where its connection id says: 0 through the local queue; no
+// remote connection can be reached yet, so any other id is traced and fails.
+bool SyscallSendMessage(const cZRNetMessage& message);
+size_t SyscallQueuedMessageCount();
+
+// Switches the posting of ticks on or off.
+void SyscallSetStartTicks(bool on);
+bool SyscallTicksStarted();
+// Posts a tick when ticks are on and the registry accepts one (at most two
+// outstanding, none while 5000 or more messages are queued).
+bool SyscallPostTick();
+
+// A connection has ended: the system builder forgets it and applies its behaviour.
+void SyscallConnectionTerminated(UWORD connectionId);

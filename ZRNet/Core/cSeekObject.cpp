@@ -1,0 +1,135 @@
+#include "cSeekObject.h"
+
+#include "DebugTrace.h"
+#include "Syscall.h"
+#include "cRegistryRouter.h"
+
+#include <cstring>
+
+cSeekObject::cSeekObject(const char* name, size_t cacheCapacity)
+    : cNetObject(name), mCache(cacheCapacity)
+{
+}
+
+bool cSeekObject::SeekObject(const char* path)
+{
+    std::string text = path ? path : "";
+    if (Handle() == kZRNetNoHandle)
+    {
+        ZR_ERROR("Unregistered object %s cannot seek %s", Name().c_str(), text.c_str());
+        return false;
+    }
+    UWORD connectionId = kZRNetNoConnection;
+    UWORD handle = kZRNetNoHandle;
+    bool cached = false;
+    {
+        std::lock_guard<std::mutex> lock(mSeekMutex);
+        if (mSeeking)
+            return true;
+        mSeeking = true;
+        mSeekPath = text;
+        if (text.size() > kZRNetMaxPathLength)
+            ZR_ERROR("Seek path too long: %s", text.c_str());
+        else
+            cached = CachedAndStillValid(text, connectionId, handle);
+    }
+    if (text.size() > kZRNetMaxPathLength || cached)
+    {
+        PostAnswerToSelf(text, connectionId, handle);
+        return false;
+    }
+    cZRNetMessage find(kZRNetLocalConnection, kZRNetRegistryHandle, Handle(), eMethodFindObject);
+    find.AppendString(text.c_str());
+    if (!SyscallSendMessage(find))
+        PostAnswerToSelf(text, kZRNetNoConnection, kZRNetNoHandle);
+    return false;
+}
+
+// A local object may have gone since it was cached; remote entries are dropped
+// with their connection (ForgetConnection).
+bool cSeekObject::CachedAndStillValid(const std::string& path, UWORD& connectionId, UWORD& handle)
+{
+    if (!mCache.Lookup(path, connectionId, handle))
+        return false;
+    if (connectionId != kZRNetLocalConnection)
+        return true;
+    cRegistryRouter* router = SyscallRegistryRouter();
+    if (router && router->FindHandle(path) == handle)
+        return true;
+    mCache.Evict(path);
+    return false;
+}
+
+void cSeekObject::PostAnswerToSelf(const std::string& path, UWORD connectionId, UWORD handle)
+{
+    cZRNetMessage answer(kZRNetLocalConnection, Handle(), kZRNetRegistryHandle, eMethodFoundObject);
+    answer.AppendUWord(handle);
+    answer.AppendUWord(connectionId);
+    answer.AppendString(path.c_str());
+    if (!SyscallPostMessage(answer))
+        CancelSeek();
+}
+
+bool cSeekObject::IsSeeking() const
+{
+    std::lock_guard<std::mutex> lock(mSeekMutex);
+    return mSeeking;
+}
+
+void cSeekObject::CancelSeek()
+{
+    std::lock_guard<std::mutex> lock(mSeekMutex);
+    mSeeking = false;
+}
+
+std::string cSeekObject::SeekPath() const
+{
+    std::lock_guard<std::mutex> lock(mSeekMutex);
+    return mSeekPath;
+}
+
+UWORD cSeekObject::FoundConnection() const
+{
+    std::lock_guard<std::mutex> lock(mSeekMutex);
+    return mFoundConnection;
+}
+
+UWORD cSeekObject::FoundHandle() const
+{
+    std::lock_guard<std::mutex> lock(mSeekMutex);
+    return mFoundHandle;
+}
+
+void cSeekObject::ForgetConnection(UWORD connectionId)
+{
+    std::lock_guard<std::mutex> lock(mSeekMutex);
+    mCache.EvictConnection(connectionId);
+}
+
+size_t cSeekObject::CachedPathCount() const
+{
+    std::lock_guard<std::mutex> lock(mSeekMutex);
+    return mCache.Count();
+}
+
+void cSeekObject::EntrypointMessage(const cZRNetMessage& message)
+{
+    if (message.Method() != eMethodFoundObject)
+    {
+        cNetObject::EntrypointMessage(message);
+        return;
+    }
+    const UWORD handle = message.GetUWord(0);
+    const UWORD connectionId = handle == kZRNetNoHandle ? kZRNetNoConnection : message.GetUWord(2);
+    {
+        std::lock_guard<std::mutex> lock(mSeekMutex);
+        if (!mSeeking || message.GetString(4) != mSeekPath)
+            return;
+        mSeeking = false;
+        mFoundConnection = connectionId;
+        mFoundHandle = handle;
+        if (handle != kZRNetNoHandle)
+            mCache.Store(mSeekPath, connectionId, handle);
+    }
+    EntrypointFoundObject(connectionId, handle);
+}

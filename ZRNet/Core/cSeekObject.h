@@ -1,0 +1,47 @@
+#pragma once
+
+#include "cHandleCache.h"
+#include "cNetObject.h"
+
+#include <mutex>
+#include <string>
+
+// A net object that finds other objects by path, asynchronously: the outcome
+// reaches EntrypointFoundObject on the poll thread, handle 65535 meaning not found.
+class cSeekObject : public cNetObject
+{
+public:
+    static constexpr size_t kDefaultCacheSize = 8;
+
+    explicit cSeekObject(const char* name, size_t cacheCapacity = kDefaultCacheSize);
+
+    // True (and nothing else) while a seek is under way; otherwise starts the
+    // seek of path and returns false. A path longer than 127 characters is traced
+    // and answered "not found" like any other failed seek.
+    bool SeekObject(const char* path);
+    bool IsSeeking() const;
+    // Forgets the seek under way; a late answer to it is ignored.
+    void CancelSeek();
+    std::string SeekPath() const;
+    UWORD FoundConnection() const;
+    UWORD FoundHandle() const;
+    // Drops the cached paths that lie behind a connection.
+    void ForgetConnection(UWORD connectionId);
+    size_t CachedPathCount() const;
+
+    void EntrypointMessage(const cZRNetMessage& message) override;
+
+protected:
+    virtual void EntrypointFoundObject(UWORD connectionId, UWORD handle) = 0;
+
+private:
+    bool CachedAndStillValid(const std::string& path, UWORD& connectionId, UWORD& handle);
+    void PostAnswerToSelf(const std::string& path, UWORD connectionId, UWORD handle);
+
+    mutable std::mutex mSeekMutex;
+    bool mSeeking = false;
+    std::string mSeekPath;
+    UWORD mFoundConnection = kZRNetNoConnection;
+    UWORD mFoundHandle = kZRNetNoHandle;
+    cHandleCache mCache;
+};

@@ -1,0 +1,175 @@
+#include "ZRNet/Core/Syscall.h"
+#include "ZRNet/Core/cRegistryRouter.h"
+#include "ZRNet/Qt/cActionTickDriver.h"
+#include "ZRNet/Qt/cActionTickParent.h"
+#include "cRecordingNetObject.h"
+#include "cRunningMessagingCore.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+#include <atomic>
+
+namespace
+{
+class cRecordingTickParent : public cActionTickParent
+{
+public:
+    void ActionTick() override
+    {
+        ++mTicks;
+        if (QThread::currentThread()->objectName() != QLatin1String("ActionTickThread"))
+            mOnOtherThread = true;
+    }
+    std::atomic<int> mTicks{0};
+    std::atomic<bool> mOnOtherThread{false};
+};
+
+size_t CountOf(const std::vector<std::string>& events, const std::string& event)
+{
+    return size_t(std::count(events.begin(), events.end(), event));
+}
+}
+
+class tst_cActionTickDriver : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void theThreadIsNamedActionTickThread();
+    void ticksReachTheirObjectsEveryTwentyMilliseconds();
+    void noTicksWhileSwitchedOff();
+    void atMostTwoTicksAreOutstanding();
+    void noTickWhileFiveThousandMessagesAreQueued_data();
+    void noTickWhileFiveThousandMessagesAreQueued();
+    void aTockFollowsEverythingQueuedBeforeIt();
+    void deletingTheDriverStopsItPromptly();
+};
+
+void tst_cActionTickDriver::theThreadIsNamedActionTickThread()
+{
+    cRunningMessagingCore core;
+    cRecordingTickParent parent;
+    cActionTickDriver driver(&parent);
+    QCOMPARE(driver.objectName(), QStringLiteral("ActionTickThread"));
+    SyscallSetStartTicks(true);
+    driver.StartTimer();
+    QTRY_VERIFY_WITH_TIMEOUT(parent.mTicks >= 2, 3000);
+    QVERIFY(!parent.mOnOtherThread);
+}
+
+void tst_cActionTickDriver::ticksReachTheirObjectsEveryTwentyMilliseconds()
+{
+    cRunningMessagingCore core;
+    cRecordingNetObject periodic("Periodic");
+    cRecordingNetObject idle("Idle");
+    periodic.RequestTicks(true);
+    cActionTickDriver driver;
+    QElapsedTimer timer;
+    timer.start();
+    SyscallSetStartTicks(true);
+    driver.StartTimer();
+    QVERIFY(periodic.WaitForEvents(20));
+    const qint64 elapsed = timer.elapsed();
+    // Ten ticks and their tocks: about 200 ms, never much faster.
+    QVERIFY2(elapsed >= 150 && elapsed < 2000, qPrintable(QString::number(elapsed)));
+    QCOMPARE(idle.EventCount(), size_t(0));
+
+    periodic.RequestTicks(false);
+    const size_t seen = periodic.EventCount();
+    QVERIFY(!periodic.WaitForEvents(seen + 2, 100));
+}
+
+void tst_cActionTickDriver::noTicksWhileSwitchedOff()
+{
+    cRunningMessagingCore core;
+    cRecordingNetObject periodic("Periodic");
+    periodic.RequestTicks(true);
+    cActionTickDriver driver;
+    driver.StartTimer();
+    QVERIFY(!periodic.WaitForEvents(1, 100));
+    SyscallSetStartTicks(true);
+    QVERIFY(periodic.WaitForEvents(2));
+    SyscallSetStartTicks(false);
+    QTRY_COMPARE_WITH_TIMEOUT(SyscallRegistryRouter()->OutstandingTicks(), size_t(0), 3000);
+    const size_t seen = periodic.EventCount();
+    QVERIFY(!periodic.WaitForEvents(seen + 1, 100));
+}
+
+void tst_cActionTickDriver::atMostTwoTicksAreOutstanding()
+{
+    cRunningMessagingCore core(false);
+    cRecordingTickParent parent;
+    cActionTickDriver driver(&parent);
+    SyscallSetStartTicks(true);
+    driver.StartTimer();
+    QTRY_COMPARE_WITH_TIMEOUT(SyscallQueuedMessageCount(), size_t(2), 3000);
+    QTest::qWait(100);
+    QCOMPARE(SyscallQueuedMessageCount(), size_t(2));
+    QCOMPARE(SyscallRegistryRouter()->OutstandingTicks(), size_t(2));
+    QCOMPARE(parent.mTicks.load(), 2);
+
+    // Once delivered, each tick's tock makes room for the next.
+    core.mPollThread.StartSyscall();
+    QTRY_VERIFY_WITH_TIMEOUT(parent.mTicks >= 4, 3000);
+}
+
+void tst_cActionTickDriver::noTickWhileFiveThousandMessagesAreQueued_data()
+{
+    QTest::addColumn<int>("queued");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("4999 take one tick") << 4999 << 5000;
+    QTest::newRow("5000 take none") << 5000 << 5000;
+    QTest::newRow("5001 take none") << 5001 << 5001;
+}
+
+void tst_cActionTickDriver::noTickWhileFiveThousandMessagesAreQueued()
+{
+    QFETCH(int, queued);
+    QFETCH(int, expected);
+    cRunningMessagingCore core(false);
+    for (int i = 0; i < queued; ++i)
+        SyscallPostMessage(cZRNetMessage(kZRNetLocalConnection, 40000, kZRNetNoHandle, 300));
+    cActionTickDriver driver;
+    SyscallSetStartTicks(true);
+    driver.StartTimer();
+    QTRY_COMPARE_WITH_TIMEOUT(SyscallQueuedMessageCount(), size_t(expected), 3000);
+    QTest::qWait(100);
+    QCOMPARE(SyscallQueuedMessageCount(), size_t(expected));
+}
+
+void tst_cActionTickDriver::aTockFollowsEverythingQueuedBeforeIt()
+{
+    cRunningMessagingCore core;
+    cRecordingNetObject periodic("Periodic");
+    periodic.RequestTicks(true);
+    SyscallSetStartTicks(true);
+    auto post = [&](UWORD method) {
+        SyscallPostMessage(cZRNetMessage(kZRNetLocalConnection, periodic.Handle(), kZRNetNoHandle, method));
+    };
+    SyscallMessagesPollLock();
+    post(301);
+    post(302);
+    QVERIFY(SyscallPostTick());
+    post(303);
+    SyscallMessagesPollUnLock();
+    QVERIFY(periodic.WaitForEvents(5));
+    QCOMPARE(periodic.Events(), (std::vector<std::string>{"m301", "m302", "tick", "m303", "tock"}));
+    QCOMPARE(CountOf(periodic.Events(), "tock"), size_t(1));
+    QTRY_COMPARE_WITH_TIMEOUT(SyscallRegistryRouter()->OutstandingTicks(), size_t(0), 3000);
+}
+
+void tst_cActionTickDriver::deletingTheDriverStopsItPromptly()
+{
+    cRunningMessagingCore core;
+    auto* driver = new cActionTickDriver;
+    driver->StartTimer();
+    QVERIFY(driver->isRunning());
+    QElapsedTimer timer;
+    timer.start();
+    delete driver;
+    QVERIFY(timer.elapsed() < 100);
+}
+
+QTEST_GUILESS_MAIN(tst_cActionTickDriver)
+#include "tst_cActionTickDriver.moc"

@@ -1,0 +1,146 @@
+#include "ZRNet/Core/Syscall.h"
+#include "cRecordingNetObject.h"
+#include "cRecordingSeekObject.h"
+#include "cRunningMessagingCore.h"
+#include "support/cTraceCapture.h"
+
+#include <QtTest>
+
+#include <memory>
+
+class tst_cSeekObject : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void localObjectIsFoundOnThePollThread();
+    void unknownPathsAreNotFound_data();
+    void unknownPathsAreNotFound();
+    void aSeekUnderWayIsNotRestarted();
+    void pathsLongerThan127CharactersAreNotFound_data();
+    void pathsLongerThan127CharactersAreNotFound();
+    void foundPathsAreCached();
+    void aCachedObjectThatWentIsNotFound();
+    void aSeekerWithoutHandleCannotSeek();
+};
+
+void tst_cSeekObject::localObjectIsFoundOnThePollThread()
+{
+    cRunningMessagingCore core;
+    cRecordingNetObject target("Kelvari Config Manager");
+    cRecordingSeekObject seeker("KelvariConfigClient");
+    QVERIFY(!seeker.SeekObject("Kelvari Config Manager"));
+    QVERIFY(seeker.WaitForOutcomes(1));
+    const auto outcome = seeker.Outcomes().front();
+    QCOMPARE(outcome.mHandle, target.Handle());
+    QCOMPARE(outcome.mConnectionId, kZRNetLocalConnection);
+    QVERIFY(outcome.mThread != std::this_thread::get_id());
+    QCOMPARE(seeker.FoundHandle(), target.Handle());
+    QVERIFY(!seeker.IsSeeking());
+}
+
+void tst_cSeekObject::unknownPathsAreNotFound_data()
+{
+    QTest::addColumn<QByteArray>("path");
+    QTest::newRow("unknown local name") << QByteArray("Nobody");
+    QTest::newRow("object on a unit") << QByteArray("192.168.1.20/Kelvari Config Manager");
+    QTest::newRow("remote parameter path") << QByteArray("10.0.0.7/pafl/ip/0");
+    QTest::newRow("empty") << QByteArray("");
+}
+
+void tst_cSeekObject::unknownPathsAreNotFound()
+{
+    QFETCH(QByteArray, path);
+    cRunningMessagingCore core;
+    cRecordingSeekObject seeker("KelvariConfigClient");
+    SyscallMessagesPollLock();
+    QVERIFY(!seeker.SeekObject(path.constData()));
+    // The answer comes later, from the poll thread, never from within the call.
+    QVERIFY(seeker.Outcomes().empty());
+    SyscallMessagesPollUnLock();
+    QVERIFY(seeker.WaitForOutcomes(1));
+    QCOMPARE(seeker.Outcomes().front().mHandle, kZRNetNoHandle);
+    QCOMPARE(seeker.Outcomes().front().mConnectionId, kZRNetNoConnection);
+    QVERIFY(seeker.Outcomes().front().mThread != std::this_thread::get_id());
+}
+
+void tst_cSeekObject::aSeekUnderWayIsNotRestarted()
+{
+    cRunningMessagingCore core;
+    cRecordingNetObject target("Target");
+    cRecordingSeekObject seeker("Seeker");
+    SyscallMessagesPollLock();
+    QVERIFY(!seeker.SeekObject("Target"));
+    QVERIFY(seeker.SeekObject("Other"));
+    QVERIFY(seeker.IsSeeking());
+    QCOMPARE(seeker.SeekPath(), std::string("Target"));
+    SyscallMessagesPollUnLock();
+    QVERIFY(seeker.WaitForOutcomes(1));
+    QVERIFY(!seeker.WaitForOutcomes(2, 50));
+    QCOMPARE(seeker.Outcomes().front().mHandle, target.Handle());
+}
+
+void tst_cSeekObject::pathsLongerThan127CharactersAreNotFound_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("traces");
+    QTest::newRow("127 characters") << 127 << 0;
+    QTest::newRow("128 characters") << 128 << 1;
+}
+
+void tst_cSeekObject::pathsLongerThan127CharactersAreNotFound()
+{
+    QFETCH(int, length);
+    QFETCH(int, traces);
+    cRunningMessagingCore core;
+    cRecordingSeekObject seeker("Seeker");
+    cTraceCapture capture;
+    QVERIFY(!seeker.SeekObject(std::string(size_t(length), 'p').c_str()));
+    QVERIFY(seeker.WaitForOutcomes(1));
+    QCOMPARE(seeker.Outcomes().front().mHandle, kZRNetNoHandle);
+    QCOMPARE(capture.LinesContaining("ERROR: Seek path too long").size(), traces);
+}
+
+void tst_cSeekObject::foundPathsAreCached()
+{
+    cRunningMessagingCore core;
+    cRecordingNetObject target("Target");
+    cRecordingSeekObject seeker("Seeker");
+    seeker.SeekObject("Target");
+    QVERIFY(seeker.WaitForOutcomes(1));
+    QCOMPARE(seeker.CachedPathCount(), size_t(1));
+    seeker.SeekObject("Missing");
+    QVERIFY(seeker.WaitForOutcomes(2));
+    QCOMPARE(seeker.CachedPathCount(), size_t(1));
+    seeker.SeekObject("Target");
+    QVERIFY(seeker.WaitForOutcomes(3));
+    QCOMPARE(seeker.Outcomes().back().mHandle, target.Handle());
+}
+
+void tst_cSeekObject::aCachedObjectThatWentIsNotFound()
+{
+    cRunningMessagingCore core;
+    auto target = std::make_unique<cRecordingNetObject>("Target");
+    cRecordingSeekObject seeker("Seeker");
+    seeker.SeekObject("Target");
+    QVERIFY(seeker.WaitForOutcomes(1));
+    target.reset();
+    seeker.SeekObject("Target");
+    QVERIFY(seeker.WaitForOutcomes(2));
+    QCOMPARE(seeker.Outcomes().back().mHandle, kZRNetNoHandle);
+    QCOMPARE(seeker.CachedPathCount(), size_t(0));
+}
+
+void tst_cSeekObject::aSeekerWithoutHandleCannotSeek()
+{
+    cRunningMessagingCore core;
+    cRecordingNetObject holder("Taken");
+    cTraceCapture capture;
+    cRecordingSeekObject seeker("Taken");
+    QVERIFY(!seeker.SeekObject("Taken"));
+    QVERIFY(!seeker.IsSeeking());
+    QCOMPARE(capture.LinesContaining("ERROR: Unregistered object Taken cannot seek Taken").size(), 1);
+}
+
+QTEST_GUILESS_MAIN(tst_cSeekObject)
+#include "tst_cSeekObject.moc"

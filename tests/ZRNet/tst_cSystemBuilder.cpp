@@ -1,0 +1,251 @@
+#include "ZRNet/Core/Syscall.h"
+#include "ZRNet/Core/cRegistryRouter.h"
+#include "ZRNet/Core/cSystemBuilder.h"
+#include "cRecordingNetObject.h"
+#include "cRunningMessagingCore.h"
+#include "support/cTraceCapture.h"
+
+#include <QtTest>
+
+#include <memory>
+
+namespace
+{
+sParameterLinkingCommand Command(const char* source, UWORD sourceParameter, const char* destination,
+                                 UWORD destinationParameter, UWORD requester, UWORD tag = 0)
+{
+    sParameterLinkingCommand command;
+    command.mSourcePath = source;
+    command.mSourceParameter = sourceParameter;
+    command.mDestinationPath = destination;
+    command.mDestinationParameter = destinationParameter;
+    command.mRequester = requester;
+    command.mTag = tag;
+    return command;
+}
+
+// The link results a requester received, as (linked, tag) pairs.
+std::vector<std::pair<int, int>> LinkResults(cRecordingNetObject& requester)
+{
+    std::vector<std::pair<int, int>> results;
+    for (const auto& received : requester.Received())
+    {
+        if (received.mMethod == eMethodLinkResult)
+            results.emplace_back(received.mPayload[0], received.mPayload[1] << 8 | received.mPayload[2]);
+    }
+    return results;
+}
+
+// Ends the connection from inside a delivery, as a transport thread would under the registry lock.
+class cConnectionEnder : public cNetObject
+{
+public:
+    cConnectionEnder() : cNetObject("Connection ender") {}
+    ~cConnectionEnder() override { Unregister(); }
+    void EntrypointMessage(const cZRNetMessage&) override
+    {
+        mBuilderWasBusy = SyscallSystemBuilder()->IsBusy();
+        SyscallConnectionTerminated(7);
+    }
+    std::atomic<bool> mBuilderWasBusy{false};
+};
+}
+
+class tst_cSystemBuilder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void theBuilderIsANamedSingleton();
+    void withoutTheFlagThereIsNoBuilder();
+    void aOneWayLinkInformsTheDestination();
+    void aTwoWayLinkInformsBothSides();
+    void linksToMissingOrRemoteObjectsFail_data();
+    void linksToMissingOrRemoteObjectsFail();
+    void commandsAreCarriedOutInOrder();
+    void aDeletedDestinationLeavesTheSourceList();
+    void quittingThePollThreadAbortsQueuedLinks();
+    void aTerminatedConnectionAbortsLinksWhenAsked_data();
+    void aTerminatedConnectionAbortsLinksWhenAsked();
+};
+
+void tst_cSystemBuilder::theBuilderIsANamedSingleton()
+{
+    {
+        cRunningMessagingCore core(false);
+        cSystemBuilder* builder = SyscallSystemBuilder();
+        QVERIFY(builder);
+        QCOMPARE(builder->Name(), std::string("ZRNet System Builder"));
+        QCOMPARE(SyscallRegistryRouter()->FindHandle("ZRNet System Builder"), builder->Handle());
+        QCOMPARE(builder->Behaviour(), eAbortAllLinksOnTermination);
+        QCOMPARE(cSystemBuilder::kCacheSize, size_t(40));
+        QVERIFY(!builder->IsBusy());
+    }
+    QVERIFY(!SyscallSystemBuilder());
+    QVERIFY(!SyscallRegistryRouter());
+}
+
+void tst_cSystemBuilder::withoutTheFlagThereIsNoBuilder()
+{
+    InitialiseSyscall(eAbortAllLinksOnTermination, false);
+    QVERIFY(SyscallRegistryRouter());
+    QVERIFY(!SyscallSystemBuilder());
+    UninitialiseSyscall();
+    QVERIFY(!SyscallRegistryRouter());
+    UninitialiseSyscall();
+}
+
+void tst_cSystemBuilder::aOneWayLinkInformsTheDestination()
+{
+    cRunningMessagingCore core;
+    cRecordingNetObject remoteLevel("level/ip/0");
+    cRecordingNetObject driver("Level driver");
+    SyscallSystemBuilder()->AddLinkCommandToList(Command("level/ip/0", 3, "Level driver", 0, driver.Handle(), 11));
+    QVERIFY(driver.WaitForEvents(1));
+    QCOMPARE(LinkResults(driver), (std::vector<std::pair<int, int>>{{1, 11}}));
+
+    const std::vector<sInformTarget> list = remoteLevel.InformList(3);
+    QCOMPARE(list.size(), size_t(1));
+    QCOMPARE(list.front().mHandle, driver.Handle());
+    QCOMPARE(list.front().mParameter, UWORD(0));
+    QVERIFY(driver.InformList(0).empty());
+
+    const UBYTE value[] = {0x80, 0x00};
+    QCOMPARE(remoteLevel.InformParameter(3, value, sizeof value), 1);
+    QVERIFY(driver.WaitForEvents(2));
+    const auto received = driver.Received().back();
+    QCOMPARE(received.mMethod, UWORD(4096));
+    QCOMPARE(received.mSource, remoteLevel.Handle());
+    QCOMPARE(received.mPayload, (std::vector<UBYTE>{0x80, 0x00}));
+    QCOMPARE(driver.InformParameter(0, value, sizeof value), 0);
+}
+
+void tst_cSystemBuilder::aTwoWayLinkInformsBothSides()
+{
+    cRunningMessagingCore core;
+    cRecordingNetObject mute("mute/ip/1");
+    cRecordingNetObject driver("Mute driver");
+    sParameterLinkingCommand command = Command("mute/ip/1", 1, "Mute driver", 0, driver.Handle());
+    command.mBothWays = true;
+    SyscallSystemBuilder()->AddLinkCommandToList(command);
+    QVERIFY(driver.WaitForEvents(1));
+    QCOMPARE(LinkResults(driver).front().first, 1);
+    QCOMPARE(mute.InformList(1).size(), size_t(1));
+    QCOMPARE(driver.InformList(0).size(), size_t(1));
+    QCOMPARE(driver.InformList(0).front().mHandle, mute.Handle());
+    QCOMPARE(driver.InformList(0).front().mParameter, UWORD(1));
+}
+
+void tst_cSystemBuilder::linksToMissingOrRemoteObjectsFail_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QByteArray>("destination");
+    QTest::addColumn<QString>("trace");
+    QTest::newRow("missing source") << QByteArray("Nobody") << QByteArray("Driver")
+                                    << "ERROR: Cannot link, object not found: Nobody";
+    QTest::newRow("missing destination") << QByteArray("Source") << QByteArray("Nobody")
+                                         << "ERROR: Cannot link, object not found: Nobody";
+    QTest::newRow("remote source") << QByteArray("10.0.0.7/pafl/ip/0") << QByteArray("Driver")
+                                   << "ERROR: Cannot link, object not found: 10.0.0.7/pafl/ip/0";
+}
+
+void tst_cSystemBuilder::linksToMissingOrRemoteObjectsFail()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(QByteArray, destination);
+    QFETCH(QString, trace);
+    cRunningMessagingCore core;
+    cRecordingNetObject sourceObject("Source");
+    cRecordingNetObject driver("Driver");
+    cTraceCapture capture;
+    SyscallSystemBuilder()->AddLinkCommandToList(
+        Command(source.constData(), 0, destination.constData(), 0, driver.Handle(), 5));
+    QVERIFY(driver.WaitForEvents(1));
+    QCOMPARE(LinkResults(driver), (std::vector<std::pair<int, int>>{{0, 5}}));
+    QCOMPARE(capture.LinesContaining(trace).size(), 1);
+    QVERIFY(sourceObject.InformList(0).empty());
+    QVERIFY(!SyscallSystemBuilder()->IsBusy());
+}
+
+void tst_cSystemBuilder::commandsAreCarriedOutInOrder()
+{
+    cRunningMessagingCore core;
+    cRecordingNetObject source("Source");
+    cRecordingNetObject driver("Driver");
+    cTraceCapture capture;
+    for (UWORD tag = 1; tag <= 5; ++tag)
+        SyscallSystemBuilder()->AddLinkCommandToList(
+            Command(tag == 3 ? "Missing" : "Source", tag, "Driver", 0, driver.Handle(), tag));
+    QVERIFY(driver.WaitForEvents(5));
+    QCOMPARE(LinkResults(driver), (std::vector<std::pair<int, int>>{{1, 1}, {1, 2}, {0, 3}, {1, 4}, {1, 5}}));
+    QCOMPARE(SyscallSystemBuilder()->QueuedCommandCount(), size_t(0));
+}
+
+void tst_cSystemBuilder::aDeletedDestinationLeavesTheSourceList()
+{
+    cRunningMessagingCore core;
+    cRecordingNetObject source("Source");
+    cRecordingNetObject requester("Requester");
+    auto driver = std::make_unique<cRecordingNetObject>("Driver");
+    SyscallSystemBuilder()->AddLinkCommandToList(Command("Source", 2, "Driver", 0, requester.Handle()));
+    QVERIFY(requester.WaitForEvents(1));
+    QCOMPARE(source.InformList(2).size(), size_t(1));
+    driver.reset();
+    QTRY_VERIFY_WITH_TIMEOUT(source.InformList(2).empty(), 3000);
+    QVERIFY(source.DeleteList().empty());
+}
+
+void tst_cSystemBuilder::quittingThePollThreadAbortsQueuedLinks()
+{
+    cRunningMessagingCore core(false);
+    cRecordingNetObject source("Source");
+    cRecordingNetObject driver("Driver");
+    SyscallSystemBuilder()->AddLinkCommandToList(Command("Source", 0, "Driver", 0, driver.Handle(), 1));
+    SyscallSystemBuilder()->AddLinkCommandToList(Command("Source", 1, "Driver", 0, driver.Handle(), 2));
+    QCOMPARE(SyscallSystemBuilder()->QueuedCommandCount(), size_t(2));
+
+    core.mPollThread.QuitSyscallAndWait();
+    QCOMPARE(SyscallSystemBuilder()->QueuedCommandCount(), size_t(0));
+    QVERIFY(!SyscallSystemBuilder()->IsBusy());
+
+    // A later poll thread hands out the failures and links nothing.
+    cSyscallThread again;
+    again.StartSyscall();
+    QVERIFY(driver.WaitForEvents(2));
+    QVERIFY(!driver.WaitForEvents(3, 50));
+    QCOMPARE(LinkResults(driver), (std::vector<std::pair<int, int>>{{0, 1}, {0, 2}}));
+    QVERIFY(source.InformList(0).empty());
+    again.QuitSyscallAndWait();
+}
+
+void tst_cSystemBuilder::aTerminatedConnectionAbortsLinksWhenAsked_data()
+{
+    QTest::addColumn<int>("behaviour");
+    QTest::addColumn<int>("linked");
+    QTest::newRow("abort all links") << int(eAbortAllLinksOnTermination) << 0;
+    QTest::newRow("keep links") << int(eKeepLinksOnTermination) << 1;
+}
+
+void tst_cSystemBuilder::aTerminatedConnectionAbortsLinksWhenAsked()
+{
+    QFETCH(int, behaviour);
+    QFETCH(int, linked);
+    cRunningMessagingCore core(true, eConnectionTerminatedBehaviour(behaviour));
+    cRecordingNetObject source("Source");
+    cRecordingNetObject driver("Driver");
+    cConnectionEnder ender;
+    // Queued together: the builder starts the link, then the connection ends while it waits for its seek.
+    SyscallMessagesPollLock();
+    SyscallSystemBuilder()->AddLinkCommandToList(Command("Source", 0, "Driver", 0, driver.Handle(), 9));
+    SyscallPostMessage(cZRNetMessage(kZRNetLocalConnection, ender.Handle(), kZRNetNoHandle, 300));
+    SyscallMessagesPollUnLock();
+
+    QVERIFY(driver.WaitForEvents(1));
+    QVERIFY(ender.mBuilderWasBusy);
+    QCOMPARE(LinkResults(driver), (std::vector<std::pair<int, int>>{{linked, 9}}));
+    QCOMPARE(source.InformList(0).size(), size_t(linked));
+    QVERIFY(!SyscallSystemBuilder()->IsBusy());
+}
+
+QTEST_GUILESS_MAIN(tst_cSystemBuilder)
+#include "tst_cSystemBuilder.moc"
