@@ -1,0 +1,23 @@
+#pragma once
+
+#include <memory>
+
+class cConfigBase;
+class cKelvariConfigClient;
+class cWidget;
+class QObject;
+class QXmlStreamReader;
+
+// Creates a widget from a "Widget" element, so that containers can read their
+// children without knowing the widget classes.
+class cWidgetFactoryBase
+{
+public:
+    virtual ~cWidgetFactoryBase() = default;
+
+    // With the reader on a "Widget" start element: the loaded widget, having
+    // consumed the element, or null. A null result may leave the reader on the
+    // start element (its base attributes could not be read).
+    virtual cWidget* CreateFromXml(QXmlStreamReader& reader, const cConfigBase& config, QObject* parent,
+                                   std::shared_ptr<cKelvariConfigClient>& client) const = 0;
+};

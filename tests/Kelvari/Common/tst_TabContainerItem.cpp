@@ -1,0 +1,204 @@
+#include "Kelvari/Common/cColourProperty.h"
+#include "Kelvari/Common/cComboProperty.h"
+#include "Kelvari/Common/cNumberOfTabsProperty.h"
+#include "Kelvari/Common/cRectangleWidget.h"
+#include "Kelvari/Common/cResourceNotifier.h"
+#include "Kelvari/Common/cSizeFractionProperty.h"
+#include "Kelvari/Common/cStringProperty.h"
+#include "Kelvari/Common/cTabContainer.h"
+#include "Kelvari/Common/cTextBlockProperty.h"
+#include "Kelvari/Common/cTextWidget.h"
+
+#include <QDir>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickItemGrabResult>
+#include <QQuickView>
+#include <QtTest>
+#include <memory>
+
+namespace
+{
+class cStandInConfig : public cResourceNotifier
+{
+public:
+    void ImageResourceIdChanged() override {}
+};
+
+void Place(cWidget* widget, float x, float y, float width, float height)
+{
+    widget->setXFraction(x);
+    widget->setYFraction(y);
+    widget->setWidthFraction(width);
+    widget->setHeightFraction(height);
+}
+}
+
+// The TabContainer component bound to a tab container with text and
+// rectangle widgets, rendered as the layout page shows it. With
+// KELVARI_PREVIEW_DIR set, the renderings are written there as PNG files.
+class tst_TabContainerItem : public QObject
+{
+    Q_OBJECT
+
+private:
+    QQuickItem* Item() const { return mView->rootObject()->property("tabContainerItem").value<QQuickItem*>(); }
+
+    QQuickItem* Stack() const { return Item()->findChild<QQuickItem*>("stackLayout"); }
+
+    QQuickItem* TabBar() const { return Item()->findChild<QQuickItem*>("tabBar"); }
+
+    QVariant GetContainer(int location) const
+    {
+        QVariant result;
+        QMetaObject::invokeMethod(Item(), "getContainer", Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, location));
+        return result;
+    }
+
+    void Render(const QString& name)
+    {
+        QVERIFY(QTest::qWaitForWindowExposed(mView.get()));
+        const QSharedPointer<QQuickItemGrabResult> grab = mView->rootObject()->grabToImage();
+        QVERIFY(grab);
+        QSignalSpy ready(grab.data(), &QQuickItemGrabResult::ready);
+        QVERIFY(ready.wait());
+        const QImage image = grab->image();
+        QVERIFY(!image.isNull());
+        const QString folder = qEnvironmentVariable("KELVARI_PREVIEW_DIR");
+        if (!folder.isEmpty())
+            QVERIFY(image.save(QDir(folder).filePath(name + ".png")));
+    }
+
+    cStandInConfig mConfig;
+    std::unique_ptr<QObject> mOwner;
+    cTabContainer* mContainer = nullptr;
+    cTextWidget* mTitle = nullptr;
+    std::unique_ptr<QQuickView> mView;
+
+private slots:
+    void init();
+    void cleanup();
+
+    void pagesFollowTheTabs();
+    void tabButtonsChangeTheCurrentTab();
+    void currentTabDrivesEveryPage();
+    void fewerTabsLeaveFewerPages();
+    void barMovesToTheBottom();
+};
+
+void tst_TabContainerItem::init()
+{
+    mOwner = std::make_unique<QObject>();
+    mContainer = new cTabContainer(1, mOwner.get(), mConfig);
+    Place(mContainer, 0, 0, 1, 1);
+    mContainer->GetTabNameProperties().at(0)->setStringValue("Inputs");
+    mContainer->GetTabNameProperties().at(1)->setStringValue("Buses");
+    mContainer->GetTabNameProperties().at(2)->setStringValue("Effects");
+
+    mTitle = new cTextWidget(2, mOwner.get());
+    Place(mTitle, 0.05, 0.05, 0.6, 0.15);
+    mTitle->GetTextProperty()->setStringValue("Input channels");
+    mTitle->GetTextColourProperty()->setStringValue("#B3B3B3");
+    mContainer->AddContainerChild(mTitle, 0);
+    const QStringList colours = {"#04FFC5", "#3d7eff", "#ff8a3d", "#c94dff"};
+    for (int i = 0; i < colours.size(); ++i)
+    {
+        auto* strip = new cRectangleWidget(3 + i, mOwner.get());
+        Place(strip, 0.05f + 0.22f * i, 0.3f, 0.18f, 0.6f);
+        strip->GetColourProperty()->setStringValue(colours.at(i));
+        strip->GetRadiusProperty()->setFloatValue(0.08f);
+        mContainer->AddContainerChild(strip, 0);
+    }
+    auto* busTitle = new cTextWidget(10, mOwner.get());
+    Place(busTitle, 0.05, 0.05, 0.6, 0.15);
+    busTitle->GetTextProperty()->setStringValue("Mix buses");
+    busTitle->GetTextColourProperty()->setStringValue("#B3B3B3");
+    mContainer->AddContainerChild(busTitle, 1);
+    auto* busPanel = new cRectangleWidget(11, mOwner.get());
+    Place(busPanel, 0.05, 0.3, 0.9, 0.6);
+    busPanel->GetColourProperty()->setStringValue("#262626");
+    mContainer->AddContainerChild(busPanel, 1);
+
+    mView = std::make_unique<QQuickView>();
+    mView->rootContext()->setContextProperty("previewContainer", mContainer);
+    const QString preview = QDir::cleanPath(QStringLiteral(TEST_DATA_DIR "/../qml/TabContainerPreview.qml"));
+    mView->setSource(QUrl::fromLocalFile(preview));
+    QCOMPARE(mView->status(), QQuickView::Ready);
+    mView->show();
+}
+
+void tst_TabContainerItem::cleanup()
+{
+    mView.reset();
+    mOwner.reset();
+}
+
+void tst_TabContainerItem::pagesFollowTheTabs()
+{
+    QCOMPARE(mContainer->GetQQuickItems(), QList<QQuickItem*>({Item()}));
+    QCOMPARE(Item()->property("tabPosition").toString(), QString("top"));
+    for (int tab = 0; tab < 4; ++tab)
+    {
+        const QList<QQuickItem*> pages = mContainer->LinkedContainerQuickItems(tab);
+        QCOMPARE(pages.size(), 1);
+        QCOMPARE(pages.first()->objectName(), QString("containerItem"));
+        QCOMPARE(GetContainer(tab).value<QQuickItem*>(), pages.first());
+    }
+    QCOMPARE(mTitle->GetQQuickItems().first()->parentItem(), mContainer->LinkedContainerQuickItems(0).first());
+    QVERIFY(Stack()->isVisible());
+    Render("TabContainerPreview-top");
+}
+
+void tst_TabContainerItem::tabButtonsChangeTheCurrentTab()
+{
+    QVERIFY(QTest::qWaitForWindowExposed(mView.get()));
+    const QPointF onSecond = TabBar()->mapToScene(QPointF(TabBar()->width() * 3 / 8, TabBar()->height() / 2));
+
+    QTest::mouseClick(mView.get(), Qt::LeftButton, Qt::NoModifier, onSecond.toPoint());
+
+    QCOMPARE(mContainer->currentTabIndex(), 1);
+    QVERIFY(!mTitle->IsVisible());
+    QCOMPARE(Stack()->property("currentIndex").toInt(), 1);
+    Render("TabContainerPreview-second-tab");
+}
+
+void tst_TabContainerItem::currentTabDrivesEveryPage()
+{
+    mContainer->setCurrentTabIndex(2);
+
+    QCOMPARE(TabBar()->property("currentIndex").toInt(), 2);
+    QCOMPARE(Stack()->property("currentIndex").toInt(), 2);
+    QVERIFY(!mContainer->LinkedContainerQuickItems(0).first()->isVisible());
+}
+
+void tst_TabContainerItem::fewerTabsLeaveFewerPages()
+{
+    mContainer->setCurrentTabIndex(3);
+
+    mContainer->GetNumberOfTabsProperty()->SetIntValue(2);
+
+    QCOMPARE(mContainer->currentTabIndex(), 1);
+    QCOMPARE(TabBar()->property("count").toInt(), 2);
+    QCOMPARE(Stack()->property("currentIndex").toInt(), 1);
+    QVERIFY(GetContainer(1).value<QQuickItem*>());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Invalid containerLocation 2"));
+    GetContainer(2);
+}
+
+void tst_TabContainerItem::barMovesToTheBottom()
+{
+    mContainer->GetTabPositionProperty()->setIntValue(1);
+    mContainer->GetColourOnProperty()->setStringValue("#04FFC5");
+    mContainer->GetColourOffProperty()->setStringValue("#4d4d4d");
+
+    QCOMPARE(Item()->property("tabPosition").toString(), QString("bottom"));
+    QCOMPARE(TabBar()->y() + TabBar()->height(), Item()->height());
+    QCOMPARE(Stack()->y(), 0.0);
+    QCOMPARE(Stack()->height() + TabBar()->height(), Item()->height());
+    Render("TabContainerPreview-bottom");
+}
+
+QTEST_MAIN(tst_TabContainerItem)
+
+#include "tst_TabContainerItem.moc"

@@ -1,0 +1,329 @@
+#include "Kelvari/Common/cConfigBase.h"
+#include "Kelvari/Common/cCurrentConfigSource.h"
+#include "Kelvari/Common/cImageProperty.h"
+#include "Kelvari/Common/cImageProvider.h"
+#include "Kelvari/Common/cImageResource.h"
+#include "Kelvari/Common/cImageWidget.h"
+
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QSignalSpy>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+#include <QtTest>
+#include <memory>
+
+namespace
+{
+QString WriteElement(const cWidget& widget)
+{
+    QString xml;
+    QXmlStreamWriter writer(&xml);
+    widget.WriteXml(writer);
+    return xml;
+}
+
+std::unique_ptr<QXmlStreamReader> ReaderOn(const QString& xml)
+{
+    auto reader = std::make_unique<QXmlStreamReader>(xml);
+    reader->readNextStartElement();
+    return reader;
+}
+
+class cFixedConfigSource : public cCurrentConfigSource
+{
+public:
+    explicit cFixedConfigSource(const cConfigBase& config) : mConfig(config) {}
+    const cConfigBase* CurrentConfig() const override { return &mConfig; }
+
+private:
+    const cConfigBase& mConfig;
+};
+
+struct sRequest
+{
+    QString id;
+    QSize requestedSize;
+};
+
+// The real provider, noting every request the QML engine makes.
+class cRecordingImageProvider : public cImageProvider
+{
+public:
+    cRecordingImageProvider(const cCurrentConfigSource& source, QList<sRequest>& requests)
+        : cImageProvider(source), mRequests(requests)
+    {
+    }
+
+    QImage requestImage(const QString& id, QSize* size, const QSize& requestedSize) override
+    {
+        mRequests.append({id, requestedSize});
+        return cImageProvider::requestImage(id, size, requestedSize);
+    }
+
+private:
+    QList<sRequest>& mRequests;
+};
+}
+
+class tst_cImageWidget : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void newWidgetListsImageAfterTheBase();
+    void newWidgetWritesResourceIdAfterTheBase();
+    void attributesRoundTrip();
+    void resourceIdIsRead_data();
+    void resourceIdIsRead();
+    void identifierIsPushedIntoEveryItem();
+    void imageChangedFollowsOnlyItsOwnResource();
+
+    void itemWithoutWidgetShowsTheDefaultPicture();
+    void itemCachesOnlyOutsideTheEditor_data();
+    void itemCachesOnlyOutsideTheEditor();
+    void itemShowsTheWidgetsChoice();
+    void itemReloadsWhenThePictureChanges();
+    void itemRendersAgainAtItsParentsSize();
+
+private:
+    QQuickItem* CreateItem(cImageWidget* widget, bool runner = false);
+    int RequestsFor(const QString& id) const;
+
+    std::unique_ptr<cConfigBase> mConfig;
+    std::unique_ptr<cFixedConfigSource> mSource;
+    QList<sRequest> mRequests;
+    std::unique_ptr<QQmlEngine> mEngine;
+    std::unique_ptr<QQuickItem> mCanvas;
+};
+
+void tst_cImageWidget::init()
+{
+    mConfig = std::make_unique<cConfigBase>(nullptr);
+    mSource = std::make_unique<cFixedConfigSource>(*mConfig);
+    mRequests.clear();
+    mEngine = std::make_unique<QQmlEngine>();
+    mEngine->addImageProvider("imageProvider", new cRecordingImageProvider(*mSource, mRequests));
+    mCanvas = std::make_unique<QQuickItem>();
+    mCanvas->setSize(QSizeF(400, 200));
+}
+
+void tst_cImageWidget::cleanup()
+{
+    mCanvas.reset();
+    mEngine.reset();
+    mSource.reset();
+    mConfig.reset();
+}
+
+QQuickItem* tst_cImageWidget::CreateItem(cImageWidget* widget, bool runner)
+{
+    QQmlComponent component(mEngine.get(), QUrl("qrc:/Widgets/GeneralImage.qml"));
+    if (component.isError())
+        qWarning() << component.errors();
+    auto* item = qobject_cast<QQuickItem*>(component.beginCreate(mEngine->rootContext()));
+    if (!item)
+        return nullptr;
+    item->setParent(mCanvas.get());
+    item->setParentItem(mCanvas.get());
+    item->setProperty("cppWidget", QVariant::fromValue<QObject*>(widget));
+    item->setProperty("runner", runner);
+    component.completeCreate();
+    if (widget)
+        widget->setQQuickItem(item, !runner);
+    return item;
+}
+
+int tst_cImageWidget::RequestsFor(const QString& id) const
+{
+    return int(std::count_if(mRequests.cbegin(), mRequests.cend(),
+                             [&id](const sRequest& request) { return request.id == id; }));
+}
+
+void tst_cImageWidget::newWidgetListsImageAfterTheBase()
+{
+    cImageWidget widget(1, *mConfig, nullptr);
+    QStringList names;
+    for (const cProperty* property : widget.GetProperties())
+        names << property->name();
+    QCOMPARE(names, QStringList({"X", "Y", "Width", "Height", "Z", "Image"}));
+    QCOMPARE(widget.GetType(), QString("image"));
+    QCOMPARE(widget.GetImageProperty()->stringValue(), QString("_default"));
+    QCOMPARE(widget.GetImageProperty()->type(), cProperty::Image);
+}
+
+void tst_cImageWidget::newWidgetWritesResourceIdAfterTheBase()
+{
+    cImageWidget widget(4, *mConfig, nullptr);
+    QCOMPARE(WriteElement(widget), QString("<Widget id=\"4\" type=\"image\" x=\"-1\" y=\"-1\" width=\"-1\" "
+                                           "height=\"-1\" z=\"0\" resourceId=\"_default\"/>"));
+}
+
+void tst_cImageWidget::attributesRoundTrip()
+{
+    cImageWidget original(3, *mConfig, nullptr);
+    original.GetImageProperty()->setStringValue("default_th_2_rotary_4");
+    original.setXFraction(0.25f);
+
+    cImageWidget copy(3, *mConfig, nullptr);
+    copy.LoadAttributes(*ReaderOn(WriteElement(original)));
+    QCOMPARE(copy.GetImageProperty()->stringValue(), QString("default_th_2_rotary_4"));
+    QCOMPARE(copy.xFraction(), 0.25f);
+}
+
+void tst_cImageWidget::resourceIdIsRead_data()
+{
+    QTest::addColumn<QString>("element");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("missing") << "<Widget id=\"1\" type=\"image\" x=\"0.5\"/>" << "_default";
+    QTest::newRow("user image") << "<Widget resourceId=\"12\"/>" << "12";
+    QTest::newRow("last one wins") << "<Widget resourceId=\"1\" resourceId=\"2\"/>" << "2";
+    QTest::newRow("name is case-sensitive") << "<Widget resourceid=\"5\"/>" << "_default";
+    QTest::newRow("empty") << "<Widget resourceId=\"\"/>" << "";
+}
+
+void tst_cImageWidget::resourceIdIsRead()
+{
+    QFETCH(QString, element);
+    QFETCH(QString, expected);
+
+    cImageWidget widget(1, *mConfig, nullptr);
+    widget.LoadAttributes(*ReaderOn(element));
+    QCOMPARE(widget.GetImageProperty()->stringValue(), expected);
+}
+
+void tst_cImageWidget::identifierIsPushedIntoEveryItem()
+{
+    cImageWidget widget(1, *mConfig, nullptr);
+    QQuickItem editorItem;
+    QQuickItem testWindowItem;
+    widget.setQQuickItem(&editorItem, true);
+    QCOMPARE(editorItem.property("imageIdentifier").toString(), QString("_default"));
+
+    widget.GetImageProperty()->setStringValue("default_th_3_led_on_2");
+    widget.setQQuickItem(&testWindowItem, false);
+    QCOMPARE(testWindowItem.property("imageIdentifier").toString(), QString("default_th_3_led_on_2"));
+
+    widget.GetImageProperty()->setStringValue("_basic");
+    for (QQuickItem* item : {&editorItem, &testWindowItem})
+        QCOMPARE(item->property("imageIdentifier").toString(), QString("_basic"));
+}
+
+void tst_cImageWidget::imageChangedFollowsOnlyItsOwnResource()
+{
+    cImageWidget widget(1, *mConfig, nullptr);
+    widget.GetImageProperty()->setStringValue("1");
+    QSignalSpy changed(&widget, &cImageWidget::imageChanged);
+
+    auto* other = new cImageResource(mConfig.get(), "0", "other", QImage(2, 2, QImage::Format_ARGB32), "x", "png",
+                                     mConfig.get());
+    mConfig->InsertNewResource(other);
+    QCOMPARE(changed.count(), 0);
+
+    auto* own = new cImageResource(mConfig.get(), "1", "own", QImage(2, 2, QImage::Format_ARGB32), "x", "png",
+                                   mConfig.get());
+    mConfig->InsertNewResource(own);
+    QCOMPARE(changed.count(), 1);
+
+    mConfig->RemoveResource(own);
+    QCOMPARE(changed.count(), 2);
+}
+
+void tst_cImageWidget::itemWithoutWidgetShowsTheDefaultPicture()
+{
+    QQuickItem* item = CreateItem(nullptr);
+    QVERIFY(item);
+    auto* picture = item->findChild<QQuickItem*>("picture");
+    QVERIFY(picture);
+
+    QCOMPARE(item->objectName(), QString("generalImage"));
+    QCOMPARE(item->property("imageIdentifier").toString(), QString("_default"));
+    QCOMPARE(item->property("defaultWidthFraction").toReal(), 0.2);
+    QCOMPARE(item->property("defaultHeightFraction").toReal(), 0.2);
+    QCOMPARE(item->size(), QSizeF(80, 40));
+    QCOMPARE(picture->property("source").toUrl(), QUrl("image://imageProvider/_default"));
+    QCOMPARE(picture->property("sourceSize").toSize(), QSize(100, 100));
+    QCOMPARE(picture->size(), item->size());
+    QCOMPARE(RequestsFor("_default"), 1);
+    QCOMPARE(mRequests.first().requestedSize, QSize(100, 100));
+}
+
+void tst_cImageWidget::itemCachesOnlyOutsideTheEditor_data()
+{
+    QTest::addColumn<bool>("runner");
+
+    QTest::newRow("layout editor") << false;
+    QTest::newRow("test window") << true;
+}
+
+void tst_cImageWidget::itemCachesOnlyOutsideTheEditor()
+{
+    QFETCH(bool, runner);
+    cImageWidget widget(1, *mConfig, nullptr);
+    QQuickItem* item = CreateItem(&widget, runner);
+    QVERIFY(item);
+    QCOMPARE(item->findChild<QQuickItem*>("picture")->property("cache").toBool(), runner);
+}
+
+void tst_cImageWidget::itemShowsTheWidgetsChoice()
+{
+    cImageWidget widget(1, *mConfig, nullptr);
+    QQuickItem* editorItem = CreateItem(&widget, false);
+    QQuickItem* testWindowItem = CreateItem(&widget, true);
+    QVERIFY(editorItem && testWindowItem);
+
+    widget.GetImageProperty()->setStringValue("default_th_0_btn_on_0");
+    for (QQuickItem* item : {editorItem, testWindowItem})
+    {
+        auto* picture = item->findChild<QQuickItem*>("picture");
+        QCOMPARE(picture->property("source").toUrl(), QUrl("image://imageProvider/default_th_0_btn_on_0"));
+        QCOMPARE(picture->property("status").toInt(), 1);
+    }
+    QVERIFY(RequestsFor("default_th_0_btn_on_0") >= 1);
+}
+
+void tst_cImageWidget::itemReloadsWhenThePictureChanges()
+{
+    cImageWidget widget(1, *mConfig, nullptr);
+    widget.GetImageProperty()->setStringValue("0");
+    QQuickItem* item = CreateItem(&widget);
+    QVERIFY(item);
+    auto* picture = item->findChild<QQuickItem*>("picture");
+    QCOMPARE(RequestsFor("0"), 1);
+    QCOMPARE(picture->implicitWidth(), 20.0);
+
+    mConfig->InsertNewResource(new cImageResource(mConfig.get(), "0", "photo", QImage(30, 10, QImage::Format_ARGB32),
+                                                  "x", "png", mConfig.get()));
+    QCOMPARE(RequestsFor("0"), 2);
+    QCOMPARE(picture->property("source").toUrl(), QUrl("image://imageProvider/0"));
+    QCOMPARE(picture->implicitWidth(), 30.0);
+
+    // The source is bound again after the reload.
+    widget.GetImageProperty()->setStringValue("_default");
+    QCOMPARE(picture->property("source").toUrl(), QUrl("image://imageProvider/_default"));
+}
+
+void tst_cImageWidget::itemRendersAgainAtItsParentsSize()
+{
+    cImageWidget widget(1, *mConfig, nullptr);
+    widget.GetImageProperty()->setStringValue("default_gen_rotary_0");
+    widget.setWidthFraction(0.5f);
+    widget.setHeightFraction(0.5f);
+    QQuickItem* item = CreateItem(&widget);
+    QVERIFY(item);
+    auto* picture = item->findChild<QQuickItem*>("picture");
+
+    mCanvas->setSize(QSizeF(640, 480));
+    QCOMPARE(item->size(), QSizeF(320, 240));
+    QTRY_COMPARE_WITH_TIMEOUT(picture->property("sourceSize").toSize(), QSize(640, 480), 3000);
+    QCOMPARE(mRequests.last().id, QString("default_gen_rotary_0"));
+    QCOMPARE(mRequests.last().requestedSize, QSize(640, 480));
+}
+
+QTEST_MAIN(tst_cImageWidget)
+#include "tst_cImageWidget.moc"
