@@ -1,7 +1,7 @@
 import QtQuick 2.12
 import "qrc:/Widgets"
 
-// A tab container with text and rectangle widgets on its tabs, laid out as
+// A tab container with text, rectangle and image widgets on its tabs, laid out as
 // the layout page does it: each child's item is parented to the page of its
 // tab. The test that loads it sets "previewContainer" in the root context.
 Rectangle {
@@ -13,8 +13,8 @@ Rectangle {
     property alias tabContainerItem: tabContainer
 
     function componentFor(type) {
-        return Qt.createComponent(type === "text" ? "qrc:/Widgets/TextWidget.qml"
-                                                  : "qrc:/Widgets/RectangleWidget.qml")
+        var files = { "text": "TextWidget.qml", "rect": "RectangleWidget.qml", "image": "GeneralImage.qml" }
+        return Qt.createComponent("qrc:/Widgets/" + files[type])
     }
 
     function addChildItems() {

@@ -1,8 +1,12 @@
 #include "Kelvari/Common/cColourProperty.h"
 #include "Kelvari/Common/cComboProperty.h"
+#include "Kelvari/Common/cConfigBase.h"
+#include "Kelvari/Common/cCurrentConfigSource.h"
+#include "Kelvari/Common/cImageProperty.h"
+#include "Kelvari/Common/cImageProvider.h"
+#include "Kelvari/Common/cImageWidget.h"
 #include "Kelvari/Common/cNumberOfTabsProperty.h"
 #include "Kelvari/Common/cRectangleWidget.h"
-#include "Kelvari/Common/cResourceNotifier.h"
 #include "Kelvari/Common/cSizeFractionProperty.h"
 #include "Kelvari/Common/cStringProperty.h"
 #include "Kelvari/Common/cTabContainer.h"
@@ -20,10 +24,14 @@
 
 namespace
 {
-class cStandInConfig : public cResourceNotifier
+class cOpenConfig : public cCurrentConfigSource
 {
 public:
-    void ImageResourceIdChanged() override {}
+    explicit cOpenConfig(const cConfigBase& config) : mConfig(config) {}
+    const cConfigBase* CurrentConfig() const override { return &mConfig; }
+
+private:
+    const cConfigBase& mConfig;
 };
 
 void Place(cWidget* widget, float x, float y, float width, float height)
@@ -35,8 +43,8 @@ void Place(cWidget* widget, float x, float y, float width, float height)
 }
 }
 
-// The TabContainer component bound to a tab container with text and
-// rectangle widgets, rendered as the layout page shows it. With
+// The TabContainer component bound to a tab container with text, rectangle
+// and image widgets, rendered as the layout page shows it. With
 // KELVARI_PREVIEW_DIR set, the renderings are written there as PNG files.
 class tst_TabContainerItem : public QObject
 {
@@ -70,7 +78,8 @@ private:
             QVERIFY(image.save(QDir(folder).filePath(name + ".png")));
     }
 
-    cStandInConfig mConfig;
+    cConfigBase mConfig{nullptr};
+    cOpenConfig mOpenConfig{mConfig};
     std::unique_ptr<QObject> mOwner;
     cTabContainer* mContainer = nullptr;
     cTextWidget* mTitle = nullptr;
@@ -120,7 +129,33 @@ void tst_TabContainerItem::init()
     busPanel->GetColourProperty()->setStringValue("#262626");
     mContainer->AddContainerChild(busPanel, 1);
 
+    auto* effectsTitle = new cTextWidget(20, mOwner.get());
+    Place(effectsTitle, 0.05, 0.05, 0.6, 0.15);
+    effectsTitle->GetTextProperty()->setStringValue("Effects returns");
+    effectsTitle->GetTextColourProperty()->setStringValue("#B3B3B3");
+    mContainer->AddContainerChild(effectsTitle, 2);
+    // Each drawing keeps its own proportions on the 720 x 376 page.
+    const struct
+    {
+        const char* mDrawing;
+        float mWidth;
+        float mHeight;
+    } pictures[] = {{"default_th_0_rotary_pointer_0", 0.11f, 0.21f}, {"default_th_2_rotary_pointer_2", 0.11f, 0.21f},
+                    {"default_th_1_btn_on_0", 0.13f, 0.15f},         {"default_th_3_btn_off_3", 0.13f, 0.15f},
+                    {"default_th_0_led_on_0", 0.06f, 0.115f},        {"default_th_1_led_off_2", 0.06f, 0.115f}};
+    float left = 0.05f;
+    int id = 21;
+    for (const auto& entry : pictures)
+    {
+        auto* picture = new cImageWidget(id++, mConfig, mOwner.get());
+        Place(picture, left, 0.5f - entry.mHeight / 2, entry.mWidth, entry.mHeight);
+        picture->GetImageProperty()->setStringValue(entry.mDrawing);
+        mContainer->AddContainerChild(picture, 2);
+        left += entry.mWidth + 0.04f;
+    }
+
     mView = std::make_unique<QQuickView>();
+    mView->engine()->addImageProvider("imageProvider", new cImageProvider(mOpenConfig));
     mView->rootContext()->setContextProperty("previewContainer", mContainer);
     const QString preview = QDir::cleanPath(QStringLiteral(TEST_DATA_DIR "/../qml/TabContainerPreview.qml"));
     mView->setSource(QUrl::fromLocalFile(preview));
@@ -170,6 +205,7 @@ void tst_TabContainerItem::currentTabDrivesEveryPage()
     QCOMPARE(TabBar()->property("currentIndex").toInt(), 2);
     QCOMPARE(Stack()->property("currentIndex").toInt(), 2);
     QVERIFY(!mContainer->LinkedContainerQuickItems(0).first()->isVisible());
+    Render("TabContainerPreview-drawings");
 }
 
 void tst_TabContainerItem::fewerTabsLeaveFewerPages()
