@@ -112,6 +112,7 @@ void cTabContainer::WriteXml(QXmlStreamWriter& writer) const
 {
     writer.writeStartElement(QStringLiteral("Widget"));
     WriteAttributes(writer);
+    WritePreservedAttributes(writer);
     for (const cTab* tab : mTabs->Items())
     {
         writer.writeStartElement(QStringLiteral("Tab"));
@@ -120,6 +121,7 @@ void cTabContainer::WriteXml(QXmlStreamWriter& writer) const
             widget->WriteXml(writer);
         writer.writeEndElement();
     }
+    WritePreservedNodes(writer);
     writer.writeEndElement();
 }
 
@@ -133,7 +135,7 @@ void cTabContainer::LoadSubXml(QXmlStreamReader& reader, const cConfigBase& conf
         if (reader.name() == QLatin1String("Tab"))
             LoadTab(reader, tabIndex, config, parent, factory, client);
         else
-            reader.skipCurrentElement();
+            PreserveCurrentNode(reader);
         ++tabIndex;
     }
 }

@@ -70,6 +70,7 @@ void cWidget::QQuickItemDestroyed(QQuickItem* item)
 void cWidget::LoadAttributes(QXmlStreamReader& reader)
 {
     const QXmlStreamAttributes attributes = reader.attributes();
+    mLoadedAttributes = attributes;
     for (const QXmlStreamAttribute& attribute : attributes)
     {
         const QStringRef name = attribute.name();
@@ -104,13 +105,22 @@ void cWidget::WriteXml(QXmlStreamWriter& writer) const
 {
     writer.writeStartElement(QStringLiteral("Widget"));
     WriteAttributes(writer);
+    WritePreservedAttributes(writer);
+    WritePreservedNodes(writer);
     writer.writeEndElement();
 }
 
 void cWidget::LoadSubXml(QXmlStreamReader& reader, const cConfigBase&, QObject*, const cWidgetFactoryBase&,
                          std::shared_ptr<cKelvariConfigClient>&)
 {
-    reader.skipCurrentElement();
+    // Every nested end is consumed with its node, so the first end is the widget's own.
+    while (!reader.atEnd())
+    {
+        reader.readNext();
+        if (reader.isEndElement())
+            return;
+        PreserveCurrentNode(reader);
+    }
 }
 
 void cWidget::AssertValid() const
@@ -274,6 +284,114 @@ float cWidget::AttributeFloat(const QStringRef& text)
     bool ok = false;
     const float value = text.toFloat(&ok);
     return ok && std::isfinite(value) ? value : 0.0f;
+}
+
+void cWidget::PreserveCurrentNode(QXmlStreamReader& reader)
+{
+    // The writer's own namespace handling declares each namespace the node
+    // uses (prefixes may be renamed), so the kept text stays well-formed
+    // wherever it is written back.
+    QByteArray node;
+    QXmlStreamWriter capture(&node);
+    int depth = 0;
+    for (;;)
+    {
+        switch (reader.tokenType())
+        {
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            capture.writeStartElement(reader.namespaceUri().toString(), reader.name().toString());
+            for (const QXmlStreamAttribute& attribute : reader.attributes())
+                capture.writeAttribute(attribute);
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            capture.writeEndElement();
+            break;
+        case QXmlStreamReader::Characters:
+            // Whitespace between elements is the file's indentation, which the writer makes anew.
+            if (!reader.isWhitespace())
+                capture.writeCurrentToken(reader);
+            break;
+        case QXmlStreamReader::Comment:
+        case QXmlStreamReader::ProcessingInstruction:
+            capture.writeCurrentToken(reader);
+            break;
+        default:
+            break;
+        }
+        if (depth <= 0 || reader.atEnd())
+            break;
+        reader.readNext();
+    }
+    // A node cut short by an error in the file is not kept half.
+    if (!reader.hasError())
+        mPreservedNodes += node;
+}
+
+void cWidget::WritePreservedAttributes(QXmlStreamWriter& writer) const
+{
+    if (mLoadedAttributes.isEmpty())
+        return;
+    const QStringList written = WrittenAttributeNames();
+    for (const QXmlStreamAttribute& attribute : mLoadedAttributes)
+    {
+        if (attribute.namespaceUri().isEmpty() && written.contains(attribute.qualifiedName().toString()))
+            continue;
+        writer.writeAttribute(attribute);
+    }
+}
+
+void cWidget::WritePreservedNodes(QXmlStreamWriter& writer) const
+{
+    if (mPreservedNodes.isEmpty())
+        return;
+    // The nodes are read back inside a wrapper element, which is not written.
+    QXmlStreamReader replay(QByteArrayLiteral("<_>") + mPreservedNodes + QByteArrayLiteral("</_>"));
+    replay.readNextStartElement();
+    int depth = 0;
+    while (!replay.atEnd())
+    {
+        switch (replay.readNext())
+        {
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            writer.writeStartElement(replay.namespaceUri().toString(), replay.name().toString());
+            for (const QXmlStreamAttribute& attribute : replay.attributes())
+                writer.writeAttribute(attribute);
+            break;
+        case QXmlStreamReader::EndElement:
+            if (depth-- == 0)
+                return;
+            writer.writeEndElement();
+            break;
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::Comment:
+        case QXmlStreamReader::ProcessingInstruction:
+            writer.writeCurrentToken(replay);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+QStringList cWidget::WrittenAttributeNames() const
+{
+    // An attribute the class writes is one it interprets; asking its own
+    // writer keeps every subclass right without a list of names to maintain,
+    // and no attribute is ever written twice.
+    QByteArray element;
+    QXmlStreamWriter scratch(&element);
+    scratch.writeStartElement(QStringLiteral("Widget"));
+    WriteAttributes(scratch);
+    scratch.writeEndElement();
+    QXmlStreamReader reader(element);
+    reader.readNextStartElement();
+    QStringList names;
+    for (const QXmlStreamAttribute& attribute : reader.attributes())
+        names << attribute.qualifiedName().toString();
+    return names;
 }
 
 void cWidget::AppendProperty(cProperty* property)

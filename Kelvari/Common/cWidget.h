@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <QXmlStreamAttributes>
 #include <memory>
 
 class cComboProperty;
@@ -22,7 +24,10 @@ class QXmlStreamWriter;
 
 // The base of every widget on a layout page: id, type key, geometry as
 // fractions of its container, z order, the ordered property list, the QML
-// items that show it, and its XML element "Widget".
+// items that show it, and its XML element "Widget". Whatever of the element
+// the class does not interpret (attributes and child nodes, for instance of
+// a newer program or of a widget type this one does not know) is kept and
+// written back, so that opening and saving a file loses nothing.
 class cWidget : public QObject
 {
     Q_OBJECT
@@ -45,12 +50,13 @@ public:
     // Registers an item that shows this widget: the layout editor's item goes
     // first, others are appended. Subclasses push their values into it.
     Q_INVOKABLE virtual void setQQuickItem(QQuickItem* CreatedQQuickItem, bool LayoutEditor);
+    // Reads the geometry and keeps every attribute of the element.
     virtual void LoadAttributes(QXmlStreamReader& reader);
     virtual void SetOnline(std::shared_ptr<cKelvariConfigClient> client);
     virtual void SetOffline();
     // The whole element: start, attributes, child elements, end.
     virtual void WriteXml(QXmlStreamWriter& writer) const;
-    // Consumes the rest of the element, its end included.
+    // Consumes the rest of the element, its end included, keeping its child nodes.
     virtual void LoadSubXml(QXmlStreamReader& reader, const cConfigBase& config, QObject* parent,
                             const cWidgetFactoryBase& factory, std::shared_ptr<cKelvariConfigClient>& client);
     virtual void AssertValid() const;
@@ -118,9 +124,18 @@ protected:
     void AppendProperty(cProperty* property);
     // Sets the named QML property of every registered item.
     void SetItemsProperty(const char* name, const QVariant& value) const;
+    // Keeps the node the reader stands on (an element with all it holds, a
+    // text or a comment) to be written back; leaves the reader on its last token.
+    void PreserveCurrentNode(QXmlStreamReader& reader);
+    // The attributes read that the class does not write itself; call right
+    // after WriteAttributes.
+    void WritePreservedAttributes(QXmlStreamWriter& writer) const;
+    // The kept nodes, in the order they were read.
+    void WritePreservedNodes(QXmlStreamWriter& writer) const;
 
 private:
     void QQuickItemDestroyed(QQuickItem* item);
+    QStringList WrittenAttributeNames() const;
 
     const int mId;
     const QString mType;
@@ -135,4 +150,7 @@ private:
     bool mOnline = false;
     cFloatProperty* const mZ;
     bool mVisible = true;
+    QXmlStreamAttributes mLoadedAttributes;
+    // Self-contained XML: each kept node declares the namespaces it uses.
+    QByteArray mPreservedNodes;
 };

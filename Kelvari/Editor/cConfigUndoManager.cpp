@@ -1,6 +1,7 @@
 #include "cConfigUndoManager.h"
 
 #include "cDeleteLayoutUndoAction.h"
+#include "cLayoutDetailsUndoAction.h"
 #include "cNewLayoutUndoAction.h"
 #include "Kelvari/Common/cUndoBlock.h"
 #include "ZRNet/Core/DebugTrace.h"
@@ -29,4 +30,18 @@ void cConfigUndoManager::AddDeleteLayoutAction(cLayout* layout, cLayoutListUndoT
     }
     AboutToAddNewAction();
     OpenBlock()->AddAction(new cDeleteLayoutUndoAction(layout, config));
+}
+
+void cConfigUndoManager::AddDetailsChangeAction(cLayoutConfig* config, cLayout* layout,
+                                                const sLayoutDetails& oldDetails, const sLayoutDetails& newDetails)
+{
+    if (IsBusy())
+        return;
+    if (!config || !layout)
+    {
+        ZR_ERROR("Layout details change not recorded: no config or layout");
+        return;
+    }
+    AboutToAddNewAction();
+    OpenBlock()->AddAction(new cLayoutDetailsUndoAction(config, layout, oldDetails, newDetails));
 }

@@ -3,7 +3,9 @@
 #include "Kelvari/Common/cUndoManager.h"
 
 class cLayout;
+class cLayoutConfig;
 class cLayoutListUndoTarget;
+struct sLayoutDetails;
 
 // The config's undo history of its list of layout pages.
 class cConfigUndoManager : public cUndoManager
@@ -15,4 +17,7 @@ public:
 
     void AddNewLayoutAction(cLayout* layout, cLayoutListUndoTarget* config);
     void AddDeleteLayoutAction(cLayout* layout, cLayoutListUndoTarget* config);
+    // Not recorded while Undo or Redo runs, since they apply the details themselves.
+    void AddDetailsChangeAction(cLayoutConfig* config, cLayout* layout, const sLayoutDetails& oldDetails,
+                                const sLayoutDetails& newDetails);
 };

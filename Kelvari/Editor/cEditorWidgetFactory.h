@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Kelvari/Common/cWidgetFactoryBase.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <set>
+
+// The one place that maps a widget type key to a widget class. Widgets it
+// makes are offline: they get a config client only when their page goes online.
+class cEditorWidgetFactory : public cWidgetFactoryBase
+{
+public:
+    // The request-name patterns of every network-bound widget class, each
+    // once, in byte order. Empty until the application fills it.
+    static std::set<QByteArray> mAllObjectRequestRegExps;
+
+    // Reads a "Widget" element into a new widget with the given parent. A
+    // widget whose width or height fraction is negative is dropped and its
+    // element skipped.
+    cWidget* CreateFromXml(QXmlStreamReader& reader, const cConfigBase& config, QObject* parent,
+                           std::shared_ptr<cKelvariConfigClient>& client) const override;
+
+    // Never null: a key outside the table gives a plain widget that keeps the key.
+    static cWidget* CreateWidget(const QString& type, int id, const cConfigBase& config, QObject* parent);
+    static bool IsWidgetTypeAContainer(const QString& type);
+    static void AddAllZRNetWidgetObjectRequestRegExps();
+    static void AddZRNetObjectRequestRegExps(const QList<QByteArray>& regExps);
+};

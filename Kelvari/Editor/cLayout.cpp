@@ -1,0 +1,746 @@
+#include "cLayout.h"
+
+#include "cEditorWidgetFactory.h"
+#include "cLayoutUndoManager.h"
+#include "Kelvari/Common/cConfigBase.h"
+#include "Kelvari/Common/cContainer.h"
+#include "Kelvari/Common/cImageProperty.h"
+#include "ZRNet/Core/DebugTrace.h"
+
+#include <QQuickItem>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+#include <algorithm>
+#include <functional>
+#include <set>
+
+namespace
+{
+const QString kEditContentDropAreaName = QStringLiteral("editContentDropArea");
+
+QString BoolText(bool value)
+{
+    return value ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+// A text that is no decimal integer reads as 0.
+int AttributeInt(const QStringRef& text)
+{
+    return text.toInt(nullptr, 10);
+}
+
+bool ZLessThan(const cWidget* a, const cWidget* b)
+{
+    return a->z() < b->z();
+}
+}
+
+cLayout::cLayout(cLayoutConfig& config)
+    : QObject(&config.ConfigBase()),
+      mConfig(config),
+      mWidgets(new QQmlObjectListModel<cWidget>(this)),
+      mUndoManager(new cLayoutUndoManager(this))
+{
+    connect(mUndoManager, &cUndoManager::HasUndoChanged, this, &cLayout::hasUndoChanged);
+    connect(mUndoManager, &cUndoManager::HasRedoChanged, this, &cLayout::hasRedoChanged);
+    connect(mUndoManager, &cUndoManager::IsSavedChanged, this, &cLayout::IsSavedChanged);
+    cLayoutConfig* owner = &config;
+    connect(mWidgets, &QQmlObjectListModelBase::countChanged, &config.ConfigBase(),
+            [owner] { owner->LayoutWidgetCountChanged(); });
+    connect(this, &cLayout::nameChanged, &config.ConfigBase(), [owner] { owner->LayoutNameChanged(); });
+    mIsPasteAllowed = config.HasCopiedWidgets();
+}
+
+cLayout* cLayout::CreateFromXml(QXmlStreamReader& reader, cLayoutConfig& config)
+{
+    sLayoutDetails details;
+    const QXmlStreamAttributes attributes = reader.attributes();
+    for (const QXmlStreamAttribute& attribute : attributes)
+    {
+        const QStringRef name = attribute.name();
+        const QStringRef value = attribute.value();
+        if (name == QLatin1String("allUsers"))
+            details.allUsers = AttributeInt(value) != 0;
+        else if (name == QLatin1String("users"))
+            details.users = value.toString();
+        else if (name == QLatin1String("desktop"))
+            details.desktop = AttributeInt(value) != 0;
+        else if (name == QLatin1String("phone"))
+            details.phone = AttributeInt(value) != 0;
+        else if (name == QLatin1String("tablet"))
+            details.tablet = AttributeInt(value) != 0;
+        else if (name == QLatin1String("orientation"))
+            details.orientation = AttributeInt(value);
+        else if (name == QLatin1String("allScenes"))
+            details.allScenes = AttributeInt(value) != 0;
+        else if (name == QLatin1String("scenes"))
+            details.scenes = value.toString();
+        else if (name == QLatin1String("fixedAspectRatio"))
+            details.fixedAspectRatio = AttributeInt(value) != 0;
+        else if (name == QLatin1String("aspectRatio1"))
+            details.aspectRatio1 = AttributeInt(value);
+        else if (name == QLatin1String("aspectRatio2"))
+            details.aspectRatio2 = AttributeInt(value);
+        else if (name == QLatin1String("name"))
+            details.name = value.toString();
+    }
+    auto* layout = new cLayout(config);
+    layout->SetLayoutDetails(details);
+
+    const cEditorWidgetFactory factory;
+    std::shared_ptr<cKelvariConfigClient> client;
+    while (reader.readNextStartElement())
+    {
+        if (reader.name() != QLatin1String("Widget"))
+        {
+            reader.skipCurrentElement();
+            continue;
+        }
+        const qint64 start = reader.characterOffset();
+        cWidget* widget = factory.CreateFromXml(reader, config.ConfigBase(), layout, client);
+        if (widget)
+        {
+            layout->mWidgets->append(widget);
+            layout->LinkPropertiesToUndoManager(widget);
+            layout->IncreaseNextIdOnLoad(widget);
+        }
+        else if (reader.isStartElement() && reader.characterOffset() == start)
+        {
+            // Its base attributes failed: skip it whole so that the widgets after it still load.
+            reader.skipCurrentElement();
+        }
+    }
+    return layout;
+}
+
+void cLayout::WriteXml(QXmlStreamWriter& writer) const
+{
+    writer.writeStartElement(QStringLiteral("Layout"));
+    writer.writeAttribute(QStringLiteral("name"), mDetails.name);
+    writer.writeAttribute(QStringLiteral("allUsers"), BoolText(mDetails.allUsers));
+    writer.writeAttribute(QStringLiteral("users"), mDetails.users);
+    writer.writeAttribute(QStringLiteral("desktop"), BoolText(mDetails.desktop));
+    writer.writeAttribute(QStringLiteral("phone"), BoolText(mDetails.phone));
+    writer.writeAttribute(QStringLiteral("tablet"), BoolText(mDetails.tablet));
+    writer.writeAttribute(QStringLiteral("orientation"), QString::number(mDetails.orientation));
+    writer.writeAttribute(QStringLiteral("allScenes"), BoolText(mDetails.allScenes));
+    writer.writeAttribute(QStringLiteral("scenes"), mDetails.scenes);
+    writer.writeAttribute(QStringLiteral("fixedAspectRatio"), BoolText(mDetails.fixedAspectRatio));
+    writer.writeAttribute(QStringLiteral("aspectRatio1"), QString::number(mDetails.aspectRatio1));
+    writer.writeAttribute(QStringLiteral("aspectRatio2"), QString::number(mDetails.aspectRatio2));
+    for (const cWidget* widget : mWidgets->Items())
+        widget->WriteXml(writer);
+    writer.writeEndElement();
+}
+
+bool cLayout::SetLayoutDetails(const sLayoutDetails& details)
+{
+    bool changed = false;
+    // Assigns one field and emits its signal when it differs.
+    auto assign = [this, &changed](auto& field, const auto& value, void (cLayout::*signal)()) {
+        if (field == value)
+            return;
+        field = value;
+        changed = true;
+        emit(this->*signal)();
+    };
+    assign(mDetails.allUsers, details.allUsers, &cLayout::allUsersChanged);
+    assign(mDetails.users, details.users, &cLayout::usersChanged);
+    assign(mDetails.desktop, details.desktop, &cLayout::desktopChanged);
+    assign(mDetails.phone, details.phone, &cLayout::phoneChanged);
+    assign(mDetails.tablet, details.tablet, &cLayout::tabletChanged);
+    assign(mDetails.orientation, details.orientation, &cLayout::orientationChanged);
+    assign(mDetails.allScenes, details.allScenes, &cLayout::allScenesChanged);
+    assign(mDetails.scenes, details.scenes, &cLayout::scenesChanged);
+    assign(mDetails.fixedAspectRatio, details.fixedAspectRatio, &cLayout::fixedAspectRatioChanged);
+    assign(mDetails.aspectRatio1, details.aspectRatio1, &cLayout::aspectRatio1Changed);
+    assign(mDetails.aspectRatio2, details.aspectRatio2, &cLayout::aspectRatio2Changed);
+    assign(mDetails.name, details.name, &cLayout::nameChanged);
+    return changed;
+}
+
+void cLayout::SetName(const QString& name)
+{
+    if (name == mDetails.name)
+        return;
+    mDetails.name = name;
+    emit nameChanged();
+}
+
+void cLayout::SetSelected(bool selected)
+{
+    if (selected == mSelected)
+        return;
+    mSelected = selected;
+    emit selectedChanged();
+}
+
+bool cLayout::IsSaved() const
+{
+    return mUndoManager->IsSaved();
+}
+
+void cLayout::SetSavePoint()
+{
+    mUndoManager->SetSavePoint();
+}
+
+void cLayout::UpdateIsPasteAllowed()
+{
+    const bool allowed = mConfig.HasCopiedWidgets();
+    if (allowed == mIsPasteAllowed)
+        return;
+    mIsPasteAllowed = allowed;
+    emit isPasteAllowedChanged();
+}
+
+void cLayout::IncreaseNextIdOnLoad(cWidget* widget)
+{
+    if (widget)
+        mConfig.IncreaseNextIdOnLoad(widget->GetId());
+}
+
+QStringList cLayout::GetResourceIdsUsed(cContainer* container) const
+{
+    std::set<QString> ids;
+    const QList<cWidget*> widgets = container ? container->GetWidgetChildren()->Items() : mWidgets->Items();
+    for (cWidget* widget : widgets)
+    {
+        for (const cProperty* property : widget->GetProperties())
+        {
+            if (const auto* image = qobject_cast<const cImageProperty*>(property))
+                ids.insert(image->stringValue());
+        }
+        if (auto* inner = qobject_cast<cContainer*>(widget))
+        {
+            const QStringList innerIds = GetResourceIdsUsed(inner);
+            ids.insert(innerIds.begin(), innerIds.end());
+        }
+    }
+    return QStringList(ids.begin(), ids.end());
+}
+
+bool cLayout::hasUndo() const
+{
+    return mUndoManager->HasUndo();
+}
+
+bool cLayout::hasRedo() const
+{
+    return mUndoManager->HasRedo();
+}
+
+void cLayout::setEditContent(QQuickItem* item)
+{
+    if (item == mEditContent)
+        return;
+    mEditContent = item;
+    RebuildVisuallySortedDropAreaList();
+    emit editContentChanged();
+}
+
+void cLayout::setLayoutDetails(bool AllUsers, QString UsersString, bool Desktop, bool Phone, bool Tablet,
+                               int Orientation, bool AllScenes, QString ScenesString, bool FixedAspectRatio,
+                               int AspectRatio1, int AspectRatio2, bool PastedLayout, QString Name)
+{
+    const sLayoutDetails oldDetails = mDetails;
+    sLayoutDetails details;
+    details.allUsers = AllUsers;
+    details.users = UsersString;
+    details.desktop = Desktop;
+    details.phone = Phone;
+    details.tablet = Tablet;
+    details.orientation = Orientation;
+    details.allScenes = AllScenes;
+    details.scenes = ScenesString;
+    details.fixedAspectRatio = FixedAspectRatio;
+    details.aspectRatio1 = AspectRatio1;
+    details.aspectRatio2 = AspectRatio2;
+    details.name = Name;
+    if (SetLayoutDetails(details) && !PastedLayout)
+        mConfig.LayoutDetailsChanged(this, oldDetails, mDetails);
+}
+
+void cLayout::undoPressed()
+{
+    mUndoManager->Undo();
+}
+
+void cLayout::redoPressed()
+{
+    mUndoManager->Redo();
+}
+
+void cLayout::closeUndoBlock()
+{
+    mUndoManager->CloseUndoBlock();
+}
+
+void cLayout::clearUndoRedo()
+{
+    mUndoManager->ClearUndoRedo();
+}
+
+bool cLayout::Locate(cWidget* widget, cContainer* within, cContainer*& holder, int& level) const
+{
+    const QList<cWidget*> members = within ? within->GetWidgetChildren()->Items() : mWidgets->Items();
+    if (members.contains(widget))
+    {
+        holder = within;
+        level = 0;
+        return true;
+    }
+    for (cWidget* member : members)
+    {
+        auto* container = qobject_cast<cContainer*>(member);
+        if (container && Locate(widget, container, holder, level))
+        {
+            ++level;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool cLayout::IsOnPage(cWidget* widget) const
+{
+    cContainer* holder = nullptr;
+    int level = -1;
+    return widget && Locate(widget, nullptr, holder, level);
+}
+
+bool cLayout::IsWithin(const cWidget* candidate, cWidget* widget)
+{
+    if (candidate == widget)
+        return true;
+    auto* container = qobject_cast<cContainer*>(widget);
+    if (!container)
+        return false;
+    const QList<cWidget*> children = container->GetWidgetChildren()->Items();
+    return std::any_of(children.begin(), children.end(),
+                       [candidate](cWidget* child) { return IsWithin(candidate, child); });
+}
+
+cContainer* cLayout::FindContainer(cWidget* widget, cContainer* container) const
+{
+    cContainer* holder = nullptr;
+    int level = -1;
+    return Locate(widget, container, holder, level) ? holder : nullptr;
+}
+
+int cLayout::GetNestingLevel(cWidget* widget, cContainer* container) const
+{
+    cContainer* holder = nullptr;
+    int level = -1;
+    return Locate(widget, container, holder, level) ? level : -1;
+}
+
+void cLayout::LinkPropertiesToUndoManager(cWidget* widget)
+{
+    if (!widget)
+        return;
+    for (cProperty* property : widget->GetProperties())
+    {
+        connect(property, &cProperty::ValueAboutToChange, mUndoManager,
+                &cLayoutUndoManager::PropertyValueAboutToChange, Qt::UniqueConnection);
+    }
+}
+
+QRectF cLayout::FindWidgetFractionsRelativeToBase(cWidget* widget) const
+{
+    if (!widget || widget->GetQQuickItems().isEmpty() || !mEditContent)
+        return QRectF();
+    const QQuickItem* item = widget->GetQQuickItems().first();
+    QQuickItem* parent = item->parentItem();
+    const qreal baseWidth = mEditContent->width();
+    const qreal baseHeight = mEditContent->height();
+    if (!parent || baseWidth <= 0 || baseHeight <= 0)
+        return QRectF();
+    const QPointF corner(static_cast<float>(parent->width() * widget->xFraction()),
+                         static_cast<float>(parent->height() * widget->yFraction()));
+    const QPointF mapped = parent->mapToItem(mEditContent, corner);
+    return QRectF(mapped.x() / baseWidth, mapped.y() / baseHeight, item->width() / baseWidth,
+                  item->height() / baseHeight);
+}
+
+void cLayout::EmitDeleteRequests(cWidget* widget)
+{
+    // A copy: a view that destroys the item at once shortens the widget's list.
+    const QList<QQuickItem*> items = widget->GetQQuickItems();
+    for (QQuickItem* item : items)
+        emit deleteRequest(item);
+}
+
+void cLayout::DeleteWidget(cWidget* widget)
+{
+    if (!IsOnPage(widget))
+    {
+        // Recording it would let undo put back a widget that was never on the page.
+        ZR_ERROR("Widget %d to delete is not on layout '%s'", widget ? widget->GetId() : -1,
+                 qPrintable(mDetails.name));
+        return;
+    }
+    if (auto* container = qobject_cast<cContainer*>(widget))
+    {
+        const QList<cWidget*> children = container->GetWidgetChildren()->Items();
+        for (int i = children.size() - 1; i >= 0; --i)
+            DeleteWidget(children.at(i));
+    }
+    EmitDeleteRequests(widget);
+    cContainer* container = FindContainer(widget);
+    int location = -1;
+    if (container)
+    {
+        location = container->getContainerLocation(widget);
+        container->RemoveContainerChild(widget);
+    }
+    else
+    {
+        mWidgets->remove(widget);
+    }
+    widget->SetSelected(false);
+    mUndoManager->AddDeleteWidgetAction(widget, container, location);
+}
+
+cContainer* cLayout::PlaceWidget(cWidget* widget, cContainer* container, int location)
+{
+    if (container)
+    {
+        container->AddContainerChild(widget, location);
+        if (container->GetWidgetChildren()->contains(widget))
+            return container;
+        // The container lost that location; the top level keeps the widget on the page.
+        ZR_ERROR("Container %d cannot take widget %d at %d; placed at the top level", container->GetId(),
+                 widget->GetId(), location);
+    }
+    mWidgets->append(widget);
+    return nullptr;
+}
+
+void cLayout::UndoNewWidget(cWidget* widget)
+{
+    if (!widget)
+        return;
+    widget->SetSelected(false);
+    EmitDeleteRequests(widget);
+    if (cContainer* container = FindContainer(widget))
+        container->RemoveContainerChild(widget);
+    else
+        mWidgets->remove(widget);
+}
+
+void cLayout::RedoNewWidget(cWidget* widget, cContainer* container, int containerLocation)
+{
+    if (!widget)
+        return;
+    if (IsOnPage(widget))
+    {
+        ZR_ERROR("Widget %d is already on layout '%s'", widget->GetId(), qPrintable(mDetails.name));
+        return;
+    }
+    if (cContainer* placed = PlaceWidget(widget, container, containerLocation))
+        emit createRequest(widget, placed->LinkedContainerQuickItems(containerLocation).value(0),
+                           containerLocation);
+    else
+        emit createRequest(widget, mEditContent, containerLocation);
+}
+
+void cLayout::UndoDeleteWidget(cWidget* widget, cContainer* container, int containerLocation)
+{
+    RedoNewWidget(widget, container, containerLocation);
+}
+
+void cLayout::RedoDeleteWidget(cWidget* widget)
+{
+    UndoNewWidget(widget);
+}
+
+void cLayout::UndoOrRedoMoveContainer(cWidget* widget, cContainer* container, int containerLocation)
+{
+    SetWidgetContainer(widget, container, containerLocation, false);
+}
+
+void cLayout::SetWidgetContainer(cWidget* widget, cContainer* container, int location, bool keepPlace)
+{
+    if (!IsOnPage(widget))
+    {
+        ZR_ERROR("Widget %d to move is not on layout '%s'", widget ? widget->GetId() : -1,
+                 qPrintable(mDetails.name));
+        return;
+    }
+    if (container && IsWithin(container, widget))
+    {
+        // A widget inside itself would leave the page and loop the tree.
+        ZR_ERROR("Widget %d cannot move into itself or a widget inside it", widget->GetId());
+        return;
+    }
+    cContainer* oldContainer = FindContainer(widget);
+    const int oldLocation = oldContainer ? oldContainer->getContainerLocation(widget) : -1;
+    // A location means nothing at the top level.
+    if (oldContainer == container && (!container || oldLocation == location))
+        return;
+
+    const int oldIndex = mWidgets->indexOf(widget);
+    if (oldContainer)
+        oldContainer->RemoveContainerChild(widget);
+    else
+        mWidgets->remove(widget);
+
+    const QList<QQuickItem*> items = widget->GetQQuickItems();
+    if (container)
+    {
+        container->AddContainerChild(widget, location);
+        if (!container->GetWidgetChildren()->contains(widget))
+        {
+            ZR_ERROR("Container %d cannot take widget %d at %d; the widget stays where it was",
+                     container->GetId(), widget->GetId(), location);
+            if (oldContainer)
+                oldContainer->AddContainerChild(widget, oldLocation);
+            else
+                mWidgets->insert(oldIndex, widget);
+            return;
+        }
+    }
+    else
+    {
+        mWidgets->append(widget);
+    }
+    const QList<QQuickItem*> parents = container ? container->LinkedContainerQuickItems(location)
+                                                 : mLinkedContentItems;
+
+    if (keepPlace && !parents.isEmpty() && !items.isEmpty())
+    {
+        QQuickItem* parent = parents.first();
+        QQuickItem* item = items.first();
+        if (parent->width() > 0 && parent->height() > 0)
+        {
+            const QPointF mapped = item->mapToItem(parent, QPointF(0, 0));
+            widget->setXFraction(static_cast<float>(mapped.x() / parent->width()));
+            widget->setYFraction(static_cast<float>(mapped.y() / parent->height()));
+            widget->setWidthFraction(static_cast<float>(item->width() / parent->width()));
+            widget->setHeightFraction(static_cast<float>(item->height() / parent->height()));
+        }
+    }
+    for (int i = 0; i < items.size() && i < parents.size(); ++i)
+    {
+        items.at(i)->setParent(parents.at(i));
+        items.at(i)->setParentItem(parents.at(i));
+    }
+    mUndoManager->AddMoveContainerAction(widget, oldContainer, oldLocation, container, location);
+    if (qobject_cast<cContainer*>(widget))
+        RebuildVisuallySortedDropAreaList();
+}
+
+QObject* cLayout::createAndAddWidget(QString Type, cWidget* ContainerWidget, int ContainerLocation,
+                                     float XFraction, float YFraction, float WidthFraction, float HeightFraction)
+{
+    cWidget* widget = cEditorWidgetFactory::CreateWidget(Type, mConfig.GetNextId(), mConfig.ConfigBase(), this);
+    widget->setXFraction(XFraction);
+    widget->setYFraction(YFraction);
+    widget->setWidthFraction(WidthFraction);
+    widget->setHeightFraction(HeightFraction);
+    cContainer* container = PlaceWidget(widget, qobject_cast<cContainer*>(ContainerWidget), ContainerLocation);
+    const int location = container ? ContainerLocation : -1;
+    LinkPropertiesToUndoManager(widget);
+    SendToFront({widget}, container ? container->GetWidgetChildren()->Items() : mWidgets->Items());
+    mUndoManager->AddNewWidgetAction(widget, container, location);
+    return widget;
+}
+
+QQuickItem* cLayout::GetLinkedContentItem(cWidget* widget, int location, int viewIndex) const
+{
+    if (cContainer* container = FindContainer(widget))
+        return container->LinkedContainerQuickItems(location).value(viewIndex);
+    return mLinkedContentItems.value(viewIndex);
+}
+
+void cLayout::registerContentItem(QQuickItem* ContentItem, bool LayoutEditor)
+{
+    if (!ContentItem || mLinkedContentItems.contains(ContentItem))
+        return;
+    if (LayoutEditor)
+        mLinkedContentItems.prepend(ContentItem);
+    else
+        mLinkedContentItems.append(ContentItem);
+    connect(ContentItem, &QObject::destroyed, this, [this, ContentItem] { LinkedContentItemDestroyed(ContentItem); });
+}
+
+void cLayout::LinkedContentItemDestroyed(QQuickItem* item)
+{
+    mLinkedContentItems.removeAll(item);
+}
+
+QQuickItem* cLayout::getParentItem(cWidget* Widget, int ContainerLocation, bool TestWindow) const
+{
+    return GetLinkedContentItem(Widget, ContainerLocation, TestWindow ? 2 : 1);
+}
+
+QQuickItem* cLayout::getThumbnailContentItem() const
+{
+    return mLinkedContentItems.value(1);
+}
+
+bool cLayout::isWidgetTypeAContainer(QString Type) const
+{
+    return cEditorWidgetFactory::IsWidgetTypeAContainer(Type);
+}
+
+void cLayout::registerDropArea(QQuickItem* DropArea)
+{
+    if (!DropArea)
+        return;
+    if (!mRegisteredDropAreas.contains(DropArea))
+    {
+        connect(DropArea, &QObject::destroyed, this, [this, DropArea] { DropAreaDestroyed(DropArea); });
+        connect(DropArea, &QQuickItem::zChanged, this, &cLayout::RebuildVisuallySortedDropAreaList);
+        connect(DropArea, &QQuickItem::parentChanged, this, &cLayout::RebuildVisuallySortedDropAreaList);
+        mRegisteredDropAreas.append(DropArea);
+    }
+    RebuildVisuallySortedDropAreaList();
+}
+
+void cLayout::DropAreaDestroyed(QQuickItem* area)
+{
+    mRegisteredDropAreas.removeAll(area);
+    mVisuallySortedDropAreas.removeAll(area);
+}
+
+void cLayout::RebuildVisuallySortedDropAreaList()
+{
+    mVisuallySortedDropAreas.clear();
+    if (!mEditContent)
+        return;
+    // Depth first, children by ascending z: later in the walk is drawn later,
+    // so prepending puts the topmost first.
+    std::function<void(QQuickItem*)> walk = [this, &walk](QQuickItem* item) {
+        QList<QQuickItem*> children = item->childItems();
+        std::stable_sort(children.begin(), children.end(),
+                         [](const QQuickItem* a, const QQuickItem* b) { return a->z() < b->z(); });
+        for (QQuickItem* child : qAsConst(children))
+        {
+            // The canvas's own area goes last, whatever its place.
+            if (mRegisteredDropAreas.contains(child) && child->objectName() != kEditContentDropAreaName)
+                mVisuallySortedDropAreas.prepend(child);
+            walk(child);
+        }
+    };
+    walk(mEditContent);
+    for (QQuickItem* area : qAsConst(mRegisteredDropAreas))
+    {
+        if (area->objectName() == kEditContentDropAreaName)
+            mVisuallySortedDropAreas.append(area);
+    }
+}
+
+QQuickItem* cLayout::findDropArea(QQuickItem* ItemDropped, bool ItemDroppedIsContainer) const
+{
+    if (!ItemDropped)
+        return nullptr;
+    const QRectF itemRect(ItemDropped->mapToScene(QPointF(0, 0)), QSizeF(ItemDropped->width(), ItemDropped->height()));
+    for (QQuickItem* area : mVisuallySortedDropAreas)
+    {
+        if (!area->isVisible())
+            continue;
+        const QRectF areaRect(area->mapToScene(QPointF(0, 0)), QSizeF(area->width(), area->height()));
+        if (!areaRect.contains(itemRect))
+            continue;
+        if (ItemDroppedIsContainer)
+        {
+            auto* holder = qobject_cast<cWidget*>(qvariant_cast<QObject*>(area->property("cppWidget")));
+            if (holder && GetNestingLevel(holder) + 1 >= mMaximumContainerNesting)
+                continue;
+        }
+        return area;
+    }
+    return nullptr;
+}
+
+void cLayout::updateDropAreaHighlights(QQuickItem* ItemDragged, bool ItemDraggedIsContainer)
+{
+    const QQuickItem* target = findDropArea(ItemDragged, ItemDraggedIsContainer);
+    for (QQuickItem* area : qAsConst(mVisuallySortedDropAreas))
+        area->setProperty("highlight", area == target);
+}
+
+QList<cWidget*> cLayout::ChildrenInTabOrder(cContainer* container) const
+{
+    QList<cWidget*> children = container->GetWidgetChildren()->Items();
+    std::stable_sort(children.begin(), children.end(), [container](cWidget* a, cWidget* b) {
+        return container->getContainerLocation(a) < container->getContainerLocation(b);
+    });
+    return children;
+}
+
+QList<cWidget*> cLayout::SiblingsInTabOrder(cWidget* widget) const
+{
+    cContainer* container = FindContainer(widget);
+    return container ? ChildrenInTabOrder(container) : mWidgets->Items();
+}
+
+cWidget* cLayout::NextWidgetInTabOrder(cWidget* widget) const
+{
+    const QList<cWidget*>& topLevel = mWidgets->Items();
+    if (!widget)
+        return topLevel.value(0);
+    if (auto* container = qobject_cast<cContainer*>(widget))
+    {
+        const QList<cWidget*> children = ChildrenInTabOrder(container);
+        if (!children.isEmpty())
+            return children.first();
+    }
+    for (cWidget* current = widget; current; current = FindContainer(current))
+    {
+        const QList<cWidget*> siblings = SiblingsInTabOrder(current);
+        const int index = siblings.indexOf(current);
+        if (index >= 0 && index + 1 < siblings.size())
+            return siblings.at(index + 1);
+    }
+    return topLevel.value(0);
+}
+
+cWidget* cLayout::PreviousWidgetInTabOrder(cWidget* widget) const
+{
+    const QList<cWidget*>& topLevel = mWidgets->Items();
+    cWidget* start = widget ? widget : topLevel.value(0);
+    if (!start)
+        return nullptr;
+    cContainer* container = FindContainer(start);
+    const QList<cWidget*> siblings = container ? ChildrenInTabOrder(container) : topLevel;
+    const int index = siblings.indexOf(start);
+    cWidget* result = nullptr;
+    if (index > 0)
+        result = siblings.at(index - 1);
+    else if (container)
+        return container;
+    else
+        result = topLevel.value(topLevel.size() - 1);
+    while (auto* inner = qobject_cast<cContainer*>(result))
+    {
+        const QList<cWidget*> children = ChildrenInTabOrder(inner);
+        if (children.isEmpty())
+            break;
+        result = children.last();
+    }
+    return result;
+}
+
+void cLayout::SendToFrontOrBack(QList<cWidget*> selected, QList<cWidget*> stack, bool front) const
+{
+    std::sort(selected.begin(), selected.end(), ZLessThan);
+    for (cWidget* widget : qAsConst(selected))
+        stack.removeOne(widget);
+    std::sort(stack.begin(), stack.end(), ZLessThan);
+    NormalizeZ(front ? stack + selected : selected + stack);
+}
+
+void cLayout::SendToFront(const QList<cWidget*>& selected, const QList<cWidget*>& stack) const
+{
+    SendToFrontOrBack(selected, stack, true);
+}
+
+void cLayout::NormalizeZ(const QList<cWidget*>& list) const
+{
+    const float step = list.size() >= 2 ? 1.0f / static_cast<float>(list.size() - 1) : 0.0f;
+    for (int i = 0; i < list.size(); ++i)
+        list.at(i)->SetZ(static_cast<float>(i) * step);
+}

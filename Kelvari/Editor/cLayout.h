@@ -1,0 +1,209 @@
+#pragma once
+
+#include "cLayoutConfig.h"
+#include "sLayoutDetails.h"
+#include "Kelvari/Common/QQmlObjectListModel.h"
+#include "Kelvari/Common/cWidget.h"
+#include "Kelvari/Common/cWidgetTreeUndoTarget.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QQuickItem>
+#include <QRectF>
+#include <QStringList>
+
+class cContainer;
+class cLayoutUndoManager;
+class QXmlStreamReader;
+class QXmlStreamWriter;
+
+// One page of a config: its details, its widget tree with the undo history
+// of that tree, the drop areas that dragged widgets can fall into, and the
+// content items of the views that show the page (0 the editor's canvas,
+// 1 the thumbnail, 2 the test window). Every widget of the page, also inside
+// containers, has the page as its QObject parent.
+class cLayout : public QObject, public cWidgetTreeUndoTarget
+{
+    Q_OBJECT
+    // The meta-property has the base type, which needs no registration; QML sees the same model.
+    Q_PROPERTY(QQmlObjectListModelBase* widgets READ widgets CONSTANT)
+    Q_PROPERTY(bool hasUndo READ hasUndo NOTIFY hasUndoChanged)
+    Q_PROPERTY(bool hasRedo READ hasRedo NOTIFY hasRedoChanged)
+    Q_PROPERTY(QQuickItem* editContent READ editContent WRITE setEditContent NOTIFY editContentChanged)
+    Q_PROPERTY(bool allUsers READ allUsers NOTIFY allUsersChanged)
+    Q_PROPERTY(QString users READ users NOTIFY usersChanged)
+    Q_PROPERTY(bool desktop READ desktop NOTIFY desktopChanged)
+    Q_PROPERTY(bool phone READ phone NOTIFY phoneChanged)
+    Q_PROPERTY(bool tablet READ tablet NOTIFY tabletChanged)
+    Q_PROPERTY(int orientation READ orientation NOTIFY orientationChanged)
+    Q_PROPERTY(bool allScenes READ allScenes NOTIFY allScenesChanged)
+    Q_PROPERTY(QString scenes READ scenes NOTIFY scenesChanged)
+    Q_PROPERTY(bool selected READ selected NOTIFY selectedChanged)
+    Q_PROPERTY(bool fixedAspectRatio READ fixedAspectRatio NOTIFY fixedAspectRatioChanged)
+    Q_PROPERTY(int aspectRatio1 READ aspectRatio1 NOTIFY aspectRatio1Changed)
+    Q_PROPERTY(int aspectRatio2 READ aspectRatio2 NOTIFY aspectRatio2Changed)
+    Q_PROPERTY(QString name READ name NOTIFY nameChanged)
+    Q_PROPERTY(bool isPasteAllowed READ isPasteAllowed NOTIFY isPasteAllowedChanged)
+
+public:
+    // The deepest level at which a container may sit is this minus 2.
+    static constexpr int mMaximumContainerNesting = 4;
+
+    // A page with the default details, a child of the config document.
+    explicit cLayout(cLayoutConfig& config);
+
+    // Reads one "Layout" element, the reader on its start; never null.
+    // Widgets that cannot be read are left out.
+    static cLayout* CreateFromXml(QXmlStreamReader& reader, cLayoutConfig& config);
+    void WriteXml(QXmlStreamWriter& writer) const;
+
+    const sLayoutDetails& LayoutDetails() const { return mDetails; }
+    // True when any detail changed; each changed one emits its signal.
+    bool SetLayoutDetails(const sLayoutDetails& details);
+    void SetName(const QString& name);
+    void SetSelected(bool selected);
+    bool IsSaved() const;
+    void SetSavePoint();
+    void UpdateIsPasteAllowed();
+    void IncreaseNextIdOnLoad(cWidget* widget);
+    // The resource ids that image properties name, sorted, each once; a
+    // null container stands for the whole page.
+    QStringList GetResourceIdsUsed(cContainer* container) const;
+
+    QQmlObjectListModel<cWidget>* GetWidgets() const { return mWidgets; }
+    QQmlObjectListModelBase* widgets() const { return mWidgets; }
+    cLayoutUndoManager* GetUndoManager() const { return mUndoManager; }
+
+    // Widget tree. A null container stands for the top level of the page.
+    // The container directly holding the widget; null at the top level or when not found.
+    cContainer* FindContainer(cWidget* widget, cContainer* container = nullptr) const;
+    // 0 at the top level, 1 inside a top-level container and so on; -1 when not on the page.
+    int GetNestingLevel(cWidget* widget, cContainer* container = nullptr) const;
+    // Records every later change of the widget's own properties.
+    void LinkPropertiesToUndoManager(cWidget* widget);
+    // The widget's rectangle as fractions of the editor's canvas.
+    QRectF FindWidgetFractionsRelativeToBase(cWidget* widget) const;
+    // Takes the widget and its subtree off the page; undo brings them back.
+    void DeleteWidget(cWidget* widget);
+    // Moves the widget into the container at the location. With keepPlace
+    // its fractions change so that it stays where it is on screen.
+    void SetWidgetContainer(cWidget* widget, cContainer* container, int location, bool keepPlace);
+    QQuickItem* GetLinkedContentItem(cWidget* widget, int location, int viewIndex) const;
+    // Tab order: a container's children by ascending location, each location
+    // in child order; after the last widget of a container comes the widget
+    // after the container. Null only on an empty page.
+    cWidget* NextWidgetInTabOrder(cWidget* widget) const;
+    cWidget* PreviousWidgetInTabOrder(cWidget* widget) const;
+    // Restacking: the selected widgets go above (or below) the rest of the
+    // stack, and the stack's z values are spread evenly over 0 to 1.
+    void SendToFrontOrBack(QList<cWidget*> selected, QList<cWidget*> stack, bool front) const;
+    void SendToFront(const QList<cWidget*>& selected, const QList<cWidget*>& stack) const;
+    void NormalizeZ(const QList<cWidget*>& list) const;
+    // The registered drop areas under the canvas, topmost first, then the canvas's own.
+    const QList<QQuickItem*>& GetVisuallySortedDropAreas() const { return mVisuallySortedDropAreas; }
+
+    void UndoNewWidget(cWidget* widget) override;
+    void RedoNewWidget(cWidget* widget, cContainer* container, int containerLocation) override;
+    void UndoDeleteWidget(cWidget* widget, cContainer* container, int containerLocation) override;
+    void RedoDeleteWidget(cWidget* widget) override;
+    void UndoOrRedoMoveContainer(cWidget* widget, cContainer* container, int containerLocation) override;
+
+    bool hasUndo() const;
+    bool hasRedo() const;
+    QQuickItem* editContent() const { return mEditContent; }
+    void setEditContent(QQuickItem* item);
+    bool allUsers() const { return mDetails.allUsers; }
+    QString users() const { return mDetails.users; }
+    bool desktop() const { return mDetails.desktop; }
+    bool phone() const { return mDetails.phone; }
+    bool tablet() const { return mDetails.tablet; }
+    int orientation() const { return mDetails.orientation; }
+    bool allScenes() const { return mDetails.allScenes; }
+    QString scenes() const { return mDetails.scenes; }
+    bool selected() const { return mSelected; }
+    bool fixedAspectRatio() const { return mDetails.fixedAspectRatio; }
+    int aspectRatio1() const { return mDetails.aspectRatio1; }
+    int aspectRatio2() const { return mDetails.aspectRatio2; }
+    QString name() const { return mDetails.name; }
+    bool isPasteAllowed() const { return mIsPasteAllowed; }
+
+    // With PastedLayout the details are applied without an undo record.
+    Q_INVOKABLE void setLayoutDetails(bool AllUsers, QString UsersString, bool Desktop, bool Phone, bool Tablet,
+                                      int Orientation, bool AllScenes, QString ScenesString, bool FixedAspectRatio,
+                                      int AspectRatio1, int AspectRatio2, bool PastedLayout, QString Name);
+    Q_INVOKABLE void undoPressed();
+    Q_INVOKABLE void redoPressed();
+    Q_INVOKABLE void closeUndoBlock();
+    Q_INVOKABLE void clearUndoRedo();
+    Q_INVOKABLE void assertValid() const {}
+
+    // A new widget of the type, placed in the container (or at the top level)
+    // above its siblings; one undoable creation.
+    Q_INVOKABLE QObject* createAndAddWidget(QString Type, cWidget* ContainerWidget, int ContainerLocation,
+                                            float XFraction, float YFraction, float WidthFraction,
+                                            float HeightFraction);
+    Q_INVOKABLE void registerContentItem(QQuickItem* ContentItem, bool LayoutEditor);
+    // The item into which the thumbnail view (or the test window) puts the widget's item.
+    Q_INVOKABLE QQuickItem* getParentItem(cWidget* Widget, int ContainerLocation, bool TestWindow) const;
+    Q_INVOKABLE QQuickItem* getThumbnailContentItem() const;
+    Q_INVOKABLE bool isWidgetTypeAContainer(QString Type) const;
+    Q_INVOKABLE void registerDropArea(QQuickItem* DropArea);
+    // The topmost visible drop area that wholly holds the item; a container
+    // is not offered drop areas too deeply nested for it.
+    Q_INVOKABLE QQuickItem* findDropArea(QQuickItem* ItemDropped, bool ItemDroppedIsContainer) const;
+    // Highlights the drop area the item would fall into; a null item clears every highlight.
+    Q_INVOKABLE void updateDropAreaHighlights(QQuickItem* ItemDragged, bool ItemDraggedIsContainer);
+
+signals:
+    void deleteRequest(QQuickItem* item);
+    void createRequest(cWidget* widget, QQuickItem* parentItem, int containerLocation);
+    void hasUndoChanged();
+    void hasRedoChanged();
+    void editContentChanged();
+    void allUsersChanged();
+    void usersChanged();
+    void desktopChanged();
+    void phoneChanged();
+    void tabletChanged();
+    void orientationChanged();
+    void allScenesChanged();
+    void scenesChanged();
+    void selectedChanged();
+    void IsSavedChanged();
+    void fixedAspectRatioChanged();
+    void aspectRatio1Changed();
+    void aspectRatio2Changed();
+    void nameChanged();
+    void isPasteAllowedChanged();
+
+private slots:
+    void RebuildVisuallySortedDropAreaList();
+
+private:
+    void DropAreaDestroyed(QQuickItem* area);
+    void LinkedContentItemDestroyed(QQuickItem* item);
+    // Where the widget sits: found, its container (null at the top level) and level.
+    bool Locate(cWidget* widget, cContainer* within, cContainer*& holder, int& level) const;
+    bool IsOnPage(cWidget* widget) const;
+    // True when candidate is the widget or lies inside it.
+    static bool IsWithin(const cWidget* candidate, cWidget* widget);
+    QList<cWidget*> ChildrenInTabOrder(cContainer* container) const;
+    QList<cWidget*> SiblingsInTabOrder(cWidget* widget) const;
+    // Puts the widget into the container at the location, or appends it to the
+    // top level when there is no container or the container refuses it.
+    // Returns the container it went into.
+    cContainer* PlaceWidget(cWidget* widget, cContainer* container, int location);
+    void EmitDeleteRequests(cWidget* widget);
+
+    cLayoutConfig& mConfig;
+    QQmlObjectListModel<cWidget>* const mWidgets;
+    cLayoutUndoManager* const mUndoManager;
+    QList<QQuickItem*> mRegisteredDropAreas;
+    QList<QQuickItem*> mVisuallySortedDropAreas;
+    QPointer<QQuickItem> mEditContent;
+    QList<QQuickItem*> mLinkedContentItems;
+    sLayoutDetails mDetails;
+    bool mSelected = false;
+    bool mIsPasteAllowed = false;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "Kelvari/Common/cConfigBase.h"
+#include "Kelvari/Editor/cConfigUndoManager.h"
+#include "Kelvari/Editor/cLayoutConfig.h"
+#include "Kelvari/Editor/sLayoutDetails.h"
+
+#include <QList>
+
+// A config document as far as layout pages see it: a widget id counter, a
+// copy buffer flag, and a details change recorded as the document records it.
+class cFakeLayoutConfig : public cConfigBase, public cLayoutConfig
+{
+public:
+    struct sDetailsChange
+    {
+        cLayout* layout;
+        sLayoutDetails oldDetails;
+        sLayoutDetails newDetails;
+    };
+
+    cFakeLayoutConfig() : cConfigBase(nullptr), mUndoManager(this) {}
+
+    cConfigBase& ConfigBase() override { return *this; }
+    int GetNextId() override { return mNextId++; }
+    void IncreaseNextIdOnLoad(int id) override
+    {
+        if (mNextId <= id)
+            mNextId = id + 1;
+    }
+    void LayoutDetailsChanged(cLayout* layout, const sLayoutDetails& oldDetails,
+                              const sLayoutDetails& newDetails) override
+    {
+        mDetailsChanges.append({layout, oldDetails, newDetails});
+        mUndoManager.AddDetailsChangeAction(this, layout, oldDetails, newDetails);
+        mUndoManager.CloseUndoBlock();
+    }
+    void LayoutNameChanged() override { ++mNameChanges; }
+    void LayoutWidgetCountChanged() override { ++mWidgetCountChanges; }
+    bool HasCopiedWidgets() const override { return mHasCopiedWidgets; }
+
+    int mNextId = 0;
+    bool mHasCopiedWidgets = false;
+    int mNameChanges = 0;
+    int mWidgetCountChanges = 0;
+    QList<sDetailsChange> mDetailsChanges;
+    cConfigUndoManager mUndoManager;
+};
