@@ -1,6 +1,7 @@
 #include "Syscall.h"
 
 #include "DebugTrace.h"
+#include "cNetworkHook.h"
 #include "cRegistryRouter.h"
 #include "cSystemBuilder.h"
 #include "cZRNetMessage.h"
@@ -12,6 +13,7 @@ namespace
 {
 std::atomic<cRegistryRouter*> gRouter{nullptr};
 std::atomic<cSystemBuilder*> gBuilder{nullptr};
+std::atomic<cNetworkHook*> gNetworkHook{nullptr};
 
 std::recursive_mutex& PollLock()
 {
@@ -74,13 +76,28 @@ bool SyscallPostMessage(const cZRNetMessage& message)
 
 bool SyscallSendMessage(const cZRNetMessage& message)
 {
-    if (message.ConnectionId() != kZRNetLocalConnection)
+    if (message.ConnectionId() == kZRNetLocalConnection)
+        return SyscallPostMessage(message);
+    cNetworkHook* hook = gNetworkHook.load();
+    if (!hook)
     {
         ZR_ERROR("No connection %u for message %u to %u", message.ConnectionId(), message.Method(),
                  message.Destination());
         return false;
     }
-    return SyscallPostMessage(message);
+    return hook->SendToUnit(message);
+}
+
+void SyscallSetNetworkHook(cNetworkHook* hook)
+{
+    SyscallMessagesPollLock();
+    gNetworkHook = hook;
+    SyscallMessagesPollUnLock();
+}
+
+cNetworkHook* SyscallNetworkHook()
+{
+    return gNetworkHook.load();
 }
 
 size_t SyscallQueuedMessageCount()
@@ -111,4 +128,6 @@ void SyscallConnectionTerminated(UWORD connectionId)
 {
     if (cSystemBuilder* builder = gBuilder.load())
         builder->ConnectionTerminated(connectionId);
+    if (cRegistryRouter* router = gRouter.load())
+        router->ConnectionEnded(connectionId);
 }

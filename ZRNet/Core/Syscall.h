@@ -2,6 +2,7 @@
 
 #include "ZRNetTypes.h"
 
+class cNetworkHook;
 class cRegistryRouter;
 class cSystemBuilder;
 class cZRNetMessage;
@@ -11,7 +12,7 @@ class cZRNetMessage;
 // connection. Call on the main thread before any net object exists.
 void InitialiseSyscall(eConnectionTerminatedBehaviour behaviour, bool createSystemBuilder);
 // Deletes the system builder, then the router; each only if it exists. The poll
-// and tick threads must have stopped.
+// and tick threads must have stopped and the network connection must be gone.
 void UninitialiseSyscall();
 
 cRegistryRouter* SyscallRegistryRouter();
@@ -23,9 +24,14 @@ void SyscallMessagesPollUnLock();
 
 // Queues a message for a local object and wakes the poll thread; false (traced) without a registry.
 bool SyscallPostMessage(const cZRNetMessage& message);
-// Sends a message where its connection id says: 0 through the local queue; no
-// remote connection can be reached yet, so any other id is traced and fails.
+// Sends a message where its connection id says: 0 through the local queue,
+// any other id to that unit through the network hook (traced failure without one).
 bool SyscallSendMessage(const cZRNetMessage& message);
+
+// The network side hooks itself in while it exists and unhooks before it goes;
+// both under the poll lock, so that no delivery uses a hook that is going.
+void SyscallSetNetworkHook(cNetworkHook* hook);
+cNetworkHook* SyscallNetworkHook();
 size_t SyscallQueuedMessageCount();
 
 // Switches the posting of ticks on or off.
@@ -35,5 +41,6 @@ bool SyscallTicksStarted();
 // outstanding, none while 5000 or more messages are queued).
 bool SyscallPostTick();
 
-// A connection has ended: the system builder forgets it and applies its behaviour.
+// A connection has ended: the system builder forgets it and applies its behaviour,
+// and the objects that watch connections are told.
 void SyscallConnectionTerminated(UWORD connectionId);

@@ -39,6 +39,7 @@ enum eZRNetMethod : UWORD
     eMethodAddInform = 6,       // payload: parameter, target connection, target handle, target parameter
     eMethodAddDeleteNotify = 7, // payload: handle to tell on deletion
     eMethodLinkResult = 8,      // payload: 1 linked or 0 failed, requester's tag
+    eMethodConnectionEnded = 9, // payload: connection id; to the objects that watch connections
 };
 
 enum eConnectionTerminatedBehaviour

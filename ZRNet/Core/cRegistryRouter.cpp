@@ -1,7 +1,10 @@
 #include "cRegistryRouter.h"
 
 #include "DebugTrace.h"
+#include "Syscall.h"
+#include "UnitPath.h"
 #include "cNetObject.h"
+#include "cNetworkHook.h"
 
 #include <algorithm>
 #include <cstring>
@@ -59,6 +62,7 @@ void cRegistryRouter::Unregister(UWORD handle, const cNetObject* object)
     });
     mObjects[handle] = nullptr;
     mTickObjects.erase(handle);
+    mConnectionWatchers.erase(handle);
     for (auto it = mHandlesByName.begin(); it != mHandlesByName.end(); ++it)
     {
         if (it->second == handle)
@@ -85,6 +89,32 @@ void cRegistryRouter::SetTicksRequired(UWORD handle, bool required)
         mTickObjects.insert(handle);
     else
         mTickObjects.erase(handle);
+}
+
+void cRegistryRouter::SetWatchesConnections(UWORD handle, bool watches)
+{
+    std::lock_guard<std::mutex> lock(mTableMutex);
+    if (handle >= kZRNetNoHandle || !mObjects[handle])
+        return;
+    if (watches)
+        mConnectionWatchers.insert(handle);
+    else
+        mConnectionWatchers.erase(handle);
+}
+
+void cRegistryRouter::ConnectionEnded(UWORD connectionId)
+{
+    std::vector<UWORD> watchers;
+    {
+        std::lock_guard<std::mutex> lock(mTableMutex);
+        watchers.assign(mConnectionWatchers.begin(), mConnectionWatchers.end());
+    }
+    for (UWORD handle : watchers)
+    {
+        cZRNetMessage news(kZRNetLocalConnection, handle, kZRNetRegistryHandle, eMethodConnectionEnded);
+        news.AppendUWord(connectionId);
+        Post(news);
+    }
 }
 
 bool cRegistryRouter::Post(const cZRNetMessage& message)
@@ -186,16 +216,32 @@ void cRegistryRouter::DeliverToRegistry(const cZRNetMessage& message)
     }
 }
 
-// Only local objects can be found until remote units are reachable; a path that
-// names a unit therefore answers "not found" like any unknown name.
+// A path that names a unit is forwarded to that unit's registry, without the
+// address, on the connection to it (opened first when there is none); the unit
+// answers the seeker directly. Everything else is looked up here.
 void cRegistryRouter::AnswerFindObject(const cZRNetMessage& message)
 {
     const std::string path = message.GetString(0);
+    std::string host;
+    std::string objectPath;
+    if (message.ConnectionId() == kZRNetLocalConnection && SplitUnitPath(path, host, objectPath))
+    {
+        cNetworkHook* hook = SyscallNetworkHook();
+        const UWORD connectionId = hook ? hook->ConnectToUnit(host) : kZRNetNoConnection;
+        if (connectionId != kZRNetNoConnection)
+        {
+            cZRNetMessage find(connectionId, kZRNetRegistryHandle, message.Source(), eMethodFindObject);
+            find.AppendString(objectPath.c_str());
+            if (hook->SendToUnit(find))
+                return;
+        }
+        ZR_ERROR("Cannot reach unit %s to find %s", host.c_str(), objectPath.c_str());
+    }
     cZRNetMessage reply(message.ConnectionId(), message.Source(), kZRNetRegistryHandle, eMethodFoundObject);
     reply.AppendUWord(FindHandle(path));
     reply.AppendUWord(kZRNetLocalConnection);
     reply.AppendString(path.c_str());
-    Post(reply);
+    SyscallSendMessage(reply);
 }
 
 void cRegistryRouter::RunTickObjects(bool tick)

@@ -35,6 +35,9 @@ public:
     void Unregister(UWORD handle, const cNetObject* object);
     UWORD FindHandle(const std::string& name) const;
     void SetTicksRequired(UWORD handle, bool required);
+    // Watchers are told of every connection that ends, by a queued message.
+    void SetWatchesConnections(UWORD handle, bool watches);
+    void ConnectionEnded(UWORD connectionId);
 
     bool Post(const cZRNetMessage& message);
     size_t QueuedCount() const;
@@ -60,6 +63,7 @@ private:
     std::vector<cNetObject*> mObjects;
     std::unordered_map<std::string, UWORD> mHandlesByName;
     std::set<UWORD> mTickObjects;
+    std::set<UWORD> mConnectionWatchers;
     std::vector<std::pair<UWORD, std::thread::id>> mInUse;
     UWORD mNextHandle = 1;
 

@@ -2,12 +2,24 @@
 
 #include "DebugTrace.h"
 #include "Syscall.h"
+#include "UnitPath.h"
+#include "cNetworkHook.h"
 #include "cRegistryRouter.h"
 
 #include <cstring>
 
 cSeekObject::cSeekObject(const char* name, size_t cacheCapacity)
     : cNetObject(name), mCache(cacheCapacity)
+{
+    if (cRegistryRouter* router = SyscallRegistryRouter())
+        router->SetWatchesConnections(Handle(), true);
+}
+
+void cSeekObject::SeekStarted()
+{
+}
+
+void cSeekObject::EntrypointConnectionEnded(UWORD)
 {
 }
 
@@ -33,6 +45,7 @@ bool cSeekObject::SeekObject(const char* path)
         else
             cached = CachedAndStillValid(text, connectionId, handle);
     }
+    SeekStarted();
     if (text.size() > kZRNetMaxPathLength || cached)
     {
         PostAnswerToSelf(text, connectionId, handle);
@@ -45,14 +58,19 @@ bool cSeekObject::SeekObject(const char* path)
     return false;
 }
 
-// A local object may have gone since it was cached; remote entries are dropped
-// with their connection (ForgetConnection).
+// A local object may have gone since it was cached, a remote one with its connection.
 bool cSeekObject::CachedAndStillValid(const std::string& path, UWORD& connectionId, UWORD& handle)
 {
     if (!mCache.Lookup(path, connectionId, handle))
         return false;
     if (connectionId != kZRNetLocalConnection)
-        return true;
+    {
+        const cNetworkHook* hook = SyscallNetworkHook();
+        if (hook && hook->IsConnected(connectionId))
+            return true;
+        mCache.Evict(path);
+        return false;
+    }
     cRegistryRouter* router = SyscallRegistryRouter();
     if (router && router->FindHandle(path) == handle)
         return true;
@@ -114,16 +132,30 @@ size_t cSeekObject::CachedPathCount() const
 
 void cSeekObject::EntrypointMessage(const cZRNetMessage& message)
 {
+    if (message.Method() == eMethodConnectionEnded)
+    {
+        ForgetConnection(message.GetUWord(0));
+        EntrypointConnectionEnded(message.GetUWord(0));
+        return;
+    }
     if (message.Method() != eMethodFoundObject)
     {
         cNetObject::EntrypointMessage(message);
         return;
     }
+    // A unit answers with its own view: the path without its address, and the
+    // connection the answer came on stands for the unit.
+    const bool remote = message.ConnectionId() != kZRNetLocalConnection;
     const UWORD handle = message.GetUWord(0);
-    const UWORD connectionId = handle == kZRNetNoHandle ? kZRNetNoConnection : message.GetUWord(2);
+    const UWORD connectionId =
+        handle == kZRNetNoHandle ? kZRNetNoConnection : remote ? message.ConnectionId() : message.GetUWord(2);
     {
         std::lock_guard<std::mutex> lock(mSeekMutex);
-        if (!mSeeking || message.GetString(4) != mSeekPath)
+        std::string expected = mSeekPath;
+        std::string host;
+        if (remote && !SplitUnitPath(mSeekPath, host, expected))
+            return;
+        if (!mSeeking || message.GetString(4) != expected)
             return;
         mSeeking = false;
         mFoundConnection = connectionId;

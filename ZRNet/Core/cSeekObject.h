@@ -8,6 +8,8 @@
 
 // A net object that finds other objects by path, asynchronously: the outcome
 // reaches EntrypointFoundObject on the poll thread, handle 65535 meaning not found.
+// A path that names a unit is sought on that unit. It watches connections, so
+// that paths behind an ended connection leave the cache.
 class cSeekObject : public cNetObject
 {
 public:
@@ -33,6 +35,10 @@ public:
 
 protected:
     virtual void EntrypointFoundObject(UWORD connectionId, UWORD handle) = 0;
+    // A seek has been started (not for the call that finds one under way).
+    virtual void SeekStarted();
+    // On the poll thread, after the cache has dropped the connection's paths.
+    virtual void EntrypointConnectionEnded(UWORD connectionId);
 
 private:
     bool CachedAndStillValid(const std::string& path, UWORD& connectionId, UWORD& handle);

@@ -108,6 +108,12 @@ void cZRNetMessage::AppendULong(ULONG value)
     Write(mPayload.size() - 4, 4, value);
 }
 
+void cZRNetMessage::AppendBytes(const void* data, size_t length)
+{
+    const UBYTE* bytes = static_cast<const UBYTE*>(data);
+    mPayload.insert(mPayload.end(), bytes, bytes + length);
+}
+
 void cZRNetMessage::AppendString(const char* text)
 {
     const size_t length = std::strlen(text);

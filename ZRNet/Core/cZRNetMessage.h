@@ -42,6 +42,7 @@ public:
     void AppendUByte(UBYTE value);
     void AppendUWord(UWORD value);
     void AppendULong(ULONG value);
+    void AppendBytes(const void* data, size_t length);
     // Appends the text with its terminating NUL.
     void AppendString(const char* text);
 

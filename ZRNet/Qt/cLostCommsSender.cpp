@@ -3,6 +3,7 @@
 #include "ZRNet/Core/DebugTrace.h"
 #include "cNetworkConnection.h"
 
+#include <atomic>
 #include <pthread.h>
 #include <sched.h>
 
@@ -20,8 +21,9 @@ void cLostCommsSender::ThreadStarted()
 {
     sched_param parameter{};
     parameter.sched_priority = kRealTimePriority;
-    // Without the privilege the heartbeat still runs, only at high priority.
-    if (pthread_setschedparam(pthread_self(), SCHED_RR, &parameter) != 0)
+    // Without the privilege the heartbeat still runs, only at high priority; said once per run.
+    static std::atomic<bool> told{false};
+    if (pthread_setschedparam(pthread_self(), SCHED_RR, &parameter) != 0 && !told.exchange(true))
         ZR_NOTIFY("Heartbeat sender keeps its normal scheduling");
 }
 

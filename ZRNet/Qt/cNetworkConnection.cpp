@@ -2,6 +2,8 @@
 
 #include "ZRNet/Core/DebugTrace.h"
 #include "ZRNet/Core/Syscall.h"
+#include "ZRNet/Core/ZRNetProtocol.h"
+#include "cConnectionTransport.h"
 #include "cLostCommsReceiver.h"
 #include "cLostCommsSender.h"
 
@@ -62,17 +64,22 @@ void cNetworkConnection::DeleteInstance()
 }
 
 cNetworkConnection::cNetworkConnection()
+    : mUnitTcpPort(kZRNetTcpPort)
 {
     qRegisterMetaType<UWORD>("UWORD");
+    SyscallSetNetworkHook(this);
 }
 
-// Stops the heartbeat threads before anything they use goes, then ends every
-// connection so that the registry hears of each.
+// Leaves the registry and stops the heartbeat threads before anything they use
+// goes, then ends every connection so that the registry hears of each.
 cNetworkConnection::~cNetworkConnection()
 {
+    if (SyscallNetworkHook() == this)
+        SyscallSetNetworkHook(nullptr);
     StopLostComms();
     for (UWORD connectionId : ConnectionIds())
         CloseConnection(connectionId);
+    ReapTransports(true);
 }
 
 void cNetworkConnection::InitialiseLostComms()
@@ -120,6 +127,157 @@ bool cNetworkConnection::LostCommsRunning() const
     return mSender && mReceiver && mSender->isRunning() && mReceiver->isRunning();
 }
 
+UWORD cNetworkConnection::NextConnectionIdLocked()
+{
+    // Ids go round so that a closed connection's id is reused as late as possible.
+    for (UWORD tried = 1; tried < kZRNetNoConnection; ++tried)
+    {
+        mLastConnectionId = mLastConnectionId + 1 >= kZRNetNoConnection ? 1 : mLastConnectionId + 1;
+        if (!mConnections.count(mLastConnectionId))
+            return mLastConnectionId;
+    }
+    return kZRNetNoConnection;
+}
+
+UWORD cNetworkConnection::ConnectToUnit(const std::string& host)
+{
+    ReapTransports(false);
+    const QHostAddress address(QString::fromStdString(host));
+    if (address.protocol() != QAbstractSocket::IPv4Protocol)
+    {
+        ZR_ERROR("Not a unit address: %s", host.c_str());
+        return kZRNetNoConnection;
+    }
+    std::shared_ptr<cConnectionTransport> transport;
+    UWORD connectionId = kZRNetNoConnection;
+    {
+        std::lock_guard<std::mutex> lock(mTableMutex);
+        for (const auto& entry : mConnections)
+        {
+            if (entry.second.mHost == host && entry.second.mPort == mUnitTcpPort && entry.second.mTransport)
+                return entry.first;
+        }
+        connectionId = NextConnectionIdLocked();
+        if (connectionId == kZRNetNoConnection)
+        {
+            ZR_ERROR("Connection table full: %s", host.c_str());
+            return kZRNetNoConnection;
+        }
+        transport = KeepTransport(std::make_shared<cConnectionTransport>(this, connectionId, address, mUnitTcpPort));
+        sConnection& connection = mConnections[connectionId];
+        connection.mHost = host;
+        connection.mPort = mUnitTcpPort;
+        connection.mTransport = transport;
+    }
+    if (transport->StartAndWaitUntilConnected())
+        return connectionId;
+    {
+        std::lock_guard<std::mutex> lock(mTableMutex);
+        mConnections.erase(connectionId);
+    }
+    transport->Close();
+    return kZRNetNoConnection;
+}
+
+UWORD cNetworkConnection::AdoptConnection(qintptr socketDescriptor)
+{
+    ReapTransports(false);
+    std::shared_ptr<cConnectionTransport> transport;
+    UWORD connectionId = kZRNetNoConnection;
+    {
+        std::lock_guard<std::mutex> lock(mTableMutex);
+        connectionId = NextConnectionIdLocked();
+        if (connectionId == kZRNetNoConnection)
+        {
+            ZR_ERROR("Connection table full");
+            return kZRNetNoConnection;
+        }
+        transport = KeepTransport(std::make_shared<cConnectionTransport>(this, connectionId, socketDescriptor));
+        mConnections[connectionId].mTransport = transport;
+    }
+    if (transport->StartAndWaitUntilConnected())
+        return connectionId;
+    {
+        std::lock_guard<std::mutex> lock(mTableMutex);
+        mConnections.erase(connectionId);
+    }
+    transport->Close();
+    return kZRNetNoConnection;
+}
+
+bool cNetworkConnection::SendToUnit(const cZRNetMessage& message)
+{
+    std::shared_ptr<cConnectionTransport> transport;
+    {
+        std::lock_guard<std::mutex> lock(mTableMutex);
+        const auto it = mConnections.find(message.ConnectionId());
+        if (it != mConnections.end())
+            transport = it->second.mTransport;
+    }
+    if (!transport)
+    {
+        ZR_ERROR("No connection %u for message %u to %u", message.ConnectionId(), message.Method(),
+                 message.Destination());
+        return false;
+    }
+    transport->QueueMessage(message);
+    return true;
+}
+
+bool cNetworkConnection::IsConnected(UWORD connectionId) const
+{
+    std::lock_guard<std::mutex> lock(mTableMutex);
+    const auto it = mConnections.find(connectionId);
+    return it != mConnections.end() && it->second.mTransport;
+}
+
+void cNetworkConnection::SetUnitTcpPort(UWORD port)
+{
+    std::lock_guard<std::mutex> lock(mTableMutex);
+    mUnitTcpPort = port;
+}
+
+void cNetworkConnection::SetLostAfterSeconds(int seconds)
+{
+    std::lock_guard<std::mutex> lock(mTableMutex);
+    mLostAfterSeconds = seconds;
+}
+
+void cNetworkConnection::TransportEnded(UWORD connectionId)
+{
+    CloseConnection(connectionId);
+}
+
+std::shared_ptr<cConnectionTransport> cNetworkConnection::KeepTransport(
+    std::shared_ptr<cConnectionTransport> transport)
+{
+    std::lock_guard<std::mutex> lock(mTransportsMutex);
+    mTransports.push_back(transport);
+    return transport;
+}
+
+void cNetworkConnection::ReapTransports(bool waitForAll)
+{
+    std::vector<std::shared_ptr<cConnectionTransport>> finished;
+    {
+        std::lock_guard<std::mutex> lock(mTransportsMutex);
+        for (auto it = mTransports.begin(); it != mTransports.end();)
+        {
+            if (waitForAll || (*it)->isFinished())
+            {
+                finished.push_back(std::move(*it));
+                it = mTransports.erase(it);
+            }
+            else
+            {
+                ++it;
+            }
+        }
+    }
+    for (const auto& transport : finished)
+        transport->wait();
+}
+
 void cNetworkConnection::WatchConnection(UWORD connectionId)
 {
     if (connectionId == kZRNetLocalConnection || connectionId == kZRNetNoConnection)
@@ -128,7 +286,7 @@ void cNetworkConnection::WatchConnection(UWORD connectionId)
         return;
     }
     std::lock_guard<std::mutex> lock(mTableMutex);
-    mConnections[connectionId] = sConnectionAge();
+    mConnections[connectionId] = sConnection();
 }
 
 void cNetworkConnection::HeartbeatReceived(UWORD connectionId)
@@ -139,17 +297,27 @@ void cNetworkConnection::HeartbeatReceived(UWORD connectionId)
         it->second.mSilentSeconds = 0;
 }
 
+// The transport is closed outside both locks: its thread may itself be waiting for the poll lock.
 void cNetworkConnection::CloseConnection(UWORD connectionId)
 {
     SyscallMessagesPollLock();
     bool closed = false;
+    std::shared_ptr<cConnectionTransport> transport;
     {
         std::lock_guard<std::mutex> lock(mTableMutex);
-        closed = mConnections.erase(connectionId) > 0;
+        const auto it = mConnections.find(connectionId);
+        if (it != mConnections.end())
+        {
+            transport = std::move(it->second.mTransport);
+            mConnections.erase(it);
+            closed = true;
+        }
     }
     if (closed)
         SyscallConnectionTerminated(connectionId);
     SyscallMessagesPollUnLock();
+    if (transport)
+        transport->Close();
     if (closed)
         emit Disconnected(connectionId);
 }
@@ -165,28 +333,50 @@ QVector<UWORD> cNetworkConnection::ConnectionIds() const
 
 void cNetworkConnection::SendHeartbeats()
 {
-    for (UWORD connectionId : ConnectionIds())
-        emit HeartbeatDue(connectionId);
+    std::vector<std::pair<UWORD, std::shared_ptr<cConnectionTransport>>> connections;
+    {
+        std::lock_guard<std::mutex> lock(mTableMutex);
+        for (const auto& entry : mConnections)
+            connections.emplace_back(entry.first, entry.second.mTransport);
+    }
+    for (const auto& connection : connections)
+    {
+        if (connection.second)
+            connection.second->SendHeartbeat();
+        emit HeartbeatDue(connection.first);
+    }
 }
 
-// Each warning is given once, on the second the age reaches its mark.
+// Each warning is given once, on the second the age reaches its mark; a lost
+// connection with a transport is then closed, so that whoever waits on it hears.
 void cNetworkConnection::AgeConnections()
 {
+    ReapTransports(false);
     QVector<UWORD> low;
     QVector<UWORD> lost;
+    QVector<UWORD> toClose;
     {
         std::lock_guard<std::mutex> lock(mTableMutex);
         for (auto& entry : mConnections)
         {
             const int age = ++entry.second.mSilentSeconds;
-            if (age == kLostAfterSeconds - kLowTimeToLiveSeconds)
+            if (age == mLostAfterSeconds - kLowTimeToLiveSeconds)
                 low.append(entry.first);
-            else if (age == kLostAfterSeconds)
+            else if (age == mLostAfterSeconds)
+            {
                 lost.append(entry.first);
+                if (entry.second.mTransport)
+                    toClose.append(entry.first);
+            }
         }
     }
     for (UWORD connectionId : low)
         emit TimeToLiveLow(connectionId);
     for (UWORD connectionId : lost)
+    {
+        ZR_ERROR("Lost communications on connection %u", connectionId);
         emit LostCommunications(connectionId);
+    }
+    for (UWORD connectionId : toClose)
+        CloseConnection(connectionId);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ZRNet/Core/ZRNetTypes.h"
+#include "ZRNet/Core/cNetworkHook.h"
 
 #include <QObject>
 #include <QVector>
@@ -8,17 +9,20 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <vector>
 
+class cConnectionTransport;
 class cLostCommsReceiver;
 class cLostCommsSender;
 
 // The network side of the messaging core, a singleton created and deleted only
-// on the main thread. It keeps the table of connections with their silence
-// ages: the heartbeat sender asks for a heartbeat on each once a second, the
-// receiver ages each once a second and declares it lost after 30 seconds of
-// silence. The transports that open connections and carry their heartbeats
-// plug in through WatchConnection, HeartbeatReceived, CloseConnection and HeartbeatDue.
-class cNetworkConnection : public QObject
+// on the main thread. It keeps the table of connections, each with its
+// transport thread and its silence age: the heartbeat sender has a heartbeat
+// sent on each once a second, the receiver ages each once a second and
+// declares it lost (and closes it) after 30 seconds of silence. It hooks
+// itself into the registry, which opens connections to units through it.
+class cNetworkConnection : public QObject, public cNetworkHook
 {
     Q_OBJECT
 
@@ -34,6 +38,19 @@ public:
     void UninitialiseLostComms();
     bool LostCommsRunning() const;
 
+    // Opens (or finds) the connection to the unit at host, an IPv4 address text,
+    // and greets it with HELLO; 65535 (traced) when it cannot be made in time.
+    UWORD ConnectToUnit(const std::string& host) override;
+    // Frames the message on the calling thread for its connection's transport.
+    bool SendToUnit(const cZRNetMessage& message) override;
+    bool IsConnected(UWORD connectionId) const override;
+    // Takes over a connection accepted by a listening socket: the peer greets, this side answers.
+    UWORD AdoptConnection(qintptr socketDescriptor);
+    // The unit's TCP port; the fixed port unless a test chose another.
+    void SetUnitTcpPort(UWORD port);
+    // The silence limit; 30 seconds unless a test chose a shorter one.
+    void SetLostAfterSeconds(int seconds);
+
     void WatchConnection(UWORD connectionId);
     void HeartbeatReceived(UWORD connectionId);
     // Takes the registry lock before the table's mutex, then reports the end to the registry.
@@ -42,6 +59,8 @@ public:
 
     void SendHeartbeats();
     void AgeConnections();
+    // From a transport thread whose connection has ended.
+    void TransportEnded(UWORD connectionId);
 
 signals:
     void HeartbeatDue(UWORD connectionId);
@@ -50,19 +69,34 @@ signals:
     void Disconnected(UWORD connectionId);
 
 private:
-    struct sConnectionAge
+    struct sConnection
     {
         int mSilentSeconds = 0;
+        std::string mHost;
+        UWORD mPort = 0;
+        std::shared_ptr<cConnectionTransport> mTransport;
     };
 
     cNetworkConnection();
     ~cNetworkConnection() override;
     void StopLostComms();
+    UWORD NextConnectionIdLocked();
+    std::shared_ptr<cConnectionTransport> KeepTransport(std::shared_ptr<cConnectionTransport> transport);
+    // Drops the transports whose threads have ended; at the end all, waiting for them.
+    void ReapTransports(bool waitForAll);
 
     mutable std::mutex mLostCommsMutex;
     std::unique_ptr<cLostCommsSender> mSender;
     std::unique_ptr<cLostCommsReceiver> mReceiver;
 
     mutable std::mutex mTableMutex;
-    std::map<UWORD, sConnectionAge> mConnections;
+    std::map<UWORD, sConnection> mConnections;
+    UWORD mLastConnectionId = kZRNetLocalConnection;
+    UWORD mUnitTcpPort;
+    int mLostAfterSeconds = kLostAfterSeconds;
+
+    // Every transport until its thread has ended, so that none outlives this object;
+    // a closed one may still be on its way out of CloseConnection.
+    std::mutex mTransportsMutex;
+    std::vector<std::shared_ptr<cConnectionTransport>> mTransports;
 };

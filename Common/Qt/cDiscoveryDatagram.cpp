@@ -1,0 +1,112 @@
+#include "cDiscoveryDatagram.h"
+
+#include "ZRNet/Core/ZRNetProtocol.h"
+
+#include <QtEndian>
+
+namespace
+{
+QByteArray Header(UBYTE kind)
+{
+    QByteArray header(kDiscoveryMagic, sizeof(kDiscoveryMagic));
+    header.append(static_cast<char>(kDiscoveryVersion));
+    header.append(static_cast<char>(kind));
+    return header;
+}
+
+bool HasHeader(const QByteArray& datagram, UBYTE kind)
+{
+    return datagram.size() >= kDiscoveryProbeSize && datagram.startsWith(Header(kind));
+}
+
+// UTF-8 of text in at most maxBytes, never splitting a character.
+QByteArray CutUtf8(const QString& text, int maxBytes)
+{
+    QByteArray bytes = text.toUtf8();
+    if (bytes.size() <= maxBytes)
+        return bytes;
+    int end = maxBytes;
+    while (end > 0 && (static_cast<UBYTE>(bytes.at(end)) & 0xC0) == 0x80)
+        --end;
+    bytes.truncate(end);
+    return bytes;
+}
+
+// Reads a text of the given length at pos and moves pos past it; false when it would overrun.
+bool ReadText(const QByteArray& datagram, int& pos, int length, QString& text)
+{
+    if (length > datagram.size() - pos)
+        return false;
+    text = QString::fromUtf8(datagram.constData() + pos, length);
+    pos += length;
+    return true;
+}
+
+bool ReadByte(const QByteArray& datagram, int& pos, int& value)
+{
+    if (pos >= datagram.size())
+        return false;
+    value = static_cast<UBYTE>(datagram.at(pos++));
+    return true;
+}
+}
+
+QByteArray cDiscoveryDatagram::Probe()
+{
+    return Header(kDiscoveryKindProbe);
+}
+
+bool cDiscoveryDatagram::IsProbe(const QByteArray& datagram)
+{
+    return datagram.size() == kDiscoveryProbeSize && HasHeader(datagram, kDiscoveryKindProbe);
+}
+
+QByteArray cDiscoveryDatagram::Announcement(const sUnit& unit)
+{
+    const QByteArray name = CutUtf8(unit.mUnitName, 255);
+    const QByteArray findName = CutUtf8(unit.mFindName, 255);
+    const QByteArray information = CutUtf8(unit.mInformation, 65535);
+
+    QByteArray datagram = Header(kDiscoveryKindAnnouncement);
+    datagram.append(static_cast<char>(unit.mUnitType));
+    datagram.append(static_cast<char>(name.size()));
+    datagram.append(name);
+    datagram.append(static_cast<char>(findName.size()));
+    datagram.append(findName);
+    UWORD informationLength = 0;
+    qToBigEndian(static_cast<UWORD>(information.size()), &informationLength);
+    datagram.append(reinterpret_cast<const char*>(&informationLength), sizeof(informationLength));
+    datagram.append(information);
+    return datagram;
+}
+
+bool cDiscoveryDatagram::ReadAnnouncement(const QByteArray& datagram, sUnit& unit)
+{
+    if (datagram.size() < kDiscoveryAnnouncementMinimumSize || !HasHeader(datagram, kDiscoveryKindAnnouncement))
+        return false;
+
+    int pos = kDiscoveryProbeSize;
+    int type = 0;
+    int nameLength = 0;
+    int findNameLength = 0;
+    int high = 0;
+    int low = 0;
+    sUnit read;
+    if (!ReadByte(datagram, pos, type) || type >= kUnitTypeCount)
+        return false;
+    if (!ReadByte(datagram, pos, nameLength) || nameLength == 0 ||
+        !ReadText(datagram, pos, nameLength, read.mUnitName))
+        return false;
+    if (!ReadByte(datagram, pos, findNameLength) || !ReadText(datagram, pos, findNameLength, read.mFindName))
+        return false;
+    if (!ReadByte(datagram, pos, high) || !ReadByte(datagram, pos, low) ||
+        !ReadText(datagram, pos, (high << 8) | low, read.mInformation))
+        return false;
+    if (pos != datagram.size())
+        return false;
+
+    read.mUnitType = static_cast<eUnitType>(type);
+    read.mIpAddress = unit.mIpAddress;
+    unit = read;
+    return true;
+}

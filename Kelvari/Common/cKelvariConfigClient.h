@@ -1,0 +1,112 @@
+#pragma once
+
+#include "ZRNet/Core/cSeekObject.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <string>
+
+class QTemporaryFile;
+
+// The net object that talks to a unit's config manager: once the manager has
+// been sought (SeekObject with "<address>/Kelvari Config Manager") it logs in,
+// uploads a config in chunks or downloads the stored one into a temporary file.
+// Its values are kept under its own mutex; its signals come from the messaging
+// threads (mostly the poll thread). Every step ends in exactly one success or
+// failure signal; anything the unit sends after that is ignored. A unit that
+// stays silent fails the step as a lost connection (ticks drive that watch).
+class cKelvariConfigClient : public QObject, public cSeekObject
+{
+    Q_OBJECT
+
+public:
+    explicit cKelvariConfigClient(const char* name);
+    ~cKelvariConfigClient() override;
+
+    void Authenticate(const std::string& user, const std::string& password);
+    // Discards the file of an earlier download and asks for the stored config.
+    void DownloadConfig();
+    void UploadConfig(const QByteArray& data);
+
+    // 0 none, 1 unknown, 2 connection lost, 3 unit error, 4 incorrect password, 5 busy.
+    int FailureReasonCode() const;
+    // Empty until a download has started.
+    QString GetConfigDataTempFilename() const;
+    // How long the unit may stay silent during a step.
+    void SetReplyTimeout(std::chrono::milliseconds timeout);
+
+    void EntrypointMessage(const cZRNetMessage& message) override;
+    void EntrypointTick() override;
+
+signals:
+    void SeekSuccessful();
+    void SeekFailed();
+    void Authenticated();
+    void AuthenticationFailed();
+    void DownloadConfigSuccessful();
+    void DownloadConfigFailed();
+    void UploadConfigSuccessful();
+    void UploadConfigFailed();
+    void UploadProgress(float fraction);
+
+protected:
+    void SeekStarted() override;
+    void EntrypointFoundObject(UWORD connectionId, UWORD handle) override;
+    void EntrypointConnectionEnded(UWORD connectionId) override;
+
+private:
+    enum eStage
+    {
+        eIdle,
+        eSeeking,
+        eAuthenticating,
+        eAuthenticated,
+        eUploading,
+        eDownloading,
+        eDone,
+    };
+
+    // What a step's end emits, worked out under the mutex and emitted after it.
+    enum eOutcome
+    {
+        eNoOutcome,
+        eSeekFailedOutcome,
+        eAuthenticationFailedOutcome,
+        eUploadFailedOutcome,
+        eDownloadFailedOutcome,
+    };
+
+    cZRNetMessage ToManager(UWORD method) const;
+    void WaitForUnitLocked();
+    eOutcome FailLocked(int code);
+    void Emit(eOutcome outcome);
+    void Send(const std::vector<cZRNetMessage>& messages);
+    std::vector<cZRNetMessage> NextChunksLocked();
+    void HandleLogInReply(const cZRNetMessage& message);
+    void HandleUploadProgress(const cZRNetMessage& message);
+    void HandleDownloadChunk(const cZRNetMessage& message);
+    void HandleTransferEnd(const cZRNetMessage& message);
+
+    mutable std::mutex mMutex;
+    eStage mStage = eIdle;
+    int mFailureCode = 0;
+    UWORD mConnectionId = kZRNetNoConnection;
+    UWORD mManagerHandle = kZRNetNoHandle;
+    std::chrono::milliseconds mReplyTimeout;
+    std::chrono::steady_clock::time_point mDeadline;
+
+    QByteArray mUpload;
+    int mLastIndex = 0;
+    int mNextChunk = 0;
+    int mAcknowledged = -1;
+
+    std::unique_ptr<QTemporaryFile> mDownloadFile;
+    QString mDownloadFilename;
+    int mExpectedChunk = 0;
+    int mDownloadLastIndex = -1;
+};

@@ -1,0 +1,327 @@
+#include "cConnectionTransport.h"
+
+#include "ZRNet/Core/DebugTrace.h"
+#include "ZRNet/Core/Syscall.h"
+#include "ZRNet/Core/ZRNetProtocol.h"
+#include "ZRNet/Core/cFrameCodec.h"
+#include "cNetworkConnection.h"
+
+#include <QNetworkDatagram>
+#include <QTcpSocket>
+#include <QUdpSocket>
+
+#include <chrono>
+#include <unistd.h>
+
+cConnectionTransport::cConnectionTransport(cNetworkConnection* owner, UWORD connectionId,
+                                           const QHostAddress& address, UWORD port)
+    : mOwner(owner), mConnectionId(connectionId), mAddress(address), mPort(port), mSocketDescriptor(-1),
+      mIncoming(false)
+{
+    setObjectName(QStringLiteral("ZRNetConnection%1").arg(connectionId));
+}
+
+cConnectionTransport::cConnectionTransport(cNetworkConnection* owner, UWORD connectionId, qintptr socketDescriptor)
+    : mOwner(owner), mConnectionId(connectionId), mPort(0), mSocketDescriptor(socketDescriptor), mIncoming(true)
+{
+    setObjectName(QStringLiteral("ZRNetConnection%1").arg(connectionId));
+}
+
+cConnectionTransport::~cConnectionTransport()
+{
+    Close();
+    wait();
+}
+
+bool cConnectionTransport::StartAndWaitUntilConnected()
+{
+    start(QThread::LowPriority);
+    std::unique_lock<std::mutex> lock(mStateMutex);
+    // The thread's own connect attempt is bounded; the margin only covers its start.
+    const bool decided = mStateCondition.wait_for(lock, std::chrono::milliseconds(kZRNetConnectTimeoutMs + 2000),
+                                                  [this] { return mState != eStarting; });
+    return decided && mState == eConnected;
+}
+
+void cConnectionTransport::SetState(eState state)
+{
+    {
+        std::lock_guard<std::mutex> lock(mStateMutex);
+        mState = state;
+    }
+    mStateCondition.notify_all();
+}
+
+void cConnectionTransport::QueueMessage(const cZRNetMessage& message)
+{
+    const size_t size = cFrameCodec::FramedSize(message);
+    std::lock_guard<std::mutex> lock(mSendMutex);
+    if (mClosing)
+        return;
+    const int at = mPendingStream.size();
+    mPendingStream.resize(at + static_cast<int>(size));
+    cFrameCodec::Frame(message, reinterpret_cast<UBYTE*>(mPendingStream.data()) + at);
+    ScheduleFlushLocked();
+}
+
+void cConnectionTransport::SendHeartbeat()
+{
+    if (mPeerUdpPort == 0)
+        return;
+    const cZRNetMessage heartbeat = cFrameCodec::UtilityMessage(eMethodHeartbeat);
+    QByteArray datagram(static_cast<int>(cFrameCodec::FramedSize(heartbeat)), Qt::Uninitialized);
+    cFrameCodec::Frame(heartbeat, reinterpret_cast<UBYTE*>(datagram.data()));
+    std::lock_guard<std::mutex> lock(mSendMutex);
+    mPendingDatagrams.append(datagram);
+    ScheduleFlushLocked();
+}
+
+void cConnectionTransport::Close()
+{
+    if (QThread::currentThread() == this)
+    {
+        End();
+        return;
+    }
+    {
+        const cZRNetMessage bye = cFrameCodec::UtilityMessage(eMethodBye);
+        const size_t size = cFrameCodec::FramedSize(bye);
+        std::lock_guard<std::mutex> lock(mSendMutex);
+        if (mClosing)
+            return;
+        if (!mEnded)
+        {
+            const int at = mPendingStream.size();
+            mPendingStream.resize(at + static_cast<int>(size));
+            cFrameCodec::Frame(bye, reinterpret_cast<UBYTE*>(mPendingStream.data()) + at);
+        }
+        mClosing = true;
+        ScheduleFlushLocked();
+    }
+    // A peer that does not take the BYE in time is cut off. The wait stays
+    // bounded: the thread may itself be waiting for a lock the caller holds.
+    if (!wait(1000))
+        quit();
+}
+
+void cConnectionTransport::ScheduleFlushLocked()
+{
+    if (mFlushScheduled || !mSocket)
+        return;
+    mFlushScheduled = true;
+    QMetaObject::invokeMethod(mSocket, [this] { Flush(); }, Qt::QueuedConnection);
+}
+
+void cConnectionTransport::Flush()
+{
+    QByteArray stream;
+    QVector<QByteArray> datagrams;
+    bool closing = false;
+    {
+        std::lock_guard<std::mutex> lock(mSendMutex);
+        stream.swap(mPendingStream);
+        datagrams.swap(mPendingDatagrams);
+        mFlushScheduled = false;
+        closing = mClosing;
+    }
+    if (mEnded)
+    {
+        if (closing)
+            quit();
+        return;
+    }
+    if (!stream.isEmpty())
+        mSocket->write(stream);
+    const UWORD peerUdpPort = mPeerUdpPort;
+    for (const QByteArray& datagram : datagrams)
+        mUdp->writeDatagram(datagram, mPeerAddress, peerUdpPort);
+    if (closing)
+    {
+        mEnded = true;
+        mSocket->disconnectFromHost();
+        if (mSocket->state() == QAbstractSocket::UnconnectedState)
+            quit();
+    }
+}
+
+bool cConnectionTransport::Connect(QTcpSocket& socket)
+{
+    if (mIncoming)
+    {
+        if (socket.setSocketDescriptor(mSocketDescriptor))
+            return true;
+        ZR_ERROR("Cannot take over connection %u: %s", mConnectionId, qPrintable(socket.errorString()));
+        ::close(static_cast<int>(mSocketDescriptor));
+        return false;
+    }
+    socket.connectToHost(mAddress, mPort);
+    if (socket.waitForConnected(kZRNetConnectTimeoutMs))
+        return true;
+    ZR_ERROR("Cannot connect to unit %s port %u: %s", qPrintable(mAddress.toString()), mPort,
+             qPrintable(socket.errorString()));
+    return false;
+}
+
+void cConnectionTransport::run()
+{
+    QTcpSocket socket;
+    QUdpSocket udp;
+    if (!Connect(socket))
+    {
+        SetState(eFailed);
+        return;
+    }
+    socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    mPeerAddress = socket.peerAddress();
+    if (!udp.bind(socket.localAddress(), 0))
+        ZR_ERROR("No UDP socket for connection %u: %s", mConnectionId, qPrintable(udp.errorString()));
+    connect(&socket, &QTcpSocket::readyRead, &socket, [this] { ReadStream(); });
+    connect(&socket, &QTcpSocket::disconnected, &socket, [this] {
+        if (mEnded)
+        {
+            quit();
+            return;
+        }
+        if (!mReceived.isEmpty())
+            ZR_ERROR("Truncated frame on connection %u: %d bytes dropped", mConnectionId, mReceived.size());
+        else
+            ZR_NOTIFY("Connection %u closed by the peer", mConnectionId);
+        End();
+    });
+    connect(&udp, &QUdpSocket::readyRead, &udp, [this] { ReadDatagrams(); });
+    {
+        std::lock_guard<std::mutex> lock(mSendMutex);
+        mSocket = &socket;
+        mUdp = &udp;
+        if (!mPendingStream.isEmpty() || mClosing)
+            ScheduleFlushLocked();
+    }
+    if (!mIncoming)
+        SendHello(eMethodHello);
+    SetState(eConnected);
+    exec();
+    std::lock_guard<std::mutex> lock(mSendMutex);
+    mSocket = nullptr;
+    mUdp = nullptr;
+}
+
+void cConnectionTransport::ReadStream()
+{
+    mReceived.append(mSocket->readAll());
+    const UBYTE* data = reinterpret_cast<const UBYTE*>(mReceived.constData());
+    const size_t size = static_cast<size_t>(mReceived.size());
+    size_t offset = 0;
+    bool received = false;
+    while (!mEnded)
+    {
+        cZRNetMessage message;
+        size_t consumed = 0;
+        std::string error;
+        const cFrameCodec::eParseResult result = cFrameCodec::Parse(data + offset, size - offset, message, consumed, error);
+        if (result == cFrameCodec::eFrameIncomplete)
+            break;
+        if (result == cFrameCodec::eFrameMalformed)
+        {
+            ZR_ERROR("Malformed frame on connection %u (%s): connection dropped", mConnectionId, error.c_str());
+            mReceived.clear();
+            End();
+            return;
+        }
+        offset += consumed;
+        received = true;
+        Handle(message, false);
+    }
+    if (mEnded)
+    {
+        mReceived.clear();
+        return;
+    }
+    mReceived.remove(0, static_cast<int>(offset));
+    if (received)
+        mOwner->HeartbeatReceived(mConnectionId);
+}
+
+void cConnectionTransport::ReadDatagrams()
+{
+    while (mUdp->hasPendingDatagrams())
+    {
+        const QNetworkDatagram datagram = mUdp->receiveDatagram();
+        if (!datagram.senderAddress().isEqual(mPeerAddress, QHostAddress::ConvertV4MappedToIPv4))
+            continue;
+        const QByteArray bytes = datagram.data();
+        cZRNetMessage message;
+        size_t consumed = 0;
+        std::string error;
+        const cFrameCodec::eParseResult result = cFrameCodec::Parse(
+            reinterpret_cast<const UBYTE*>(bytes.constData()), static_cast<size_t>(bytes.size()), message, consumed,
+            error);
+        if (result != cFrameCodec::eFrameComplete || consumed != static_cast<size_t>(bytes.size()))
+        {
+            ZR_ERROR("Malformed datagram on connection %u ignored", mConnectionId);
+            continue;
+        }
+        mOwner->HeartbeatReceived(mConnectionId);
+        Handle(message, true);
+    }
+}
+
+void cConnectionTransport::Handle(cZRNetMessage& message, bool byDatagram)
+{
+    if (IsUtilityMethod(message.Method()))
+    {
+        if (!byDatagram || message.Method() == eMethodHeartbeat)
+            HandleUtility(message);
+        return;
+    }
+    message.SetConnectionId(mConnectionId);
+    SyscallPostMessage(message);
+}
+
+void cConnectionTransport::HandleUtility(const cZRNetMessage& message)
+{
+    switch (message.Method())
+    {
+    case eMethodHello:
+    case eMethodHelloAck:
+        {
+            const UWORD expected = mIncoming ? eMethodHello : eMethodHelloAck;
+            const UWORD version = message.Length() >= 4 ? message.GetUWord(0) : 0;
+            if (message.Method() != expected || version != kZRNetProtocolVersion)
+            {
+                ZR_ERROR("Handshake refused on connection %u: method %u, protocol version %u", mConnectionId,
+                         message.Method(), version);
+                End();
+                return;
+            }
+            mPeerUdpPort = message.GetUWord(2);
+            if (mIncoming)
+                SendHello(eMethodHelloAck);
+        }
+        break;
+    case eMethodBye:
+        ZR_NOTIFY("Connection %u closed by the peer", mConnectionId);
+        End();
+        break;
+    default:
+        break;
+    }
+}
+
+void cConnectionTransport::SendHello(UWORD method)
+{
+    cZRNetMessage hello = cFrameCodec::UtilityMessage(method);
+    hello.AppendUWord(kZRNetProtocolVersion);
+    hello.AppendUWord(mUdp->localPort());
+    QueueMessage(hello);
+}
+
+// On the transport thread: cuts the connection off and has the owner forget it.
+void cConnectionTransport::End()
+{
+    if (mEnded.exchange(true))
+        return;
+    if (mSocket)
+        mSocket->abort();
+    quit();
+    mOwner->TransportEnded(mConnectionId);
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "ZRNet/Core/ZRNetTypes.h"
+#include "ZRNet/Core/cZRNetMessage.h"
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QThread>
+#include <QVector>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
+class cNetworkConnection;
+class QTcpSocket;
+class QUdpSocket;
+
+// One connection's transport thread (low priority) with its TCP and UDP
+// sockets. Other threads frame their messages straight into its send buffer;
+// the thread writes them, reads the peer's frames, answers the handshake and
+// posts every other message, stamped with the local connection id, to the
+// registry queue. Any fault on the stream ends the connection.
+class cConnectionTransport : public QThread
+{
+public:
+    // Outgoing: connects to the unit and greets it with HELLO.
+    cConnectionTransport(cNetworkConnection* owner, UWORD connectionId, const QHostAddress& address, UWORD port);
+    // Incoming: takes over an accepted socket and answers the peer's HELLO.
+    cConnectionTransport(cNetworkConnection* owner, UWORD connectionId, qintptr socketDescriptor);
+    ~cConnectionTransport() override;
+
+    // Starts the thread and waits until the TCP connection is made (true) or has
+    // failed within the connect time (false).
+    bool StartAndWaitUntilConnected();
+    UWORD ConnectionId() const { return mConnectionId; }
+
+    void QueueMessage(const cZRNetMessage& message);
+    // Sent by UDP once the peer has told its UDP port.
+    void SendHeartbeat();
+    // Says BYE and closes. From another thread it also waits a bounded time for
+    // the thread to end; isFinished() tells whether it did.
+    void Close();
+
+private:
+    enum eState
+    {
+        eStarting,
+        eConnected,
+        eFailed,
+    };
+
+    void run() override;
+    bool Connect(QTcpSocket& socket);
+    void SetState(eState state);
+    void ScheduleFlushLocked();
+    void Flush();
+    void ReadStream();
+    void ReadDatagrams();
+    void Handle(cZRNetMessage& message, bool byDatagram);
+    void HandleUtility(const cZRNetMessage& message);
+    void SendHello(UWORD method);
+    void End();
+
+    cNetworkConnection* const mOwner;
+    const UWORD mConnectionId;
+    const QHostAddress mAddress;
+    const UWORD mPort;
+    const qintptr mSocketDescriptor;
+    const bool mIncoming;
+
+    std::mutex mStateMutex;
+    std::condition_variable mStateCondition;
+    eState mState = eStarting;
+
+    std::mutex mSendMutex;
+    QTcpSocket* mSocket = nullptr;
+    QUdpSocket* mUdp = nullptr;
+    QByteArray mPendingStream;
+    QVector<QByteArray> mPendingDatagrams;
+    bool mFlushScheduled = false;
+    bool mClosing = false;
+
+    QHostAddress mPeerAddress;
+    std::atomic<UWORD> mPeerUdpPort{0};
+    QByteArray mReceived;
+    std::atomic<bool> mEnded{false};
+};

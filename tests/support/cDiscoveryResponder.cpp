@@ -1,0 +1,37 @@
+#include "cDiscoveryResponder.h"
+
+#include "Common/Qt/cDiscoveryDatagram.h"
+
+#include <QNetworkDatagram>
+#include <QUdpSocket>
+
+cDiscoveryResponder::cDiscoveryResponder(const sUnit& unit, QObject* parent)
+    : QObject(parent)
+    , mUnit(unit)
+    , mSocket(new QUdpSocket(this))
+{
+    connect(mSocket, &QUdpSocket::readyRead, this, &cDiscoveryResponder::ReadProbes);
+}
+
+bool cDiscoveryResponder::Listen(const QHostAddress& address, quint16 port)
+{
+    return mSocket->bind(address, port, QUdpSocket::ShareAddress);
+}
+
+quint16 cDiscoveryResponder::Port() const
+{
+    return mSocket->localPort();
+}
+
+void cDiscoveryResponder::ReadProbes()
+{
+    while (mSocket->hasPendingDatagrams())
+    {
+        const QNetworkDatagram probe = mSocket->receiveDatagram();
+        if (!probe.isValid() || !cDiscoveryDatagram::IsProbe(probe.data()))
+            continue;
+        mSocket->writeDatagram(cDiscoveryDatagram::Announcement(mUnit), probe.senderAddress(), probe.senderPort());
+        ++mProbesAnswered;
+        emit ProbeAnswered();
+    }
+}

@@ -1,0 +1,92 @@
+#include "cSimulatedUnit.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+
+#include <csignal>
+
+cSimulatedUnit::cSimulatedUnit(const QStringList& arguments)
+    : mArguments(arguments)
+{
+    mProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+}
+
+cSimulatedUnit::~cSimulatedUnit()
+{
+    Stop();
+}
+
+bool cSimulatedUnit::Start()
+{
+    mProcess.start(QStringLiteral(SIMUNIT_PROGRAM),
+                   QStringList{"--tcp-port", "0", "--discovery-port", "0"} + mArguments);
+    if (!mProcess.waitForStarted(5000))
+        return false;
+    QElapsedTimer timer;
+    timer.start();
+    const QRegularExpression ready("^READY tcp=(\\d+) discovery=(\\d+)$");
+    while (timer.elapsed() < 5000)
+    {
+        if (!mProcess.canReadLine() && !mProcess.waitForReadyRead(100))
+        {
+            if (mProcess.state() == QProcess::NotRunning)
+                return false;
+            continue;
+        }
+        while (mProcess.canReadLine())
+        {
+            const QRegularExpressionMatch match = ready.match(QString::fromUtf8(mProcess.readLine()).trimmed());
+            if (match.hasMatch())
+            {
+                mTcpPort = static_cast<quint16>(match.captured(1).toUInt());
+                mDiscoveryPort = static_cast<quint16>(match.captured(2).toUInt());
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void cSimulatedUnit::Stop()
+{
+    if (mProcess.state() == QProcess::NotRunning)
+        return;
+    ::kill(static_cast<pid_t>(mProcess.processId()), SIGTERM);
+    if (!mProcess.waitForFinished(5000))
+    {
+        ::kill(static_cast<pid_t>(mProcess.processId()), SIGKILL);
+        mProcess.waitForFinished(5000);
+    }
+}
+
+void cSimulatedUnit::ReadOutput()
+{
+    mPartialLine += mProcess.readAllStandardOutput();
+    int end = 0;
+    while ((end = mPartialLine.indexOf('\n')) >= 0)
+    {
+        const QString line = QString::fromUtf8(mPartialLine.left(end)).trimmed();
+        mPartialLine.remove(0, end + 1);
+        if (line.startsWith(QLatin1String("SIM ")))
+            mReports.append(line.mid(4));
+    }
+}
+
+QStringList cSimulatedUnit::Reports()
+{
+    mProcess.waitForReadyRead(20);
+    ReadOutput();
+    return mReports;
+}
+
+bool cSimulatedUnit::WaitForReport(const QString& text, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs)
+    {
+        if (!Reports().filter(text).isEmpty())
+            return true;
+    }
+    return false;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ZRNet/Core/cNetObject.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <map>
+#include <mutex>
+#include <set>
+
+class cNetworkConnection;
+
+// How the simulated unit's config manager behaves.
+struct sSimUnitSettings
+{
+    std::string mAdminUser;
+    std::string mAdminPasswordHash;
+    bool mHasStoredConfig = false;
+    QByteArray mStoredConfig;
+    QString mUploadFile;     // where a completed upload is written, when set
+    bool mBusy = false;      // another upload is in progress
+    bool mUnitError = false; // every transfer fails on the unit
+    int mDropAfterChunk = -1;
+    int mStallAfterChunk = -1;
+};
+
+// The unit's "Kelvari Config Manager": log-in, upload with progress, download
+// of the stored config. Reports what it receives as "SIM ..." lines on stdout.
+class cSimConfigManager : public cNetObject
+{
+public:
+    cSimConfigManager(const sSimUnitSettings& settings, cNetworkConnection* network);
+    ~cSimConfigManager() override;
+
+    void EntrypointMessage(const cZRNetMessage& message) override;
+
+private:
+    struct sUpload
+    {
+        QByteArray mData;
+        int mNextIndex = 0;
+    };
+
+    void Reply(const cZRNetMessage& request, UWORD method, const QByteArray& payload);
+    void End(const cZRNetMessage& request, int status);
+    void LogIn(const cZRNetMessage& message);
+    void UploadChunk(const cZRNetMessage& message);
+    void Download(const cZRNetMessage& message);
+
+    const sSimUnitSettings mSettings;
+    cNetworkConnection* const mNetwork;
+    std::mutex mMutex;
+    std::set<UWORD> mLoggedIn;
+    std::map<UWORD, sUpload> mUploads;
+    std::set<UWORD> mStalled;
+};

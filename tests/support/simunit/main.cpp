@@ -1,0 +1,104 @@
+// A simulated unit for tests and benchmarks: answers discovery probes, accepts
+// ZRNet connections and hosts the config manager. Prints "READY tcp=<port>
+// discovery=<port>" once it listens; stop it by its process id.
+#include "Common/Qt/cDiscoveryDatagram.h"
+#include "ZRNet/Core/Syscall.h"
+#include "ZRNet/Core/ZRNetProtocol.h"
+#include "ZRNet/Core/cSyscallThread.h"
+#include "ZRNet/Qt/cNetworkConnection.h"
+#include "cSimConfigManager.h"
+#include "cSimUnitServer.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QNetworkDatagram>
+#include <QUdpSocket>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    QCommandLineParser parser;
+    const QCommandLineOption tcpPort("tcp-port", "TCP port (0: any free one).", "port",
+                                     QString::number(kZRNetTcpPort));
+    const QCommandLineOption discoveryPort("discovery-port", "Discovery probe port (0: any free one).", "port",
+                                           QString::number(kDiscoveryProbePort));
+    const QCommandLineOption unitName("unit-name", "Name in announcements.", "name", "Simulated Dorvel");
+    const QCommandLineOption adminPassword("admin-password-hash", "The administrator's password hash.", "text", "");
+    const QCommandLineOption storedConfig("stored-config", "File served as the stored config.", "file");
+    const QCommandLineOption uploadFile("upload-file", "Where a completed upload is written.", "file");
+    const QCommandLineOption busy("busy", "Another upload is in progress.");
+    const QCommandLineOption unitError("unit-error", "Every transfer fails on the unit.");
+    const QCommandLineOption dropAfter("drop-after-chunk", "Drop the connection after this chunk.", "index", "-1");
+    const QCommandLineOption stallAfter("stall-after-chunk", "Fall silent after this chunk.", "index", "-1");
+    const QCommandLineOption noHeartbeat("no-heartbeat", "Send no heartbeats.");
+    parser.addOptions({tcpPort, discoveryPort, unitName, adminPassword, storedConfig, uploadFile, busy, unitError,
+                       dropAfter, stallAfter, noHeartbeat});
+    parser.process(application);
+
+    sSimUnitSettings settings;
+    settings.mAdminUser = QCryptographicHash::hash("Admin", QCryptographicHash::Keccak_512).toBase64().toStdString();
+    settings.mAdminPasswordHash = parser.value(adminPassword).toStdString();
+    if (parser.isSet(storedConfig))
+    {
+        QFile file(parser.value(storedConfig));
+        if (!file.open(QIODevice::ReadOnly))
+        {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(file.fileName()));
+            return 2;
+        }
+        settings.mHasStoredConfig = true;
+        settings.mStoredConfig = file.readAll();
+    }
+    settings.mUploadFile = parser.value(uploadFile);
+    settings.mBusy = parser.isSet(busy);
+    settings.mUnitError = parser.isSet(unitError);
+    settings.mDropAfterChunk = parser.value(dropAfter).toInt();
+    settings.mStallAfterChunk = parser.value(stallAfter).toInt();
+
+    InitialiseSyscall(eKeepLinksOnTermination, false);
+    cSyscallThread pollThread;
+    pollThread.StartSyscall();
+    cNetworkConnection::AllowInstanceOf(true);
+    cNetworkConnection* network = cNetworkConnection::Instance();
+    if (!parser.isSet(noHeartbeat))
+        network->InitialiseLostComms();
+
+    SyscallMessagesPollLock();
+    cSimConfigManager manager(settings, network);
+    SyscallMessagesPollUnLock();
+
+    cSimUnitServer server(network);
+    if (!server.listen(QHostAddress::LocalHost, static_cast<quint16>(parser.value(tcpPort).toUInt())))
+    {
+        std::fprintf(stderr, "cannot listen: %s\n", qPrintable(server.errorString()));
+        return 2;
+    }
+
+    sUnit unit;
+    unit.mUnitName = parser.value(unitName);
+    unit.mFindName = unit.mUnitName;
+    QUdpSocket discovery;
+    if (!discovery.bind(QHostAddress::AnyIPv4, static_cast<quint16>(parser.value(discoveryPort).toUInt()),
+                        QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint))
+    {
+        std::fprintf(stderr, "cannot bind discovery: %s\n", qPrintable(discovery.errorString()));
+        return 2;
+    }
+    QObject::connect(&discovery, &QUdpSocket::readyRead, [&] {
+        while (discovery.hasPendingDatagrams())
+        {
+            const QNetworkDatagram probe = discovery.receiveDatagram();
+            if (cDiscoveryDatagram::IsProbe(probe.data()))
+                discovery.writeDatagram(cDiscoveryDatagram::Announcement(unit), probe.senderAddress(),
+                                        static_cast<quint16>(probe.senderPort()));
+        }
+    });
+
+    std::printf("READY tcp=%u discovery=%u\n", server.serverPort(), discovery.localPort());
+    std::fflush(stdout);
+    return application.exec();
+}
