@@ -1,10 +1,4 @@
 import QtQuick 2.12
-import QtQuick.Window 2.12
 
-Window {
-    visible: true
-    width: 1280
-    height: 800
-    color: "#333333"
-    title: "Kelvari Editor"
+MainWindow {
 }

@@ -1,6 +1,8 @@
 #include "Kelvari/Common/cProperty.h"
 #include "Kelvari/Common/cRectangleWidget.h"
 #include "Kelvari/Common/cTextWidget.h"
+#include "support/cFakeApplication.h"
+#include "support/cQmlWarningLog.h"
 
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -47,6 +49,10 @@ public slots:
     void qmlEngineAvailable(QQmlEngine* engine)
     {
         engine->rootContext()->setContextProperty(QStringLiteral("testWidgets"), new cQmlTestWidgets(engine));
+        // The main window's tests run against a stand-in application object
+        // and fail on any warning that their pages cause.
+        engine->rootContext()->setContextProperty(QStringLiteral("_application"), new cFakeApplication(engine));
+        engine->rootContext()->setContextProperty(QStringLiteral("qmlWarnings"), new cQmlWarningLog(engine));
     }
 };
 

@@ -1,0 +1,209 @@
+#pragma once
+
+#include "cApplicationBase.h"
+#include "cToolboxWidget.h"
+#include "Kelvari/Common/QQmlObjectListModel.h"
+#include "Kelvari/Common/cCurrentConfigSource.h"
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <string>
+
+class cConfig;
+class cWindowGeometry;
+
+// The editor's root object, "_application" in QML: the config document with
+// its file operations, the table of widget types, the user settings, the
+// test window's geometry, the Ctrl key, text contrast and the help document.
+class cApplication : public cApplicationBase, public cCurrentConfigSource
+{
+    Q_OBJECT
+    Q_PROPERTY(QStringList supportedUnits READ supportedUnits CONSTANT)
+    Q_PROPERTY(cConfig* currentConfig READ currentConfig CONSTANT)
+    Q_PROPERTY(QQmlObjectListModelBase* allAvailableWidgets READ allAvailableWidgets CONSTANT)
+    Q_PROPERTY(QQmlObjectListModelBase* genericWidgets READ genericWidgets CONSTANT)
+    Q_PROPERTY(QQmlObjectListModelBase* allNonGenericWidgets READ allNonGenericWidgets CONSTANT)
+    Q_PROPERTY(QString downloadConfigFailureReason READ downloadConfigFailureReason WRITE
+                   SetDownloadConfigFailureReason NOTIFY downloadConfigFailureReasonChanged)
+    Q_PROPERTY(QString uploadConfigFailureReason READ uploadConfigFailureReason WRITE SetUploadConfigFailureReason
+                   NOTIFY uploadConfigFailureReasonChanged)
+    Q_PROPERTY(float uploadProgress READ uploadProgress WRITE setUploadProgress NOTIFY uploadProgressChanged)
+    Q_PROPERTY(QString loadConfigFailureReason READ loadConfigFailureReason WRITE SetLoadConfigFailureReason NOTIFY
+                   loadConfigFailureReasonChanged)
+    Q_PROPERTY(QString saveConfigFailureReason READ saveConfigFailureReason WRITE SetSaveConfigFailureReason NOTIFY
+                   saveConfigFailureReasonChanged)
+    Q_PROPERTY(QString testWindowUsername READ testWindowUsername WRITE setTestWindowUsername NOTIFY
+                   testWindowUsernameChanged)
+    Q_PROPERTY(bool testWindowPasswordStored READ testWindowPasswordStored NOTIFY testWindowPasswordStoredChanged)
+    Q_PROPERTY(bool testWindowRememberLoginDetails READ testWindowRememberLoginDetails WRITE
+                   setTestWindowRememberLoginDetails NOTIFY testWindowRememberLoginDetailsChanged)
+    Q_PROPERTY(bool adminPasswordStored READ adminPasswordStored NOTIFY adminPasswordStoredChanged)
+    Q_PROPERTY(bool adminRememberPassword READ adminRememberPassword WRITE setAdminRememberPassword NOTIFY
+                   adminRememberPasswordChanged)
+    Q_PROPERTY(QString currentFilename READ currentFilename NOTIFY currentFilenameChanged)
+    Q_PROPERTY(QString lastConfigFilePath READ lastConfigFilePath)
+    Q_PROPERTY(QString lastImageFilePath READ lastImageFilePath)
+    Q_PROPERTY(bool ctrlHeld READ ctrlHeld NOTIFY ctrlHeldChanged)
+    Q_PROPERTY(bool snapToGrid READ snapToGrid WRITE setSnapToGrid NOTIFY snapToGridChanged)
+    Q_PROPERTY(int snapSpacing READ snapSpacing WRITE setSnapSpacing NOTIFY snapSpacingChanged)
+    Q_PROPERTY(int propertyPanelWidth READ propertyPanelWidth WRITE setPropertyPanelWidth NOTIFY
+                   propertyPanelWidthChanged)
+    Q_PROPERTY(int aspectRatioIndex READ aspectRatioIndex WRITE setAspectRatioIndex NOTIFY aspectRatioIndexChanged)
+
+public:
+    static const QString mUnknownWidgetQmlUrl;
+
+    cApplication();
+    ~cApplication() override;
+
+    static void RegisterMetaTypes();
+
+    // cCurrentConfigSource
+    const cConfigBase* CurrentConfig() const override;
+
+    QStringList supportedUnits() const { return mSupportedUnits; }
+    cConfig* currentConfig() const { return mCurrentConfig; }
+    QQmlObjectListModelBase* allAvailableWidgets() const { return mAllWidgets; }
+    QQmlObjectListModelBase* genericWidgets() const { return mGenericWidgets; }
+    QQmlObjectListModelBase* allNonGenericWidgets() const { return mNonGenericWidgets; }
+    const QQmlObjectListModel<cToolboxWidget>& AllWidgets() const { return *mAllWidgets; }
+
+    QString downloadConfigFailureReason() const { return mDownloadConfigFailureReason; }
+    QString uploadConfigFailureReason() const { return mUploadConfigFailureReason; }
+    float uploadProgress() const { return mUploadProgress; }
+    QString loadConfigFailureReason() const { return mLoadConfigFailureReason; }
+    QString saveConfigFailureReason() const { return mSaveConfigFailureReason; }
+    void SetDownloadConfigFailureReason(const QString& reason);
+    void SetUploadConfigFailureReason(const QString& reason);
+    void setUploadProgress(float progress);
+    void SetLoadConfigFailureReason(const QString& reason);
+    void SetSaveConfigFailureReason(const QString& reason);
+
+    // Logins; the hashes are those of GetHashedPassword.
+    QString testWindowUsername() const { return mTestWindowUsername; }
+    bool testWindowPasswordStored() const { return !mTestWindowPasswordHash.empty(); }
+    bool testWindowRememberLoginDetails() const { return mTestWindowRememberLoginDetails; }
+    bool adminPasswordStored() const { return !mAdminPasswordHash.empty(); }
+    bool adminRememberPassword() const { return mAdminRememberPassword; }
+    const std::string& TestWindowPasswordHash() const { return mTestWindowPasswordHash; }
+    const std::string& AdminPasswordHash() const { return mAdminPasswordHash; }
+    void setTestWindowUsername(const QString& name);
+    Q_INVOKABLE void setTestWindowPassword(const QString& Password);
+    void setTestWindowRememberLoginDetails(bool remember);
+    Q_INVOKABLE void setAdminPassword(const QString& Password);
+    void setAdminRememberPassword(bool remember);
+
+    QString currentFilename() const { return mCurrentFilename; }
+    void SetCurrentFilename(const QString& fileName);
+    // Local-file URLs of the remembered folders, or "" when there is none or it is gone.
+    QString lastConfigFilePath() const;
+    QString lastImageFilePath() const;
+    Q_INVOKABLE void setLastImageFilePath(const QUrl& FileUrl);
+
+    bool ctrlHeld() const { return mCtrlHeld; }
+    void SetCtrlHeld(bool held);
+
+    bool snapToGrid() const { return mSnapToGrid; }
+    int snapSpacing() const { return mSnapSpacing; }
+    int propertyPanelWidth() const { return mPropertyPanelWidth; }
+    int aspectRatioIndex() const { return mAspectRatioIndex; }
+    void setSnapToGrid(bool snap);
+    void setSnapSpacing(int spacing);
+    void setPropertyPanelWidth(int width);
+    void setAspectRatioIndex(int index);
+
+    Q_INVOKABLE void createNewConfig();
+    // Failures leave their reason in loadConfigFailureReason / saveConfigFailureReason.
+    Q_INVOKABLE bool loadConfig(const QUrl& FileUrl);
+    Q_INVOKABLE bool saveConfig(const QUrl& FileUrl);
+    Q_INVOKABLE bool saveConfig();
+
+    Q_INVOKABLE QString getQmlUrlForType(const QString& Type) const;
+    Q_INVOKABLE QString getWidgetName(const QString& WidgetType) const;
+
+    // WCAG relative luminance and contrast; a's luminance is always on top.
+    static double GetLuminancePartial(int component);
+    static double GetLuminance(const QColor& colour);
+    static double GetContrastRatio(const QColor& a, const QColor& b);
+    // The text colour's contrast against the foreground composed over the background.
+    Q_INVOKABLE double getTextColourRatio(const QColor& TextColour, const QColor& ForgroundColour,
+                                          const QColor& BackgroundColour) const;
+    Q_INVOKABLE double getTextColourRatio(const QColor& TextColour, const QColor& ForgroundColour) const;
+
+    Q_INVOKABLE void openHelp() const;
+
+    void LoadSettings();
+    void LoadTestWindowGeometry();
+    void StoreTestWindowGeometry() const;
+    const cWindowGeometry& TestWindowGeometry() const { return *mTestWindowGeometry; }
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+public slots:
+    void applicationWindowReady() override;
+    void testApplicationWindowReady();
+    void testApplicationWindowClosed();
+
+signals:
+    void downloadConfigSuccessful();
+    void downloadConfigFailed();
+    void downloadConfigFailureReasonChanged();
+    void uploadConfigSuccessful();
+    void uploadConfigFailed();
+    void uploadConfigFailureReasonChanged();
+    void loadConfigFailureReasonChanged();
+    void saveConfigFailureReasonChanged();
+    void testWindowUsernameChanged();
+    void testWindowPasswordStoredChanged();
+    void testWindowRememberLoginDetailsChanged();
+    void adminPasswordStoredChanged();
+    void adminRememberPasswordChanged();
+    void currentFilenameChanged();
+    void uploadProgressChanged();
+    void ctrlHeldChanged();
+    void snapToGridChanged();
+    void snapSpacingChanged();
+    void propertyPanelWidthChanged();
+    void aspectRatioIndexChanged();
+
+protected slots:
+    void ApplicationSetWindowStateSlot() override;
+
+private slots:
+    void ApplicationSetTestWindowStateSlot();
+
+private:
+    bool SaveConfigTo(const QString& fileName);
+    void RememberConfigFolder(const QString& fileName);
+    void StoreTestWindowLogin() const;
+    void StoreAdminPassword() const;
+    static QString FolderUrl(const QString& folder);
+
+    cConfig* mCurrentConfig = nullptr;
+    QStringList mSupportedUnits;
+    QQmlObjectListModel<cToolboxWidget>* mAllWidgets;
+    QQmlObjectListModel<cToolboxWidget>* mGenericWidgets;
+    QQmlObjectListModel<cToolboxWidget>* mNonGenericWidgets;
+    QString mDownloadConfigFailureReason;
+    QString mUploadConfigFailureReason;
+    QString mLoadConfigFailureReason;
+    QString mSaveConfigFailureReason;
+    float mUploadProgress = 0.0f;
+    QString mTestWindowUsername;
+    std::string mTestWindowPasswordHash;
+    bool mTestWindowRememberLoginDetails = true;
+    std::string mAdminPasswordHash;
+    bool mAdminRememberPassword = true;
+    QString mCurrentFilename;
+    bool mCtrlHeld = false;
+    cWindowGeometry* mTestWindowGeometry = nullptr;
+    QString mLastConfigFolder;
+    QString mLastImageFolder;
+    bool mSnapToGrid = false;
+    int mSnapSpacing = 5;
+    int mPropertyPanelWidth = 250;
+    int mAspectRatioIndex = 0;
+};

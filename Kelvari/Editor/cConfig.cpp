@@ -1,0 +1,728 @@
+#include "cConfig.h"
+
+#include "cConfigUndoManager.h"
+#include "cLayout.h"
+#include "Kelvari/Common/cImageResource.h"
+#include "Kelvari/Common/cResourceUndoManager.h"
+#include "ZRNet/Core/DebugTrace.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSet>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+#include <algorithm>
+
+namespace
+{
+const QString kInvalidFile = QStringLiteral("Invalid config data file");
+const QString kInvalidVersion = QStringLiteral("Config data file contains an invalid version");
+const QString kFileVersion = QStringLiteral("1.0.0");
+
+// The order of the layout list: true when a goes before b.
+bool LayoutLessThan(const sLayoutDetails& a, const sLayoutDetails& b)
+{
+    // Within each flag, false goes first.
+    for (const auto flag : {&sLayoutDetails::allUsers, &sLayoutDetails::desktop, &sLayoutDetails::phone,
+                            &sLayoutDetails::tablet})
+    {
+        if (a.*flag != b.*flag)
+            return !(a.*flag);
+    }
+    if (a.orientation != b.orientation)
+        return a.orientation > b.orientation;
+    if (a.allScenes != b.allScenes)
+        return !a.allScenes;
+    if (a.users != b.users)
+        return a.users < b.users;
+    return a.scenes < b.scenes;
+}
+
+bool LayoutLessThan(const cLayout* a, const cLayout* b)
+{
+    return LayoutLessThan(a->LayoutDetails(), b->LayoutDetails());
+}
+}
+
+cConfig::cConfig(QObject* parent)
+    : cConfigBase(parent)
+    , mLayouts(new QQmlObjectListModel<cLayout>(this))
+    , mConfigUndoManager(new cConfigUndoManager(this))
+{
+    connect(mLayouts, &QQmlObjectListModelBase::countChanged, this, &cConfig::LayoutCountChanged);
+    connect(mConfigUndoManager, &cUndoManager::HasUndoChanged, this, &cConfig::hasUndoChanged);
+    connect(mConfigUndoManager, &cUndoManager::HasRedoChanged, this, &cConfig::hasRedoChanged);
+    connect(mConfigUndoManager, &cUndoManager::IsSavedChanged, this, &cConfig::UpdateDirty);
+    connect(ResourceUndoManager(), &cUndoManager::IsSavedChanged, this, &cConfig::UpdateDirty);
+}
+
+cConfig::~cConfig()
+{
+    // Layouts and their widgets go while the document is still whole: widgets
+    // hold it as their resource source.
+    mBatch = true;
+    delete mPendingPaste;
+    mConfigUndoManager->ClearUndoRedo();
+    qDeleteAll(findChildren<cLayout*>(QString(), Qt::FindDirectChildrenOnly));
+}
+
+bool cConfig::hasUndo() const
+{
+    return mConfigUndoManager->HasUndo();
+}
+
+bool cConfig::hasRedo() const
+{
+    return mConfigUndoManager->HasRedo();
+}
+
+void cConfig::setSelectedLayoutIndex(int index)
+{
+    for (int i = 0; i < mLayouts->count(); ++i)
+        mLayouts->At(i)->SetSelected(i == index);
+    if (index == mSelectedLayoutIndex)
+        return;
+    mSelectedLayoutIndex = index;
+    emit selectedLayoutIndexChanged();
+}
+
+void cConfig::Reset(bool createDefaultLayout)
+{
+    mBatch = true;
+    mConfigUndoManager->ClearUndoRedo();
+    ResourceUndoManager()->ClearUndoRedo();
+    // Emptied histories are the saved state of the empty document.
+    mConfigUndoManager->SetSavePoint();
+    ResourceUndoManager()->SetSavePoint();
+    SetDirty(false);
+    mNextId = 0;
+    mLoadFailureText.clear();
+    delete mPendingPaste;
+    mPendingPaste = nullptr;
+    UpdateIsPasteAllowed();
+    setSelectedLayoutIndex(-1);
+    setSelectedResourceIndex(-1);
+    mLayouts->clear();
+    // Besides the listed layouts, those the cleared undo history kept alive.
+    const QList<cLayout*> doomed = findChildren<cLayout*>(QString(), Qt::FindDirectChildrenOnly);
+    if (createDefaultLayout)
+    {
+        auto* layout = new cLayout(*this);
+        mLayouts->append(layout);
+        layout->SetName(QStringLiteral("Layout 1"));
+        Adopt(layout);
+    }
+    qDeleteAll(doomed);
+    cConfigBase::Reset(true);
+    mBatch = false;
+    UpdateLayoutNamesOfResources();
+    SetDirty(false);
+}
+
+int cConfig::InsertLayout(cLayout* layout)
+{
+    if (!layout || mLayouts->contains(layout))
+    {
+        ZR_ERROR("No layout to insert, or already listed");
+        return mLayouts->indexOf(layout);
+    }
+    int index = 0;
+    while (index < mLayouts->count() && !LayoutLessThan(layout, mLayouts->At(index)))
+        ++index;
+    mLayouts->insert(index, layout);
+    return index;
+}
+
+cLayout* cConfig::GetSelectedLayout() const
+{
+    for (cLayout* layout : mLayouts->Items())
+    {
+        if (layout->selected())
+            return layout;
+    }
+    return nullptr;
+}
+
+QString cConfig::GetLayoutXml(cLayout* layout) const
+{
+    QString xml;
+    if (!layout)
+        return xml;
+    QXmlStreamWriter writer(&xml);
+    layout->WriteXml(writer);
+    return xml;
+}
+
+cLayout* cConfig::CloneLayoutFromXml(QString xml)
+{
+    static const QRegularExpression widgetStart(QStringLiteral("(<Widget id=\"[0-9]*\")"));
+    int from = 0;
+    QRegularExpressionMatch match = widgetStart.match(xml, from);
+    while (match.hasMatch())
+    {
+        const QString replacement = QStringLiteral("<Widget id=\"%1\"").arg(GetNextId());
+        xml.replace(match.capturedStart(), match.capturedLength(), replacement);
+        from = match.capturedStart() + replacement.size();
+        match = widgetStart.match(xml, from);
+    }
+    QXmlStreamReader reader(xml);
+    reader.readNextStartElement();
+    const bool batch = mBatch;
+    mBatch = true;
+    cLayout* layout = cLayout::CreateFromXml(reader, *this);
+    mBatch = batch;
+    layout->SetName(layout->name() + QStringLiteral(" copy"));
+    return layout;
+}
+
+void cConfig::SetSavePoint()
+{
+    mConfigUndoManager->SetSavePoint();
+    ResourceUndoManager()->SetSavePoint();
+    for (cLayout* layout : mLayouts->Items())
+        layout->SetSavePoint();
+    UpdateDirty();
+}
+
+void cConfig::SetDirty(bool dirty)
+{
+    if (dirty == mDirty)
+        return;
+    mDirty = dirty;
+    emit dirtyChanged();
+}
+
+void cConfig::UpdateDirty()
+{
+    bool saved = mConfigUndoManager->IsSaved() && ResourceUndoManager()->IsSaved();
+    for (int i = 0; saved && i < mLayouts->count(); ++i)
+        saved = mLayouts->At(i)->IsSaved();
+    SetDirty(!saved);
+}
+
+void cConfig::Adopt(cLayout* layout)
+{
+    connect(layout, &cLayout::IsSavedChanged, this, &cConfig::UpdateDirty, Qt::UniqueConnection);
+}
+
+void cConfig::createNewLayout(bool AllUsers, QString UsersString, bool Desktop, bool Phone, bool Tablet,
+                              int Orientation, bool AllScenes, QString ScenesString, bool FixedAspectRatio,
+                              int AspectRatio1, int AspectRatio2, QString Name)
+{
+    auto* layout = new cLayout(*this);
+    Adopt(layout);
+    sLayoutDetails details;
+    details.allUsers = AllUsers;
+    details.users = UsersString;
+    details.desktop = Desktop;
+    details.phone = Phone;
+    details.tablet = Tablet;
+    details.orientation = Orientation;
+    details.allScenes = AllScenes;
+    details.scenes = ScenesString;
+    details.fixedAspectRatio = FixedAspectRatio;
+    details.aspectRatio1 = AspectRatio1;
+    details.aspectRatio2 = AspectRatio2;
+    details.name = Name;
+    layout->SetLayoutDetails(details);
+    InsertLayout(layout);
+    mConfigUndoManager->AddNewLayoutAction(layout, this);
+    mConfigUndoManager->CloseUndoBlock();
+}
+
+void cConfig::deleteLayout(cLayout* Layout)
+{
+    if (!Layout || !mLayouts->contains(Layout))
+        return;
+    RemoveLayout(Layout);
+    mConfigUndoManager->AddDeleteLayoutAction(Layout, this);
+    mConfigUndoManager->CloseUndoBlock();
+}
+
+void cConfig::RemoveLayout(cLayout* layout)
+{
+    // The layout is the document's child, so the model does not delete it.
+    mLayouts->remove(layout);
+}
+
+bool cConfig::isLayoutNameDuplicate(cLayout* Ignore, QString Name) const
+{
+    const QList<cLayout*>& layouts = mLayouts->Items();
+    return std::any_of(layouts.cbegin(), layouts.cend(),
+                       [&](const cLayout* layout) { return layout != Ignore && layout->name() == Name; });
+}
+
+bool cConfig::isLayoutUsersDuplicate(cLayout* Ignore, bool AllUsers, QString Users) const
+{
+    const QList<cLayout*>& layouts = mLayouts->Items();
+    return std::any_of(layouts.cbegin(), layouts.cend(), [&](const cLayout* layout) {
+        return layout != Ignore && layout->allUsers() == AllUsers && (AllUsers || layout->users() == Users);
+    });
+}
+
+bool cConfig::isLayoutDeviceInformationDuplicate(cLayout* Ignore, bool Desktop, bool Phone, bool Tablet,
+                                                 int Orientation) const
+{
+    const QList<cLayout*>& layouts = mLayouts->Items();
+    return std::any_of(layouts.cbegin(), layouts.cend(), [&](const cLayout* layout) {
+        return layout != Ignore && layout->desktop() == Desktop && layout->phone() == Phone &&
+               layout->tablet() == Tablet && layout->orientation() == Orientation;
+    });
+}
+
+bool cConfig::isLayoutScenesDuplicate(cLayout* Ignore, bool AllScenes, QString Scenes) const
+{
+    const QList<cLayout*>& layouts = mLayouts->Items();
+    return std::any_of(layouts.cbegin(), layouts.cend(), [&](const cLayout* layout) {
+        return layout != Ignore && layout->allScenes() == AllScenes && (AllScenes || layout->scenes() == Scenes);
+    });
+}
+
+void cConfig::undoPressed()
+{
+    mConfigUndoManager->Undo();
+}
+
+void cConfig::redoPressed()
+{
+    mConfigUndoManager->Redo();
+}
+
+void cConfig::copyPressed()
+{
+    if (cLayout* layout = GetSelectedLayout())
+        mLayoutClipboard = GetLayoutXml(layout);
+    UpdateIsPasteAllowed();
+}
+
+void cConfig::cutPressed()
+{
+    copyPressed();
+    deletePressed();
+    UpdateIsPasteAllowed();
+}
+
+void cConfig::deletePressed()
+{
+    if (cLayout* layout = GetSelectedLayout())
+        deleteLayout(layout);
+}
+
+void cConfig::pastePressed()
+{
+    if (mLayoutClipboard.isEmpty() || mPendingPaste)
+        return;
+    mPendingPaste = CloneLayoutFromXml(mLayoutClipboard);
+    UpdateIsPasteAllowed();
+    emit requestDetailsDialog(mPendingPaste);
+}
+
+void cConfig::acceptPendingPaste()
+{
+    if (!mPendingPaste)
+        return;
+    cLayout* layout = mPendingPaste;
+    mPendingPaste = nullptr;
+    const int index = InsertLayout(layout);
+    Adopt(layout);
+    mConfigUndoManager->AddNewLayoutAction(layout, this);
+    mConfigUndoManager->CloseUndoBlock();
+    setSelectedLayoutIndex(index);
+    UpdateIsPasteAllowed();
+}
+
+void cConfig::discardPendingPaste()
+{
+    delete mPendingPaste;
+    mPendingPaste = nullptr;
+    UpdateIsPasteAllowed();
+}
+
+void cConfig::UpdateIsPasteAllowed()
+{
+    const bool allowed = !mLayoutClipboard.isEmpty() && !mPendingPaste;
+    if (allowed == mIsPasteAllowed)
+        return;
+    mIsPasteAllowed = allowed;
+    emit isPasteAllowedChanged();
+}
+
+void cConfig::IncreaseNextIdOnLoad(int id)
+{
+    if (mNextId <= id)
+        mNextId = id + 1;
+}
+
+void cConfig::LayoutDetailsChanged(cLayout* layout, const sLayoutDetails& oldDetails,
+                                   const sLayoutDetails& newDetails)
+{
+    const int index = mLayouts->indexOf(layout);
+    if (index < 0)
+        return;
+    if (mLayouts->count() >= 2)
+    {
+        int place = 0;
+        while (place < mLayouts->count() &&
+               (place == index || !LayoutLessThan(layout, mLayouts->At(place))))
+            ++place;
+        mLayouts->move(index, place);
+    }
+    mConfigUndoManager->AddDetailsChangeAction(this, layout, oldDetails, newDetails);
+    mConfigUndoManager->CloseUndoBlock();
+}
+
+bool cConfig::HasCopiedWidgets() const
+{
+    return false;
+}
+
+void cConfig::UndoNewLayout(cLayout* layout)
+{
+    RemoveLayout(layout);
+}
+
+void cConfig::RedoDeleteLayout(cLayout* layout)
+{
+    RemoveLayout(layout);
+}
+
+void cConfig::RedoNewLayout(cLayout* layout)
+{
+    InsertLayout(layout);
+}
+
+void cConfig::UndoDeleteLayout(cLayout* layout)
+{
+    InsertLayout(layout);
+}
+
+void cConfig::ImageResourceIdChanged()
+{
+    UpdateLayoutNamesOfResources();
+}
+
+void cConfig::LayoutCountChanged()
+{
+    UpdateLayoutNamesOfResources();
+}
+
+void cConfig::LayoutWidgetCountChanged()
+{
+    UpdateLayoutNamesOfResources();
+}
+
+void cConfig::LayoutNameChanged()
+{
+    UpdateLayoutNamesOfResources();
+}
+
+void cConfig::UpdateLayoutNamesOfResources()
+{
+    if (!mBatch)
+        UpdateResourceLayoutNames();
+}
+
+QList<sLayoutResourceUse> cConfig::LayoutResourceUses() const
+{
+    QList<sLayoutResourceUse> uses;
+    if (mBatch)
+        return uses;
+    uses.reserve(mLayouts->count());
+    for (const cLayout* layout : mLayouts->Items())
+    {
+        const QStringList ids = layout->GetResourceIdsUsed(nullptr);
+        uses.append({layout->name(), QSet<QString>(ids.cbegin(), ids.cend())});
+    }
+    return uses;
+}
+
+bool cConfig::InitialImageLoad(const QUrl& fileUrl, QString& fileName, QImage& image, QByteArray& data,
+                               QString& subtype)
+{
+    QFile file(fileUrl.toLocalFile());
+    if (!file.open(QIODevice::ReadOnly))
+    {
+        mImageFailureText = QStringLiteral("Could not open file %1").arg(fileUrl.fileName(QUrl::FullyDecoded));
+        return false;
+    }
+    data = file.readAll();
+    file.close();
+    const QString path = fileUrl.path(QUrl::FullyDecoded);
+    fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    subtype = fileName.mid(fileName.lastIndexOf(QLatin1Char('.')) + 1).toLower();
+    if (subtype == QLatin1String("jpeg"))
+        subtype = QStringLiteral("jpg");
+    if (subtype == QLatin1String("svg"))
+    {
+        image = QImage();
+        mImageFailureText.clear();
+        return true;
+    }
+    const QSize declared = cImageResource::DeclaredSize(data);
+    const QString limits = QStringLiteral("%1x%2").arg(MaximumImageWidth).arg(MaximumImageHeight);
+    if (declared.isValid() && declared.width() > MaximumImageWidth)
+    {
+        mImageFailureText = QStringLiteral("Image %1 is too wide.\nMax size is %2").arg(fileName, limits);
+        return false;
+    }
+    if (declared.isValid() && declared.height() > MaximumImageHeight)
+    {
+        mImageFailureText = QStringLiteral("Image %1 is too tall.\nMax size is %2").arg(fileName, limits);
+        return false;
+    }
+    image = cImageResource::Decode(data, QSize(MaximumImageWidth, MaximumImageHeight));
+    if (image.isNull())
+    {
+        mImageFailureText = QStringLiteral("Invalid image data\n%1").arg(fileName);
+        return false;
+    }
+    mImageFailureText.clear();
+    return true;
+}
+
+QString cConfig::addNewImage(QUrl FileUrl)
+{
+    QString fileName;
+    QImage image;
+    QByteArray data;
+    QString subtype;
+    if (!InitialImageLoad(FileUrl, fileName, image, data, subtype))
+        return QString();
+    const QString id = QString::number(GetNextResourceId());
+    auto* resource = new cImageResource(this, id, fileName, image, data, subtype, this);
+    InsertNewResource(resource);
+    ResourceUndoManager()->AddNewResource(resource, this);
+    return id;
+}
+
+bool cConfig::changeImage(QUrl FileUrl, QString ResourceId)
+{
+    QString fileName;
+    QImage image;
+    QByteArray data;
+    QString subtype;
+    if (!InitialImageLoad(FileUrl, fileName, image, data, subtype))
+        return false;
+    cResource* oldResource = nullptr;
+    for (cResource* resource : Resources().Items())
+    {
+        if (resource->resourceId() == ResourceId)
+        {
+            oldResource = resource;
+            break;
+        }
+    }
+    if (!oldResource)
+        return true;
+    auto* newResource = new cImageResource(this, ResourceId, oldResource->Name(), image, data, subtype, this);
+    ResourceUndoManager()->LinkPropertiesToUndoManager(newResource);
+    ResourceUndoManager()->AddChangeResource(oldResource, newResource, this);
+    ResourceUndoManager()->CloseUndoBlock();
+    ReplaceResource(oldResource, newResource);
+    return true;
+}
+
+void cConfig::deleteImage(int ResourceIndex)
+{
+    cResource* resource = Resources().At(ResourceIndex);
+    if (!resource)
+        return;
+    RemoveResource(ResourceIndex);
+    ResourceUndoManager()->AddDeleteResource(resource, this);
+    ResourceUndoManager()->CloseUndoBlock();
+}
+
+QString cConfig::getResourceName(QString ResourceId) const
+{
+    const cResource* resource = FindResource(ResourceId);
+    return resource ? resource->Name() : QStringLiteral("Unknown");
+}
+
+bool cConfig::WriteXml(QFileDevice& file)
+{
+    QXmlStreamWriter writer(&file);
+    if (!WriteXml(writer) || !file.flush() || file.error() != QFileDevice::NoError)
+    {
+        ZR_ERROR("Error writing config data to %s", qUtf8Printable(file.fileName()));
+        mLoadFailureText = QStringLiteral("Error writing file %1").arg(file.fileName());
+        return false;
+    }
+    return true;
+}
+
+bool cConfig::WriteXml(QByteArray& bytes)
+{
+    bytes.clear();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QXmlStreamWriter writer(&buffer);
+    return WriteXml(writer);
+}
+
+bool cConfig::WriteXml(QXmlStreamWriter& writer)
+{
+    writer.setAutoFormatting(true);
+    writer.writeStartDocument();
+    writer.writeStartElement(QStringLiteral("KelvariConfig"));
+    writer.writeAttribute(QStringLiteral("version"), kFileVersion);
+    writer.writeEmptyElement(QStringLiteral("UIOptions"));
+    writer.writeEmptyElement(QStringLiteral("Units"));
+    writer.writeStartElement(QStringLiteral("Layouts"));
+    for (const cLayout* layout : mLayouts->Items())
+        layout->WriteXml(writer);
+    writer.writeEndElement();
+    WriteResourcesXml(writer);
+    writer.writeEndElement();
+    writer.writeEndDocument();
+    return !writer.hasError();
+}
+
+void cConfig::WriteResourcesXml(QXmlStreamWriter& writer) const
+{
+    writer.writeStartElement(QStringLiteral("Resources"));
+    for (const cResource* resource : Resources().Items())
+    {
+        const auto* image = qobject_cast<const cImageResource*>(resource);
+        if (!image)
+            continue;
+        writer.writeStartElement(QStringLiteral("Resource"));
+        writer.writeAttribute(QStringLiteral("id"), image->resourceId());
+        writer.writeAttribute(QStringLiteral("type"), QStringLiteral("image"));
+        writer.writeAttribute(QStringLiteral("name"), image->Name());
+        writer.writeAttribute(QStringLiteral("subtype"), image->Subtype());
+        writer.writeCharacters(QString::fromLatin1(image->Data().toBase64()));
+        writer.writeEndElement();
+    }
+    writer.writeEndElement();
+}
+
+bool cConfig::SaveXml(const QString& fileName)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+    {
+        ZR_ERROR("Error opening file %s for writing", qUtf8Printable(fileName));
+        mLoadFailureText = QStringLiteral("Error opening file %1 for writing").arg(fileName);
+        return false;
+    }
+    if (!WriteXml(file))
+        return false;
+    if (!file.commit())
+    {
+        ZR_ERROR("Error writing config data to %s", qUtf8Printable(fileName));
+        mLoadFailureText = QStringLiteral("Error writing file %1").arg(fileName);
+        return false;
+    }
+    return true;
+}
+
+bool cConfig::ReadXml(QIODevice& device)
+{
+    QXmlStreamReader reader(&device);
+    return ReadXml(reader);
+}
+
+bool cConfig::ReadXml(const QByteArray& bytes)
+{
+    QXmlStreamReader reader(bytes);
+    return ReadXml(reader);
+}
+
+void cConfig::ReadUIOptions(QXmlStreamReader& reader)
+{
+    reader.skipCurrentElement();
+}
+
+void cConfig::ReadUnitsFromXml(QXmlStreamReader& reader)
+{
+    reader.skipCurrentElement();
+}
+
+bool cConfig::FailRead(const QString& trace, const QString& failureText)
+{
+    ZR_ERROR("%s", qUtf8Printable(trace));
+    mLoadFailureText = failureText;
+    return false;
+}
+
+bool cConfig::ReadXml(QXmlStreamReader& reader)
+{
+    Reset(false);
+    if (!reader.readNextStartElement() || reader.name() != QLatin1String("KelvariConfig"))
+        return FailRead(QStringLiteral("Error reading start element - found %1").arg(reader.name()), kInvalidFile);
+    const QXmlStreamAttributes rootAttributes = reader.attributes();
+    if (rootAttributes.isEmpty() || rootAttributes.first().name() != QLatin1String("version"))
+        return FailRead(QStringLiteral("Error reading version"), kInvalidFile);
+    SetVersionString(rootAttributes.first().value().toString());
+    if (!ValidateVersionStringSetIsNewer(version()))
+        return FailRead(QStringLiteral("Invalid config version"), kInvalidVersion);
+
+    QList<cLayout*> read;
+    const auto fail = [this, &read](const QString& trace) {
+        mBatch = false;
+        qDeleteAll(read);
+        return FailRead(trace, kInvalidFile);
+    };
+    bool seenUIOptions = false;
+    bool seenUnits = false;
+    mBatch = true;
+    while (reader.readNextStartElement())
+    {
+        const QStringRef name = reader.name();
+        if (name == QLatin1String("UIOptions"))
+        {
+            if (seenUIOptions)
+                return fail(QStringLiteral("Duplicate UI Options"));
+            seenUIOptions = true;
+            ReadUIOptions(reader);
+        }
+        else if (name == QLatin1String("Units"))
+        {
+            if (seenUnits)
+                return fail(QStringLiteral("Duplicate Units"));
+            seenUnits = true;
+            ReadUnitsFromXml(reader);
+        }
+        else if (name == QLatin1String("Layouts"))
+        {
+            while (reader.readNextStartElement())
+            {
+                // Elements of a newer program inside the section are dropped like unknown sections.
+                if (reader.name() == QLatin1String("Layout"))
+                    read.append(cLayout::CreateFromXml(reader, *this));
+                else
+                    reader.skipCurrentElement();
+            }
+        }
+        else if (name == QLatin1String("Resources"))
+        {
+            ReadResourcesXml(reader, false);
+        }
+        else
+        {
+            reader.skipCurrentElement();
+        }
+    }
+    // A truncated or malformed document, also one with content after its
+    // root, is refused rather than taken for what it held so far.
+    while (!reader.atEnd() && !reader.hasError())
+        reader.readNext();
+    if (reader.hasError())
+        return fail(QStringLiteral("Error in config data at line %1: %2")
+                        .arg(reader.lineNumber())
+                        .arg(reader.errorString()));
+    mBatch = false;
+    for (cLayout* layout : qAsConst(read))
+    {
+        layout->clearUndoRedo();
+        Adopt(layout);
+    }
+    // Stable, so that layouts that sort equal keep their order in the file.
+    std::stable_sort(read.begin(), read.end(),
+                     [](const cLayout* a, const cLayout* b) { return LayoutLessThan(a, b); });
+    mLayouts->append(read);
+    UpdateDirty();
+    return true;
+}

@@ -1,0 +1,738 @@
+import QtQuick 2.12
+import QtQuick.Window 2.12
+import QtQuick.Controls 2.12
+import QtQml.StateMachine 1.12 as DSM
+import Qt.labs.platform 1.1 as Platform
+import "Common"
+
+// The editor's main window: the initial page, then the working interface
+// with its menus and pages. One menu action runs at a time; the states that
+// carry them out block the window while they run.
+ApplicationWindow {
+    id: rootWindow
+
+    property bool mainUIActive: false
+    property bool mainMenuEnabled: false
+    readonly property bool shortcutsEnabled: mainUIActive && !blockingArea.visible
+
+    // The dialogs the load and save states use; tests put stand-ins here.
+    property QtObject saveConfigFileDialogDialog: saveConfigFileDialog
+    property QtObject loadConfigFileDialogDialog: loadConfigFileDialog
+    // Ends the program; tests put a stand-in here.
+    property var quitApplication: function() { Qt.quit() }
+
+    // The layout the layout editor shows, -1 for none.
+    property int editedLayoutIndex: -1
+
+    readonly property var currentConfig: _application.currentConfig
+    readonly property int layoutCount: currentConfig.layouts.count
+
+    signal requestToCloseWhenDirty()
+    signal layoutOpened(int layoutIndex)
+
+    visible: true
+    width: 1280
+    height: 800
+    minimumWidth: 800
+    minimumHeight: 600
+    color: "#333333"
+    font.family: "Lato"
+
+    title: {
+        var text = "Kelvari Editor"
+        if (mainUIActive) {
+            var filename = _application.currentFilename
+            text += " - " + (filename === "" ? "New config" : filename.substring(filename.lastIndexOf("/") + 1))
+            if (currentConfig.dirty)
+                text += "*"
+        }
+        return text
+    }
+
+    onVisibleChanged: if (visible) _application.applicationWindowReady()
+
+    // The window stays up either way: quit() ends the program itself.
+    onClosing: {
+        close.accepted = false
+        if (currentConfig.dirty) {
+            alert(0)
+            requestToCloseWhenDirty()
+        } else {
+            quit()
+        }
+    }
+
+    function quit() {
+        editedLayoutIndex = -1
+        quitApplication()
+    }
+
+    function initUnitPickerPageLogInInformation() {
+        if (_application.adminRememberPassword) {
+            if (_application.adminPasswordStored)
+                unitPickerPage.password = ""
+            unitPickerPage.usingStoredPassword = _application.adminPasswordStored
+        } else {
+            unitPickerPage.usingStoredPassword = false
+        }
+        unitPickerPage.rememberLoginDetails = _application.adminRememberPassword
+    }
+
+    function collectLogInInformation() {
+        if (!unitPickerPage.usingStoredPassword)
+            _application.setAdminPassword(unitPickerPage.password)
+        _application.adminRememberPassword = unitPickerPage.rememberLoginDetails
+    }
+
+    // A page of another part of the editor, or null while its file is not there.
+    function optionalPage(fileName) {
+        var component = Qt.createComponent(fileName)
+        if (component.status === Component.Ready)
+            return component
+        if (component.errorString().indexOf("No such file") < 0)
+            console.warn(component.errorString())
+        return null
+    }
+
+    function closePagePopups() {
+        var pages = [layoutManagerPageLoader, layoutEditorPageLoader]
+        for (var i = 0; i < pages.length; ++i) {
+            var page = pages[i].item
+            if (pages[i].visible && page && typeof page.closePopups === "function")
+                page.closePopups()
+        }
+    }
+
+    function openLayoutEditor(layoutIndex) {
+        editedLayoutIndex = layoutIndex
+    }
+
+    function editedLayout() {
+        var page = layoutEditorPageLoader.item
+        return page ? page.currentLayout : null
+    }
+
+    function deletePressed() {
+        if (layoutEditorPageLoader.visible) {
+            var layout = editedLayout()
+            if (layout)
+                layout.deletePressed()
+        } else if (layoutManagerPageLoader.visible) {
+            if (layoutManagerPageLoader.item && layoutManagerPageLoader.item.shortcutsEnabled)
+                currentConfig.deletePressed()
+        } else if (resourceEditorPageLoader.visible) {
+            currentConfig.deleteImage(currentConfig.selectedResourceIndex)
+        }
+    }
+
+    // Sends an edit key to the visible page: the layout's own operation in the
+    // layout editor, the config's in the layout manager and the resource manager.
+    function editPressed(layoutOperation, configOperation, resourceOperation) {
+        if (layoutEditorPageLoader.visible) {
+            var layout = editedLayout()
+            if (layout)
+                layout[layoutOperation]()
+        } else if (layoutManagerPageLoader.visible) {
+            currentConfig[configOperation]()
+        } else if (resourceEditorPageLoader.visible && resourceOperation !== "") {
+            currentConfig[resourceOperation]()
+        }
+    }
+
+    function arrowPressed(direction) {
+        var loader = layoutEditorPageLoader.visible ? layoutEditorPageLoader
+                   : resourceEditorPageLoader.visible ? resourceEditorPageLoader : null
+        if (loader && loader.item)
+            loader.item[direction]()
+    }
+
+    Connections {
+        target: layoutManagerPageLoader.item
+        ignoreUnknownSignals: true
+        function onLayoutClicked(layoutIndex) { rootWindow.layoutOpened(layoutIndex) }
+    }
+
+    // Menu actions.
+    Action { id: newAction; text: "New..."; enabled: rootWindow.mainMenuEnabled }
+    Action { id: openAction; text: "Open..."; enabled: rootWindow.mainMenuEnabled }
+    Action { id: saveAction; text: "Save"; enabled: rootWindow.mainMenuEnabled }
+    Action { id: saveAsAction; text: "Save As..."; enabled: rootWindow.mainMenuEnabled }
+    Action { id: uploadAction; text: "Upload"; enabled: rootWindow.mainMenuEnabled }
+    Action { id: downloadAction; text: "Download"; enabled: rootWindow.mainMenuEnabled }
+
+    Shortcut { id: newShortcut; sequence: StandardKey.New; enabled: rootWindow.shortcutsEnabled; onActivated: newAction.trigger() }
+    Shortcut { id: openShortcut; sequence: StandardKey.Open; enabled: rootWindow.shortcutsEnabled; onActivated: openAction.trigger() }
+    Shortcut { id: saveShortcut; sequence: StandardKey.Save; enabled: rootWindow.shortcutsEnabled; onActivated: saveAction.trigger() }
+    Shortcut {
+        id: saveAsShortcut
+        sequence: Qt.platform.os === "windows" ? "Ctrl+Shift+S" : StandardKey.SaveAs
+        enabled: rootWindow.shortcutsEnabled
+        onActivated: saveAsAction.trigger()
+    }
+    Shortcut { sequence: StandardKey.Quit; enabled: rootWindow.shortcutsEnabled; onActivated: rootWindow.close() }
+    Shortcut {
+        sequences: [StandardKey.Delete, "Backspace"]
+        enabled: rootWindow.shortcutsEnabled
+        onActivated: rootWindow.deletePressed()
+    }
+    Shortcut {
+        sequences: [StandardKey.Undo]
+        enabled: rootWindow.shortcutsEnabled
+        onActivated: rootWindow.editPressed("undoPressed", "undoPressed", "resourceUndoPressed")
+    }
+    Shortcut {
+        sequences: [StandardKey.Redo]
+        enabled: rootWindow.shortcutsEnabled
+        onActivated: rootWindow.editPressed("redoPressed", "redoPressed", "resourceRedoPressed")
+    }
+    Shortcut {
+        sequences: [StandardKey.Cut]
+        enabled: rootWindow.shortcutsEnabled
+        onActivated: rootWindow.editPressed("cutPressed", "cutPressed", "")
+    }
+    Shortcut {
+        sequences: [StandardKey.Copy]
+        enabled: rootWindow.shortcutsEnabled
+        onActivated: rootWindow.editPressed("copyPressed", "copyPressed", "")
+    }
+    Shortcut {
+        sequences: [StandardKey.Paste]
+        enabled: rootWindow.shortcutsEnabled
+        onActivated: rootWindow.editPressed("pastePressed", "pastePressed", "")
+    }
+    Shortcut {
+        sequence: StandardKey.SelectAll
+        enabled: rootWindow.shortcutsEnabled
+        onActivated: {
+            var layout = layoutEditorPageLoader.visible ? rootWindow.editedLayout() : null
+            if (layout)
+                layout.selectionManager.selectAll()
+        }
+    }
+    Shortcut { sequence: "Ctrl+,"; enabled: rootWindow.shortcutsEnabled; onActivated: layoutManagerButton.clicked() }
+    Shortcut { sequence: "Ctrl+."; enabled: rootWindow.shortcutsEnabled; onActivated: layoutEditorButton.clicked() }
+    Shortcut { sequence: "Ctrl+/"; enabled: rootWindow.shortcutsEnabled; onActivated: resourceManagerButton.clicked() }
+    Shortcut { sequence: "Left"; enabled: rootWindow.shortcutsEnabled; onActivated: rootWindow.arrowPressed("left") }
+    Shortcut { sequence: "Right"; enabled: rootWindow.shortcutsEnabled; onActivated: rootWindow.arrowPressed("right") }
+    Shortcut { sequence: "Up"; enabled: rootWindow.shortcutsEnabled; onActivated: rootWindow.arrowPressed("up") }
+    Shortcut { sequence: "Down"; enabled: rootWindow.shortcutsEnabled; onActivated: rootWindow.arrowPressed("down") }
+
+    menuBar: Rectangle {
+        id: menuBarArea
+        objectName: "menuBarArea"
+        height: 28
+        color: "black"
+        visible: rootWindow.mainUIActive
+        enabled: rootWindow.mainMenuEnabled
+
+        MenuBar {
+            id: mainMenuBar
+            objectName: "mainMenuBar"
+            anchors.left: parent.left
+            anchors.top: parent.top
+            height: parent.height
+
+            delegate: MenuBarItem {
+                id: menuBarItem
+                height: 28
+                font.pointSize: 12
+                leftPadding: 12
+                rightPadding: 12
+
+                contentItem: Text {
+                    text: menuBarItem.text
+                    font: menuBarItem.font
+                    color: menuBarItem.enabled ? "#B3B3B3" : "#4D4E4E"
+                    verticalAlignment: Text.AlignVCenter
+                }
+                background: Rectangle {
+                    color: menuBarItem.highlighted ? "#222222" : "black"
+                }
+            }
+
+            background: Rectangle {
+                color: "black"
+            }
+
+            Menu {
+                id: fileMenu
+                objectName: "fileMenu"
+                title: "File"
+                topPadding: 4
+                bottomPadding: 4
+                background: Rectangle {
+                    implicitWidth: 240
+                    color: "black"
+                    border.color: "#262626"
+                }
+
+                CustomMenuItem {
+                    action: newAction
+                    iconSource: "qrc:/Images/New_File.svg"
+                    disabledIconSource: "qrc:/Images/New_File_Disabled.svg"
+                    shortcutText: newShortcut.nativeText
+                }
+                CustomMenuItem {
+                    action: openAction
+                    iconSource: "qrc:/Images/Open_File.svg"
+                    disabledIconSource: "qrc:/Images/Open_File_Disabled.svg"
+                    shortcutText: openShortcut.nativeText
+                }
+                CustomMenuItem {
+                    action: saveAction
+                    iconSource: "qrc:/Images/Save_File.svg"
+                    disabledIconSource: "qrc:/Images/Save_File_Disabled.svg"
+                    shortcutText: saveShortcut.nativeText
+                }
+                CustomMenuItem {
+                    action: saveAsAction
+                    shortcutText: saveAsShortcut.nativeText
+                }
+                CustomMenuItem {
+                    action: uploadAction
+                    iconSource: "qrc:/Images/Upload_File.svg"
+                    disabledIconSource: "qrc:/Images/Upload_File_Disabled.svg"
+                }
+                CustomMenuItem {
+                    action: downloadAction
+                    iconSource: "qrc:/Images/Download_File.svg"
+                    disabledIconSource: "qrc:/Images/Download_File_Disabled.svg"
+                }
+                CustomMenuSeparator {}
+                CustomMenuItem {
+                    text: "Exit"
+                    onTriggered: rootWindow.close()
+                }
+            }
+
+            Menu {
+                id: helpMenu
+                objectName: "helpMenu"
+                title: "Help"
+                topPadding: 4
+                bottomPadding: 4
+                background: Rectangle {
+                    implicitWidth: 240
+                    color: "black"
+                    border.color: "#262626"
+                }
+
+                CustomMenuItem {
+                    text: "About"
+                    onTriggered: aboutPage.visible = !aboutPage.visible
+                }
+                CustomMenuItem {
+                    text: "Help"
+                    onTriggered: _application.openHelp()
+                }
+            }
+        }
+
+        Row {
+            anchors.right: parent.right
+            anchors.rightMargin: 8
+            anchors.verticalCenter: parent.verticalCenter
+            spacing: 4
+
+            Image {
+                anchors.verticalCenter: parent.verticalCenter
+                height: 20
+                fillMode: Image.PreserveAspectFit
+                sourceSize.height: 40
+                source: "qrc:/brandLogo"
+            }
+
+            Item { width: 16; height: 1 }
+
+            PageButton {
+                id: layoutManagerButton
+                objectName: "layoutManagerButton"
+                anchors.verticalCenter: parent.verticalCenter
+                text: "Layout Manager"
+                checked: layoutManagerPageLoader.visible
+            }
+            PageButton {
+                id: layoutEditorButton
+                objectName: "layoutEditorButton"
+                anchors.verticalCenter: parent.verticalCenter
+                text: "Layout Editor"
+                enabled: rootWindow.layoutCount > 0
+                checked: layoutEditorPageLoader.visible
+            }
+            PageButton {
+                id: resourceManagerButton
+                objectName: "resourceManagerButton"
+                anchors.verticalCenter: parent.verticalCenter
+                text: "Resource Manager"
+                checked: resourceEditorPageLoader.visible
+            }
+        }
+    }
+
+    InitialPage {
+        id: initialPage
+        objectName: "initialPage"
+        anchors.fill: parent
+        visible: false
+    }
+
+    Loader {
+        id: layoutManagerPageLoader
+        objectName: "layoutManagerPageLoader"
+        anchors.fill: parent
+        visible: false
+        sourceComponent: rootWindow.optionalPage("LayoutManagerPage.qml")
+    }
+
+    Loader {
+        id: layoutEditorPageLoader
+        objectName: "layoutEditorPageLoader"
+        anchors.fill: parent
+        visible: false
+        sourceComponent: rootWindow.optionalPage("LayoutEditorPage.qml")
+    }
+
+    Binding {
+        target: layoutEditorPageLoader.item
+        when: layoutEditorPageLoader.item !== null
+        property: "layoutIndex"
+        value: rootWindow.editedLayoutIndex
+    }
+
+    Binding {
+        target: layoutEditorPageLoader.item
+        when: layoutEditorPageLoader.item !== null
+        property: "resourceEditorPageItem"
+        value: resourceEditorPageLoader.item
+    }
+
+    Loader {
+        id: resourceEditorPageLoader
+        objectName: "resourceEditorPageLoader"
+        anchors.fill: parent
+        visible: false
+        sourceComponent: rootWindow.optionalPage("ResourceEditorPage.qml")
+        onVisibleChanged: if (visible && item) item.forceActiveFocus()
+    }
+
+    Binding {
+        target: resourceEditorPageLoader.item
+        when: resourceEditorPageLoader.item !== null
+        property: "errorPopupItem"
+        value: errorPopup
+    }
+
+    AboutPage {
+        id: aboutPage
+        objectName: "aboutPage"
+        anchors.fill: parent
+        editor: true
+    }
+
+    Rectangle {
+        id: blockingArea
+        objectName: "blockingArea"
+
+        // Each state that blocks the window holds it while active.
+        property int blockCount: 0
+
+        anchors.fill: parent
+        color: Qt.rgba(0, 0, 0, 0.2)
+        visible: blockCount > 0
+
+        MouseArea {
+            anchors.fill: parent
+            acceptedButtons: Qt.AllButtons
+            hoverEnabled: true
+            onWheel: wheel.accepted = true
+        }
+    }
+
+    TaskInProgressPopup {
+        id: taskInProgressPopup
+        objectName: "taskInProgressPopup"
+    }
+
+    UnitPickerPage {
+        id: unitPickerPage
+        objectName: "unitPickerPage"
+        anchors.fill: parent
+        adminUserOnly: true
+        willDisconnectTestWindow: _application.connectionInterface.connected
+    }
+
+    UnsavedChangesPopup {
+        id: unsavedChangesPopup
+        objectName: "unsavedChangesPopup"
+    }
+
+    ErrorPopup {
+        id: errorPopup
+        objectName: "errorPopup"
+    }
+
+    Platform.FileDialog {
+        id: saveConfigFileDialog
+        title: "Save Config"
+        fileMode: Platform.FileDialog.SaveFile
+        defaultSuffix: "xml"
+        nameFilters: ["Config files (*.xml)"]
+    }
+
+    Platform.FileDialog {
+        id: loadConfigFileDialog
+        title: "Load Config"
+        fileMode: Platform.FileDialog.OpenFile
+        defaultSuffix: "xml"
+        nameFilters: ["Config files (*.xml)"]
+    }
+
+    DSM.StateMachine {
+        id: rootStateMachine
+        objectName: "rootStateMachine"
+        initialState: initialPageState
+        running: true
+
+        DSM.State {
+            id: initialPageState
+            onEntered: initialPage.visible = true
+            onExited: initialPage.visible = false
+
+            DSM.SignalTransition {
+                signal: initialPage.newClickedSignal
+                targetState: workingState
+                onTriggered: _application.createNewConfig()
+            }
+            DSM.SignalTransition { signal: initialPage.loadClickedSignal; targetState: initialLoadState }
+            DSM.SignalTransition { signal: initialPage.downloadClickedSignal; targetState: initialDownloadState }
+        }
+
+        LoadState {
+            id: initialLoadState
+            unsavedChangesPopupItem: unsavedChangesPopup
+            errorPopupItem: errorPopup
+            saveConfigFileDialogDialog: rootWindow.saveConfigFileDialogDialog
+            loadConfigFileDialogDialog: rootWindow.loadConfigFileDialogDialog
+            blockingAreaItem: blockingArea
+            onEntered: initialPage.visible = true
+            onExited: initialPage.visible = false
+
+            DSM.SignalTransition { signal: initialLoadState.completeSignal; targetState: workingState }
+            DSM.SignalTransition { signal: initialLoadState.cancelSignal; targetState: initialPageState }
+        }
+
+        DownloadState {
+            id: initialDownloadState
+            unitPickerPageItem: unitPickerPage
+            rootWindowWindow: rootWindow
+            errorPopupItem: errorPopup
+            blockingAreaItem: blockingArea
+            taskInProgressPopupItem: taskInProgressPopup
+            unsavedChangesPopupItem: unsavedChangesPopup
+            saveConfigFileDialogDialog: rootWindow.saveConfigFileDialogDialog
+            onEntered: initialPage.visible = true
+            onExited: initialPage.visible = false
+
+            DSM.SignalTransition { signal: initialDownloadState.completeSignal; targetState: workingState }
+            DSM.SignalTransition { signal: initialDownloadState.cancelSignal; targetState: initialPageState }
+        }
+
+        DSM.State {
+            id: workingState
+            childMode: DSM.State.ParallelStates
+            onEntered: rootWindow.mainUIActive = true
+            onExited: rootWindow.mainUIActive = false
+
+            DSM.State {
+                id: menuRegion
+                initialState: idleState
+
+                DSM.State {
+                    id: idleState
+                    onEntered: rootWindow.mainMenuEnabled = true
+                    onExited: {
+                        rootWindow.mainMenuEnabled = false
+                        rootWindow.closePagePopups()
+                    }
+
+                    DSM.SignalTransition {
+                        signal: newAction.triggered
+                        guard: rootWindow.currentConfig.dirty
+                        targetState: unsavedOnNewState
+                    }
+                    DSM.SignalTransition {
+                        signal: newAction.triggered
+                        guard: !rootWindow.currentConfig.dirty
+                        onTriggered: _application.createNewConfig()
+                    }
+                    DSM.SignalTransition { signal: openAction.triggered; targetState: openState }
+                    DSM.SignalTransition { signal: saveAction.triggered; targetState: saveState }
+                    DSM.SignalTransition { signal: saveAsAction.triggered; targetState: saveAsState }
+                    DSM.SignalTransition { signal: uploadAction.triggered; targetState: uploadState }
+                    DSM.SignalTransition { signal: downloadAction.triggered; targetState: downloadState }
+                    DSM.SignalTransition { signal: rootWindow.requestToCloseWhenDirty; targetState: unsavedOnQuitState }
+                }
+
+                LoadState {
+                    id: openState
+                    unsavedChangesPopupItem: unsavedChangesPopup
+                    errorPopupItem: errorPopup
+                    saveConfigFileDialogDialog: rootWindow.saveConfigFileDialogDialog
+                    loadConfigFileDialogDialog: rootWindow.loadConfigFileDialogDialog
+                    blockingAreaItem: blockingArea
+
+                    DSM.SignalTransition { signal: openState.completeSignal; targetState: idleState }
+                    DSM.SignalTransition { signal: openState.cancelSignal; targetState: idleState }
+                }
+
+                SaveState {
+                    id: saveState
+                    errorPopupItem: errorPopup
+                    saveConfigFileDialogDialog: rootWindow.saveConfigFileDialogDialog
+                    blockingAreaItem: blockingArea
+
+                    DSM.SignalTransition { signal: saveState.completeSignal; targetState: idleState }
+                    DSM.SignalTransition { signal: saveState.cancelSignal; targetState: idleState }
+                }
+
+                SaveState {
+                    id: saveAsState
+                    saveAs: true
+                    errorPopupItem: errorPopup
+                    saveConfigFileDialogDialog: rootWindow.saveConfigFileDialogDialog
+                    blockingAreaItem: blockingArea
+
+                    DSM.SignalTransition { signal: saveAsState.completeSignal; targetState: idleState }
+                    DSM.SignalTransition { signal: saveAsState.cancelSignal; targetState: idleState }
+                }
+
+                UploadState {
+                    id: uploadState
+                    unitPickerPageItem: unitPickerPage
+                    rootWindowWindow: rootWindow
+                    errorPopupItem: errorPopup
+                    blockingAreaItem: blockingArea
+                    taskInProgressPopupItem: taskInProgressPopup
+
+                    DSM.SignalTransition { signal: uploadState.completeSignal; targetState: idleState }
+                    DSM.SignalTransition { signal: uploadState.cancelSignal; targetState: idleState }
+                }
+
+                DownloadState {
+                    id: downloadState
+                    unitPickerPageItem: unitPickerPage
+                    rootWindowWindow: rootWindow
+                    errorPopupItem: errorPopup
+                    blockingAreaItem: blockingArea
+                    taskInProgressPopupItem: taskInProgressPopup
+                    unsavedChangesPopupItem: unsavedChangesPopup
+                    saveConfigFileDialogDialog: rootWindow.saveConfigFileDialogDialog
+
+                    DSM.SignalTransition { signal: downloadState.completeSignal; targetState: idleState }
+                    DSM.SignalTransition { signal: downloadState.cancelSignal; targetState: idleState }
+                }
+
+                UnsavedChangesState {
+                    id: unsavedOnNewState
+                    unsavedChangesPopupItem: unsavedChangesPopup
+                    errorPopupItem: errorPopup
+                    saveConfigFileDialogDialog: rootWindow.saveConfigFileDialogDialog
+                    blockingAreaItem: blockingArea
+
+                    DSM.SignalTransition {
+                        signal: unsavedOnNewState.completeSignal
+                        targetState: idleState
+                        onTriggered: _application.createNewConfig()
+                    }
+                    DSM.SignalTransition { signal: unsavedOnNewState.cancelSignal; targetState: idleState }
+                }
+
+                UnsavedChangesState {
+                    id: unsavedOnQuitState
+                    unsavedChangesPopupItem: unsavedChangesPopup
+                    errorPopupItem: errorPopup
+                    saveConfigFileDialogDialog: rootWindow.saveConfigFileDialogDialog
+                    blockingAreaItem: blockingArea
+
+                    DSM.SignalTransition {
+                        signal: unsavedOnQuitState.completeSignal
+                        targetState: idleState
+                        onTriggered: rootWindow.quit()
+                    }
+                    DSM.SignalTransition { signal: unsavedOnQuitState.cancelSignal; targetState: idleState }
+                }
+            }
+
+            DSM.State {
+                id: pagesRegion
+                initialState: layoutManagerState
+
+                DSM.State {
+                    id: layoutManagerState
+                    onEntered: {
+                        aboutPage.visible = false
+                        layoutManagerPageLoader.visible = true
+                    }
+                    onExited: {
+                        rootWindow.closePagePopups()
+                        layoutManagerPageLoader.visible = false
+                    }
+
+                    DSM.SignalTransition {
+                        signal: layoutEditorButton.clicked
+                        guard: rootWindow.layoutCount > 0
+                        targetState: layoutEditorState
+                        onTriggered: {
+                            if (rootWindow.currentConfig.selectedLayoutIndex === -1)
+                                rootWindow.currentConfig.selectedLayoutIndex = 0
+                            rootWindow.openLayoutEditor(rootWindow.currentConfig.selectedLayoutIndex)
+                        }
+                    }
+                    DSM.SignalTransition { signal: resourceManagerButton.clicked; targetState: resourceManagerState }
+                    DSM.SignalTransition {
+                        signal: rootWindow.layoutOpened
+                        targetState: layoutEditorState
+                        onTriggered: rootWindow.openLayoutEditor(layoutIndex)
+                    }
+                }
+
+                DSM.State {
+                    id: layoutEditorState
+                    onEntered: {
+                        aboutPage.visible = false
+                        layoutEditorPageLoader.visible = true
+                    }
+                    onExited: {
+                        rootWindow.closePagePopups()
+                        layoutEditorPageLoader.visible = false
+                    }
+
+                    DSM.SignalTransition { signal: layoutManagerButton.clicked; targetState: layoutManagerState }
+                    DSM.SignalTransition { signal: resourceManagerButton.clicked; targetState: resourceManagerState }
+                    DSM.SignalTransition { signal: rootWindow.layoutCountChanged; targetState: layoutManagerState }
+                }
+
+                DSM.State {
+                    id: resourceManagerState
+                    onEntered: {
+                        aboutPage.visible = false
+                        resourceEditorPageLoader.visible = true
+                    }
+                    onExited: resourceEditorPageLoader.visible = false
+
+                    DSM.SignalTransition { signal: layoutManagerButton.clicked; targetState: layoutManagerState }
+                    DSM.SignalTransition {
+                        signal: layoutEditorButton.clicked
+                        guard: rootWindow.layoutCount > 0
+                        targetState: layoutEditorState
+                        onTriggered: {
+                            if (rootWindow.currentConfig.selectedLayoutIndex === -1)
+                                rootWindow.currentConfig.selectedLayoutIndex = 0
+                            rootWindow.openLayoutEditor(rootWindow.currentConfig.selectedLayoutIndex)
+                        }
+                    }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,3 @@
+TransferState {
+    isDownload: false
+}

@@ -1,0 +1,244 @@
+#include "Kelvari/Editor/cWindowGeometry.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace
+{
+template <class T>
+using tReply = std::unique_ptr<T, decltype(&free)>;
+
+// The X server's side of the program's windows: finding its visible top-level
+// window and asking it to close, as a click on the close button does.
+class cX11Session
+{
+public:
+    cX11Session()
+        : mConnection(xcb_connect(nullptr, nullptr))
+    {
+        if (!IsOpen())
+            return;
+        mRoot = xcb_setup_roots_iterator(xcb_get_setup(mConnection)).data->root;
+        mPidAtom = Atom("_NET_WM_PID");
+        mProtocolsAtom = Atom("WM_PROTOCOLS");
+        mDeleteAtom = Atom("WM_DELETE_WINDOW");
+    }
+    ~cX11Session() { xcb_disconnect(mConnection); }
+
+    bool IsOpen() const { return !xcb_connection_has_error(mConnection); }
+
+    // The program's mapped top-level window, or 0.
+    xcb_window_t VisibleWindowOf(qint64 pid)
+    {
+        tReply<xcb_query_tree_reply_t> tree(
+            xcb_query_tree_reply(mConnection, xcb_query_tree(mConnection, mRoot), nullptr), &free);
+        const xcb_window_t* children = tree ? xcb_query_tree_children(tree.get()) : nullptr;
+        for (int i = 0; tree && i < xcb_query_tree_children_length(tree.get()); ++i)
+        {
+            tReply<xcb_get_property_reply_t> pid32(
+                xcb_get_property_reply(mConnection,
+                                       xcb_get_property(mConnection, false, children[i], mPidAtom, XCB_ATOM_CARDINAL,
+                                                        0, 1),
+                                       nullptr),
+                &free);
+            tReply<xcb_get_window_attributes_reply_t> attributes(
+                xcb_get_window_attributes_reply(mConnection, xcb_get_window_attributes(mConnection, children[i]),
+                                                nullptr),
+                &free);
+            if (pid32 && xcb_get_property_value_length(pid32.get()) == 4 &&
+                *static_cast<const uint32_t*>(xcb_get_property_value(pid32.get())) == pid && attributes &&
+                attributes->map_state == XCB_MAP_STATE_VIEWABLE)
+                return children[i];
+        }
+        return 0;
+    }
+
+    QRect Geometry(xcb_window_t window)
+    {
+        tReply<xcb_get_geometry_reply_t> reply(
+            xcb_get_geometry_reply(mConnection, xcb_get_geometry(mConnection, window), nullptr), &free);
+        return reply ? QRect(reply->x, reply->y, reply->width, reply->height) : QRect();
+    }
+
+    void RequestClose(xcb_window_t window)
+    {
+        xcb_client_message_event_t event = {};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = window;
+        event.type = mProtocolsAtom;
+        event.data.data32[0] = mDeleteAtom;
+        event.data.data32[1] = XCB_CURRENT_TIME;
+        xcb_send_event(mConnection, false, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+        xcb_flush(mConnection);
+    }
+
+private:
+    xcb_atom_t Atom(const char* name)
+    {
+        tReply<xcb_intern_atom_reply_t> reply(
+            xcb_intern_atom_reply(mConnection, xcb_intern_atom(mConnection, false, uint16_t(strlen(name)), name),
+                                  nullptr),
+            &free);
+        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    }
+
+    xcb_connection_t* mConnection;
+    xcb_window_t mRoot = 0;
+    xcb_atom_t mPidAtom = XCB_ATOM_NONE;
+    xcb_atom_t mProtocolsAtom = XCB_ATOM_NONE;
+    xcb_atom_t mDeleteAtom = XCB_ATOM_NONE;
+};
+
+QStringList ThreadNames(qint64 pid)
+{
+    QStringList names;
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+    const QStringList ids = QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& id : ids)
+    {
+        QFile comm(tasks + QLatin1Char('/') + id + QStringLiteral("/comm"));
+        if (comm.open(QIODevice::ReadOnly))
+            names << QString::fromUtf8(comm.readAll()).trimmed();
+    }
+    return names;
+}
+}
+
+// The built program, started as a user starts it, with its settings in a folder of the test's own.
+class tst_EditorStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void theProgramRunsItsLayerAndStoresItsGeometryWhenClosed();
+    void aMainPageThatCannotLoadEndsWithMinusOneAndNeverStartsTheLayer();
+    void theHelpDocumentLiesBelowTheProgramsFolder();
+
+private:
+    void Start(const QProcessEnvironment& environment);
+    QProcessEnvironment Environment() const;
+    QByteArray StoredMainWindowGeometry() const;
+
+    std::unique_ptr<QTemporaryDir> mConfigHome;
+    QProcess mProgram;
+};
+
+void tst_EditorStartup::initTestCase()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        QSKIP("needs the X server that the test command starts");
+}
+
+void tst_EditorStartup::init()
+{
+    mConfigHome = std::make_unique<QTemporaryDir>();
+    QVERIFY(mConfigHome->isValid());
+}
+
+QProcessEnvironment tst_EditorStartup::Environment() const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), mConfigHome->path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    // Without GL, every thread of the program's own is one that it names or the poll thread.
+    environment.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
+    return environment;
+}
+
+void tst_EditorStartup::Start(const QProcessEnvironment& environment)
+{
+    mProgram.setProcessEnvironment(environment);
+    mProgram.setProcessChannelMode(QProcess::SeparateChannels);
+    mProgram.start(QStringLiteral(KELVARI_EDITOR_PROGRAM), QStringList());
+    QVERIFY(mProgram.waitForStarted());
+}
+
+QByteArray tst_EditorStartup::StoredMainWindowGeometry() const
+{
+    const QSettings settings(mConfigHome->filePath(QStringLiteral("Brelvan/Kelvari Editor.conf")),
+                             QSettings::IniFormat);
+    return settings.value(QStringLiteral("SCG")).toByteArray();
+}
+
+void tst_EditorStartup::theProgramRunsItsLayerAndStoresItsGeometryWhenClosed()
+{
+    cX11Session x11;
+    QVERIFY(x11.IsOpen());
+    Start(Environment());
+    const qint64 pid = mProgram.processId();
+
+    xcb_window_t window = 0;
+    QTRY_VERIFY_WITH_TIMEOUT((window = x11.VisibleWindowOf(pid)) != 0, 20000);
+    QCOMPARE(x11.Geometry(window), cWindowGeometry::DefaultGeometry());
+
+    // Thread names are cut to 15 bytes by the kernel.
+    QTRY_VERIFY_WITH_TIMEOUT(ThreadNames(pid).contains(QStringLiteral("ActionTickThrea")), 10000);
+    const QStringList names = ThreadNames(pid);
+    QVERIFY2(names.count(names.first()) >= 2, qPrintable(names.join(QLatin1Char(','))));
+
+    x11.RequestClose(window);
+    QVERIFY(mProgram.waitForFinished(20000));
+    const QString output = QString::fromUtf8(mProgram.readAllStandardOutput());
+    QCOMPARE(mProgram.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(mProgram.exitCode(), 0);
+    QVERIFY2(!output.contains(QLatin1String("ERROR")), qPrintable(output));
+    QVERIFY(output.contains(QLatin1String("ZRNet layer stopped")));
+    // The main page binds to the application object without a warning.
+    const QString errors = QString::fromUtf8(mProgram.readAllStandardError());
+    QVERIFY2(!errors.contains(QLatin1String("qrc:/")), qPrintable(errors));
+
+    QRect geometry;
+    int state = -1;
+    QVERIFY(cWindowGeometry::Decode(StoredMainWindowGeometry(), geometry, state));
+    QCOMPARE(geometry, cWindowGeometry::DefaultGeometry());
+    QCOMPARE(state, 0);
+}
+
+// Seen through a QML module that cannot load, as on an installation that lacks one.
+void tst_EditorStartup::aMainPageThatCannotLoadEndsWithMinusOneAndNeverStartsTheLayer()
+{
+    QTemporaryDir imports;
+    QVERIFY(QDir(imports.path()).mkpath(QStringLiteral("QtQuick.2")));
+    QFile qmldir(imports.filePath(QStringLiteral("QtQuick.2/qmldir")));
+    QVERIFY(qmldir.open(QIODevice::WriteOnly));
+    qmldir.write("module QtQuick\nplugin kelvari_missing_module\n");
+    qmldir.close();
+
+    QProcessEnvironment environment = Environment();
+    environment.insert(QStringLiteral("QML2_IMPORT_PATH"), imports.path());
+    Start(environment);
+    QVERIFY(mProgram.waitForFinished(20000));
+
+    QCOMPARE(mProgram.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(qint8(mProgram.exitCode()), qint8(-1));
+    const QString output = QString::fromUtf8(mProgram.readAllStandardOutput());
+    QVERIFY2(!output.contains(QLatin1String("ZRNet layer")), qPrintable(output));
+    QVERIFY2(!output.contains(QLatin1String("ERROR")), qPrintable(output));
+    QCOMPARE(StoredMainWindowGeometry().size(), cWindowGeometry::kRecordBytes);
+}
+
+void tst_EditorStartup::theHelpDocumentLiesBelowTheProgramsFolder()
+{
+    QFile help(QFileInfo(QStringLiteral(KELVARI_EDITOR_PROGRAM)).dir().filePath(
+        QStringLiteral("Contents/Resources/Help/Help.pdf")));
+    QVERIFY(help.open(QIODevice::ReadOnly));
+    QVERIFY(help.read(5) == "%PDF-");
+    QVERIFY(help.size() > 10000);
+}
+
+QTEST_GUILESS_MAIN(tst_EditorStartup)
+#include "tst_EditorStartup.moc"

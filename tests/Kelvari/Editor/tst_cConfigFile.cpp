@@ -1,0 +1,189 @@
+#include "ConfigTestData.h"
+#include "support/cTraceCapture.h"
+
+#include "Kelvari/Common/cImageResource.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace ConfigTestData;
+
+namespace
+{
+QByteArray Document(const QByteArray& root, const QByteArray& body)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<KelvariConfig " + root + ">" + body + "</KelvariConfig>";
+}
+}
+
+class tst_cConfigFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTripKeepsLayoutsWidgetsAndResourceBytes();
+    void badDocumentsFailWithTheirReason_data();
+    void badDocumentsFailWithTheirReason();
+    void newerVersionLoadsWithUnknownSectionsDropped();
+    void resourcesKeepIdsAndBadPicturesAreLeftOut();
+    void writeFailuresAreReported();
+};
+
+void tst_cConfigFile::roundTripKeepsLayoutsWidgetsAndResourceBytes()
+{
+    cConfig config(nullptr);
+    for (const char* file : {"folder.png", "stripe.JPEG", "folder.svg"})
+        config.addNewImage(ImageUrl(file));
+    // Layouts out of order; widgets of every kind, nested ones, and one of a
+    // type this program does not know, with content it does not interpret.
+    const QByteArray layouts =
+        "<Layouts>"
+        "<Layout name=\"Wide &amp; &lt;all&gt;\" users=\"\" orientation=\"0\">"
+        "<Widget id=\"3\" type=\"image\" x=\"0.1\" y=\"0.2\" width=\"0.3\" height=\"0.4\" z=\"0.5\" resourceId=\"1\"/>"
+        "<Widget id=\"4\" type=\"tab_container\" x=\"0\" y=\"0\" width=\"0.5\" height=\"0.5\" z=\"1\" numTabs=\"2\">"
+        "<Tab tabName=\"One\"><Widget id=\"8\" type=\"image\" width=\"0.2\" height=\"0.2\" resourceId=\"2\"/></Tab>"
+        "<Tab tabName=\"Two\"><Widget id=\"9\" type=\"text\" width=\"0.2\" height=\"0.2\"/></Tab></Widget>"
+        "<Widget id=\"6\" type=\"zrnet_future\" x=\"0.1\" y=\"0.1\" width=\"0.1\" height=\"0.1\" gain=\"-3\">"
+        "<Channel number=\"2\"><Name>Vox</Name></Channel></Widget>"
+        "<Widget id=\"7\" type=\"zrnet_fader\" x=\"0.6\" y=\"0\" width=\"0.1\" height=\"0.9\"/>"
+        "</Layout>"
+        "<Layout name=\"Tall\" orientation=\"1\" allUsers=\"0\" users=\"ann\" fixedAspectRatio=\"1\">"
+        "<Widget id=\"11\" type=\"rect\" x=\"0\" y=\"0\" width=\"1\" height=\"1\"/></Layout>"
+        "</Layouts>";
+    QByteArray source;
+    QVERIFY(config.WriteXml(source));
+    const int start = source.indexOf("<Layouts");
+    source.replace(start, source.indexOf("</Layouts>") + 10 - start, layouts);
+
+    cConfig read(nullptr);
+    QVERIFY(read.ReadXml(source));
+    QByteArray written;
+    QVERIFY(read.WriteXml(written));
+    cConfig again(nullptr);
+    QVERIFY(again.ReadXml(written));
+    QByteArray rewritten;
+    QVERIFY(again.WriteXml(rewritten));
+
+    QCOMPARE(rewritten, written);
+    QVERIFY(written.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<KelvariConfig version=\"1.0.0\">\n"
+                               "    <UIOptions/>\n    <Units/>\n    <Layouts>\n"));
+    QCOMPARE(LayoutNames(again), QStringList({"Tall", "Wide & <all>"}));
+    QVERIFY(!again.configVersionIsNewer() && !again.dirty() && !again.hasUndo());
+    QVERIFY(written.contains("gain=\"-3\"") && written.contains("<Name>Vox</Name>"));
+    QVERIFY(written.contains("type=\"zrnet_fader\""));
+    QCOMPARE(again.GetNextId(), 12);
+    QCOMPARE(ResourceNames(again), QStringList({"folder.png", "folder.svg", "stripe.JPEG"}));
+    for (const cResource* resource : again.Resources().Items())
+    {
+        const auto* image = qobject_cast<const cImageResource*>(resource);
+        QCOMPARE(image->Data(), FileBytes(ImagePath(image->Name())));
+        QCOMPARE(image->Subtype(), config.FindImageResource(image->resourceId())->Subtype());
+    }
+    QCOMPARE(again.FindImageResource("1")->Image().size(), QSize(493, 58));
+    QCOMPARE(again.FindImageResource("2")->LayoutNames(), QString("Wide & <all>\n"));
+}
+
+void tst_cConfigFile::badDocumentsFailWithTheirReason_data()
+{
+    const QString invalid = "Invalid config data file";
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("trace");
+    QTest::newRow("nothing") << QByteArray() << invalid << "Error reading start element - found ";
+    QTest::newRow("other root") << QByteArray("<Config version=\"1.0.0\"/>") << invalid
+                                << "Error reading start element - found Config";
+    QTest::newRow("not XML") << FileBytes(ImagePath("folder.png")) << invalid << "Error reading start element";
+    QTest::newRow("version second") << Document("name=\"x\" version=\"1.0.0\"", "") << invalid
+                                    << "Error reading version";
+    QTest::newRow("two numbers") << Document("version=\"1.0\"", "<Layouts><Layout name=\"A\"/></Layouts>")
+                                 << "Config data file contains an invalid version" << "Invalid config version";
+    QTest::newRow("UIOptions twice")
+        << Document("version=\"1.0.0\"", "<UIOptions/><Layouts><Layout name=\"A\"/></Layouts><UIOptions/>")
+        << invalid << "Duplicate UI Options";
+    QTest::newRow("Units twice") << Document("version=\"1.0.0\"", "<Units/><Units/>") << invalid
+                                 << "Duplicate Units";
+    const QByteArray whole = Document("version=\"1.0.0\"", "<Layouts><Layout name=\"A\"><Widget id=\"1\" "
+                                                           "type=\"rect\" width=\"1\" height=\"1\"/></Layout>"
+                                                           "</Layouts><Resources/>");
+    QTest::newRow("truncated") << whole.left(whole.size() - 20) << invalid << "Error in config data";
+    QTest::newRow("mismatched tags") << QByteArray(whole).replace("</Layout>", "</Layuot>") << invalid
+                                     << "Error in config data";
+    QTest::newRow("content after the root") << whole + "<KelvariConfig/>" << invalid << "Error in config data";
+}
+
+void tst_cConfigFile::badDocumentsFailWithTheirReason()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    QFETCH(QString, trace);
+    cConfig config(nullptr);
+    config.Reset(true);
+    config.addNewImage(ImageUrl("folder.png"));
+    cTraceCapture capture;
+
+    QVERIFY(!config.ReadXml(bytes));
+
+    QCOMPARE(config.LoadFailureText(), reason);
+    QVERIFY2(!capture.LinesContaining(trace).isEmpty(), qPrintable(capture.Lines().join('\n')));
+    QCOMPARE(config.Layouts().count(), 0);
+    QCOMPARE(config.Resources().count(), 0);
+}
+
+void tst_cConfigFile::newerVersionLoadsWithUnknownSectionsDropped()
+{
+    cConfig config(nullptr);
+    QVERIFY(config.ReadXml(Document("version=\"2.0.0\" flavour=\"x\"",
+                                    "<Future><Layouts><Layout name=\"hidden\"/></Layouts></Future>"
+                                    "<Layouts><Layout name=\"A\"/><Group name=\"G\"/></Layouts><Resources/>")));
+    QVERIFY(config.configVersionIsNewer());
+    QCOMPARE(config.version(), QString("2.0.0"));
+    QCOMPARE(LayoutNames(config), QStringList{"A"});
+    QByteArray written;
+    QVERIFY(config.WriteXml(written));
+    QVERIFY(written.contains("version=\"1.0.0\""));
+    QVERIFY(!written.contains("Future") && !written.contains("Group"));
+}
+
+void tst_cConfigFile::resourcesKeepIdsAndBadPicturesAreLeftOut()
+{
+    const QByteArray png = FileBytes(ImagePath("folder.png")).toBase64();
+    const auto resource = [](const char* id, const QByteArray& data) {
+        return "<Resource id=\"" + QByteArray(id) + "\" type=\"image\" name=\"" + id + ".png\" subtype=\"png\">" +
+               data + "</Resource>";
+    };
+    cConfig config(nullptr);
+    cTraceCapture capture;
+
+    QVERIFY(config.ReadXml(Document(
+        "version=\"1.0.0\"", "<Resources>" + resource("9", png) + resource("3", png) +
+                                 resource("4", "bm90IGFuIGltYWdl") +
+                                 resource("5", PngDeclaringSize(60000, 60000).toBase64()) + "</Resources>")));
+
+    QCOMPARE(capture.LinesContaining("Error loading image data from xml").count(), 2);
+    QCOMPARE(ResourceNames(config), QStringList({"3.png", "9.png"}));
+    QCOMPARE(config.addNewImage(ImageUrl("folder.png")), QString("10"));
+}
+
+void tst_cConfigFile::writeFailuresAreReported()
+{
+    cConfig config(nullptr);
+    config.addNewImage(ImageUrl("stripe.JPEG"));
+    QFile full("/dev/full");
+    QVERIFY(full.open(QIODevice::WriteOnly));
+    QVERIFY(!config.WriteXml(full));
+    QCOMPARE(config.LoadFailureText(), QString("Error writing file /dev/full"));
+
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("no/such/folder.xml");
+    QVERIFY(!config.SaveXml(missing));
+    QCOMPARE(config.LoadFailureText(), "Error opening file " + missing + " for writing");
+    const QString path = dir.filePath("saved.xml");
+    QVERIFY(config.SaveXml(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    QVERIFY(config.ReadXml(file));
+    QCOMPARE(ResourceNames(config), QStringList{"stripe.JPEG"});
+}
+
+QTEST_MAIN(tst_cConfigFile)
+#include "tst_cConfigFile.moc"

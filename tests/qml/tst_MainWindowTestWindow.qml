@@ -1,0 +1,99 @@
+import QtQuick 2.12
+import QtTest 1.12
+
+TestCase {
+    id: testCase
+    name: "MainWindowTestWindow"
+    when: windowShown
+
+    property var window: null
+    property var layout: null
+
+    Component {
+        id: fakeLayoutComponent
+
+        QtObject {
+            property bool fixedAspectRatio: false
+            property int aspectRatio1: 4
+            property int aspectRatio2: 3
+            property var onlineCalls: []
+            signal configClientNotFound()
+            signal authenticationFailedSignal()
+            function setOnline(address) { onlineCalls = onlineCalls.concat(["online " + address]) }
+            function setOffline() { onlineCalls = onlineCalls.concat(["offline"]) }
+        }
+    }
+
+    function initTestCase() {
+        qmlWarnings.start()
+    }
+
+    function init() {
+        _application.reset()
+        qmlWarnings.clear()
+        layout = createTemporaryObject(fakeLayoutComponent, testCase)
+        var component = Qt.createComponent("qrc:/TestWindow.qml")
+        compare(component.status, Component.Ready, component.errorString())
+        window = createTemporaryObject(component, null, { currentLayout: layout, visible: true })
+        tryVerify(function() { return part("testConnectButton").visible })
+    }
+
+    function cleanup() {
+        compare(qmlWarnings.messages, [], "QML warnings")
+    }
+
+    function part(name) {
+        var found = findChild(window.contentItem, name) || findChild(window.header, name)
+        verify(found !== null, name)
+        return found
+    }
+
+    function connectTo(address) {
+        part("testConnectButton").clicked()
+        tryCompare(part("testUnitPicker"), "visible", true)
+        part("testUnitPicker").password = "pw"
+        part("testUnitPicker").username = "eng"
+        part("testUnitPicker").unitIpClicked(address)
+        tryCompare(part("testProgressPage"), "visible", true)
+    }
+
+    function test_onlineThenConnectionLost() {
+        verify(_application.calls.indexOf("testApplicationWindowReady()") >= 0)
+        connectTo("10.0.0.9")
+        compare(_application.connectionInterface.calls, ["connectToHostByIpAddress(10.0.0.9)"])
+        verify(_application.calls.indexOf("setTestWindowPassword(pw)") >= 0)
+        compare(_application.testWindowUsername, "eng")
+
+        _application.connectionInterface.finishAttempt(true)
+        tryCompare(part("testOnlineLabel"), "visible", true)
+        compare(part("testOnlineLabel").text, "Online (10.0.0.9)")
+        compare(layout.onlineCalls, ["online 10.0.0.9"])
+
+        _application.connectionInterface.finishAttempt(false, "Heartbeat lost")
+        _application.connectionInterface.setConnected(false)
+        tryCompare(part("testFailurePage"), "visible", true)
+        verify(/^Lost connection to unit at \d\d:\d\d:\d\d$/.test(part("testFailurePage").text))
+        compare(part("testFailurePage").failureReasonText, "Heartbeat lost")
+        compare(layout.onlineCalls, ["online 10.0.0.9", "offline"])
+        part("testFailurePage").okClicked()
+        tryCompare(part("testConnectButton"), "visible", true)
+    }
+
+    function test_failedAttemptAndRefusedLogin() {
+        connectTo("10.0.0.8")
+        _application.connectionInterface.finishAttempt(false, "No answer")
+        tryCompare(part("testFailurePage"), "visible", true)
+        compare(part("testFailurePage").text, "Connection attempt failed")
+        compare(part("testFailurePage").failureReasonText, "No answer")
+        part("testFailurePage").okClicked()
+        tryCompare(part("testConnectButton"), "visible", true)
+
+        connectTo("10.0.0.8")
+        _application.connectionInterface.finishAttempt(true)
+        tryCompare(part("testOnlineLabel"), "visible", true)
+        layout.authenticationFailedSignal()
+        tryCompare(part("testFailurePage"), "visible", true)
+        compare(part("testFailurePage").failureReasonText, "Username or password incorrect")
+        verify(_application.connectionInterface.calls.indexOf("disconnect()") >= 0)
+    }
+}

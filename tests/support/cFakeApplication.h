@@ -1,0 +1,120 @@
+#pragma once
+
+#include "cFakeConfig.h"
+#include "cFakeConnectionInterface.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+// Stands in for "_application" in the Qt Quick tests of the main window and
+// its pages. Opening, saving and the transfers do nothing real: a test says
+// how each ends and reads back the calls made.
+class cFakeApplication : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(cFakeConfig* currentConfig READ currentConfig CONSTANT)
+    Q_PROPERTY(cFakeConnectionInterface* connectionInterface READ connectionInterface CONSTANT)
+    Q_PROPERTY(QString version READ version CONSTANT)
+    Q_PROPERTY(QString fullVersion READ fullVersion CONSTANT)
+    Q_PROPERTY(QString currentFilename READ currentFilename NOTIFY currentFilenameChanged)
+    Q_PROPERTY(QString lastConfigFilePath READ lastConfigFilePath WRITE setLastConfigFilePath)
+    Q_PROPERTY(QString loadConfigFailureReason MEMBER mLoadFailureReason NOTIFY loadConfigFailureReasonChanged)
+    Q_PROPERTY(QString saveConfigFailureReason MEMBER mSaveFailureReason NOTIFY saveConfigFailureReasonChanged)
+    Q_PROPERTY(QString downloadConfigFailureReason MEMBER mDownloadFailureReason NOTIFY
+                   downloadConfigFailureReasonChanged)
+    Q_PROPERTY(QString uploadConfigFailureReason MEMBER mUploadFailureReason NOTIFY uploadConfigFailureReasonChanged)
+    Q_PROPERTY(float uploadProgress MEMBER mUploadProgress NOTIFY uploadProgressChanged)
+    Q_PROPERTY(bool adminPasswordStored READ adminPasswordStored NOTIFY adminPasswordStoredChanged)
+    Q_PROPERTY(bool adminRememberPassword MEMBER mAdminRememberPassword NOTIFY adminRememberPasswordChanged)
+    Q_PROPERTY(QString testWindowUsername MEMBER mTestWindowUsername NOTIFY testWindowUsernameChanged)
+    Q_PROPERTY(bool testWindowPasswordStored READ testWindowPasswordStored NOTIFY testWindowPasswordStoredChanged)
+    Q_PROPERTY(bool testWindowRememberLoginDetails MEMBER mTestWindowRemember NOTIFY
+                   testWindowRememberLoginDetailsChanged)
+
+    // Knobs for the tests.
+    Q_PROPERTY(bool loadSucceeds MEMBER mLoadSucceeds)
+    Q_PROPERTY(bool loadedVersionIsNewer MEMBER mLoadedVersionIsNewer)
+    Q_PROPERTY(bool saveSucceeds MEMBER mSaveSucceeds)
+    Q_PROPERTY(QString adminPassword READ adminPassword)
+    Q_PROPERTY(QStringList calls READ calls NOTIFY callsChanged)
+
+public:
+    explicit cFakeApplication(QObject* parent = nullptr);
+
+    cFakeConfig* currentConfig() const { return mConfig; }
+    cFakeConnectionInterface* connectionInterface() const { return mConnection; }
+    QString version() const { return QStringLiteral("1.0.1"); }
+    QString fullVersion() const { return QStringLiteral("V1.0.1 - Rev. 50124"); }
+    QString currentFilename() const { return mCurrentFilename; }
+    QString lastConfigFilePath() const { return mLastConfigFilePath; }
+    void setLastConfigFilePath(const QString& path) { mLastConfigFilePath = path; }
+    bool adminPasswordStored() const { return !mAdminPassword.isEmpty(); }
+    bool testWindowPasswordStored() const { return !mTestWindowPassword.isEmpty(); }
+    QString adminPassword() const { return mAdminPassword; }
+    QStringList calls() const { return mCalls; }
+
+    Q_INVOKABLE void createNewConfig();
+    Q_INVOKABLE bool loadConfig(const QUrl& fileUrl);
+    Q_INVOKABLE bool saveConfig(const QUrl& fileUrl);
+    Q_INVOKABLE bool saveConfig();
+    Q_INVOKABLE void uploadConfig();
+    Q_INVOKABLE void downloadConfig();
+    Q_INVOKABLE void setAdminPassword(const QString& password);
+    Q_INVOKABLE void setTestWindowPassword(const QString& password);
+    Q_INVOKABLE void applicationWindowReady() { Log(QStringLiteral("applicationWindowReady()")); }
+    Q_INVOKABLE void testApplicationWindowReady() { Log(QStringLiteral("testApplicationWindowReady()")); }
+    Q_INVOKABLE void testApplicationWindowClosed() { Log(QStringLiteral("testApplicationWindowClosed()")); }
+    Q_INVOKABLE void openHelp() { Log(QStringLiteral("openHelp()")); }
+
+    // Knobs for the tests: end the running transfer, mark a file as open, start over.
+    Q_INVOKABLE void finishUpload(bool succeeded, const QString& reason = QString());
+    Q_INVOKABLE void finishDownload(bool succeeded, const QString& reason = QString());
+    Q_INVOKABLE void setCurrentFilename(const QString& filename);
+    // Forgets the calls logged so far, here, in the config and in the connection.
+    Q_INVOKABLE void clearCalls();
+    Q_INVOKABLE void reset();
+
+signals:
+    void downloadConfigSuccessful();
+    void downloadConfigFailed();
+    void downloadConfigFailureReasonChanged();
+    void uploadConfigSuccessful();
+    void uploadConfigFailed();
+    void uploadConfigFailureReasonChanged();
+    void loadConfigFailureReasonChanged();
+    void saveConfigFailureReasonChanged();
+    void testWindowUsernameChanged();
+    void testWindowPasswordStoredChanged();
+    void testWindowRememberLoginDetailsChanged();
+    void adminPasswordStoredChanged();
+    void adminRememberPasswordChanged();
+    void currentFilenameChanged();
+    void uploadProgressChanged();
+    void callsChanged();
+
+private:
+    bool Save(const QString& filename);
+    void SetReason(QString& member, const QString& reason, void (cFakeApplication::*changed)());
+    void Log(const QString& call);
+
+    cFakeConfig* mConfig = nullptr;
+    cFakeConnectionInterface* mConnection = nullptr;
+    QString mCurrentFilename;
+    QString mLastConfigFilePath;
+    QString mLoadFailureReason;
+    QString mSaveFailureReason;
+    QString mDownloadFailureReason;
+    QString mUploadFailureReason;
+    float mUploadProgress = 0.0f;
+    QString mAdminPassword;
+    bool mAdminRememberPassword = true;
+    QString mTestWindowUsername;
+    QString mTestWindowPassword;
+    bool mTestWindowRemember = true;
+    bool mLoadSucceeds = true;
+    bool mLoadedVersionIsNewer = false;
+    bool mSaveSucceeds = true;
+    QStringList mCalls;
+};

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "Kelvari/Common/QQmlObjectListModel.h"
+#include "cFakeLayout.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+// Stands in for the config document in the Qt Quick tests of the main window:
+// the members its QML reads and calls, with knobs to set the state a test
+// needs and a log of the calls made.
+class cFakeConfig : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QQmlObjectListModelBase* layouts READ layouts CONSTANT)
+    Q_PROPERTY(bool dirty READ dirty NOTIFY dirtyChanged)
+    Q_PROPERTY(int selectedLayoutIndex READ selectedLayoutIndex WRITE setSelectedLayoutIndex NOTIFY
+                   selectedLayoutIndexChanged)
+    Q_PROPERTY(int selectedResourceIndex READ selectedResourceIndex WRITE setSelectedResourceIndex NOTIFY
+                   selectedResourceIndexChanged)
+    Q_PROPERTY(QString version READ version NOTIFY versionStringChanged)
+    Q_PROPERTY(bool configVersionIsNewer READ configVersionIsNewer NOTIFY configVersionIsNewerChanged)
+    Q_PROPERTY(QStringList calls READ calls NOTIFY callsChanged)
+
+public:
+    explicit cFakeConfig(QObject* parent = nullptr);
+
+    QQmlObjectListModelBase* layouts() const { return mLayouts; }
+    bool dirty() const { return mDirty; }
+    int selectedLayoutIndex() const { return mSelectedLayoutIndex; }
+    void setSelectedLayoutIndex(int index);
+    int selectedResourceIndex() const { return mSelectedResourceIndex; }
+    void setSelectedResourceIndex(int index);
+    QString version() const { return mVersion; }
+    bool configVersionIsNewer() const { return mVersionIsNewer; }
+    QStringList calls() const { return mCalls; }
+
+    Q_INVOKABLE void undoPressed() { Log("undoPressed"); }
+    Q_INVOKABLE void redoPressed() { Log("redoPressed"); }
+    Q_INVOKABLE void cutPressed() { Log("cutPressed"); }
+    Q_INVOKABLE void copyPressed() { Log("copyPressed"); }
+    Q_INVOKABLE void pastePressed() { Log("pastePressed"); }
+    Q_INVOKABLE void deletePressed() { Log("deletePressed"); }
+    Q_INVOKABLE void resourceUndoPressed() { Log("resourceUndoPressed"); }
+    Q_INVOKABLE void resourceRedoPressed() { Log("resourceRedoPressed"); }
+    Q_INVOKABLE void deleteImage(int index) { Log(QStringLiteral("deleteImage(%1)").arg(index)); }
+
+    // Knobs for the tests.
+    Q_INVOKABLE void setDirty(bool dirty);
+    Q_INVOKABLE void setLayoutCount(int count);
+    Q_INVOKABLE void setVersion(const QString& version, bool newer);
+    Q_INVOKABLE void clearCalls();
+    // Empty, clean, no layouts, no version; as after a new config without its default layout.
+    Q_INVOKABLE void reset();
+
+signals:
+    void dirtyChanged();
+    void selectedLayoutIndexChanged();
+    void selectedResourceIndexChanged();
+    void versionStringChanged();
+    void configVersionIsNewerChanged();
+    void callsChanged();
+
+private:
+    void Log(const QString& call);
+
+    QQmlObjectListModel<cFakeLayout>* mLayouts = nullptr;
+    bool mDirty = false;
+    int mSelectedLayoutIndex = -1;
+    int mSelectedResourceIndex = -1;
+    QString mVersion;
+    bool mVersionIsNewer = false;
+    QStringList mCalls;
+};

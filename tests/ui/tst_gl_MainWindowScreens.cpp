@@ -1,0 +1,181 @@
+#include "support/cFakeApplication.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFontDatabase>
+#include <QImage>
+#include <QQmlApplicationEngine>
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QStringList>
+#include <QtTest>
+
+namespace
+{
+QStringList gWarnings;
+QtMessageHandler gPrevious = nullptr;
+
+void CollectWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg || type == QtCriticalMsg)
+        gWarnings.append(message);
+    if (gPrevious)
+        gPrevious(type, context, message);
+}
+}
+
+// Drives the main window through its pages on a real display with the
+// program's fonts, fails on any QML warning, and leaves a picture of each page
+// in the temporary folder (mainwindow-*.png) for a person to look at.
+class tst_gl_MainWindowScreens : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QFontDatabase::addApplicationFont(QStringLiteral("://lato"));
+        QFontDatabase::addApplicationFont(QStringLiteral("://lato-bold"));
+        QGuiApplication::setFont(QFont(QStringLiteral("Lato"), 10));
+        gPrevious = qInstallMessageHandler(&CollectWarnings);
+
+        mApplication.connectionInterface()->addUnit(QStringLiteral("192.168.10.21"), QStringLiteral("Front of house"),
+                                                    QStringLiteral("Oskel Dorvel"), 0);
+        mApplication.connectionInterface()->addUnit(QStringLiteral("192.168.10.22"), QStringLiteral("Monitor world"),
+                                                    QStringLiteral("Halvor Dorvel"), 1);
+        mApplication.connectionInterface()->addUnit(QStringLiteral("192.168.10.40"), QStringLiteral("Broadcast truck"),
+                                                    QString(), 2);
+        mEngine.rootContext()->setContextProperty(QStringLiteral("_application"), &mApplication);
+        mEngine.load(QUrl(QStringLiteral("qrc:/MainWindow.qml")));
+        QCOMPARE(mEngine.rootObjects().size(), 1);
+        mWindow = qobject_cast<QQuickWindow*>(mEngine.rootObjects().first());
+        QVERIFY(mWindow);
+
+        QQmlComponent dialog(&mEngine);
+        dialog.setData("import QtQuick 2.12\n"
+                       "QtObject { property url file; property url folder\n"
+                       "  signal accepted(); signal rejected(); function open() {} }",
+                       QUrl());
+        mLoadDialog = dialog.create();
+        QVERIFY2(mLoadDialog, qPrintable(dialog.errorString()));
+        mWindow->setProperty("loadConfigFileDialogDialog", QVariant::fromValue(mLoadDialog));
+        QVERIFY(QTest::qWaitForWindowExposed(mWindow));
+        mWindow->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(mWindow));
+    }
+
+    void pages()
+    {
+        Shot(QStringLiteral("initial"));
+
+        Click(Find("createButton"));
+        QTRY_VERIFY(mWindow->property("mainMenuEnabled").toBool());
+        QObject* fileMenu = Find("fileMenu");
+        QMetaObject::invokeMethod(fileMenu, "open");
+        QTRY_VERIFY(fileMenu->property("opened").toBool());
+        Shot(QStringLiteral("menu"));
+        QMetaObject::invokeMethod(fileMenu, "close");
+        QTRY_VERIFY(!fileMenu->property("visible").toBool());
+
+        mApplication.setProperty("loadSucceeds", false);
+        QTest::keyClick(mWindow, Qt::Key_O, Qt::ControlModifier);
+        mLoadDialog->setProperty("file", QUrl(QStringLiteral("file:///home/user/Configs/Main stage.xml")));
+        QMetaObject::invokeMethod(mLoadDialog, "accepted");
+        QObject* errorPopup = Find("errorPopup");
+        QTRY_VERIFY(errorPopup->property("visible").toBool());
+        Shot(QStringLiteral("error"));
+        Click(Find("errorOkButton"));
+        QTRY_VERIFY(mWindow->property("mainMenuEnabled").toBool());
+
+        QObject* about = Find("aboutPage");
+        about->setProperty("visible", true);
+        Shot(QStringLiteral("about"));
+        Click(Find("aboutCloseButton"));
+        QVERIFY(!about->property("visible").toBool());
+
+        mApplication.connectionInterface()->setConnected(true);
+        QMetaObject::invokeMethod(fileMenu, "open");
+        QTRY_VERIFY(fileMenu->property("opened").toBool());
+        QQuickItem* upload = nullptr;
+        QMetaObject::invokeMethod(fileMenu, "itemAt", Q_RETURN_ARG(QQuickItem*, upload), Q_ARG(int, 4));
+        QVERIFY(upload);
+        Click(upload);
+        QObject* picker = Find("unitPickerPage");
+        QTRY_VERIFY(picker->property("visible").toBool());
+        QTest::mouseClick(mWindow, Qt::LeftButton, {}, Centre(Find("unitListView")) - QPoint(0, 60));
+        Shot(QStringLiteral("unitpicker"));
+        Click(Find("unitPickerNextButton"));
+        Shot(QStringLiteral("unitpicker-login"));
+
+        QVERIFY2(gWarnings.isEmpty(), qPrintable(gWarnings.join(QLatin1Char('\n'))));
+    }
+
+private:
+    // Walks both the object tree and the item tree: delegates and pop-ups sit in only one of them.
+    static QObject* Search(QObject* object, const QString& name)
+    {
+        if (object->objectName() == name)
+            return object;
+        QObjectList next = object->children();
+        if (auto* item = qobject_cast<QQuickItem*>(object)) {
+            for (QQuickItem* child : item->childItems())
+                next.append(child);
+        }
+        for (QObject* child : qAsConst(next)) {
+            if (QObject* found = Search(child, name))
+                return found;
+        }
+        return nullptr;
+    }
+
+    QObject* Find(const char* name) const
+    {
+        QObject* found = Search(mWindow, QLatin1String(name));
+        if (!found)
+            found = Search(mWindow->contentItem()->parentItem(), QLatin1String(name));
+        if (!found)
+            qFatal("no %s in the main window", name);
+        return found;
+    }
+
+    QPoint Centre(QObject* object) const
+    {
+        auto* item = qobject_cast<QQuickItem*>(object);
+        return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+    }
+
+    void Click(QObject* object)
+    {
+        QTest::qWait(50);
+        QTest::mouseClick(mWindow, Qt::LeftButton, {}, Centre(object));
+        QTest::qWait(50);
+    }
+
+    void Shot(const QString& name)
+    {
+        QTest::qWait(300);
+        const QImage image = mWindow->grabWindow();
+        QCOMPARE(image.size(), mWindow->size() * mWindow->devicePixelRatio());
+        QVERIFY(image.pixel(0, 0) != image.pixel(image.width() / 2, image.height() / 2) ||
+                image.pixel(image.width() / 3, image.height() / 3) != image.pixel(0, 0));
+        const QString path = QDir(QDir::tempPath()).filePath(QStringLiteral("mainwindow-%1.png").arg(name));
+        QVERIFY(image.save(path));
+        qInfo("%s", qPrintable(path));
+    }
+
+    cFakeApplication mApplication;
+    QQmlApplicationEngine mEngine;
+    QQuickWindow* mWindow = nullptr;
+    QObject* mLoadDialog = nullptr;
+};
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    tst_gl_MainWindowScreens test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_gl_MainWindowScreens.moc"
