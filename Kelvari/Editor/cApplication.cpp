@@ -92,6 +92,8 @@ cApplication::~cApplication()
 void cApplication::RegisterMetaTypes()
 {
     cApplicationBase::RegisterMetaTypes();
+    // The document's header is not seen where "currentConfig" is declared, so QML needs it named here.
+    qRegisterMetaType<cConfig*>("cConfig*");
     qRegisterMetaType<cLayout*>("cLayout*");
     qRegisterMetaType<QQmlObjectListModel<cLayout>*>("QQmlObjectListModel<cLayout>*");
     qRegisterMetaType<QQmlObjectListModel<cWidget>*>("QQmlObjectListModel<cWidget>*");
