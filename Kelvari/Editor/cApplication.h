@@ -13,11 +13,13 @@
 #include <string>
 
 class cConfig;
+class cKelvariConfigClient;
 class cWindowGeometry;
 
 // The editor's root object, "_application" in QML: the config document with
-// its file operations, the table of widget types, the user settings, the
-// test window's geometry, the Ctrl key, text contrast and the help document.
+// its file operations and its upload and download, the table of widget
+// types, the user settings, the test window's geometry, the Ctrl key, text
+// contrast and the help document.
 class cApplication : public cApplicationBase, public cCurrentConfigSource
 {
     Q_OBJECT
@@ -121,6 +123,12 @@ public:
     Q_INVOKABLE bool saveConfig(const QUrl& FileUrl);
     Q_INVOKABLE bool saveConfig();
 
+    // Move the document to or from the unit the connection interface was last
+    // asked for; each ends in its Successful or Failed signal. At most one
+    // transfer runs: a call while one runs is traced and changes nothing.
+    Q_INVOKABLE void downloadConfig();
+    Q_INVOKABLE void uploadConfig();
+
     Q_INVOKABLE QString getQmlUrlForType(const QString& Type) const;
     Q_INVOKABLE QString getWidgetName(const QString& WidgetType) const;
 
@@ -174,8 +182,25 @@ protected slots:
 
 private slots:
     void ApplicationSetTestWindowStateSlot();
+    void Authenticate();
+    void ConfigClientStartDownload();
+    void DownloadConfigSuccessful();
+    void DownloadConfigFailed();
+    void ConfigClientStartUpload();
+    void UploadConfigSuccessful();
+    void UploadConfigFailed();
+    void SetUploadProgress(float progress);
 
 private:
+    bool TransferRunning(const char* transfer) const;
+    void CreateConfigClient();
+    void ConnectConfigClient(void (cKelvariConfigClient::*signal)(), void (cApplication::*slot)());
+    void SeekConfigManager();
+    void DeleteConfigClient();
+    void FailDownload(const QString& reason);
+    void FailUpload(const QString& reason);
+    static QString DownloadFailureText(int code);
+    static QString UploadFailureText(int code);
     bool SaveConfigTo(const QString& fileName);
     void RememberConfigFolder(const QString& fileName);
     void StoreTestWindowLogin() const;
@@ -183,6 +208,10 @@ private:
     static QString FolderUrl(const QString& folder);
 
     cConfig* mCurrentConfig = nullptr;
+    // The running transfer's client, null between transfers; the number tells
+    // its signals from those of earlier clients still queued.
+    cKelvariConfigClient* mConfigClient = nullptr;
+    quint64 mTransferNumber = 0;
     QStringList mSupportedUnits;
     QQmlObjectListModel<cToolboxWidget>* mAllWidgets;
     QQmlObjectListModel<cToolboxWidget>* mGenericWidgets;
