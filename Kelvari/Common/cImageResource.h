@@ -35,8 +35,9 @@ public:
     // The picture, or a null image when the bytes are no picture, declare no
     // size before decoding, or are wider or taller than maxSize.
     static QImage Decode(const QByteArray& bytes, const QSize& maxSize);
-    // The bound for pictures read from a config file.
-    static QSize MaxDecodedSize() { return QSize(4096, 4096); }
+    // The bound for pictures read from a config file: the import limits, so
+    // nothing this program could have stored is refused.
+    static QSize MaxDecodedSize() { return QSize(2048, 1080); }
 
     // "Size in config": the length of the bytes in Base64, in B, KB or MB.
     static QString SizeInConfigText(qint64 byteCount);

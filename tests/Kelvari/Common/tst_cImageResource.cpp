@@ -237,8 +237,9 @@ void tst_cImageResource::untrustedBytesDecodeWithinBounds_data()
     const QByteArray png = Encoded(small, "PNG");
     QTest::newRow("png") << png << QSize(30, 20);
     QTest::newRow("jpeg") << Encoded(small, "JPG") << QSize(30, 20);
-    QTest::newRow("at the bound") << Encoded(QImage(4096, 1, QImage::Format_RGB32), "PNG") << QSize(4096, 1);
-    QTest::newRow("one above the bound") << Encoded(QImage(4097, 1, QImage::Format_RGB32), "PNG") << QSize();
+    QTest::newRow("at the bound") << Encoded(QImage(2048, 1, QImage::Format_RGB32), "PNG") << QSize(2048, 1);
+    QTest::newRow("one above the bound") << Encoded(QImage(2049, 1, QImage::Format_RGB32), "PNG") << QSize();
+    QTest::newRow("one taller than the bound") << Encoded(QImage(1, 1081, QImage::Format_RGB32), "PNG") << QSize();
     QTest::newRow("empty") << QByteArray() << QSize();
     QTest::newRow("garbage") << QByteArray("\x00\x01\x02garbage\xff\xfe", 12) << QSize();
     QTest::newRow("truncated png") << png.left(40) << QSize();
