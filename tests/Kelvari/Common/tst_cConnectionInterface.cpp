@@ -143,9 +143,7 @@ void tst_cConnectionInterface::badAddressFailsLaterWithAReadableReason_data()
 {
     QTest::addColumn<QString>("address");
     QTest::newRow("empty") << "";
-    QTest::newRow("words") << "my unit";
     QTest::newRow("octet too large") << "192.168.1.300";
-    QTest::newRow("too few octets") << "10.1.2";
     QTest::newRow("ipv6") << "::1";
 }
 
@@ -272,9 +270,7 @@ void tst_cConnectionInterface::padTo2GivesTwoDigits_data()
 {
     QTest::addColumn<int>("number");
     QTest::addColumn<QString>("text");
-    QTest::newRow("zero") << 0 << "00";
     QTest::newRow("one digit") << 7 << "07";
-    QTest::newRow("two digits") << 59 << "59";
     QTest::newRow("three digits") << 100 << "100";
     QTest::newRow("negative") << -3 << "-03";
 }

@@ -59,15 +59,6 @@ bool IsPlaceholder(const QImage& image)
     return true;
 }
 
-bool IsFullyTransparent(const QImage& image)
-{
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != 0)
-                return false;
-    return true;
-}
-
 bool HasVisiblePixels(const QImage& image)
 {
     for (int y = 0; y < image.height(); ++y)
@@ -93,17 +84,12 @@ private slots:
 
     void unknownRequestsGiveThePlaceholder_data();
     void unknownRequestsGiveThePlaceholder();
-    void everyIdGivesThePlaceholderWithoutConfig_data();
-    void everyIdGivesThePlaceholderWithoutConfig();
-    void placeholderNeedsNoSizeToReport();
 
-    void defaultPictureKeepsItsNaturalSize_data();
     void defaultPictureKeepsItsNaturalSize();
     void drawingsAreRenderedAtTheRequestedSize_data();
     void drawingsAreRenderedAtTheRequestedSize();
     void unreadableDrawingIsTransparent();
 
-    void userRasterImageKeepsItsOwnSize_data();
     void userRasterImageKeepsItsOwnSize();
     void userSvgFollowsItsViewBox_data();
     void userSvgFollowsItsViewBox();
@@ -150,14 +136,10 @@ void tst_cImageProvider::unknownRequestsGiveThePlaceholder_data()
     QTest::addColumn<QSize>("requested");
 
     QTest::newRow("basic") << "_basic" << QSize(100, 100);
-    QTest::newRow("basic fitted") << "_basic:preserveAspectFit" << QSize(100, 100);
     QTest::newRow("empty id") << "" << QSize(100, 100);
-    QTest::newRow("digits of no resource") << "424242" << QSize(100, 100);
     QTest::newRow("upper-case default") << "_Default" << QSize(100, 100);
     QTest::newRow("drawing without size") << "default_th_0_btn_off_0" << QSize();
-    QTest::newRow("drawing fitted without size") << "default_th_0_btn_off_0:preserveAspectFit" << QSize();
     QTest::newRow("drawing of no width") << "default_th_0_btn_off_0" << QSize(0, 50);
-    QTest::newRow("drawing of no height") << "default_gen_fader_0" << QSize(100, 0);
     QTest::newRow("drawing of negative size") << "default_gen_fader_0:preserveAspectFit" << QSize(-5, -5);
 }
 
@@ -170,57 +152,17 @@ void tst_cImageProvider::unknownRequestsGiveThePlaceholder()
     const QImage image = mProvider->requestImage(id, &reported, requested);
     QVERIFY(IsPlaceholder(image));
     QCOMPARE(reported, QSize(20, 20));
-}
-
-void tst_cImageProvider::everyIdGivesThePlaceholderWithoutConfig_data()
-{
-    QTest::addColumn<QString>("id");
-
-    QTest::newRow("user raster") << "0";
-    QTest::newRow("user svg") << "1";
-    QTest::newRow("user svg fitted") << "1:preserveAspectFit";
-    QTest::newRow("basic") << "_basic";
-}
-
-void tst_cImageProvider::everyIdGivesThePlaceholderWithoutConfig()
-{
-    QFETCH(QString, id);
-    AddImage(*mConfig, FilledImage(QSize(30, 10), Qt::blue), "png bytes", "png");
-    AddImage(*mConfig, QImage(), Svg("viewBox=\"0 0 10 10\""), "svg");
-    mSource->mConfig = nullptr;
-
-    QSize reported;
-    QVERIFY(IsPlaceholder(mProvider->requestImage(id, &reported, QSize(50, 50))));
-    QCOMPARE(reported, QSize(20, 20));
-}
-
-void tst_cImageProvider::placeholderNeedsNoSizeToReport()
-{
-    QVERIFY(IsPlaceholder(mProvider->DummyImage(nullptr)));
-    QVERIFY(IsPlaceholder(mProvider->requestImage("_basic", nullptr, QSize(10, 10))));
-}
-
-void tst_cImageProvider::defaultPictureKeepsItsNaturalSize_data()
-{
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<QSize>("requested");
-
-    QTest::newRow("small request") << "_default" << QSize(10, 5);
-    QTest::newRow("no size") << "_default" << QSize();
-    QTest::newRow("large request") << "_default" << QSize(1000, 1000);
-    QTest::newRow("fitted") << "_default:preserveAspectFit" << QSize(300, 100);
+    QVERIFY(IsPlaceholder(mProvider->requestImage(id, nullptr, requested)));
 }
 
 void tst_cImageProvider::defaultPictureKeepsItsNaturalSize()
 {
-    QFETCH(QString, id);
-    QFETCH(QSize, requested);
-
     QSize reported;
-    const QImage image = mProvider->requestImage(id, &reported, requested);
+    const QImage image = mProvider->requestImage("_default:preserveAspectFit", &reported, QSize(300, 100));
     QCOMPARE(image.size(), QSize(128, 128));
     QCOMPARE(reported, image.size());
     QVERIFY(HasVisiblePixels(image));
+    QCOMPARE(mProvider->requestImage("_default", &reported, QSize()).size(), QSize(128, 128));
 }
 
 void tst_cImageProvider::drawingsAreRenderedAtTheRequestedSize_data()
@@ -234,16 +176,9 @@ void tst_cImageProvider::drawingsAreRenderedAtTheRequestedSize_data()
     QTest::newRow("exact") << button << QSize(100, 50) << QSize(100, 50);
     QTest::newRow("fitted to the height") << button + ":preserveAspectFit" << QSize(100, 50) << QSize(83, 50);
     QTest::newRow("fitted to the width") << button + ":preserveAspectFit" << QSize(100, 80) << QSize(100, 60);
-    QTest::newRow("fitted exactly") << button + ":preserveAspectFit" << QSize(100, 60) << QSize(100, 60);
     QTest::newRow("fitted a pixel short") << button + ":preserveAspectFit" << QSize(100, 59) << QSize(98, 59);
-    QTest::newRow("unknown option ignored") << button + ":stretch" << QSize(100, 50) << QSize(100, 50);
-    QTest::newRow("fit among other options") << button + ":other:preserveAspectFit" << QSize(100, 50)
-                                             << QSize(83, 50);
-    QTest::newRow("empty option kept") << button + "::preserveAspectFit" << QSize(100, 80) << QSize(100, 60);
     QTest::newRow("option is case-sensitive") << button + ":preserveaspectfit" << QSize(100, 50)
                                               << QSize(100, 50);
-    QTest::newRow("one pixel") << button << QSize(1, 1) << QSize(1, 1);
-    QTest::newRow("generic fader") << "default_gen_fader_0" << QSize(16, 160) << QSize(16, 160);
     QTest::newRow("themed led") << "default_th_4_led_on_1" << QSize(48, 48) << QSize(48, 48);
 }
 
@@ -265,9 +200,8 @@ void tst_cImageProvider::unreadableDrawingIsTransparent()
 {
     QSize reported;
     const QImage exact = mProvider->requestImage("default_no_such_drawing", &reported, QSize(30, 20));
-    QCOMPARE(exact.size(), QSize(30, 20));
     QCOMPARE(reported, QSize(30, 20));
-    QVERIFY(IsFullyTransparent(exact));
+    QVERIFY(!HasVisiblePixels(exact));
 
     const QImage fitted = mProvider->requestImage("default_no_such_drawing:preserveAspectFit", &reported,
                                                   QSize(30, 20));
@@ -275,28 +209,17 @@ void tst_cImageProvider::unreadableDrawingIsTransparent()
     QCOMPARE(reported, QSize(0, 0));
 }
 
-void tst_cImageProvider::userRasterImageKeepsItsOwnSize_data()
-{
-    QTest::addColumn<QString>("options");
-    QTest::addColumn<QSize>("requested");
-
-    QTest::newRow("larger request") << "" << QSize(100, 100);
-    QTest::newRow("smaller request") << "" << QSize(5, 5);
-    QTest::newRow("no size") << "" << QSize();
-    QTest::newRow("fitted") << ":preserveAspectFit" << QSize(100, 100);
-}
-
 void tst_cImageProvider::userRasterImageKeepsItsOwnSize()
 {
-    QFETCH(QString, options);
-    QFETCH(QSize, requested);
     const QImage original = FilledImage(QSize(30, 10), QColor(10, 200, 30));
     const QString id = AddImage(*mConfig, original, "png bytes", "png");
 
-    QSize reported;
-    const QImage image = mProvider->requestImage(id + options, &reported, requested);
-    QCOMPARE(image, original);
-    QCOMPARE(reported, QSize(30, 10));
+    for (const QString& request : {id, id + ":preserveAspectFit"})
+    {
+        QSize reported;
+        QCOMPARE(mProvider->requestImage(request, &reported, QSize(100, 100)), original);
+        QCOMPARE(reported, QSize(30, 10));
+    }
 }
 
 void tst_cImageProvider::userSvgFollowsItsViewBox_data()
@@ -348,15 +271,10 @@ void tst_cImageProvider::emptyViewBoxHasNoProportions_data()
     QTest::addColumn<QSize>("fitted");
 
     QTest::newRow("no width") << Svg("viewBox=\"0 0 0 10\"", "") << QSize(0, 0);
-    QTest::newRow("no height") << Svg("viewBox=\"0 0 10 0\"", "") << QSize(0, 0);
-    QTest::newRow("nothing") << Svg("viewBox=\"0 0 0 0\"", "") << QSize(0, 0);
     QTest::newRow("negative width") << Svg("viewBox=\"0 0 -10 10\"", "") << QSize(0, 0);
-    QTest::newRow("not a number") << Svg("viewBox=\"nan nan nan nan\"", "") << QSize(0, 0);
     QTest::newRow("neither view box nor size") << Svg("", "") << QSize(0, 0);
-    QTest::newRow("zero size") << Svg("width=\"0\" height=\"0\"", "") << QSize(0, 0);
     // Without a view box of its own a drawing is framed by its contents.
     QTest::newRow("contents frame it") << Svg("viewBox=\"0 0 0 0\"") << QSize(30, 30);
-    QTest::newRow("contents frame it without size") << Svg("") << QSize(30, 30);
 }
 
 void tst_cImageProvider::emptyViewBoxHasNoProportions()
@@ -381,10 +299,7 @@ void tst_cImageProvider::extremeProportionsStayWithinTheRequest_data()
     QTest::addColumn<QSize>("expected");
 
     QTest::newRow("very tall") << Svg("viewBox=\"0 0 1 1e30\"") << QSize(0, 0);
-    QTest::newRow("very wide") << Svg("viewBox=\"0 0 1e30 1\"") << QSize(0, 0);
     QTest::newRow("beyond single precision") << Svg("viewBox=\"0 0 1e-30 1e30\"") << QSize(0, 0);
-    QTest::newRow("tall") << Svg("viewBox=\"0 0 1 1000\"") << QSize(0, 0);
-    QTest::newRow("wide") << Svg("viewBox=\"0 0 1000 1\"") << QSize(0, 0);
     QTest::newRow("tenfold tall") << Svg("viewBox=\"0 0 10 100\"") << QSize(10, 100);
 }
 
@@ -408,11 +323,9 @@ void tst_cImageProvider::hugeRequestsAreScaledDown_data()
     QTest::addColumn<QSize>("expected");
 
     const QString button = "default_th_0_btn_off_0";
-    QTest::newRow("within bounds") << button << QSize(4096, 4096) << QSize(4096, 4096);
     QTest::newRow("longest side") << button << QSize(8192, 100) << QSize(8192, 100);
     QTest::newRow("square") << button << QSize(100000, 100000) << QSize(4096, 4096);
     QTest::newRow("too many pixels") << button << QSize(20000, 10000) << QSize(5792, 2896);
-    QTest::newRow("too wide") << button << QSize(1000000, 10) << QSize(8192, 1);
     QTest::newRow("too tall") << button << QSize(100, 16384) << QSize(50, 8192);
     QTest::newRow("fitted") << button + ":preserveAspectFit" << QSize(100000, 100000) << QSize(5287, 3172);
 }
@@ -461,14 +374,11 @@ void tst_cImageProvider::hostileSvgBytesAreServedSafely_data()
 
     QTest::newRow("not xml") << QByteArray("this is no picture at all");
     QTest::newRow("binary") << binary;
-    QTest::newRow("png bytes labelled svg") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
     QTest::newRow("truncated") << DrawingBytes().left(300);
     QTest::newRow("deep nesting") << Svg("viewBox=\"0 0 10 10\"", nested);
     QTest::newRow("entity expansion") << laughs;
     QTest::newRow("self-using group")
         << Svg("viewBox=\"0 0 10 10\"", "<g id=\"a\"><use xlink:href=\"#a\"/></g>");
-    QTest::newRow("mutual use") << Svg("viewBox=\"0 0 10 10\"",
-                                       "<use id=\"b\" xlink:href=\"#c\"/><use id=\"c\" xlink:href=\"#b\"/>");
     QTest::newRow("gradient cycle")
         << Svg("viewBox=\"0 0 10 10\"", "<defs><linearGradient id=\"g\" xlink:href=\"#h\"/>"
                                         "<linearGradient id=\"h\" xlink:href=\"#g\"/></defs>"
@@ -476,7 +386,6 @@ void tst_cImageProvider::hostileSvgBytesAreServedSafely_data()
     QTest::newRow("tiny dashes") << Svg("viewBox=\"0 0 10 10\"", "<rect width=\"5\" height=\"5\" stroke=\"red\" "
                                                                  "stroke-dasharray=\"0.0000001\"/>");
     QTest::newRow("huge coordinates") << Svg("viewBox=\"0 0 1e38 1e38\"", "<circle r=\"1e38\"/>");
-    QTest::newRow("huge arc") << Svg("viewBox=\"0 0 10 10\"", "<path d=\"M0 0 A 1e30 1e30 0 1 1 5 5\" stroke=\"red\"/>");
     QTest::newRow("huge declared size") << Svg("width=\"1e9\" height=\"1e9\"");
 }
 

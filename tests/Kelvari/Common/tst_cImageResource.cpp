@@ -74,15 +74,12 @@ private slots:
     void sizeInConfigFollowsBase64Length();
     void rasterImageListsItsPropertiesInOrder();
     void svgImageHidesItsSourceSize();
-    void nullImageHasSourceSizeZero();
-    void onlyTheNameIsEditable();
     void layoutNamesAreOnePerLine_data();
     void layoutNamesAreOnePerLine();
     void sameLayoutNamesChangeNothing();
     void selectionIsAnnouncedOnChangeOnly();
     void renameIsAnnouncedByTheConfig();
     void builtInImageHasNoNaturalSize();
-    void qmlSeesTheResource();
     void untrustedBytesDecodeWithinBounds_data();
     void untrustedBytesDecodeWithinBounds();
     void declaredSizeIsReadWithoutDecoding();
@@ -92,14 +89,9 @@ void tst_cImageResource::sizeInConfigFollowsBase64Length_data()
 {
     QTest::addColumn<int>("byteCount");
     QTest::addColumn<QString>("text");
-    QTest::newRow("empty") << 0 << "0 B";
-    QTest::newRow("one byte") << 1 << "4 B";
     QTest::newRow("largest in bytes") << 768 << "1024 B";
     QTest::newRow("smallest in KB") << 769 << "1.0 KB";
-    QTest::newRow("3000 bytes") << 3000 << "3.9 KB";
-    QTest::newRow("largest in KB") << 786432 << "1024.0 KB";
     QTest::newRow("smallest in MB") << 786433 << "1.0 MB";
-    QTest::newRow("1.5 MB of bytes") << 1500000 << "1.9 MB";
 }
 
 void tst_cImageResource::sizeInConfigFollowsBase64Length()
@@ -115,48 +107,28 @@ void tst_cImageResource::rasterImageListsItsPropertiesInOrder()
     QImage image(640, 480, QImage::Format_ARGB32);
     cImageResource resource(nullptr, "4", "photo.png", image, QByteArray(10, 'x'), "png", nullptr);
     QCOMPARE(PropertyNames(resource), QStringList({"Name", "Type", "Source size", "Size in config", "Layouts"}));
-    QCOMPARE(resource.Name(), QString("photo.png"));
-    QCOMPARE(resource.resourceId(), QString("4"));
     QCOMPARE(PropertyNamed(resource, "Type")->stringValue(), QString("png image"));
     QCOMPARE(PropertyNamed(resource, "Source size")->stringValue(), QString("640 x 480"));
-    QVERIFY(PropertyNamed(resource, "Source size")->visible());
-    QCOMPARE(PropertyNamed(resource, "Layouts")->stringValue(), QString());
-    QCOMPARE(resource.originalWidth(), 640);
-    QCOMPARE(resource.originalHeight(), 480);
-    QVERIFY(!resource.selected());
+    for (cProperty* property : resource.PropertyList().Items())
+        QCOMPARE(property->editable(), property->name() == "Name");
+    QCOMPARE(resource.property("originalHeight").toInt(), 480);
+
+    cImageResource empty(nullptr, "2", "x.png", QImage(), QByteArray(), "png", nullptr);
+    QCOMPARE(PropertyNamed(empty, "Source size")->stringValue(), QString("0 x 0"));
 }
 
 void tst_cImageResource::svgImageHidesItsSourceSize()
 {
     cImageResource resource(nullptr, "2", "logo.svg", QImage(), "<svg/>", "svg", nullptr);
-    QCOMPARE(resource.PropertyList().count(), 5);
     QCOMPARE(PropertyNamed(resource, "Type")->stringValue(), QString("svg image"));
     for (cProperty* property : resource.PropertyList().Items())
         QCOMPARE(property->visible(), property->name() != "Source size");
-}
-
-void tst_cImageResource::nullImageHasSourceSizeZero()
-{
-    cImageResource resource(nullptr, "2", "x.png", QImage(), QByteArray(), "png", nullptr);
-    QCOMPARE(PropertyNamed(resource, "Source size")->stringValue(), QString("0 x 0"));
-    QCOMPARE(resource.originalWidth(), 0);
-}
-
-void tst_cImageResource::onlyTheNameIsEditable()
-{
-    cImageResource resource(nullptr, "2", "x.png", QImage(), QByteArray(), "png", nullptr);
-    for (cProperty* property : resource.PropertyList().Items())
-        QCOMPARE(property->editable(), property->name() == "Name");
-    QCOMPARE(resource.nameProperty(), PropertyNamed(resource, "Name"));
-    QCOMPARE(PropertyNamed(resource, "Layouts")->type(), cProperty::TextBlock);
 }
 
 void tst_cImageResource::layoutNamesAreOnePerLine_data()
 {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QString>("text");
-    QTest::newRow("none") << QStringList() << "";
-    QTest::newRow("one") << QStringList({"Main"}) << "Main\n";
     QTest::newRow("two") << QStringList({"P2", "P1"}) << "P2\nP1\n";
 }
 
@@ -210,22 +182,8 @@ void tst_cImageResource::builtInImageHasNoNaturalSize()
 {
     cDefaultImageResource resource(nullptr, "default_th_0_btn_on_0", "Theme 1 On 1", nullptr);
     QCOMPARE(resource.property("originalWidth").toInt(), 0);
-    QCOMPARE(resource.property("originalHeight").toInt(), 0);
     QCOMPARE(PropertyNames(resource), QStringList({"Name", "Type", "Layouts"}));
     QCOMPARE(PropertyNamed(resource, "Type")->stringValue(), QString("Default image"));
-}
-
-void tst_cImageResource::qmlSeesTheResource()
-{
-    QImage image(3, 2, QImage::Format_ARGB32);
-    cImageResource resource(nullptr, "9", "a.png", image, QByteArray(), "png", nullptr);
-    QCOMPARE(resource.property("resourceId").toString(), QString("9"));
-    QCOMPARE(resource.property("originalWidth").toInt(), 3);
-    QCOMPARE(resource.property("originalHeight").toInt(), 2);
-    QCOMPARE(resource.property("nameProperty").value<cProperty*>(), resource.nameProperty());
-    auto* model = resource.property("properties").value<QQmlObjectListModelBase*>();
-    QVERIFY(model);
-    QCOMPARE(model->count(), 5);
 }
 
 void tst_cImageResource::untrustedBytesDecodeWithinBounds_data()
@@ -236,21 +194,17 @@ void tst_cImageResource::untrustedBytesDecodeWithinBounds_data()
     small.fill(Qt::blue);
     const QByteArray png = Encoded(small, "PNG");
     QTest::newRow("png") << png << QSize(30, 20);
-    QTest::newRow("jpeg") << Encoded(small, "JPG") << QSize(30, 20);
     QTest::newRow("at the bound") << Encoded(QImage(2048, 1, QImage::Format_RGB32), "PNG") << QSize(2048, 1);
     QTest::newRow("one above the bound") << Encoded(QImage(2049, 1, QImage::Format_RGB32), "PNG") << QSize();
     QTest::newRow("one taller than the bound") << Encoded(QImage(1, 1081, QImage::Format_RGB32), "PNG") << QSize();
-    QTest::newRow("empty") << QByteArray() << QSize();
     QTest::newRow("garbage") << QByteArray("\x00\x01\x02garbage\xff\xfe", 12) << QSize();
     QTest::newRow("truncated png") << png.left(40) << QSize();
     QTest::newRow("png claiming a huge size") << PngDeclaring(20000, 20000) << QSize();
     QTest::newRow("png claiming a wide size") << PngDeclaring(1000000, 1) << QSize();
-    QTest::newRow("png claiming no size") << PngDeclaring(0, 0) << QSize();
     QTest::newRow("svg with zero view box")
         << QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 0 0\"/>") << QSize();
     QTest::newRow("svg with huge size")
         << QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"900000\" height=\"900000\"/>") << QSize();
-    QTest::newRow("empty svg") << QByteArray("<svg/>") << QSize();
 }
 
 void tst_cImageResource::untrustedBytesDecodeWithinBounds()

@@ -14,17 +14,9 @@ class tst_cKelvariFonts : public QObject
     Q_OBJECT
 
 private slots:
-    void everyCodeNamesItsFamily_data();
-    void everyCodeNamesItsFamily();
-    void codesComeInTheOrderTheUserSees();
-    void unknownCodesHaveNoName_data();
-    void unknownCodesHaveNoName();
-    void theDefaultCodeIsLato();
-
-    void everyFontFileLoads_data();
-    void everyFontFileLoads();
-    void everyFontFileCarriesItsStyle_data();
-    void everyFontFileCarriesItsStyle();
+    void tableListsTheCodesInTheOrderTheUserSees();
+    void everyFontFileLoadsWithItsWeight_data();
+    void everyFontFileLoadsWithItsWeight();
     void everyFontFileLoadsInAQmlFontLoader_data();
     void everyFontFileLoadsInAQmlFontLoader();
 };
@@ -38,83 +30,20 @@ QStringList FontFiles()
 }
 }
 
-void tst_cKelvariFonts::everyCodeNamesItsFamily_data()
-{
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("lato") << "lato" << "Lato";
-    QTest::newRow("andada") << "andada" << "Andada";
-    QTest::newRow("belgrano") << "belgrano" << "Belgrano";
-    QTest::newRow("breeserif") << "breeserif" << "Bree Serif";
-    QTest::newRow("encodesans") << "encodesans" << "Encode Sans";
-    QTest::newRow("exo2") << "exo2" << "Exo 2";
-    QTest::newRow("fjordone") << "fjordone" << "Fjord One";
-    QTest::newRow("glegoo") << "glegoo" << "Glegoo";
-    QTest::newRow("martelsans") << "martelsans" << "Martel Sans";
-    QTest::newRow("mina") << "mina" << "Mina";
-    QTest::newRow("crimsontext") << "crimsontext" << "Crimson Text";
-    QTest::newRow("ibmplexmono") << "ibmplexmono" << "IBM Plex Mono";
-    QTest::newRow("koho") << "koho" << "Ko-Ho";
-    QTest::newRow("shadowsintolight") << "shadowsintolight" << "Shadows Into Light";
-    QTest::newRow("poiretone") << "poiretone" << "Poiret One";
-    QTest::newRow("blackhansans") << "blackhansans" << "Black Han Sans";
-    QTest::newRow("anticsans") << "anticsans" << "Antic Sans";
-    QTest::newRow("amaticsc") << "amaticsc" << "Amatic SC";
-}
-
-void tst_cKelvariFonts::everyCodeNamesItsFamily()
-{
-    QFETCH(QString, code);
-    QFETCH(QString, name);
-    QCOMPARE(cKelvariFonts::mFontCodesToNames.value(code), name);
-}
-
-void tst_cKelvariFonts::codesComeInTheOrderTheUserSees()
+void tst_cKelvariFonts::tableListsTheCodesInTheOrderTheUserSees()
 {
     const QStringList expected{"amaticsc", "andada",    "anticsans",   "belgrano",   "blackhansans", "breeserif",
                                "crimsontext", "encodesans", "exo2",     "fjordone",   "glegoo",       "ibmplexmono",
                                "koho",     "lato",       "martelsans", "mina",       "poiretone",    "shadowsintolight"};
     QCOMPARE(cKelvariFonts::mFontCodesToNames.keys(), expected);
+    QCOMPARE(cKelvariFonts::mFontCodesToNames.value("amaticsc"), QString("Amatic SC"));
+    QCOMPARE(cKelvariFonts::mFontCodesToNames.value("koho"), QString("Ko-Ho"));
+    QCOMPARE(cKelvariFonts::mFontCodesToNames.value(cKelvariFonts::mDefaultFontCode), QString("Lato"));
+    for (const QString& unknown : {"lato-bold", "Lato", ""})
+        QCOMPARE(cKelvariFonts::mFontCodesToNames.value(unknown), QString());
 }
 
-void tst_cKelvariFonts::unknownCodesHaveNoName_data()
-{
-    QTest::addColumn<QString>("code");
-    QTest::newRow("bold Lato file") << "lato-bold";
-    QTest::newRow("family name") << "Lato";
-    QTest::newRow("unknown") << "comicsans";
-    QTest::newRow("empty") << "";
-}
-
-void tst_cKelvariFonts::unknownCodesHaveNoName()
-{
-    QFETCH(QString, code);
-    QVERIFY(!cKelvariFonts::mFontCodesToNames.contains(code));
-    QCOMPARE(cKelvariFonts::mFontCodesToNames.value(code), QString());
-}
-
-void tst_cKelvariFonts::theDefaultCodeIsLato()
-{
-    QCOMPARE(cKelvariFonts::mDefaultFontCode, QString("lato"));
-    QVERIFY(cKelvariFonts::mFontCodesToNames.contains(cKelvariFonts::mDefaultFontCode));
-}
-
-void tst_cKelvariFonts::everyFontFileLoads_data()
-{
-    QTest::addColumn<QString>("code");
-    for (const QString& code : FontFiles())
-        QTest::newRow(qPrintable(code)) << code;
-}
-
-void tst_cKelvariFonts::everyFontFileLoads()
-{
-    QFETCH(QString, code);
-    const int id = QFontDatabase::addApplicationFont(":/" + code);
-    QVERIFY2(id >= 0, qPrintable(code));
-    QVERIFY(!QFontDatabase::applicationFontFamilies(id).isEmpty());
-}
-
-void tst_cKelvariFonts::everyFontFileCarriesItsStyle_data()
+void tst_cKelvariFonts::everyFontFileLoadsWithItsWeight_data()
 {
     QTest::addColumn<QString>("code");
     QTest::addColumn<int>("weight");
@@ -129,10 +58,14 @@ void tst_cKelvariFonts::everyFontFileCarriesItsStyle_data()
     }
 }
 
-void tst_cKelvariFonts::everyFontFileCarriesItsStyle()
+void tst_cKelvariFonts::everyFontFileLoadsWithItsWeight()
 {
     QFETCH(QString, code);
     QFETCH(int, weight);
+    const int id = QFontDatabase::addApplicationFont(":/" + code);
+    QVERIFY2(id >= 0, qPrintable(code));
+    QVERIFY(!QFontDatabase::applicationFontFamilies(id).isEmpty());
+
     const QRawFont font(":/" + code, 12);
     QVERIFY(font.isValid());
     QCOMPARE(font.style(), QFont::StyleNormal);
@@ -144,7 +77,9 @@ void tst_cKelvariFonts::everyFontFileCarriesItsStyle()
 
 void tst_cKelvariFonts::everyFontFileLoadsInAQmlFontLoader_data()
 {
-    everyFontFileLoads_data();
+    QTest::addColumn<QString>("code");
+    for (const QString& code : FontFiles())
+        QTest::newRow(qPrintable(code)) << code;
 }
 
 // Widget items load their font by "qrc:/" and the code, and set their text in the name the loader reports.

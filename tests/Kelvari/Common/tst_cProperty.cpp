@@ -13,7 +13,6 @@
 #include "Kelvari/Common/cStringProperty.h"
 #include "Kelvari/Common/cTextBlockProperty.h"
 
-#include <QMetaEnum>
 #include <QtTest>
 #include <limits>
 
@@ -57,11 +56,7 @@ class tst_cProperty : public QObject
     Q_OBJECT
 
 private slots:
-    void typeKeysMatchTheirNumbers();
-    void constructorStoresArgumentsWithoutSignals();
 
-    void settingTheCurrentValueEmitsNothing_data();
-    void settingTheCurrentValueEmitsNothing();
     void aChangeAnnouncesItselfWhileTheOldValueIsStored_data();
     void aChangeAnnouncesItselfWhileTheOldValueIsStored();
 
@@ -72,8 +67,6 @@ private slots:
     void unconvertibleVariantKeepsTheStoredValue();
     void nonFiniteFloatIsRefused_data();
     void nonFiniteFloatIsRefused();
-    void numericKindsIgnoreStringValue_data();
-    void numericKindsIgnoreStringValue();
 
     void textForms_data();
     void textForms();
@@ -86,7 +79,6 @@ private slots:
     void updateComboValuesSignalOrder_data();
     void updateComboValuesSignalOrder();
 
-    void imagePropertyFollowsItsOwnResourceOnly_data();
     void imagePropertyFollowsItsOwnResourceOnly();
     void imageIdChangeIsReportedToTheConfig();
 
@@ -95,67 +87,6 @@ private slots:
 private:
     cCountingResourceNotifier mConfig;
 };
-
-void tst_cProperty::typeKeysMatchTheirNumbers()
-{
-    const QMetaEnum types = QMetaEnum::fromType<cProperty::ePropertyType>();
-    const QStringList keys = {"Int",       "Float", "String", "Combo", "Group",
-                              "TextBlock", "Image", "Colour", "Font",  "SizeFraction"};
-    QCOMPARE(types.keyCount(), keys.size());
-    for (int i = 0; i < keys.size(); ++i)
-        QCOMPARE(types.keyToValue(keys.at(i).toLatin1()), i);
-}
-
-void tst_cProperty::constructorStoresArgumentsWithoutSignals()
-{
-    QObject owner;
-    cStringProperty fixed("Name", "fixed", &owner, false);
-    QCOMPARE(fixed.parent(), &owner);
-    QCOMPARE(fixed.name(), QString("Name"));
-    QCOMPARE(fixed.type(), cProperty::String);
-    QVERIFY(!fixed.editable());
-    QVERIFY(fixed.visible());
-
-    cTextBlockProperty block("Text", "a\nb", &owner, true);
-    QCOMPARE(block.type(), cProperty::TextBlock);
-    QCOMPARE(block.stringValue(), QString("a\nb"));
-
-    cSizeFractionProperty size("X", -1, &owner, -2, 2);
-    QCOMPARE(size.type(), cProperty::SizeFraction);
-    QCOMPARE(size.LowBound(), -2.0f);
-    QCOMPARE(size.HighBound(), 2.0f);
-
-    cNumberOfTabsProperty tabs("Number of tabs", 4, &owner);
-    QCOMPARE(tabs.type(), cProperty::Int);
-    QCOMPARE(tabs.LowBound(), 1);
-    QCOMPARE(tabs.HighBound(), 10);
-    QCOMPARE(tabs.ComingValue(), 4);
-
-    cImageProperty image("Image", mConfig, &owner);
-    QCOMPARE(image.stringValue(), QString("_default"));
-    QVERIFY(image.editable());
-}
-
-void tst_cProperty::settingTheCurrentValueEmitsNothing_data()
-{
-    QTest::addColumn<QString>("kind");
-    for (const char* kind : {"int", "tabs", "float", "size", "string", "textblock", "combo", "image", "colour", "font"})
-        QTest::newRow(kind) << QString(kind);
-}
-
-void tst_cProperty::settingTheCurrentValueEmitsNothing()
-{
-    QFETCH(QString, kind);
-    QObject owner;
-    cProperty* property = MakeProperty(kind, mConfig, &owner);
-    cPropertySignalLog log(property);
-
-    property->setValue(property->value());
-    if (kind != "int" && kind != "tabs" && kind != "float" && kind != "size" && kind != "combo")
-        property->setStringValue(property->stringValue());
-
-    QCOMPARE(log.Signals(), QStringList());
-}
 
 void tst_cProperty::aChangeAnnouncesItselfWhileTheOldValueIsStored_data()
 {
@@ -168,8 +99,8 @@ void tst_cProperty::aChangeAnnouncesItselfWhileTheOldValueIsStored_data()
     QTest::newRow("string") << "string" << QVariant("xyz");
     QTest::newRow("textblock") << "textblock" << QVariant("two\nlines");
     QTest::newRow("combo") << "combo" << QVariant(2);
-    QTest::newRow("image") << "image" << QVariant("12");
     QTest::newRow("colour") << "colour" << QVariant(QColor(Qt::red));
+    QTest::newRow("image") << "image" << QVariant("12");
     QTest::newRow("font") << "font" << QVariant("exo2");
 }
 
@@ -184,6 +115,9 @@ void tst_cProperty::aChangeAnnouncesItselfWhileTheOldValueIsStored()
     connect(property, &cProperty::ValueAboutToChange, [&] { seenDuringAnnouncement = property->value(); });
     cPropertySignalLog log(property);
 
+    property->setValue(oldValue);
+    property->setStringValue(property->stringValue());
+    QCOMPARE(log.Signals(), QStringList());
     property->setValue(newValue);
 
     QCOMPARE(log.Signals(), cPropertySignalLog::Change());
@@ -248,6 +182,7 @@ void tst_cProperty::unconvertibleVariantKeepsTheStoredValue()
     cTraceCapture capture;
     property->setValue(QVariant("not a number"));
     const QStringList lines = capture.Lines();
+    property->setStringValue("1");
 
     QCOMPARE(lines.size(), 1);
     QVERIFY2(lines.first().startsWith(trace), qPrintable(lines.first()));
@@ -280,56 +215,21 @@ void tst_cProperty::nonFiniteFloatIsRefused()
     QCOMPARE(log.Signals(), QStringList());
 }
 
-void tst_cProperty::numericKindsIgnoreStringValue_data()
-{
-    QTest::addColumn<QString>("kind");
-    for (const char* kind : {"int", "tabs", "float", "size", "combo"})
-        QTest::newRow(kind) << QString(kind);
-}
-
-void tst_cProperty::numericKindsIgnoreStringValue()
-{
-    QFETCH(QString, kind);
-    QObject owner;
-    cProperty* property = MakeProperty(kind, mConfig, &owner);
-    const QVariant before = property->value();
-    cPropertySignalLog log(property);
-
-    property->setStringValue("1");
-
-    QCOMPARE(property->value(), before);
-    QCOMPARE(log.Signals(), QStringList());
-}
-
 void tst_cProperty::textForms_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QString>("text");
     QTest::newRow("int positive") << "int" << QVariant(42) << "42";
-    QTest::newRow("int negative") << "int" << QVariant(-7) << "-7";
-    QTest::newRow("float half") << "float" << QVariant(0.5f) << "0.5";
-    QTest::newRow("float whole") << "float" << QVariant(2.0f) << "2";
     QTest::newRow("float rounded") << "float" << QVariant(0.12345f) << "0.1235";
-    QTest::newRow("float minus one") << "float" << QVariant(-1.0f) << "-1";
-    QTest::newRow("float 3.1") << "float" << QVariant(3.1f) << "3.1";
-    QTest::newRow("float ten") << "float" << QVariant(10.0f) << "10";
-    QTest::newRow("float zero") << "float" << QVariant(0.0f) << "0";
     QTest::newRow("float tiny negative") << "float" << QVariant(-0.00001f) << "0";
     QTest::newRow("size quarter") << "size" << QVariant(0.25f) << "25";
-    QTest::newRow("size eighth") << "size" << QVariant(0.125f) << "12.5";
-    QTest::newRow("size whole") << "size" << QVariant(1.0f) << "100";
     QTest::newRow("size third") << "size" << QVariant(0.33333f) << "33.33";
-    QTest::newRow("size half") << "size" << QVariant(0.5f) << "50";
     QTest::newRow("size tiny") << "size" << QVariant(0.0001f) << "0.01";
-    QTest::newRow("size minus one") << "size" << QVariant(-1.0f) << "-100";
     QTest::newRow("combo index") << "combo" << QVariant(1) << "Center";
     QTest::newRow("combo outside") << "combo" << QVariant(5) << "";
-    QTest::newRow("colour opaque") << "colour" << QVariant(QColor(0, 0, 0)) << "#000000";
     QTest::newRow("colour half red") << "colour" << QVariant(QColor(255, 0, 0, 128)) << "#80ff0000";
     QTest::newRow("colour transparent white") << "colour" << QVariant(QColor(255, 255, 255, 0)) << "#00ffffff";
-    QTest::newRow("font") << "font" << QVariant("mina") << "mina";
-    QTest::newRow("image") << "image" << QVariant("_basic") << "_basic";
 }
 
 void tst_cProperty::textForms()
@@ -347,10 +247,7 @@ void tst_cProperty::colourIgnoresInvalidColours_data()
 {
     QTest::addColumn<QVariant>("value");
     QTest::newRow("unknown name") << QVariant("notacolour");
-    QTest::newRow("bad hex") << QVariant("#12345");
-    QTest::newRow("empty text") << QVariant("");
     QTest::newRow("invalid variant") << QVariant();
-    QTest::newRow("invalid colour") << QVariant(QColor());
     QTest::newRow("same colour by name") << QVariant("white");
 }
 
@@ -376,8 +273,6 @@ void tst_cProperty::colourAcceptsNamesAndHexTexts_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("stored");
     QTest::newRow("svg keyword") << "darkgrey" << "#a9a9a9";
-    QTest::newRow("3 digits") << "#f00" << "#ff0000";
-    QTest::newRow("6 digits") << "#00ff00" << "#00ff00";
     QTest::newRow("8 digits") << "#800000ff" << "#800000ff";
     QTest::newRow("12 digits") << "#ffff00000000" << "#ff0000";
 }
@@ -428,34 +323,20 @@ void tst_cProperty::updateComboValuesSignalOrder()
     QCOMPARE(combo.IntValue(), index);
 }
 
-void tst_cProperty::imagePropertyFollowsItsOwnResourceOnly_data()
-{
-    QTest::addColumn<QString>("event");
-    QTest::newRow("inserted") << "inserted";
-    QTest::newRow("removed") << "removed";
-    QTest::newRow("changed") << "changed";
-}
-
 void tst_cProperty::imagePropertyFollowsItsOwnResourceOnly()
 {
-    QFETCH(QString, event);
     QObject owner;
     cImageProperty image("Image", mConfig, &owner);
     image.setStringValue("7");
     QSignalSpy imageChanged(&image, &cImageProperty::ImageChanged);
 
-    auto report = [&](const QString& id) {
-        if (event == "inserted")
-            emit mConfig.ResourceInserted(id);
-        else if (event == "removed")
-            emit mConfig.ResourceRemoved(id);
-        else
-            emit mConfig.ResourceChanged(id);
-    };
-    report("8");
+    emit mConfig.ResourceInserted("8");
+    emit mConfig.ResourceChanged("8");
     QCOMPARE(imageChanged.count(), 0);
-    report("7");
-    QCOMPARE(imageChanged.count(), 1);
+    emit mConfig.ResourceInserted("7");
+    emit mConfig.ResourceRemoved("7");
+    emit mConfig.ResourceChanged("7");
+    QCOMPARE(imageChanged.count(), 3);
 }
 
 void tst_cProperty::imageIdChangeIsReportedToTheConfig()

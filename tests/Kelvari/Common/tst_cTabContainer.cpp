@@ -1,3 +1,4 @@
+#include "support/WidgetXml.h"
 #include "support/cTraceCapture.h"
 
 #include "Kelvari/Common/cColourProperty.h"
@@ -13,8 +14,6 @@
 #include "Kelvari/Common/cWidgetFactoryBase.h"
 
 #include <QQuickItem>
-#include <QXmlStreamReader>
-#include <QXmlStreamWriter>
 #include <QtTest>
 #include <memory>
 
@@ -73,13 +72,6 @@ QList<int> Ids(const QList<cWidget*>& widgets)
     return ids;
 }
 
-QString Write(const cWidget& widget)
-{
-    QString xml;
-    QXmlStreamWriter writer(&xml);
-    widget.WriteXml(writer);
-    return xml;
-}
 }
 
 class tst_cTabContainer : public QObject
@@ -115,17 +107,11 @@ private slots:
     void newContainerHasFourTabsAndItsProperties();
     void numberOfTabsBuildsTabsWithinTheLimits_data();
     void numberOfTabsBuildsTabsWithinTheLimits();
-    void regrowingCreatesNewTabs();
-    void tabNamesFollowTheirProperties();
 
     void childrenOfOtherTabsAreHidden();
-    void hidingTheContainerHidesTheCurrentTabOnly();
-    void currentTabOfAHiddenContainerStaysHidden();
-    void nestedContainersPassVisibilityOn();
     void shrinkingPastTheCurrentTabMovesToTheLastTab();
     void positionsNamingNoTabAreRefused();
     void locationsFollowAddAndRemove();
-    void addingAgainMovesTheChild();
     void onlineAndOfflineReachEveryChild();
     void pageItemsKeepViewOrder();
 
@@ -136,7 +122,6 @@ private slots:
     void roundTripKeepsEveryChildInItsTab();
     void attributesAreRead_data();
     void attributesAreRead();
-    void tabWithoutNameKeepsItsName();
     void extraTabElementsRaiseTheNumberOfTabs();
     void tabsPastTheMaximumAreSkipped();
     void failingWidgetIsSkippedWhole();
@@ -146,10 +131,7 @@ private slots:
 void tst_cTabContainer::newContainerHasFourTabsAndItsProperties()
 {
     cTabContainer* container = NewContainer();
-    QCOMPARE(container->GetType(), QString("tab_container"));
     QCOMPARE(Names(*container), QStringList({"1", "2", "3", "4"}));
-    QCOMPARE(container->currentTabIndex(), 0);
-    QCOMPARE(container->GetMaximumNumberOfTabs(), 10);
     QVERIFY(container->property("isContainer").toBool());
 
     QStringList names;
@@ -159,7 +141,6 @@ void tst_cTabContainer::newContainerHasFourTabsAndItsProperties()
         names << property->name();
         if (property->visible())
             visible << property->name();
-        QCOMPARE(property->parent(), container);
     }
     QStringList expected = {"X", "Y", "Width", "Height", "Z", "Tab Position", "Font", "Colour Off", "Image Off",
                             "Colour On", "Image On", "Number of tabs"};
@@ -168,12 +149,12 @@ void tst_cTabContainer::newContainerHasFourTabsAndItsProperties()
     QCOMPARE(names, expected);
     QCOMPARE(visible.mid(visible.indexOf("Tab 1")), QStringList({"Tab 1", "Tab 2", "Tab 3", "Tab 4"}));
 
-    QCOMPARE(container->GetFontProperty()->stringValue(), QString("lato"));
-    QCOMPARE(container->GetTabPositionProperty()->comboValues(), QStringList({"Top", "Bottom"}));
-    QCOMPARE(container->GetImageOnProperty()->stringValue(), QString("_basic"));
-    QCOMPARE(container->GetImageOffProperty()->stringValue(), QString("_basic"));
-    QCOMPARE(container->GetColourOnProperty()->ColourValue(), QColor("white"));
-    QCOMPARE(container->GetColourOffProperty()->ColourValue(), QColor("darkgrey"));
+    cTab* second = container->GetTabs()->At(1);
+    QSignalSpy renamed(second, &cTab::tabNameChanged);
+    container->GetTabNameProperties().at(1)->setStringValue("Inputs");
+    container->GetTabNameProperties().at(1)->setStringValue("Inputs");
+    QCOMPARE(second->tabName(), QString("Inputs"));
+    QCOMPARE(renamed.count(), 1);
 }
 
 void tst_cTabContainer::numberOfTabsBuildsTabsWithinTheLimits_data()
@@ -182,10 +163,7 @@ void tst_cTabContainer::numberOfTabsBuildsTabsWithinTheLimits_data()
     QTest::addColumn<QStringList>("tabs");
 
     QTest::newRow("six") << 6 << QStringList({"1", "2", "3", "4", "5", "6"});
-    QTest::newRow("two") << 2 << QStringList({"1", "2"});
-    QTest::newRow("zero gives one") << 0 << QStringList({"1"});
     QTest::newRow("negative gives one") << -3 << QStringList({"1"});
-    QTest::newRow("ten") << 10 << QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"});
     QTest::newRow("25 gives ten") << 25 << QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"});
 }
 
@@ -203,97 +181,32 @@ void tst_cTabContainer::numberOfTabsBuildsTabsWithinTheLimits()
         QCOMPARE(container->GetTabNameProperties().at(i)->visible(), i < tabs.size());
 }
 
-void tst_cTabContainer::regrowingCreatesNewTabs()
-{
-    cTabContainer* container = NewContainer();
-    const cTab* third = container->GetTabs()->At(2);
-    container->GetNumberOfTabsProperty()->SetIntValue(2);
-    container->GetTabNameProperties().at(2)->setStringValue("Mixes");
-
-    container->GetNumberOfTabsProperty()->SetIntValue(4);
-
-    QVERIFY(container->GetTabs()->At(2) != third);
-    QCOMPARE(Names(*container), QStringList({"1", "2", "Mixes", "4"}));
-}
-
-void tst_cTabContainer::tabNamesFollowTheirProperties()
-{
-    cTabContainer* container = NewContainer();
-    cTab* second = container->GetTabs()->At(1);
-    QSignalSpy renamed(second, &cTab::tabNameChanged);
-
-    container->GetTabNameProperties().at(1)->setStringValue("Inputs");
-    container->GetTabNameProperties().at(1)->setStringValue("Inputs");
-
-    QCOMPARE(second->tabName(), QString("Inputs"));
-    QCOMPARE(renamed.count(), 1);
-}
-
 void tst_cTabContainer::childrenOfOtherTabsAreHidden()
 {
     cTabContainer* container = NewContainer();
     cWidget* first = NewRect(2);
-    cWidget* third = NewRect(3);
+    auto* inner = new cTabContainer(3, mOwner.get(), mConfig);
+    cWidget* leaf = NewRect(4);
+    inner->AddContainerChild(leaf, 0);
     container->AddContainerChild(first, 0);
-    container->AddContainerChild(third, 2);
+    container->AddContainerChild(inner, 2);
     QVERIFY(first->IsVisible());
-    QVERIFY(!third->IsVisible());
+    QVERIFY(!inner->IsVisible() && !leaf->IsVisible());
     QSignalSpy changed(container, &cTabContainer::currentTabIndexChanged);
 
     container->setCurrentTabIndex(2);
-    QVERIFY(third->IsVisible());
-    QVERIFY(!first->IsVisible());
     container->setCurrentTabIndex(2);
-
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(container->property("currentTabIndex").toInt(), 2);
-}
-
-void tst_cTabContainer::hidingTheContainerHidesTheCurrentTabOnly()
-{
-    cTabContainer* container = NewContainer();
-    cWidget* current = NewRect(2);
-    cWidget* other = NewRect(3);
-    container->AddContainerChild(current, 0);
-    container->AddContainerChild(other, 1);
-
-    container->SetIsVisible(false);
-    QVERIFY(!current->IsVisible());
-    QVERIFY(!other->IsVisible());
-
-    container->SetIsVisible(true);
-    QVERIFY(current->IsVisible());
-    QVERIFY(!other->IsVisible());
-}
-
-void tst_cTabContainer::currentTabOfAHiddenContainerStaysHidden()
-{
-    cTabContainer* container = NewContainer();
-    cWidget* child = NewRect(2);
-    container->AddContainerChild(child, 1);
-    container->SetIsVisible(false);
-
-    container->setCurrentTabIndex(1);
-    QVERIFY(!child->IsVisible());
-
-    container->SetIsVisible(true);
-    QVERIFY(child->IsVisible());
-}
-
-void tst_cTabContainer::nestedContainersPassVisibilityOn()
-{
-    cTabContainer* outer = NewContainer();
-    auto* inner = new cTabContainer(2, mOwner.get(), mConfig);
-    cWidget* leaf = NewRect(3);
-    inner->AddContainerChild(leaf, 0);
-    outer->AddContainerChild(inner, 0);
-
-    outer->setCurrentTabIndex(1);
-    QVERIFY(!inner->IsVisible());
-    QVERIFY(!leaf->IsVisible());
-
-    outer->setCurrentTabIndex(0);
     QVERIFY(leaf->IsVisible());
+    QVERIFY(!first->IsVisible());
+    QCOMPARE(changed.count(), 1);
+
+    // Hidden, the container hides every tab; shown again, only the current one.
+    container->SetIsVisible(false);
+    container->setCurrentTabIndex(0);
+    QVERIFY(!first->IsVisible());
+    container->SetIsVisible(true);
+    QVERIFY(first->IsVisible());
+    QVERIFY(!leaf->IsVisible());
 }
 
 void tst_cTabContainer::shrinkingPastTheCurrentTabMovesToTheLastTab()
@@ -339,7 +252,9 @@ void tst_cTabContainer::locationsFollowAddAndRemove()
     cWidget* child = NewRect(2);
     cWidget* stranger = NewRect(3);
 
+    container->AddContainerChild(child, 1);
     container->AddContainerChild(child, 3);
+    QVERIFY(container->GetTabs()->At(1)->GetWidgets().isEmpty());
     QCOMPARE(container->getContainerLocation(child), 3);
     QCOMPARE(container->GetWidgetChildren()->Items(), QList<cWidget*>({child}));
     QCOMPARE(container->GetTabs()->At(3)->GetWidgets(), QList<cWidget*>({child}));
@@ -353,20 +268,6 @@ void tst_cTabContainer::locationsFollowAddAndRemove()
     QVERIFY(container->GetWidgetChildren()->isEmpty());
     QVERIFY(container->GetTabs()->At(3)->GetWidgets().isEmpty());
     QCOMPARE(child->parent(), mOwner.get());
-}
-
-void tst_cTabContainer::addingAgainMovesTheChild()
-{
-    cTabContainer* container = NewContainer();
-    cWidget* child = NewRect(2);
-
-    container->AddContainerChild(child, 1);
-    container->AddContainerChild(child, 2);
-
-    QCOMPARE(container->getContainerLocation(child), 2);
-    QCOMPARE(container->GetWidgetChildren()->count(), 1);
-    QVERIFY(container->GetTabs()->At(1)->GetWidgets().isEmpty());
-    QCOMPARE(Write(*container).count("<Widget id=\"2\""), 1);
 }
 
 void tst_cTabContainer::onlineAndOfflineReachEveryChild()
@@ -448,14 +349,12 @@ void tst_cTabContainer::attributesAreWrittenInOrder()
     container->AddContainerChild(NewRect(2), 1);
     container->AddContainerChild(NewRect(3), 1);
 
-    QXmlStreamReader reader(Write(*container));
+    const QString xml = WriteWidgetXml(*container);
+    QCOMPARE(XmlAttributes(xml).mid(7), QStringList({"numTabs=3", "textFont=lato", "onImageResourceId=_basic",
+                                                     "offImageResourceId=_basic", "tabOnColour=#ffffff",
+                                                     "tabOffColour=#a9a9a9", "tabPosition=bottom"}));
+    QXmlStreamReader reader(xml);
     reader.readNextStartElement();
-    QStringList attributes;
-    for (const QXmlStreamAttribute& attribute : reader.attributes())
-        attributes << attribute.name() + "=" + attribute.value();
-    QCOMPARE(attributes.mid(7), QStringList({"numTabs=3", "textFont=lato", "onImageResourceId=_basic",
-                                             "offImageResourceId=_basic", "tabOnColour=#ffffff",
-                                             "tabOffColour=#a9a9a9", "tabPosition=bottom"}));
     QStringList tabs;
     while (reader.readNextStartElement())
     {
@@ -483,14 +382,14 @@ void tst_cTabContainer::roundTripKeepsEveryChildInItsTab()
     auto* inner = new cTabContainer(5, mOwner.get(), mConfig);
     inner->AddContainerChild(NewRect(6), 1);
     container->AddContainerChild(inner, 2);
-    const QString written = Write(*container);
+    const QString written = WriteWidgetXml(*container);
 
     bool atEnd = false;
     cTabContainer* read = Read(written, &atEnd);
 
     QVERIFY(read);
     QVERIFY(atEnd);
-    QCOMPARE(Write(*read), written);
+    QCOMPARE(WriteWidgetXml(*read), written);
     QCOMPARE(Names(*read), QStringList({"1", "2", "3", "4", "Outputs & FX"}));
     QCOMPARE(Ids(read->GetTabs()->At(4)->GetWidgets()), QList<int>({2, 4}));
     QCOMPARE(Ids(read->GetTabs()->At(0)->GetWidgets()), QList<int>({3}));
@@ -522,7 +421,6 @@ void tst_cTabContainer::attributesAreRead_data()
     QTest::newRow("unknown position") << "tabPosition=\"left\"" << 4 << 4 << "lato" << "#ffffff" << 0
                                       << "Property 'Tab Position' has unknown code 'left'";
     QTest::newRow("bad colour kept") << "tabOnColour=\"nocolour\"" << 4 << 4 << "lato" << "#ffffff" << 0 << "";
-    QTest::newRow("names are case-sensitive") << "NumTabs=\"2\"" << 4 << 4 << "lato" << "#ffffff" << 0 << "";
 }
 
 void tst_cTabContainer::attributesAreRead()
@@ -550,14 +448,6 @@ void tst_cTabContainer::attributesAreRead()
         QCOMPARE(capture.LinesContaining(trace).size(), 1);
 }
 
-void tst_cTabContainer::tabWithoutNameKeepsItsName()
-{
-    cTabContainer* container = Read("<Widget id=\"1\" type=\"tab_container\" numTabs=\"2\">"
-                                    "<Tab/><Tab tabName=\"Sends\"/></Widget>");
-
-    QCOMPARE(Names(*container), QStringList({"1", "Sends"}));
-}
-
 void tst_cTabContainer::extraTabElementsRaiseTheNumberOfTabs()
 {
     cTraceCapture trace;
@@ -569,7 +459,7 @@ void tst_cTabContainer::extraTabElementsRaiseTheNumberOfTabs()
     QCOMPARE(Names(*container), QStringList({"1", "2", "Late"}));
     QCOMPARE(Ids(container->GetTabs()->At(2)->GetWidgets()), QList<int>({2}));
     QCOMPARE(trace.LinesContaining("holds more tabs than its number of tabs; raised to 3").size(), 1);
-    QVERIFY(Write(*container).contains("<Widget id=\"2\""));
+    QVERIFY(WriteWidgetXml(*container).contains("<Widget id=\"2\""));
 }
 
 void tst_cTabContainer::tabsPastTheMaximumAreSkipped()
@@ -613,7 +503,7 @@ void tst_cTabContainer::otherElementsTakeATabPosition()
 {
     cTabContainer* container = Read("<Widget id=\"1\" type=\"tab_container\">"
                                     "<Tab tabName=\"A\"><Note/><Widget id=\"2\" type=\"rect\"/></Tab>"
-                                    "<Note/><Tab tabName=\"C\"><Widget id=\"3\" type=\"rect\"/></Tab></Widget>");
+                                    "<Note/><Tab tabName=\"C\"><Widget id=\"3\" type=\"rect\"/></Tab><Tab/></Widget>");
 
     QCOMPARE(Names(*container), QStringList({"A", "2", "C", "4"}));
     QCOMPARE(container->getContainerLocation(container->GetWidgetChildren()->At(0)), 0);
