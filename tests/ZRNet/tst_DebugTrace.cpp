@@ -16,7 +16,6 @@ private slots:
     void eachKindWritesItsExactLine();
     void macrosGiveTheCallersLocation();
     void textIsCutAt512Bytes();
-    void diagnosticTracePrintsNothing();
     void linesFromSeveralThreadsAreNotInterleaved();
 };
 
@@ -26,22 +25,25 @@ enum eKind
     eNotification,
     eHistory,
     ePlain,
+    eDiagnostic,
 };
 
 void tst_DebugTrace::eachKindWritesItsExactLine_data()
 {
     QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("line");
-    QTest::newRow("error") << int(eError) << "ERROR: value abc 7\t(file:///src/Unit.cpp:42:)";
-    QTest::newRow("notification") << int(eNotification) << "Notification: value abc 7\t(file:///src/Unit.cpp:42:)";
-    QTest::newRow("history") << int(eHistory) << "History: value abc 7\t(file:///src/Unit.cpp:42:)";
-    QTest::newRow("plain") << int(ePlain) << "value abc 7\t(file:///src/Unit.cpp:42:)";
+    QTest::addColumn<QStringList>("lines");
+    const QString tail = QStringLiteral("value abc 7\t(file:///src/Unit.cpp:42:)");
+    QTest::newRow("error") << int(eError) << QStringList{"ERROR: " + tail};
+    QTest::newRow("notification") << int(eNotification) << QStringList{"Notification: " + tail};
+    QTest::newRow("history") << int(eHistory) << QStringList{"History: " + tail};
+    QTest::newRow("plain") << int(ePlain) << QStringList{tail};
+    QTest::newRow("diagnostic is silent") << int(eDiagnostic) << QStringList();
 }
 
 void tst_DebugTrace::eachKindWritesItsExactLine()
 {
     QFETCH(int, kind);
-    QFETCH(QString, line);
+    QFETCH(QStringList, lines);
     cTraceCapture capture;
     const char* file = "src/Unit.cpp";
     const char* function = "void cUnit::Run(int)";
@@ -56,11 +58,14 @@ void tst_DebugTrace::eachKindWritesItsExactLine()
     case eHistory:
         DebugHistoryTrace(file, 42, function, "value %s %d", "abc", 7);
         break;
+    case eDiagnostic:
+        DebugDiagnosticTrace(file, 42, function, "value %s %d", "abc", 7);
+        break;
     default:
         DebugTrace(file, 42, function, "value %s %d", "abc", 7);
         break;
     }
-    QCOMPARE(capture.Lines(), QStringList{line});
+    QCOMPARE(capture.Lines(), lines);
 }
 
 void tst_DebugTrace::macrosGiveTheCallersLocation()
@@ -81,13 +86,6 @@ void tst_DebugTrace::textIsCutAt512Bytes()
     // 511 characters and the terminating NUL fill the 512-byte buffer.
     QCOMPARE(capture.Lines(),
              QStringList{"Notification: " + QString(511, 'y') + "\t(file:///f.cpp:1:)"});
-}
-
-void tst_DebugTrace::diagnosticTracePrintsNothing()
-{
-    cTraceCapture capture;
-    DebugDiagnosticTrace("f.cpp", 1, "f", "hidden %d", 1);
-    QVERIFY(capture.Lines().isEmpty());
 }
 
 void tst_DebugTrace::linesFromSeveralThreadsAreNotInterleaved()

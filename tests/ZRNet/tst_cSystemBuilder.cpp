@@ -56,37 +56,28 @@ class tst_cSystemBuilder : public QObject
     Q_OBJECT
 
 private slots:
-    void theBuilderIsANamedSingleton();
-    void withoutTheFlagThereIsNoBuilder();
-    void aOneWayLinkInformsTheDestination();
-    void aTwoWayLinkInformsBothSides();
-    void linksToMissingOrRemoteObjectsFail_data();
-    void linksToMissingOrRemoteObjectsFail();
-    void commandsAreCarriedOutInOrder();
+    void theBuilderIsANamedSingletonWhenAskedFor();
+    void aLinkInformsTheDestinationAndBothWaysTheSource_data();
+    void aLinkInformsTheDestinationAndBothWaysTheSource();
+    void commandsAreCarriedOutInOrderAndMissingOrRemoteObjectsFail();
     void aDeletedDestinationLeavesTheSourceList();
     void quittingThePollThreadAbortsQueuedLinks();
     void aTerminatedConnectionAbortsLinksWhenAsked_data();
     void aTerminatedConnectionAbortsLinksWhenAsked();
 };
 
-void tst_cSystemBuilder::theBuilderIsANamedSingleton()
+void tst_cSystemBuilder::theBuilderIsANamedSingletonWhenAskedFor()
 {
     {
         cRunningMessagingCore core(false);
         cSystemBuilder* builder = SyscallSystemBuilder();
         QVERIFY(builder);
-        QCOMPARE(builder->Name(), std::string("ZRNet System Builder"));
         QCOMPARE(SyscallRegistryRouter()->FindHandle("ZRNet System Builder"), builder->Handle());
         QCOMPARE(builder->Behaviour(), eAbortAllLinksOnTermination);
-        QCOMPARE(cSystemBuilder::kCacheSize, size_t(40));
-        QVERIFY(!builder->IsBusy());
     }
     QVERIFY(!SyscallSystemBuilder());
     QVERIFY(!SyscallRegistryRouter());
-}
 
-void tst_cSystemBuilder::withoutTheFlagThereIsNoBuilder()
-{
     InitialiseSyscall(eAbortAllLinksOnTermination, false);
     QVERIFY(SyscallRegistryRouter());
     QVERIFY(!SyscallSystemBuilder());
@@ -95,12 +86,22 @@ void tst_cSystemBuilder::withoutTheFlagThereIsNoBuilder()
     UninitialiseSyscall();
 }
 
-void tst_cSystemBuilder::aOneWayLinkInformsTheDestination()
+void tst_cSystemBuilder::aLinkInformsTheDestinationAndBothWaysTheSource_data()
 {
+    QTest::addColumn<bool>("bothWays");
+    QTest::newRow("one way") << false;
+    QTest::newRow("both ways") << true;
+}
+
+void tst_cSystemBuilder::aLinkInformsTheDestinationAndBothWaysTheSource()
+{
+    QFETCH(bool, bothWays);
     cRunningMessagingCore core;
     cRecordingNetObject remoteLevel("level/ip/0");
     cRecordingNetObject driver("Level driver");
-    SyscallSystemBuilder()->AddLinkCommandToList(Command("level/ip/0", 3, "Level driver", 0, driver.Handle(), 11));
+    sParameterLinkingCommand command = Command("level/ip/0", 3, "Level driver", 0, driver.Handle(), 11);
+    command.mBothWays = bothWays;
+    SyscallSystemBuilder()->AddLinkCommandToList(command);
     QVERIFY(driver.WaitForEvents(1));
     QCOMPARE(LinkResults(driver), (std::vector<std::pair<int, int>>{{1, 11}}));
 
@@ -108,8 +109,13 @@ void tst_cSystemBuilder::aOneWayLinkInformsTheDestination()
     QCOMPARE(list.size(), size_t(1));
     QCOMPARE(list.front().mHandle, driver.Handle());
     QCOMPARE(list.front().mParameter, UWORD(0));
-    QVERIFY(driver.InformList(0).empty());
-
+    QCOMPARE(driver.InformList(0).size(), size_t(bothWays ? 1 : 0));
+    if (bothWays)
+    {
+        QCOMPARE(driver.InformList(0).front().mHandle, remoteLevel.Handle());
+        QCOMPARE(driver.InformList(0).front().mParameter, UWORD(3));
+        return;
+    }
     const UBYTE value[] = {0x80, 0x00};
     QCOMPARE(remoteLevel.InformParameter(3, value, sizeof value), 1);
     QVERIFY(driver.WaitForEvents(2));
@@ -120,65 +126,25 @@ void tst_cSystemBuilder::aOneWayLinkInformsTheDestination()
     QCOMPARE(driver.InformParameter(0, value, sizeof value), 0);
 }
 
-void tst_cSystemBuilder::aTwoWayLinkInformsBothSides()
-{
-    cRunningMessagingCore core;
-    cRecordingNetObject mute("mute/ip/1");
-    cRecordingNetObject driver("Mute driver");
-    sParameterLinkingCommand command = Command("mute/ip/1", 1, "Mute driver", 0, driver.Handle());
-    command.mBothWays = true;
-    SyscallSystemBuilder()->AddLinkCommandToList(command);
-    QVERIFY(driver.WaitForEvents(1));
-    QCOMPARE(LinkResults(driver).front().first, 1);
-    QCOMPARE(mute.InformList(1).size(), size_t(1));
-    QCOMPARE(driver.InformList(0).size(), size_t(1));
-    QCOMPARE(driver.InformList(0).front().mHandle, mute.Handle());
-    QCOMPARE(driver.InformList(0).front().mParameter, UWORD(1));
-}
-
-void tst_cSystemBuilder::linksToMissingOrRemoteObjectsFail_data()
-{
-    QTest::addColumn<QByteArray>("source");
-    QTest::addColumn<QByteArray>("destination");
-    QTest::addColumn<QString>("trace");
-    QTest::newRow("missing source") << QByteArray("Nobody") << QByteArray("Driver")
-                                    << "ERROR: Cannot link, object not found: Nobody";
-    QTest::newRow("missing destination") << QByteArray("Source") << QByteArray("Nobody")
-                                         << "ERROR: Cannot link, object not found: Nobody";
-    QTest::newRow("remote source") << QByteArray("10.0.0.7/pafl/ip/0") << QByteArray("Driver")
-                                   << "ERROR: Cannot link, object not found: 10.0.0.7/pafl/ip/0";
-}
-
-void tst_cSystemBuilder::linksToMissingOrRemoteObjectsFail()
-{
-    QFETCH(QByteArray, source);
-    QFETCH(QByteArray, destination);
-    QFETCH(QString, trace);
-    cRunningMessagingCore core;
-    cRecordingNetObject sourceObject("Source");
-    cRecordingNetObject driver("Driver");
-    cTraceCapture capture;
-    SyscallSystemBuilder()->AddLinkCommandToList(
-        Command(source.constData(), 0, destination.constData(), 0, driver.Handle(), 5));
-    QVERIFY(driver.WaitForEvents(1));
-    QCOMPARE(LinkResults(driver), (std::vector<std::pair<int, int>>{{0, 5}}));
-    QCOMPARE(capture.LinesContaining(trace).size(), 1);
-    QVERIFY(sourceObject.InformList(0).empty());
-    QVERIFY(!SyscallSystemBuilder()->IsBusy());
-}
-
-void tst_cSystemBuilder::commandsAreCarriedOutInOrder()
+void tst_cSystemBuilder::commandsAreCarriedOutInOrderAndMissingOrRemoteObjectsFail()
 {
     cRunningMessagingCore core;
     cRecordingNetObject source("Source");
     cRecordingNetObject driver("Driver");
     cTraceCapture capture;
-    for (UWORD tag = 1; tag <= 5; ++tag)
+    const char* sources[] = {"Source", "Nobody", "Source", "10.0.0.7/pafl/ip/0", "Source"};
+    const char* destinations[] = {"Driver", "Driver", "Missing", "Driver", "Driver"};
+    for (UWORD tag = 0; tag < 5; ++tag)
         SyscallSystemBuilder()->AddLinkCommandToList(
-            Command(tag == 3 ? "Missing" : "Source", tag, "Driver", 0, driver.Handle(), tag));
+            Command(sources[tag], tag, destinations[tag], 0, driver.Handle(), tag));
     QVERIFY(driver.WaitForEvents(5));
-    QCOMPARE(LinkResults(driver), (std::vector<std::pair<int, int>>{{1, 1}, {1, 2}, {0, 3}, {1, 4}, {1, 5}}));
+    QCOMPARE(LinkResults(driver), (std::vector<std::pair<int, int>>{{1, 0}, {0, 1}, {0, 2}, {0, 3}, {1, 4}}));
+    for (const char* missing : {"Nobody", "Missing", "10.0.0.7/pafl/ip/0"})
+        QCOMPARE(capture.LinesContaining(QString("ERROR: Cannot link, object not found: ") + missing).size(), 1);
+    QVERIFY(source.InformList(2).empty());
+    QCOMPARE(source.InformList(4).size(), size_t(1));
     QCOMPARE(SyscallSystemBuilder()->QueuedCommandCount(), size_t(0));
+    QVERIFY(!SyscallSystemBuilder()->IsBusy());
 }
 
 void tst_cSystemBuilder::aDeletedDestinationLeavesTheSourceList()

@@ -40,12 +40,10 @@ private slots:
 
     void versionsAndFontCodes();
     void hashedStringsAreKeccak512InBase64();
-    void hashedPasswordsDependOnTheFirstSixteenCharacters();
 
     void theLayerRunsBetweenStartAndTheEndOfTheApplication();
 
-    void everyWidgetTypeHasItsComponentAndName();
-    void theThreeModelsSplitTheTable();
+    void everyWidgetTypeHasItsComponentNameAndModel();
 
     void textContrast();
     void ctrlHeldFollowsTheControlKeyInEveryWindow();
@@ -90,10 +88,8 @@ void tst_cApplication::hashedStringsAreKeccak512InBase64()
     // The text counts up to its first NUL.
     QCOMPARE(cApplication::GetHashedString(QStringLiteral("Ad") + QChar(0) + QStringLiteral("min")),
              cApplication::GetHashedString(QStringLiteral("Ad")));
-}
 
-void tst_cApplication::hashedPasswordsDependOnTheFirstSixteenCharacters()
-{
+    // Passwords count up to their first sixteen characters, blank-padded.
     QCOMPARE(cApplication::GetHashedPassword(QString()), std::string());
     const std::string shortPassword = cApplication::GetHashedPassword(QStringLiteral("secret"));
     QCOMPARE(shortPassword.size(), size_t(88));
@@ -126,7 +122,7 @@ void tst_cApplication::theLayerRunsBetweenStartAndTheEndOfTheApplication()
     QVERIFY2(capture.LinesContaining(QStringLiteral("ERROR")).isEmpty(), qPrintable(capture.Lines().join('\n')));
 }
 
-void tst_cApplication::everyWidgetTypeHasItsComponentAndName()
+void tst_cApplication::everyWidgetTypeHasItsComponentNameAndModel()
 {
     cApplication application;
     QCOMPARE(application.getQmlUrlForType(QStringLiteral("zrnet_fader")), QStringLiteral("../Widgets/ZRNetFader.qml"));
@@ -143,11 +139,6 @@ void tst_cApplication::everyWidgetTypeHasItsComponentAndName()
         QCOMPARE(application.getQmlUrlForType(row->widgetType()), row->qmlUrl());
         QCOMPARE(application.getWidgetName(row->widgetType()), row->widgetName());
     }
-}
-
-void tst_cApplication::theThreeModelsSplitTheTable()
-{
-    cApplication application;
     auto types = [](QQmlObjectListModelBase* model) {
         QStringList list;
         for (int i = 0; i < model->count(); ++i)

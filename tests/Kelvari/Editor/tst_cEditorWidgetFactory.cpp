@@ -41,17 +41,9 @@ void tst_cEditorWidgetFactory::createWidgetFollowsTheTypeTable_data()
     QTest::addColumn<QString>("className");
     QTest::addColumn<bool>("isContainer");
     QTest::newRow("button") << "zrnet_button" << "cZRNetButtonWidget" << false;
-    QTest::newRow("meter") << "zrnet_meter" << "cZRNetMeterWidget" << false;
     QTest::newRow("image") << "image" << "cImageWidget" << false;
     QTest::newRow("tab container") << "tab_container" << "cEditorTabContainer" << true;
-    QTest::newRow("fader") << "zrnet_fader" << "cZRNetFaderWidget" << false;
-    QTest::newRow("gain reduction") << "zrnet_grmeter" << "cZRNetGRMeterWidget" << false;
-    QTest::newRow("colour band") << "zrnet_chrom_meter" << "cZRNetChromaticMeterWidget" << false;
-    QTest::newRow("text") << "text" << "cTextWidget" << false;
-    QTest::newRow("source selector") << "zrnet_source_sel" << "cZRNetSourceSelectorWidget" << false;
-    QTest::newRow("led") << "zrnet_led" << "cZRNetLEDIndicatorWidget" << false;
     QTest::newRow("rotary") << "zrnet_rotary" << "cZRNetRotaryWidget" << false;
-    QTest::newRow("dynamic label") << "zrnet_text" << "cZRNetTextWidget" << false;
     QTest::newRow("rectangle") << "rect" << "cRectangleWidget" << false;
     QTest::newRow("case differs") << "Rect" << "cWidget" << false;
     QTest::newRow("unknown") << "container" << "cWidget" << false;

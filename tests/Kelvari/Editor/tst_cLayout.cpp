@@ -64,7 +64,6 @@ void tst_cLayout::attributeValuesAreReadAsIntegers_data()
     QTest::addColumn<int>("aspectRatio1");
     QTest::newRow("two is true") << "allUsers=\"2\"" << true << 4;
     QTest::newRow("true is false") << "allUsers=\"true\"" << false << 4;
-    QTest::newRow("empty is false") << "allUsers=\"\"" << false << 4;
     QTest::newRow("unreadable number") << "aspectRatio1=\"x\"" << true << 0;
     QTest::newRow("last of a repeat wins") << "allUsers=\"0\" unknown=\"1\" allUsers=\"1\"" << true << 4;
 }

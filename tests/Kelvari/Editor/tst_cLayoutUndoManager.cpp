@@ -50,16 +50,12 @@ private slots:
     void init();
     void cleanup();
 
-    void newWidgetIsTakenOutAndPutBack();
-    void deletedWidgetIsPutBackAndTakenOut();
-    void containerDeletionUndoesContainerBeforeChildren();
-    void moveGoesBackAndForthBetweenContainers();
+    void widgetActionsReachThePageInOrder();
     void movesMadeWhileUndoingAreNotRecorded();
     void propertyChangesOfWidgetsAreRecorded();
 
     void recordingAfterUndoDestroysWidgetsWhoseCreationWasUndone();
-    void clearUndoListDestroysDeletedWidgetsOfBlocksAndOpenBlock();
-    void clearUndoListKeepsCreatedWidgets();
+    void clearingDestroysDeletedWidgetsAndKeepsCreatedOnes();
     void widgetCreatedAndDeletedInOneBlockIsDestroyedOnce();
     void managerDestroyedWithPageDestroysKeptWidgetsOnce();
     void widgetsDestroyedBeforeManagerAreNotDestroyedAgain();
@@ -81,55 +77,25 @@ void tst_cLayoutUndoManager::cleanup()
     delete mPage;
 }
 
-void tst_cLayoutUndoManager::newWidgetIsTakenOutAndPutBack()
+void tst_cLayoutUndoManager::widgetActionsReachThePageInOrder()
 {
-    cWidget* widget = mPage->NewWidget(1);
-    mManager->AddNewWidgetAction(widget, nullptr, 3);
-    mManager->CloseUndoBlock();
-
-    mManager->Undo();
-    mManager->Redo();
-
-    QCOMPARE(mPage->mCalls, QStringList({"UndoNew 1 -1", "RedoNew 1 3"}));
-}
-
-void tst_cLayoutUndoManager::deletedWidgetIsPutBackAndTakenOut()
-{
-    cWidget* widget = mPage->NewWidget(1);
-    mManager->AddDeleteWidgetAction(widget, nullptr, 2);
-    mManager->CloseUndoBlock();
-
-    mManager->Undo();
-    mManager->Redo();
-
-    QCOMPARE(mPage->mCalls, QStringList({"UndoDelete 1 2", "RedoDelete 1 -1"}));
-}
-
-void tst_cLayoutUndoManager::containerDeletionUndoesContainerBeforeChildren()
-{
-    cWidget* child = mPage->NewWidget(2);
     cWidget* container = mPage->NewWidget(1);
+    cWidget* child = mPage->NewWidget(2);
+    const auto undoAndRedo = [this] {
+        mManager->CloseUndoBlock();
+        mManager->Undo();
+        mManager->Redo();
+    };
+    mManager->AddNewWidgetAction(container, nullptr, 3);
+    undoAndRedo();
     mManager->AddDeleteWidgetAction(child, nullptr, 0);
     mManager->AddDeleteWidgetAction(container, nullptr, -1);
-    mManager->CloseUndoBlock();
+    undoAndRedo();
+    mManager->AddMoveContainerAction(child, nullptr, 1, nullptr, 4);
+    undoAndRedo();
 
-    mManager->Undo();
-    mManager->Redo();
-
-    QCOMPARE(mPage->mCalls,
-             QStringList({"UndoDelete 1 -1", "UndoDelete 2 0", "RedoDelete 2 -1", "RedoDelete 1 -1"}));
-}
-
-void tst_cLayoutUndoManager::moveGoesBackAndForthBetweenContainers()
-{
-    cWidget* widget = mPage->NewWidget(1);
-    mManager->AddMoveContainerAction(widget, nullptr, 1, nullptr, 4);
-    mManager->CloseUndoBlock();
-
-    mManager->Undo();
-    mManager->Redo();
-
-    QCOMPARE(mPage->mCalls, QStringList({"Move 1 1", "Move 1 4"}));
+    QCOMPARE(mPage->mCalls, QStringList({"UndoNew 1 -1", "RedoNew 1 3", "UndoDelete 1 -1", "UndoDelete 2 0",
+                                         "RedoDelete 2 -1", "RedoDelete 1 -1", "Move 2 1", "Move 2 4"}));
 }
 
 void tst_cLayoutUndoManager::movesMadeWhileUndoingAreNotRecorded()
@@ -180,33 +146,25 @@ void tst_cLayoutUndoManager::recordingAfterUndoDestroysWidgetsWhoseCreationWasUn
     QVERIFY(!mManager->HasRedo());
 }
 
-void tst_cLayoutUndoManager::clearUndoListDestroysDeletedWidgetsOfBlocksAndOpenBlock()
+void tst_cLayoutUndoManager::clearingDestroysDeletedWidgetsAndKeepsCreatedOnes()
 {
-    QPointer<cWidget> inClosedBlock = mPage->NewWidget(1);
-    QPointer<cWidget> inOpenBlock = mPage->NewWidget(2);
-    mManager->AddDeleteWidgetAction(inClosedBlock, nullptr, -1);
+    QPointer<cWidget> deletedInClosedBlock = mPage->NewWidget(1);
+    QPointer<cWidget> createdInClosedBlock = mPage->NewWidget(2);
+    QPointer<cWidget> deletedInOpenBlock = mPage->NewWidget(3);
+    QPointer<cWidget> createdInOpenBlock = mPage->NewWidget(4);
+    mManager->AddDeleteWidgetAction(deletedInClosedBlock, nullptr, -1);
+    mManager->AddNewWidgetAction(createdInClosedBlock, nullptr, -1);
     mManager->CloseUndoBlock();
-    mManager->AddDeleteWidgetAction(inOpenBlock, nullptr, -1);
+    mManager->AddDeleteWidgetAction(deletedInOpenBlock, nullptr, -1);
+    mManager->AddNewWidgetAction(createdInOpenBlock, nullptr, -1);
 
     mManager->ClearUndoList();
 
-    QVERIFY(!inClosedBlock);
-    QVERIFY(!inOpenBlock);
+    QVERIFY(!deletedInClosedBlock);
+    QVERIFY(!deletedInOpenBlock);
+    QVERIFY(createdInClosedBlock);
+    QVERIFY(createdInOpenBlock);
     QVERIFY(!mManager->HasUndo());
-}
-
-void tst_cLayoutUndoManager::clearUndoListKeepsCreatedWidgets()
-{
-    QPointer<cWidget> inClosedBlock = mPage->NewWidget(1);
-    QPointer<cWidget> inOpenBlock = mPage->NewWidget(2);
-    mManager->AddNewWidgetAction(inClosedBlock, nullptr, -1);
-    mManager->CloseUndoBlock();
-    mManager->AddNewWidgetAction(inOpenBlock, nullptr, -1);
-
-    mManager->ClearUndoRedo();
-
-    QVERIFY(inClosedBlock);
-    QVERIFY(inOpenBlock);
 }
 
 void tst_cLayoutUndoManager::widgetCreatedAndDeletedInOneBlockIsDestroyedOnce()
