@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and then starts the editor or runs every test.
 #   tools/kelvari.sh start [--network]   build and start the editor
-#   tools/kelvari.sh test                build and run every test
+#   tools/kelvari.sh test                build and run every test, then fuzz the config reader for a minute
 # Everything runs inside a private network namespace holding only loopback, so
 # nothing leaves the machine; "start --network" opts into the real network.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build"
+fuzz_build="$top/build-fuzz"
 mode=${1:-}
 
 packages=(cmake g++ make pkg-config
@@ -16,7 +17,8 @@ packages=(cmake g++ make pkg-config
     qml-module-qtquick-controls qml-module-qtquick-layouts qml-module-qtquick-dialogs
     qml-module-qtquick-shapes qml-module-qtgraphicaleffects qml-module-qtqml-models2
     qml-module-qtqml-statemachine qml-module-qt-labs-platform qml-module-qttest
-    libqt5svg5 fonts-lato xvfb xauth imagemagick libgl1-mesa-dri iproute2 util-linux)
+    libqt5svg5 fonts-lato xvfb xauth imagemagick libgl1-mesa-dri iproute2 util-linux
+    clang libclang-rt-14-dev)
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -34,6 +36,13 @@ install_missing() {
 build_all() {
     cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$build" -j "$(nproc)"
+}
+
+# The fuzz target in a tree of its own: instrumented, and built by clang where the rest is built by g++.
+build_fuzz() {
+    CC=clang CXX=clang++ cmake -S "$top" -B "$fuzz_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DKELVARI_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+    cmake --build "$fuzz_build" -j "$(nproc)" --target fuzz_config_reader
 }
 
 # Runs a command in a new network namespace with only loopback up.
@@ -62,6 +71,24 @@ test)
     isolated env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache" \
         XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/runtime" \
         "$top/tools/run-ctest.sh" "$build"
+
+    # A minute of fuzzing the config reader on a copy of the seeds; any crash, leak, hang or runaway
+    # memory fails the test command, and the input that did it is kept in build-fuzz/findings.
+    build_fuzz
+    mkdir -p "$scratch/corpus" "$scratch/artifacts"
+    cp "$top"/tests/data/fuzz-seeds/* "$scratch/corpus/"
+    if ! isolated env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache" \
+        XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/runtime" \
+        "$fuzz_build/fuzz/fuzz_config_reader" -max_total_time=60 -rss_limit_mb=2048 -timeout=10 \
+        -detect_leaks=1 -print_final_stats=1 -dict="$top/fuzz/config.dict" \
+        -artifact_prefix="$scratch/artifacts/" "$scratch/corpus" >"$scratch/fuzz.log" 2>&1; then
+        grep -v '^libpng' "$scratch/fuzz.log" | tail -n 60 >&2
+        mkdir -p "$fuzz_build/findings"
+        cp "$scratch"/artifacts/* "$fuzz_build/findings/" 2>/dev/null || true
+        echo "Fuzzing the config reader failed; the input is in $fuzz_build/findings" >&2
+        exit 1
+    fi
+    grep -E '^stat::|^Done ' "$scratch/fuzz.log"
     ;;
 *)
     echo "usage: $0 start [--network] | test" >&2

@@ -14,6 +14,7 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <algorithm>
+#include <climits>
 
 namespace
 {
@@ -347,6 +348,17 @@ void cConfig::UpdateIsPasteAllowed()
         return;
     mIsPasteAllowed = allowed;
     emit isPasteAllowedChanged();
+}
+
+int cConfig::GetNextId()
+{
+    // Loading refuses the largest int, so this is only reached after a file took the one below it.
+    if (mNextId == INT_MAX)
+    {
+        ZR_ERROR("No widget id left");
+        return mNextId;
+    }
+    return mNextId++;
 }
 
 void cConfig::IncreaseNextIdOnLoad(int id)

@@ -134,7 +134,7 @@ public:
 
     // cLayoutConfig
     cConfigBase& ConfigBase() override { return *this; }
-    int GetNextId() override { return mNextId++; }
+    int GetNextId() override;
     void IncreaseNextIdOnLoad(int id) override;
     // A layout that is not listed (a pending paste) is neither moved nor recorded.
     void LayoutDetailsChanged(cLayout* layout, const sLayoutDetails& oldDetails,

@@ -16,6 +16,7 @@
 #include "ZRNet/Core/DebugTrace.h"
 
 #include <QXmlStreamReader>
+#include <climits>
 
 std::set<QByteArray> cEditorWidgetFactory::mAllObjectRequestRegExps;
 
@@ -26,6 +27,19 @@ cWidget* cEditorWidgetFactory::CreateFromXml(QXmlStreamReader& reader, const cCo
     QString type;
     if (!cWidget::LoadBaseAttributes(reader, id, type))
         return nullptr;
+    // The document's next id comes after every loaded one, so the largest int cannot be taken.
+    if (id == INT_MAX)
+    {
+        ZR_ERROR("Error loading widget id");
+        return nullptr;
+    }
+    // Containers read their children through here: a bound keeps a hostile file from exhausting the stack.
+    if (mNesting > MaximumLoadNesting)
+    {
+        ZR_ERROR("Widget %d is nested in more than %d containers; not loaded", id, MaximumLoadNesting);
+        reader.skipCurrentElement();
+        return nullptr;
+    }
     cWidget* widget = CreateWidget(type, id, config, parent);
     widget->LoadAttributes(reader);
     if (widget->widthFraction() < 0 || widget->heightFraction() < 0)
@@ -35,7 +49,9 @@ cWidget* cEditorWidgetFactory::CreateFromXml(QXmlStreamReader& reader, const cCo
         reader.skipCurrentElement();
         return nullptr;
     }
+    ++mNesting;
     widget->LoadSubXml(reader, config, parent, *this, client);
+    --mNesting;
     return widget;
 }
 

@@ -16,9 +16,12 @@ public:
     // once, in byte order. Empty until the application fills it.
     static std::set<QByteArray> mAllObjectRequestRegExps;
 
+    // Far beyond what the editor lets anyone build; widgets deeper than this are dropped on reading.
+    static constexpr int MaximumLoadNesting = 32;
+
     // Reads a "Widget" element into a new widget with the given parent. A
-    // widget whose width or height fraction is negative is dropped and its
-    // element skipped.
+    // widget whose width or height fraction is negative, or that lies too
+    // deep, is dropped and its element skipped.
     cWidget* CreateFromXml(QXmlStreamReader& reader, const cConfigBase& config, QObject* parent,
                            std::shared_ptr<cKelvariConfigClient>& client) const override;
 
@@ -27,4 +30,8 @@ public:
     static bool IsWidgetTypeAContainer(const QString& type);
     static void AddAllZRNetWidgetObjectRequestRegExps();
     static void AddZRNetObjectRequestRegExps(const QList<QByteArray>& regExps);
+
+private:
+    // Containers around the widget being read.
+    mutable int mNesting = 0;
 };

@@ -1,7 +1,9 @@
 #include "ConfigTestData.h"
 #include "support/cTraceCapture.h"
 
+#include "Kelvari/Common/cContainer.h"
 #include "Kelvari/Common/cImageResource.h"
+#include "Kelvari/Editor/cEditorWidgetFactory.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -27,6 +29,7 @@ private slots:
     void newerVersionLoadsWithUnknownSectionsDropped();
     void resourcesKeepIdsAndBadPicturesAreLeftOut();
     void writeFailuresAreReported();
+    void hostileWidgetTreesLoadWithinBounds();
 };
 
 void tst_cConfigFile::roundTripKeepsLayoutsWidgetsAndResourceBytes()
@@ -183,6 +186,40 @@ void tst_cConfigFile::writeFailuresAreReported()
     QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
     QVERIFY(config.ReadXml(file));
     QCOMPARE(ResourceNames(config), QStringList{"stripe.JPEG"});
+}
+
+void tst_cConfigFile::hostileWidgetTreesLoadWithinBounds()
+{
+    // Nesting far past anything the editor builds, which used to exhaust the stack, and the one widget
+    // id after which no id exists, which used to overflow the id counter.
+    const int levels = 50000;
+    QByteArray nested;
+    for (int i = 1; i <= levels; ++i)
+        nested += "<Widget id=\"" + QByteArray::number(i) +
+                  "\" type=\"tab_container\" width=\"1\" height=\"1\"><Tab>";
+    for (int i = 0; i < levels; ++i)
+        nested += "</Tab></Widget>";
+    cConfig config(nullptr);
+    cTraceCapture capture;
+
+    QVERIFY(config.ReadXml(Document("version=\"1.0.0\"",
+                                    "<Layouts><Layout name=\"A\">" + nested +
+                                        "<Widget id=\"2147483647\" type=\"rect\" width=\"1\" height=\"1\"/>"
+                                        "<Widget id=\"60000\" type=\"rect\" width=\"1\" height=\"1\"/>"
+                                        "</Layout></Layouts>")));
+
+    const QList<cWidget*> top = config.Layouts().At(0)->GetWidgets()->Items();
+    QCOMPARE(top.size(), 2);
+    int depth = 0;
+    for (auto* container = qobject_cast<cContainer*>(top.first()); container;
+         container = qobject_cast<cContainer*>(container->GetWidgetChildren()->Items().value(0)))
+        ++depth;
+    QCOMPARE(depth, cEditorWidgetFactory::MaximumLoadNesting + 1);
+    QCOMPARE(capture.LinesContaining("containers; not loaded").count(), 1);
+    QCOMPARE(capture.LinesContaining("Error loading widget id").count(), 1);
+    QCOMPARE(config.GetNextId(), 60001);
+    QByteArray written;
+    QVERIFY(config.WriteXml(written));
 }
 
 QTEST_MAIN(tst_cConfigFile)
