@@ -214,19 +214,8 @@ void cConfig::createNewLayout(bool AllUsers, QString UsersString, bool Desktop, 
 {
     auto* layout = new cLayout(*this);
     Adopt(layout);
-    sLayoutDetails details;
-    details.allUsers = AllUsers;
-    details.users = UsersString;
-    details.desktop = Desktop;
-    details.phone = Phone;
-    details.tablet = Tablet;
-    details.orientation = Orientation;
-    details.allScenes = AllScenes;
-    details.scenes = ScenesString;
-    details.fixedAspectRatio = FixedAspectRatio;
-    details.aspectRatio1 = AspectRatio1;
-    details.aspectRatio2 = AspectRatio2;
-    details.name = Name;
+    const sLayoutDetails details{AllUsers,  UsersString,  Desktop,          Phone,        Tablet,       Orientation,
+                                 AllScenes, ScenesString, FixedAspectRatio, AspectRatio1, AspectRatio2, Name};
     layout->SetLayoutDetails(details);
     InsertLayout(layout);
     mConfigUndoManager->AddNewLayoutAction(layout, this);

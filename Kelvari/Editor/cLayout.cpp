@@ -244,19 +244,8 @@ void cLayout::setLayoutDetails(bool AllUsers, QString UsersString, bool Desktop,
                                int AspectRatio1, int AspectRatio2, bool PastedLayout, QString Name)
 {
     const sLayoutDetails oldDetails = mDetails;
-    sLayoutDetails details;
-    details.allUsers = AllUsers;
-    details.users = UsersString;
-    details.desktop = Desktop;
-    details.phone = Phone;
-    details.tablet = Tablet;
-    details.orientation = Orientation;
-    details.allScenes = AllScenes;
-    details.scenes = ScenesString;
-    details.fixedAspectRatio = FixedAspectRatio;
-    details.aspectRatio1 = AspectRatio1;
-    details.aspectRatio2 = AspectRatio2;
-    details.name = Name;
+    const sLayoutDetails details{AllUsers,  UsersString,  Desktop,          Phone,        Tablet,       Orientation,
+                                 AllScenes, ScenesString, FixedAspectRatio, AspectRatio1, AspectRatio2, Name};
     if (SetLayoutDetails(details) && !PastedLayout)
         mConfig.LayoutDetailsChanged(this, oldDetails, mDetails);
 }
