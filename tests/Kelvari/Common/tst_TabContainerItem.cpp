@@ -1,7 +1,7 @@
+#include "support/cFixedConfigSource.h"
 #include "Kelvari/Common/cColourProperty.h"
 #include "Kelvari/Common/cComboProperty.h"
 #include "Kelvari/Common/cConfigBase.h"
-#include "Kelvari/Common/cCurrentConfigSource.h"
 #include "Kelvari/Common/cImageProperty.h"
 #include "Kelvari/Common/cImageProvider.h"
 #include "Kelvari/Common/cImageWidget.h"
@@ -24,16 +24,6 @@
 
 namespace
 {
-class cOpenConfig : public cCurrentConfigSource
-{
-public:
-    explicit cOpenConfig(const cConfigBase& config) : mConfig(config) {}
-    const cConfigBase* CurrentConfig() const override { return &mConfig; }
-
-private:
-    const cConfigBase& mConfig;
-};
-
 void Place(cWidget* widget, float x, float y, float width, float height)
 {
     widget->setXFraction(x);
@@ -79,7 +69,7 @@ private:
     }
 
     cConfigBase mConfig{nullptr};
-    cOpenConfig mOpenConfig{mConfig};
+    cFixedConfigSource mOpenConfig{&mConfig};
     std::unique_ptr<QObject> mOwner;
     cTabContainer* mContainer = nullptr;
     cTextWidget* mTitle = nullptr;

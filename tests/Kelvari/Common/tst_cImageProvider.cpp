@@ -1,5 +1,5 @@
+#include "support/cFixedConfigSource.h"
 #include "Kelvari/Common/cConfigBase.h"
-#include "Kelvari/Common/cCurrentConfigSource.h"
 #include "Kelvari/Common/cImageProvider.h"
 #include "Kelvari/Common/cImageResource.h"
 #include "support/cTraceCapture.h"
@@ -12,14 +12,6 @@
 
 namespace
 {
-class cFixedConfigSource : public cCurrentConfigSource
-{
-public:
-    const cConfigBase* CurrentConfig() const override { return mConfig; }
-
-    const cConfigBase* mConfig = nullptr;
-};
-
 QImage FilledImage(const QSize& size, const QColor& colour)
 {
     QImage image(size, QImage::Format_ARGB32);

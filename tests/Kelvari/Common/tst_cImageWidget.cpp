@@ -1,7 +1,7 @@
+#include "support/cFixedConfigSource.h"
 #include "support/WidgetXml.h"
 
 #include "Kelvari/Common/cConfigBase.h"
-#include "Kelvari/Common/cCurrentConfigSource.h"
 #include "Kelvari/Common/cImageProperty.h"
 #include "Kelvari/Common/cImageProvider.h"
 #include "Kelvari/Common/cImageResource.h"
@@ -16,16 +16,6 @@
 
 namespace
 {
-class cFixedConfigSource : public cCurrentConfigSource
-{
-public:
-    explicit cFixedConfigSource(const cConfigBase& config) : mConfig(config) {}
-    const cConfigBase* CurrentConfig() const override { return &mConfig; }
-
-private:
-    const cConfigBase& mConfig;
-};
-
 struct sRequest
 {
     QString id;
@@ -85,7 +75,7 @@ private:
 void tst_cImageWidget::init()
 {
     mConfig = std::make_unique<cConfigBase>(nullptr);
-    mSource = std::make_unique<cFixedConfigSource>(*mConfig);
+    mSource = std::make_unique<cFixedConfigSource>(mConfig.get());
     mRequests.clear();
     mEngine = std::make_unique<QQmlEngine>();
     mEngine->addImageProvider("imageProvider", new cRecordingImageProvider(*mSource, mRequests));

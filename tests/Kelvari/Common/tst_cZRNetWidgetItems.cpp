@@ -1,5 +1,5 @@
+#include "support/cFixedConfigSource.h"
 #include "Kelvari/Common/cConfigBase.h"
-#include "Kelvari/Common/cCurrentConfigSource.h"
 #include "Kelvari/Common/cImageProvider.h"
 #include "Kelvari/Common/cZRNetButtonWidget.h"
 #include "Kelvari/Common/cZRNetChromaticMeterWidget.h"
@@ -21,20 +21,6 @@
 #include <QtTest>
 #include <memory>
 
-namespace
-{
-class cOpenConfig : public cCurrentConfigSource
-{
-public:
-    explicit cOpenConfig(const cConfigBase& config) : mConfig(config) {}
-    const cConfigBase* CurrentConfig() const override { return &mConfig; }
-
-private:
-    const cConfigBase& mConfig;
-};
-
-}
-
 // The components of the network-bound widgets on a layout page: each loads
 // cleanly, takes its widget's geometry and draws from existing drawings.
 // With KELVARI_PREVIEW_DIR set, the page is written there as zrnet-widgets.png.
@@ -52,7 +38,7 @@ private:
     }
 
     cConfigBase mConfig{nullptr};
-    cOpenConfig mOpenConfig{mConfig};
+    cFixedConfigSource mOpenConfig{&mConfig};
     std::shared_ptr<cKelvariConfigClient> mClient;
     std::unique_ptr<QObject> mOwner;
     std::unique_ptr<QQuickView> mView;
