@@ -5,6 +5,8 @@
 #include "cRegistryRouter.h"
 #include "cSystemBuilder.h"
 
+#include <pthread.h>
+
 cSyscallThread::~cSyscallThread()
 {
     if (mThread.joinable())
@@ -39,6 +41,8 @@ void cSyscallThread::QuitSyscallAndWait()
 
 void cSyscallThread::Run()
 {
+    // Named so that the poll thread can be told apart in a debugger or a process listing.
+    pthread_setname_np(pthread_self(), "SyscallPoll");
     cRegistryRouter* router = SyscallRegistryRouter();
     cZRNetMessage message;
     while (mRun && router->WaitForMessage(message))

@@ -154,7 +154,7 @@ QProcessEnvironment tst_EditorStartup::Environment() const
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), mConfigHome->path());
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    // Without GL, every thread of the program's own is one that it names or the poll thread.
+    // The software renderer keeps the test independent of the X server's GL.
     environment.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
     return environment;
 }
@@ -187,8 +187,7 @@ void tst_EditorStartup::theProgramRunsItsLayerAndStoresItsGeometryWhenClosed()
 
     // Thread names are cut to 15 bytes by the kernel.
     QTRY_VERIFY_WITH_TIMEOUT(ThreadNames(pid).contains(QStringLiteral("ActionTickThrea")), 10000);
-    const QStringList names = ThreadNames(pid);
-    QVERIFY2(names.count(names.first()) >= 2, qPrintable(names.join(QLatin1Char(','))));
+    QVERIFY2(ThreadNames(pid).contains(QStringLiteral("SyscallPoll")), qPrintable(ThreadNames(pid).join(',')));
 
     x11.RequestClose(window);
     QVERIFY(mProgram.waitForFinished(20000));
