@@ -9,8 +9,7 @@
 #include <thread>
 #include <vector>
 
-// A net object for tests: records every message, tick and tock that reaches it
-// (protocol messages still go to the base) and lets a test wait for them.
+// Records every message, tick and tock that reaches it (protocol messages still go to the base).
 class cRecordingNetObject : public cNetObject
 {
 public:
@@ -30,17 +29,18 @@ public:
 
     void EntrypointMessage(const cZRNetMessage& message) override
     {
-        const bool protocol = message.Method() == eMethodAddInform || message.Method() == eMethodAddDeleteNotify
-                              || message.Method() == eMethodObjectDeleted;
+        const UWORD method = message.Method();
+        const bool protocol =
+            method == eMethodAddInform || method == eMethodAddDeleteNotify || method == eMethodObjectDeleted;
         if (protocol)
             cNetObject::EntrypointMessage(message);
         if (protocol && !mRecordProtocol)
             return;
         std::lock_guard<std::mutex> lock(mMutex);
-        mReceived.push_back({message.Method(), message.Source(),
+        mReceived.push_back({method, message.Source(),
                              std::vector<UBYTE>(message.Payload(), message.Payload() + message.Length()),
                              std::this_thread::get_id()});
-        mEvents.push_back("m" + std::to_string(message.Method()));
+        mEvents.push_back("m" + std::to_string(method));
         mCondition.notify_all();
     }
     void EntrypointTick() override { Record("tick"); }
@@ -62,11 +62,7 @@ public:
         std::lock_guard<std::mutex> lock(mMutex);
         return mEvents;
     }
-    size_t EventCount()
-    {
-        std::lock_guard<std::mutex> lock(mMutex);
-        return mEvents.size();
-    }
+    size_t EventCount() { return Events().size(); }
 
 private:
     void Record(const char* event)

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-// A seek object for tests: records each outcome of its seeks and lets a test wait for them.
+// Records each outcome of its seeks and lets a test wait for them.
 class cRecordingSeekObject : public cSeekObject
 {
 public:

@@ -7,6 +7,9 @@
 #include <thread>
 #include <vector>
 
+using tTraceFunction = void (*)(const char*, int, const char*, const char*, ...);
+Q_DECLARE_METATYPE(tTraceFunction)
+
 class tst_DebugTrace : public QObject
 {
     Q_OBJECT
@@ -19,52 +22,24 @@ private slots:
     void linesFromSeveralThreadsAreNotInterleaved();
 };
 
-enum eKind
-{
-    eError,
-    eNotification,
-    eHistory,
-    ePlain,
-    eDiagnostic,
-};
-
 void tst_DebugTrace::eachKindWritesItsExactLine_data()
 {
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<tTraceFunction>("trace");
     QTest::addColumn<QStringList>("lines");
     const QString tail = QStringLiteral("value abc 7\t(file:///src/Unit.cpp:42:)");
-    QTest::newRow("error") << int(eError) << QStringList{"ERROR: " + tail};
-    QTest::newRow("notification") << int(eNotification) << QStringList{"Notification: " + tail};
-    QTest::newRow("history") << int(eHistory) << QStringList{"History: " + tail};
-    QTest::newRow("plain") << int(ePlain) << QStringList{tail};
-    QTest::newRow("diagnostic is silent") << int(eDiagnostic) << QStringList();
+    QTest::newRow("error") << &DebugErrTrace << QStringList{"ERROR: " + tail};
+    QTest::newRow("notification") << &DebugNotifTrace << QStringList{"Notification: " + tail};
+    QTest::newRow("history") << &DebugHistoryTrace << QStringList{"History: " + tail};
+    QTest::newRow("plain") << &DebugTrace << QStringList{tail};
+    QTest::newRow("diagnostic is silent") << &DebugDiagnosticTrace << QStringList();
 }
 
 void tst_DebugTrace::eachKindWritesItsExactLine()
 {
-    QFETCH(int, kind);
+    QFETCH(tTraceFunction, trace);
     QFETCH(QStringList, lines);
     cTraceCapture capture;
-    const char* file = "src/Unit.cpp";
-    const char* function = "void cUnit::Run(int)";
-    switch (kind)
-    {
-    case eError:
-        DebugErrTrace(file, 42, function, "value %s %d", "abc", 7);
-        break;
-    case eNotification:
-        DebugNotifTrace(file, 42, function, "value %s %d", "abc", 7);
-        break;
-    case eHistory:
-        DebugHistoryTrace(file, 42, function, "value %s %d", "abc", 7);
-        break;
-    case eDiagnostic:
-        DebugDiagnosticTrace(file, 42, function, "value %s %d", "abc", 7);
-        break;
-    default:
-        DebugTrace(file, 42, function, "value %s %d", "abc", 7);
-        break;
-    }
+    trace("src/Unit.cpp", 42, "void cUnit::Run(int)", "value %s %d", "abc", 7);
     QCOMPARE(capture.Lines(), lines);
 }
 
@@ -81,24 +56,20 @@ void tst_DebugTrace::macrosGiveTheCallersLocation()
 void tst_DebugTrace::textIsCutAt512Bytes()
 {
     cTraceCapture capture;
-    const std::string longText(600, 'y');
-    DebugNotifTrace("f.cpp", 1, "f", "%s", longText.c_str());
+    DebugNotifTrace("f.cpp", 1, "f", "%s", std::string(600, 'y').c_str());
     // 511 characters and the terminating NUL fill the 512-byte buffer.
-    QCOMPARE(capture.Lines(),
-             QStringList{"Notification: " + QString(511, 'y') + "\t(file:///f.cpp:1:)"});
+    QCOMPARE(capture.Lines(), QStringList{"Notification: " + QString(511, 'y') + "\t(file:///f.cpp:1:)"});
 }
 
 void tst_DebugTrace::linesFromSeveralThreadsAreNotInterleaved()
 {
-    constexpr int kThreads = 4;
-    constexpr int kLinesEach = 300;
     cTraceCapture capture;
     std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t)
+    for (int t = 0; t < 4; ++t)
     {
         threads.emplace_back([t] {
             const std::string filler(200, char('a' + t));
-            for (int i = 0; i < kLinesEach; ++i)
+            for (int i = 0; i < 300; ++i)
                 DebugErrTrace("t.cpp", t, "f", "%d %s %d", t, filler.c_str(), i);
         });
     }
@@ -106,7 +77,7 @@ void tst_DebugTrace::linesFromSeveralThreadsAreNotInterleaved()
         thread.join();
 
     const QStringList lines = capture.Lines();
-    QCOMPARE(lines.size(), kThreads * kLinesEach);
+    QCOMPARE(lines.size(), 4 * 300);
     const QRegularExpression pattern("^ERROR: (\\d) ([a-d])\\2{199} \\d+\\t\\(file:///t\\.cpp:\\1:\\)$");
     for (const QString& line : lines)
     {

@@ -24,11 +24,6 @@ public:
     std::atomic<int> mTicks{0};
     std::atomic<bool> mOnOtherThread{false};
 };
-
-size_t CountOf(const std::vector<std::string>& events, const std::string& event)
-{
-    return size_t(std::count(events.begin(), events.end(), event));
-}
 }
 
 class tst_cActionTickDriver : public QObject
@@ -52,7 +47,6 @@ void tst_cActionTickDriver::ticksReachTheirObjectsEveryTwentyMillisecondsWhileSw
     periodic.RequestTicks(true);
     cRecordingTickParent parent;
     cActionTickDriver driver(&parent);
-    QCOMPARE(driver.objectName(), QStringLiteral("ActionTickThread"));
     driver.StartTimer();
     QVERIFY(!periodic.WaitForEvents(1, 100));
 
@@ -60,24 +54,21 @@ void tst_cActionTickDriver::ticksReachTheirObjectsEveryTwentyMillisecondsWhileSw
     timer.start();
     SyscallSetStartTicks(true);
     QVERIFY(periodic.WaitForEvents(20));
-    const qint64 elapsed = timer.elapsed();
     // Ten ticks and their tocks: about 200 ms, never much faster.
-    QVERIFY2(elapsed >= 150 && elapsed < 2000, qPrintable(QString::number(elapsed)));
+    QVERIFY2(timer.elapsed() >= 150 && timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(idle.EventCount(), size_t(0));
     QVERIFY(parent.mTicks >= 2);
     QVERIFY(!parent.mOnOtherThread);
 
     periodic.RequestTicks(false);
-    size_t seen = periodic.EventCount();
-    QVERIFY(!periodic.WaitForEvents(seen + 2, 100));
+    QVERIFY(!periodic.WaitForEvents(periodic.EventCount() + 2, 100));
     periodic.RequestTicks(true);
     SyscallSetStartTicks(false);
     // A tick the driver decided on just before the switch may still be posted and delivered.
     QTest::qWait(60);
     QTRY_COMPARE_WITH_TIMEOUT(SyscallRegistryRouter()->OutstandingTicks(), size_t(0), 3000);
     QTest::qWait(20);
-    seen = periodic.EventCount();
-    QVERIFY(!periodic.WaitForEvents(seen + 1, 100));
+    QVERIFY(!periodic.WaitForEvents(periodic.EventCount() + 1, 100));
 }
 
 void tst_cActionTickDriver::atMostTwoTicksAreOutstanding()
@@ -138,7 +129,6 @@ void tst_cActionTickDriver::aTockFollowsEverythingQueuedBeforeIt()
     SyscallMessagesPollUnLock();
     QVERIFY(periodic.WaitForEvents(5));
     QCOMPARE(periodic.Events(), (std::vector<std::string>{"m301", "m302", "tick", "m303", "tock"}));
-    QCOMPARE(CountOf(periodic.Events(), "tock"), size_t(1));
     QTRY_COMPARE_WITH_TIMEOUT(SyscallRegistryRouter()->OutstandingTicks(), size_t(0), 3000);
 }
 
@@ -146,6 +136,7 @@ void tst_cActionTickDriver::deletingTheDriverStopsItPromptly()
 {
     cRunningMessagingCore core;
     auto* driver = new cActionTickDriver;
+    QCOMPARE(driver->objectName(), QStringLiteral("ActionTickThread"));
     driver->StartTimer();
     QVERIFY(driver->isRunning());
     QElapsedTimer timer;

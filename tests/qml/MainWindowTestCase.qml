@@ -43,7 +43,6 @@ TestCase {
             loadConfigFileDialogDialog: loadDialog,
             quitApplication: function() { testCase.quitCount += 1 }
         })
-        verify(window !== null)
         window.requestActivate()
         tryCompare(window, "active", true)
         tryVerify(function() { return part("initialPage").visible })
@@ -55,28 +54,20 @@ TestCase {
     }
 
     function part(name) {
-        var found = findChild(window.contentItem, name)
-        verify(found !== null, name)
-        return found
-    }
-
-    function menuBarPart(name) {
-        var found = findChild(window.menuBar, name)
+        var found = findChild(window.contentItem, name) || findChild(window.menuBar, name)
         verify(found !== null, name)
         return found
     }
 
     function clickPart(name) {
-        var item = findChild(window.contentItem, name) || findChild(window.menuBar, name)
-        verify(item !== null, name)
+        var item = part(name)
         verify(item.visible && item.enabled, name + " clickable")
         mouseClick(item)
     }
 
     // Opens the menu of the bar with this title and clicks its item with this text.
     function chooseMenuItem(menuTitle, itemText) {
-        var bar = findChild(window.menuBar, "mainMenuBar")
-        verify(bar !== null)
+        var bar = part("mainMenuBar")
         var menu = null
         for (var i = 0; i < bar.count; ++i) {
             if (bar.menuAt(i).title === menuTitle)
@@ -112,12 +103,14 @@ TestCase {
         wait(0)
     }
 
-    function errorHeadline() { return part("errorPopup").headlineText }
-    function errorReason() { return part("errorPopup").failureReasonText }
-
-    function acknowledgeError() {
-        verify(part("errorPopup").visible, "error pop-up shown")
-        part("errorPopup").okClicked()
-        tryCompare(part("errorPopup"), "visible", false)
+    // Checks the error pop-up's texts (a reason of undefined is not checked) and closes it.
+    function acknowledgeError(headline, reason) {
+        var popup = part("errorPopup")
+        tryCompare(popup, "visible", true)
+        compare(popup.headlineText, headline)
+        if (reason !== undefined)
+            compare(popup.failureReasonText, reason)
+        popup.okClicked()
+        tryCompare(popup, "visible", false)
     }
 }

@@ -9,24 +9,11 @@ TestCase {
     width: 400
     height: 100
 
-    function create(properties) {
+    function test_drawing() {
         var component = Qt.createComponent("qrc:/LoginPageCheckBox.qml")
         compare(component.status, Component.Ready, component.errorString())
-        var props = { width: 200, height: 20, text: "Remember" }
-        for (var key in properties)
-            props[key] = properties[key]
-        return createTemporaryObject(component, testCase, props)
-    }
-
-    function test_defaults() {
-        var box = create({})
-        compare(box.textColour, "#000000")
-        compare(box.indicatorColour, "#ffffff")
-        compare(box.cornerRadius, 0)
-    }
-
-    function test_drawing() {
-        var box = create({ textColour: "#b3b3b3", indicatorColour: "#1a1a1a", cornerRadius: 3 })
+        var box = createTemporaryObject(component, testCase, { width: 200, height: 20, text: "Remember",
+                                        textColour: "#b3b3b3", indicatorColour: "#1a1a1a", cornerRadius: 3 })
         compare(box.leftPadding, 10)
         compare(box.indicator.width, 20)
         compare(box.indicator.height, 20)

@@ -18,37 +18,29 @@ Item {
         name: "TabContainer"
         when: windowShown
 
-        function createContainer() {
-            var item = createTemporaryObject(tabContainerComponent, root)
-            verify(item)
-            return item
+        property var item: null
+
+        function init() {
+            item = createTemporaryObject(tabContainerComponent, root)
         }
 
-        function findNamed(item, name) {
-            if (item.objectName === name)
-                return item
-            for (var i = 0; i < item.children.length; ++i) {
-                var found = findNamed(item.children[i], name)
-                if (found)
-                    return found
-            }
-            return null
-        }
-
-        function test_withoutWidgetFourButtonsAndNoPages() {
-            var item = createContainer()
+        function test_withoutWidgetFourButtonsNoPagesAndTheBarWhereAsked() {
             compare(item.width, 160)
             compare(item.height, 120)
-            var bar = findNamed(item, "tabBar")
+            var bar = findChild(item, "tabBar")
+            var stack = findChild(item, "stackLayout")
             compare(bar.count, 4)
             for (var i = 0; i < 4; ++i)
                 compare(bar.itemAt(i).text, String(i + 1))
             compare(bar.currentIndex, 0)
-            compare(findNamed(item, "stackLayout").count, 0)
+            compare(stack.count, 0)
+            compare(stack.y, bar.height)
+            item.tabPosition = "bottom"
+            compare(bar.y, item.height - bar.height)
+            compare(stack.y, 0)
         }
 
         function test_getContainerRejectsLocationsWithoutPage() {
-            var item = createContainer()
             try {
                 item.getContainer(0)
                 fail("getContainer did not throw")
@@ -58,22 +50,11 @@ Item {
         }
 
         function test_customImagesFollowTheirIdentifiers() {
-            var item = createContainer()
             item.imageOnIdentifier = "12"
             verify(item.customOnImageSet)
             verify(!item.customOffImageSet)
             item.imageOnIdentifier = "_basic"
             verify(!item.customOnImageSet)
-        }
-
-        function test_barFollowsThePosition() {
-            var item = createContainer()
-            var bar = findNamed(item, "tabBar")
-            var stack = findNamed(item, "stackLayout")
-            compare(stack.y, bar.height)
-            item.tabPosition = "bottom"
-            compare(bar.y, item.height - bar.height)
-            compare(stack.y, 0)
         }
     }
 }

@@ -10,35 +10,21 @@ TestCase {
         height: 200
     }
 
-    function create(properties) {
+    property var widget: null
+    property var item: null
+
+    function init() {
         var component = Qt.createComponent("qrc:/Widgets/TextWidget.qml")
         compare(component.status, Component.Ready, component.errorString())
-        var item = createTemporaryObject(component, canvas, properties || {})
-        verify(item !== null)
-        return item
-    }
-
-    function registeredItem() {
-        var widget = testWidgets.createWidget(1, "text")
-        widget.xFraction = 0
-        widget.yFraction = 0
+        widget = testWidgets.createWidget(1, "text")
         widget.widthFraction = 0.5
         widget.heightFraction = 0.5
-        var item = create({ cppWidget: widget })
+        item = createTemporaryObject(component, canvas, { cppWidget: widget })
         widget.setQQuickItem(item, true)
-        return { widget: widget, item: item }
     }
 
-    function setProperty(widget, name, value) {
+    function setProperty(name, value) {
         testWidgets.findProperty(widget, name).value = value
-    }
-
-    function test_defaultsWithoutWidget() {
-        var item = create()
-        compare(item.text, "Text...")
-        compare(item.textAlignment, Text.AlignLeft)
-        compare(item.textColour, "#b3b3b3")
-        compare(findChild(item, "background").active, false)
     }
 
     function test_alignmentReachesTheText_data() {
@@ -49,42 +35,35 @@ TestCase {
     }
 
     function test_alignmentReachesTheText(data) {
-        var made = registeredItem()
-        setProperty(made.widget, "Align", (data.index + 1) % 3)
-        setProperty(made.widget, "Align", data.index)
-        compare(made.item.textAlignment, data.flag)
-        compare(findChild(made.item, "label").horizontalAlignment, data.flag)
+        setProperty("Align", (data.index + 1) % 3)
+        setProperty("Align", data.index)
+        compare(item.textAlignment, data.flag)
+        compare(findChild(item, "label").horizontalAlignment, data.flag)
     }
 
     function test_translucentTextColourKeepsItsAlpha() {
-        var made = registeredItem()
-        setProperty(made.widget, "Text Colour", "#80ff0000")
-        compare(made.item.textColour, "#80ff0000")
-        var label = findChild(made.item, "label")
-        compare(Qt.colorEqual(label.color, "#80ff0000"), true)
+        setProperty("Text Colour", "#80ff0000")
+        compare(item.textColour, "#80ff0000")
+        verify(Qt.colorEqual(findChild(item, "label").color, "#80ff0000"))
     }
 
     function test_backgroundIsDrawnOnlyWhenNotTransparent() {
-        var made = registeredItem()
-        var background = findChild(made.item, "background")
+        var background = findChild(item, "background")
         compare(background.active, false)
-
-        setProperty(made.widget, "Background Colour", "red")
-        setProperty(made.widget, "Radius", 0.25)
+        setProperty("Background Colour", "red")
+        setProperty("Radius", 0.25)
         compare(background.active, true)
-        compare(Qt.colorEqual(background.item.color, "red"), true)
-        compare(background.item.radius, 0.25 * made.item.width)
-
-        setProperty(made.widget, "Background Colour", "#00ff0000")
+        verify(Qt.colorEqual(background.item.color, "red"))
+        compare(background.item.radius, 0.25 * item.width)
+        setProperty("Background Colour", "#00ff0000")
         compare(background.active, false)
     }
 
     function test_textShrinksToFitTheItem() {
-        var made = registeredItem()
-        setProperty(made.widget, "Text", "A rather long label for a small box")
-        var label = findChild(made.item, "label")
+        setProperty("Text", "A rather long label for a small box")
+        var label = findChild(item, "label")
         verify(label.font.pixelSize >= 1)
-        verify(label.contentWidth <= made.item.width + 1)
-        verify(label.contentHeight <= made.item.height + 1)
+        verify(label.contentWidth <= item.width + 1)
+        verify(label.contentHeight <= item.height + 1)
     }
 }

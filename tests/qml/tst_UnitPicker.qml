@@ -32,12 +32,10 @@ TestCase {
         picker = createTemporaryObject(component, testCase, { width: 800, height: 600, visible: true,
                                                               selectButtonText: "Connect" })
         picker.showUnitList()
-        unitSpy.target = picker
-        ipSpy.target = picker
-        cancelSpy.target = picker
-        unitSpy.clear()
-        ipSpy.clear()
-        cancelSpy.clear()
+        for (var spy of [unitSpy, ipSpy, cancelSpy]) {
+            spy.target = picker
+            spy.clear()
+        }
     }
 
     function cleanup() {
@@ -82,7 +80,6 @@ TestCase {
     function test_typedAddressMustBeValid() {
         var field = child("ipAddressField")
         typeInto("ipAddressField", [Qt.Key_1, Qt.Key_0, Qt.Key_Period, Qt.Key_0])
-        compare(field.text, "10.0")
         verify(!child("unitPickerNextButton").enabled)
         field.text = "10.0.0.300"
         verify(!child("unitPickerNextButton").enabled)
@@ -110,12 +107,5 @@ TestCase {
         verify(!picker.loginStep)
         mouseClick(child("unitPickerCancelButton"))
         compare(cancelSpy.count, 1)
-    }
-
-    function test_warningOnlyWhileTestWindowWouldDisconnect() {
-        picker.warningText = "The test window will be disconnected."
-        verify(!child("unitPickerWarning").visible)
-        picker.willDisconnectTestWindow = true
-        verify(child("unitPickerWarning").visible)
     }
 }

@@ -8,9 +8,8 @@
 #include <QStringList>
 #include <QUrl>
 
-// Stands in for "_application" in the Qt Quick tests of the main window and
-// its pages. Opening, saving and the transfers do nothing real: a test says
-// how each ends and reads back the calls made.
+// Stands in for "_application" in the main window's Qt Quick tests: opening,
+// saving and transfers do nothing real; a test says how each ends and reads the calls.
 class cFakeApplication : public QObject
 {
     Q_OBJECT
@@ -68,11 +67,10 @@ public:
     Q_INVOKABLE void testApplicationWindowClosed() { Log(QStringLiteral("testApplicationWindowClosed()")); }
     Q_INVOKABLE void openHelp() { Log(QStringLiteral("openHelp()")); }
 
-    // Knobs for the tests: end the running transfer, mark a file as open, start over.
+    // Knobs for the tests; clearCalls() forgets the calls here, in the config and in the connection.
     Q_INVOKABLE void finishUpload(bool succeeded, const QString& reason = QString());
     Q_INVOKABLE void finishDownload(bool succeeded, const QString& reason = QString());
     Q_INVOKABLE void setCurrentFilename(const QString& filename);
-    // Forgets the calls logged so far, here, in the config and in the connection.
     Q_INVOKABLE void clearCalls();
     Q_INVOKABLE void reset();
 

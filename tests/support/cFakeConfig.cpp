@@ -14,14 +14,6 @@ void cFakeConfig::setSelectedLayoutIndex(int index)
     emit selectedLayoutIndexChanged();
 }
 
-void cFakeConfig::setSelectedResourceIndex(int index)
-{
-    if (index == mSelectedResourceIndex)
-        return;
-    mSelectedResourceIndex = index;
-    emit selectedResourceIndexChanged();
-}
-
 void cFakeConfig::setDirty(bool dirty)
 {
     if (dirty == mDirty)
@@ -62,7 +54,6 @@ void cFakeConfig::reset()
 {
     setLayoutCount(0);
     setSelectedLayoutIndex(-1);
-    setSelectedResourceIndex(-1);
     setDirty(false);
     setVersion(QString(), false);
 }

@@ -7,9 +7,8 @@
 #include <QString>
 #include <QStringList>
 
-// Stands in for the config document in the Qt Quick tests of the main window:
-// the members its QML reads and calls, with knobs to set the state a test
-// needs and a log of the calls made.
+// Stands in for the config document in the main window's Qt Quick tests: the
+// members its QML uses, knobs for the state a test needs, and a log of calls.
 class cFakeConfig : public QObject
 {
     Q_OBJECT
@@ -17,8 +16,7 @@ class cFakeConfig : public QObject
     Q_PROPERTY(bool dirty READ dirty NOTIFY dirtyChanged)
     Q_PROPERTY(int selectedLayoutIndex READ selectedLayoutIndex WRITE setSelectedLayoutIndex NOTIFY
                    selectedLayoutIndexChanged)
-    Q_PROPERTY(int selectedResourceIndex READ selectedResourceIndex WRITE setSelectedResourceIndex NOTIFY
-                   selectedResourceIndexChanged)
+    Q_PROPERTY(int selectedResourceIndex MEMBER mSelectedResourceIndex CONSTANT)
     Q_PROPERTY(QString version READ version NOTIFY versionStringChanged)
     Q_PROPERTY(bool configVersionIsNewer READ configVersionIsNewer NOTIFY configVersionIsNewerChanged)
     Q_PROPERTY(QStringList calls READ calls NOTIFY callsChanged)
@@ -30,8 +28,6 @@ public:
     bool dirty() const { return mDirty; }
     int selectedLayoutIndex() const { return mSelectedLayoutIndex; }
     void setSelectedLayoutIndex(int index);
-    int selectedResourceIndex() const { return mSelectedResourceIndex; }
-    void setSelectedResourceIndex(int index);
     QString version() const { return mVersion; }
     bool configVersionIsNewer() const { return mVersionIsNewer; }
     QStringList calls() const { return mCalls; }
@@ -46,18 +42,16 @@ public:
     Q_INVOKABLE void resourceRedoPressed() { Log("resourceRedoPressed"); }
     Q_INVOKABLE void deleteImage(int index) { Log(QStringLiteral("deleteImage(%1)").arg(index)); }
 
-    // Knobs for the tests.
+    // Knobs for the tests; reset() leaves it empty, clean, without layouts or version.
     Q_INVOKABLE void setDirty(bool dirty);
     Q_INVOKABLE void setLayoutCount(int count);
     Q_INVOKABLE void setVersion(const QString& version, bool newer);
     Q_INVOKABLE void clearCalls();
-    // Empty, clean, no layouts, no version; as after a new config without its default layout.
     Q_INVOKABLE void reset();
 
 signals:
     void dirtyChanged();
     void selectedLayoutIndexChanged();
-    void selectedResourceIndexChanged();
     void versionStringChanged();
     void configVersionIsNewerChanged();
     void callsChanged();
@@ -68,7 +62,7 @@ private:
     QQmlObjectListModel<cFakeLayout>* mLayouts = nullptr;
     bool mDirty = false;
     int mSelectedLayoutIndex = -1;
-    int mSelectedResourceIndex = -1;
+    const int mSelectedResourceIndex = -1;
     QString mVersion;
     bool mVersionIsNewer = false;
     QStringList mCalls;

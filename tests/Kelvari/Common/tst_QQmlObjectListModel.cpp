@@ -16,25 +16,24 @@ class cPlainItem : public QObject
     Q_PROPERTY(bool visible MEMBER mVisible)
 
 public:
-    explicit cPlainItem(const QString& name = QString(), QObject* parent = nullptr)
-        : QObject(parent), mName(name)
-    {
-    }
+    explicit cPlainItem(const QString& name = QString(), QObject* parent = nullptr) : QObject(parent), mName(name) {}
     QString name() const { return mName; }
     void setName(const QString& name)
     {
-        if (name == mName)
-            return;
-        mName = name;
-        emit nameChanged();
+        if (name != mName)
+        {
+            mName = name;
+            emit nameChanged();
+        }
     }
     int value() const { return mValue; }
     void setValue(int value)
     {
-        if (value == mValue)
-            return;
-        mValue = value;
-        emit valueChanged();
+        if (value != mValue)
+        {
+            mValue = value;
+            emit valueChanged();
+        }
     }
     QString stringValue() const { return QString::number(mValue); }
 
@@ -87,14 +86,13 @@ class cRecorder
 public:
     explicit cRecorder(tModel& model)
     {
-        QObject::connect(&model, &QAbstractItemModel::rowsInserted, &mContext,
-                         [this](const QModelIndex&, int first, int last) {
-                             mEvents << QStringLiteral("inserted %1-%2").arg(first).arg(last);
-                         });
-        QObject::connect(&model, &QAbstractItemModel::rowsRemoved, &mContext,
-                         [this](const QModelIndex&, int first, int last) {
-                             mEvents << QStringLiteral("removed %1-%2").arg(first).arg(last);
-                         });
+        const auto rows = [this](const char* what) {
+            return [this, what](const QModelIndex&, int first, int last) {
+                mEvents << QStringLiteral("%1 %2-%3").arg(what).arg(first).arg(last);
+            };
+        };
+        QObject::connect(&model, &QAbstractItemModel::rowsInserted, &mContext, rows("inserted"));
+        QObject::connect(&model, &QAbstractItemModel::rowsRemoved, &mContext, rows("removed"));
         QObject::connect(&model, &QAbstractItemModel::rowsMoved, &mContext,
                          [this](const QModelIndex&, int first, int, const QModelIndex&, int pos) {
                              mEvents << QStringLiteral("moved %1>%2").arg(first).arg(pos);
@@ -104,9 +102,7 @@ public:
                              QStringList numbers;
                              for (int role : roles)
                                  numbers << QString::number(role);
-                             mEvents << QStringLiteral("changed %1-%2 [%3]")
-                                            .arg(from.row())
-                                            .arg(to.row())
+                             mEvents << QStringLiteral("changed %1-%2 [%3]").arg(from.row()).arg(to.row())
                                             .arg(numbers.join(','));
                          });
         QObject::connect(&model, &QQmlObjectListModelBase::countChanged, &mContext,
@@ -117,8 +113,9 @@ public:
 private:
     QObject mContext;
 };
-}
 
+void DeleteLater() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+}
 
 class tst_QQmlObjectListModel : public QObject
 {
@@ -126,70 +123,56 @@ class tst_QQmlObjectListModel : public QObject
 
 private slots:
     void rolesFollowTheItemProperties();
-    void forbiddenNamesGetNoRoleAndAWarning();
     void dataAndSetDataGoThroughTheItem();
-
     void insertingAnnouncesRowsThenTheCount();
     void nullForeignAndOutsideInsertsAreIgnored();
     void moveReordersRows_data();
     void moveReordersRows();
     void removeAndClearTakeRows();
-    void removeOutsideTheRowsIsTracedAndIgnored();
-
-    void parentlessItemsAreAdoptedAndDeletedWhenTheyLeave();
-    void parentedItemsAreNeverDeleted();
+    void onlyParentlessItemsAreAdoptedAndDeleted();
     void anItemStaysWhileItIsStillListed();
     void anItemDeletedElsewhereLeavesItsRow();
     void aPropertyChangeRefreshesOnlyItsRowAndRole();
-
     void readAccessOutsideTheRowsGivesNull();
     void uidIndexFollowsTheUidProperty();
-    void displayRoleServesTheNamedProperty();
 };
 
 void tst_QQmlObjectListModel::rolesFollowTheItemProperties()
 {
-    const tModel model;
     const QHash<int, QByteArray> expected{{256, "qtObject"}, {257, "objectName"}, {258, "name"},
                                           {259, "value"},    {260, "stringValue"}, {261, "visible"}};
-    QCOMPARE(model.roleNames(), expected);
-    QCOMPARE(model.roleForName("value"), 259);
-    QCOMPARE(model.roleForName("colour"), -1);
-}
+    QCOMPARE(tModel().roleNames(), expected);
+    QCOMPARE(tModel().roleForName("colour"), -1);
 
-void tst_QQmlObjectListModel::forbiddenNamesGetNoRoleAndAWarning()
-{
     QTest::ignoreMessage(QtWarningMsg, "Can't have \"id\" as a role name in QQmlObjectListModel<cClashingItem>");
-    QTest::ignoreMessage(QtWarningMsg,
-                         "Can't have \"model\" as a role name in QQmlObjectListModel<cClashingItem>");
-    const QQmlObjectListModel<cClashingItem> model;
-    const QHash<int, QByteArray> expected{{256, "qtObject"}, {257, "objectName"}, {259, "label"}};
-    QCOMPARE(model.roleNames(), expected);
-    QCOMPARE(model.roleForName("id"), -1);
+    QTest::ignoreMessage(QtWarningMsg, "Can't have \"model\" as a role name in QQmlObjectListModel<cClashingItem>");
+    const QQmlObjectListModel<cClashingItem> clashing;
+    QCOMPARE(clashing.roleNames(), (QHash<int, QByteArray>{{256, "qtObject"}, {257, "objectName"}, {259, "label"}}));
 }
 
 void tst_QQmlObjectListModel::dataAndSetDataGoThroughTheItem()
 {
-    tModel model;
+    tModel model(nullptr, "name");
     auto* item = new cPlainItem("w");
     item->setValue(7);
     model.append(item);
     const QModelIndex row = model.index(0);
     QCOMPARE(model.data(row, 256).value<QObject*>(), item);
     QCOMPARE(model.data(row, 260).toString(), QString("7"));
+    QCOMPARE(model.data(row, Qt::DisplayRole).toString(), QString("w"));
     QVERIFY(!model.data(row, 300).isValid());
     QVERIFY(!model.data(model.index(1), 256).isValid());
 
     cRecorder recorder(model);
     QVERIFY(model.setData(row, 5, 259));
+    QVERIFY(model.setData(row, "u", Qt::DisplayRole));
     QCOMPARE(item->value(), 5);
-    QCOMPARE(recorder.mEvents, QStringList{"changed 0-0 [260]"});
+    QCOMPARE(recorder.mEvents, (QStringList{"changed 0-0 [260]", "changed 0-0 [258,0]"}));
     QVERIFY(!model.setData(row, QVariant::fromValue<QObject*>(nullptr), 256));
-    QVERIFY(!model.setData(row, 1, 300));
     QVERIFY(!model.setData(model.index(1), 1, 259));
     QVERIFY(!model.setData(row, "5", 260));
     QCOMPARE(model.At(0), item);
-    QCOMPARE(item->value(), 5);
+    QCOMPARE(item->name(), QString("u"));
 }
 
 void tst_QQmlObjectListModel::insertingAnnouncesRowsThenTheCount()
@@ -201,9 +184,8 @@ void tst_QQmlObjectListModel::insertingAnnouncesRowsThenTheCount()
     model.insert(1, new cPlainItem("x"));
     model.append(QList<cPlainItem*>{new cPlainItem("y"), nullptr, new cPlainItem("z")});
     model.append(QList<cPlainItem*>{nullptr});
-    const QStringList expected{"inserted 0-0", "count 1", "inserted 0-0", "count 2",
-                               "inserted 1-1", "count 3", "inserted 3-4", "count 5"};
-    QCOMPARE(recorder.mEvents, expected);
+    QCOMPARE(recorder.mEvents, (QStringList{"inserted 0-0", "count 1", "inserted 0-0", "count 2", "inserted 1-1",
+                                            "count 3", "inserted 3-4", "count 5"}));
     QCOMPARE(Names(model), QString("v,x,w,y,z"));
 }
 
@@ -218,12 +200,10 @@ void tst_QQmlObjectListModel::nullForeignAndOutsideInsertsAreIgnored()
     QQmlObjectListModelBase& surface = model;
     surface.append(static_cast<QObject*>(nullptr));
     surface.append(&foreign);
-    surface.insert(0, &foreign);
     model.insert(2, &stray);
     model.insert(-1, &stray);
     QCOMPARE(trace.LinesContaining("Insert at").size(), 2);
     QCOMPARE(recorder.mEvents, QStringList());
-    QCOMPARE(Names(model), QString("w"));
     QCOMPARE(foreign.parent(), nullptr);
     QCOMPARE(stray.parent(), nullptr);
 }
@@ -237,8 +217,8 @@ void tst_QQmlObjectListModel::moveReordersRows_data()
     QTest::newRow("first in front of last") << 0 << 3 << "x,y,w,z" << "moved 0>3";
     QTest::newRow("backwards") << 2 << 1 << "w,y,x,z" << "moved 2>1";
     QTest::newRow("in front of its successor") << 1 << 2 << "w,x,y,z" << "";
-    QTest::newRow("row past the end") << 4 << 0 << "w,x,y,z" << "";
-    QTest::newRow("destination past the end") << 0 << 5 << "w,x,y,z" << "";
+    QTest::newRow("row past the end") << 4 << 0 << "w,x,y,z" << "trace";
+    QTest::newRow("destination past the end") << 0 << 5 << "w,x,y,z" << "trace";
 }
 
 void tst_QQmlObjectListModel::moveReordersRows()
@@ -254,9 +234,8 @@ void tst_QQmlObjectListModel::moveReordersRows()
     cTraceCapture trace;
     model.move(idx, pos);
     QCOMPARE(Names(model), order);
-    QCOMPARE(recorder.mEvents, event.isEmpty() ? QStringList() : QStringList{event});
-    const bool outside = idx >= 4 || pos > 4;
-    QCOMPARE(trace.LinesContaining("Move of row").size(), outside ? 1 : 0);
+    QCOMPARE(recorder.mEvents, event.startsWith("moved") ? QStringList{event} : QStringList());
+    QCOMPARE(trace.LinesContaining("Move of row").size(), event == "trace" ? 1 : 0);
 }
 
 void tst_QQmlObjectListModel::removeAndClearTakeRows()
@@ -266,65 +245,44 @@ void tst_QQmlObjectListModel::removeAndClearTakeRows()
     Fill(model, owner, "wxyz");
     cPlainItem unlisted("u");
     cRecorder recorder(model);
+    cTraceCapture trace;
     model.remove(1);
     model.remove(model.At(1));
     model.remove(&unlisted);
     model.remove(static_cast<QObject*>(nullptr));
+    model.remove(7);
+    model.remove(-1);
     QCOMPARE(Names(model), QString("w,z"));
+    QCOMPARE(trace.LinesContaining("Remove of row").size(), 2);
     model.clear();
     model.clear();
     QCOMPARE(recorder.mEvents,
              (QStringList{"removed 1-1", "count 3", "removed 1-1", "count 2", "removed 0-1", "count 0"}));
 }
 
-void tst_QQmlObjectListModel::removeOutsideTheRowsIsTracedAndIgnored()
+void tst_QQmlObjectListModel::onlyParentlessItemsAreAdoptedAndDeleted()
 {
     QObject owner;
-    tModel model;
-    Fill(model, owner, "wxy");
-    cRecorder recorder(model);
-    cTraceCapture trace;
-    model.remove(7);
-    model.remove(-1);
-    QCOMPARE(trace.LinesContaining("Remove of row").size(), 2);
-    QCOMPARE(recorder.mEvents, QStringList());
-    QCOMPARE(Names(model), QString("w,x,y"));
-}
-
-void tst_QQmlObjectListModel::parentlessItemsAreAdoptedAndDeletedWhenTheyLeave()
-{
     QPointer<cPlainItem> removed = new cPlainItem("w");
     QPointer<cPlainItem> cleared = new cPlainItem("x");
     QPointer<cPlainItem> kept = new cPlainItem("y");
+    QPointer<cPlainItem> parented = new cPlainItem("p", &owner);
+    QPointer<cPlainItem> parentedKept = new cPlainItem("q", &owner);
     {
         tModel model;
-        model.append(removed.data());
-        model.append(cleared.data());
+        model.append(QList<cPlainItem*>{removed, cleared, parented, parentedKept});
         QCOMPARE(removed->parent(), &model);
+        model.remove(parented.data());
         model.remove(0);
         model.clear();
         QVERIFY(removed && cleared);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        DeleteLater();
         QVERIFY(!removed && !cleared);
-        model.append(kept.data());
+        model.append(QList<cPlainItem*>{kept, parentedKept});
     }
     QVERIFY(!kept);
-}
-
-void tst_QQmlObjectListModel::parentedItemsAreNeverDeleted()
-{
-    QObject owner;
-    QPointer<cPlainItem> removed = new cPlainItem("w", &owner);
-    QPointer<cPlainItem> kept = new cPlainItem("x", &owner);
-    {
-        tModel model;
-        model.append(removed.data());
-        model.append(kept.data());
-        model.remove(removed.data());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    QVERIFY(removed && kept);
-    QCOMPARE(removed->parent(), &owner);
+    QVERIFY(parented && parentedKept);
+    QCOMPARE(parented->parent(), &owner);
 }
 
 void tst_QQmlObjectListModel::anItemStaysWhileItIsStillListed()
@@ -336,13 +294,13 @@ void tst_QQmlObjectListModel::anItemStaysWhileItIsStillListed()
     model.append(item.data());
     model.append(item.data());
     model.remove(1);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    DeleteLater();
     QVERIFY(item);
     cRecorder recorder(model);
     item->setName("v");
     QCOMPARE(recorder.mEvents, QStringList{"changed 0-0 [258]"});
     model.remove(0);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    DeleteLater();
     QVERIFY(!item);
 }
 
@@ -382,11 +340,8 @@ void tst_QQmlObjectListModel::readAccessOutsideTheRowsGivesNull()
     QCOMPARE(trace.LinesContaining("empty QQmlObjectListModel<cPlainItem>").size(), 2);
     Fill(model, owner, "wxy");
     QCOMPARE(model.get(-1), nullptr);
-    QCOMPARE(model.get(model.count()), nullptr);
+    QCOMPARE(model.get(3), nullptr);
     QCOMPARE(model.At(3), nullptr);
-    QCOMPARE(model.getLast(), model.At(2));
-    const QVariantList list = model.toVarArray();
-    QCOMPARE(list.at(1).value<cPlainItem*>(), model.At(1));
 }
 
 void tst_QQmlObjectListModel::uidIndexFollowsTheUidProperty()
@@ -396,7 +351,6 @@ void tst_QQmlObjectListModel::uidIndexFollowsTheUidProperty()
     Fill(model, owner, "wx");
     model.append(new cPlainItem(QString(), &owner));
     cPlainItem* w = model.At(0);
-    QCOMPARE(model.get(QString("w")), w);
     w->setName("v");
     QCOMPARE(model.get(QString("w")), nullptr);
     QCOMPARE(model.get(QString("v")), w);
@@ -404,19 +358,6 @@ void tst_QQmlObjectListModel::uidIndexFollowsTheUidProperty()
     model.remove(w);
     QCOMPARE(model.get(QString("v")), nullptr);
     QCOMPARE(model.get(QString("x")), model.At(0));
-}
-
-void tst_QQmlObjectListModel::displayRoleServesTheNamedProperty()
-{
-    QObject owner;
-    tModel model(nullptr, "name");
-    Fill(model, owner, "w");
-    QCOMPARE(model.data(model.index(0), Qt::DisplayRole).toString(), QString("w"));
-    cRecorder recorder(model);
-    model.At(0)->setName("v");
-    QCOMPARE(recorder.mEvents, QStringList{"changed 0-0 [258,0]"});
-    QVERIFY(model.setData(model.index(0), "u", Qt::DisplayRole));
-    QCOMPARE(model.At(0)->name(), QString("u"));
 }
 
 QTEST_GUILESS_MAIN(tst_QQmlObjectListModel)

@@ -58,16 +58,16 @@ cImageResource* NewImage(cConfigBase& config, const QString& id, const QString& 
     return new cImageResource(&config, id, name, image, bytes, subtype, &config);
 }
 
-void ReadResources(cConfigBase& config, const QString& inner, bool dropBytes = false)
+// Reads <Resource> elements made of (attributes, bytes) pairs.
+void ReadResources(cConfigBase& config, const QList<QPair<QString, QByteArray>>& resources, bool dropBytes = false)
 {
-    QXmlStreamReader reader("<Resources>" + inner + "</Resources>");
+    QString xml = "<Resources>";
+    for (const auto& resource : resources)
+        xml += QStringLiteral("<Resource %1>%2</Resource>")
+                   .arg(resource.first, QString::fromLatin1(resource.second.toBase64()));
+    QXmlStreamReader reader(xml + "</Resources>");
     reader.readNextStartElement();
     config.ReadResourcesXml(reader, dropBytes);
-}
-
-QString ResourceElement(const QString& attributes, const QByteArray& bytes)
-{
-    return QStringLiteral("<Resource %1>%2</Resource>").arg(attributes, QString::fromLatin1(bytes.toBase64()));
 }
 }
 
@@ -80,20 +80,17 @@ private slots:
     void themesHaveTheirKindsOfDrawings_data();
     void themesHaveTheirKindsOfDrawings();
     void everyBuiltInDrawingIsCarried();
-    void userResourcesAreKeptInNameOrder();
-    void lookupsFindResourcesById();
     void themeColourBelongsToThemedDrawings_data();
     void themeColourBelongsToThemedDrawings();
+    void userResourcesAreKeptInNameOrderAndFoundById();
     void versionCheck_data();
     void versionCheck();
-    void invalidVersionKeepsTheFlag();
     void resourceIdsStayAboveTheLargestInUse();
     void resetDropsUserResourcesQuietly();
+    void readingKeepsIdsAndSortsByName_data();
     void readingKeepsIdsAndSortsByName();
     void readingLeavesOutBadResources();
-    void readingCanDropRasterBytes();
-    void selectionStaysWithTheResource();
-    void replacingSelectsTheNewResource();
+    void selectionFollowsTheResource();
     void addDeleteAndChangeAreUndoable();
     void renamingAResourceIsUndoable();
     void layoutNamesListUsersLastFirst();
@@ -104,22 +101,17 @@ void tst_cConfigBase::builtInImagesComeFirstInFixedOrder()
     cConfigBase config(nullptr);
     const auto& all = config.ResourcesAndDefaults();
     QCOMPARE(all.count(), 151);
-    QCOMPARE(config.Resources().count(), 0);
     QCOMPARE(all.At(0)->resourceId(), QString("default_th_0_fader_control_0"));
-    QCOMPARE(all.At(0)->Name(), QString("Theme 1 Knob 1"));
-    QCOMPARE(all.At(5)->resourceId(), QString("default_th_0_rotary_pointer_0"));
     QCOMPARE(all.At(5)->Name(), QString("Theme 1 Knob 1"));
     QCOMPARE(Ids(all, 144), QStringList({"default_gen_fader_0", "default_gen_fader_1", "default_gen_fader_2",
                                          "default_gen_fader_3", "default_gen_rotary_0", "_default", "_basic"}));
     QCOMPARE(Names(all, 144), QStringList({"Generic Bgr 1", "Generic Bgr 2", "Generic Bgr 3", "Generic Bgr 4",
                                            "Generic Bgr 1", "Default", "Basic"}));
-    QCOMPARE(config.property("resourcesAndDefaults").value<QQmlObjectListModelBase*>()->count(), 151);
 
     // Buttons and LEDs come in off/on pairs.
-    const QStringList ids = Ids(all);
-    const int first = ids.indexOf("default_th_0_btn_off_0");
-    QCOMPARE(ids.mid(first, 3), QStringList({"default_th_0_btn_off_0", "default_th_0_btn_on_0",
-                                             "default_th_0_btn_off_1"}));
+    const int first = Ids(all).indexOf("default_th_0_btn_off_0");
+    QCOMPARE(Ids(all).mid(first, 3),
+             QStringList({"default_th_0_btn_off_0", "default_th_0_btn_on_0", "default_th_0_btn_off_1"}));
     QCOMPARE(Names(all).mid(first, 2), QStringList({"Theme 1 Off 1", "Theme 1 On 1"}));
 }
 
@@ -129,7 +121,6 @@ void tst_cConfigBase::themesHaveTheirKindsOfDrawings_data()
     QTest::addColumn<int>("drawings");
     QTest::addColumn<int>("rotaryBackgrounds");
     QTest::newRow("theme 0") << 0 << 30 << 0;
-    QTest::newRow("theme 2") << 2 << 35 << 5;
     QTest::newRow("theme 4") << 4 << 14 << 2;
     QTest::newRow("no theme above") << 5 << 0 << 0;
 }
@@ -141,9 +132,8 @@ void tst_cConfigBase::themesHaveTheirKindsOfDrawings()
     QFETCH(int, rotaryBackgrounds);
     const QStringList ids = cConfigBase::ThemeDrawingIds(theme);
     QCOMPARE(ids.count(), drawings);
-    const QString prefix = QStringLiteral("default_th_%1_").arg(theme);
-    QCOMPARE(ids.filter(QRegularExpression("^" + prefix + "rotary_\\d+$")).count(), rotaryBackgrounds);
-    QCOMPARE(ids.filter(QRegularExpression("^" + prefix + "fader_\\d+$")).count(), 0);
+    const QString prefix = QStringLiteral("^default_th_%1_").arg(theme);
+    QCOMPARE(ids.filter(QRegularExpression(prefix + "rotary_\\d+$")).count(), rotaryBackgrounds);
     cConfigBase config(nullptr);
     const QStringList all = Ids(config.ResourcesAndDefaults());
     if (!ids.isEmpty())
@@ -162,47 +152,10 @@ void tst_cConfigBase::everyBuiltInDrawingIsCarried()
     QVERIFY(QFile::exists(cConfigBase::DefaultImagePath()));
 }
 
-void tst_cConfigBase::userResourcesAreKeptInNameOrder()
-{
-    cConfigBase config(nullptr);
-    QSignalSpy inserted(&config, &cConfigBase::ResourceInserted);
-    QCOMPARE(config.InsertNewResource(NewImage(config, "0", "b")), 0);
-    QCOMPARE(config.InsertNewResource(NewImage(config, "1", "A")), 0);
-    QCOMPARE(config.InsertNewResource(NewImage(config, "2", "a")), 1);
-    QCOMPARE(Names(config.Resources()), QStringList({"A", "a", "b"}));
-    QCOMPARE(Names(config.ResourcesAndDefaults(), 151), QStringList({"A", "a", "b"}));
-    QCOMPARE(config.ResourcesAndDefaults().count(), 154);
-    QCOMPARE(inserted.count(), 3);
-    QCOMPARE(inserted.at(2).at(0).toString(), QString("2"));
-}
-
-void tst_cConfigBase::lookupsFindResourcesById()
-{
-    cConfigBase config(nullptr);
-    cImageResource* png = NewImage(config, "0", "p.png");
-    cImageResource* svg = NewImage(config, "1", "s.svg", "svg");
-    config.InsertNewResource(png);
-    config.InsertNewResource(svg);
-    QCOMPARE(config.FindResource("0"), png);
-    QVERIFY(!config.FindResource("42"));
-    QCOMPARE(config.FindImageResource("1"), svg);
-    QVERIFY(!config.FindImageResource("_default"));
-    QCOMPARE(config.GetSvgData("1"), QByteArray("<svg/>"));
-    QVERIFY(config.GetSvgData("0").isEmpty());
-    QVERIFY(config.GetSvgData("default_th_0_btn_on_0").isEmpty());
-    QCOMPARE(config.GetImage("0").size(), QSize(4, 3));
-    QVERIFY(config.GetImage("7").isNull());
-    QVERIFY(cConfigBase::IsUserResourceId("12"));
-    QVERIFY(!cConfigBase::IsUserResourceId(""));
-    QVERIFY(!cConfigBase::IsUserResourceId("-1"));
-    QVERIFY(!cConfigBase::IsDrawingId("_default"));
-}
-
 void tst_cConfigBase::themeColourBelongsToThemedDrawings_data()
 {
     QTest::addColumn<QString>("id");
     QTest::addColumn<QString>("colour");
-    QTest::newRow("theme 0") << "default_th_0_btn_on_0" << "#6EFF36";
     QTest::newRow("theme 4") << "default_th_4_rotary_1" << "#0D69B9";
     QTest::newRow("generic") << "default_gen_fader_0" << "";
     QTest::newRow("unknown theme") << "default_th_7_led_on_0" << "";
@@ -216,6 +169,28 @@ void tst_cConfigBase::themeColourBelongsToThemedDrawings()
     QCOMPARE(cConfigBase::GetThemeColour(id), colour);
 }
 
+void tst_cConfigBase::userResourcesAreKeptInNameOrderAndFoundById()
+{
+    cConfigBase config(nullptr);
+    QSignalSpy inserted(&config, &cConfigBase::ResourceInserted);
+    cImageResource* svg = NewImage(config, "1", "A", "svg");
+    QCOMPARE(config.InsertNewResource(NewImage(config, "0", "b")), 0);
+    QCOMPARE(config.InsertNewResource(svg), 0);
+    QCOMPARE(config.InsertNewResource(NewImage(config, "2", "a")), 1);
+    QCOMPARE(Names(config.Resources()), QStringList({"A", "a", "b"}));
+    QCOMPARE(Names(config.ResourcesAndDefaults(), 151), QStringList({"A", "a", "b"}));
+    QCOMPARE(inserted.count(), 3);
+
+    QCOMPARE(config.FindImageResource("1"), svg);
+    QVERIFY(!config.FindResource("42"));
+    QVERIFY(!config.FindImageResource("_default"));
+    QCOMPARE(config.GetSvgData("1"), QByteArray("<svg/>"));
+    QVERIFY(config.GetSvgData("0").isEmpty());
+    QCOMPARE(config.GetImage("0").size(), QSize(4, 3));
+    QVERIFY(config.GetImage("7").isNull());
+    QVERIFY(!cConfigBase::IsUserResourceId("-1"));
+}
+
 void tst_cConfigBase::versionCheck_data()
 {
     QTest::addColumn<QString>("version");
@@ -223,12 +198,9 @@ void tst_cConfigBase::versionCheck_data()
     QTest::addColumn<bool>("newer");
     QTest::newRow("own with V") << "V1.0.1" << true << false;
     QTest::newRow("patch with X") << "V1.0.2X" << true << true;
-    QTest::newRow("major") << "2.0.0" << true << true;
     QTest::newRow("file format") << "1.0.0" << true << false;
-    QTest::newRow("text after") << "1.2.3beta" << true << true;
     QTest::newRow("beyond int") << "99999999999999999999.0.0" << true << true;
     QTest::newRow("text before") << "x1.0.1" << false << false;
-    QTest::newRow("empty") << "" << false << false;
 }
 
 void tst_cConfigBase::versionCheck()
@@ -241,16 +213,9 @@ void tst_cConfigBase::versionCheck()
     QCOMPARE(config.ValidateVersionStringSetIsNewer(version), valid);
     QCOMPARE(config.configVersionIsNewer(), newer);
     QCOMPARE(changes.count(), newer ? 1 : 0);
-}
-
-void tst_cConfigBase::invalidVersionKeepsTheFlag()
-{
-    cConfigBase config(nullptr);
-    QVERIFY(config.ValidateVersionStringSetIsNewer("2.0.0"));
-    QVERIFY(!config.ValidateVersionStringSetIsNewer("bad"));
-    QVERIFY(config.configVersionIsNewer());
-    QVERIFY(config.ValidateVersionStringSetIsNewer("1.0.1"));
-    QVERIFY(!config.configVersionIsNewer());
+    // An invalid text leaves the flag as it was.
+    QVERIFY(!config.ValidateVersionStringSetIsNewer(""));
+    QCOMPARE(config.configVersionIsNewer(), newer);
 }
 
 void tst_cConfigBase::resourceIdsStayAboveTheLargestInUse()
@@ -259,17 +224,13 @@ void tst_cConfigBase::resourceIdsStayAboveTheLargestInUse()
     QCOMPARE(config.GetNextResourceId(), 0);
     QCOMPARE(config.GetNextResourceId(), 1);
     config.InsertNewResource(NewImage(config, "7", "seven"));
-    QCOMPARE(config.GetNextResourceId(), 8);
     config.InsertNewResource(NewImage(config, "3", "three"));
-    QCOMPARE(config.GetNextResourceId(), 9);
-    ReadResources(config, ResourceElement("id=\"3\" type=\"image\" name=\"a\" subtype=\"svg\"", "<svg/>")
-                              + ResourceElement("id=\"20\" type=\"image\" name=\"b\" subtype=\"svg\"", "<svg/>"));
-    QCOMPARE(config.GetNextResourceId(), 21);
+    QCOMPARE(config.GetNextResourceId(), 8);
     config.Reset(true);
     QCOMPARE(config.GetNextResourceId(), 0);
     config.Reset(true);
-    ReadResources(config, ResourceElement("id=\"3\" type=\"image\" subtype=\"svg\"", "<svg/>")
-                              + ResourceElement("id=\"9\" type=\"image\" subtype=\"svg\"", "<svg/>"));
+    ReadResources(config, {{"id=\"3\" type=\"image\" subtype=\"svg\"", "<svg/>"},
+                           {"id=\"9\" type=\"image\" subtype=\"svg\"", "<svg/>"}});
     QCOMPARE(config.GetNextResourceId(), 10);
 }
 
@@ -286,32 +247,38 @@ void tst_cConfigBase::resetDropsUserResourcesQuietly()
     config.SetVersionString("2.0.0");
     config.ValidateVersionStringSetIsNewer("2.0.0");
     QSignalSpy removed(&config, &cConfigBase::ResourceRemoved);
+
     config.Reset(true);
-    QVERIFY(!listed);
-    QVERIFY(!deleted);
+
+    QVERIFY(!listed && !deleted);
     QCOMPARE(removed.count(), 0);
-    QCOMPARE(config.Resources().count(), 0);
     QCOMPARE(config.ResourcesAndDefaults().count(), 151);
-    QCOMPARE(config.ResourcesAndDefaults().At(150)->resourceId(), QString("_basic"));
     QCOMPARE(config.selectedResourceIndex(), -1);
     QVERIFY(!config.hasResourceUndo());
     QCOMPARE(config.version(), QString());
     QVERIFY(!config.configVersionIsNewer());
 }
 
+void tst_cConfigBase::readingKeepsIdsAndSortsByName_data()
+{
+    QTest::addColumn<bool>("dropBytes");
+    QTest::newRow("keeping bytes") << false;
+    QTest::newRow("dropping raster bytes") << true;
+}
+
 void tst_cConfigBase::readingKeepsIdsAndSortsByName()
 {
+    QFETCH(bool, dropBytes);
     cConfigBase config(nullptr);
     const QByteArray png = Png(5, 6);
-    ReadResources(config, ResourceElement("id=\"4\" type=\"image\" name=\"zebra.png\" subtype=\"png\"", png)
-                              + "<Other><Resource id=\"8\" type=\"image\"/></Other>"
-                              + ResourceElement("id=\"2\" type=\"image\" name=\"Apple.svg\" subtype=\"svg\"", "<svg/>"));
+    ReadResources(config, {{"id=\"4\" type=\"image\" name=\"zebra.png\" subtype=\"png\"", png},
+                           {"id=\"2\" type=\"image\" name=\"Apple.svg\" subtype=\"svg\"", "<svg/>"}},
+                  dropBytes);
     QCOMPARE(Ids(config.Resources()), QStringList({"2", "4"}));
     QCOMPARE(Ids(config.ResourcesAndDefaults(), 151), QStringList({"2", "4"}));
     const cImageResource* raster = config.FindImageResource("4");
     QCOMPARE(raster->Name(), QString("zebra.png"));
-    QCOMPARE(raster->Subtype(), QString("png"));
-    QCOMPARE(raster->Data(), png);
+    QCOMPARE(raster->Data(), dropBytes ? QByteArray() : png);
     QCOMPARE(raster->Image().size(), QSize(5, 6));
     QCOMPARE(config.GetSvgData("2"), QByteArray("<svg/>"));
 }
@@ -320,83 +287,54 @@ void tst_cConfigBase::readingLeavesOutBadResources()
 {
     cConfigBase config(nullptr);
     cTraceCapture trace;
-    ReadResources(config,
-                  ResourceElement("id=\"x1\" type=\"image\" subtype=\"svg\"", "<svg/>")
-                      + ResourceElement("id=\"2147483647\" type=\"image\" subtype=\"svg\"", "<svg/>")
-                      + ResourceElement("id=\"1\" type=\"image\" subtype=\"png\"", "garbage bytes")
-                      + ResourceElement("id=\"2\" type=\"sound\" subtype=\"svg\"", "<svg/>")
-                      + ResourceElement("type=\"image\" subtype=\"svg\"", "<svg/>")
-                      + ResourceElement("id=\"3\" type=\"image\" name=\"ok\" subtype=\"jpg\"", Png(2, 2)));
+    ReadResources(config, {{"id=\"x1\" type=\"image\" subtype=\"svg\"", "<svg/>"},
+                           {"id=\"2147483647\" type=\"image\" subtype=\"svg\"", "<svg/>"},
+                           {"id=\"1\" type=\"image\" subtype=\"png\"", "garbage bytes"},
+                           {"id=\"2\" type=\"sound\" subtype=\"svg\"", "<svg/>"},
+                           {"type=\"image\" subtype=\"svg\"", "<svg/>"},
+                           {"id=\"3\" type=\"image\" name=\"ok\" subtype=\"jpg\"", Png(2, 2)}});
     QCOMPARE(trace.LinesContaining("ERROR: Error reading resource id").count(), 2);
     QCOMPARE(trace.LinesContaining("ERROR: Error loading image data from xml").count(), 1);
     QCOMPARE(Ids(config.Resources()), QStringList({"3"}));
     QCOMPARE(config.GetNextResourceId(), 4);
 }
 
-void tst_cConfigBase::readingCanDropRasterBytes()
-{
-    cConfigBase config(nullptr);
-    ReadResources(config,
-                  ResourceElement("id=\"0\" type=\"image\" name=\"a\" subtype=\"png\"", Png(3, 3))
-                      + ResourceElement("id=\"1\" type=\"image\" name=\"b\" subtype=\"svg\"", "<svg/>"),
-                  true);
-    QVERIFY(config.FindImageResource("0")->Data().isEmpty());
-    QCOMPARE(config.GetImage("0").size(), QSize(3, 3));
-    QCOMPARE(config.GetSvgData("1"), QByteArray("<svg/>"));
-}
-
-void tst_cConfigBase::selectionStaysWithTheResource()
+void tst_cConfigBase::selectionFollowsTheResource()
 {
     cConfigBase config(nullptr);
     for (const QString& name : QStringList{"c", "d", "e"})
         config.InsertNewResource(NewImage(config, QString::number(config.GetNextResourceId()), name));
-    config.setSelectedResourceIndex(2);
-    cResource* selected = config.Resources().At(2);
-    QVERIFY(selected->selected());
-    QCOMPARE(config.InsertNewResource(NewImage(config, "9", "a")), 0);
-    QCOMPARE(config.selectedResourceIndex(), 3);
-    QCOMPARE(config.Resources().At(3), selected);
-    config.RemoveResource(0);
+    config.setSelectedResourceIndex(1);
+    cResource* selected = config.Resources().At(1);
+    config.InsertNewResource(NewImage(config, "9", "a"));
     QCOMPARE(config.selectedResourceIndex(), 2);
-    QCOMPARE(config.Resources().At(2), selected);
-    config.RemoveResource(2);
+    config.RemoveResource(0);
+    QCOMPARE(config.selectedResourceIndex(), 1);
+    QCOMPARE(config.Resources().At(1), selected);
+
+    // A replacement takes over the selection.
+    auto* old = static_cast<cImageResource*>(selected);
+    cImageResource* replacement = NewImage(config, old->resourceId(), "d", "svg");
+    QSignalSpy changed(&config, &cConfigBase::ResourceChanged);
+    config.ReplaceResource(old, replacement);
+    QCOMPARE(config.ResourcesAndDefaults().At(152), replacement);
+    QVERIFY(replacement->selected() && !old->selected());
+    QCOMPARE(changed.count(), 1);
+
+    config.RemoveResource(1);
     QCOMPARE(config.selectedResourceIndex(), -1);
-    QVERIFY(!selected->selected());
     config.setSelectedResourceIndex(99);
     for (cResource* resource : config.Resources().Items())
         QVERIFY(!resource->selected());
 }
 
-void tst_cConfigBase::replacingSelectsTheNewResource()
-{
-    cConfigBase config(nullptr);
-    cImageResource* first = NewImage(config, "0", "a");
-    cImageResource* old = NewImage(config, "1", "b");
-    config.InsertNewResource(first);
-    config.InsertNewResource(old);
-    config.setSelectedResourceIndex(1);
-    cImageResource* replacement = NewImage(config, "1", "b", "svg");
-    QSignalSpy changed(&config, &cConfigBase::ResourceChanged);
-    config.ReplaceResource(old, replacement);
-    QCOMPARE(config.Resources().At(1), replacement);
-    QCOMPARE(config.ResourcesAndDefaults().At(152), replacement);
-    QCOMPARE(config.selectedResourceIndex(), 1);
-    QVERIFY(replacement->selected());
-    QVERIFY(!old->selected());
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(changed.at(0).at(0).toString(), QString("1"));
-}
-
 void tst_cConfigBase::addDeleteAndChangeAreUndoable()
 {
     cConfigBase config(nullptr);
-    QSignalSpy hasUndo(&config, &cConfigBase::hasResourceUndoChanged);
     cImageResource* added = NewImage(config, "0", "a");
     config.InsertNewResource(added);
     config.ResourceUndoManager()->AddNewResource(added, &config);
     config.resourceCloseUndoBlock();
-    QVERIFY(config.hasResourceUndo());
-    QVERIFY(hasUndo.count() > 0);
     config.resourceUndoPressed();
     QCOMPARE(config.Resources().count(), 0);
     QVERIFY(config.hasResourceRedo());
@@ -406,7 +344,6 @@ void tst_cConfigBase::addDeleteAndChangeAreUndoable()
     config.RemoveResource(0);
     config.ResourceUndoManager()->AddDeleteResource(added, &config);
     config.resourceCloseUndoBlock();
-    QCOMPARE(config.ResourcesAndDefaults().count(), 151);
     config.resourceUndoPressed();
     QCOMPARE(config.ResourcesAndDefaults().At(151), added);
 
@@ -414,12 +351,11 @@ void tst_cConfigBase::addDeleteAndChangeAreUndoable()
     config.ResourceUndoManager()->AddChangeResource(added, replacement, &config);
     config.resourceCloseUndoBlock();
     config.ReplaceResource(added, replacement);
-    QCOMPARE(config.GetSvgData("0"), QByteArray("<svg/>"));
     config.resourceUndoPressed();
     QCOMPARE(config.Resources().At(0), added);
     QVERIFY(config.GetSvgData("0").isEmpty());
     config.resourceRedoPressed();
-    QCOMPARE(config.Resources().At(0), replacement);
+    QCOMPARE(config.GetSvgData("0"), QByteArray("<svg/>"));
 }
 
 void tst_cConfigBase::renamingAResourceIsUndoable()
@@ -455,7 +391,6 @@ void tst_cConfigBase::layoutNamesListUsersLastFirst()
     config.mUses = {{"P1", {"4"}}};
     config.UpdateResourceLayoutNames();
     QCOMPARE(shared->LayoutNames(), QString());
-    QCOMPARE(unused->LayoutNames(), QString("P1\n"));
 
     cImageResource* replacement = NewImage(config, "4", "unused", "svg");
     config.ReplaceResource(unused, replacement);

@@ -20,7 +20,8 @@ QImage FilledImage(const QSize& size, const QColor& colour)
 }
 
 // Adds a user image and returns its id.
-QString AddImage(cConfigBase& config, const QImage& image, const QByteArray& data, const QString& subtype)
+QString AddImage(cConfigBase& config, const QByteArray& data, const QString& subtype = "svg",
+                 const QImage& image = QImage())
 {
     const QString id = QString::number(config.GetNextResourceId());
     config.InsertNewResource(new cImageResource(&config, id, "picture " + id, image, data, subtype, &config));
@@ -33,22 +34,9 @@ QByteArray Svg(const QByteArray& rootAttributes, const QByteArray& content = "<r
            + rootAttributes + ">" + content + "</svg>";
 }
 
-QByteArray DrawingBytes()
-{
-    QFile file(":/default_th_0_btn_off_0");
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
 bool IsPlaceholder(const QImage& image)
 {
-    if (image.size() != QSize(20, 20) || image.format() != QImage::Format_ARGB32)
-        return false;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != qRgba(255, 0, 0, 255))
-                return false;
-    return true;
+    return image == FilledImage(QSize(20, 20), QColor(255, 0, 0));
 }
 
 bool HasVisiblePixels(const QImage& image)
@@ -72,28 +60,22 @@ class tst_cImageProvider : public QObject
 
 private slots:
     void init();
-    void cleanup();
 
     void unknownRequestsGiveThePlaceholder_data();
     void unknownRequestsGiveThePlaceholder();
-
     void defaultPictureKeepsItsNaturalSize();
     void drawingsAreRenderedAtTheRequestedSize_data();
     void drawingsAreRenderedAtTheRequestedSize();
     void unreadableDrawingIsTransparent();
 
     void userRasterImageKeepsItsOwnSize();
-    void userSvgFollowsItsViewBox_data();
     void userSvgFollowsItsViewBox();
     void currentConfigIsAskedAtEveryRequest();
 
-    void emptyViewBoxHasNoProportions_data();
-    void emptyViewBoxHasNoProportions();
-    void extremeProportionsStayWithinTheRequest_data();
-    void extremeProportionsStayWithinTheRequest();
+    void svgProportionsStayWithinTheRequest_data();
+    void svgProportionsStayWithinTheRequest();
     void hugeRequestsAreScaledDown_data();
     void hugeRequestsAreScaledDown();
-    void largestRequestStaysWithinBounds();
 
     void hostileSvgBytesAreServedSafely_data();
     void hostileSvgBytesAreServedSafely();
@@ -109,29 +91,19 @@ private:
 
 void tst_cImageProvider::init()
 {
-    mConfig = std::make_unique<cConfigBase>(nullptr);
-    mSource = std::make_unique<cFixedConfigSource>();
-    mSource->mConfig = mConfig.get();
-    mProvider = std::make_unique<cImageProvider>(*mSource);
-}
-
-void tst_cImageProvider::cleanup()
-{
     mProvider.reset();
-    mSource.reset();
-    mConfig.reset();
+    mConfig = std::make_unique<cConfigBase>(nullptr);
+    mSource = std::make_unique<cFixedConfigSource>(mConfig.get());
+    mProvider = std::make_unique<cImageProvider>(*mSource);
 }
 
 void tst_cImageProvider::unknownRequestsGiveThePlaceholder_data()
 {
     QTest::addColumn<QString>("id");
     QTest::addColumn<QSize>("requested");
-
     QTest::newRow("basic") << "_basic" << QSize(100, 100);
-    QTest::newRow("empty id") << "" << QSize(100, 100);
     QTest::newRow("upper-case default") << "_Default" << QSize(100, 100);
     QTest::newRow("drawing without size") << "default_th_0_btn_off_0" << QSize();
-    QTest::newRow("drawing of no width") << "default_th_0_btn_off_0" << QSize(0, 50);
     QTest::newRow("drawing of negative size") << "default_gen_fader_0:preserveAspectFit" << QSize(-5, -5);
 }
 
@@ -139,10 +111,8 @@ void tst_cImageProvider::unknownRequestsGiveThePlaceholder()
 {
     QFETCH(QString, id);
     QFETCH(QSize, requested);
-
     QSize reported(-1, -1);
-    const QImage image = mProvider->requestImage(id, &reported, requested);
-    QVERIFY(IsPlaceholder(image));
+    QVERIFY(IsPlaceholder(mProvider->requestImage(id, &reported, requested)));
     QCOMPARE(reported, QSize(20, 20));
     QVERIFY(IsPlaceholder(mProvider->requestImage(id, nullptr, requested)));
 }
@@ -154,58 +124,45 @@ void tst_cImageProvider::defaultPictureKeepsItsNaturalSize()
     QCOMPARE(image.size(), QSize(128, 128));
     QCOMPARE(reported, image.size());
     QVERIFY(HasVisiblePixels(image));
-    QCOMPARE(mProvider->requestImage("_default", &reported, QSize()).size(), QSize(128, 128));
 }
 
 void tst_cImageProvider::drawingsAreRenderedAtTheRequestedSize_data()
 {
-    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("options");
     QTest::addColumn<QSize>("requested");
     QTest::addColumn<QSize>("expected");
-
-    // The button drawing's view box is 40 x 24: r = 0.6.
-    const QString button = "default_th_0_btn_off_0";
-    QTest::newRow("exact") << button << QSize(100, 50) << QSize(100, 50);
-    QTest::newRow("fitted to the height") << button + ":preserveAspectFit" << QSize(100, 50) << QSize(83, 50);
-    QTest::newRow("fitted to the width") << button + ":preserveAspectFit" << QSize(100, 80) << QSize(100, 60);
-    QTest::newRow("fitted a pixel short") << button + ":preserveAspectFit" << QSize(100, 59) << QSize(98, 59);
-    QTest::newRow("option is case-sensitive") << button + ":preserveaspectfit" << QSize(100, 50)
-                                              << QSize(100, 50);
-    QTest::newRow("themed led") << "default_th_4_led_on_1" << QSize(48, 48) << QSize(48, 48);
+    // The button drawing's view box is 40 x 24.
+    QTest::newRow("exact") << "" << QSize(100, 50) << QSize(100, 50);
+    QTest::newRow("fitted to the height") << ":preserveAspectFit" << QSize(100, 50) << QSize(83, 50);
+    QTest::newRow("fitted to the width") << ":preserveAspectFit" << QSize(100, 80) << QSize(100, 60);
+    QTest::newRow("option is case-sensitive") << ":preserveaspectfit" << QSize(100, 50) << QSize(100, 50);
 }
 
 void tst_cImageProvider::drawingsAreRenderedAtTheRequestedSize()
 {
-    QFETCH(QString, id);
+    QFETCH(QString, options);
     QFETCH(QSize, requested);
     QFETCH(QSize, expected);
-
     QSize reported;
-    const QImage image = mProvider->requestImage(id, &reported, requested);
+    const QImage image = mProvider->requestImage("default_th_0_btn_off_0" + options, &reported, requested);
     QCOMPARE(image.size(), expected);
     QCOMPARE(reported, expected);
-    QCOMPARE(image.format(), QImage::Format_ARGB32);
     QVERIFY(HasVisiblePixels(image));
 }
 
 void tst_cImageProvider::unreadableDrawingIsTransparent()
 {
     QSize reported;
-    const QImage exact = mProvider->requestImage("default_no_such_drawing", &reported, QSize(30, 20));
+    QVERIFY(!HasVisiblePixels(mProvider->requestImage("default_no_such_drawing", &reported, QSize(30, 20))));
     QCOMPARE(reported, QSize(30, 20));
-    QVERIFY(!HasVisiblePixels(exact));
-
-    const QImage fitted = mProvider->requestImage("default_no_such_drawing:preserveAspectFit", &reported,
-                                                  QSize(30, 20));
-    QVERIFY(fitted.isNull());
+    QVERIFY(mProvider->requestImage("default_no_such_drawing:preserveAspectFit", &reported, QSize(30, 20)).isNull());
     QCOMPARE(reported, QSize(0, 0));
 }
 
 void tst_cImageProvider::userRasterImageKeepsItsOwnSize()
 {
     const QImage original = FilledImage(QSize(30, 10), QColor(10, 200, 30));
-    const QString id = AddImage(*mConfig, original, "png bytes", "png");
-
+    const QString id = AddImage(*mConfig, "png bytes", "png", original);
     for (const QString& request : {id, id + ":preserveAspectFit"})
     {
         QSize reported;
@@ -214,40 +171,25 @@ void tst_cImageProvider::userRasterImageKeepsItsOwnSize()
     }
 }
 
-void tst_cImageProvider::userSvgFollowsItsViewBox_data()
-{
-    QTest::addColumn<QString>("options");
-    QTest::addColumn<QSize>("requested");
-    QTest::addColumn<QSize>("expected");
-
-    QTest::newRow("exact") << "" << QSize(100, 100) << QSize(100, 100);
-    QTest::newRow("fitted") << ":preserveAspectFit" << QSize(100, 100) << QSize(50, 100);
-    QTest::newRow("no size") << "" << QSize() << QSize(20, 20);
-}
-
 void tst_cImageProvider::userSvgFollowsItsViewBox()
 {
-    QFETCH(QString, options);
-    QFETCH(QSize, requested);
-    QFETCH(QSize, expected);
-    AddImage(*mConfig, FilledImage(QSize(3, 3), Qt::blue), "png bytes", "png");
-    const QString id = AddImage(*mConfig, QImage(), Svg("viewBox=\"0 0 10 20\"",
-                                                        "<rect width=\"10\" height=\"20\" fill=\"#00ff00\"/>"),
-                                "svg");
-
+    const QString id = AddImage(*mConfig, Svg("viewBox=\"0 0 10 20\"",
+                                              "<rect width=\"10\" height=\"20\" fill=\"#00ff00\"/>"));
     QSize reported;
-    const QImage image = mProvider->requestImage(id + options, &reported, requested);
-    QCOMPARE(image.size(), expected);
-    QCOMPARE(reported, expected);
-    QCOMPARE(image.pixel(image.width() / 2, image.height() / 2), requested.isValid() ? qRgb(0, 255, 0)
-                                                                                    : qRgb(255, 0, 0));
+    const QImage exact = mProvider->requestImage(id, &reported, QSize(100, 100));
+    QCOMPARE(exact.size(), QSize(100, 100));
+    QCOMPARE(exact.pixel(50, 50), qRgb(0, 255, 0));
+    const QImage fitted = mProvider->requestImage(id + ":preserveAspectFit", &reported, QSize(100, 100));
+    QCOMPARE(fitted.size(), QSize(50, 100));
+    QCOMPARE(reported, QSize(50, 100));
+    QVERIFY(IsPlaceholder(mProvider->requestImage(id, &reported, QSize())));
 }
 
 void tst_cImageProvider::currentConfigIsAskedAtEveryRequest()
 {
     cConfigBase other(nullptr);
-    const QString id = AddImage(*mConfig, FilledImage(QSize(4, 4), Qt::blue), "png bytes", "png");
-    QCOMPARE(AddImage(other, FilledImage(QSize(6, 2), Qt::green), "png bytes", "png"), id);
+    const QString id = AddImage(*mConfig, "png bytes", "png", FilledImage(QSize(4, 4), Qt::blue));
+    AddImage(other, "png bytes", "png", FilledImage(QSize(6, 2), Qt::green));
 
     QSize reported;
     QCOMPARE(mProvider->requestImage(id, &reported, QSize()).size(), QSize(4, 4));
@@ -257,55 +199,29 @@ void tst_cImageProvider::currentConfigIsAskedAtEveryRequest()
     QVERIFY(IsPlaceholder(mProvider->requestImage(id, &reported, QSize())));
 }
 
-void tst_cImageProvider::emptyViewBoxHasNoProportions_data()
+void tst_cImageProvider::svgProportionsStayWithinTheRequest_data()
 {
     QTest::addColumn<QByteArray>("svg");
     QTest::addColumn<QSize>("fitted");
-
     QTest::newRow("no width") << Svg("viewBox=\"0 0 0 10\"", "") << QSize(0, 0);
-    QTest::newRow("negative width") << Svg("viewBox=\"0 0 -10 10\"", "") << QSize(0, 0);
     QTest::newRow("neither view box nor size") << Svg("", "") << QSize(0, 0);
     // Without a view box of its own a drawing is framed by its contents.
-    QTest::newRow("contents frame it") << Svg("viewBox=\"0 0 0 0\"") << QSize(30, 30);
-}
-
-void tst_cImageProvider::emptyViewBoxHasNoProportions()
-{
-    QFETCH(QByteArray, svg);
-    QFETCH(QSize, fitted);
-    const QString id = AddImage(*mConfig, QImage(), svg, "svg");
-
-    QSize reported;
-    const QImage fittedImage = mProvider->requestImage(id + ":preserveAspectFit", &reported, QSize(40, 30));
-    QCOMPARE(fittedImage.size(), fitted);
-    QCOMPARE(reported, fitted);
-
-    const QImage exact = mProvider->requestImage(id, &reported, QSize(40, 30));
-    QCOMPARE(exact.size(), QSize(40, 30));
-    QCOMPARE(reported, QSize(40, 30));
-}
-
-void tst_cImageProvider::extremeProportionsStayWithinTheRequest_data()
-{
-    QTest::addColumn<QByteArray>("svg");
-    QTest::addColumn<QSize>("expected");
-
+    QTest::newRow("contents frame it") << Svg("viewBox=\"0 0 0 0\"", "<rect width=\"8\" height=\"2\"/>")
+                                       << QSize(100, 25);
     QTest::newRow("very tall") << Svg("viewBox=\"0 0 1 1e30\"") << QSize(0, 0);
     QTest::newRow("beyond single precision") << Svg("viewBox=\"0 0 1e-30 1e30\"") << QSize(0, 0);
     QTest::newRow("tenfold tall") << Svg("viewBox=\"0 0 10 100\"") << QSize(10, 100);
 }
 
-void tst_cImageProvider::extremeProportionsStayWithinTheRequest()
+void tst_cImageProvider::svgProportionsStayWithinTheRequest()
 {
     QFETCH(QByteArray, svg);
-    QFETCH(QSize, expected);
-    const QString id = AddImage(*mConfig, QImage(), svg, "svg");
-
+    QFETCH(QSize, fitted);
+    const QString id = AddImage(*mConfig, svg);
     QSize reported;
-    const QImage image = mProvider->requestImage(id + ":preserveAspectFit", &reported, QSize(100, 100));
-    QCOMPARE(reported, image.size());
-    QVERIFY(FitsWithin(image.size(), QSize(100, 100)));
-    QCOMPARE(image.size(), expected);
+    QCOMPARE(mProvider->requestImage(id + ":preserveAspectFit", &reported, QSize(100, 100)).size(), fitted);
+    QCOMPARE(reported, fitted);
+    QCOMPARE(mProvider->requestImage(id, &reported, QSize(100, 100)).size(), QSize(100, 100));
 }
 
 void tst_cImageProvider::hugeRequestsAreScaledDown_data()
@@ -313,13 +229,14 @@ void tst_cImageProvider::hugeRequestsAreScaledDown_data()
     QTest::addColumn<QString>("id");
     QTest::addColumn<QSize>("requested");
     QTest::addColumn<QSize>("expected");
-
     const QString button = "default_th_0_btn_off_0";
     QTest::newRow("longest side") << button << QSize(8192, 100) << QSize(8192, 100);
-    QTest::newRow("square") << button << QSize(100000, 100000) << QSize(4096, 4096);
     QTest::newRow("too many pixels") << button << QSize(20000, 10000) << QSize(5792, 2896);
     QTest::newRow("too tall") << button << QSize(100, 16384) << QSize(50, 8192);
     QTest::newRow("fitted") << button + ":preserveAspectFit" << QSize(100000, 100000) << QSize(5287, 3172);
+    QTest::newRow("largest") << "default_gen_rotary_0" << QSize(INT_MAX, INT_MAX) << QSize(4096, 4096);
+    QTest::newRow("largest fitted") << "default_gen_rotary_0:preserveAspectFit" << QSize(INT_MAX, INT_MAX)
+                                    << QSize(4096, 4096);
 }
 
 void tst_cImageProvider::hugeRequestsAreScaledDown()
@@ -327,47 +244,28 @@ void tst_cImageProvider::hugeRequestsAreScaledDown()
     QFETCH(QString, id);
     QFETCH(QSize, requested);
     QFETCH(QSize, expected);
-
     QSize reported;
-    const QImage image = mProvider->requestImage(id, &reported, requested);
-    QCOMPARE(image.size(), expected);
+    QCOMPARE(mProvider->requestImage(id, &reported, requested).size(), expected);
     QCOMPARE(reported, expected);
-}
-
-void tst_cImageProvider::largestRequestStaysWithinBounds()
-{
-    for (const QString& id : {QString("default_gen_rotary_0"), QString("default_gen_rotary_0:preserveAspectFit")})
-    {
-        QSize reported;
-        const QImage image = mProvider->requestImage(id, &reported, QSize(INT_MAX, INT_MAX));
-        QVERIFY(!image.isNull());
-        QVERIFY(FitsWithin(image.size(), QSize(cImageProvider::mMaxSide, cImageProvider::mMaxSide)));
-        QVERIFY(qint64(image.width()) * image.height() <= cImageProvider::mMaxPixels);
-        QCOMPARE(reported, image.size());
-    }
 }
 
 void tst_cImageProvider::hostileSvgBytesAreServedSafely_data()
 {
     QTest::addColumn<QByteArray>("svg");
 
-    QByteArray nested;
-    for (int i = 0; i < 100000; ++i)
-        nested += "<g>";
     QByteArray laughs = "<?xml version=\"1.0\"?><!DOCTYPE svg [<!ENTITY a \"aaaaaaaaaa\">";
-    for (int level = 1; level < 10; ++level)
-        laughs += "<!ENTITY " + QByteArray(1, char('a' + level)) + " \""
-                  + QByteArray(1, char('a' + level - 1)).prepend('&').append(';').repeated(10) + "\">";
+    for (char level = 'b'; level <= 'j'; ++level)
+        laughs += QByteArray("<!ENTITY ") + level + " \"" + (QByteArray("&") + char(level - 1) + ";").repeated(10)
+                  + "\">";
     laughs += "]>" + Svg("viewBox=\"0 0 10 10\"", "<text>&j;</text>");
     QRandomGenerator random(7);
     QByteArray binary(4096, '\0');
-    for (int i = 0; i < binary.size(); ++i)
-        binary[i] = char(random.bounded(256));
+    for (char& byte : binary)
+        byte = char(random.bounded(256));
 
     QTest::newRow("not xml") << QByteArray("this is no picture at all");
     QTest::newRow("binary") << binary;
-    QTest::newRow("truncated") << DrawingBytes().left(300);
-    QTest::newRow("deep nesting") << Svg("viewBox=\"0 0 10 10\"", nested);
+    QTest::newRow("deep nesting") << Svg("viewBox=\"0 0 10 10\"", QByteArray("<g>").repeated(100000));
     QTest::newRow("entity expansion") << laughs;
     QTest::newRow("self-using group")
         << Svg("viewBox=\"0 0 10 10\"", "<g id=\"a\"><use xlink:href=\"#a\"/></g>");
@@ -384,8 +282,7 @@ void tst_cImageProvider::hostileSvgBytesAreServedSafely_data()
 void tst_cImageProvider::hostileSvgBytesAreServedSafely()
 {
     QFETCH(QByteArray, svg);
-    const QString id = AddImage(*mConfig, QImage(), svg, "svg");
-
+    const QString id = AddImage(*mConfig, svg);
     for (const QString& options : {QString(), QString(":preserveAspectFit")})
     {
         QSize reported;
@@ -397,19 +294,18 @@ void tst_cImageProvider::hostileSvgBytesAreServedSafely()
 
 void tst_cImageProvider::mutatedSvgBytesAreServedSafely()
 {
-    const QByteArray drawing = DrawingBytes();
-    QVERIFY(!drawing.isEmpty());
+    QFile file(":/default_th_0_btn_off_0");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray drawing = file.readAll();
     QRandomGenerator random(20240611);
     for (int round = 0; round < 400; ++round)
     {
         QByteArray bytes = drawing;
-        const int changes = 1 + random.bounded(16);
-        for (int change = 0; change < changes; ++change)
+        for (int change = random.bounded(16); change >= 0; --change)
             bytes[random.bounded(bytes.size())] = char(random.bounded(256));
         if (round % 4 == 0)
             bytes.truncate(random.bounded(bytes.size()));
-        const QString id = AddImage(*mConfig, QImage(), bytes, "svg");
-
+        const QString id = AddImage(*mConfig, bytes);
         for (const QString& options : {QString(), QString(":preserveAspectFit")})
         {
             QSize reported;
@@ -422,7 +318,7 @@ void tst_cImageProvider::mutatedSvgBytesAreServedSafely()
 
 void tst_cImageProvider::configIsNotReadOffItsThread()
 {
-    const QString id = AddImage(*mConfig, FilledImage(QSize(4, 4), Qt::blue), "png bytes", "png");
+    const QString id = AddImage(*mConfig, "png bytes", "png", FilledImage(QSize(4, 4), Qt::blue));
     cTraceCapture trace;
     QImage userImage;
     QImage drawing;

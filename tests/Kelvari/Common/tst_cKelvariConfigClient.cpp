@@ -17,11 +17,6 @@ namespace
 const char* kManagerPath = "127.0.0.1/Kelvari Config Manager";
 const char* kPasswordHash = "3141592653";
 
-std::string AdminUser()
-{
-    return QCryptographicHash::hash("Admin", QCryptographicHash::Keccak_512).toBase64().toStdString();
-}
-
 QByteArray Config(int size)
 {
     QByteArray bytes(size, Qt::Uninitialized);
@@ -31,35 +26,36 @@ QByteArray Config(int size)
 }
 }
 
-// The messaging core with ticks and the network side, as the editor runs them, and
-// one client whose signals are recorded on the main thread.
+// A simulated unit, the messaging core with ticks and the network side as the editor runs them,
+// and one client whose signals are recorded on the main thread.
 class cClientSession : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit cClientSession(quint16 unitPort)
+    explicit cClientSession(const QStringList& unitArguments = {})
+        : mUnit(QStringList{"--admin-password-hash", kPasswordHash} + unitArguments)
     {
         InitialiseSyscall(eAbortAllLinksOnTermination, true);
         mPollThread.StartSyscall();
         cNetworkConnection::AllowInstanceOf(true);
-        cNetworkConnection::Instance()->SetUnitTcpPort(unitPort);
         SyscallSetStartTicks(true);
         mTicks.StartTimer();
         SyscallMessagesPollLock();
         mClient = std::make_unique<cKelvariConfigClient>("KelvariConfigClient");
         SyscallMessagesPollUnLock();
-        cKelvariConfigClient* client = mClient.get();
-        const auto record = [this](const QString& event) { mEvents.append(event); };
-        connect(client, &cKelvariConfigClient::SeekSuccessful, this, [=] { record("SeekSuccessful"); });
-        connect(client, &cKelvariConfigClient::SeekFailed, this, [=] { record("SeekFailed"); });
-        connect(client, &cKelvariConfigClient::Authenticated, this, [=] { record("Authenticated"); });
-        connect(client, &cKelvariConfigClient::AuthenticationFailed, this, [=] { record("AuthenticationFailed"); });
-        connect(client, &cKelvariConfigClient::UploadConfigSuccessful, this, [=] { record("UploadSuccessful"); });
-        connect(client, &cKelvariConfigClient::UploadConfigFailed, this, [=] { record("UploadFailed"); });
-        connect(client, &cKelvariConfigClient::DownloadConfigSuccessful, this, [=] { record("DownloadSuccessful"); });
-        connect(client, &cKelvariConfigClient::DownloadConfigFailed, this, [=] { record("DownloadFailed"); });
-        connect(client, &cKelvariConfigClient::UploadProgress, this, [this](float p) { mProgress.append(p); });
+        const QList<QPair<void (cKelvariConfigClient::*)(), QString>> events = {
+            {&cKelvariConfigClient::SeekSuccessful, "SeekSuccessful"},
+            {&cKelvariConfigClient::SeekFailed, "SeekFailed"},
+            {&cKelvariConfigClient::Authenticated, "Authenticated"},
+            {&cKelvariConfigClient::AuthenticationFailed, "AuthenticationFailed"},
+            {&cKelvariConfigClient::UploadConfigSuccessful, "UploadSuccessful"},
+            {&cKelvariConfigClient::UploadConfigFailed, "UploadFailed"},
+            {&cKelvariConfigClient::DownloadConfigSuccessful, "DownloadSuccessful"},
+            {&cKelvariConfigClient::DownloadConfigFailed, "DownloadFailed"}};
+        for (const auto& event : events)
+            connect(mClient.get(), event.first, this, [this, name = event.second] { mEvents.append(name); });
+        connect(mClient.get(), &cKelvariConfigClient::UploadProgress, this, [this](float p) { mProgress.append(p); });
     }
     ~cClientSession() override
     {
@@ -71,27 +67,34 @@ public:
         UninitialiseSyscall();
     }
 
-    // Seeks the config manager and logs in; true once authenticated.
+    bool StartUnit()
+    {
+        if (!mUnit.Start())
+            return false;
+        cNetworkConnection::Instance()->SetUnitTcpPort(mUnit.TcpPort());
+        return true;
+    }
+    // Seeks the config manager and logs in as the administrator; true once authenticated.
     bool LogIn(const std::string& password = kPasswordHash)
     {
         mClient->SeekObject(kManagerPath);
         if (!WaitFor("SeekSuccessful"))
             return false;
-        mClient->Authenticate(AdminUser(), password);
+        const QByteArray admin = QCryptographicHash::hash("Admin", QCryptographicHash::Keccak_512).toBase64();
+        mClient->Authenticate(admin.toStdString(), password);
         return WaitFor("Authenticated");
     }
     // Waits for the next event, true when it is the given one.
-    bool WaitFor(const QString& event, int timeoutMs = 5000)
+    bool WaitFor(const QString& event)
     {
         QElapsedTimer timer;
         timer.start();
-        while (mEvents.size() <= mSeen && timer.elapsed() < timeoutMs)
+        while (mEvents.size() <= mSeen && timer.elapsed() < 5000)
             QTest::qWait(5);
-        if (mEvents.size() <= mSeen)
-            return false;
-        return mEvents[mSeen++] == event;
+        return mEvents.size() > mSeen && mEvents[mSeen++] == event;
     }
 
+    cSimulatedUnit mUnit;
     std::unique_ptr<cKelvariConfigClient> mClient;
     QStringList mEvents;
     QVector<float> mProgress;
@@ -123,9 +126,8 @@ private:
 
 void tst_cKelvariConfigClient::seekingFindsOnlyTheObjectsOfTheUnit()
 {
-    cSimulatedUnit unit;
-    QVERIFY(unit.Start());
-    cClientSession session(unit.TcpPort());
+    cClientSession session;
+    QVERIFY(session.StartUnit());
     session.mClient->SeekObject("127.0.0.1/Nobody");
     QVERIFY(session.WaitFor("SeekFailed"));
     QCOMPARE(session.mClient->FailureReasonCode(), 0);
@@ -146,9 +148,8 @@ void tst_cKelvariConfigClient::logInIsAcceptedOnlyWithTheAdministratorsHash()
 {
     QFETCH(QByteArray, password);
     QFETCH(bool, accepted);
-    cSimulatedUnit unit({"--admin-password-hash", kPasswordHash});
-    QVERIFY(unit.Start());
-    cClientSession session(unit.TcpPort());
+    cClientSession session;
+    QVERIFY(session.StartUnit());
     QCOMPARE(session.LogIn(password.toStdString()), accepted);
     if (accepted)
         return;
@@ -157,24 +158,23 @@ void tst_cKelvariConfigClient::logInIsAcceptedOnlyWithTheAdministratorsHash()
     // Even if asked, a refused client sends no chunk.
     session.mClient->UploadConfig(Config(100));
     QVERIFY(session.WaitFor("UploadFailed"));
-    QCOMPARE(unit.Reports(), QStringList{"LOGIN refused"});
+    QCOMPARE(session.mUnit.Reports(), QStringList{"LOGIN refused"});
 }
 
 void tst_cKelvariConfigClient::anUploadArrivesInChunksOf32000Bytes()
 {
     const QString uploaded = mDir.filePath("uploaded");
-    cSimulatedUnit unit({"--admin-password-hash", kPasswordHash, "--upload-file", uploaded});
-    QVERIFY(unit.Start());
-    cClientSession session(unit.TcpPort());
+    cClientSession session({"--upload-file", uploaded});
+    QVERIFY(session.StartUnit());
     QVERIFY(session.LogIn());
     const QByteArray config = Config(70000);
     session.mClient->UploadConfig(config);
     QVERIFY(session.WaitFor("UploadSuccessful"));
     QCOMPARE(session.mClient->FailureReasonCode(), 0);
-    QVERIFY(unit.WaitForReport("UPLOADED"));
-    QCOMPARE(unit.Reports(), (QStringList{"LOGIN accepted", "CHUNK index=0 last=2 size=32000",
-                                          "CHUNK index=1 last=2 size=32000", "CHUNK index=2 last=2 size=6000",
-                                          "UPLOADED size=70000"}));
+    QVERIFY(session.mUnit.WaitForReport("UPLOADED"));
+    QCOMPARE(session.mUnit.Reports(),
+             (QStringList{"LOGIN accepted", "CHUNK index=0 last=2 size=32000", "CHUNK index=1 last=2 size=32000",
+                          "CHUNK index=2 last=2 size=6000", "UPLOADED size=70000"}));
     QFile file(uploaded);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll() == config);
@@ -193,7 +193,7 @@ void tst_cKelvariConfigClient::aDownloadFillsATemporaryFile_data()
 void tst_cKelvariConfigClient::aDownloadFillsATemporaryFile()
 {
     QFETCH(int, storedSize);
-    QStringList arguments{"--admin-password-hash", kPasswordHash};
+    QStringList arguments;
     const QByteArray stored = Config(std::max(storedSize, 0));
     if (storedSize >= 0)
     {
@@ -202,9 +202,8 @@ void tst_cKelvariConfigClient::aDownloadFillsATemporaryFile()
         file.write(stored);
         arguments << "--stored-config" << file.fileName();
     }
-    cSimulatedUnit unit(arguments);
-    QVERIFY(unit.Start());
-    cClientSession session(unit.TcpPort());
+    cClientSession session(arguments);
+    QVERIFY(session.StartUnit());
     QVERIFY(session.LogIn());
     session.mClient->DownloadConfig();
     QVERIFY(session.WaitFor("DownloadSuccessful"));
@@ -225,14 +224,14 @@ void tst_cKelvariConfigClient::failuresGiveTheirCodes_data()
     QTest::newRow("unit falls silent") << QStringList{"--stall-after-chunk", "0"} << true << 2;
 }
 
+// Each failure ends the transfer once, with its code.
 void tst_cKelvariConfigClient::failuresGiveTheirCodes()
 {
     QFETCH(QStringList, arguments);
     QFETCH(bool, upload);
     QFETCH(int, code);
-    cSimulatedUnit unit(QStringList{"--admin-password-hash", kPasswordHash} + arguments);
-    QVERIFY(unit.Start());
-    cClientSession session(unit.TcpPort());
+    cClientSession session(arguments);
+    QVERIFY(session.StartUnit());
     session.mClient->SetReplyTimeout(std::chrono::milliseconds(500));
     QVERIFY(session.LogIn());
     if (upload)
@@ -248,18 +247,16 @@ void tst_cKelvariConfigClient::failuresGiveTheirCodes()
 // A unit that answers twice, or after the end, changes nothing.
 void tst_cKelvariConfigClient::messagesAfterTheEndAreIgnored()
 {
-    cSimulatedUnit unit({"--admin-password-hash", kPasswordHash});
-    QVERIFY(unit.Start());
-    cClientSession session(unit.TcpPort());
+    cClientSession session;
+    QVERIFY(session.StartUnit());
     QVERIFY(session.LogIn());
     session.mClient->UploadConfig(Config(10));
     QVERIFY(session.WaitFor("UploadSuccessful"));
-    const UWORD connection = session.mClient->FoundConnection();
-    const UWORD manager = session.mClient->FoundHandle();
     for (UWORD method : {eConfigMethodTransferEnd, eConfigMethodUploadProgress, eConfigMethodLogInReply,
                          eConfigMethodDownloadChunk, eConfigMethodTransferEnd})
     {
-        cZRNetMessage late(connection, session.mClient->Handle(), manager, method);
+        cZRNetMessage late(session.mClient->FoundConnection(), session.mClient->Handle(),
+                           session.mClient->FoundHandle(), method);
         late.AppendUByte(3);
         SyscallPostMessage(late);
     }

@@ -56,36 +56,26 @@ class tst_cProperty : public QObject
     Q_OBJECT
 
 private slots:
-
+    void cleanup() { qDeleteAll(mOwner.children()); }
     void aChangeAnnouncesItselfWhileTheOldValueIsStored_data();
     void aChangeAnnouncesItselfWhileTheOldValueIsStored();
-
-    void boundsAreNotEnforced();
     void numberOfTabsExposesTheComingValueBeforeTheChange();
-
     void unconvertibleVariantKeepsTheStoredValue_data();
     void unconvertibleVariantKeepsTheStoredValue();
     void nonFiniteFloatIsRefused_data();
     void nonFiniteFloatIsRefused();
-
     void textForms_data();
     void textForms();
-
-    void colourIgnoresInvalidColours_data();
-    void colourIgnoresInvalidColours();
-    void colourAcceptsNamesAndHexTexts_data();
-    void colourAcceptsNamesAndHexTexts();
-
+    void colourTexts_data();
+    void colourTexts();
     void updateComboValuesSignalOrder_data();
     void updateComboValuesSignalOrder();
-
     void imagePropertyFollowsItsOwnResourceOnly();
-    void imageIdChangeIsReportedToTheConfig();
-
     void visibilityChangeIsSignalledOnce();
 
 private:
     cCountingResourceNotifier mConfig;
+    QObject mOwner;
 };
 
 void tst_cProperty::aChangeAnnouncesItselfWhileTheOldValueIsStored_data()
@@ -108,8 +98,7 @@ void tst_cProperty::aChangeAnnouncesItselfWhileTheOldValueIsStored()
 {
     QFETCH(QString, kind);
     QFETCH(QVariant, newValue);
-    QObject owner;
-    cProperty* property = MakeProperty(kind, mConfig, &owner);
+    cProperty* property = MakeProperty(kind, mConfig, &mOwner);
     const QVariant oldValue = property->value();
     QVariant seenDuringAnnouncement;
     connect(property, &cProperty::ValueAboutToChange, [&] { seenDuringAnnouncement = property->value(); });
@@ -125,38 +114,18 @@ void tst_cProperty::aChangeAnnouncesItselfWhileTheOldValueIsStored()
     QCOMPARE(property->value(), newValue);
 }
 
-void tst_cProperty::boundsAreNotEnforced()
-{
-    QObject owner;
-    cIntProperty integer("I", 0, &owner, 0, 10);
-    integer.SetIntValue(-5);
-    QCOMPARE(integer.IntValue(), -5);
-
-    cNumberOfTabsProperty tabs("Number of tabs", 4, &owner);
-    tabs.setValue(12);
-    QCOMPARE(tabs.value().toInt(), 12);
-
-    cSizeFractionProperty size("X", 0, &owner, -2, 2);
-    size.setFloatValue(5);
-    QCOMPARE(size.FloatValue(), 5.0f);
-}
-
 void tst_cProperty::numberOfTabsExposesTheComingValueBeforeTheChange()
 {
-    QObject owner;
-    cNumberOfTabsProperty tabs("Number of tabs", 4, &owner);
+    cNumberOfTabsProperty tabs("Number of tabs", 4, &mOwner);
     int oldSeen = 0;
     int comingSeen = 0;
     connect(&tabs, &cProperty::ValueAboutToChange, [&] {
         oldSeen = tabs.IntValue();
         comingSeen = tabs.ComingValue();
     });
-
     tabs.setValue(6);
-
     QCOMPARE(oldSeen, 4);
     QCOMPARE(comingSeen, 6);
-    QCOMPARE(tabs.IntValue(), 6);
 }
 
 void tst_cProperty::unconvertibleVariantKeepsTheStoredValue_data()
@@ -164,8 +133,6 @@ void tst_cProperty::unconvertibleVariantKeepsTheStoredValue_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("trace");
     QTest::newRow("int") << "int" << "ERROR: Error setting property int\t";
-    QTest::newRow("tabs") << "tabs" << "ERROR: Error setting property int\t";
-    QTest::newRow("float") << "float" << "ERROR: Error setting property float\t";
     QTest::newRow("size") << "size" << "ERROR: Error setting property float\t";
     QTest::newRow("combo") << "combo" << "ERROR: Error setting property combo int\t";
 }
@@ -174,8 +141,7 @@ void tst_cProperty::unconvertibleVariantKeepsTheStoredValue()
 {
     QFETCH(QString, kind);
     QFETCH(QString, trace);
-    QObject owner;
-    cProperty* property = MakeProperty(kind, mConfig, &owner);
+    cProperty* property = MakeProperty(kind, mConfig, &mOwner);
     const QVariant before = property->value();
     cPropertySignalLog log(property);
 
@@ -194,15 +160,13 @@ void tst_cProperty::nonFiniteFloatIsRefused_data()
 {
     QTest::addColumn<float>("value");
     QTest::newRow("nan") << std::numeric_limits<float>::quiet_NaN();
-    QTest::newRow("inf") << std::numeric_limits<float>::infinity();
     QTest::newRow("-inf") << -std::numeric_limits<float>::infinity();
 }
 
 void tst_cProperty::nonFiniteFloatIsRefused()
 {
     QFETCH(float, value);
-    QObject owner;
-    cFloatProperty property("F", 1.5f, &owner, 0, 2);
+    cFloatProperty property("F", 1.5f, &mOwner, 0, 2);
     cPropertySignalLog log(&property);
 
     cTraceCapture capture;
@@ -220,16 +184,13 @@ void tst_cProperty::textForms_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QString>("text");
-    QTest::newRow("int positive") << "int" << QVariant(42) << "42";
     QTest::newRow("float rounded") << "float" << QVariant(0.12345f) << "0.1235";
     QTest::newRow("float tiny negative") << "float" << QVariant(-0.00001f) << "0";
-    QTest::newRow("size quarter") << "size" << QVariant(0.25f) << "25";
     QTest::newRow("size third") << "size" << QVariant(0.33333f) << "33.33";
     QTest::newRow("size tiny") << "size" << QVariant(0.0001f) << "0.01";
     QTest::newRow("combo index") << "combo" << QVariant(1) << "Center";
     QTest::newRow("combo outside") << "combo" << QVariant(5) << "";
     QTest::newRow("colour half red") << "colour" << QVariant(QColor(255, 0, 0, 128)) << "#80ff0000";
-    QTest::newRow("colour transparent white") << "colour" << QVariant(QColor(255, 255, 255, 0)) << "#00ffffff";
 }
 
 void tst_cProperty::textForms()
@@ -237,58 +198,36 @@ void tst_cProperty::textForms()
     QFETCH(QString, kind);
     QFETCH(QVariant, value);
     QFETCH(QString, text);
-    QObject owner;
-    cProperty* property = MakeProperty(kind, mConfig, &owner);
+    cProperty* property = MakeProperty(kind, mConfig, &mOwner);
     property->setValue(value);
     QCOMPARE(property->stringValue(), text);
 }
 
-void tst_cProperty::colourIgnoresInvalidColours_data()
-{
-    QTest::addColumn<QVariant>("value");
-    QTest::newRow("unknown name") << QVariant("notacolour");
-    QTest::newRow("invalid variant") << QVariant();
-    QTest::newRow("same colour by name") << QVariant("white");
-}
-
-void tst_cProperty::colourIgnoresInvalidColours()
-{
-    QFETCH(QVariant, value);
-    QObject owner;
-    cColourProperty colour("Colour", QColor("white"), &owner, true);
-    cPropertySignalLog log(&colour);
-
-    cTraceCapture capture;
-    colour.setValue(value);
-    if (value.userType() == QMetaType::QString)
-        colour.setStringValue(value.toString());
-
-    QCOMPARE(colour.ColourValue(), QColor(Qt::white));
-    QCOMPARE(log.Signals(), QStringList());
-    QCOMPARE(capture.Lines(), QStringList());
-}
-
-void tst_cProperty::colourAcceptsNamesAndHexTexts_data()
+void tst_cProperty::colourTexts_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("stored");
+    QTest::newRow("unknown name is ignored") << "notacolour" << "#ffffff";
+    QTest::newRow("same colour by name") << "white" << "#ffffff";
     QTest::newRow("svg keyword") << "darkgrey" << "#a9a9a9";
     QTest::newRow("8 digits") << "#800000ff" << "#800000ff";
     QTest::newRow("12 digits") << "#ffff00000000" << "#ff0000";
 }
 
-void tst_cProperty::colourAcceptsNamesAndHexTexts()
+void tst_cProperty::colourTexts()
 {
     QFETCH(QString, text);
     QFETCH(QString, stored);
-    QObject owner;
-    cColourProperty colour("Colour", QColor("white"), &owner, true);
+    cColourProperty colour("Colour", QColor("white"), &mOwner, true);
     cPropertySignalLog log(&colour);
+    cTraceCapture capture;
 
     colour.setStringValue(text);
+    colour.setValue(QVariant(text));
 
     QCOMPARE(colour.stringValue(), stored);
-    QCOMPARE(log.Signals(), cPropertySignalLog::Change());
+    QCOMPARE(log.Signals(), stored == "#ffffff" ? QStringList() : cPropertySignalLog::Change());
+    QCOMPARE(capture.Lines(), QStringList());
 }
 
 void tst_cProperty::updateComboValuesSignalOrder_data()
@@ -312,8 +251,7 @@ void tst_cProperty::updateComboValuesSignalOrder()
     QFETCH(QStringList, choices);
     QFETCH(int, index);
     QFETCH(QStringList, expected);
-    QObject owner;
-    cComboProperty combo("Align", 1, {"Left", "Center", "Right"}, &owner);
+    cComboProperty combo("Align", 1, {"Left", "Center", "Right"}, &mOwner);
     cPropertySignalLog log(&combo);
 
     combo.UpdateComboValues(choices, index);
@@ -325,9 +263,11 @@ void tst_cProperty::updateComboValuesSignalOrder()
 
 void tst_cProperty::imagePropertyFollowsItsOwnResourceOnly()
 {
-    QObject owner;
-    cImageProperty image("Image", mConfig, &owner);
+    cImageProperty image("Image", mConfig, &mOwner);
+    const int before = mConfig.mIdChanges;
     image.setStringValue("7");
+    image.setStringValue("7");
+    QCOMPARE(mConfig.mIdChanges, before + 1);
     QSignalSpy imageChanged(&image, &cImageProperty::ImageChanged);
 
     emit mConfig.ResourceInserted("8");
@@ -339,29 +279,13 @@ void tst_cProperty::imagePropertyFollowsItsOwnResourceOnly()
     QCOMPARE(imageChanged.count(), 3);
 }
 
-void tst_cProperty::imageIdChangeIsReportedToTheConfig()
-{
-    QObject owner;
-    cImageProperty image("Image", mConfig, &owner);
-    const int before = mConfig.mIdChanges;
-
-    image.setValue("3");
-    image.setValue("3");
-
-    QCOMPARE(mConfig.mIdChanges, before + 1);
-}
-
 void tst_cProperty::visibilityChangeIsSignalledOnce()
 {
-    QObject owner;
-    cIntProperty property("I", 0, &owner, 0, 1);
+    cIntProperty property("I", 0, &mOwner, 0, 1);
     cPropertySignalLog log(&property);
-
     property.setVisible(true);
     property.setVisible(false);
     property.setVisible(false);
-
-    QVERIFY(!property.visible());
     QCOMPARE(log.Signals(), QStringList{"visibleChanged(0)"});
 }
 

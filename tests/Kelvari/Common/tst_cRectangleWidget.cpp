@@ -28,7 +28,6 @@ void tst_cRectangleWidget::attributesRoundTripAfterTheBase()
 
     cRectangleWidget copy(2, nullptr);
     copy.LoadAttributes(*XmlReaderOn(WriteWidgetXml(original)));
-
     QCOMPARE(copy.GetColourProperty()->stringValue(), QString("#ff0000"));
     QCOMPARE(copy.GetRadiusProperty()->FloatValue(), 0.5f);
 }
@@ -42,16 +41,15 @@ void tst_cRectangleWidget::badAttributesKeepSoundValues()
     QCOMPARE(widget.GetRadiusProperty()->FloatValue(), 0.0f);
 }
 
+// An item registered after a change gets the current values, and later changes reach both.
 void tst_cRectangleWidget::valuesArePushedIntoEveryItem()
 {
     cRectangleWidget widget(1, nullptr);
-    QQuickItem first;
-    QQuickItem second;
+    QQuickItem first, second;
     widget.setQQuickItem(&first, true);
     widget.GetColourProperty()->setStringValue("#80336699");
     widget.setQQuickItem(&second, false);
     widget.GetRadiusProperty()->setFloatValue(0.5f);
-
     for (QQuickItem* item : {&first, &second})
     {
         QCOMPARE(item->property("colour").value<QColor>(), QColor("#80336699"));

@@ -29,21 +29,13 @@ class tst_cZRNetWidgetItems : public QObject
     Q_OBJECT
 
 private:
-    QString WarningsText() const
-    {
-        QStringList lines;
-        for (const QQmlError& warning : mWarnings)
-            lines << warning.toString();
-        return lines.join('\n');
-    }
-
     cConfigBase mConfig{nullptr};
     cFixedConfigSource mOpenConfig{&mConfig};
     std::shared_ptr<cKelvariConfigClient> mClient;
     std::unique_ptr<QObject> mOwner;
     std::unique_ptr<QQuickView> mView;
     std::unique_ptr<QQuickItem> mPage;
-    QList<QQmlError> mWarnings;
+    QStringList mWarnings;
     QList<cWidget*> mWidgets;
     QList<QQuickItem*> mItems;
 
@@ -74,22 +66,20 @@ void tst_cZRNetWidgetItems::init()
 
     mView = std::make_unique<QQuickView>();
     mView->engine()->addImageProvider("imageProvider", new cImageProvider(mOpenConfig));
-    connect(mView->engine(), &QQmlEngine::warnings, this,
-            [this](const QList<QQmlError>& warnings) { mWarnings << warnings; });
+    connect(mView->engine(), &QQmlEngine::warnings, this, [this](const QList<QQmlError>& warnings) {
+        for (const QQmlError& warning : warnings)
+            mWarnings << warning.toString();
+    });
     mView->resize(1000, 420);
     QQmlComponent pageComponent(mView->engine());
     pageComponent.setData("import QtQuick 2.12\nRectangle { width: 1000; height: 420; color: \"#333333\" }", QUrl());
     mPage.reset(qobject_cast<QQuickItem*>(pageComponent.create()));
     QVERIFY(mPage);
-    QQuickItem* page = mPage.get();
-    page->setParentItem(mView->contentItem());
-
-    mWidgets.clear();
-    mItems.clear();
+    mPage->setParentItem(mView->contentItem());
     for (const auto& entry : placed)
     {
         cWidget* widget = entry.first;
-        const QRectF& geometry = entry.second.second;
+        const QRectF geometry = entry.second.second;
         widget->setXFraction(geometry.x());
         widget->setYFraction(geometry.y());
         widget->setWidthFraction(geometry.width());
@@ -99,7 +89,7 @@ void tst_cZRNetWidgetItems::init()
         auto* item = qobject_cast<QQuickItem*>(component.beginCreate(mView->engine()->rootContext()));
         QVERIFY(item);
         item->setProperty("cppWidget", QVariant::fromValue<QObject*>(widget));
-        item->setParentItem(page);
+        item->setParentItem(mPage.get());
         component.completeCreate();
         widget->setQQuickItem(item, false);
         mWidgets << widget;
@@ -114,7 +104,6 @@ void tst_cZRNetWidgetItems::cleanup()
     mPage.reset();
     mView.reset();
     mOwner.reset();
-    mWarnings.clear();
 }
 
 void tst_cZRNetWidgetItems::eachComponentShowsItsWidget()
@@ -125,10 +114,9 @@ void tst_cZRNetWidgetItems::eachComponentShowsItsWidget()
         QQuickItem* item = mItems.at(i);
         QCOMPARE(item->property("widgetType").toString(), widget->GetType());
         QCOMPARE(widget->GetQQuickItems(), QList<QQuickItem*>({item}));
-        QCOMPARE(item->x(), qreal(widget->xFraction()) * 1000);
-        QCOMPARE(item->y(), qreal(widget->yFraction()) * 420);
-        QCOMPARE(item->width(), qreal(widget->widthFraction()) * 1000);
-        QCOMPARE(item->height(), qreal(widget->heightFraction()) * 420);
+        QCOMPARE(QRectF(item->position(), item->size()),
+                 QRectF(widget->xFraction() * 1000.0, widget->yFraction() * 420.0, widget->widthFraction() * 1000.0,
+                        widget->heightFraction() * 420.0));
         QVERIFY(item->property("defaultWidthFraction").toReal() > 0);
     }
     // Fader track and cap, rotary scale and knob, button and LED come from existing drawings.
@@ -159,7 +147,7 @@ void tst_cZRNetWidgetItems::eachComponentShowsItsWidget()
     // Resizing a widget resizes its item.
     mWidgets.first()->setHeightFraction(0.5f);
     QCOMPARE(mItems.first()->height(), 210.0);
-    QVERIFY2(mWarnings.isEmpty(), qPrintable(WarningsText()));
+    QVERIFY2(mWarnings.isEmpty(), qPrintable(mWarnings.join('\n')));
 }
 
 QTEST_MAIN(tst_cZRNetWidgetItems)

@@ -11,21 +11,19 @@
 // small readers of the document's state.
 namespace ConfigTestData
 {
-inline QString ImagePath(const QString& name)
-{
-    return QStringLiteral(TEST_DATA_DIR "/images/") + name;
-}
-
-inline QUrl ImageUrl(const QString& name)
-{
-    return QUrl::fromLocalFile(ImagePath(name));
-}
+inline QString ImagePath(const QString& name) { return QStringLiteral(TEST_DATA_DIR "/images/") + name; }
+inline QUrl ImageUrl(const QString& name) { return QUrl::fromLocalFile(ImagePath(name)); }
 
 inline QByteArray FileBytes(const QString& path)
 {
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     return file.readAll();
+}
+
+inline void AddLayout(cConfig& config, const QString& name)
+{
+    config.createNewLayout(true, QString(), true, false, false, 0, true, QString(), false, 4, 3, name);
 }
 
 inline QStringList LayoutNames(const cConfig& config)
@@ -58,7 +56,7 @@ inline QByteArray PngDeclaringSize(quint32 width, quint32 height)
     };
     put(16, width);
     put(20, height);
-    // The header chunk's CRC-32 over its type and data, so that readers accept it.
+    // The header chunk's CRC-32, so that readers accept it.
     quint32 crc = 0xFFFFFFFF;
     for (int i = 12; i < 29; ++i)
     {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Kelvari/Common/cConfigBase.h"
+#include "Kelvari/Common/cWidget.h"
 #include "Kelvari/Editor/cConfigUndoManager.h"
 #include "Kelvari/Editor/cLayoutConfig.h"
 #include "Kelvari/Editor/sLayoutDetails.h"
@@ -36,13 +37,19 @@ public:
         mUndoManager.CloseUndoBlock();
     }
     void LayoutNameChanged() override { ++mNameChanges; }
-    void LayoutWidgetCountChanged() override { ++mWidgetCountChanges; }
-    bool HasCopiedWidgets() const override { return mHasCopiedWidgets; }
+    void LayoutWidgetCountChanged() override {}
+    bool HasCopiedWidgets() const override { return false; }
 
     int mNextId = 0;
-    bool mHasCopiedWidgets = false;
     int mNameChanges = 0;
-    int mWidgetCountChanges = 0;
     QList<sDetailsChange> mDetailsChanges;
     cConfigUndoManager mUndoManager;
 };
+
+inline QList<int> Ids(const QList<cWidget*>& widgets)
+{
+    QList<int> ids;
+    for (const cWidget* widget : widgets)
+        ids << widget->GetId();
+    return ids;
+}

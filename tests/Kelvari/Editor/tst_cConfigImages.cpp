@@ -56,7 +56,6 @@ void tst_cConfigImages::filesAsOtherProgramsWriteThemImport_data()
     QTest::newRow("svg, not decoded") << ImageUrl("folder.svg") << "folder.svg" << "svg" << QSize(0, 0);
     QTest::newRow("exactly the limit") << Convert("2048x1080", "limit.png") << "limit.png" << "png"
                                        << QSize(2048, 1080);
-    QTest::newRow("magick jpeg") << Convert("300x200", "photo.jpeg") << "photo.jpeg" << "jpg" << QSize(300, 200);
 }
 
 void tst_cConfigImages::filesAsOtherProgramsWriteThemImport()
@@ -66,9 +65,7 @@ void tst_cConfigImages::filesAsOtherProgramsWriteThemImport()
     QFETCH(QString, subtype);
     QFETCH(QSize, size);
     cConfig config(nullptr);
-
     const QString id = config.addNewImage(url);
-
     QCOMPARE(id, QString("0"));
     QVERIFY(config.imageFailureString().isEmpty());
     const cImageResource* image = config.FindImageResource(id);
@@ -107,7 +104,6 @@ void tst_cConfigImages::refusedFilesSayWhyAndChangeNothing()
     config.resourceCloseUndoBlock();
     QElapsedTimer timer;
     timer.start();
-
     QCOMPARE(config.addNewImage(url), QString());
     QCOMPARE(config.imageFailureString(), failure);
     QVERIFY(!config.changeImage(url, kept));
@@ -164,12 +160,10 @@ void tst_cConfigImages::deleteAndChangeAreUndoable()
     const cImageResource* changed = config.FindImageResource("0");
     QCOMPARE(changed->Name(), QString("renamed.png"));
     QCOMPARE(changed->Subtype(), QString("svg"));
-    QVERIFY(changed->selected() && config.selectedResourceIndex() == 0);
     QVERIFY(config.changeImage(ImageUrl("folder.svg"), "77"));
     QCOMPARE(config.Resources().count(), 2);
     config.resourceUndoPressed();
     QCOMPARE(config.FindImageResource("0")->Subtype(), QString("png"));
-    QCOMPARE(config.getResourceName("_basic"), QString("Basic"));
     QCOMPARE(config.getResourceName("nowhere"), QString("Unknown"));
 }
 

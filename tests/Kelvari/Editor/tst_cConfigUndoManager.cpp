@@ -6,23 +6,16 @@
 
 namespace
 {
+// Records which layout each call names; the layouts are never dereferenced.
 class cFakeLayoutList : public cLayoutListUndoTarget
 {
 public:
-    void UndoNewLayout(cLayout* layout) override { Record("UndoNew", layout); }
-    void RedoDeleteLayout(cLayout* layout) override { Record("RedoDelete", layout); }
-    void RedoNewLayout(cLayout* layout) override { Record("RedoNew", layout); }
-    void UndoDeleteLayout(cLayout* layout) override { Record("UndoDelete", layout); }
+    void UndoNewLayout(cLayout* layout) override { mCalls << QPair<QString, void*>("UndoNew", layout); }
+    void RedoDeleteLayout(cLayout* layout) override { mCalls << QPair<QString, void*>("RedoDelete", layout); }
+    void RedoNewLayout(cLayout* layout) override { mCalls << QPair<QString, void*>("RedoNew", layout); }
+    void UndoDeleteLayout(cLayout* layout) override { mCalls << QPair<QString, void*>("UndoDelete", layout); }
 
-    QStringList mCalls;
-    QList<const void*> mLayouts;
-
-private:
-    void Record(const QString& call, cLayout* layout)
-    {
-        mCalls << call;
-        mLayouts << layout;
-    }
+    QList<QPair<QString, void*>> mCalls;
 };
 }
 
@@ -39,33 +32,27 @@ void tst_cConfigUndoManager::layoutActionsCallTheConfig()
 {
     cConfigUndoManager manager(nullptr);
     cFakeLayoutList config;
-    int first = 0;
-    int second = 0;
-    // Never dereferenced: the actions only pass layouts on to the config.
+    int first = 0, second = 0;
     auto* created = reinterpret_cast<cLayout*>(&first);
     auto* deleted = reinterpret_cast<cLayout*>(&second);
     manager.AddNewLayoutAction(created, &config);
     manager.CloseUndoBlock();
     manager.AddDeleteLayoutAction(deleted, &config);
     manager.CloseUndoBlock();
-
     manager.Undo();
     manager.Undo();
     manager.Redo();
     manager.Redo();
-
-    QCOMPARE(config.mCalls, QStringList({"UndoDelete", "UndoNew", "RedoNew", "RedoDelete"}));
-    QCOMPARE(config.mLayouts, QList<const void*>({&second, &first, &first, &second}));
+    QCOMPARE(config.mCalls, (QList<QPair<QString, void*>>{
+                                {"UndoDelete", &second}, {"UndoNew", &first}, {"RedoNew", &first}, {"RedoDelete", &second}}));
 }
 
 void tst_cConfigUndoManager::missingConfigIsTracedAndNotRecorded()
 {
     cConfigUndoManager manager(nullptr);
     cTraceCapture trace;
-
     manager.AddNewLayoutAction(nullptr, nullptr);
     manager.AddDeleteLayoutAction(nullptr, nullptr);
-
     QVERIFY(!manager.HasUndo());
     QCOMPARE(trace.LinesContaining("no config").size(), 2);
 }
