@@ -107,10 +107,13 @@ void cApplication::RegisterMetaTypes()
     qRegisterMetaType<cLayout*>("cLayout*");
     qRegisterMetaType<QQmlObjectListModel<cLayout>*>("QQmlObjectListModel<cLayout>*");
     qRegisterMetaType<QQmlObjectListModel<cWidget>*>("QQmlObjectListModel<cWidget>*");
+    qRegisterMetaType<QQmlObjectListModel<cGroupProperty>*>("QQmlObjectListModel<cGroupProperty>*");
     qRegisterMetaType<QQmlObjectListModel<cToolboxWidget>*>("QQmlObjectListModel<cToolboxWidget>*");
     qRegisterMetaType<QQmlObjectListModel<cResource>*>("QQmlObjectListModel<cResource>*");
     qRegisterMetaType<QQmlObjectListModel<cProperty>*>("QQmlObjectListModel<cProperty>*");
     qmlRegisterUncreatableType<cProperty>("ZRItems", 1, 0, "Property", QStringLiteral("Should not be created in qml"));
+    qmlRegisterUncreatableType<cLayoutSelectionManager>("ZRItems", 1, 0, "LayoutSelectionManager",
+                                                        QStringLiteral("Should not be created in qml"));
 }
 
 const cConfigBase* cApplication::CurrentConfig() const

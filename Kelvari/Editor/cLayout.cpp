@@ -1,7 +1,10 @@
 #include "cLayout.h"
 
 #include "cEditorWidgetFactory.h"
+#include "cLayoutDropAreas.h"
+#include "cLayoutTabOrder.h"
 #include "cLayoutUndoManager.h"
+#include "cLayoutZOrder.h"
 #include "Kelvari/Common/cConfigBase.h"
 #include "Kelvari/Common/cContainer.h"
 #include "Kelvari/Common/cImageProperty.h"
@@ -11,13 +14,10 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <algorithm>
-#include <functional>
 #include <set>
 
 namespace
 {
-const QString kEditContentDropAreaName = QStringLiteral("editContentDropArea");
-
 QString BoolText(bool value)
 {
     return value ? QStringLiteral("1") : QStringLiteral("0");
@@ -28,18 +28,15 @@ int AttributeInt(const QStringRef& text)
 {
     return text.toInt(nullptr, 10);
 }
-
-bool ZLessThan(const cWidget* a, const cWidget* b)
-{
-    return a->z() < b->z();
-}
 }
 
 cLayout::cLayout(cLayoutConfig& config)
     : QObject(&config.ConfigBase()),
       mConfig(config),
       mWidgets(new QQmlObjectListModel<cWidget>(this)),
-      mUndoManager(new cLayoutUndoManager(this))
+      mUndoManager(new cLayoutUndoManager(this)),
+      mSelectionManager(new cLayoutSelectionManager(this)),
+      mDropAreas(new cLayoutDropAreas(this))
 {
     connect(mUndoManager, &cUndoManager::HasUndoChanged, this, &cLayout::hasUndoChanged);
     connect(mUndoManager, &cUndoManager::HasRedoChanged, this, &cLayout::hasRedoChanged);
@@ -253,11 +250,13 @@ void cLayout::setLayoutDetails(bool AllUsers, QString UsersString, bool Desktop,
 void cLayout::undoPressed()
 {
     mUndoManager->Undo();
+    mSelectionManager->SetCurrentSelectionProperties();
 }
 
 void cLayout::redoPressed()
 {
     mUndoManager->Redo();
+    mSelectionManager->SetCurrentSelectionProperties();
 }
 
 void cLayout::closeUndoBlock()
@@ -536,6 +535,50 @@ QObject* cLayout::createAndAddWidget(QString Type, cWidget* ContainerWidget, int
     return widget;
 }
 
+void cLayout::AddWidget(cWidget* widget)
+{
+    if (!widget)
+        return;
+    mWidgets->append(widget);
+    LinkPropertiesToUndoManager(widget);
+}
+
+void cLayout::deletePressed()
+{
+    const QList<cWidget*> selected = mSelectionManager->GetSelectedWidgets();
+    for (int i = selected.size() - 1; i >= 0; --i)
+    {
+        // A child already went with its selected container.
+        if (IsOnPage(selected.at(i)))
+            DeleteWidget(selected.at(i));
+    }
+    mSelectionManager->setSelection(nullptr);
+    closeUndoBlock();
+}
+
+void cLayout::AddPastedWidgetUndoActions(cWidget* widget, cContainer* container, int location)
+{
+    mUndoManager->AddNewWidgetAction(widget, container, location);
+    if (auto* inner = qobject_cast<cContainer*>(widget))
+    {
+        for (cWidget* child : inner->GetWidgetChildren()->Items())
+            AddPastedWidgetUndoActions(child, inner, inner->getContainerLocation(child));
+    }
+}
+
+void cLayout::RecursiveCreateRequest(cWidget* widget, QQuickItem* parentItem, int location)
+{
+    emit createRequest(widget, parentItem, location);
+    if (auto* inner = qobject_cast<cContainer*>(widget))
+    {
+        for (cWidget* child : inner->GetWidgetChildren()->Items())
+        {
+            const int childLocation = inner->getContainerLocation(child);
+            RecursiveCreateRequest(child, inner->LinkedContainerQuickItems(childLocation).value(0), childLocation);
+        }
+    }
+}
+
 QQuickItem* cLayout::GetLinkedContentItem(cWidget* widget, int location, int viewIndex) const
 {
     if (cContainer* container = FindContainer(widget))
@@ -576,160 +619,96 @@ bool cLayout::isWidgetTypeAContainer(QString Type) const
 
 void cLayout::registerDropArea(QQuickItem* DropArea)
 {
-    if (!DropArea)
-        return;
-    if (!mRegisteredDropAreas.contains(DropArea))
-    {
-        connect(DropArea, &QObject::destroyed, this, [this, DropArea] { DropAreaDestroyed(DropArea); });
-        connect(DropArea, &QQuickItem::zChanged, this, &cLayout::RebuildVisuallySortedDropAreaList);
-        connect(DropArea, &QQuickItem::parentChanged, this, &cLayout::RebuildVisuallySortedDropAreaList);
-        mRegisteredDropAreas.append(DropArea);
-    }
-    RebuildVisuallySortedDropAreaList();
-}
-
-void cLayout::DropAreaDestroyed(QQuickItem* area)
-{
-    mRegisteredDropAreas.removeAll(area);
-    mVisuallySortedDropAreas.removeAll(area);
+    mDropAreas->Register(DropArea);
 }
 
 void cLayout::RebuildVisuallySortedDropAreaList()
 {
-    mVisuallySortedDropAreas.clear();
-    if (!mEditContent)
-        return;
-    // Depth first, children by ascending z: later in the walk is drawn later,
-    // so prepending puts the topmost first.
-    std::function<void(QQuickItem*)> walk = [this, &walk](QQuickItem* item) {
-        QList<QQuickItem*> children = item->childItems();
-        std::stable_sort(children.begin(), children.end(),
-                         [](const QQuickItem* a, const QQuickItem* b) { return a->z() < b->z(); });
-        for (QQuickItem* child : qAsConst(children))
-        {
-            // The canvas's own area goes last, whatever its place.
-            if (mRegisteredDropAreas.contains(child) && child->objectName() != kEditContentDropAreaName)
-                mVisuallySortedDropAreas.prepend(child);
-            walk(child);
-        }
-    };
-    walk(mEditContent);
-    for (QQuickItem* area : qAsConst(mRegisteredDropAreas))
-    {
-        if (area->objectName() == kEditContentDropAreaName)
-            mVisuallySortedDropAreas.append(area);
-    }
+    mDropAreas->Rebuild();
 }
 
 QQuickItem* cLayout::findDropArea(QQuickItem* ItemDropped, bool ItemDroppedIsContainer) const
 {
-    if (!ItemDropped)
-        return nullptr;
-    const QRectF itemRect(ItemDropped->mapToScene(QPointF(0, 0)), QSizeF(ItemDropped->width(), ItemDropped->height()));
-    for (QQuickItem* area : mVisuallySortedDropAreas)
-    {
-        if (!area->isVisible())
-            continue;
-        const QRectF areaRect(area->mapToScene(QPointF(0, 0)), QSizeF(area->width(), area->height()));
-        if (!areaRect.contains(itemRect))
-            continue;
-        if (ItemDroppedIsContainer)
-        {
-            auto* holder = qobject_cast<cWidget*>(qvariant_cast<QObject*>(area->property("cppWidget")));
-            if (holder && GetNestingLevel(holder) + 1 >= mMaximumContainerNesting)
-                continue;
-        }
-        return area;
-    }
-    return nullptr;
+    return mDropAreas->Find(ItemDropped, ItemDroppedIsContainer);
 }
 
 void cLayout::updateDropAreaHighlights(QQuickItem* ItemDragged, bool ItemDraggedIsContainer)
 {
-    const QQuickItem* target = findDropArea(ItemDragged, ItemDraggedIsContainer);
-    for (QQuickItem* area : qAsConst(mVisuallySortedDropAreas))
-        area->setProperty("highlight", area == target);
+    QList<QQuickItem*> targets;
+    if (QQuickItem* target = findDropArea(ItemDragged, ItemDraggedIsContainer))
+        targets.append(target);
+    mDropAreas->Highlight(targets);
 }
 
-QList<cWidget*> cLayout::ChildrenInTabOrder(cContainer* container) const
+void cLayout::UpdateCurrentSelectionDropAreaHighlights()
 {
-    QList<cWidget*> children = container->GetWidgetChildren()->Items();
-    std::stable_sort(children.begin(), children.end(), [container](cWidget* a, cWidget* b) {
-        return container->getContainerLocation(a) < container->getContainerLocation(b);
-    });
-    return children;
+    QList<QQuickItem*> targets;
+    for (cWidget* widget : mSelectionManager->GetSelectedWidgets())
+    {
+        QQuickItem* target = findDropArea(widget->GetQQuickItems().value(0), qobject_cast<cContainer*>(widget));
+        if (target && !targets.contains(target))
+            targets.append(target);
+    }
+    mDropAreas->Highlight(targets);
 }
 
-QList<cWidget*> cLayout::SiblingsInTabOrder(cWidget* widget) const
+void cLayout::UpdateSelectionContainers()
 {
-    cContainer* container = FindContainer(widget);
-    return container ? ChildrenInTabOrder(container) : mWidgets->Items();
+    for (cWidget* widget : mSelectionManager->GetSelectedWidgets())
+    {
+        const QQuickItem* area = findDropArea(widget->GetQQuickItems().value(0), qobject_cast<cContainer*>(widget));
+        if (!area)
+            continue;
+        auto* container = qobject_cast<cContainer*>(qvariant_cast<QObject*>(area->property("cppWidget")));
+        SetWidgetContainer(widget, container, area->property("containerLocation").toInt(), true);
+    }
 }
 
 cWidget* cLayout::NextWidgetInTabOrder(cWidget* widget) const
 {
-    const QList<cWidget*>& topLevel = mWidgets->Items();
-    if (!widget)
-        return topLevel.value(0);
-    if (auto* container = qobject_cast<cContainer*>(widget))
-    {
-        const QList<cWidget*> children = ChildrenInTabOrder(container);
-        if (!children.isEmpty())
-            return children.first();
-    }
-    for (cWidget* current = widget; current; current = FindContainer(current))
-    {
-        const QList<cWidget*> siblings = SiblingsInTabOrder(current);
-        const int index = siblings.indexOf(current);
-        if (index >= 0 && index + 1 < siblings.size())
-            return siblings.at(index + 1);
-    }
-    return topLevel.value(0);
+    return cLayoutTabOrder(*this).Next(widget);
 }
 
 cWidget* cLayout::PreviousWidgetInTabOrder(cWidget* widget) const
 {
-    const QList<cWidget*>& topLevel = mWidgets->Items();
-    cWidget* start = widget ? widget : topLevel.value(0);
-    if (!start)
-        return nullptr;
-    cContainer* container = FindContainer(start);
-    const QList<cWidget*> siblings = container ? ChildrenInTabOrder(container) : topLevel;
-    const int index = siblings.indexOf(start);
-    cWidget* result = nullptr;
-    if (index > 0)
-        result = siblings.at(index - 1);
-    else if (container)
-        return container;
-    else
-        result = topLevel.value(topLevel.size() - 1);
-    while (auto* inner = qobject_cast<cContainer*>(result))
-    {
-        const QList<cWidget*> children = ChildrenInTabOrder(inner);
-        if (children.isEmpty())
-            break;
-        result = children.last();
-    }
-    return result;
+    return cLayoutTabOrder(*this).Previous(widget);
+}
+
+void cLayout::tabPressed()
+{
+    SelectInTabOrder(NextWidgetInTabOrder(mSelectionManager->GetLastSelectedWidget(nullptr)));
+}
+
+void cLayout::backtabPressed()
+{
+    SelectInTabOrder(PreviousWidgetInTabOrder(mSelectionManager->GetFirstSelectedWidget(nullptr)));
+}
+
+void cLayout::SelectInTabOrder(cWidget* widget)
+{
+    if (!widget)
+        return;
+    if (cContainer* container = FindContainer(widget))
+        container->SetCurrentContainerIndex(container->getContainerLocation(widget));
+    mSelectionManager->setSelection(widget);
 }
 
 void cLayout::SendToFrontOrBack(QList<cWidget*> selected, QList<cWidget*> stack, bool front) const
 {
-    std::sort(selected.begin(), selected.end(), ZLessThan);
-    for (cWidget* widget : qAsConst(selected))
-        stack.removeOne(widget);
-    std::sort(stack.begin(), stack.end(), ZLessThan);
-    NormalizeZ(front ? stack + selected : selected + stack);
+    cLayoutZOrder::SendToFrontOrBack(selected, stack, front);
 }
 
 void cLayout::SendToFront(const QList<cWidget*>& selected, const QList<cWidget*>& stack) const
 {
-    SendToFrontOrBack(selected, stack, true);
+    cLayoutZOrder::SendToFrontOrBack(selected, stack, true);
 }
 
 void cLayout::NormalizeZ(const QList<cWidget*>& list) const
 {
-    const float step = list.size() >= 2 ? 1.0f / static_cast<float>(list.size() - 1) : 0.0f;
-    for (int i = 0; i < list.size(); ++i)
-        list.at(i)->SetZ(static_cast<float>(i) * step);
+    cLayoutZOrder::NormalizeZ(list);
+}
+
+const QList<QQuickItem*>& cLayout::GetVisuallySortedDropAreas() const
+{
+    return mDropAreas->VisuallySorted();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cLayoutConfig.h"
+#include "cLayoutSelectionManager.h"
 #include "sLayoutDetails.h"
 #include "Kelvari/Common/QQmlObjectListModel.h"
 #include "Kelvari/Common/cWidget.h"
@@ -14,6 +15,7 @@
 #include <QStringList>
 
 class cContainer;
+class cLayoutDropAreas;
 class cLayoutUndoManager;
 class QXmlStreamReader;
 class QXmlStreamWriter;
@@ -31,6 +33,7 @@ class cLayout : public QObject, public cWidgetTreeUndoTarget
     Q_PROPERTY(bool hasUndo READ hasUndo NOTIFY hasUndoChanged)
     Q_PROPERTY(bool hasRedo READ hasRedo NOTIFY hasRedoChanged)
     Q_PROPERTY(QQuickItem* editContent READ editContent WRITE setEditContent NOTIFY editContentChanged)
+    Q_PROPERTY(cLayoutSelectionManager* selectionManager READ selectionManager CONSTANT)
     Q_PROPERTY(bool allUsers READ allUsers NOTIFY allUsersChanged)
     Q_PROPERTY(QString users READ users NOTIFY usersChanged)
     Q_PROPERTY(bool desktop READ desktop NOTIFY desktopChanged)
@@ -74,12 +77,15 @@ public:
     QQmlObjectListModel<cWidget>* GetWidgets() const { return mWidgets; }
     QQmlObjectListModelBase* widgets() const { return mWidgets; }
     cLayoutUndoManager* GetUndoManager() const { return mUndoManager; }
+    cLayoutSelectionManager* selectionManager() const { return mSelectionManager; }
 
     // Widget tree. A null container stands for the top level of the page.
     // The container directly holding the widget; null at the top level or when not found.
     cContainer* FindContainer(cWidget* widget, cContainer* container = nullptr) const;
     // 0 at the top level, 1 inside a top-level container and so on; -1 when not on the page.
     int GetNestingLevel(cWidget* widget, cContainer* container = nullptr) const;
+    // Appends to the top level and links the widget's properties.
+    void AddWidget(cWidget* widget);
     // Records every later change of the widget's own properties.
     void LinkPropertiesToUndoManager(cWidget* widget);
     // The widget's rectangle as fractions of the editor's canvas.
@@ -90,6 +96,14 @@ public:
     // its fractions change so that it stays where it is on screen.
     void SetWidgetContainer(cWidget* widget, cContainer* container, int location, bool keepPlace);
     QQuickItem* GetLinkedContentItem(cWidget* widget, int location, int viewIndex) const;
+    // After a drag: each selected widget goes into the container whose drop area it lies over.
+    void UpdateSelectionContainers();
+    // Highlights the drop areas that the selected widgets would fall into.
+    void UpdateCurrentSelectionDropAreaHighlights();
+    // Records the creation of a pasted widget and of everything inside it.
+    void AddPastedWidgetUndoActions(cWidget* widget, cContainer* container, int location);
+    // Asks the views for items for the widget and, inside it, for its children.
+    void RecursiveCreateRequest(cWidget* widget, QQuickItem* parentItem, int location);
     // Tab order: a container's children by ascending location, each location
     // in child order; after the last widget of a container comes the widget
     // after the container. Null only on an empty page.
@@ -101,7 +115,7 @@ public:
     void SendToFront(const QList<cWidget*>& selected, const QList<cWidget*>& stack) const;
     void NormalizeZ(const QList<cWidget*>& list) const;
     // The registered drop areas under the canvas, topmost first, then the canvas's own.
-    const QList<QQuickItem*>& GetVisuallySortedDropAreas() const { return mVisuallySortedDropAreas; }
+    const QList<QQuickItem*>& GetVisuallySortedDropAreas() const;
 
     void UndoNewWidget(cWidget* widget) override;
     void RedoNewWidget(cWidget* widget, cContainer* container, int containerLocation) override;
@@ -143,6 +157,11 @@ public:
     Q_INVOKABLE QObject* createAndAddWidget(QString Type, cWidget* ContainerWidget, int ContainerLocation,
                                             float XFraction, float YFraction, float WidthFraction,
                                             float HeightFraction);
+    // Deletes the selection as one undo step.
+    Q_INVOKABLE void deletePressed();
+    // Selects the next (previous) widget in tab order, showing its tab.
+    Q_INVOKABLE void tabPressed();
+    Q_INVOKABLE void backtabPressed();
     Q_INVOKABLE void registerContentItem(QQuickItem* ContentItem, bool LayoutEditor);
     // The item into which the thumbnail view (or the test window) puts the widget's item.
     Q_INVOKABLE QQuickItem* getParentItem(cWidget* Widget, int ContainerLocation, bool TestWindow) const;
@@ -181,15 +200,13 @@ private slots:
     void RebuildVisuallySortedDropAreaList();
 
 private:
-    void DropAreaDestroyed(QQuickItem* area);
     void LinkedContentItemDestroyed(QQuickItem* item);
     // Where the widget sits: found, its container (null at the top level) and level.
     bool Locate(cWidget* widget, cContainer* within, cContainer*& holder, int& level) const;
     bool IsOnPage(cWidget* widget) const;
     // True when candidate is the widget or lies inside it.
     static bool IsWithin(const cWidget* candidate, cWidget* widget);
-    QList<cWidget*> ChildrenInTabOrder(cContainer* container) const;
-    QList<cWidget*> SiblingsInTabOrder(cWidget* widget) const;
+    void SelectInTabOrder(cWidget* widget);
     // Puts the widget into the container at the location, or appends it to the
     // top level when there is no container or the container refuses it.
     // Returns the container it went into.
@@ -199,10 +216,10 @@ private:
     cLayoutConfig& mConfig;
     QQmlObjectListModel<cWidget>* const mWidgets;
     cLayoutUndoManager* const mUndoManager;
-    QList<QQuickItem*> mRegisteredDropAreas;
-    QList<QQuickItem*> mVisuallySortedDropAreas;
     QPointer<QQuickItem> mEditContent;
     QList<QQuickItem*> mLinkedContentItems;
+    cLayoutSelectionManager* const mSelectionManager;
+    cLayoutDropAreas* const mDropAreas;
     sLayoutDetails mDetails;
     bool mSelected = false;
     bool mIsPasteAllowed = false;

@@ -7,6 +7,8 @@
 #include "support/cTraceCapture.h"
 
 #include <QDesktopServices>
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QKeyEvent>
 #include <QSettings>
 #include <QSignalSpy>
@@ -40,6 +42,7 @@ private slots:
     void textContrast();
     void ctrlHeldFollowsTheControlKeyInEveryWindow();
     void helpOpensTheGuideBelowTheProgramsFolder();
+    void selectionTypesAreKnownToQmlButNotCreatable();
 
 private:
     QTemporaryDir mSettingsFolder;
@@ -168,6 +171,19 @@ void tst_cApplication::helpOpensTheGuideBelowTheProgramsFolder()
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QCOMPARE(recorder.mUrls, QList<QUrl>{QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
                                                              QStringLiteral("/Contents/Resources/Help/Help.pdf"))});
+}
+
+void tst_cApplication::selectionTypesAreKnownToQmlButNotCreatable()
+{
+    cApplication application;
+    QVERIFY(QMetaType::type("QQmlObjectListModel<cGroupProperty>*") != QMetaType::UnknownType);
+    QQmlEngine engine;
+    QQmlComponent holder(&engine);
+    holder.setData("import QtQuick 2.12\nimport ZRItems 1.0\nItem { property LayoutSelectionManager manager }", QUrl());
+    QVERIFY2(holder.isReady(), qPrintable(holder.errorString()));
+    QQmlComponent creator(&engine);
+    creator.setData("import ZRItems 1.0\nLayoutSelectionManager {}", QUrl());
+    QVERIFY(creator.errorString().contains("Should not be created in qml"));
 }
 
 QTEST_MAIN(tst_cApplication)

@@ -1,0 +1,270 @@
+#include "cGroupProperty.h"
+
+#include "cComboProperty.h"
+#include "cContainer.h"
+#include "cFloatProperty.h"
+#include "cIntProperty.h"
+#include "cWidget.h"
+
+#include <QQuickItem>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace
+{
+// Every widget inside the container, at any depth.
+void CollectDescendants(const cWidget* widget, QSet<const cWidget*>& out)
+{
+    const auto* container = qobject_cast<const cContainer*>(widget);
+    if (!container)
+        return;
+    for (const cWidget* child : container->GetWidgetChildren()->Items())
+    {
+        out.insert(child);
+        CollectDescendants(child, out);
+    }
+}
+}
+
+cGroupProperty::cGroupProperty(cProperty* firstProperty, QObject* parent)
+    : cProperty(Group, firstProperty->name(), true, parent), mGroupType(firstProperty->type())
+{
+    setVisible(firstProperty->visible());
+}
+
+void cGroupProperty::ConnectProperty(cProperty* property, const cWidget* widget)
+{
+    if (!property)
+        return;
+    mPropertyWidgets.insert(property, widget);
+    mLinkedProperties.append(property);
+    setVisible(std::all_of(mLinkedProperties.begin(), mLinkedProperties.end(),
+                           [](const cProperty* member) { return member->visible(); }));
+    connect(property, &cProperty::visibleChanged, this, &cProperty::setVisible);
+    if (!mHasMultipleValues && value() != property->value())
+        SetHasMultipleValues(true);
+    if (mGroupType == Combo)
+    {
+        if (auto* combo = qobject_cast<cComboProperty*>(property))
+            connect(combo, &cComboProperty::comboValuesChanged, this, &cGroupProperty::LinkedPropertyComboValuesChanged);
+        connect(property, &cProperty::valueChanged, this, &cGroupProperty::LinkedPropertyComboIntChanged);
+        return;
+    }
+    if (IsGeometryGroup())
+        mOriginalFloatValues.insert(property, property->value().toFloat());
+}
+
+bool cGroupProperty::IsGeometryGroup() const
+{
+    if (mGroupType != SizeFraction)
+        return false;
+    const QString groupName = name();
+    return groupName == QLatin1String("X") || groupName == QLatin1String("Y") || groupName == QLatin1String("Width") ||
+           groupName == QLatin1String("Height");
+}
+
+QVariant cGroupProperty::value() const
+{
+    return mLinkedProperties.isEmpty() ? QVariant() : mLinkedProperties.first()->value();
+}
+
+void cGroupProperty::setValue(const QVariant& newValue)
+{
+    if (mHasMultipleValues)
+        SetHasMultipleValues(false);
+    else if (newValue == value())
+        return;
+    const bool geometry = IsGeometryGroup();
+    for (cProperty* member : qAsConst(mLinkedProperties))
+    {
+        member->setValue(newValue);
+        if (geometry)
+            mOriginalFloatValues.insert(member, member->value().toFloat());
+    }
+    if (geometry)
+        emit GroupSizeFractionValueChanged();
+    emit valueChanged();
+}
+
+QString cGroupProperty::stringValue() const
+{
+    if (mHasMultipleValues || mLinkedProperties.isEmpty())
+        return QString();
+    return mLinkedProperties.first()->stringValue();
+}
+
+void cGroupProperty::SetHasMultipleValues(bool multiple)
+{
+    if (multiple == mHasMultipleValues)
+        return;
+    mHasMultipleValues = multiple;
+    emit hasMultipleValuesChanged();
+}
+
+QStringList cGroupProperty::comboValues() const
+{
+    const auto* combo = mGroupType == Combo ? qobject_cast<const cComboProperty*>(mLinkedProperties.value(0)) : nullptr;
+    return combo ? combo->comboValues() : QStringList();
+}
+
+int cGroupProperty::lowIntBound() const
+{
+    int bound = INT_MAX;
+    for (const cProperty* member : mLinkedProperties)
+        if (const auto* property = qobject_cast<const cIntProperty*>(member))
+            bound = std::min(bound, property->LowBound());
+    return bound;
+}
+
+int cGroupProperty::highIntBound() const
+{
+    int bound = INT_MIN;
+    for (const cProperty* member : mLinkedProperties)
+        if (const auto* property = qobject_cast<const cIntProperty*>(member))
+            bound = std::max(bound, property->HighBound());
+    return bound;
+}
+
+float cGroupProperty::lowFloatBound() const
+{
+    float bound = HUGE_VALF;
+    for (const cProperty* member : mLinkedProperties)
+        if (const auto* property = qobject_cast<const cFloatProperty*>(member))
+            bound = std::min(bound, property->LowBound());
+    return bound;
+}
+
+float cGroupProperty::highFloatBound() const
+{
+    float bound = -HUGE_VALF;
+    for (const cProperty* member : mLinkedProperties)
+        if (const auto* property = qobject_cast<const cFloatProperty*>(member))
+            bound = std::max(bound, property->HighBound());
+    return bound;
+}
+
+QList<cProperty*> cGroupProperty::IndependentMembers() const
+{
+    // One pass over the selected containers' subtrees rather than a tree search per pair of members.
+    QSet<const cWidget*> inside;
+    for (const cWidget* widget : mPropertyWidgets)
+        CollectDescendants(widget, inside);
+    QList<cProperty*> members;
+    for (cProperty* member : mLinkedProperties)
+        if (!inside.contains(mPropertyWidgets.value(member)))
+            members.append(member);
+    return members;
+}
+
+void cGroupProperty::WriteMember(cProperty* property, double newValue)
+{
+    const float value = static_cast<float>(newValue);
+    if (std::isfinite(value))
+        property->setValue(value);
+}
+
+void cGroupProperty::EmitValueChangedUnlessMultiple()
+{
+    if (!mHasMultipleValues)
+        emit valueChanged();
+}
+
+void cGroupProperty::SetFloatValueUsingDelta(float delta, QQuickItem*& reference)
+{
+    if (!reference)
+        return;
+    const bool horizontal = name() == QLatin1String("X");
+    for (cProperty* member : IndependentMembers())
+    {
+        const cWidget* widget = mPropertyWidgets.value(member);
+        const QQuickItem* item = widget ? widget->GetQQuickItems().value(0) : nullptr;
+        const QQuickItem* parent = item ? item->parentItem() : nullptr;
+        const double extent = parent ? (horizontal ? parent->width() : parent->height()) : 0.0;
+        // An item that is not laid out yet has no size to measure by.
+        if (!(extent > 0))
+            continue;
+        const double pixels = (horizontal ? reference->width() : reference->height()) * delta;
+        const float fraction = static_cast<float>(pixels / extent);
+        WriteMember(member, fraction + mOriginalFloatValues.value(member));
+    }
+    EmitValueChangedUnlessMultiple();
+}
+
+void cGroupProperty::SetFloatValueUsingScalingFactor(float factor)
+{
+    for (cProperty* member : IndependentMembers())
+        WriteMember(member, mOriginalFloatValues.value(member) * factor);
+    EmitValueChangedUnlessMultiple();
+}
+
+void cGroupProperty::SetFloatValueUsingScalingFactorAndOffset(float factor, float offset, QQuickItem*& reference)
+{
+    if (!reference)
+        return;
+    const bool horizontal = name() == QLatin1String("X");
+    const QPointF point(reference->width() * offset, reference->height() * offset);
+    for (cProperty* member : IndependentMembers())
+    {
+        const cWidget* widget = mPropertyWidgets.value(member);
+        const QQuickItem* item = widget ? widget->GetQQuickItems().value(0) : nullptr;
+        QQuickItem* parent = item ? item->parentItem() : nullptr;
+        const double extent = parent ? (horizontal ? parent->width() : parent->height()) : 0.0;
+        if (!(extent > 0))
+            continue;
+        const QPointF mapped = parent->mapFromItem(reference, point);
+        const float anchor = static_cast<float>((horizontal ? mapped.x() : mapped.y()) / extent);
+        WriteMember(member, (mOriginalFloatValues.value(member) - anchor) * factor + anchor);
+    }
+    EmitValueChangedUnlessMultiple();
+}
+
+void cGroupProperty::ResetOriginalFloatValues()
+{
+    for (cProperty* member : qAsConst(mLinkedProperties))
+        mOriginalFloatValues.insert(member, member->value().toFloat());
+}
+
+bool cGroupProperty::WidgetHasParentInList(const cWidget* widget, const QList<const cWidget*>& list) const
+{
+    return std::any_of(list.begin(), list.end(),
+                       [this, widget](const cWidget* candidate) { return FindChildWidget(widget, candidate); });
+}
+
+bool cGroupProperty::FindChildWidget(const cWidget* widget, const cWidget* candidate) const
+{
+    const auto* container = qobject_cast<const cContainer*>(candidate);
+    if (widget == candidate || !container)
+        return false;
+    for (const cWidget* child : container->GetWidgetChildren()->Items())
+    {
+        if (child == widget || FindChildWidget(widget, child))
+            return true;
+    }
+    return false;
+}
+
+void cGroupProperty::LinkedPropertyComboValuesChanged()
+{
+    const auto* source = qobject_cast<const cComboProperty*>(sender());
+    if (!source)
+        return;
+    for (const cProperty* member : qAsConst(mLinkedProperties))
+    {
+        const auto* combo = qobject_cast<const cComboProperty*>(member);
+        if (!combo || combo->comboValues() != source->comboValues())
+            return;
+    }
+    emit comboValuesChanged();
+}
+
+void cGroupProperty::LinkedPropertyComboIntChanged()
+{
+    const auto* source = qobject_cast<const cProperty*>(sender());
+    if (!source)
+        return;
+    for (const cProperty* member : qAsConst(mLinkedProperties))
+        if (member->value() != source->value())
+            return;
+    emit valueChanged();
+}
