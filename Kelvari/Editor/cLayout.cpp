@@ -1,6 +1,7 @@
 #include "cLayout.h"
 
 #include "cEditorWidgetFactory.h"
+#include "cLayoutArranger.h"
 #include "cLayoutDropAreas.h"
 #include "cLayoutTabOrder.h"
 #include "cLayoutUndoManager.h"
@@ -702,6 +703,31 @@ void cLayout::SendToFront(const QList<cWidget*>& selected, const QList<cWidget*>
 {
     cLayoutZOrder::SendToFrontOrBack(selected, stack, true);
 }
+
+void cLayout::SendToBack(const QList<cWidget*>& selected, const QList<cWidget*>& stack) const
+{
+    cLayoutZOrder::SendToFrontOrBack(selected, stack, false);
+}
+
+bool cLayout::BringForwardOrBackward(QList<cWidget*> selected, QList<cWidget*> stack, bool forward) const
+{
+    return cLayoutZOrder::BringForwardOrBackward(selected, stack, forward);
+}
+
+void cLayout::sendToFrontPressed() { cLayoutArranger(*this).SendSelectedToFrontOrBack(true); }
+void cLayout::sendToBackPressed() { cLayoutArranger(*this).SendSelectedToFrontOrBack(false); }
+void cLayout::bringForwardPressed() { cLayoutArranger(*this).BringSelectedForwardOrBackward(true); }
+void cLayout::sendBackwardPressed() { cLayoutArranger(*this).BringSelectedForwardOrBackward(false); }
+void cLayout::alignRightPressed() { cLayoutArranger(*this).AlignSelection(Right); }
+void cLayout::alignLeftPressed() { cLayoutArranger(*this).AlignSelection(Left); }
+void cLayout::alignHCentrePressed() { cLayoutArranger(*this).AlignSelection(HCentre); }
+void cLayout::alignTopPressed() { cLayoutArranger(*this).AlignSelection(Top); }
+void cLayout::alignBottomPressed() { cLayoutArranger(*this).AlignSelection(Bottom); }
+void cLayout::alignVCentrePressed() { cLayoutArranger(*this).AlignSelection(VCentre); }
+void cLayout::distributeVPressed() { cLayoutArranger(*this).DistributeSelection(false); }
+void cLayout::distributeHPressed() { cLayoutArranger(*this).DistributeSelection(true); }
+void cLayout::fillVerticalPressed() { cLayoutArranger(*this).Fill(true); }
+void cLayout::fillHorizontalPressed() { cLayoutArranger(*this).Fill(false); }
 
 void cLayout::NormalizeZ(const QList<cWidget*>& list) const
 {

@@ -50,6 +50,17 @@ class cLayout : public QObject, public cWidgetTreeUndoTarget
     Q_PROPERTY(bool isPasteAllowed READ isPasteAllowed NOTIFY isPasteAllowedChanged)
 
 public:
+    enum eAlignType
+    {
+        Top = 0,
+        Bottom = 1,
+        HCentre = 2,
+        Left = 3,
+        Right = 4,
+        VCentre = 5
+    };
+    Q_ENUM(eAlignType)
+
     // The deepest level at which a container may sit is this minus 2.
     static constexpr int mMaximumContainerNesting = 4;
 
@@ -113,6 +124,9 @@ public:
     // stack, and the stack's z values are spread evenly over 0 to 1.
     void SendToFrontOrBack(QList<cWidget*> selected, QList<cWidget*> stack, bool front) const;
     void SendToFront(const QList<cWidget*>& selected, const QList<cWidget*>& stack) const;
+    void SendToBack(const QList<cWidget*>& selected, const QList<cWidget*>& stack) const;
+    // False, with nothing changed, when no widget above (below) overlaps the selection.
+    bool BringForwardOrBackward(QList<cWidget*> selected, QList<cWidget*> stack, bool forward) const;
     void NormalizeZ(const QList<cWidget*>& list) const;
     // The registered drop areas under the canvas, topmost first, then the canvas's own.
     const QList<QQuickItem*>& GetVisuallySortedDropAreas() const;
@@ -162,6 +176,22 @@ public:
     // Selects the next (previous) widget in tab order, showing its tab.
     Q_INVOKABLE void tabPressed();
     Q_INVOKABLE void backtabPressed();
+    // Restacking of the selection, per container; one undo step.
+    Q_INVOKABLE void sendToFrontPressed();
+    Q_INVOKABLE void sendToBackPressed();
+    Q_INVOKABLE void bringForwardPressed();
+    Q_INVOKABLE void sendBackwardPressed();
+    // Alignment and distribution per container, one undo step each; a fill is one step.
+    Q_INVOKABLE void alignRightPressed();
+    Q_INVOKABLE void alignLeftPressed();
+    Q_INVOKABLE void alignHCentrePressed();
+    Q_INVOKABLE void alignTopPressed();
+    Q_INVOKABLE void alignBottomPressed();
+    Q_INVOKABLE void alignVCentrePressed();
+    Q_INVOKABLE void distributeVPressed();
+    Q_INVOKABLE void distributeHPressed();
+    Q_INVOKABLE void fillVerticalPressed();
+    Q_INVOKABLE void fillHorizontalPressed();
     Q_INVOKABLE void registerContentItem(QQuickItem* ContentItem, bool LayoutEditor);
     // The item into which the thumbnail view (or the test window) puts the widget's item.
     Q_INVOKABLE QQuickItem* getParentItem(cWidget* Widget, int ContainerLocation, bool TestWindow) const;
