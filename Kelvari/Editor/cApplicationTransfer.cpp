@@ -1,0 +1,234 @@
+// cApplication: moving the config to and from the unit's config manager.
+#include "cApplication.h"
+
+#include "cConfig.h"
+#include "Kelvari/Common/cConnectionInterface.h"
+#include "Kelvari/Common/cKelvariConfigClient.h"
+#include "ZRNet/Core/DebugTrace.h"
+#include "ZRNet/Core/Syscall.h"
+#include "ZRNet/Core/ZRNetProtocol.h"
+
+#include <QFile>
+
+#include <cmath>
+
+namespace
+{
+const char* const kConfigClientName = "KelvariConfigClient";
+// The client's progress is a fraction of chunks; smaller steps would only redraw the bar.
+constexpr float kUploadProgressTolerance = 0.0001f;
+}
+
+void cApplication::downloadConfig()
+{
+    if (TransferRunning("download"))
+        return;
+    SetDownloadConfigFailureReason(QString());
+    CreateConfigClient();
+    ConnectConfigClient(&cKelvariConfigClient::SeekSuccessful, &cApplication::Authenticate);
+    ConnectConfigClient(&cKelvariConfigClient::Authenticated, &cApplication::ConfigClientStartDownload);
+    ConnectConfigClient(&cKelvariConfigClient::AuthenticationFailed, &cApplication::DownloadConfigFailed);
+    ConnectConfigClient(&cKelvariConfigClient::SeekFailed, &cApplication::DownloadConfigFailed);
+    ConnectConfigClient(&cKelvariConfigClient::DownloadConfigSuccessful, &cApplication::DownloadConfigSuccessful);
+    ConnectConfigClient(&cKelvariConfigClient::DownloadConfigFailed, &cApplication::DownloadConfigFailed);
+    SeekConfigManager();
+}
+
+void cApplication::uploadConfig()
+{
+    if (TransferRunning("upload"))
+        return;
+    SetUploadConfigFailureReason(QString());
+    CreateConfigClient();
+    SetUploadProgress(0.0f);
+    ConnectConfigClient(&cKelvariConfigClient::SeekSuccessful, &cApplication::Authenticate);
+    ConnectConfigClient(&cKelvariConfigClient::Authenticated, &cApplication::ConfigClientStartUpload);
+    ConnectConfigClient(&cKelvariConfigClient::AuthenticationFailed, &cApplication::UploadConfigFailed);
+    ConnectConfigClient(&cKelvariConfigClient::SeekFailed, &cApplication::UploadConfigFailed);
+    ConnectConfigClient(&cKelvariConfigClient::UploadConfigSuccessful, &cApplication::UploadConfigSuccessful);
+    ConnectConfigClient(&cKelvariConfigClient::UploadConfigFailed, &cApplication::UploadConfigFailed);
+    const quint64 transfer = mTransferNumber;
+    connect(
+        mConfigClient, &cKelvariConfigClient::UploadProgress, this,
+        [this, transfer](float progress) {
+            if (mConfigClient && transfer == mTransferNumber)
+                SetUploadProgress(progress);
+        },
+        Qt::QueuedConnection);
+    SeekConfigManager();
+}
+
+// Starting over would orphan the running client and its caller's outcome.
+bool cApplication::TransferRunning(const char* transfer) const
+{
+    if (!mConfigClient)
+        return false;
+    ZR_ERROR("Cannot start the %s: another transfer is running", transfer);
+    return true;
+}
+
+void cApplication::CreateConfigClient()
+{
+    ++mTransferNumber;
+    SyscallMessagesPollLock();
+    mConfigClient = new cKelvariConfigClient(kConfigClientName);
+    SyscallMessagesPollUnLock();
+    mConfigClient->setParent(this);
+}
+
+// Always queued, also for a signal the client emits inside one of our own
+// calls, so that no slot deletes the client while it is still running. A
+// signal of an ended transfer, or a second end signal, finds another number
+// or no client and is dropped.
+void cApplication::ConnectConfigClient(void (cKelvariConfigClient::*signal)(), void (cApplication::*slot)())
+{
+    const quint64 transfer = mTransferNumber;
+    connect(
+        mConfigClient, signal, this,
+        [this, transfer, slot] {
+            if (mConfigClient && transfer == mTransferNumber)
+                (this->*slot)();
+        },
+        Qt::QueuedConnection);
+}
+
+void cApplication::SeekConfigManager()
+{
+    const QByteArray path = connectionInterface()->HostText() + '/' + kConfigManagerName;
+    // Nobody ever answers a client that could not register (no messaging layer).
+    if (mConfigClient->Handle() == kZRNetNoHandle)
+        emit mConfigClient->SeekFailed();
+    else
+        mConfigClient->SeekObject(path.constData());
+}
+
+void cApplication::DeleteConfigClient()
+{
+    delete mConfigClient;
+    mConfigClient = nullptr;
+}
+
+void cApplication::Authenticate()
+{
+    mConfigClient->Authenticate(GetHashedString(QStringLiteral("Admin")), mAdminPasswordHash);
+}
+
+void cApplication::ConfigClientStartDownload()
+{
+    mConfigClient->DownloadConfig();
+}
+
+void cApplication::ConfigClientStartUpload()
+{
+    QByteArray data;
+    mCurrentConfig->WriteXml(data);
+    mConfigClient->UploadConfig(data);
+}
+
+void cApplication::SetUploadProgress(float progress)
+{
+    if (std::fabs(progress - mUploadProgress) <= kUploadProgressTolerance)
+        return;
+    mUploadProgress = progress;
+    emit uploadProgressChanged();
+}
+
+// The temporary file belongs to the client, so it is read before the client goes.
+void cApplication::DownloadConfigSuccessful()
+{
+    QFile file(mConfigClient->GetConfigDataTempFilename());
+    if (!file.open(QIODevice::ReadOnly))
+    {
+        DeleteConfigClient();
+        FailDownload(QStringLiteral("Cannot open temporary file"));
+        return;
+    }
+    if (file.size() == 0)
+    {
+        file.close();
+        DeleteConfigClient();
+        FailDownload(QStringLiteral("Unit does not have a stored configuration"));
+        return;
+    }
+    const bool read = mCurrentConfig->ReadXml(file);
+    file.close();
+    DeleteConfigClient();
+    SetCurrentFilename(QString());
+    if (read)
+        emit downloadConfigSuccessful();
+    else
+        FailDownload(mCurrentConfig->LoadFailureText());
+}
+
+void cApplication::DownloadConfigFailed()
+{
+    const QString reason = DownloadFailureText(mConfigClient->FailureReasonCode());
+    DeleteConfigClient();
+    FailDownload(reason.isNull() ? mDownloadConfigFailureReason : reason);
+}
+
+void cApplication::UploadConfigSuccessful()
+{
+    DeleteConfigClient();
+    emit uploadConfigSuccessful();
+}
+
+void cApplication::UploadConfigFailed()
+{
+    const QString reason = UploadFailureText(mConfigClient->FailureReasonCode());
+    DeleteConfigClient();
+    FailUpload(reason.isNull() ? mUploadConfigFailureReason : reason);
+}
+
+void cApplication::FailDownload(const QString& reason)
+{
+    ZR_NOTIFY("Download failed: %s", qUtf8Printable(reason));
+    SetDownloadConfigFailureReason(reason);
+    emit downloadConfigFailed();
+}
+
+void cApplication::FailUpload(const QString& reason)
+{
+    ZR_NOTIFY("Upload failed: %s", qUtf8Printable(reason));
+    SetUploadConfigFailureReason(reason);
+    emit uploadConfigFailed();
+}
+
+// Null where the reason is left as it was.
+QString cApplication::DownloadFailureText(int code)
+{
+    switch (code)
+    {
+    case 0:
+    case 1:
+        return QStringLiteral("Unknown error");
+    case 2:
+        return QStringLiteral("The connection to the Dorvel was lost during the download");
+    case 3:
+        return QStringLiteral("Dorvel encountered an error while processing the download");
+    case 4:
+        return QStringLiteral("Incorrect password");
+    default:
+        return QString();
+    }
+}
+
+QString cApplication::UploadFailureText(int code)
+{
+    switch (code)
+    {
+    case 0:
+    case 1:
+        return QStringLiteral("Unknown error");
+    case 2:
+        return QStringLiteral("The connection to the Dorvel was lost during the upload");
+    case 3:
+        return QStringLiteral("Dorvel encountered an error while processing the upload");
+    case 4:
+        return QStringLiteral("Incorrect password");
+    case 5:
+        return QStringLiteral("Another upload was already in progress");
+    default:
+        return QString();
+    }
+}
