@@ -95,12 +95,11 @@ ApplicationWindow {
     }
 
     function closePagePopups() {
-        var pages = [layoutManagerPageLoader, layoutEditorPageLoader]
-        for (var i = 0; i < pages.length; ++i) {
-            var page = pages[i].item
-            if (pages[i].visible && page && typeof page.closePopups === "function")
-                page.closePopups()
-        }
+        var page = layoutManagerPageLoader.item
+        if (layoutManagerPageLoader.visible && page && typeof page.closePopups === "function")
+            page.closePopups()
+        if (layoutEditorPage.visible)
+            layoutEditorPage.closePopups()
     }
 
     function openLayoutEditor(layoutIndex) {
@@ -108,12 +107,11 @@ ApplicationWindow {
     }
 
     function editedLayout() {
-        var page = layoutEditorPageLoader.item
-        return page ? page.currentLayout : null
+        return layoutEditorPage.currentLayout
     }
 
     function deletePressed() {
-        if (layoutEditorPageLoader.visible) {
+        if (layoutEditorPage.visible) {
             var layout = editedLayout()
             if (layout)
                 layout.deletePressed()
@@ -128,7 +126,7 @@ ApplicationWindow {
     // Sends an edit key to the visible page: the layout's own operation in the
     // layout editor, the config's in the layout manager and the resource manager.
     function editPressed(layoutOperation, configOperation, resourceOperation) {
-        if (layoutEditorPageLoader.visible) {
+        if (layoutEditorPage.visible) {
             var layout = editedLayout()
             if (layout)
                 layout[layoutOperation]()
@@ -140,10 +138,10 @@ ApplicationWindow {
     }
 
     function arrowPressed(direction) {
-        var loader = layoutEditorPageLoader.visible ? layoutEditorPageLoader
-                   : resourceEditorPageLoader.visible ? resourceEditorPageLoader : null
-        if (loader && loader.item)
-            loader.item[direction]()
+        if (layoutEditorPage.visible)
+            layoutEditorPage[direction]()
+        else if (resourceEditorPageLoader.visible && resourceEditorPageLoader.item)
+            resourceEditorPageLoader.item[direction]()
     }
 
     Connections {
@@ -181,7 +179,8 @@ ApplicationWindow {
         onActivated: rootWindow.editPressed("undoPressed", "undoPressed", "resourceUndoPressed")
     }
     Shortcut {
-        sequences: [StandardKey.Redo]
+        // Linux desktops differ in which of these they call Redo.
+        sequences: [StandardKey.Redo, "Ctrl+Shift+Z", "Ctrl+Y"]
         enabled: rootWindow.shortcutsEnabled
         onActivated: rootWindow.editPressed("redoPressed", "redoPressed", "resourceRedoPressed")
     }
@@ -204,7 +203,7 @@ ApplicationWindow {
         sequence: StandardKey.SelectAll
         enabled: rootWindow.shortcutsEnabled
         onActivated: {
-            var layout = layoutEditorPageLoader.visible ? rootWindow.editedLayout() : null
+            var layout = layoutEditorPage.visible ? rootWindow.editedLayout() : null
             if (layout)
                 layout.selectionManager.selectAll()
         }
@@ -357,7 +356,7 @@ ApplicationWindow {
                 anchors.verticalCenter: parent.verticalCenter
                 text: "Layout Editor"
                 enabled: rootWindow.layoutCount > 0
-                checked: layoutEditorPageLoader.visible
+                checked: layoutEditorPage.visible
             }
             PageButton {
                 id: resourceManagerButton
@@ -384,26 +383,13 @@ ApplicationWindow {
         sourceComponent: rootWindow.optionalPage("LayoutManagerPage.qml")
     }
 
-    Loader {
-        id: layoutEditorPageLoader
-        objectName: "layoutEditorPageLoader"
+    LayoutEditorPage {
+        id: layoutEditorPage
+        objectName: "layoutEditorPage"
         anchors.fill: parent
         visible: false
-        sourceComponent: rootWindow.optionalPage("LayoutEditorPage.qml")
-    }
-
-    Binding {
-        target: layoutEditorPageLoader.item
-        when: layoutEditorPageLoader.item !== null
-        property: "layoutIndex"
-        value: rootWindow.editedLayoutIndex
-    }
-
-    Binding {
-        target: layoutEditorPageLoader.item
-        when: layoutEditorPageLoader.item !== null
-        property: "resourceEditorPageItem"
-        value: resourceEditorPageLoader.item
+        layoutIndex: rootWindow.editedLayoutIndex
+        resourceEditorPageItem: resourceEditorPageLoader.item
     }
 
     Loader {
@@ -700,11 +686,12 @@ ApplicationWindow {
                     id: layoutEditorState
                     onEntered: {
                         aboutPage.visible = false
-                        layoutEditorPageLoader.visible = true
+                        layoutEditorPage.visible = true
+                        layoutEditorPage.forceActiveFocus()
                     }
                     onExited: {
                         rootWindow.closePagePopups()
-                        layoutEditorPageLoader.visible = false
+                        layoutEditorPage.visible = false
                     }
 
                     DSM.SignalTransition { signal: layoutManagerButton.clicked; targetState: layoutManagerState }

@@ -230,7 +230,7 @@ MainWindowTestCase {
 
         _application.currentConfig.setLayoutCount(2)
         clickPart("layoutEditorButton")
-        verify(part("layoutEditorPageLoader").visible)
+        verify(part("layoutEditorPage").visible)
         verify(!part("layoutManagerPageLoader").visible)
         verify(part("layoutEditorButton").checked)
         compare(window.editedLayoutIndex, 0)
@@ -243,7 +243,7 @@ MainWindowTestCase {
         verify(!part("aboutPage").visible)
 
         press("Ctrl+.")
-        verify(part("layoutEditorPageLoader").visible)
+        verify(part("layoutEditorPage").visible)
         // Losing a layout while editing goes back to the manager.
         _application.currentConfig.setLayoutCount(1)
         tryVerify(function() { return part("layoutManagerPageLoader").visible })

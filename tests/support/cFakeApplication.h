@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Kelvari/Common/QQmlObjectListModelBase.h"
 #include "cFakeConfig.h"
 #include "cFakeConnectionInterface.h"
 
@@ -32,6 +33,16 @@ class cFakeApplication : public QObject
     Q_PROPERTY(bool testWindowRememberLoginDetails MEMBER mTestWindowRemember NOTIFY
                    testWindowRememberLoginDetailsChanged)
 
+    // What the layout editor page reads.
+    Q_PROPERTY(bool snapToGrid MEMBER mSnapToGrid NOTIFY snapToGridChanged)
+    Q_PROPERTY(int snapSpacing MEMBER mSnapSpacing NOTIFY snapSpacingChanged)
+    Q_PROPERTY(bool ctrlHeld MEMBER mCtrlHeld CONSTANT)
+    Q_PROPERTY(int propertyPanelWidth MEMBER mPropertyPanelWidth NOTIFY propertyPanelWidthChanged)
+    Q_PROPERTY(int aspectRatioIndex MEMBER mAspectRatioIndex NOTIFY aspectRatioIndexChanged)
+    Q_PROPERTY(QQmlObjectListModelBase* genericWidgets READ noWidgets CONSTANT)
+    Q_PROPERTY(QQmlObjectListModelBase* allNonGenericWidgets READ noWidgets CONSTANT)
+    Q_PROPERTY(QStringList fontCodes READ fontCodes CONSTANT)
+
     // Knobs for the tests.
     Q_PROPERTY(bool loadSucceeds MEMBER mLoadSucceeds)
     Q_PROPERTY(bool loadedVersionIsNewer MEMBER mLoadedVersionIsNewer)
@@ -53,6 +64,10 @@ public:
     bool testWindowPasswordStored() const { return !mTestWindowPassword.isEmpty(); }
     QString adminPassword() const { return mAdminPassword; }
     QStringList calls() const { return mCalls; }
+    QQmlObjectListModelBase* noWidgets() const { return nullptr; }
+    QStringList fontCodes() const { return {QStringLiteral("lato")}; }
+    Q_INVOKABLE QString fontCodeToName(const QString&) const { return QStringLiteral("Lato"); }
+    Q_INVOKABLE QString getWidgetName(const QString&) const { return QString(); }
 
     Q_INVOKABLE void createNewConfig();
     Q_INVOKABLE bool loadConfig(const QUrl& fileUrl);
@@ -91,6 +106,10 @@ signals:
     void currentFilenameChanged();
     void uploadProgressChanged();
     void callsChanged();
+    void snapToGridChanged();
+    void snapSpacingChanged();
+    void propertyPanelWidthChanged();
+    void aspectRatioIndexChanged();
 
 private:
     bool Save(const QString& filename);
@@ -115,4 +134,9 @@ private:
     bool mLoadedVersionIsNewer = false;
     bool mSaveSucceeds = true;
     QStringList mCalls;
+    bool mSnapToGrid = false;
+    int mSnapSpacing = 5;
+    bool mCtrlHeld = false;
+    int mPropertyPanelWidth = 250;
+    int mAspectRatioIndex = 0;
 };

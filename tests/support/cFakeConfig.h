@@ -20,6 +20,7 @@ class cFakeConfig : public QObject
     Q_PROPERTY(QString version READ version NOTIFY versionStringChanged)
     Q_PROPERTY(bool configVersionIsNewer READ configVersionIsNewer NOTIFY configVersionIsNewerChanged)
     Q_PROPERTY(QStringList calls READ calls NOTIFY callsChanged)
+    Q_PROPERTY(QQmlObjectListModelBase* resourcesAndDefaults READ resourcesAndDefaults CONSTANT)
 
 public:
     explicit cFakeConfig(QObject* parent = nullptr);
@@ -31,6 +32,8 @@ public:
     QString version() const { return mVersion; }
     bool configVersionIsNewer() const { return mVersionIsNewer; }
     QStringList calls() const { return mCalls; }
+    QQmlObjectListModelBase* resourcesAndDefaults() const { return nullptr; }
+    Q_INVOKABLE QString getResourceName(const QString&) const { return QString(); }
 
     Q_INVOKABLE void undoPressed() { Log("undoPressed"); }
     Q_INVOKABLE void redoPressed() { Log("redoPressed"); }
