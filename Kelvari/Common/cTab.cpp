@@ -46,11 +46,12 @@ void cTab::addLinkedContainerQuickItem(QQuickItem* QuickItem, bool LayoutEditor)
         mLinkedContainerQuickItems.prepend(QuickItem);
     else
         mLinkedContainerQuickItems.append(QuickItem);
-    connect(QuickItem, &QObject::destroyed, this, &cTab::QQuickItemDestroyed, Qt::UniqueConnection);
+    // The item is captured while alive: once destroyed() is emitted it is no
+    // longer a QQuickItem, so the sender cannot be cast back to one.
+    connect(QuickItem, &QObject::destroyed, this, [this, QuickItem] { QQuickItemDestroyed(QuickItem); });
 }
 
-void cTab::QQuickItemDestroyed()
+void cTab::QQuickItemDestroyed(QQuickItem* item)
 {
-    // Only the address is compared: the item is already being destroyed.
-    mLinkedContainerQuickItems.removeAll(static_cast<QQuickItem*>(sender()));
+    mLinkedContainerQuickItems.removeAll(item);
 }

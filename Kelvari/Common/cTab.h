@@ -36,10 +36,9 @@ public slots:
     // Takes the name from the sending string property.
     void SetTabNameFromProperty();
 
-private slots:
-    void QQuickItemDestroyed();
-
 private:
+    void QQuickItemDestroyed(QQuickItem* item);
+
     QList<cWidget*> mWidgets;
     QList<QQuickItem*> mLinkedContainerQuickItems;
     QString mTabName;
