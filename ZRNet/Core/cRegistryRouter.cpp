@@ -192,6 +192,14 @@ void cRegistryRouter::Deliver(const cZRNetMessage& message)
 
 void cRegistryRouter::DeliverToRegistry(const cZRNetMessage& message)
 {
+    const bool tickOrTock = message.Method() == eMethodTick || message.Method() == eMethodTock;
+    if (tickOrTock && (message.ConnectionId() != kZRNetLocalConnection || message.Source() != kZRNetRegistryHandle))
+    {
+        // Only the local tick driver paces periodic work; a peer could otherwise drive it past its limit.
+        ZR_ERROR("Tick or tock not from the local tick driver dropped: method %u, connection %u, source %u",
+                 message.Method(), message.ConnectionId(), message.Source());
+        return;
+    }
     switch (message.Method())
     {
     case eMethodFindObject:

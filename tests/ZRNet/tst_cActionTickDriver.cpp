@@ -4,6 +4,7 @@
 #include "ZRNet/Qt/cActionTickParent.h"
 #include "cRecordingNetObject.h"
 #include "cRunningMessagingCore.h"
+#include "support/cTraceCapture.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -36,6 +37,8 @@ private slots:
     void noTickWhileFiveThousandMessagesAreQueued_data();
     void noTickWhileFiveThousandMessagesAreQueued();
     void aTockFollowsEverythingQueuedBeforeIt();
+    void onlyTheLocalDriverTicksAndTocks_data();
+    void onlyTheLocalDriverTicksAndTocks();
     void deletingTheDriverStopsItPromptly();
 };
 
@@ -130,6 +133,35 @@ void tst_cActionTickDriver::aTockFollowsEverythingQueuedBeforeIt()
     QVERIFY(periodic.WaitForEvents(5));
     QCOMPARE(periodic.Events(), (std::vector<std::string>{"m301", "m302", "tick", "m303", "tock"}));
     QTRY_COMPARE_WITH_TIMEOUT(SyscallRegistryRouter()->OutstandingTicks(), size_t(0), 3000);
+}
+
+void tst_cActionTickDriver::onlyTheLocalDriverTicksAndTocks_data()
+{
+    QTest::addColumn<UWORD>("connection");
+    QTest::addColumn<UWORD>("source");
+    QTest::addColumn<UWORD>("method");
+    QTest::newRow("tick from a unit") << UWORD(3) << kZRNetRegistryHandle << UWORD(eMethodTick);
+    QTest::newRow("tock from a unit") << UWORD(3) << kZRNetRegistryHandle << UWORD(eMethodTock);
+    QTest::newRow("tick from a local object") << kZRNetLocalConnection << UWORD(7) << UWORD(eMethodTick);
+}
+
+void tst_cActionTickDriver::onlyTheLocalDriverTicksAndTocks()
+{
+    QFETCH(UWORD, connection);
+    QFETCH(UWORD, source);
+    QFETCH(UWORD, method);
+    cRunningMessagingCore core;
+    cRecordingNetObject periodic("Periodic");
+    cRecordingNetObject marker("Marker");
+    periodic.RequestTicks(true);
+    cTraceCapture capture;
+    for (int i = 0; i < 3; ++i)
+        SyscallPostMessage(cZRNetMessage(connection, kZRNetRegistryHandle, source, method));
+    SyscallPostMessage(cZRNetMessage(kZRNetLocalConnection, marker.Handle(), kZRNetNoHandle, 300));
+    QVERIFY(marker.WaitForEvents(1));
+    QCOMPARE(periodic.EventCount(), size_t(0));
+    QCOMPARE(capture.LinesContaining("ERROR: Tick or tock not from the local tick driver dropped").size(), 3);
+    QCOMPARE(SyscallRegistryRouter()->OutstandingTicks(), size_t(0));
 }
 
 void tst_cActionTickDriver::deletingTheDriverStopsItPromptly()
