@@ -121,7 +121,14 @@ void cApplication::ConfigClientStartDownload()
 void cApplication::ConfigClientStartUpload()
 {
     QByteArray data;
-    mCurrentConfig->WriteXml(data);
+    if (!mCurrentConfig->WriteXml(data))
+    {
+        // A document the writer gave up on is cut short: the unit must not store it.
+        ZR_ERROR("Config could not be written for the upload");
+        DeleteConfigClient();
+        FailUpload(QStringLiteral("The config could not be written for the upload"));
+        return;
+    }
     mConfigClient->UploadConfig(data);
 }
 

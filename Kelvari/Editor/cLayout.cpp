@@ -9,6 +9,7 @@
 #include "Kelvari/Common/cConfigBase.h"
 #include "Kelvari/Common/cContainer.h"
 #include "Kelvari/Common/cImageProperty.h"
+#include "Kelvari/Common/cXmlText.h"
 #include "ZRNet/Core/DebugTrace.h"
 
 #include <QQuickItem>
@@ -131,8 +132,12 @@ void cLayout::WriteXml(QXmlStreamWriter& writer) const
     writer.writeEndElement();
 }
 
-bool cLayout::SetLayoutDetails(const sLayoutDetails& details)
+bool cLayout::SetLayoutDetails(const sLayoutDetails& given)
 {
+    sLayoutDetails details = given;
+    details.name = cXmlText::Legal(given.name, QStringLiteral("layout name"));
+    details.users = cXmlText::Legal(given.users, QStringLiteral("layout users"));
+    details.scenes = cXmlText::Legal(given.scenes, QStringLiteral("layout scenes"));
     bool changed = false;
     // Assigns one field and emits its signal when it differs.
     auto assign = [this, &changed](auto& field, const auto& value, void (cLayout::*signal)()) {
@@ -157,8 +162,9 @@ bool cLayout::SetLayoutDetails(const sLayoutDetails& details)
     return changed;
 }
 
-void cLayout::SetName(const QString& name)
+void cLayout::SetName(const QString& given)
 {
+    const QString name = cXmlText::Legal(given, QStringLiteral("layout name"));
     if (name == mDetails.name)
         return;
     mDetails.name = name;

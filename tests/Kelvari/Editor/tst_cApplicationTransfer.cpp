@@ -1,6 +1,7 @@
 #include "ConfigTestData.h"
 
 #include "Kelvari/Common/cConnectionInterface.h"
+#include "Kelvari/Common/cImageResource.h"
 #include "Kelvari/Common/cKelvariConfigClient.h"
 #include "Kelvari/Editor/cApplication.h"
 #include "ZRNet/Core/Syscall.h"
@@ -165,6 +166,8 @@ void tst_cApplicationTransfer::uploadFailuresSayWhy_data()
                                                 << "The connection to the Dorvel was lost during the upload";
     QTest::newRow("unit error") << QStringList{"--unit-error"} << kPassword
                                 << "Dorvel encountered an error while processing the upload";
+    QTest::newRow("document cannot be written") << QStringList() << kPassword
+                                                << "The config could not be written for the upload";
 }
 
 void tst_cApplicationTransfer::uploadFailuresSayWhy()
@@ -176,6 +179,10 @@ void tst_cApplicationTransfer::uploadFailuresSayWhy()
     QVERIFY(unit.Start());
     auto application = Application(unit, password);
     MakeDocumentLarge(*application);
+    const bool unwritable = reason.contains("written");
+    cConfig* config = application->currentConfig();
+    if (unwritable)
+        config->InsertNewResource(new cImageResource(config, "90", "x", QImage(), "<svg/>", QString(QChar(1)), config));
     sOutcomes outcomes(*application);
 
     application->uploadConfig();
@@ -186,6 +193,8 @@ void tst_cApplicationTransfer::uploadFailuresSayWhy()
     QCOMPARE(outcomes.mSignals, QStringList{"uploadConfigFailed"});
     if (password != kPassword)
         QCOMPARE(unit.Reports(), QStringList{"LOGIN refused"});
+    if (unwritable)
+        QCOMPARE(unit.Reports(), QStringList{"LOGIN accepted"});
 }
 
 void tst_cApplicationTransfer::downloadsReplaceTheDocumentOrSayWhyNot_data()

@@ -29,6 +29,8 @@ private slots:
     void newerVersionLoadsWithUnknownSectionsDropped();
     void resourcesKeepIdsAndBadPicturesAreLeftOut();
     void writeFailuresAreReported();
+    void charactersXmlCannotHoldAreRemovedWhereTextIsSet_data();
+    void charactersXmlCannotHoldAreRemovedWhereTextIsSet();
     void hostileWidgetTreesLoadWithinBounds();
 };
 
@@ -164,6 +166,47 @@ void tst_cConfigFile::writeFailuresAreReported()
     const QString missing = dir.filePath("no/such/folder.xml");
     QVERIFY(!config.SaveXml(missing));
     QCOMPARE(config.LoadFailureText(), "Error opening file " + missing + " for writing");
+}
+
+void tst_cConfigFile::charactersXmlCannotHoldAreRemovedWhereTextIsSet_data()
+{
+    QTest::addColumn<QString>("bad");
+    QTest::newRow("U+0001") << QString(QChar(0x1));
+    QTest::newRow("vertical tab") << QString("\v");
+    QTest::newRow("form feed") << QString("\f");
+    QTest::newRow("U+FFFE") << QString(QChar(0xFFFE));
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800));
+}
+
+// What the user sees is what is saved, and saving works.
+void tst_cConfigFile::charactersXmlCannotHoldAreRemovedWhereTextIsSet()
+{
+    QFETCH(QString, bad);
+    cTraceCapture capture;
+    cConfig config(nullptr);
+    config.addNewImage(ImageUrl("folder.png"));
+    config.Resources().At(0)->nameProperty()->setStringValue("pic" + bad + "ture");
+    config.createNewLayout(false, "ann" + bad, true, false, false, 0, false, bad + "live", false, 4, 3, "P" + bad + "1");
+    cLayout* layout = config.Layouts().At(0);
+    auto* label = qobject_cast<cWidget*>(layout->createAndAddWidget("text", nullptr, -1, 0, 0, 0.2f, 0.2f));
+    label->GetProperty("Text")->setStringValue("a" + bad + "\tb\n😀");
+    auto* tabs = qobject_cast<cWidget*>(layout->createAndAddWidget("tab_container", nullptr, -1, 0, 0, 0.5f, 0.5f));
+    tabs->GetProperty("Tab 2")->setStringValue(bad);
+
+    QCOMPARE(layout->name(), QString("P1"));
+    QCOMPARE(label->GetProperty("Text")->stringValue(), QString("a\tb\n😀"));
+    QCOMPARE(capture.LinesContaining("ERROR: Removed 1 character(s) a config file cannot hold from").size(), 6);
+    QByteArray bytes;
+    QVERIFY(config.WriteXml(bytes));
+    cConfig read(nullptr);
+    QVERIFY(read.ReadXml(bytes));
+    QCOMPARE(ResourceNames(read), QStringList{"picture"});
+    const cLayout* readLayout = read.Layouts().At(0);
+    QCOMPARE(readLayout->name(), QString("P1"));
+    QCOMPARE(readLayout->users(), QString("ann"));
+    QCOMPARE(readLayout->scenes(), QString("live"));
+    QCOMPARE(readLayout->GetWidgets()->At(0)->GetProperty("Text")->stringValue(), QString("a\tb\n😀"));
+    QCOMPARE(readLayout->GetWidgets()->At(1)->GetProperty("Tab 2")->stringValue(), QString());
 }
 
 void tst_cConfigFile::hostileWidgetTreesLoadWithinBounds()
