@@ -1,6 +1,7 @@
 #include "cConfig.h"
 
 #include "cConfigUndoManager.h"
+#include "cImageFile.h"
 #include "cLayout.h"
 #include "Kelvari/Common/cImageResource.h"
 #include "Kelvari/Common/cResourceUndoManager.h"
@@ -442,45 +443,14 @@ QList<sLayoutResourceUse> cConfig::LayoutResourceUses() const
 bool cConfig::InitialImageLoad(const QUrl& fileUrl, QString& fileName, QImage& image, QByteArray& data,
                                QString& subtype)
 {
-    QFile file(fileUrl.toLocalFile());
-    if (!file.open(QIODevice::ReadOnly))
-    {
-        mImageFailureText = QStringLiteral("Could not open file %1").arg(fileUrl.fileName(QUrl::FullyDecoded));
-        return false;
-    }
-    data = file.readAll();
-    file.close();
-    const QString path = fileUrl.path(QUrl::FullyDecoded);
-    fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    subtype = fileName.mid(fileName.lastIndexOf(QLatin1Char('.')) + 1).toLower();
-    if (subtype == QLatin1String("jpeg"))
-        subtype = QStringLiteral("jpg");
-    if (subtype == QLatin1String("svg"))
-    {
-        image = QImage();
-        mImageFailureText.clear();
-        return true;
-    }
-    const QSize declared = cImageResource::DeclaredSize(data);
-    const QString limits = QStringLiteral("%1x%2").arg(MaximumImageWidth).arg(MaximumImageHeight);
-    if (declared.isValid() && declared.width() > MaximumImageWidth)
-    {
-        mImageFailureText = QStringLiteral("Image %1 is too wide.\nMax size is %2").arg(fileName, limits);
-        return false;
-    }
-    if (declared.isValid() && declared.height() > MaximumImageHeight)
-    {
-        mImageFailureText = QStringLiteral("Image %1 is too tall.\nMax size is %2").arg(fileName, limits);
-        return false;
-    }
-    image = cImageResource::Decode(data, QSize(MaximumImageWidth, MaximumImageHeight));
-    if (image.isNull())
-    {
-        mImageFailureText = QStringLiteral("Invalid image data\n%1").arg(fileName);
-        return false;
-    }
-    mImageFailureText.clear();
-    return true;
+    cImageFile file;
+    const bool loaded = file.Load(fileUrl);
+    mImageFailureText = file.FailureText();
+    fileName = file.FileName();
+    subtype = file.Subtype();
+    image = file.Image();
+    data = file.Data();
+    return loaded;
 }
 
 QString cConfig::addNewImage(QUrl FileUrl)
@@ -504,8 +474,6 @@ bool cConfig::changeImage(QUrl FileUrl, QString ResourceId)
     QImage image;
     QByteArray data;
     QString subtype;
-    if (!InitialImageLoad(FileUrl, fileName, image, data, subtype))
-        return false;
     cResource* oldResource = nullptr;
     for (cResource* resource : Resources().Items())
     {
@@ -516,7 +484,13 @@ bool cConfig::changeImage(QUrl FileUrl, QString ResourceId)
         }
     }
     if (!oldResource)
-        return true;
+    {
+        ZR_ERROR("No image resource has the id %s", qUtf8Printable(ResourceId));
+        mImageFailureText = QStringLiteral("No image resource has the id %1").arg(ResourceId);
+        return false;
+    }
+    if (!InitialImageLoad(FileUrl, fileName, image, data, subtype))
+        return false;
     auto* newResource = new cImageResource(this, ResourceId, oldResource->Name(), image, data, subtype, this);
     ResourceUndoManager()->LinkPropertiesToUndoManager(newResource);
     ResourceUndoManager()->AddChangeResource(oldResource, newResource, this);

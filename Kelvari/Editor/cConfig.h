@@ -48,9 +48,6 @@ public:
     };
     Q_ENUM(eUnitType)
 
-    static constexpr int MaximumImageWidth = 2048;
-    static constexpr int MaximumImageHeight = 1080;
-
     explicit cConfig(QObject* parent);
     ~cConfig() override;
 
@@ -107,14 +104,13 @@ public:
     // so that a batch of files is one step.
     Q_INVOKABLE QString addNewImage(QUrl FileUrl);
     // Replaces the picture of the resource with that id, keeping its id and
-    // name; true also when no such resource exists.
+    // name; false when no resource has the id.
     Q_INVOKABLE bool changeImage(QUrl FileUrl, QString ResourceId);
     Q_INVOKABLE void deleteImage(int ResourceIndex);
     // Among all resources, built-in ones included; "Unknown" when none has the id.
     Q_INVOKABLE QString getResourceName(QString ResourceId) const;
     Q_INVOKABLE QString imageFailureString() const { return mImageFailureText; }
-    // Reads and checks one image file. The size is taken from the file's
-    // header before anything is decoded, so an oversized picture never is.
+    // Reads and checks one image file (cImageFile).
     bool InitialImageLoad(const QUrl& fileUrl, QString& fileName, QImage& image, QByteArray& data,
                           QString& subtype);
 

@@ -11,6 +11,20 @@
 
 using namespace ConfigTestData;
 
+namespace
+{
+// Bytes this process has read so far, from every file.
+qint64 BytesRead()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    io.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : io.readAll().split('\n'))
+        if (line.startsWith("rchar:"))
+            return line.mid(6).trimmed().toLongLong();
+    return -1;
+}
+}
+
 class tst_cConfigImages : public QObject
 {
     Q_OBJECT
@@ -89,6 +103,18 @@ void tst_cConfigImages::refusedFilesSayWhyAndChangeNothing_data()
     bomb.close();
     QTest::newRow("huge header") << QUrl::fromLocalFile(bomb.fileName())
                                  << "Image bomb.png is too wide.\nMax size is 2048x1080";
+    // Sparse files: a small picture, or a header declaring a huge one, in front of a long body.
+    const auto sparse = [this](const QString& name, const QByteArray& head, qint64 size) {
+        QFile file(mDir.filePath(name));
+        file.open(QIODevice::WriteOnly);
+        file.write(head);
+        file.resize(size);
+        return QUrl::fromLocalFile(file.fileName());
+    };
+    QTest::newRow("file past the size limit") << sparse("big.png", PngDeclaringSize(4, 4), 1LL << 30)
+                                              << "Image big.png is too large.\nMax file size is 32 MB";
+    QTest::newRow("huge header, long body") << sparse("huge.png", PngDeclaringSize(60000, 10), 30 << 20)
+                                            << "Image huge.png is too wide.\nMax size is 2048x1080";
     QTest::newRow("not an image") << QUrl::fromLocalFile(TEST_DATA_DIR "/README.md")
                                   << "Invalid image data\nREADME.md";
     QTest::newRow("missing file") << QUrl::fromLocalFile("/nonexistent/my #1 picture.png")
@@ -104,13 +130,15 @@ void tst_cConfigImages::refusedFilesSayWhyAndChangeNothing()
     config.resourceCloseUndoBlock();
     QElapsedTimer timer;
     timer.start();
+    const qint64 readBefore = BytesRead();
     QCOMPARE(config.addNewImage(url), QString());
     QCOMPARE(config.imageFailureString(), failure);
     QVERIFY(!config.changeImage(url, kept));
     QCOMPARE(config.imageFailureString(), failure);
 
-    // Nothing is decoded past the limits.
+    // Nothing is read or decoded past the limits.
     QVERIFY(timer.elapsed() < 1000);
+    QVERIFY2(BytesRead() - readBefore < (1 << 20), qPrintable(QString::number(BytesRead() - readBefore)));
     QCOMPARE(config.FindImageResource(kept)->Subtype(), QString("png"));
     config.resourceUndoPressed();
     QCOMPARE(config.Resources().count(), 0);
@@ -160,7 +188,8 @@ void tst_cConfigImages::deleteAndChangeAreUndoable()
     const cImageResource* changed = config.FindImageResource("0");
     QCOMPARE(changed->Name(), QString("renamed.png"));
     QCOMPARE(changed->Subtype(), QString("svg"));
-    QVERIFY(config.changeImage(ImageUrl("folder.svg"), "77"));
+    QVERIFY(!config.changeImage(ImageUrl("folder.svg"), "77"));
+    QCOMPARE(config.imageFailureString(), QString("No image resource has the id 77"));
     QCOMPARE(config.Resources().count(), 2);
     config.resourceUndoPressed();
     QCOMPARE(config.FindImageResource("0")->Subtype(), QString("png"));
