@@ -130,11 +130,25 @@ int cConfig::InsertLayout(cLayout* layout)
         ZR_ERROR("No layout to insert, or already listed");
         return mLayouts->indexOf(layout);
     }
+    // A layout back from undo keeps its flag only when no other layout took the selection meanwhile.
+    if (layout->selected() && GetSelectedLayout())
+        layout->SetSelected(false);
     int index = 0;
     while (index < mLayouts->count() && !LayoutLessThan(layout, mLayouts->At(index)))
         ++index;
     mLayouts->insert(index, layout);
+    FollowSelectedLayout();
     return index;
+}
+
+// The flags stay with the layout objects; the index is brought to wherever the flagged one now is.
+void cConfig::FollowSelectedLayout()
+{
+    const int index = mLayouts->indexOf(GetSelectedLayout());
+    if (index == mSelectedLayoutIndex)
+        return;
+    mSelectedLayoutIndex = index;
+    emit selectedLayoutIndexChanged();
 }
 
 cLayout* cConfig::GetSelectedLayout() const
@@ -236,6 +250,7 @@ void cConfig::RemoveLayout(cLayout* layout)
 {
     // The layout is the document's child, so the model does not delete it.
     mLayouts->remove(layout);
+    FollowSelectedLayout();
 }
 
 bool cConfig::isLayoutNameDuplicate(cLayout* Ignore, QString Name) const
@@ -370,6 +385,7 @@ void cConfig::LayoutDetailsChanged(cLayout* layout, const sLayoutDetails& oldDet
                (place == index || !LayoutLessThan(layout, mLayouts->At(place))))
             ++place;
         mLayouts->move(index, place);
+        FollowSelectedLayout();
     }
     mConfigUndoManager->AddDetailsChangeAction(this, layout, oldDetails, newDetails);
     mConfigUndoManager->CloseUndoBlock();

@@ -165,6 +165,7 @@ private slots:
 
 private:
     // Makes the layout part of the document's saved state.
+    void FollowSelectedLayout();
     void Adopt(cLayout* layout);
     void RemoveLayout(cLayout* layout);
     void UpdateIsPasteAllowed();

@@ -38,6 +38,7 @@ private slots:
     void duplicateChecksIgnoreTheGivenLayout();
     void pasteRenumbersWidgetsAndWaitsForAcceptance();
     void discardAndCutLeaveTheListAsExpected();
+    void selectedIndexFollowsTheFlaggedLayout();
 };
 
 void tst_cConfig::resetGivesACleanDocumentAndDirtyFollowsSavePoints()
@@ -201,6 +202,52 @@ void tst_cConfig::discardAndCutLeaveTheListAsExpected()
     // The clipboard outlives a reset.
     config.Reset(true);
     QVERIFY(config.isPasteAllowed());
+}
+
+void tst_cConfig::selectedIndexFollowsTheFlaggedLayout()
+{
+    cConfig config(nullptr);
+    Add(config, Details("A"));
+    Add(config, Details("B"));
+    cLayout* a = config.Layouts().At(0);
+    cLayout* b = config.Layouts().At(1);
+    const auto selected = [&] {
+        const int index = config.selectedLayoutIndex();
+        return index < 0 ? nullptr : config.Layouts().At(index);
+    };
+
+    config.setSelectedLayoutIndex(1);
+    config.deletePressed();
+    QCOMPARE(config.selectedLayoutIndex(), -1);
+    config.undoPressed();
+    QCOMPARE(selected(), b);
+    config.redoPressed();
+    QCOMPARE(config.selectedLayoutIndex(), -1);
+    config.undoPressed();
+
+    config.setSelectedLayoutIndex(0);
+    config.deletePressed();
+    QCOMPARE(config.selectedLayoutIndex(), -1);
+    QCOMPARE(config.GetSelectedLayout(), nullptr);
+    config.setSelectedLayoutIndex(0);
+    config.copyPressed();
+    QVERIFY(config.isPasteAllowed());
+    // Back by undo while another is selected: the present choice stays the only one.
+    config.undoPressed();
+    QCOMPARE(selected(), b);
+    QVERIFY(!a->selected());
+
+    Add(config, Details("Z", 2));
+    QCOMPARE(LayoutNames(config), QStringList({"Z", "B", "A"}));
+    QCOMPARE(selected(), b);
+    b->setLayoutDetails(true, "", true, true, true, 3, true, "", false, 4, 3, false, "B");
+    QCOMPARE(selected(), b);
+    config.undoPressed();
+    QCOMPARE(LayoutNames(config), QStringList({"Z", "A", "B"}));
+    QCOMPARE(selected(), b);
+    config.undoPressed();
+    QCOMPARE(config.selectedLayoutIndex(), 1);
+    QCOMPARE(selected(), b);
 }
 
 QTEST_MAIN(tst_cConfig)
