@@ -388,6 +388,7 @@ void cLayout::DeleteWidget(cWidget* widget)
     {
         location = container->getContainerLocation(widget);
         container->RemoveContainerChild(widget);
+        NestedWidgetsChanged();
     }
     else
     {
@@ -397,13 +398,23 @@ void cLayout::DeleteWidget(cWidget* widget)
     mUndoManager->AddDeleteWidgetAction(widget, container, location);
 }
 
+// The top level reaches the config through the widget model's count; changes
+// inside containers come here, so that what uses which resource stays right.
+void cLayout::NestedWidgetsChanged()
+{
+    mConfig.LayoutWidgetCountChanged();
+}
+
 cContainer* cLayout::PlaceWidget(cWidget* widget, cContainer* container, int location)
 {
     if (container)
     {
         container->AddContainerChild(widget, location);
         if (container->GetWidgetChildren()->contains(widget))
+        {
+            NestedWidgetsChanged();
             return container;
+        }
         // The container lost that location; the top level keeps the widget on the page.
         ZR_ERROR("Container %d cannot take widget %d at %d; placed at the top level", container->GetId(),
                  widget->GetId(), location);
@@ -419,9 +430,14 @@ void cLayout::UndoNewWidget(cWidget* widget)
     widget->SetSelected(false);
     EmitDeleteRequests(widget);
     if (cContainer* container = FindContainer(widget))
+    {
         container->RemoveContainerChild(widget);
+        NestedWidgetsChanged();
+    }
     else
+    {
         mWidgets->remove(widget);
+    }
 }
 
 void cLayout::RedoNewWidget(cWidget* widget, cContainer* container, int containerLocation)

@@ -242,6 +242,7 @@ private:
     // Returns the container it went into.
     cContainer* PlaceWidget(cWidget* widget, cContainer* container, int location);
     void EmitDeleteRequests(cWidget* widget);
+    void NestedWidgetsChanged();
 
     cLayoutConfig& mConfig;
     QQmlObjectListModel<cWidget>* const mWidgets;

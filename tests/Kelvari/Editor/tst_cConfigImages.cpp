@@ -38,6 +38,7 @@ private slots:
     void batchIsOneUndoStepAndSelectionFollows();
     void deleteAndChangeAreUndoable();
     void layoutsUsingAResourceAreListedLastFirst();
+    void layoutNamesFollowWidgetsInsideContainers();
 
 private:
     // A picture written by ImageMagick into the temporary folder.
@@ -216,6 +217,28 @@ void tst_cConfigImages::layoutsUsingAResourceAreListedLastFirst()
     widgets.at(1)->GetImageProperty()->setStringValue("_default");
     QCOMPARE(resource->LayoutNames(), QString("First\n"));
     config.deleteLayout(config.Layouts().At(0));
+    QCOMPARE(resource->LayoutNames(), QString());
+}
+
+void tst_cConfigImages::layoutNamesFollowWidgetsInsideContainers()
+{
+    cConfig config(nullptr);
+    const QString id = config.addNewImage(ImageUrl("folder.png"));
+    config.createNewLayout(true, "", true, true, true, 0, true, "", false, 4, 3, "P");
+    cLayout* layout = config.Layouts().At(0);
+    auto* tabs = qobject_cast<cWidget*>(layout->createAndAddWidget("tab_container", nullptr, -1, 0, 0, 1, 1));
+    auto* image = qobject_cast<cImageWidget*>(layout->createAndAddWidget("image", tabs, 1, 0, 0, 1, 1));
+    image->GetImageProperty()->setStringValue(id);
+    layout->closeUndoBlock();
+    const cResource* resource = config.FindImageResource(id);
+    QCOMPARE(resource->LayoutNames(), QString("P\n"));
+
+    layout->DeleteWidget(image);
+    layout->closeUndoBlock();
+    QCOMPARE(resource->LayoutNames(), QString());
+    layout->undoPressed();
+    QCOMPARE(resource->LayoutNames(), QString("P\n"));
+    layout->redoPressed();
     QCOMPARE(resource->LayoutNames(), QString());
 }
 
