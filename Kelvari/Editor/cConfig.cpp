@@ -65,7 +65,7 @@ cConfig::~cConfig()
     // Layouts and their widgets go while the document is still whole: widgets
     // hold it as their resource source.
     mBatch = true;
-    delete mPendingPaste;
+    DeletePendingPaste();
     mConfigUndoManager->ClearUndoRedo();
     qDeleteAll(findChildren<cLayout*>(QString(), Qt::FindDirectChildrenOnly));
 }
@@ -101,8 +101,7 @@ void cConfig::Reset(bool createDefaultLayout)
     SetDirty(false);
     mNextId = 0;
     mLoadFailureText.clear();
-    delete mPendingPaste;
-    mPendingPaste = nullptr;
+    DeletePendingPaste();
     UpdateIsPasteAllowed();
     setSelectedLayoutIndex(-1);
     setSelectedResourceIndex(-1);
@@ -299,7 +298,10 @@ void cConfig::redoPressed()
 void cConfig::copyPressed()
 {
     if (cLayout* layout = GetSelectedLayout())
+    {
         mLayoutClipboard = GetLayoutXml(layout);
+        mLayoutClipboardImages.Copy(*layout, *this);
+    }
     UpdateIsPasteAllowed();
 }
 
@@ -321,6 +323,9 @@ void cConfig::pastePressed()
     if (mLayoutClipboard.isEmpty() || mPendingPaste)
         return;
     mPendingPaste = CloneLayoutFromXml(mLayoutClipboard);
+    mPendingPasteImages = mLayoutClipboardImages.Fit(*mPendingPaste, *this);
+    // Fitting the image ids is part of the paste, not an edit of the pasted layout.
+    mPendingPaste->clearUndoRedo();
     UpdateIsPasteAllowed();
     emit requestDetailsDialog(mPendingPaste);
 }
@@ -331,6 +336,13 @@ void cConfig::acceptPendingPaste()
         return;
     cLayout* layout = mPendingPaste;
     mPendingPaste = nullptr;
+    // The images go in the same undo step as the layout, before it, so that undo takes the layout out first.
+    for (cImageResource* image : qAsConst(mPendingPasteImages))
+    {
+        InsertNewResource(image);
+        mConfigUndoManager->AddNewResourceAction(image, this);
+    }
+    mPendingPasteImages.clear();
     const int index = InsertLayout(layout);
     Adopt(layout);
     mConfigUndoManager->AddNewLayoutAction(layout, this);
@@ -341,9 +353,16 @@ void cConfig::acceptPendingPaste()
 
 void cConfig::discardPendingPaste()
 {
+    DeletePendingPaste();
+    UpdateIsPasteAllowed();
+}
+
+void cConfig::DeletePendingPaste()
+{
     delete mPendingPaste;
     mPendingPaste = nullptr;
-    UpdateIsPasteAllowed();
+    qDeleteAll(mPendingPasteImages);
+    mPendingPasteImages.clear();
 }
 
 void cConfig::UpdateIsPasteAllowed()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cCopiedLayoutImages.h"
 #include "cLayout.h"
 #include "cLayoutConfig.h"
 #include "cLayoutListUndoTarget.h"
@@ -164,9 +165,10 @@ private slots:
     void UpdateDirty();
 
 private:
-    // Makes the layout part of the document's saved state.
     void FollowSelectedLayout();
+    // Makes the layout part of the document's saved state.
     void Adopt(cLayout* layout);
+    void DeletePendingPaste();
     void RemoveLayout(cLayout* layout);
     void UpdateIsPasteAllowed();
     // The layouts' "Layouts" texts of the resources, unless a batch is running.
@@ -178,7 +180,10 @@ private:
     int mNextId = 0;
     cConfigUndoManager* const mConfigUndoManager;
     QString mLayoutClipboard;
+    cCopiedLayoutImages mLayoutClipboardImages;
     cLayout* mPendingPaste = nullptr;
+    // The clipboard's images that the pending paste adds to the document when accepted.
+    QList<cImageResource*> mPendingPasteImages;
     bool mDirty = false;
     int mSelectedLayoutIndex = -1;
     QString mImageFailureText;

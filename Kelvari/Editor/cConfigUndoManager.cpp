@@ -3,6 +3,7 @@
 #include "cDeleteLayoutUndoAction.h"
 #include "cLayoutDetailsUndoAction.h"
 #include "cNewLayoutUndoAction.h"
+#include "Kelvari/Common/cNewResourceUndoAction.h"
 #include "Kelvari/Common/cUndoBlock.h"
 #include "ZRNet/Core/DebugTrace.h"
 
@@ -30,6 +31,17 @@ void cConfigUndoManager::AddDeleteLayoutAction(cLayout* layout, cLayoutListUndoT
     }
     AboutToAddNewAction();
     OpenBlock()->AddAction(new cDeleteLayoutUndoAction(layout, config));
+}
+
+void cConfigUndoManager::AddNewResourceAction(cResource* resource, cResourceUndoTarget* config)
+{
+    if (!config)
+    {
+        ZR_ERROR("New resource not recorded: no config");
+        return;
+    }
+    AboutToAddNewAction();
+    OpenBlock()->AddAction(new cNewResourceUndoAction(resource, config));
 }
 
 void cConfigUndoManager::AddDetailsChangeAction(cLayoutConfig* config, cLayout* layout,

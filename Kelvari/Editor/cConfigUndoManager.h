@@ -5,6 +5,8 @@
 class cLayout;
 class cLayoutConfig;
 class cLayoutListUndoTarget;
+class cResource;
+class cResourceUndoTarget;
 struct sLayoutDetails;
 
 // The config's undo history of its list of layout pages.
@@ -17,6 +19,8 @@ public:
 
     void AddNewLayoutAction(cLayout* layout, cLayoutListUndoTarget* config);
     void AddDeleteLayoutAction(cLayout* layout, cLayoutListUndoTarget* config);
+    // An image that came with a pasted layout: undone and redone with the paste.
+    void AddNewResourceAction(cResource* resource, cResourceUndoTarget* config);
     // Not recorded while Undo or Redo runs, since they apply the details themselves.
     void AddDetailsChangeAction(cLayoutConfig* config, cLayout* layout, const sLayoutDetails& oldDetails,
                                 const sLayoutDetails& newDetails);

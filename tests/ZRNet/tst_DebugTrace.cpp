@@ -7,8 +7,12 @@
 #include <thread>
 #include <vector>
 
-using tTraceFunction = void (*)(const char*, int, const char*, const char*, ...);
-Q_DECLARE_METATYPE(tTraceFunction)
+// Wrapped, since clang refuses a bare function pointer as a meta type.
+struct sTraceFunction
+{
+    void (*mTrace)(const char*, int, const char*, const char*, ...);
+};
+Q_DECLARE_METATYPE(sTraceFunction)
 
 class tst_DebugTrace : public QObject
 {
@@ -24,22 +28,22 @@ private slots:
 
 void tst_DebugTrace::eachKindWritesItsExactLine_data()
 {
-    QTest::addColumn<tTraceFunction>("trace");
+    QTest::addColumn<sTraceFunction>("trace");
     QTest::addColumn<QStringList>("lines");
     const QString tail = QStringLiteral("value abc 7\t(file:///src/Unit.cpp:42:)");
-    QTest::newRow("error") << &DebugErrTrace << QStringList{"ERROR: " + tail};
-    QTest::newRow("notification") << &DebugNotifTrace << QStringList{"Notification: " + tail};
-    QTest::newRow("history") << &DebugHistoryTrace << QStringList{"History: " + tail};
-    QTest::newRow("plain") << &DebugTrace << QStringList{tail};
-    QTest::newRow("diagnostic is silent") << &DebugDiagnosticTrace << QStringList();
+    QTest::newRow("error") << sTraceFunction{&DebugErrTrace} << QStringList{"ERROR: " + tail};
+    QTest::newRow("notification") << sTraceFunction{&DebugNotifTrace} << QStringList{"Notification: " + tail};
+    QTest::newRow("history") << sTraceFunction{&DebugHistoryTrace} << QStringList{"History: " + tail};
+    QTest::newRow("plain") << sTraceFunction{&DebugTrace} << QStringList{tail};
+    QTest::newRow("diagnostic is silent") << sTraceFunction{&DebugDiagnosticTrace} << QStringList();
 }
 
 void tst_DebugTrace::eachKindWritesItsExactLine()
 {
-    QFETCH(tTraceFunction, trace);
+    QFETCH(sTraceFunction, trace);
     QFETCH(QStringList, lines);
     cTraceCapture capture;
-    trace("src/Unit.cpp", 42, "void cUnit::Run(int)", "value %s %d", "abc", 7);
+    trace.mTrace("src/Unit.cpp", 42, "void cUnit::Run(int)", "value %s %d", "abc", 7);
     QCOMPARE(capture.Lines(), lines);
 }
 

@@ -1,5 +1,6 @@
 #include "ConfigTestData.h"
 
+#include "Kelvari/Common/cContainer.h"
 #include "Kelvari/Common/cImageProperty.h"
 #include "Kelvari/Common/cImageResource.h"
 #include "Kelvari/Common/cImageWidget.h"
@@ -39,6 +40,7 @@ private slots:
     void deleteAndChangeAreUndoable();
     void layoutsUsingAResourceAreListedLastFirst();
     void layoutNamesFollowWidgetsInsideContainers();
+    void aCopiedLayoutTakesItsPicturesIntoANewDocument();
 
 private:
     // A picture written by ImageMagick into the temporary folder.
@@ -240,6 +242,50 @@ void tst_cConfigImages::layoutNamesFollowWidgetsInsideContainers()
     QCOMPARE(resource->LayoutNames(), QString("P\n"));
     layout->redoPressed();
     QCOMPARE(resource->LayoutNames(), QString());
+}
+
+void tst_cConfigImages::aCopiedLayoutTakesItsPicturesIntoANewDocument()
+{
+    cConfig config(nullptr);
+    const QString folder = config.addNewImage(ImageUrl("folder.png"));
+    const QString stripe = config.addNewImage(ImageUrl("stripe.JPEG"));
+    config.createNewLayout(true, "", true, true, true, 0, true, "", false, 4, 3, "P");
+    cLayout* layout = config.Layouts().At(0);
+    auto* top = qobject_cast<cImageWidget*>(layout->createAndAddWidget("image", nullptr, -1, 0, 0, 1, 1));
+    auto* tabs = qobject_cast<cContainer*>(layout->createAndAddWidget("tab_container", nullptr, -1, 0, 0, 1, 1));
+    auto* nested = qobject_cast<cImageWidget*>(layout->createAndAddWidget("image", tabs, 2, 0, 0, 1, 1));
+    top->GetImageProperty()->setStringValue(stripe);
+    nested->GetImageProperty()->setStringValue(folder);
+    config.setSelectedLayoutIndex(0);
+    config.copyPressed();
+
+    // New, then a document that has the same folder picture and another under the stripe's old id.
+    config.Reset(true);
+    QCOMPARE(config.addNewImage(ImageUrl("folder.svg")), QString("0"));
+    QCOMPARE(config.addNewImage(ImageUrl("folder.png")), QString("1"));
+    config.resourceCloseUndoBlock();
+    config.pastePressed();
+    config.acceptPendingPaste();
+
+    QCOMPARE(ResourceNames(config), QStringList({"folder.png", "folder.svg", "stripe.JPEG"}));
+    const cLayout* pasted = config.GetSelectedLayout();
+    const auto imageId = [](const cWidget* widget) {
+        return qobject_cast<const cImageWidget*>(widget)->GetImageProperty()->stringValue();
+    };
+    QCOMPARE(imageId(pasted->GetWidgets()->At(0)), QString("2"));
+    QCOMPARE(config.FindImageResource("2")->Data(), FileBytes(ImagePath("stripe.JPEG")));
+    QCOMPARE(config.FindImageResource("2")->LayoutNames(), QString("P copy\n"));
+    const auto* pastedTabs = qobject_cast<const cContainer*>(pasted->GetWidgets()->At(1));
+    QCOMPARE(imageId(pastedTabs->GetWidgetChildren()->At(0)), QString("1"));
+    QVERIFY(!pasted->hasUndo());
+
+    config.undoPressed();
+    QCOMPARE(LayoutNames(config), QStringList{"Layout 1"});
+    QCOMPARE(ResourceNames(config), QStringList({"folder.png", "folder.svg"}));
+    QVERIFY(!config.hasUndo());
+    config.redoPressed();
+    QCOMPARE(ResourceNames(config), QStringList({"folder.png", "folder.svg", "stripe.JPEG"}));
+    QCOMPARE(config.Layouts().count(), 2);
 }
 
 QTEST_MAIN(tst_cConfigImages)
