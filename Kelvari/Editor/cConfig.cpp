@@ -252,39 +252,6 @@ void cConfig::RemoveLayout(cLayout* layout)
     FollowSelectedLayout();
 }
 
-bool cConfig::isLayoutNameDuplicate(cLayout* Ignore, QString Name) const
-{
-    const QList<cLayout*>& layouts = mLayouts->Items();
-    return std::any_of(layouts.cbegin(), layouts.cend(),
-                       [&](const cLayout* layout) { return layout != Ignore && layout->name() == Name; });
-}
-
-bool cConfig::isLayoutUsersDuplicate(cLayout* Ignore, bool AllUsers, QString Users) const
-{
-    const QList<cLayout*>& layouts = mLayouts->Items();
-    return std::any_of(layouts.cbegin(), layouts.cend(), [&](const cLayout* layout) {
-        return layout != Ignore && layout->allUsers() == AllUsers && (AllUsers || layout->users() == Users);
-    });
-}
-
-bool cConfig::isLayoutDeviceInformationDuplicate(cLayout* Ignore, bool Desktop, bool Phone, bool Tablet,
-                                                 int Orientation) const
-{
-    const QList<cLayout*>& layouts = mLayouts->Items();
-    return std::any_of(layouts.cbegin(), layouts.cend(), [&](const cLayout* layout) {
-        return layout != Ignore && layout->desktop() == Desktop && layout->phone() == Phone &&
-               layout->tablet() == Tablet && layout->orientation() == Orientation;
-    });
-}
-
-bool cConfig::isLayoutScenesDuplicate(cLayout* Ignore, bool AllScenes, QString Scenes) const
-{
-    const QList<cLayout*>& layouts = mLayouts->Items();
-    return std::any_of(layouts.cbegin(), layouts.cend(), [&](const cLayout* layout) {
-        return layout != Ignore && layout->allScenes() == AllScenes && (AllScenes || layout->scenes() == Scenes);
-    });
-}
-
 void cConfig::undoPressed()
 {
     mConfigUndoManager->Undo();

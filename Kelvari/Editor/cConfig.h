@@ -91,6 +91,9 @@ public:
     Q_INVOKABLE bool isLayoutDeviceInformationDuplicate(cLayout* Ignore, bool Desktop, bool Phone, bool Tablet,
                                                         int Orientation) const;
     Q_INVOKABLE bool isLayoutScenesDuplicate(cLayout* Ignore, bool AllScenes, QString Scenes) const;
+    // True when one other layout has the same users, devices and scenes all together.
+    Q_INVOKABLE bool isLayoutDetailsDuplicate(cLayout* Ignore, bool AllUsers, QString Users, bool Desktop, bool Phone,
+                                              bool Tablet, int Orientation, bool AllScenes, QString Scenes) const;
     Q_INVOKABLE void undoPressed();
     Q_INVOKABLE void redoPressed();
     Q_INVOKABLE void cutPressed();
@@ -166,6 +169,9 @@ private slots:
 
 private:
     void FollowSelectedLayout();
+    static bool SameUsers(const cLayout& layout, bool allUsers, const QString& users);
+    static bool SameDevices(const cLayout& layout, bool desktop, bool phone, bool tablet, int orientation);
+    static bool SameScenes(const cLayout& layout, bool allScenes, const QString& scenes);
     // Makes the layout part of the document's saved state.
     void Adopt(cLayout* layout);
     void DeletePendingPaste();

@@ -36,6 +36,7 @@ private slots:
     void layoutsKeepTheirSortOrder();
     void detailsChangeMovesTheLayoutUndoably();
     void duplicateChecksIgnoreTheGivenLayout();
+    void detailsAreDuplicateOnlyWhenOneLayoutMatchesThemAll();
     void pasteRenumbersWidgetsAndWaitsForAcceptance();
     void discardAndCutLeaveTheListAsExpected();
     void selectedIndexFollowsTheFlaggedLayout();
@@ -142,6 +143,25 @@ void tst_cConfig::duplicateChecksIgnoreTheGivenLayout()
     QVERIFY(config.isLayoutScenesDuplicate(nullptr, false, "Live") && !config.isLayoutScenesDuplicate(nullptr, false, "x"));
     QVERIFY(config.isLayoutDeviceInformationDuplicate(nullptr, true, false, true, 0));
     QVERIFY(!config.isLayoutDeviceInformationDuplicate(nullptr, true, false, true, 1));
+}
+
+void tst_cConfig::detailsAreDuplicateOnlyWhenOneLayoutMatchesThemAll()
+{
+    cConfig config(nullptr);
+    // Each layout shares one of the three with the new details, none shares all.
+    config.createNewLayout(false, "ann", true, true, true, 0, true, "", false, 4, 3, "Users");
+    config.createNewLayout(true, "", false, true, false, 1, true, "", false, 4, 3, "Devices");
+    config.createNewLayout(true, "", true, true, true, 0, false, "Live", false, 4, 3, "Scenes");
+    QVERIFY(config.isLayoutUsersDuplicate(nullptr, false, "ann"));
+    QVERIFY(config.isLayoutDeviceInformationDuplicate(nullptr, false, true, false, 1));
+    QVERIFY(config.isLayoutScenesDuplicate(nullptr, false, "Live"));
+    QVERIFY(!config.isLayoutDetailsDuplicate(nullptr, false, "ann", false, true, false, 1, false, "Live"));
+
+    cLayout* scenes = nullptr;
+    for (cLayout* layout : config.Layouts().Items())
+        scenes = layout->name() == "Scenes" ? layout : scenes;
+    QVERIFY(config.isLayoutDetailsDuplicate(nullptr, true, "", true, true, true, 0, false, "Live"));
+    QVERIFY(!config.isLayoutDetailsDuplicate(scenes, true, "", true, true, true, 0, false, "Live"));
 }
 
 void tst_cConfig::pasteRenumbersWidgetsAndWaitsForAcceptance()
