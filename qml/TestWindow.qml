@@ -16,6 +16,8 @@ ApplicationWindow {
     property bool startConnecting: false
 
     readonly property var connection: _application.connectionInterface
+    // The view of the layout, null while there is none.
+    readonly property Item layoutView: layoutViewLoader.item
 
     signal unitChosen()
     signal connectRequested()

@@ -122,6 +122,13 @@ Item {
             layoutEditorPageItem.createWidgetItem(widget, target)
             if (layout.selectionManager)
                 layout.selectionManager.setSelection(widget)
+            // The layout manager's thumbnail and the test window show the new widget too.
+            var thumbnail = layout.getThumbnailContentItem()
+            if (thumbnail && !thumbnail.isTestWindow)
+                thumbnail.addWidgetItem(widget)
+            var testWindow = testWindowLoaderItem ? testWindowLoaderItem.item : null
+            if (testWindow && testWindow.layoutView)
+                testWindow.layoutView.addWidgetItem(widget)
             layout.assertValid()
         }
         layout.updateDropAreaHighlights(null, false)

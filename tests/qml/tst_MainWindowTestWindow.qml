@@ -17,6 +17,10 @@ TestCase {
             property int aspectRatio1: 4
             property int aspectRatio2: 3
             property var onlineCalls: []
+            property var widgets: ({ count: 0 })
+            signal createRequest(var widget, var parentItem, int containerLocation)
+            signal deleteRequest(var item)
+            function registerContentItem(item, layoutEditor) {}
             signal configClientNotFound()
             signal authenticationFailedSignal()
             function setOnline(address) { onlineCalls = onlineCalls.concat(["online " + address]) }
