@@ -8,6 +8,7 @@
 #include <QQuickItem>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+#include <algorithm>
 #include <cmath>
 
 const QString cWidget::mMultipleTypeName = QStringLiteral("multiple");
@@ -327,6 +328,24 @@ void cWidget::PreserveCurrentNode(QXmlStreamReader& reader)
     // A node cut short by an error in the file is not kept half.
     if (!reader.hasError())
         mPreservedNodes += node;
+}
+
+int cWidget::LargestKeptWidgetId() const
+{
+    int largest = -1;
+    if (mPreservedNodes.isEmpty())
+        return largest;
+    QXmlStreamReader reader(QByteArrayLiteral("<_>") + mPreservedNodes + QByteArrayLiteral("</_>"));
+    while (!reader.atEnd())
+    {
+        if (reader.readNext() != QXmlStreamReader::StartElement || reader.name() != QLatin1String("Widget"))
+            continue;
+        bool ok = false;
+        const int id = reader.attributes().value(QLatin1String("id")).toInt(&ok, 10);
+        if (ok)
+            largest = std::max(largest, id);
+    }
+    return largest;
 }
 
 void cWidget::WritePreservedAttributes(QXmlStreamWriter& writer) const

@@ -78,6 +78,9 @@ public:
     bool IsDisabled() const { return mDisabled; }
     bool IsSelected() const { return mSelected; }
     bool IsVisible() const { return mVisible; }
+    // The largest id of a "Widget" element inside the XML kept without being
+    // understood; -1 when there is none.
+    int LargestKeptWidgetId() const;
 
     float xFraction() const;
     float yFraction() const;

@@ -379,7 +379,7 @@ void cConfig::LayoutDetailsChanged(cLayout* layout, const sLayoutDetails& oldDet
 
 bool cConfig::HasCopiedWidgets() const
 {
-    return false;
+    return !mWidgetCopyBuffer.IsEmpty();
 }
 
 void cConfig::UndoNewLayout(cLayout* layout)

@@ -4,6 +4,7 @@
 #include "cLayout.h"
 #include "cLayoutConfig.h"
 #include "cLayoutListUndoTarget.h"
+#include "cWidgetCopyBuffer.h"
 #include "sLayoutDetails.h"
 #include "Common/Qt/eUnitType.h"
 #include "Kelvari/Common/QQmlObjectListModel.h"
@@ -140,6 +141,7 @@ public:
     void LayoutDetailsChanged(cLayout* layout, const sLayoutDetails& oldDetails,
                               const sLayoutDetails& newDetails) override;
     bool HasCopiedWidgets() const override;
+    cWidgetCopyBuffer& WidgetCopyBuffer() override { return mWidgetCopyBuffer; }
 
     // cLayoutListUndoTarget
     void UndoNewLayout(cLayout* layout) override;
@@ -193,6 +195,8 @@ private:
     bool mDirty = false;
     int mSelectedLayoutIndex = -1;
     QString mImageFailureText;
+    // Kept across Reset, like the layout clipboard.
+    cWidgetCopyBuffer mWidgetCopyBuffer;
     bool mIsPasteAllowed = false;
     // Set while many layouts or widgets come and go at once (reading,
     // resetting, cloning), which recompute the resources' texts once at the end.

@@ -6,6 +6,8 @@
 #include "cLayoutTabOrder.h"
 #include "cLayoutUndoManager.h"
 #include "cLayoutZOrder.h"
+#include "cWidgetClipboard.h"
+#include "cWidgetCopyBuffer.h"
 #include "Kelvari/Common/cConfigBase.h"
 #include "Kelvari/Common/cContainer.h"
 #include "Kelvari/Common/cImageProperty.h"
@@ -16,6 +18,7 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <algorithm>
+#include <climits>
 #include <set>
 
 namespace
@@ -47,6 +50,7 @@ cLayout::cLayout(cLayoutConfig& config)
     connect(mWidgets, &QQmlObjectListModelBase::countChanged, &config.ConfigBase(),
             [owner] { owner->LayoutWidgetCountChanged(); });
     connect(this, &cLayout::nameChanged, &config.ConfigBase(), [owner] { owner->LayoutNameChanged(); });
+    connect(&config.WidgetCopyBuffer(), &cWidgetCopyBuffer::Changed, this, &cLayout::UpdateIsPasteAllowed);
     mIsPasteAllowed = config.HasCopiedWidgets();
 }
 
@@ -200,8 +204,11 @@ void cLayout::UpdateIsPasteAllowed()
 
 void cLayout::IncreaseNextIdOnLoad(cWidget* widget)
 {
-    if (widget)
-        mConfig.IncreaseNextIdOnLoad(widget->GetId());
+    if (!widget)
+        return;
+    // Kept XML of a widget this program does not know may hold widgets with ids of their own.
+    const int id = std::max(widget->GetId(), widget->LargestKeptWidgetId());
+    mConfig.IncreaseNextIdOnLoad(std::min(id, INT_MAX - 1));
 }
 
 QStringList cLayout::GetResourceIdsUsed(cContainer* container) const
@@ -750,6 +757,15 @@ void cLayout::distributeVPressed() { cLayoutArranger(*this).DistributeSelection(
 void cLayout::distributeHPressed() { cLayoutArranger(*this).DistributeSelection(true); }
 void cLayout::fillVerticalPressed() { cLayoutArranger(*this).Fill(true); }
 void cLayout::fillHorizontalPressed() { cLayoutArranger(*this).Fill(false); }
+
+void cLayout::copyPressed() { cWidgetClipboard(*this).Copy(); }
+void cLayout::pastePressed() { cWidgetClipboard(*this).Paste(); }
+
+void cLayout::cutPressed()
+{
+    copyPressed();
+    deletePressed();
+}
 
 void cLayout::NormalizeZ(const QList<cWidget*>& list) const
 {

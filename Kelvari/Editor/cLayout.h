@@ -88,6 +88,7 @@ public:
     QQmlObjectListModel<cWidget>* GetWidgets() const { return mWidgets; }
     QQmlObjectListModelBase* widgets() const { return mWidgets; }
     cLayoutUndoManager* GetUndoManager() const { return mUndoManager; }
+    cLayoutConfig& GetConfig() const { return mConfig; }
     cLayoutSelectionManager* selectionManager() const { return mSelectionManager; }
 
     // Widget tree. A null container stands for the top level of the page.
@@ -192,6 +193,10 @@ public:
     Q_INVOKABLE void distributeHPressed();
     Q_INVOKABLE void fillVerticalPressed();
     Q_INVOKABLE void fillHorizontalPressed();
+    // Copy and cut replace the document's copy buffer; cut and paste are one undo step each.
+    Q_INVOKABLE void cutPressed();
+    Q_INVOKABLE void copyPressed();
+    Q_INVOKABLE void pastePressed();
     Q_INVOKABLE void registerContentItem(QQuickItem* ContentItem, bool LayoutEditor);
     // The item into which the thumbnail view (or the test window) puts the widget's item.
     Q_INVOKABLE QQuickItem* getParentItem(cWidget* Widget, int ContainerLocation, bool TestWindow) const;

@@ -2,6 +2,7 @@
 
 class cConfigBase;
 class cLayout;
+class cWidgetCopyBuffer;
 struct sLayoutDetails;
 
 // What a layout page needs of the config document that holds it: the
@@ -25,4 +26,6 @@ public:
     virtual void LayoutWidgetCountChanged() = 0;
     // Whether the widget copy buffer holds anything to paste.
     virtual bool HasCopiedWidgets() const = 0;
+    // The widgets copied from any layout of the document.
+    virtual cWidgetCopyBuffer& WidgetCopyBuffer() = 0;
 };

@@ -4,12 +4,13 @@
 #include "Kelvari/Common/cWidget.h"
 #include "Kelvari/Editor/cConfigUndoManager.h"
 #include "Kelvari/Editor/cLayoutConfig.h"
+#include "Kelvari/Editor/cWidgetCopyBuffer.h"
 #include "Kelvari/Editor/sLayoutDetails.h"
 
 #include <QList>
 
 // A config document as far as layout pages see it: a widget id counter, a
-// copy buffer flag, and a details change recorded as the document records it.
+// copy buffer, and a details change recorded as the document records it.
 class cFakeLayoutConfig : public cConfigBase, public cLayoutConfig
 {
 public:
@@ -38,12 +39,14 @@ public:
     }
     void LayoutNameChanged() override { ++mNameChanges; }
     void LayoutWidgetCountChanged() override {}
-    bool HasCopiedWidgets() const override { return false; }
+    bool HasCopiedWidgets() const override { return !mCopyBuffer.IsEmpty(); }
+    cWidgetCopyBuffer& WidgetCopyBuffer() override { return mCopyBuffer; }
 
     int mNextId = 0;
     int mNameChanges = 0;
     QList<sDetailsChange> mDetailsChanges;
     cConfigUndoManager mUndoManager;
+    cWidgetCopyBuffer mCopyBuffer;
 };
 
 inline QList<int> Ids(const QList<cWidget*>& widgets)
