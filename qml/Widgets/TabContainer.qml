@@ -20,6 +20,7 @@ WidgetBase {
 
     readonly property bool barOnTop: tabPosition === "top"
     readonly property color pressedOverlayColour: Qt.rgba(0, 0, 0, 0.2)
+    readonly property real labelPixelSize: Math.min(0.3 * tabBar.width, 0.5 * tabBar.height)
 
     defaultWidthFraction: 0.4
     defaultHeightFraction: 0.4
@@ -68,9 +69,20 @@ WidgetBase {
                 text: tabContainer.cppWidget ? model.qtObject.tabName : String(index + 1)
                 focusPolicy: Qt.NoFocus
                 font.family: fontLoader.name
-                // The button's share of the bar, not its own width, which follows the text.
-                font.pixelSize: Math.max(1, Math.min(0.3 * tabBar.width / Math.max(1, tabBar.count),
-                                                     0.5 * tabBar.height))
+                // The bar's size for every label, smaller only where a label would not fit its
+                // share of the bar (the button's own width follows its text).
+                font.pixelSize: Math.max(1, Math.floor(Math.min(tabContainer.labelPixelSize,
+                                                                tabContainer.labelPixelSize * room
+                                                                / labelMetrics.advanceWidth)))
+
+                readonly property real room: tabBar.width / Math.max(1, tabBar.count) - leftPadding - rightPadding
+
+                TextMetrics {
+                    id: labelMetrics
+                    font.family: fontLoader.name
+                    font.pixelSize: Math.max(1, tabContainer.labelPixelSize)
+                    text: tabButton.text
+                }
 
                 onPressed: {
                     if (tabContainer.editor && tabContainer.editContent)

@@ -70,6 +70,8 @@ private slots:
     void tabButtonsChangeTheCurrentTab();
     void currentTabDrivesEveryPage();
     void barMovesToTheBottom();
+    void labelsTakeTheBarSizeUnlessTheyWouldNotFit_data();
+    void labelsTakeTheBarSizeUnlessTheyWouldNotFit();
 };
 
 void tst_TabContainerItem::init()
@@ -195,6 +197,38 @@ void tst_TabContainerItem::barMovesToTheBottom()
     QCOMPARE(TabBar()->y() + TabBar()->height(), Item()->height());
     QCOMPARE(Stack()->y(), 0.0);
     Render("TabContainerPreview-bottom");
+}
+
+void tst_TabContainerItem::labelsTakeTheBarSizeUnlessTheyWouldNotFit_data()
+{
+    QTest::addColumn<int>("tabs");
+    QTest::addColumn<QSize>("canvas");
+    QTest::addColumn<int>("pixelSize");
+    // The canvas keeps a margin of 40 around the container; the bar is a tenth of its height.
+    QTest::newRow("four tabs, wide bar") << 4 << QSize(880, 580) << 25;
+    QTest::newRow("ten tabs, wide bar") << 10 << QSize(880, 580) << 25;
+    QTest::newRow("ten tabs, mid-sized") << 10 << QSize(480, 380) << 15;
+    QTest::newRow("ten tabs, small: long labels shrink") << 10 << QSize(280, 280) << 10;
+}
+
+void tst_TabContainerItem::labelsTakeTheBarSizeUnlessTheyWouldNotFit()
+{
+    QFETCH(int, tabs);
+    QFETCH(QSize, canvas);
+    QFETCH(int, pixelSize);
+    QVERIFY(QTest::qWaitForWindowExposed(mView.get()));
+    for (int k = 0; k < tabs; ++k)
+        mContainer->GetTabNameProperties().at(k)->setStringValue(QString::number(k + 1));
+    mContainer->GetNumberOfTabsProperty()->SetIntValue(tabs);
+    mView->rootObject()->setSize(canvas);
+    for (int i = 0; i < tabs; ++i)
+    {
+        QQuickItem* button = nullptr;
+        QMetaObject::invokeMethod(TabBar(), "itemAt", Q_RETURN_ARG(QQuickItem*, button), Q_ARG(int, i));
+        const int size = button->property("font").value<QFont>().pixelSize();
+        QVERIFY(i < 9 ? size == pixelSize : size <= pixelSize);
+        QVERIFY(!button->property("contentItem").value<QQuickItem*>()->property("truncated").toBool());
+    }
 }
 
 QTEST_MAIN(tst_TabContainerItem)
