@@ -9,6 +9,7 @@
 #include "cWindowGeometry.h"
 #include "Kelvari/Common/cProperty.h"
 #include "Kelvari/Common/cResource.h"
+#include "Kelvari/Common/cSourceInfo.h"
 #include "Kelvari/Common/cWidget.h"
 #include "ZRNet/Core/DebugTrace.h"
 
@@ -101,6 +102,7 @@ void cApplication::RegisterMetaTypes()
     qRegisterMetaType<QQmlObjectListModel<cWidget>*>("QQmlObjectListModel<cWidget>*");
     qRegisterMetaType<QQmlObjectListModel<cGroupProperty>*>("QQmlObjectListModel<cGroupProperty>*");
     qRegisterMetaType<QQmlObjectListModel<cToolboxWidget>*>("QQmlObjectListModel<cToolboxWidget>*");
+    qRegisterMetaType<QQmlObjectListModel<cSourceInfo>*>("QQmlObjectListModel<cSourceInfo>*");
     qRegisterMetaType<QQmlObjectListModel<cResource>*>("QQmlObjectListModel<cResource>*");
     qRegisterMetaType<QQmlObjectListModel<cProperty>*>("QQmlObjectListModel<cProperty>*");
     qmlRegisterUncreatableType<cProperty>("ZRItems", 1, 0, "Property", QStringLiteral("Should not be created in qml"));

@@ -4,6 +4,7 @@
 #include "Kelvari/Common/cConnectionInterface.h"
 #include "Kelvari/Common/cEncryption.h"
 #include "Kelvari/Common/cKelvariFonts.h"
+#include "Kelvari/Common/cMeterClipItem.h"
 #include "Kelvari/Common/cQmlUnit.h"
 #include "Kelvari/Common/cTab.h"
 #include "Kelvari/Common/cWidget.h"
@@ -84,6 +85,7 @@ void cApplicationBase::RegisterMetaTypes()
     qRegisterMetaType<QAbstractSocket::SocketError>("QAbstractSocket::SocketError");
     qmlRegisterUncreatableType<cQmlUnit>("ZRQml", 1, 0, "QmlUnit",
                                          QStringLiteral("Cannot instantiate cQmlUnit objects from qml"));
+    qmlRegisterType<cMeterClipItem>("ZRQml", 1, 0, "MeterClipItem");
 }
 
 QString cApplicationBase::version()

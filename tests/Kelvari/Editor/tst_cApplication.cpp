@@ -9,6 +9,9 @@
 #include <QDesktopServices>
 #include <QQmlComponent>
 #include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickItemGrabResult>
+#include <QQuickView>
 #include <QKeyEvent>
 #include <QSettings>
 #include <QSignalSpy>
@@ -43,6 +46,7 @@ private slots:
     void ctrlHeldFollowsTheControlKeyInEveryWindow();
     void helpOpensTheGuideBelowTheProgramsFolder();
     void selectionTypesAreKnownToQmlButNotCreatable();
+    void meterBarsAndSourceListsAreKnownToQml();
 
 private:
     QTemporaryDir mSettingsFolder;
@@ -184,6 +188,27 @@ void tst_cApplication::selectionTypesAreKnownToQmlButNotCreatable()
     QQmlComponent creator(&engine);
     creator.setData("import ZRItems 1.0\nLayoutSelectionManager {}", QUrl());
     QVERIFY(creator.errorString().contains("Should not be created in qml"));
+}
+
+void tst_cApplication::meterBarsAndSourceListsAreKnownToQml()
+{
+    cApplication application;
+    QVERIFY(QMetaType::type("QQmlObjectListModel<cSourceInfo>*") != QMetaType::UnknownType);
+    QQuickView view;
+    view.setSource(
+        QUrl("data:text/plain,import QtQuick 2.12\nimport ZRQml 1.0\n"
+             "MeterClipItem { width: 10; height: 100; colour: \"red\"; level: 0.25 }"));
+    QVERIFY2(view.status() == QQuickView::Ready, qPrintable(view.errors().value(0).toString()));
+    view.rootObject()->setProperty("level", 7);
+    QCOMPARE(view.rootObject()->property("level").toReal(), 1.0);
+    view.rootObject()->setProperty("level", 0.25);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QSharedPointer<QQuickItemGrabResult> grab = view.rootObject()->grabToImage();
+    QSignalSpy ready(grab.data(), &QQuickItemGrabResult::ready);
+    QVERIFY(ready.wait());
+    QCOMPARE(grab->image().pixelColor(5, 90), QColor(Qt::red));
+    QVERIFY(grab->image().pixelColor(5, 60) != QColor(Qt::red));
 }
 
 QTEST_MAIN(tst_cApplication)

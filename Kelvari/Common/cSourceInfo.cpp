@@ -1,0 +1,5 @@
+#include "cSourceInfo.h"
+
+cSourceInfo::cSourceInfo(const QString& sourceName, QObject* parent) : QObject(parent), mSourceName(sourceName)
+{
+}
