@@ -2,7 +2,7 @@ import QtQuick 2.12
 import QtQuick.Controls 2.12
 import "Common"
 
-// Heading, reason and Ok; the Back key acts as Ok.
+// Heading, reason and Ok; the Back and Escape keys act as Ok.
 PopupBox {
     id: root
 
@@ -11,7 +11,9 @@ PopupBox {
 
     signal okClicked()
 
-    onVisibleChanged: if (visible) okButton.forceActiveFocus()
+    defaultButton: okButton
+    Keys.onEscapePressed: okClicked()
+    Keys.onBackPressed: okClicked()
 
     Text {
         id: headline
@@ -66,8 +68,5 @@ PopupBox {
         text: "Ok"
         accent: true
         onClicked: root.okClicked()
-        Keys.onBackPressed: root.okClicked()
-        Keys.onReturnPressed: root.okClicked()
-        Keys.onEnterPressed: root.okClicked()
     }
 }

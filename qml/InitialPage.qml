@@ -1,5 +1,6 @@
 import QtQuick 2.12
 import QtQuick.Controls 2.12
+import "Common"
 
 // The first page: start a new config, open one from a file or fetch one from a unit.
 Rectangle {
@@ -49,6 +50,8 @@ Rectangle {
                 height: 70
                 hoverEnabled: true
 
+                Keys.onReturnPressed: clicked()
+                Keys.onEnterPressed: clicked()
                 onClicked: {
                     if (index === 0)
                         root.newClickedSignal()
@@ -78,8 +81,13 @@ Rectangle {
                 background: Rectangle {
                     radius: 4
                     color: button.down ? "#0A1A1E" : Qt.rgba(0.07, 0.13, 0.15, 0.85)
-                    border.width: button.hovered || button.visualFocus ? 2 : 1
-                    border.color: button.hovered || button.visualFocus ? "#04FFC5" : "#2C4A50"
+                    border.width: button.hovered ? 2 : 1
+                    border.color: button.hovered ? "#04FFC5" : "#2C4A50"
+
+                    FocusFrame {
+                        control: button
+                        onAccent: button.hovered
+                    }
                 }
             }
         }

@@ -13,7 +13,14 @@ ApplicationWindow {
 
     property bool mainUIActive: false
     property bool mainMenuEnabled: false
-    readonly property bool shortcutsEnabled: mainUIActive && !blockingArea.visible
+    // What covers the pages and holds the keyboard while shown, topmost first; null when nothing does.
+    readonly property Item coverShown: errorPopup.visible ? errorPopup
+                                     : unsavedChangesPopup.visible ? unsavedChangesPopup
+                                     : unitPickerPage.visible ? unitPickerPage
+                                     : taskInProgressPopup.visible ? taskInProgressPopup
+                                     : aboutPage.visible ? aboutPage : null
+    // No shortcut acts on the pages while anything covers them.
+    readonly property bool shortcutsEnabled: mainUIActive && !blockingArea.visible && coverShown === null
 
     // The dialogs the load and save states use; tests put stand-ins here.
     property QtObject saveConfigFileDialogDialog: saveConfigFileDialog
@@ -51,6 +58,14 @@ ApplicationWindow {
 
     onVisibleChanged: if (visible) _application.applicationWindowReady()
 
+    // Tab cannot leave what covers the pages for the controls below it.
+    onActiveFocusItemChanged: {
+        var cover = coverShown
+        if (cover !== null && activeFocusItem !== null && isWithin(activeFocusItem, contentItem)
+                && !isWithin(activeFocusItem, cover))
+            cover.takeFocus()
+    }
+
     // The window stays up either way: quit() ends the program itself.
     onClosing: {
         close.accepted = false
@@ -60,6 +75,33 @@ ApplicationWindow {
         } else {
             quit()
         }
+    }
+
+    function isWithin(item, ancestor) {
+        for (var parent = item; parent !== null; parent = parent.parent) {
+            if (parent === ancestor)
+                return true
+        }
+        return false
+    }
+
+    // Escape closes the open menu through its title, as a click on the title
+    // does, so that the bar lets go of it: no title stays highlighted and the
+    // next click on a title opens its menu.
+    function closeOpenMenu() {
+        for (var i = 0; i < mainMenuBar.count; ++i) {
+            var item = mainMenuBar.itemAt(i)
+            if (item.menu.visible) {
+                item.triggered()
+                item.highlighted = false
+            }
+        }
+    }
+
+    function openMenu(index) {
+        var item = mainMenuBar.itemAt(index)
+        if (!item.menu.visible)
+            item.triggered()
     }
 
     function quit() {
@@ -161,13 +203,24 @@ ApplicationWindow {
     Shortcut { id: newShortcut; sequence: StandardKey.New; enabled: rootWindow.shortcutsEnabled; onActivated: newAction.trigger() }
     Shortcut { id: openShortcut; sequence: StandardKey.Open; enabled: rootWindow.shortcutsEnabled; onActivated: openAction.trigger() }
     Shortcut { id: saveShortcut; sequence: StandardKey.Save; enabled: rootWindow.shortcutsEnabled; onActivated: saveAction.trigger() }
+    // The platforms' own Save As and Quit are unbound in some key schemes (plain
+    // X11 desktops, Windows), so both are bound explicitly; Ctrl is Command on macOS.
     Shortcut {
         id: saveAsShortcut
-        sequence: Qt.platform.os === "windows" ? "Ctrl+Shift+S" : StandardKey.SaveAs
+        sequence: "Ctrl+Shift+S"
         enabled: rootWindow.shortcutsEnabled
         onActivated: saveAsAction.trigger()
     }
-    Shortcut { sequence: StandardKey.Quit; enabled: rootWindow.shortcutsEnabled; onActivated: rootWindow.close() }
+    Shortcut { id: quitShortcut; sequence: "Ctrl+Q"; enabled: rootWindow.shortcutsEnabled; onActivated: rootWindow.close() }
+    Shortcut {
+        id: helpShortcut
+        sequence: "F1"
+        enabled: rootWindow.shortcutsEnabled && rootWindow.mainMenuEnabled
+        onActivated: _application.openHelp()
+    }
+    Shortcut { sequence: "Alt+F"; enabled: menuBarArea.visible && menuBarArea.enabled; onActivated: openMenu(0) }
+    Shortcut { sequence: "Alt+H"; enabled: menuBarArea.visible && menuBarArea.enabled; onActivated: openMenu(1) }
+    Shortcut { sequence: "Escape"; enabled: fileMenu.visible || helpMenu.visible; onActivated: closeOpenMenu() }
     Shortcut {
         sequences: [StandardKey.Delete, "Backspace"]
         enabled: rootWindow.shortcutsEnabled
@@ -234,6 +287,7 @@ ApplicationWindow {
             delegate: MenuBarItem {
                 id: menuBarItem
                 height: 28
+                hoverEnabled: true
                 font.pointSize: 12
                 leftPadding: 12
                 rightPadding: 12
@@ -258,6 +312,8 @@ ApplicationWindow {
                 objectName: "fileMenu"
                 title: "File"
                 topPadding: 4
+                // Escape is the window's, which closes the menu through the bar.
+                Component.onCompleted: closePolicy = Popup.CloseOnPressOutsideParent | Popup.CloseOnReleaseOutsideParent
                 bottomPadding: 4
                 background: Rectangle {
                     implicitWidth: 240
@@ -300,6 +356,7 @@ ApplicationWindow {
                 CustomMenuSeparator {}
                 CustomMenuItem {
                     text: "Exit"
+                    shortcutText: quitShortcut.nativeText
                     onTriggered: rootWindow.close()
                 }
             }
@@ -309,6 +366,7 @@ ApplicationWindow {
                 objectName: "helpMenu"
                 title: "Help"
                 topPadding: 4
+                Component.onCompleted: closePolicy = Popup.CloseOnPressOutsideParent | Popup.CloseOnReleaseOutsideParent
                 bottomPadding: 4
                 background: Rectangle {
                     implicitWidth: 240
@@ -322,6 +380,7 @@ ApplicationWindow {
                 }
                 CustomMenuItem {
                     text: "Help"
+                    shortcutText: helpShortcut.nativeText
                     onTriggered: _application.openHelp()
                 }
             }
@@ -557,6 +616,19 @@ ApplicationWindow {
                     DSM.SignalTransition { signal: uploadAction.triggered; targetState: uploadState }
                     DSM.SignalTransition { signal: downloadAction.triggered; targetState: downloadState }
                     DSM.SignalTransition { signal: rootWindow.requestToCloseWhenDirty; targetState: unsavedOnQuitState }
+                    DSM.SignalTransition { signal: _application.helpFailed; targetState: helpFailedState }
+                }
+
+                DSM.State {
+                    id: helpFailedState
+                    onEntered: {
+                        errorPopup.headlineText = "Cannot open help"
+                        errorPopup.failureReasonText = _application.helpFailureReason
+                        errorPopup.visible = true
+                    }
+                    onExited: errorPopup.visible = false
+
+                    DSM.SignalTransition { signal: errorPopup.okClicked; targetState: idleState }
                 }
 
                 LoadState {

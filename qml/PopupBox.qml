@@ -1,15 +1,35 @@
 import QtQuick 2.12
 
 // The frame of the main window's pop-ups: a 400 x 200 box over a dimmed
-// background that swallows all mouse input. Children go into the box.
+// background that swallows all mouse input. Children go into the box. While
+// shown it holds the keyboard focus: Return and Enter press the default
+// button unless the focused button took them.
 Item {
     id: root
 
     default property alias content: box.data
     property alias box: box
+    property Item defaultButton: null
+
+    // The default button takes the focus, or the pop-up itself when it has none to offer.
+    function takeFocus() {
+        if (defaultButton && defaultButton.visible && defaultButton.enabled)
+            defaultButton.forceActiveFocus()
+        else
+            root.forceActiveFocus()
+    }
+
+    function pressDefault() {
+        if (defaultButton && defaultButton.visible && defaultButton.enabled)
+            defaultButton.clicked()
+    }
 
     anchors.fill: parent
     visible: false
+
+    onVisibleChanged: if (visible) takeFocus()
+    Keys.onReturnPressed: pressDefault()
+    Keys.onEnterPressed: pressDefault()
 
     Rectangle {
         anchors.fill: parent

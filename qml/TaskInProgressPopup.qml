@@ -2,7 +2,8 @@ import QtQuick 2.12
 import QtQuick.Controls 2.12
 import "Common"
 
-// What is under way, with an optional progress bar and an optional Cancel.
+// What is under way, with an optional progress bar and an optional Cancel,
+// which Escape and Back also request.
 PopupBox {
     id: root
 
@@ -12,6 +13,11 @@ PopupBox {
     property bool cancelAvailable: false
 
     signal requestCancelSignal()
+
+    defaultButton: cancelButton
+    onCancelAvailableChanged: if (visible) takeFocus()
+    Keys.onEscapePressed: if (cancelAvailable) requestCancelSignal()
+    Keys.onBackPressed: if (cancelAvailable) requestCancelSignal()
 
     Column {
         anchors.centerIn: parent
@@ -53,6 +59,7 @@ PopupBox {
         }
 
         KelvariButton {
+            id: cancelButton
             objectName: "taskInProgressCancelButton"
             anchors.horizontalCenter: parent.horizontalCenter
             visible: root.cancelAvailable

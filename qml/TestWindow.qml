@@ -6,6 +6,8 @@ import "Common"
 
 // Runs one layout live against a unit: pick the unit and log in, connect,
 // take the layout online, and say why when that fails or the unit is lost.
+// After a failed attempt or a refused login the picker comes back with the
+// unit or address still chosen.
 ApplicationWindow {
     id: testWindow
 
@@ -14,6 +16,7 @@ ApplicationWindow {
     property string unitName
     property string unitIpAddress
     property bool startConnecting: false
+    property bool retrying: false
 
     readonly property var connection: _application.connectionInterface
     // The view of the layout, null while there is none.
@@ -269,7 +272,11 @@ ApplicationWindow {
                     unitPicker.usingStoredPassword = false
                 }
                 unitPicker.rememberLoginDetails = _application.testWindowRememberLoginDetails
-                unitPicker.showUnitList()
+                if (testWindow.retrying)
+                    unitPicker.showChoice()
+                else
+                    unitPicker.showUnitList()
+                testWindow.retrying = false
                 unitPicker.visible = true
             }
             onExited: unitPicker.visible = false
@@ -337,7 +344,11 @@ ApplicationWindow {
             onEntered: testWindow.showFailure("Connection attempt failed", testWindow.connection.connectionFailureReason)
             onExited: failurePage.visible = false
 
-            DSM.SignalTransition { signal: testWindow.failureAcknowledged; targetState: offlineState }
+            DSM.SignalTransition {
+                signal: testWindow.failureAcknowledged
+                targetState: chooseUnitState
+                onTriggered: testWindow.retrying = true
+            }
         }
 
         DSM.State {
@@ -345,7 +356,15 @@ ApplicationWindow {
             onEntered: testWindow.showFailure("Connection attempt failed", "Username or password incorrect")
             onExited: failurePage.visible = false
 
-            DSM.SignalTransition { signal: testWindow.failureAcknowledged; targetState: offlineState }
+            // The refused password is not offered again.
+            DSM.SignalTransition {
+                signal: testWindow.failureAcknowledged
+                targetState: chooseUnitState
+                onTriggered: {
+                    testWindow.retrying = true
+                    unitPicker.password = ""
+                }
+            }
         }
     }
 }

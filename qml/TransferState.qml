@@ -4,6 +4,8 @@ import QtQml.StateMachine 1.12 as DSM
 // Moves the config to or from a unit: the user picks the unit and logs in,
 // the editor connects, transfers, reports the outcome and lets go of the unit
 // again. A download first settles unsaved changes, as it replaces the config.
+// After a failure the picker comes back with the unit or address still
+// chosen; a transfer the unit does not finish can be cancelled.
 DSM.State {
     id: root
 
@@ -26,12 +28,15 @@ DSM.State {
     signal connectCancelled()
     signal transferSucceeded()
     signal transferFailed()
+    signal transferCancelled()
     signal resultAcknowledged()
 
     // What the user picked: a list index, or else a typed address.
     property int chosenUnitIndex: -1
     property string chosenIpAddress
     property bool connectRequested: false
+    // The picker comes back after a failure: keep what was chosen.
+    property bool retrying: false
 
     readonly property var connection: _application.connectionInterface
     readonly property string failedHeading: isDownload ? "Download failed" : "Upload failed"
@@ -41,6 +46,7 @@ DSM.State {
     onEntered: {
         blockingAreaItem.blockCount += 1
         connectRequested = false
+        retrying = false
     }
     onExited: {
         blockingAreaItem.blockCount -= 1
@@ -82,6 +88,11 @@ DSM.State {
     }
 
     Connections {
+        target: transferringState.active ? root.taskInProgressPopupItem : null
+        function onRequestCancelSignal() { root.transferCancelled() }
+    }
+
+    Connections {
         target: transferringState.active ? _application : null
         function onUploadConfigSuccessful() { if (!root.isDownload) root.transferSucceeded() }
         function onUploadConfigFailed() { if (!root.isDownload) root.transferFailed() }
@@ -115,7 +126,13 @@ DSM.State {
             root.unitPickerPageItem.warningText = "Transferring a config disconnects the test window from its unit."
             root.unitPickerPageItem.adminUserOnly = true
             root.rootWindowWindow.initUnitPickerPageLogInInformation()
-            root.unitPickerPageItem.showUnitList()
+            if (root.connectRequested)
+                root.connection.disconnect()
+            root.connectRequested = false
+            if (root.retrying)
+                root.unitPickerPageItem.showChoice()
+            else
+                root.unitPickerPageItem.showUnitList()
             root.unitPickerPageItem.visible = true
         }
         onExited: root.unitPickerPageItem.visible = false
@@ -154,7 +171,7 @@ DSM.State {
             root.taskInProgressPopupItem.text = root.isDownload ? "Downloading config..." : "Uploading config..."
             root.taskInProgressPopupItem.progressBarVisible = !root.isDownload
             root.taskInProgressPopupItem.progress = Qt.binding(function() { return _application.uploadProgress })
-            root.taskInProgressPopupItem.cancelAvailable = false
+            root.taskInProgressPopupItem.cancelAvailable = true
             root.taskInProgressPopupItem.visible = true
             if (root.isDownload)
                 _application.downloadConfig()
@@ -168,6 +185,11 @@ DSM.State {
 
         DSM.SignalTransition { signal: root.transferSucceeded; targetState: succeededState }
         DSM.SignalTransition { signal: root.transferFailed; targetState: transferFailedState }
+        DSM.SignalTransition {
+            signal: root.transferCancelled
+            targetState: cancelledState
+            onTriggered: _application.cancelTransfer()
+        }
     }
 
     DSM.State {
@@ -186,7 +208,15 @@ DSM.State {
                                                                        : _application.uploadConfigFailureReason)
         onExited: root.errorPopupItem.visible = false
 
-        DSM.SignalTransition { signal: root.resultAcknowledged; targetState: cancelledState }
+        // A refused password is not offered again.
+        DSM.SignalTransition {
+            signal: root.resultAcknowledged
+            targetState: chooseUnitState
+            onTriggered: {
+                root.retrying = true
+                root.unitPickerPageItem.password = ""
+            }
+        }
     }
 
     DSM.State {
@@ -194,7 +224,11 @@ DSM.State {
         onEntered: root.showResult(root.failedHeading, root.connection.connectionFailureReason)
         onExited: root.errorPopupItem.visible = false
 
-        DSM.SignalTransition { signal: root.resultAcknowledged; targetState: cancelledState }
+        DSM.SignalTransition {
+            signal: root.resultAcknowledged
+            targetState: chooseUnitState
+            onTriggered: root.retrying = true
+        }
     }
 
     DSM.State {

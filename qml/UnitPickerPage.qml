@@ -30,9 +30,23 @@ Rectangle {
 
     // Back to the first step with nothing chosen.
     function showUnitList() {
-        stepStack.currentIndex = 0
         unitListView.currentIndex = -1
         ipField.text = ""
+        showChoice()
+    }
+
+    // Back to the first step with the unit or the address chosen before, as after a failure.
+    function showChoice() {
+        stepStack.currentIndex = 0
+        takeFocus()
+    }
+
+    // Typing goes to the address field whenever the first step shows.
+    function takeFocus() {
+        if (root.loginStep)
+            goToLogin()
+        else
+            ipField.forceActiveFocus()
     }
 
     function goToLogin() {
@@ -62,6 +76,7 @@ Rectangle {
         onWheel: wheel.accepted = true
     }
 
+    onVisibleChanged: if (visible) takeFocus()
     Keys.onEscapePressed: cancelClicked()
 
     Rectangle {
@@ -136,7 +151,12 @@ Rectangle {
                         anchors.margins: 4
                         clip: true
                         currentIndex: -1
+                        activeFocusOnTab: true
                         model: root.unitList
+                        Keys.onReturnPressed: root.goToLogin()
+                        Keys.onEnterPressed: root.goToLogin()
+                        // Choosing by keyboard drops a typed address, as a click does.
+                        onCurrentIndexChanged: if (activeFocus && currentIndex >= 0) ipField.text = ""
                         spacing: 2
                         boundsBehavior: Flickable.StopAtBounds
                         ScrollBar.vertical: ScrollBar {}
@@ -330,7 +350,7 @@ Rectangle {
                 objectName: "unitPickerBackButton"
                 visible: root.loginStep
                 text: "Back"
-                onClicked: stepStack.currentIndex = 0
+                onClicked: root.showChoice()
             }
             KelvariButton {
                 objectName: "unitPickerNextButton"

@@ -2,6 +2,7 @@ import QtQuick 2.12
 import QtQuick.Controls 2.12
 import "Common"
 
+// Save, Discard or Cancel; Save is the default, Escape and Back mean Cancel.
 PopupBox {
     id: root
 
@@ -9,7 +10,9 @@ PopupBox {
     signal discardClicked()
     signal cancelClicked()
 
-    onVisibleChanged: if (visible) saveButton.forceActiveFocus()
+    defaultButton: saveButton
+    Keys.onEscapePressed: cancelClicked()
+    Keys.onBackPressed: cancelClicked()
 
     Text {
         id: headline
@@ -61,7 +64,6 @@ PopupBox {
             width: 110
             text: "Cancel"
             onClicked: root.cancelClicked()
-            Keys.onBackPressed: root.cancelClicked()
         }
     }
 }

@@ -341,19 +341,31 @@ double cApplication::getTextColourRatio(const QColor& TextColour, const QColor& 
     return getTextColourRatio(TextColour, ForgroundColour, QColor(Qt::white));
 }
 
-void cApplication::openHelp() const
+void cApplication::openHelp()
 {
     const QString path = cBundleLocator::HelpDocumentPath();
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        ZR_ERROR("Could not open the help document %s", qUtf8Printable(path));
+    QString reason;
+    if (!QFileInfo(path).isFile())
+        reason = QStringLiteral("The user guide %1 is missing").arg(path);
+    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        reason = QStringLiteral("No program to show PDF files could open the user guide %1").arg(path);
+    if (reason != mHelpFailureReason)
+    {
+        mHelpFailureReason = reason;
+        emit helpFailureReasonChanged();
+    }
+    if (reason.isEmpty())
+        return;
+    ZR_ERROR("%s", qUtf8Printable(reason));
+    emit helpFailed();
 }
 
 void cApplication::LoadSettings()
 {
     mTestWindowUsername = cUserSettings::ReadString(cUserSettings::eTestWindowUsername);
-    mTestWindowPasswordHash = cUserSettings::ReadString(cUserSettings::eTestWindowPasswordHash).toStdString();
+    mTestWindowPassword.Load(cUserSettings::ReadString(cUserSettings::eTestWindowPasswordHash).toStdString());
     mTestWindowRememberLoginDetails = cUserSettings::ReadBool(cUserSettings::eRememberTestWindowLogin);
-    mAdminPasswordHash = cUserSettings::ReadString(cUserSettings::eAdminPasswordHash).toStdString();
+    mAdminPassword.Load(cUserSettings::ReadString(cUserSettings::eAdminPasswordHash).toStdString());
     mAdminRememberPassword = cUserSettings::ReadBool(cUserSettings::eRememberAdminPassword);
     mLastConfigFolder = cUserSettings::ReadString(cUserSettings::eLastConfigFolder);
     mLastImageFolder = cUserSettings::ReadString(cUserSettings::eLastImageFolder);

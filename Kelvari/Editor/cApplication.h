@@ -1,6 +1,8 @@
 #pragma once
 
 #include "cApplicationBase.h"
+#include "cLoginPassword.h"
+#include "cTestWindowLogin.h"
 #include "cToolboxWidget.h"
 #include "Kelvari/Common/QQmlObjectListModel.h"
 #include "Kelvari/Common/cCurrentConfigSource.h"
@@ -20,7 +22,7 @@ class cWindowGeometry;
 // its file operations and its upload and download, the table of widget
 // types, the user settings, the test window's geometry, the Ctrl key, text
 // contrast and the help document.
-class cApplication : public cApplicationBase, public cCurrentConfigSource
+class cApplication : public cApplicationBase, public cCurrentConfigSource, public cTestWindowLogin
 {
     Q_OBJECT
     Q_PROPERTY(QStringList supportedUnits READ supportedUnits CONSTANT)
@@ -45,6 +47,7 @@ class cApplication : public cApplicationBase, public cCurrentConfigSource
     Q_PROPERTY(bool adminPasswordStored READ adminPasswordStored NOTIFY adminPasswordStoredChanged)
     Q_PROPERTY(bool adminRememberPassword READ adminRememberPassword WRITE setAdminRememberPassword NOTIFY
                    adminRememberPasswordChanged)
+    Q_PROPERTY(QString helpFailureReason READ helpFailureReason NOTIFY helpFailureReasonChanged)
     Q_PROPERTY(QString currentFilename READ currentFilename NOTIFY currentFilenameChanged)
     Q_PROPERTY(QString lastConfigFilePath READ lastConfigFilePath)
     Q_PROPERTY(QString lastImageFilePath READ lastImageFilePath)
@@ -84,14 +87,15 @@ public:
     void SetLoadConfigFailureReason(const QString& reason);
     void SetSaveConfigFailureReason(const QString& reason);
 
-    // Logins; the hashes are those of GetHashedPassword.
+    // Logins; the hashes are those of GetHashedPassword. A password is kept
+    // for the next log-in as soon as it is set, but reaches the settings
+    // store only once the unit accepted it, and is forgotten when refused.
     QString testWindowUsername() const { return mTestWindowUsername; }
-    bool testWindowPasswordStored() const { return !mTestWindowPasswordHash.empty(); }
+    bool testWindowPasswordStored() const { return !mTestWindowPassword.Hash().empty(); }
     bool testWindowRememberLoginDetails() const { return mTestWindowRememberLoginDetails; }
-    bool adminPasswordStored() const { return !mAdminPasswordHash.empty(); }
+    bool adminPasswordStored() const { return !mAdminPassword.Hash().empty(); }
     bool adminRememberPassword() const { return mAdminRememberPassword; }
-    const std::string& TestWindowPasswordHash() const { return mTestWindowPasswordHash; }
-    const std::string& AdminPasswordHash() const { return mAdminPasswordHash; }
+    const std::string& AdminPasswordHash() const { return mAdminPassword.Hash(); }
     void setTestWindowUsername(const QString& name);
     Q_INVOKABLE void setTestWindowPassword(const QString& Password);
     void setTestWindowRememberLoginDetails(bool remember);
@@ -128,6 +132,15 @@ public:
     // transfer runs: a call while one runs is traced and changes nothing.
     Q_INVOKABLE void downloadConfig();
     Q_INVOKABLE void uploadConfig();
+    // Ends the running transfer at once, as a failure does, but without an
+    // outcome signal: the caller asked for it. Nothing when none runs.
+    Q_INVOKABLE void cancelTransfer();
+
+    // cTestWindowLogin
+    QString TestWindowUsername() const override { return mTestWindowUsername; }
+    const std::string& TestWindowPasswordHash() const override { return mTestWindowPassword.Hash(); }
+    void TestWindowLoginAccepted() override;
+    void TestWindowLoginRefused() override;
 
     Q_INVOKABLE QString getQmlUrlForType(const QString& Type) const;
     Q_INVOKABLE QString getWidgetName(const QString& WidgetType) const;
@@ -141,7 +154,10 @@ public:
                                           const QColor& BackgroundColour) const;
     Q_INVOKABLE double getTextColourRatio(const QColor& TextColour, const QColor& ForgroundColour) const;
 
-    Q_INVOKABLE void openHelp() const;
+    // Opens the user guide with the desktop's viewer; a failure ends in
+    // helpFailed, with a reason that names the guide's path.
+    Q_INVOKABLE void openHelp();
+    QString helpFailureReason() const { return mHelpFailureReason; }
 
     void LoadSettings();
     void LoadTestWindowGeometry();
@@ -169,6 +185,8 @@ signals:
     void testWindowRememberLoginDetailsChanged();
     void adminPasswordStoredChanged();
     void adminRememberPasswordChanged();
+    void helpFailed();
+    void helpFailureReasonChanged();
     void currentFilenameChanged();
     void uploadProgressChanged();
     void ctrlHeldChanged();
@@ -199,6 +217,8 @@ private:
     void DeleteConfigClient();
     void FailDownload(const QString& reason);
     void FailUpload(const QString& reason);
+    void AdminLoginAccepted();
+    void AdminLoginRefused();
     static QString DownloadFailureText(int code);
     static QString UploadFailureText(int code);
     bool SaveConfigTo(const QString& fileName);
@@ -222,10 +242,11 @@ private:
     QString mSaveConfigFailureReason;
     float mUploadProgress = 0.0f;
     QString mTestWindowUsername;
-    std::string mTestWindowPasswordHash;
+    cLoginPassword mTestWindowPassword;
     bool mTestWindowRememberLoginDetails = true;
-    std::string mAdminPasswordHash;
+    cLoginPassword mAdminPassword;
     bool mAdminRememberPassword = true;
+    QString mHelpFailureReason;
     QString mCurrentFilename;
     bool mCtrlHeld = false;
     cWindowGeometry* mTestWindowGeometry = nullptr;

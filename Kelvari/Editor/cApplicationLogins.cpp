@@ -15,12 +15,20 @@ void cApplication::setTestWindowUsername(const QString& name)
 
 void cApplication::setTestWindowPassword(const QString& Password)
 {
-    const std::string hash = GetHashedPassword(Password);
-    if (hash != mTestWindowPasswordHash)
-    {
-        mTestWindowPasswordHash = hash;
+    if (mTestWindowPassword.Set(GetHashedPassword(Password)))
         emit testWindowPasswordStoredChanged();
-    }
+}
+
+void cApplication::TestWindowLoginAccepted()
+{
+    mTestWindowPassword.Accepted();
+    StoreTestWindowLogin();
+}
+
+void cApplication::TestWindowLoginRefused()
+{
+    if (mTestWindowPassword.Refused())
+        emit testWindowPasswordStoredChanged();
     StoreTestWindowLogin();
 }
 
@@ -37,12 +45,20 @@ void cApplication::setTestWindowRememberLoginDetails(bool remember)
 
 void cApplication::setAdminPassword(const QString& Password)
 {
-    const std::string hash = GetHashedPassword(Password);
-    if (hash != mAdminPasswordHash)
-    {
-        mAdminPasswordHash = hash;
+    if (mAdminPassword.Set(GetHashedPassword(Password)))
         emit adminPasswordStoredChanged();
-    }
+}
+
+void cApplication::AdminLoginAccepted()
+{
+    mAdminPassword.Accepted();
+    StoreAdminPassword();
+}
+
+void cApplication::AdminLoginRefused()
+{
+    if (mAdminPassword.Refused())
+        emit adminPasswordStoredChanged();
     StoreAdminPassword();
 }
 
@@ -57,17 +73,18 @@ void cApplication::setAdminRememberPassword(bool remember)
     StoreAdminPassword();
 }
 
-// Without remembering, the store holds empty texts; the values stay in memory for this run.
+// Without remembering, the store holds empty texts; the values stay in memory
+// for this run. A password reaches the store only once the unit accepted it.
 void cApplication::StoreTestWindowLogin() const
 {
     const bool remember = mTestWindowRememberLoginDetails;
     cUserSettings::Write(cUserSettings::eTestWindowUsername, remember ? mTestWindowUsername : QString());
     cUserSettings::Write(cUserSettings::eTestWindowPasswordHash,
-                         remember ? QString::fromStdString(mTestWindowPasswordHash) : QString());
+                         remember ? QString::fromStdString(mTestWindowPassword.AcceptedHash()) : QString());
 }
 
 void cApplication::StoreAdminPassword() const
 {
     cUserSettings::Write(cUserSettings::eAdminPasswordHash,
-                         mAdminRememberPassword ? QString::fromStdString(mAdminPasswordHash) : QString());
+                         mAdminRememberPassword ? QString::fromStdString(mAdminPassword.AcceptedHash()) : QString());
 }

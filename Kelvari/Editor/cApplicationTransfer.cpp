@@ -17,6 +17,8 @@ namespace
 const char* const kConfigClientName = "KelvariConfigClient";
 // The client's progress is a fraction of chunks; smaller steps would only redraw the bar.
 constexpr float kUploadProgressTolerance = 0.0001f;
+// The client's failure code for a log-in the unit refused.
+constexpr int kIncorrectPasswordCode = 4;
 }
 
 void cApplication::downloadConfig()
@@ -102,6 +104,14 @@ void cApplication::SeekConfigManager()
         mConfigClient->SeekObject(path.constData());
 }
 
+void cApplication::cancelTransfer()
+{
+    if (!mConfigClient)
+        return;
+    ZR_NOTIFY("Transfer cancelled");
+    DeleteConfigClient();
+}
+
 void cApplication::DeleteConfigClient()
 {
     delete mConfigClient;
@@ -110,16 +120,18 @@ void cApplication::DeleteConfigClient()
 
 void cApplication::Authenticate()
 {
-    mConfigClient->Authenticate(GetHashedString(QStringLiteral("Admin")), mAdminPasswordHash);
+    mConfigClient->Authenticate(GetHashedString(QStringLiteral("Admin")), mAdminPassword.Hash());
 }
 
 void cApplication::ConfigClientStartDownload()
 {
+    AdminLoginAccepted();
     mConfigClient->DownloadConfig();
 }
 
 void cApplication::ConfigClientStartUpload()
 {
+    AdminLoginAccepted();
     QByteArray data;
     if (!mCurrentConfig->WriteXml(data))
     {
@@ -169,8 +181,11 @@ void cApplication::DownloadConfigSuccessful()
 
 void cApplication::DownloadConfigFailed()
 {
-    const QString reason = DownloadFailureText(mConfigClient->FailureReasonCode());
+    const int code = mConfigClient->FailureReasonCode();
+    const QString reason = DownloadFailureText(code);
     DeleteConfigClient();
+    if (code == kIncorrectPasswordCode)
+        AdminLoginRefused();
     FailDownload(reason.isNull() ? mDownloadConfigFailureReason : reason);
 }
 
@@ -182,8 +197,11 @@ void cApplication::UploadConfigSuccessful()
 
 void cApplication::UploadConfigFailed()
 {
-    const QString reason = UploadFailureText(mConfigClient->FailureReasonCode());
+    const int code = mConfigClient->FailureReasonCode();
+    const QString reason = UploadFailureText(code);
     DeleteConfigClient();
+    if (code == kIncorrectPasswordCode)
+        AdminLoginRefused();
     FailUpload(reason.isNull() ? mUploadConfigFailureReason : reason);
 }
 

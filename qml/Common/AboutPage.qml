@@ -11,6 +11,14 @@ Rectangle {
     color: "#333333"
     visible: false
 
+    // Escape closes the page as Close does; the keyboard stays on the page while it is shown.
+    function takeFocus() {
+        closeButton.forceActiveFocus()
+    }
+
+    onVisibleChanged: if (visible) takeFocus()
+    Keys.onEscapePressed: visible = false
+
     // Swallows the clicks meant for the page below.
     MouseArea {
         anchors.fill: parent

@@ -1,7 +1,8 @@
 import QtQuick 2.12
 import QtQuick.Controls 2.12
 
-// The push button of the dark pages and pop-ups.
+// The push button of the dark pages and pop-ups. Return and Enter press it
+// as Space does; a frame shows when the keyboard brought the focus to it.
 Button {
     id: control
 
@@ -12,6 +13,9 @@ Button {
     implicitHeight: 40
     font.pointSize: 12
     hoverEnabled: true
+
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
 
     contentItem: Text {
         text: control.text
@@ -31,7 +35,12 @@ Button {
             return control.down ? "#111111" : (control.hovered ? "#2A2A2A" : "#1E1E1E")
         }
         border.width: 1
-        border.color: control.visualFocus ? "#04FFC5" : (control.accent ? "transparent" : "#4D4E4E")
+        border.color: control.accent ? "transparent" : "#4D4E4E"
         opacity: control.enabled ? 1.0 : 0.5
+
+        FocusFrame {
+            control: control
+            onAccent: control.accent && control.enabled
+        }
     }
 }

@@ -28,6 +28,9 @@ Rectangle {
     }
 
     Keys.onBackPressed: okClicked()
+    Keys.onEscapePressed: okClicked()
+    Keys.onReturnPressed: okClicked()
+    Keys.onEnterPressed: okClicked()
 
     Column {
         anchors.centerIn: parent

@@ -29,10 +29,8 @@ Rectangle {
         onWheel: wheel.accepted = true
     }
 
-    Keys.onBackPressed: {
-        if (cancelAvailable)
-            requestCancelSignal()
-    }
+    Keys.onBackPressed: if (cancelAvailable) requestCancelSignal()
+    Keys.onEscapePressed: if (cancelAvailable) requestCancelSignal()
 
     Column {
         anchors.centerIn: parent

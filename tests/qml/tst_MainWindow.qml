@@ -235,10 +235,13 @@ MainWindowTestCase {
         verify(part("layoutEditorButton").checked)
         compare(window.editedLayoutIndex, 0)
 
-        // The About page is a toggle above the pages; a page change hides it.
+        // The About page is a toggle above the pages; no shortcut acts while
+        // it is up, and a page change hides it.
         chooseMenuItem("Help", "About")
         verify(part("aboutPage").visible)
         press("Ctrl+/")
+        verify(part("layoutEditorPage").visible)
+        clickPart("resourceManagerButton")
         verify(part("resourceEditorPageLoader").visible)
         verify(!part("aboutPage").visible)
 

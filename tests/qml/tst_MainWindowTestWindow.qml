@@ -57,6 +57,7 @@ TestCase {
         tryCompare(part("testUnitPicker"), "visible", true)
         part("testUnitPicker").password = "pw"
         part("testUnitPicker").username = "eng"
+        findChild(part("testUnitPicker"), "ipAddressField").text = address
         part("testUnitPicker").unitIpClicked(address)
         tryCompare(part("testProgressPage"), "visible", true)
     }
@@ -83,13 +84,18 @@ TestCase {
         tryCompare(part("testConnectButton"), "visible", true)
     }
 
+    // Ok after a failure brings the picker back with the address still there.
     function test_failedAttemptAndRefusedLogin() {
         connectTo("10.0.0.8")
         _application.connectionInterface.finishAttempt(false, "No answer")
         tryCompare(part("testFailurePage"), "visible", true)
         compare(part("testFailurePage").text, "Connection attempt failed")
         compare(part("testFailurePage").failureReasonText, "No answer")
-        part("testFailurePage").okClicked()
+        keyClick(Qt.Key_Escape)
+        tryCompare(part("testUnitPicker"), "visible", true)
+        compare(findChild(part("testUnitPicker"), "ipAddressField").text, "10.0.0.8")
+        verify(findChild(part("testUnitPicker"), "ipAddressField").activeFocus)
+        part("testUnitPicker").cancelClicked()
         tryCompare(part("testConnectButton"), "visible", true)
 
         connectTo("10.0.0.8")
@@ -99,5 +105,8 @@ TestCase {
         tryCompare(part("testFailurePage"), "visible", true)
         compare(part("testFailurePage").failureReasonText, "Username or password incorrect")
         verify(_application.connectionInterface.calls.indexOf("disconnect()") >= 0)
+        part("testFailurePage").okClicked()
+        tryCompare(part("testUnitPicker"), "visible", true)
+        compare(part("testUnitPicker").password, "")
     }
 }

@@ -25,6 +25,7 @@ MainWindowTestCase {
 
         picker().password = "secret"
         picker().usingStoredPassword = false
+        findChild(picker(), "unitListView").currentIndex = 0
         picker().selectUnitClicked(0)
         tryCompare(part("taskInProgressPopup"), "visible", true)
         compare(part("taskInProgressPopup").text, "Connecting to unit...")
@@ -32,23 +33,49 @@ MainWindowTestCase {
         compare(_application.adminPassword, "secret")
         connectAndWaitFor("uploadConfig()")
         verify(part("taskInProgressPopup").progressBarVisible)
+        verify(part("taskInProgressPopup").cancelAvailable)
         _application.finishUpload(false, "Incorrect password")
         acknowledgeError("Upload failed", "Incorrect password")
-        tryCompare(window, "mainMenuEnabled", true)
+        // Back at the picker with the unit still chosen; the refused password is not offered again.
+        tryCompare(picker(), "visible", true)
+        compare(findChild(picker(), "unitListView").currentIndex, 0)
+        verify(!picker().usingStoredPassword)
+        compare(picker().password, "")
         compare(connectionCalls()[connectionCalls().length - 1], "disconnect()")
+        picker().cancelClicked()
+        tryCompare(window, "mainMenuEnabled", true)
 
-        // A typed address, with the password now stored.
+        // A typed address and a password the unit accepts, used by the next upload without asking.
         _application.clearCalls()
         chooseMenuItem("File", "Upload")
         tryCompare(picker(), "visible", true)
-        verify(picker().usingStoredPassword)
+        verify(!picker().usingStoredPassword)
+        picker().password = "right"
         picker().unitIpClicked("10.0.0.9")
         compare(connectionCalls(), ["connectToHostByIpAddress(10.0.0.9)"])
-        verify(calls().indexOf("setAdminPassword()") < 0)
         connectAndWaitFor("uploadConfig()")
         _application.finishUpload(true)
         acknowledgeError("Upload complete")
         tryCompare(window, "mainMenuEnabled", true)
+        chooseMenuItem("File", "Upload")
+        tryCompare(picker(), "visible", true)
+        verify(picker().usingStoredPassword)
+        picker().cancelClicked()
+        tryCompare(window, "mainMenuEnabled", true)
+    }
+
+    // Escape asks for Cancel while the unit has not finished; the transfer ends and the unit is let go.
+    function test_cancelDuringTransfer() {
+        startWorking()
+        chooseMenuItem("File", "Upload")
+        tryCompare(picker(), "visible", true)
+        picker().unitIpClicked("10.0.0.4")
+        connectAndWaitFor("uploadConfig()")
+        keyClick(Qt.Key_Escape)
+        tryCompare(window, "mainMenuEnabled", true)
+        verify(calls().indexOf("cancelTransfer()") >= 0)
+        compare(connectionCalls()[connectionCalls().length - 1], "disconnect()")
+        verify(!part("errorPopup").visible)
     }
 
     function test_downloadFromInitialPage() {
@@ -60,11 +87,21 @@ MainWindowTestCase {
         tryCompare(part("initialPage"), "visible", true)
         compare(connectionCalls(), [])
 
-        // A unit that cannot be reached: back to the initial page.
+        // A unit that cannot be reached: back to the picker with the address
+        // still typed and the focus in it; Cancel there returns to the initial page.
         clickPart("downloadButton")
+        tryCompare(picker(), "visible", true)
+        verify(findChild(picker(), "ipAddressField").activeFocus)
+        for (var key of "10.0.0.2")
+            keyClick(key)
+        compare(findChild(picker(), "ipAddressField").text, "10.0.0.2")
         picker().unitIpClicked("10.0.0.2")
         _application.connectionInterface.finishAttempt(false, "Unit did not answer")
         acknowledgeError("Download failed", "Unit did not answer")
+        tryCompare(picker(), "visible", true)
+        compare(findChild(picker(), "ipAddressField").text, "10.0.0.2")
+        verify(findChild(picker(), "ipAddressField").activeFocus)
+        picker().cancelClicked()
         tryCompare(part("initialPage"), "visible", true)
         verify(!window.mainUIActive)
 

@@ -98,6 +98,10 @@ void cFakeApplication::finishUpload(bool succeeded, const QString& reason)
         return;
     }
     SetReason(mUploadFailureReason, reason, &cFakeApplication::uploadConfigFailureReasonChanged);
+    if (reason == QLatin1String("Incorrect password") && adminPasswordStored()) {
+        mAdminPassword.clear();
+        emit adminPasswordStoredChanged();
+    }
     emit uploadConfigFailed();
 }
 
@@ -112,6 +116,16 @@ void cFakeApplication::finishDownload(bool succeeded, const QString& reason)
     }
     SetReason(mDownloadFailureReason, reason, &cFakeApplication::downloadConfigFailureReasonChanged);
     emit downloadConfigFailed();
+}
+
+void cFakeApplication::openHelp()
+{
+    Log(QStringLiteral("openHelp()"));
+    if (!mHelpFails)
+        return;
+    const QString reason = QStringLiteral("The user guide /opt/kelvari/Contents/Resources/Help/Help.pdf is missing");
+    SetReason(mHelpFailureReason, reason, &cFakeApplication::helpFailureReasonChanged);
+    emit helpFailed();
 }
 
 void cFakeApplication::setCurrentFilename(const QString& filename)
@@ -140,6 +154,7 @@ void cFakeApplication::reset()
     mLoadSucceeds = true;
     mLoadedVersionIsNewer = false;
     mSaveSucceeds = true;
+    mHelpFails = false;
     mAdminPassword.clear();
     mAdminRememberPassword = true;
     mTestWindowUsername.clear();

@@ -32,6 +32,7 @@ class cFakeApplication : public QObject
     Q_PROPERTY(bool testWindowPasswordStored READ testWindowPasswordStored NOTIFY testWindowPasswordStoredChanged)
     Q_PROPERTY(bool testWindowRememberLoginDetails MEMBER mTestWindowRemember NOTIFY
                    testWindowRememberLoginDetailsChanged)
+    Q_PROPERTY(QString helpFailureReason MEMBER mHelpFailureReason NOTIFY helpFailureReasonChanged)
 
     // What the layout editor page reads.
     Q_PROPERTY(bool snapToGrid MEMBER mSnapToGrid NOTIFY snapToGridChanged)
@@ -47,6 +48,7 @@ class cFakeApplication : public QObject
     Q_PROPERTY(bool loadSucceeds MEMBER mLoadSucceeds)
     Q_PROPERTY(bool loadedVersionIsNewer MEMBER mLoadedVersionIsNewer)
     Q_PROPERTY(bool saveSucceeds MEMBER mSaveSucceeds)
+    Q_PROPERTY(bool helpFails MEMBER mHelpFails)
     Q_PROPERTY(QString adminPassword READ adminPassword)
     Q_PROPERTY(QStringList calls READ calls NOTIFY callsChanged)
 
@@ -80,9 +82,11 @@ public:
     Q_INVOKABLE void applicationWindowReady() { Log(QStringLiteral("applicationWindowReady()")); }
     Q_INVOKABLE void testApplicationWindowReady() { Log(QStringLiteral("testApplicationWindowReady()")); }
     Q_INVOKABLE void testApplicationWindowClosed() { Log(QStringLiteral("testApplicationWindowClosed()")); }
-    Q_INVOKABLE void openHelp() { Log(QStringLiteral("openHelp()")); }
+    Q_INVOKABLE void openHelp();
+    Q_INVOKABLE void cancelTransfer() { Log(QStringLiteral("cancelTransfer()")); }
 
-    // Knobs for the tests; clearCalls() forgets the calls here, in the config and in the connection.
+    // Knobs for the tests; a refused upload forgets the administrator password
+    // as the application does; clearCalls() forgets the calls here, in the config and in the connection.
     Q_INVOKABLE void finishUpload(bool succeeded, const QString& reason = QString());
     Q_INVOKABLE void finishDownload(bool succeeded, const QString& reason = QString());
     Q_INVOKABLE void setCurrentFilename(const QString& filename);
@@ -105,6 +109,8 @@ signals:
     void adminRememberPasswordChanged();
     void currentFilenameChanged();
     void uploadProgressChanged();
+    void helpFailed();
+    void helpFailureReasonChanged();
     void callsChanged();
     void snapToGridChanged();
     void snapSpacingChanged();
@@ -133,6 +139,8 @@ private:
     bool mLoadSucceeds = true;
     bool mLoadedVersionIsNewer = false;
     bool mSaveSucceeds = true;
+    bool mHelpFails = false;
+    QString mHelpFailureReason;
     QStringList mCalls;
     bool mSnapToGrid = false;
     int mSnapSpacing = 5;

@@ -44,7 +44,8 @@ private slots:
     void everyWidgetTypeHasItsComponentNameAndModel();
     void textContrast();
     void ctrlHeldFollowsTheControlKeyInEveryWindow();
-    void helpOpensTheGuideBelowTheProgramsFolder();
+    void helpOpensTheGuideBelowTheProgramsFolderOrSaysWhyNot_data();
+    void helpOpensTheGuideBelowTheProgramsFolderOrSaysWhyNot();
     void selectionTypesAreKnownToQmlButNotCreatable();
     void meterBarsAndSourceListsAreKnownToQml();
 
@@ -167,14 +168,45 @@ void tst_cApplication::ctrlHeldFollowsTheControlKeyInEveryWindow()
     QCOMPARE(changes.count(), 2);
 }
 
-void tst_cApplication::helpOpensTheGuideBelowTheProgramsFolder()
+void tst_cApplication::helpOpensTheGuideBelowTheProgramsFolderOrSaysWhyNot_data()
 {
+    QTest::addColumn<bool>("guideExists");
+    QTest::addColumn<bool>("viewerExists");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("shown") << true << true << QString();
+    QTest::newRow("guide missing") << false << true << "The user guide %1 is missing";
+    // No program on the search path that could open a document.
+    QTest::newRow("no viewer") << true << false << "No program to show PDF files could open the user guide %1";
+}
+
+void tst_cApplication::helpOpensTheGuideBelowTheProgramsFolderOrSaysWhyNot()
+{
+    QFETCH(bool, guideExists);
+    QFETCH(bool, viewerExists);
+    QFETCH(QString, reason);
+    const QString guide = QCoreApplication::applicationDirPath() + QStringLiteral("/Contents/Resources/Help/Help.pdf");
+    QFile::remove(guide);
+    if (guideExists)
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(guide).path()));
+        QFile file(guide);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
     cUrlRecorder recorder;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "Open");
-    cApplication().openHelp();
+    if (viewerExists)
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "Open");
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", "");
+    cApplication application;
+    QSignalSpy failed(&application, &cApplication::helpFailed);
+    application.openHelp();
+    qputenv("PATH", path);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QCOMPARE(recorder.mUrls, QList<QUrl>{QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
-                                                             QStringLiteral("/Contents/Resources/Help/Help.pdf"))});
+    QFile::remove(guide);
+
+    QCOMPARE(application.helpFailureReason(), reason.isEmpty() ? QString() : reason.arg(guide));
+    QCOMPARE(failed.count(), reason.isEmpty() ? 0 : 1);
+    QCOMPARE(recorder.mUrls, reason.isEmpty() ? QList<QUrl>{QUrl::fromLocalFile(guide)} : QList<QUrl>());
 }
 
 void tst_cApplication::selectionTypesAreKnownToQmlButNotCreatable()

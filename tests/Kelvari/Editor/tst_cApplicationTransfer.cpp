@@ -77,6 +77,8 @@ private slots:
     void downloadsReplaceTheDocumentOrSayWhyNot_data();
     void downloadsReplaceTheDocumentOrSayWhyNot();
     void aRunningTransferIgnoresSecondStartsAndLateSignals();
+    void onlyAPasswordTheUnitAcceptedIsRemembered();
+    void aStalledUploadCanBeCancelled();
     void withoutTheMessagingLayerATransferFailsAtOnce();
 
 private:
@@ -303,6 +305,64 @@ void tst_cApplicationTransfer::aRunningTransferIgnoresSecondStartsAndLateSignals
     QCOMPARE(outcomes.mSignals, (QStringList{"uploadConfigFailed", "uploadConfigSuccessful"}));
     QVERIFY(NoClientLeft());
     QCOMPARE(unit.Reports().filter("UPLOADED").size(), 1);
+}
+
+// A refused password is forgotten, in memory and in the store, so that the
+// next transfer asks again; an accepted one is stored, and survives a later
+// refusal of a newly typed password.
+void tst_cApplicationTransfer::onlyAPasswordTheUnitAcceptedIsRemembered()
+{
+    cSimulatedUnit unit(UnitArguments({}));
+    QVERIFY(unit.Start());
+    auto application = Application(unit, QStringLiteral("guess"));
+    sOutcomes outcomes(*application);
+    const auto stored = [] { return QSettings().value(QStringLiteral("AP")).toString(); };
+    QVERIFY(application->adminPasswordStored());
+    QCOMPARE(stored(), QString());
+
+    application->uploadConfig();
+    QVERIFY(outcomes.WaitFor(1));
+    QCOMPARE(application->uploadConfigFailureReason(), QString("Incorrect password"));
+    QVERIFY(!application->adminPasswordStored());
+    QCOMPARE(stored(), QString());
+
+    application->setAdminPassword(kPassword);
+    application->downloadConfig();
+    QVERIFY(outcomes.WaitFor(2));
+    QCOMPARE(stored(), QString::fromStdString(cApplication::GetHashedPassword(kPassword)));
+
+    application->setAdminPassword(QStringLiteral("typo"));
+    application->uploadConfig();
+    QVERIFY(outcomes.WaitFor(3));
+    QVERIFY(!application->adminPasswordStored());
+    QCOMPARE(stored(), QString::fromStdString(cApplication::GetHashedPassword(kPassword)));
+    QCOMPARE(outcomes.mSignals.last(), QString("uploadConfigFailed"));
+}
+
+// Cancel ends a transfer that the unit stopped answering at once, with its
+// client and without an outcome, and the next transfer can start.
+void tst_cApplicationTransfer::aStalledUploadCanBeCancelled()
+{
+    cSimulatedUnit unit(UnitArguments({"--stall-after-chunk", "0"}));
+    QVERIFY(unit.Start());
+    auto application = Application(unit);
+    MakeDocumentLarge(*application);
+    sOutcomes outcomes(*application);
+
+    application->cancelTransfer();
+    application->uploadConfig();
+    QTRY_VERIFY_WITH_TIMEOUT(!unit.Reports().filter(QStringLiteral("CHUNK index=0")).isEmpty(), 8000);
+    QTest::qWait(200);
+    QVERIFY(outcomes.mSignals.isEmpty());
+    application->cancelTransfer();
+    QVERIFY(NoClientLeft());
+    QTest::qWait(200);
+    QVERIFY(outcomes.mSignals.isEmpty());
+
+    application->downloadConfig();
+    QVERIFY(application->findChild<cKelvariConfigClient*>());
+    application->cancelTransfer();
+    QVERIFY(NoClientLeft());
 }
 
 void tst_cApplicationTransfer::withoutTheMessagingLayerATransferFailsAtOnce()

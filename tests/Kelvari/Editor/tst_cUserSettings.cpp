@@ -100,7 +100,14 @@ void tst_cUserSettings::loginsAreStoredOnlyHashedAndOnlyWhenRemembered()
         application.setTestWindowPassword(QStringLiteral("tiger"));
         QCOMPARE(stored.count(), 1);
         QCOMPARE(Stored("U").toString(), QStringLiteral("stage manager"));
+        // Only a password the unit accepted reaches the store; a refused one is forgotten.
+        QCOMPARE(Stored("HP").toString(), QString());
+        application.TestWindowLoginRefused();
+        QVERIFY(!application.testWindowPasswordStored());
+        application.setTestWindowPassword(QStringLiteral("tiger"));
+        application.TestWindowLoginAccepted();
         QCOMPARE(Stored("HP").toString(), hash);
+        QCOMPARE(stored.count(), 3);
 
         // Forgetting empties the store at once but keeps the login for this run.
         application.setTestWindowRememberLoginDetails(false);
