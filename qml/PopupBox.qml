@@ -11,10 +11,11 @@ Item {
     property alias box: box
     property Item defaultButton: null
 
-    // The default button takes the focus, or the pop-up itself when it has none to offer.
+    // The default button takes the focus, framed as Tab would frame it, so
+    // that it shows what Return presses; or the pop-up itself when it has none.
     function takeFocus() {
         if (defaultButton && defaultButton.visible && defaultButton.enabled)
-            defaultButton.forceActiveFocus()
+            defaultButton.forceActiveFocus(Qt.TabFocusReason)
         else
             root.forceActiveFocus()
     }

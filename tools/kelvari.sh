@@ -17,7 +17,7 @@ packages=(cmake g++ make pkg-config
     qml-module-qtquick-controls qml-module-qtquick-layouts qml-module-qtquick-dialogs
     qml-module-qtquick-shapes qml-module-qtgraphicaleffects qml-module-qtqml-models2
     qml-module-qtqml-statemachine qml-module-qt-labs-platform qml-module-qttest
-    libqt5svg5 fonts-lato xvfb xauth imagemagick libgl1-mesa-dri iproute2 util-linux
+    libqt5svg5 fonts-lato xvfb xauth imagemagick libgl1-mesa-dri iproute2 util-linux poppler-utils
     clang libclang-rt-14-dev)
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

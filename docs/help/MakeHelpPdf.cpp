@@ -31,7 +31,11 @@ int main(int argc, char* argv[])
         return 1;
     }
     QTextDocument document;
-    document.setDefaultFont(QFont(QStringLiteral("Lato"), 10));
+    // Without shaping no ligatures are formed, so the text layer gives back
+    // "button" and "Shift" rather than glyphs that extract as "bu ons".
+    QFont font(QStringLiteral("Lato"), 10);
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    document.setDefaultFont(font);
     document.setDefaultStyleSheet(QStringLiteral("th { text-align: left; }"));
     document.setMarkdown(QString::fromUtf8(source.readAll()));
 

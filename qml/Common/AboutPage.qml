@@ -13,7 +13,7 @@ Rectangle {
 
     // Escape closes the page as Close does; the keyboard stays on the page while it is shown.
     function takeFocus() {
-        closeButton.forceActiveFocus()
+        closeButton.forceActiveFocus(Qt.TabFocusReason)
     }
 
     onVisibleChanged: if (visible) takeFocus()

@@ -53,9 +53,20 @@ private slots:
     void pages()
     {
         Shot(QStringLiteral("initial"));
+        QTest::keyClick(mWindow, Qt::Key_Tab);
+        QVERIFY(Find("createButton")->property("visualFocus").toBool());
+        Shot(QStringLiteral("initial-focus"));
 
         Click(Find("createButton"));
         QTRY_VERIFY(mWindow->property("mainMenuEnabled").toBool());
+        // The focus frame on the green (current) page button, then on a plain one.
+        TabTo("layoutManagerButton");
+        Shot(QStringLiteral("focus-green"));
+        TabTo("resourceManagerButton");
+        Shot(QStringLiteral("focus-plain"));
+        QTest::keyClick(mWindow, Qt::Key_Return);
+        QTRY_VERIFY(Find("resourceManagerButton")->property("checked").toBool());
+        Shot(QStringLiteral("focus-green-current"));
         QObject* fileMenu = Find("fileMenu");
         QMetaObject::invokeMethod(fileMenu, "open");
         QTRY_VERIFY(fileMenu->property("opened").toBool());
@@ -125,6 +136,15 @@ private:
         QTest::qWait(50);
         QTest::mouseClick(mWindow, Qt::LeftButton, {}, Centre(object));
         QTest::qWait(50);
+    }
+
+    // Presses Tab until the named item has the focus.
+    void TabTo(const char* name)
+    {
+        QObject* target = Find(name);
+        for (int i = 0; i < 12 && !target->property("activeFocus").toBool(); ++i)
+            QTest::keyClick(mWindow, Qt::Key_Tab);
+        QVERIFY(target->property("visualFocus").toBool());
     }
 
     void Shot(const QString& name)
