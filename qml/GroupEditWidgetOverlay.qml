@@ -80,6 +80,7 @@ Item {
         anchors.fill: parent
         drag.target: overlay
         drag.threshold: 2
+        drag.smoothed: false
         propagateComposedEvents: true
         onPressed: {
             if (overlay.editContentItem)
@@ -224,6 +225,7 @@ Item {
                 anchors.fill: parent
                 drag.target: handle
                 drag.threshold: 1
+                drag.smoothed: false
                 drag.axis: handle.row === 1 ? Drag.XAxis
                          : handle.column === 1 ? Drag.YAxis
                          : (overlay.shiftHeld ? Drag.XAxis : Drag.XAndYAxis)

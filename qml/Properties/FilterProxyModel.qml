@@ -7,6 +7,8 @@ DelegateModel {
     id: proxy
 
     property var filterAccepts: function(item) { return true }
+    // The items presented, in order.
+    readonly property alias shownItems: shownGroup
 
     function sortInitial() {
         while (initialGroup.count > 0) {

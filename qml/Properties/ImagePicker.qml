@@ -40,7 +40,7 @@ Rectangle {
 
     function scrollToCurrent() {
         for (var i = 0; i < filterModel.count; ++i) {
-            if (filterModel.items.get(i).model.qtObject.resourceId === currentImageId) {
+            if (filterModel.shownItems.get(i).model.qtObject.resourceId === currentImageId) {
                 grid.positionViewAtIndex(i, GridView.Contain)
                 return
             }

@@ -52,7 +52,9 @@ Rectangle {
             height: cell.originalHeight === 0 ? pictureArea.height
                                               : (wide ? pictureArea.width / cell.originalWidth * cell.originalHeight
                                                       : pictureArea.height)
-            source: cell.resourceId === "_basic" ? "" : "image://imageProvider/" + cell.resourceId + ":preserveAspectFit"
+            // Asked for only once laid out: a one-pixel request of a wide drawing has no height.
+            source: cell.resourceId === "_basic" || width < 2 || height < 2
+                    ? "" : "image://imageProvider/" + cell.resourceId + ":preserveAspectFit"
             cache: false
             sourceSize: Qt.size(Math.max(1, width), Math.max(1, height))
             fillMode: cell.resourceId === "_default" ? Image.Stretch : Image.PreserveAspectFit

@@ -5,6 +5,9 @@ import ".."
 KelvariComboBox {
     id: combo
 
+    // Tab and Backtab: the row moves to its neighbour.
+    signal navigate(bool forward)
+
     property QtObject modelItem: null
     property QtObject layout: null
 
@@ -27,4 +30,6 @@ KelvariComboBox {
     }
     Keys.onUpPressed: if (!popup.visible) popup.open()
     Keys.onDownPressed: if (!popup.visible) popup.open()
+    Keys.onTabPressed: navigate(true)
+    Keys.onBacktabPressed: navigate(false)
 }

@@ -30,13 +30,15 @@ FocusScope {
             focusItem.forceActiveFocus()
     }
 
-    Keys.onTabPressed: {
-        if (!ctrlHeld && nextItem)
-            nextItem.focusEditor()
-    }
-    Keys.onBacktabPressed: {
-        if (!ctrlHeld && previousItem)
-            previousItem.focusEditor()
+    // The text block takes Tab as text and has no such signal.
+    Connections {
+        target: editorLoader.item
+        ignoreUnknownSignals: true
+        function onNavigate(forward) {
+            var neighbour = forward ? row.nextItem : row.previousItem
+            if (!row.ctrlHeld && neighbour)
+                neighbour.focusEditor()
+        }
     }
 
     Item {

@@ -5,6 +5,9 @@ import QtQuick 2.12
 FocusScope {
     id: editor
 
+    // Tab and Backtab: the row moves to its neighbour.
+    signal navigate(bool forward)
+
     property QtObject cppObject: null
     property Item fontPickerItem: null
     property QtObject undoInterface: null
@@ -70,4 +73,6 @@ FocusScope {
     }
     Keys.onReturnPressed: open()
     Keys.onEnterPressed: open()
+    Keys.onTabPressed: navigate(true)
+    Keys.onBacktabPressed: navigate(false)
 }

@@ -6,6 +6,9 @@ import "PropertyInput.js" as Input
 FocusScope {
     id: editor
 
+    // Tab and Backtab: the row moves to its neighbour.
+    signal navigate(bool forward)
+
     property QtObject cppObject: null
     property Item imagePickerItem: null
     property QtObject undoInterface: null
@@ -76,4 +79,6 @@ FocusScope {
     }
     Keys.onReturnPressed: open()
     Keys.onEnterPressed: open()
+    Keys.onTabPressed: navigate(true)
+    Keys.onBacktabPressed: navigate(false)
 }

@@ -9,6 +9,9 @@ import "UndoKeys.js" as UndoKeys
 TextField {
     id: field
 
+    // Tab and Backtab: the row moves to its neighbour.
+    signal navigate(bool forward)
+
     property QtObject cppProperty: null
     property QtObject undoInterface: null
     property bool rejected: false
@@ -113,4 +116,6 @@ TextField {
         font.bold: true
         font.pixelSize: Math.max(10, field.height - 6)
     }
+    Keys.onTabPressed: navigate(true)
+    Keys.onBacktabPressed: navigate(false)
 }

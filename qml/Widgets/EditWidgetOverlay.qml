@@ -22,6 +22,7 @@ MouseArea {
     hoverEnabled: true
     drag.target: widget
     drag.threshold: 2
+    drag.smoothed: false
 
     onPressed: {
         if (editContent)

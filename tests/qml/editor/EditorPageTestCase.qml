@@ -2,14 +2,14 @@ import QtQuick 2.12
 import QtTest 1.12
 
 // What the editing page's tests share: a fresh config with one layout shown
-// on the layout editor page in a 1280 x 800 window, and no QML warnings.
+// on the layout editor page in a 1920 x 1080 window, and no QML warnings.
 TestCase {
     id: testCase
 
     when: windowShown
     visible: true
-    width: 1280
-    height: 800
+    width: 1920
+    height: 1080
 
     property var page: null
     property var layout: null
