@@ -20,7 +20,7 @@ Item {
     property alias orderMenu: orderMenu
     property alias snapSpacingField: spacingField
 
-    width: 900
+    width: Math.min(900, page ? page.width : 900)
     height: 30
 
     function icon(name, enabled) {
@@ -32,6 +32,8 @@ Item {
         anchors.centerIn: parent
         height: parent.height
         spacing: 0
+        // At the smallest window the row is drawn a little smaller rather than cut off.
+        scale: Math.min(1, bar.width / width)
 
         KelvariComboBox {
             id: viewCombo

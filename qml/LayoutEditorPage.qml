@@ -523,6 +523,8 @@ FocusScope {
             objectName: "propertyPanel"
             SplitView.preferredWidth: _application.propertyPanelWidth
             SplitView.minimumWidth: 150
+            // A small window keeps room for the canvas.
+            SplitView.maximumWidth: Math.max(200, splitView.width - 300)
             currentLayout: page.currentLayout
             editContentItem: editContent
             colourPickerDialogObject: colourDialog

@@ -7,6 +7,7 @@
 #include <QQmlEngine>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtQuickTest>
 
 #include <memory>
@@ -23,6 +24,8 @@ public slots:
         QCoreApplication::setOrganizationName(QStringLiteral("Brelvan"));
         QCoreApplication::setApplicationName(QStringLiteral("Kelvari Editor"));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, mSettingsFolder.path());
+        // The tests read back the files they save.
+        qputenv("QML_XHR_ALLOW_FILE_READ", "1");
         mApplication = std::make_unique<cApplication>();
         QCoreApplication::instance()->installEventFilter(mApplication.get());
     }
@@ -31,6 +34,8 @@ public slots:
     {
         engine->rootContext()->setContextProperty(QStringLiteral("_application"), mApplication.get());
         engine->rootContext()->setContextProperty(QStringLiteral("qmlWarnings"), new cQmlWarningLog(engine));
+        engine->rootContext()->setContextProperty(QStringLiteral("testFolderUrl"),
+                                                  QUrl::fromLocalFile(mFilesFolder.path()).toString());
         engine->addImageProvider(QStringLiteral("imageProvider"), new cImageProvider(*mApplication));
     }
 
@@ -42,6 +47,7 @@ public slots:
 
 private:
     QTemporaryDir mSettingsFolder;
+    QTemporaryDir mFilesFolder;
     std::unique_ptr<cApplication> mApplication;
 };
 
