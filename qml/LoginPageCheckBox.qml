@@ -1,5 +1,6 @@
 import QtQuick 2.12
 import QtQuick.Controls 2.12
+import "Common"
 
 // A check box whose square indicator is as high as the control; ticked, it
 // holds a smaller square in the text colour.
@@ -30,6 +31,10 @@ CheckBox {
             radius: control.cornerRadius * 0.6
             color: control.textColour
             visible: control.checked
+        }
+
+        FocusFrame {
+            control: control
         }
     }
 

@@ -31,6 +31,10 @@ ApplicationWindow {
     // The layout the layout editor shows, -1 for none.
     property int editedLayoutIndex: -1
 
+    readonly property Item layoutManagerButton: menuBarArea.layoutManagerButton
+    readonly property Item layoutEditorButton: menuBarArea.layoutEditorButton
+    readonly property Item resourceManagerButton: menuBarArea.resourceManagerButton
+
     readonly property var currentConfig: _application.currentConfig
     readonly property int layoutCount: currentConfig.layouts.count
 
@@ -83,25 +87,6 @@ ApplicationWindow {
                 return true
         }
         return false
-    }
-
-    // Escape closes the open menu through its title, as a click on the title
-    // does, so that the bar lets go of it: no title stays highlighted and the
-    // next click on a title opens its menu.
-    function closeOpenMenu() {
-        for (var i = 0; i < mainMenuBar.count; ++i) {
-            var item = mainMenuBar.itemAt(i)
-            if (item.menu.visible) {
-                item.triggered()
-                item.highlighted = false
-            }
-        }
-    }
-
-    function openMenu(index) {
-        var item = mainMenuBar.itemAt(index)
-        if (!item.menu.visible)
-            item.triggered()
     }
 
     function quit() {
@@ -218,9 +203,17 @@ ApplicationWindow {
         enabled: rootWindow.shortcutsEnabled && rootWindow.mainMenuEnabled
         onActivated: _application.openHelp()
     }
-    Shortcut { sequence: "Alt+F"; enabled: menuBarArea.visible && menuBarArea.enabled; onActivated: openMenu(0) }
-    Shortcut { sequence: "Alt+H"; enabled: menuBarArea.visible && menuBarArea.enabled; onActivated: openMenu(1) }
-    Shortcut { sequence: "Escape"; enabled: fileMenu.visible || helpMenu.visible; onActivated: closeOpenMenu() }
+    Shortcut {
+        sequence: "Alt+F"
+        enabled: menuBarArea.visible && menuBarArea.enabled
+        onActivated: menuBarArea.openMenu(0)
+    }
+    Shortcut {
+        sequence: "Alt+H"
+        enabled: menuBarArea.visible && menuBarArea.enabled
+        onActivated: menuBarArea.openMenu(1)
+    }
+    Shortcut { sequence: "Escape"; enabled: menuBarArea.menuOpen; onActivated: menuBarArea.closeOpenMenu() }
     Shortcut {
         sequences: [StandardKey.Delete, "Backspace"]
         enabled: rootWindow.shortcutsEnabled
@@ -269,162 +262,30 @@ ApplicationWindow {
     Shortcut { sequence: "Up"; enabled: rootWindow.shortcutsEnabled; onActivated: rootWindow.arrowPressed("up") }
     Shortcut { sequence: "Down"; enabled: rootWindow.shortcutsEnabled; onActivated: rootWindow.arrowPressed("down") }
 
-    menuBar: Rectangle {
+    menuBar: MainMenuBar {
         id: menuBarArea
         objectName: "menuBarArea"
-        height: 28
-        color: "black"
         visible: rootWindow.mainUIActive
         enabled: rootWindow.mainMenuEnabled
-
-        MenuBar {
-            id: mainMenuBar
-            objectName: "mainMenuBar"
-            anchors.left: parent.left
-            anchors.top: parent.top
-            height: parent.height
-
-            delegate: MenuBarItem {
-                id: menuBarItem
-                height: 28
-                hoverEnabled: true
-                font.pointSize: 12
-                leftPadding: 12
-                rightPadding: 12
-
-                contentItem: Text {
-                    text: menuBarItem.text
-                    font: menuBarItem.font
-                    color: menuBarItem.enabled ? "#B3B3B3" : "#4D4E4E"
-                    verticalAlignment: Text.AlignVCenter
-                }
-                background: Rectangle {
-                    color: menuBarItem.highlighted ? "#222222" : "black"
-                }
-            }
-
-            background: Rectangle {
-                color: "black"
-            }
-
-            Menu {
-                id: fileMenu
-                objectName: "fileMenu"
-                title: "File"
-                topPadding: 4
-                // Escape is the window's, which closes the menu through the bar.
-                Component.onCompleted: closePolicy = Popup.CloseOnPressOutsideParent | Popup.CloseOnReleaseOutsideParent
-                bottomPadding: 4
-                background: Rectangle {
-                    implicitWidth: 240
-                    color: "black"
-                    border.color: "#262626"
-                }
-
-                CustomMenuItem {
-                    action: newAction
-                    iconSource: "qrc:/Images/New_File.svg"
-                    disabledIconSource: "qrc:/Images/New_File_Disabled.svg"
-                    shortcutText: newShortcut.nativeText
-                }
-                CustomMenuItem {
-                    action: openAction
-                    iconSource: "qrc:/Images/Open_File.svg"
-                    disabledIconSource: "qrc:/Images/Open_File_Disabled.svg"
-                    shortcutText: openShortcut.nativeText
-                }
-                CustomMenuItem {
-                    action: saveAction
-                    iconSource: "qrc:/Images/Save_File.svg"
-                    disabledIconSource: "qrc:/Images/Save_File_Disabled.svg"
-                    shortcutText: saveShortcut.nativeText
-                }
-                CustomMenuItem {
-                    action: saveAsAction
-                    shortcutText: saveAsShortcut.nativeText
-                }
-                CustomMenuItem {
-                    action: uploadAction
-                    iconSource: "qrc:/Images/Upload_File.svg"
-                    disabledIconSource: "qrc:/Images/Upload_File_Disabled.svg"
-                }
-                CustomMenuItem {
-                    action: downloadAction
-                    iconSource: "qrc:/Images/Download_File.svg"
-                    disabledIconSource: "qrc:/Images/Download_File_Disabled.svg"
-                }
-                CustomMenuSeparator {}
-                CustomMenuItem {
-                    text: "Exit"
-                    shortcutText: quitShortcut.nativeText
-                    onTriggered: rootWindow.close()
-                }
-            }
-
-            Menu {
-                id: helpMenu
-                objectName: "helpMenu"
-                title: "Help"
-                topPadding: 4
-                Component.onCompleted: closePolicy = Popup.CloseOnPressOutsideParent | Popup.CloseOnReleaseOutsideParent
-                bottomPadding: 4
-                background: Rectangle {
-                    implicitWidth: 240
-                    color: "black"
-                    border.color: "#262626"
-                }
-
-                CustomMenuItem {
-                    text: "About"
-                    onTriggered: aboutPage.visible = !aboutPage.visible
-                }
-                CustomMenuItem {
-                    text: "Help"
-                    shortcutText: helpShortcut.nativeText
-                    onTriggered: _application.openHelp()
-                }
-            }
-        }
-
-        Row {
-            anchors.right: parent.right
-            anchors.rightMargin: 8
-            anchors.verticalCenter: parent.verticalCenter
-            spacing: 4
-
-            Image {
-                anchors.verticalCenter: parent.verticalCenter
-                height: 20
-                fillMode: Image.PreserveAspectFit
-                sourceSize.height: 40
-                source: "qrc:/brandLogo"
-            }
-
-            Item { width: 16; height: 1 }
-
-            PageButton {
-                id: layoutManagerButton
-                objectName: "layoutManagerButton"
-                anchors.verticalCenter: parent.verticalCenter
-                text: "Layout Manager"
-                checked: layoutManagerPageLoader.visible
-            }
-            PageButton {
-                id: layoutEditorButton
-                objectName: "layoutEditorButton"
-                anchors.verticalCenter: parent.verticalCenter
-                text: "Layout Editor"
-                enabled: rootWindow.layoutCount > 0
-                checked: layoutEditorPage.visible
-            }
-            PageButton {
-                id: resourceManagerButton
-                objectName: "resourceManagerButton"
-                anchors.verticalCenter: parent.verticalCenter
-                text: "Resource Manager"
-                checked: resourceEditorPageLoader.visible
-            }
-        }
+        newAction: newAction
+        openAction: openAction
+        saveAction: saveAction
+        saveAsAction: saveAsAction
+        uploadAction: uploadAction
+        downloadAction: downloadAction
+        newShortcutText: newShortcut.nativeText
+        openShortcutText: openShortcut.nativeText
+        saveShortcutText: saveShortcut.nativeText
+        saveAsShortcutText: saveAsShortcut.nativeText
+        exitShortcutText: quitShortcut.nativeText
+        helpShortcutText: helpShortcut.nativeText
+        layoutManagerShown: layoutManagerPageLoader.visible
+        layoutEditorShown: layoutEditorPage.visible
+        resourceManagerShown: resourceEditorPageLoader.visible
+        layoutEditorAvailable: rootWindow.layoutCount > 0
+        onExitChosen: rootWindow.close()
+        onAboutChosen: aboutPage.visible = !aboutPage.visible
+        onHelpChosen: _application.openHelp()
     }
 
     InitialPage {
