@@ -122,9 +122,8 @@ ApplicationWindow {
     }
 
     function closePagePopups() {
-        var page = layoutManagerPageLoader.item
-        if (layoutManagerPageLoader.visible && page && typeof page.closePopups === "function")
-            page.closePopups()
+        if (layoutManagerPage.visible)
+            layoutManagerPage.closePopups()
         if (layoutEditorPage.visible)
             layoutEditorPage.closePopups()
     }
@@ -142,8 +141,8 @@ ApplicationWindow {
             var layout = editedLayout()
             if (layout)
                 layout.deletePressed()
-        } else if (layoutManagerPageLoader.visible) {
-            if (layoutManagerPageLoader.item && layoutManagerPageLoader.item.shortcutsEnabled)
+        } else if (layoutManagerPage.visible) {
+            if (layoutManagerPage.shortcutsEnabled)
                 currentConfig.deletePressed()
         } else if (resourceEditorPageLoader.visible) {
             currentConfig.deleteImage(currentConfig.selectedResourceIndex)
@@ -152,13 +151,16 @@ ApplicationWindow {
 
     // Sends an edit key to the visible page: the layout's own operation in the
     // layout editor, the config's in the layout manager and the resource manager.
+    // The manager takes none while its details pop-up is open, so that no undo
+    // takes away the layout being edited and no paste waits behind the pop-up.
     function editPressed(layoutOperation, configOperation, resourceOperation) {
         if (layoutEditorPage.visible) {
             var layout = editedLayout()
             if (layout)
                 layout[layoutOperation]()
-        } else if (layoutManagerPageLoader.visible) {
-            currentConfig[configOperation]()
+        } else if (layoutManagerPage.visible) {
+            if (layoutManagerPage.shortcutsEnabled)
+                currentConfig[configOperation]()
         } else if (resourceEditorPageLoader.visible && resourceOperation !== "") {
             currentConfig[resourceOperation]()
         }
@@ -169,12 +171,6 @@ ApplicationWindow {
             layoutEditorPage[direction]()
         else if (resourceEditorPageLoader.visible && resourceEditorPageLoader.item)
             resourceEditorPageLoader.item[direction]()
-    }
-
-    Connections {
-        target: layoutManagerPageLoader.item
-        ignoreUnknownSignals: true
-        function onLayoutClicked(layoutIndex) { rootWindow.layoutOpened(layoutIndex) }
     }
 
     // Menu actions.
@@ -279,7 +275,7 @@ ApplicationWindow {
         saveAsShortcutText: saveAsShortcut.nativeText
         exitShortcutText: quitShortcut.nativeText
         helpShortcutText: helpShortcut.nativeText
-        layoutManagerShown: layoutManagerPageLoader.visible
+        layoutManagerShown: layoutManagerPage.visible
         layoutEditorShown: layoutEditorPage.visible
         resourceManagerShown: resourceEditorPageLoader.visible
         layoutEditorAvailable: rootWindow.layoutCount > 0
@@ -295,12 +291,12 @@ ApplicationWindow {
         visible: false
     }
 
-    Loader {
-        id: layoutManagerPageLoader
-        objectName: "layoutManagerPageLoader"
+    LayoutManagerPage {
+        id: layoutManagerPage
+        objectName: "layoutManagerPage"
         anchors.fill: parent
         visible: false
-        sourceComponent: rootWindow.optionalPage("LayoutManagerPage.qml")
+        onLayoutClicked: rootWindow.layoutOpened(layoutIndex)
     }
 
     LayoutEditorPage {
@@ -590,11 +586,11 @@ ApplicationWindow {
                     id: layoutManagerState
                     onEntered: {
                         aboutPage.visible = false
-                        layoutManagerPageLoader.visible = true
+                        layoutManagerPage.visible = true
                     }
                     onExited: {
                         rootWindow.closePagePopups()
-                        layoutManagerPageLoader.visible = false
+                        layoutManagerPage.visible = false
                     }
 
                     DSM.SignalTransition {

@@ -21,7 +21,7 @@ MainWindowTestCase {
         clickPart("createButton")
         tryCompare(window, "mainMenuEnabled", true)
         compare(calls(), ["createNewConfig()"])
-        verify(part("layoutManagerPageLoader").visible)
+        verify(part("layoutManagerPage").visible)
         compare(window.title, "Kelvari Editor - New config")
         _application.currentConfig.setDirty(true)
         compare(window.title, "Kelvari Editor - New config*")
@@ -226,12 +226,12 @@ MainWindowTestCase {
         _application.currentConfig.setLayoutCount(0)
         verify(!part("layoutEditorButton").enabled)
         press("Ctrl+.")
-        verify(part("layoutManagerPageLoader").visible)
+        verify(part("layoutManagerPage").visible)
 
         _application.currentConfig.setLayoutCount(2)
         clickPart("layoutEditorButton")
         verify(part("layoutEditorPage").visible)
-        verify(!part("layoutManagerPageLoader").visible)
+        verify(!part("layoutManagerPage").visible)
         verify(part("layoutEditorButton").checked)
         compare(window.editedLayoutIndex, 0)
 
@@ -249,6 +249,23 @@ MainWindowTestCase {
         verify(part("layoutEditorPage").visible)
         // Losing a layout while editing goes back to the manager.
         _application.currentConfig.setLayoutCount(1)
-        tryVerify(function() { return part("layoutManagerPageLoader").visible })
+        tryVerify(function() { return part("layoutManagerPage").visible })
+    }
+
+    function test_managerKeysWaitForItsDetailsPopup() {
+        startWorking()
+        press("Ctrl+C")
+        press("Delete")
+        compare(configCalls(), ["copyPressed", "deletePressed"])
+        _application.currentConfig.clearCalls()
+        clickPart("newLayoutButton")
+        tryCompare(part("layoutDetailsPopup"), "visible", true)
+        press("Ctrl+Z")
+        press("Ctrl+V")
+        press("Delete")
+        compare(configCalls(), [])
+        // Leaving the page closes the pop-up.
+        press("Ctrl+/")
+        verify(!part("layoutDetailsPopup").visible)
     }
 }

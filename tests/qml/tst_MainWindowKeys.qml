@@ -34,7 +34,7 @@ MainWindowTestCase {
         verify(part("layoutManagerButton").checked)
         clickPart("layoutManagerButton")
         verify(part("layoutManagerButton").checked)
-        verify(part("layoutManagerPageLoader").visible)
+        verify(part("layoutManagerPage").visible)
     }
 
     function test_popupsTakeReturnAndEscape() {
@@ -80,7 +80,7 @@ MainWindowTestCase {
         press("Ctrl+X")
         press("Ctrl+/")
         compare(configCalls(), [])
-        verify(part("layoutManagerPageLoader").visible)
+        verify(part("layoutManagerPage").visible)
         keyClick(Qt.Key_Escape)
         verify(!part("aboutPage").visible)
         press("Ctrl+X")
@@ -94,7 +94,7 @@ MainWindowTestCase {
         press("Ctrl+.")
         verify(part("layoutEditorPage").visible)
         press("Ctrl+,")
-        verify(part("layoutManagerPageLoader").visible)
+        verify(part("layoutManagerPage").visible)
         _application.currentConfig.clearCalls()
         press("Ctrl+X")
         press("Ctrl+Z")

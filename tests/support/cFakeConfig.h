@@ -21,6 +21,9 @@ class cFakeConfig : public QObject
     Q_PROPERTY(bool configVersionIsNewer READ configVersionIsNewer NOTIFY configVersionIsNewerChanged)
     Q_PROPERTY(QStringList calls READ calls NOTIFY callsChanged)
     Q_PROPERTY(QQmlObjectListModelBase* resourcesAndDefaults READ resourcesAndDefaults CONSTANT)
+    Q_PROPERTY(bool hasUndo MEMBER mFalse CONSTANT)
+    Q_PROPERTY(bool hasRedo MEMBER mFalse CONSTANT)
+    Q_PROPERTY(bool isPasteAllowed MEMBER mFalse CONSTANT)
 
 public:
     explicit cFakeConfig(QObject* parent = nullptr);
@@ -34,6 +37,17 @@ public:
     QStringList calls() const { return mCalls; }
     QQmlObjectListModelBase* resourcesAndDefaults() const { return nullptr; }
     Q_INVOKABLE QString getResourceName(const QString&) const { return QString(); }
+
+    // The layout details checks: nothing is ever a duplicate.
+    Q_INVOKABLE bool isLayoutNameDuplicate(QObject*, const QString&) const { return false; }
+    Q_INVOKABLE bool isLayoutUsersDuplicate(QObject*, bool, const QString&) const { return false; }
+    Q_INVOKABLE bool isLayoutDeviceInformationDuplicate(QObject*, bool, bool, bool, int) const { return false; }
+    Q_INVOKABLE bool isLayoutScenesDuplicate(QObject*, bool, const QString&) const { return false; }
+    Q_INVOKABLE bool isLayoutDetailsDuplicate(QObject*, bool, const QString&, bool, bool, bool, int, bool,
+                                              const QString&) const
+    {
+        return false;
+    }
 
     Q_INVOKABLE void undoPressed() { Log("undoPressed"); }
     Q_INVOKABLE void redoPressed() { Log("redoPressed"); }
@@ -53,6 +67,7 @@ public:
     Q_INVOKABLE void reset();
 
 signals:
+    void requestDetailsDialog(QObject* pendingLayout);
     void dirtyChanged();
     void selectedLayoutIndexChanged();
     void versionStringChanged();
@@ -66,6 +81,7 @@ private:
     bool mDirty = false;
     int mSelectedLayoutIndex = -1;
     const int mSelectedResourceIndex = -1;
+    bool mFalse = false;
     QString mVersion;
     bool mVersionIsNewer = false;
     QStringList mCalls;

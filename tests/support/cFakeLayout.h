@@ -9,7 +9,7 @@
 #include <QString>
 
 // A row of the stand-in config's layout list: an empty page with default
-// details, enough for the layout editor page to show it.
+// details, enough for the layout editor page and the manager's thumbnail to show it.
 class cFakeLayout : public QObject
 {
     Q_OBJECT
@@ -17,6 +17,11 @@ class cFakeLayout : public QObject
     Q_PROPERTY(QQmlObjectListModelBase* widgets READ widgets CONSTANT)
     Q_PROPERTY(QQuickItem* editContent MEMBER mEditContent)
     Q_PROPERTY(QObject* selectionManager READ selectionManager CONSTANT)
+    Q_PROPERTY(bool selected MEMBER mFalse CONSTANT)
+    Q_PROPERTY(bool allUsers MEMBER mTrue CONSTANT)
+    Q_PROPERTY(QString users MEMBER mNoText CONSTANT)
+    Q_PROPERTY(bool allScenes MEMBER mTrue CONSTANT)
+    Q_PROPERTY(QString scenes MEMBER mNoText CONSTANT)
     Q_PROPERTY(bool desktop MEMBER mTrue CONSTANT)
     Q_PROPERTY(bool phone MEMBER mTrue CONSTANT)
     Q_PROPERTY(bool tablet MEMBER mTrue CONSTANT)
@@ -59,4 +64,5 @@ private:
     bool mTrue = true;
     bool mFalse = false;
     int mZero = 0;
+    QString mNoText;
 };

@@ -1,0 +1,200 @@
+import QtQuick 2.12
+import QtTest 1.12
+
+EditorPageTestCase {
+    id: testCase
+    name: "LayoutManagerPage"
+
+    readonly property var config: _application.currentConfig
+
+    // The manager over a new config with these layouts, each { name, orientation, ratio: [a, b] }.
+    function showManager(layouts) {
+        _application.createNewConfig()
+        config.deleteLayout(config.layouts.get(0))
+        for (var i = 0; i < layouts.length; ++i) {
+            var d = layouts[i]
+            config.createNewLayout(false, "user" + i, true, true, true, d.orientation || 0, true, "", !!d.ratio,
+                                   d.ratio ? d.ratio[0] : 4, d.ratio ? d.ratio[1] : 3, d.name)
+        }
+        var component = Qt.createComponent("qrc:/LayoutManagerPage.qml")
+        compare(component.status, Component.Ready, component.errorString())
+        page = createTemporaryObject(component, testCase, { width: testCase.width, height: testCase.height })
+        waitForRendering(page)
+    }
+
+    function popup() { return part("layoutDetailsPopup") }
+
+    // How many steps the config can undo; the history is left as it was.
+    function undoDepth() {
+        var steps = 0
+        for (; config.hasUndo; ++steps)
+            config.undoPressed()
+        for (var i = 0; i < steps; ++i)
+            config.redoPressed()
+        return steps
+    }
+
+    function typeInto(name, text) {
+        part(name).text = text
+    }
+
+    function test_proposedNameCountsTheLayouts_data() {
+        return [
+            { tag: "none", layouts: [], name: "New layout " },
+            { tag: "three", layouts: [{ name: "A" }, { name: "B", orientation: 1 }, { name: "C", orientation: 2 }],
+              name: "New layout 3" }
+        ]
+    }
+
+    function test_proposedNameCountsTheLayouts(data) {
+        showManager(data.layouts)
+        compare(part("noLayoutsText").visible, data.layouts.length === 0)
+        mouseClick(part("newLayoutButton"))
+        tryCompare(popup(), "visible", true)
+        compare(part("detailsTitle").text, "Add new layout")
+        compare(part("nameField").text, data.name)
+        verify(!page.shortcutsEnabled)
+        mouseClick(part("detailsOkButton"))
+        tryCompare(popup(), "visible", false)
+        compare(config.layouts.count, data.layouts.length + 1)
+        verify(page.shortcutsEnabled)
+    }
+
+    function test_aspectFields_data() {
+        return [
+            { tag: "1", text: "1", ok: true }, { tag: "99", text: "99", ok: true },
+            { tag: "0", text: "0", ok: false }, { tag: "05", text: "05", ok: false },
+            { tag: "100", text: "100", ok: false }
+        ]
+    }
+
+    function test_aspectFields(data) {
+        showManager([])
+        page.newLayoutClicked()
+        part("fixedCheckBox").checked = true
+        typeInto("aspectRatio2Field", data.text)
+        compare(part("detailsOkButton").enabled, data.ok)
+        compare(part("aspectWarning").visible, !data.ok)
+        // Without a fixed ratio the fields do not matter.
+        part("fixedCheckBox").checked = false
+        verify(part("detailsOkButton").enabled)
+    }
+
+    function test_devicesAndOrientation() {
+        showManager([])
+        page.newLayoutClicked()
+        var combo = part("orientationComboBox")
+        combo.currentIndex = 2
+        part("phoneCheckBox").checked = false
+        part("tabletCheckBox").checked = false
+        verify(!combo.enabled)
+        compare(combo.currentIndex, 2)
+        verify(part("detailsOkButton").enabled)
+        part("desktopCheckBox").checked = false
+        verify(!part("detailsOkButton").enabled)
+        verify(part("devicesWarning").visible)
+    }
+
+    function test_duplicateDetailsAndNamesAreRefused() {
+        showManager([{ name: "A" }])
+        page.newLayoutClicked()
+        typeInto("nameField", "A")
+        verify(part("nameWarning").visible)
+        verify(!part("detailsOkButton").enabled)
+        typeInto("nameField", "Z")
+        // Users "user0", all devices in any orientation, all scenes: the same as A.
+        part("allUsersCheckBox").checked = false
+        typeInto("usersField", "user0")
+        verify(popup().isDuplicate)
+        compare(part("duplicateMessage").opacity, 1)
+        verify(part("usersWarning").visible && part("devicesWarning").visible && part("scenesWarning").visible)
+        verify(!part("detailsOkButton").enabled)
+        part("allScenesCheckBox").checked = false
+        typeInto("scenesField", "1-4,\"Main, show\"")
+        verify(!popup().isDuplicate)
+        verify(!part("usersWarning").visible)
+        verify(part("detailsOkButton").enabled)
+        typeInto("scenesField", "Main")
+        verify(part("scenesWarning").visible)
+        verify(!part("detailsOkButton").enabled)
+        typeInto("usersField", "user0,")
+        verify(part("usersWarning").visible)
+    }
+
+    function test_portraitThumbnailFitsItsRatio() {
+        showManager([{ name: "Tall", orientation: 1, ratio: [9, 16] }])
+        var thumbnail = part("layoutThumbnail")
+        fuzzyCompare(thumbnail.width, 0.75 * page.layoutWidth, 0.01)
+        fuzzyCompare(thumbnail.height, page.layoutWidth, 0.01)
+        var view = part("thumbnailLayoutView")
+        fuzzyCompare(view.width, Math.min(thumbnail.height * 9 / 16, thumbnail.width) - 4, 0.01)
+        fuzzyCompare(view.height, Math.min(thumbnail.width * 16 / 9, thumbnail.height) - 4, 0.01)
+        compare(part("orientationValue").text, "Portrait only")
+        compare(part("aspectRatioValue").text, "Fixed Aspect Ratio: 9:16")
+        compare(part("devicesValue").text, "All")
+    }
+
+    function test_clicksSelectAndOpen() {
+        showManager([{ name: "A" }, { name: "B" }])
+        var spy = createTemporaryQmlObject("import QtTest 1.12; SignalSpy { signalName: \"layoutClicked\" }", testCase)
+        spy.target = page
+        verify(!part("copyButton").buttonEnabled)
+        mouseClick(part("layoutThumbnail"), 60, 100)
+        compare(config.selectedLayoutIndex, 0)
+        verify(part("copyButton").buttonEnabled && part("cutButton").buttonEnabled)
+        compare(part("layoutThumbnail").border.color, "#04ffc5")
+        mouseDoubleClickSequence(part("layoutThumbnail"), 60, 100)
+        compare(spy.count, 1)
+        compare(spy.signalArguments[0][0], 0)
+    }
+
+    function test_editDetailsIsOneUndoStep() {
+        showManager([{ name: "A" }])
+        mouseClick(part("detailsButton"))
+        tryCompare(popup(), "visible", true)
+        compare(part("detailsTitle").text, "Edit details")
+        compare(part("nameField").text, "A")
+        typeInto("nameField", "Renamed")
+        mouseClick(part("detailsOkButton"))
+        compare(config.layouts.get(0).name, "Renamed")
+        verify(config.hasUndo)
+        mouseClick(part("undoButton"))
+        compare(config.layouts.get(0).name, "A")
+        verify(part("redoButton").buttonEnabled)
+    }
+
+    function test_pasteWaitsForTheDetails_data() {
+        return [ { tag: "cancel", ok: false }, { tag: "ok", ok: true } ]
+    }
+
+    function test_pasteWaitsForTheDetails(data) {
+        showManager([{ name: "A" }])
+        config.selectedLayoutIndex = 0
+        mouseClick(part("copyButton"))
+        verify(part("pasteButton").buttonEnabled)
+        var depth = undoDepth()
+        mouseClick(part("pasteButton"))
+        tryCompare(popup(), "visible", true)
+        compare(part("detailsTitle").text, "Paste new layout")
+        compare(part("nameField").text, "A copy")
+        typeInto("usersField", "ann")
+        part("allUsersCheckBox").checked = false
+        mouseClick(part(data.ok ? "detailsOkButton" : "detailsCancelButton"))
+        tryCompare(popup(), "visible", false)
+        compare(config.layouts.count, data.ok ? 2 : 1)
+        verify(config.isPasteAllowed)
+        compare(undoDepth(), depth + (data.ok ? 1 : 0))
+    }
+
+    function test_closePopupsDiscardsAPendingPaste() {
+        showManager([{ name: "A" }])
+        config.selectedLayoutIndex = 0
+        config.copyPressed()
+        config.pastePressed()
+        tryCompare(popup(), "visible", true)
+        page.closePopups()
+        tryCompare(popup(), "visible", false)
+        compare(config.layouts.count, 1)
+        verify(config.isPasteAllowed)
+    }
+}
