@@ -240,7 +240,7 @@ FocusScope {
         z: 3
     }
 
-    Rectangle {
+    Toolbox {
         id: toolbox
         objectName: "toolbox"
         // The page's left() and right() are the arrow keys, not anchor lines.
@@ -249,68 +249,10 @@ FocusScope {
         anchors.topMargin: 4
         anchors.bottom: parent.bottom
         width: 200
-        color: Qt.rgba(0.2, 0.2, 0.2, 1)
-
-        Text {
-            id: toolboxTitle
-            x: 10
-            height: 30
-            text: "Toolbox"
-            font.pointSize: 12
-            color: "#B3B3B3"
-            verticalAlignment: Text.AlignVCenter
-        }
-
-        Flickable {
-            anchors.top: toolboxTitle.bottom
-            anchors.bottom: parent.bottom
-            width: parent.width
-            contentHeight: toolboxColumn.height
-            clip: true
-            boundsBehavior: Flickable.StopAtBounds
-            interactive: false
-            ScrollBar.vertical: ScrollBar {}
-
-            Column {
-                id: toolboxColumn
-                width: parent.width
-
-                Repeater {
-                    model: _application.genericWidgets
-                    ToolboxDelegateItem {
-                        objectName: "toolbox_" + widgetType
-                        width: toolboxColumn.width
-                        widgetName: model.qtObject.widgetName
-                        widgetType: model.qtObject.widgetType
-                        qmlUrl: model.qtObject.qmlUrl
-                        editContentItem: editContent
-                        currentLayout: page.currentLayout
-                        testWindowLoaderItem: testWindowLoader
-                        layoutEditorPageItem: page
-                    }
-                }
-                Rectangle {
-                    x: 10
-                    width: parent.width - 20
-                    height: 1
-                    color: "#4D4E4E"
-                }
-                Repeater {
-                    model: _application.allNonGenericWidgets
-                    ToolboxDelegateItem {
-                        objectName: "toolbox_" + widgetType
-                        width: toolboxColumn.width
-                        widgetName: model.qtObject.widgetName
-                        widgetType: model.qtObject.widgetType
-                        qmlUrl: model.qtObject.qmlUrl
-                        editContentItem: editContent
-                        currentLayout: page.currentLayout
-                        testWindowLoaderItem: testWindowLoader
-                        layoutEditorPageItem: page
-                    }
-                }
-            }
-        }
+        editContentItem: editContent
+        currentLayout: page.currentLayout
+        testWindowLoaderItem: testWindowLoader
+        layoutEditorPageItem: page
     }
 
     SplitView {

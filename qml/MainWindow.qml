@@ -221,8 +221,9 @@ ApplicationWindow {
         onActivated: rootWindow.editPressed("undoPressed", "undoPressed", "resourceUndoPressed")
     }
     Shortcut {
-        // Linux desktops differ in which of these they call Redo.
-        sequences: [StandardKey.Redo, "Ctrl+Shift+Z", "Ctrl+Y"]
+        // Named, not the platform's Redo: desktops differ in which of the two
+        // that is, and a key bound twice here would be ambiguous and do nothing.
+        sequences: ["Ctrl+Shift+Z", "Ctrl+Y"]
         enabled: rootWindow.shortcutsEnabled
         onActivated: rootWindow.editPressed("redoPressed", "redoPressed", "resourceRedoPressed")
     }
