@@ -181,6 +181,7 @@ void cKelvariConfigClient::Authenticate(const std::string& user, const std::stri
 
 void cKelvariConfigClient::UploadConfig(const QByteArray& data)
 {
+    std::lock_guard<std::mutex> order(mChunkOrderMutex);
     std::vector<cZRNetMessage> chunks;
     {
         std::lock_guard<std::mutex> lock(mMutex);
@@ -333,6 +334,7 @@ void cKelvariConfigClient::HandleUploadProgress(const cZRNetMessage& message)
         return;
     const int index = message.GetUWord(0);
     const int last = message.GetUWord(2);
+    std::lock_guard<std::mutex> order(mChunkOrderMutex);
     std::vector<cZRNetMessage> chunks;
     float fraction = 0;
     {

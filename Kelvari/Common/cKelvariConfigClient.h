@@ -92,6 +92,9 @@ private:
     void HandleDownloadChunk(const cZRNetMessage& message);
     void HandleTransferEnd(const cZRNetMessage& message);
 
+    // Held from working out a window of chunks until they are handed to the
+    // connection, so that chunks leave in index order whichever thread sends them.
+    std::mutex mChunkOrderMutex;
     mutable std::mutex mMutex;
     eStage mStage = eIdle;
     int mFailureCode = 0;

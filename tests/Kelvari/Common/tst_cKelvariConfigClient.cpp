@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <sched.h>
 
 namespace
 {
@@ -114,6 +115,7 @@ private slots:
     void logInIsAcceptedOnlyWithTheAdministratorsHash_data();
     void logInIsAcceptedOnlyWithTheAdministratorsHash();
     void anUploadArrivesInChunksOf32000Bytes();
+    void largeUploadsArriveIntactOnOneCpu();
     void aDownloadFillsATemporaryFile_data();
     void aDownloadFillsATemporaryFile();
     void failuresGiveTheirCodes_data();
@@ -181,6 +183,36 @@ void tst_cKelvariConfigClient::anUploadArrivesInChunksOf32000Bytes()
     QTRY_COMPARE(session.mProgress.size(), 3);
     QCOMPARE(session.mProgress.last(), 1.0f);
     QVERIFY(session.mProgress[0] < session.mProgress[1] && session.mProgress[1] < session.mProgress[2]);
+}
+
+// On one CPU the threads that send chunks interleave as much as they ever will;
+// the unit must still receive every chunk in index order, every time.
+void tst_cKelvariConfigClient::largeUploadsArriveIntactOnOneCpu()
+{
+    cpu_set_t saved;
+    QCOMPARE(sched_getaffinity(0, sizeof saved, &saved), 0);
+    cpu_set_t first;
+    CPU_ZERO(&first);
+    CPU_SET(0, &first);
+    // Threads and the unit's process started from here on inherit the one CPU.
+    QCOMPARE(sched_setaffinity(0, sizeof first, &first), 0);
+    const QString uploaded = mDir.filePath("large");
+    const QByteArray config = Config(40 * int(kConfigChunkSize) - 123);
+    {
+        cClientSession session({"--upload-file", uploaded});
+        QVERIFY(session.StartUnit());
+        for (int round = 0; round < 20; ++round)
+        {
+            QFile::remove(uploaded);
+            QVERIFY(session.LogIn());
+            session.mClient->UploadConfig(config);
+            QVERIFY2(session.WaitFor("UploadSuccessful"), qPrintable(QString("round %1: %2").arg(round).arg(session.mEvents.join(","))));
+            QFile file(uploaded);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY(file.readAll() == config);
+        }
+    }
+    QCOMPARE(sched_setaffinity(0, sizeof saved, &saved), 0);
 }
 
 void tst_cKelvariConfigClient::aDownloadFillsATemporaryFile_data()
