@@ -106,10 +106,12 @@ void cKelvariConfigClient::Send(const std::vector<cZRNetMessage>& messages)
     {
         if (SyscallSendMessage(message))
             continue;
+        // A message too long to frame is refused without touching the connection.
+        const bool tooLong = message.Length() > kZRNetMaxPayloadLength;
         eOutcome outcome = eNoOutcome;
         {
             std::lock_guard<std::mutex> lock(mMutex);
-            outcome = FailLocked(eConfigFailureConnectionLost);
+            outcome = FailLocked(tooLong ? eConfigFailureUnknown : eConfigFailureConnectionLost);
         }
         Emit(outcome);
         return;
@@ -436,6 +438,17 @@ void cKelvariConfigClient::EntrypointConnectionEnded(UWORD connectionId)
             mStage = eDone;
         }
         outcome = FailLocked(eConfigFailureConnectionLost);
+    }
+    Emit(outcome);
+}
+
+void cKelvariConfigClient::EntrypointSeekLost(UWORD)
+{
+    eOutcome outcome = eNoOutcome;
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        if (mStage == eSeeking)
+            outcome = FailLocked(eConfigFailureConnectionLost);
     }
     Emit(outcome);
 }

@@ -58,6 +58,7 @@ protected:
     void SeekStarted() override;
     void EntrypointFoundObject(UWORD connectionId, UWORD handle) override;
     void EntrypointConnectionEnded(UWORD connectionId) override;
+    void EntrypointSeekLost(UWORD connectionId) override;
 
 private:
     enum eStage

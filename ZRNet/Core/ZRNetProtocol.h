@@ -39,6 +39,7 @@ constexpr bool IsUtilityMethod(UWORD method)
 
 // A connection that is not made within this time fails.
 constexpr int kZRNetConnectTimeoutMs = 3000;
+constexpr int kZRNetHandshakeTimeoutMs = 3000;
 constexpr int kZRNetHeartbeatIntervalMs = 1000;
 
 // ---- Config manager ---------------------------------------------------------

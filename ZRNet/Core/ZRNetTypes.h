@@ -40,6 +40,8 @@ enum eZRNetMethod : UWORD
     eMethodAddDeleteNotify = 7, // payload: handle to tell on deletion
     eMethodLinkResult = 8,      // payload: 1 linked or 0 failed, requester's tag
     eMethodConnectionEnded = 9, // payload: connection id; to the objects that watch connections
+    // 10 to 13 are the connection's own frames (ZRNetProtocol.h) and never reach an object.
+    eMethodFindForwarded = 14, // payload: connection id, path, NUL; local, to a seeker whose find went to a unit
 };
 
 enum eConnectionTerminatedBehaviour

@@ -227,9 +227,16 @@ void cRegistryRouter::DeliverToRegistry(const cZRNetMessage& message)
 // A path that names a unit is forwarded to that unit's registry, without the
 // address, on the connection to it (opened first when there is none); the unit
 // answers the seeker directly. Everything else is looked up here.
+// A path over the limit is dropped unanswered: the answer would echo it.
 void cRegistryRouter::AnswerFindObject(const cZRNetMessage& message)
 {
     const std::string path = message.GetString(0);
+    if (path.size() > kZRNetMaxPathLength)
+    {
+        ZR_ERROR("Find of a path of %zu characters from connection %u dropped: the limit is %zu", path.size(),
+                 message.ConnectionId(), kZRNetMaxPathLength);
+        return;
+    }
     std::string host;
     std::string objectPath;
     if (message.ConnectionId() == kZRNetLocalConnection && SplitUnitPath(path, host, objectPath))
@@ -238,6 +245,13 @@ void cRegistryRouter::AnswerFindObject(const cZRNetMessage& message)
         const UWORD connectionId = hook ? hook->ConnectToUnit(host) : kZRNetNoConnection;
         if (connectionId != kZRNetNoConnection)
         {
+            // Queued before the unit can answer, so that the seeker knows which
+            // connection its answer depends on before that connection can end.
+            cZRNetMessage forwarded(kZRNetLocalConnection, message.Source(), kZRNetRegistryHandle,
+                                    eMethodFindForwarded);
+            forwarded.AppendUWord(connectionId);
+            forwarded.AppendString(path.c_str());
+            Post(forwarded);
             cZRNetMessage find(connectionId, kZRNetRegistryHandle, message.Source(), eMethodFindObject);
             find.AppendString(objectPath.c_str());
             if (hook->SendToUnit(find))

@@ -23,6 +23,11 @@ void cSeekObject::EntrypointConnectionEnded(UWORD)
 {
 }
 
+void cSeekObject::EntrypointSeekLost(UWORD)
+{
+    EntrypointFoundObject(kZRNetNoConnection, kZRNetNoHandle);
+}
+
 bool cSeekObject::SeekObject(const char* path)
 {
     std::string text = path ? path : "";
@@ -40,6 +45,7 @@ bool cSeekObject::SeekObject(const char* path)
             return true;
         mSeeking = true;
         mSeekPath = text;
+        mSeekConnection = kZRNetNoConnection;
         if (text.size() > kZRNetMaxPathLength)
             ZR_ERROR("Seek path too long: %s", text.c_str());
         else
@@ -134,8 +140,31 @@ void cSeekObject::EntrypointMessage(const cZRNetMessage& message)
 {
     if (message.Method() == eMethodConnectionEnded)
     {
-        ForgetConnection(message.GetUWord(0));
-        EntrypointConnectionEnded(message.GetUWord(0));
+        const UWORD connectionId = message.GetUWord(0);
+        bool lost = false;
+        {
+            std::lock_guard<std::mutex> lock(mSeekMutex);
+            mCache.EvictConnection(connectionId);
+            lost = mSeeking && mSeekConnection == connectionId;
+            if (lost)
+                mSeeking = false;
+        }
+        if (lost)
+        {
+            ZR_ERROR("%s: connection %u ended while seeking", Name().c_str(), connectionId);
+            EntrypointSeekLost(connectionId);
+        }
+        EntrypointConnectionEnded(connectionId);
+        return;
+    }
+    // Only the local registry says where a find went; a unit's frames carry their connection id.
+    if (message.Method() == eMethodFindForwarded)
+    {
+        if (message.ConnectionId() != kZRNetLocalConnection || message.Source() != kZRNetRegistryHandle)
+            return;
+        std::lock_guard<std::mutex> lock(mSeekMutex);
+        if (mSeeking && message.GetString(2) == mSeekPath)
+            mSeekConnection = message.GetUWord(0);
         return;
     }
     if (message.Method() != eMethodFoundObject)

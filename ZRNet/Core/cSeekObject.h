@@ -9,7 +9,8 @@
 // A net object that finds other objects by path, asynchronously: the outcome
 // reaches EntrypointFoundObject on the poll thread, handle 65535 meaning not found.
 // A path that names a unit is sought on that unit. It watches connections, so
-// that paths behind an ended connection leave the cache.
+// that paths behind an ended connection leave the cache and a seek whose
+// connection ends fails at once.
 class cSeekObject : public cNetObject
 {
 public:
@@ -39,6 +40,9 @@ protected:
     virtual void SeekStarted();
     // On the poll thread, after the cache has dropped the connection's paths.
     virtual void EntrypointConnectionEnded(UWORD connectionId);
+    // The connection that the seek under way was sent on has ended before the
+    // unit answered; by default the seek ends as "not found".
+    virtual void EntrypointSeekLost(UWORD connectionId);
 
 private:
     bool CachedAndStillValid(const std::string& path, UWORD& connectionId, UWORD& handle);
@@ -47,6 +51,7 @@ private:
     mutable std::mutex mSeekMutex;
     bool mSeeking = false;
     std::string mSeekPath;
+    UWORD mSeekConnection = kZRNetNoConnection;
     UWORD mFoundConnection = kZRNetNoConnection;
     UWORD mFoundHandle = kZRNetNoHandle;
     cHandleCache mCache;

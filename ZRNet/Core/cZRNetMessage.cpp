@@ -67,7 +67,8 @@ ULONG cZRNetMessage::GetULong(size_t offset) const
 
 std::string cZRNetMessage::GetString(size_t offset) const
 {
-    if (!Fits(offset, 0, "read"))
+    // An empty payload has no storage to search: data() may be null.
+    if (!Fits(offset, 0, "read") || offset == mPayload.size())
         return std::string();
     const char* begin = reinterpret_cast<const char*>(mPayload.data()) + offset;
     const size_t available = mPayload.size() - offset;

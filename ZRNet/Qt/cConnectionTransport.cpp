@@ -8,6 +8,7 @@
 
 #include <QNetworkDatagram>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUdpSocket>
 
 #include <chrono>
@@ -37,9 +38,9 @@ bool cConnectionTransport::StartAndWaitUntilConnected()
 {
     start(QThread::LowPriority);
     std::unique_lock<std::mutex> lock(mStateMutex);
-    // The thread's own connect attempt is bounded; the margin only covers its start.
-    const bool decided = mStateCondition.wait_for(lock, std::chrono::milliseconds(kZRNetConnectTimeoutMs + 2000),
-                                                  [this] { return mState != eStarting; });
+    // The thread's own connect and handshake are bounded; the margin only covers its start.
+    const auto limit = std::chrono::milliseconds(kZRNetConnectTimeoutMs + kZRNetHandshakeTimeoutMs + 2000);
+    const bool decided = mStateCondition.wait_for(lock, limit, [this] { return mState != eStarting; });
     return decided && mState == eConnected;
 }
 
@@ -52,16 +53,24 @@ void cConnectionTransport::SetState(eState state)
     mStateCondition.notify_all();
 }
 
-void cConnectionTransport::QueueMessage(const cZRNetMessage& message)
+bool cConnectionTransport::QueueMessage(const cZRNetMessage& message)
 {
+    // The receiver would call a longer frame malformed and drop the connection.
+    if (message.Length() > kZRNetMaxPayloadLength)
+    {
+        ZR_ERROR("Message %u to %u not sent on connection %u: payload of %zu bytes is over the limit",
+                 message.Method(), message.Destination(), mConnectionId, message.Length());
+        return false;
+    }
     const size_t size = cFrameCodec::FramedSize(message);
     std::lock_guard<std::mutex> lock(mSendMutex);
     if (mClosing)
-        return;
+        return false;
     const int at = mPendingStream.size();
     mPendingStream.resize(at + static_cast<int>(size));
     cFrameCodec::Frame(message, reinterpret_cast<UBYTE*>(mPendingStream.data()) + at);
     ScheduleFlushLocked();
+    return true;
 }
 
 void cConnectionTransport::SendHeartbeat()
@@ -189,6 +198,13 @@ void cConnectionTransport::run()
         End();
     });
     connect(&udp, &QUdpSocket::readyRead, &udp, [this] { ReadDatagrams(); });
+    QTimer::singleShot(kZRNetHandshakeTimeoutMs, &socket, [this] {
+        if (mGreeted || mEnded)
+            return;
+        ZR_ERROR("Handshake not completed on connection %u within %d ms: connection dropped", mConnectionId,
+                 kZRNetHandshakeTimeoutMs);
+        End();
+    });
     {
         std::lock_guard<std::mutex> lock(mSendMutex);
         mSocket = &socket;
@@ -196,9 +212,11 @@ void cConnectionTransport::run()
         if (!mPendingStream.isEmpty() || mClosing)
             ScheduleFlushLocked();
     }
-    if (!mIncoming)
+    // An outgoing connection counts as made once the unit has answered the greeting.
+    if (mIncoming)
+        SetState(eConnected);
+    else
         SendHello(eMethodHello);
-    SetState(eConnected);
     exec();
     std::lock_guard<std::mutex> lock(mSendMutex);
     mSocket = nullptr;
@@ -229,7 +247,7 @@ void cConnectionTransport::ReadStream()
         }
         offset += consumed;
         received = true;
-        Handle(message, false);
+        Handle(message);
     }
     if (mEnded)
     {
@@ -241,13 +259,21 @@ void cConnectionTransport::ReadStream()
         mOwner->HeartbeatReceived(mConnectionId);
 }
 
+// The datagram channel carries heartbeats from the port the peer's greeting
+// announced, and nothing else.
 void cConnectionTransport::ReadDatagrams()
 {
     while (mUdp->hasPendingDatagrams())
     {
         const QNetworkDatagram datagram = mUdp->receiveDatagram();
-        if (!datagram.senderAddress().isEqual(mPeerAddress, QHostAddress::ConvertV4MappedToIPv4))
+        const UWORD peerUdpPort = mPeerUdpPort;
+        if (!mGreeted || datagram.senderPort() != peerUdpPort ||
+            !datagram.senderAddress().isEqual(mPeerAddress, QHostAddress::ConvertV4MappedToIPv4))
+        {
+            ZR_ERROR("Datagram from %s port %d dropped on connection %u: not the peer's announced port",
+                     qPrintable(datagram.senderAddress().toString()), datagram.senderPort(), mConnectionId);
             continue;
+        }
         const QByteArray bytes = datagram.data();
         cZRNetMessage message;
         size_t consumed = 0;
@@ -260,21 +286,51 @@ void cConnectionTransport::ReadDatagrams()
             ZR_ERROR("Malformed datagram on connection %u ignored", mConnectionId);
             continue;
         }
+        if (message.Method() != eMethodHeartbeat)
+        {
+            ZR_ERROR("Datagram with method %u dropped on connection %u: only heartbeats travel by datagram",
+                     message.Method(), mConnectionId);
+            continue;
+        }
         mOwner->HeartbeatReceived(mConnectionId);
-        Handle(message, true);
     }
 }
 
-void cConnectionTransport::Handle(cZRNetMessage& message, bool byDatagram)
+void cConnectionTransport::Handle(cZRNetMessage& message)
 {
+    if (!mGreeted)
+    {
+        HandleGreeting(message);
+        return;
+    }
     if (IsUtilityMethod(message.Method()))
     {
-        if (!byDatagram || message.Method() == eMethodHeartbeat)
-            HandleUtility(message);
+        HandleUtility(message);
         return;
     }
     message.SetConnectionId(mConnectionId);
     SyscallPostMessage(message);
+}
+
+// The first frame must be the greeting: HELLO to the side that was connected
+// to, HELLO ACK to the side that connected, each with this protocol version.
+void cConnectionTransport::HandleGreeting(const cZRNetMessage& message)
+{
+    const UWORD expected = mIncoming ? eMethodHello : eMethodHelloAck;
+    const UWORD version = message.Length() >= 4 ? message.GetUWord(0) : 0;
+    if (message.Method() != expected || version != kZRNetProtocolVersion)
+    {
+        ZR_ERROR("Handshake refused on connection %u: method %u, protocol version %u", mConnectionId,
+                 message.Method(), version);
+        End();
+        return;
+    }
+    mPeerUdpPort = message.GetUWord(2);
+    mGreeted = true;
+    if (mIncoming)
+        SendHello(eMethodHelloAck);
+    else
+        SetState(eConnected);
 }
 
 void cConnectionTransport::HandleUtility(const cZRNetMessage& message)
@@ -283,20 +339,8 @@ void cConnectionTransport::HandleUtility(const cZRNetMessage& message)
     {
     case eMethodHello:
     case eMethodHelloAck:
-        {
-            const UWORD expected = mIncoming ? eMethodHello : eMethodHelloAck;
-            const UWORD version = message.Length() >= 4 ? message.GetUWord(0) : 0;
-            if (message.Method() != expected || version != kZRNetProtocolVersion)
-            {
-                ZR_ERROR("Handshake refused on connection %u: method %u, protocol version %u", mConnectionId,
-                         message.Method(), version);
-                End();
-                return;
-            }
-            mPeerUdpPort = message.GetUWord(2);
-            if (mIncoming)
-                SendHello(eMethodHelloAck);
-        }
+        ZR_ERROR("Handshake repeated on connection %u: connection dropped", mConnectionId);
+        End();
         break;
     case eMethodBye:
         ZR_NOTIFY("Connection %u closed by the peer", mConnectionId);
@@ -316,6 +360,8 @@ void cConnectionTransport::SendHello(UWORD method)
 }
 
 // On the transport thread: cuts the connection off and has the owner forget it.
+// A connection that was never made is only reported failed: whoever waits for
+// it forgets it, and may hold the poll lock that forgetting would need.
 void cConnectionTransport::End()
 {
     if (mEnded.exchange(true))
@@ -323,5 +369,14 @@ void cConnectionTransport::End()
     if (mSocket)
         mSocket->abort();
     quit();
-    mOwner->TransportEnded(mConnectionId);
+    bool made = false;
+    {
+        std::lock_guard<std::mutex> lock(mStateMutex);
+        made = mState == eConnected;
+        if (!made)
+            mState = eFailed;
+    }
+    mStateCondition.notify_all();
+    if (made)
+        mOwner->TransportEnded(mConnectionId);
 }

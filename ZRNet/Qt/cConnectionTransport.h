@@ -20,22 +20,26 @@ class QUdpSocket;
 // sockets. Other threads frame their messages straight into its send buffer;
 // the thread writes them, reads the peer's frames, answers the handshake and
 // posts every other message, stamped with the local connection id, to the
-// registry queue. Any fault on the stream ends the connection.
+// registry queue. Any fault on the stream ends the connection, and so does a
+// peer that sends anything before the greeting or does not greet in time.
 class cConnectionTransport : public QThread
 {
 public:
-    // Outgoing: connects to the unit and greets it with HELLO.
+    // Outgoing: connects to the unit, greets it with HELLO and waits for HELLO ACK.
     cConnectionTransport(cNetworkConnection* owner, UWORD connectionId, const QHostAddress& address, UWORD port);
     // Incoming: takes over an accepted socket and answers the peer's HELLO.
     cConnectionTransport(cNetworkConnection* owner, UWORD connectionId, qintptr socketDescriptor);
     ~cConnectionTransport() override;
 
-    // Starts the thread and waits until the TCP connection is made (true) or has
-    // failed within the connect time (false).
+    // Starts the thread and waits until the connection is made (true) or has
+    // failed (false): outgoing once the unit has answered the greeting, incoming
+    // once the socket is taken over. Either is bounded by the connect and
+    // handshake times.
     bool StartAndWaitUntilConnected();
     UWORD ConnectionId() const { return mConnectionId; }
 
-    void QueueMessage(const cZRNetMessage& message);
+    // False (traced) for a payload over the frame limit or a closing connection.
+    bool QueueMessage(const cZRNetMessage& message);
     // Sent by UDP once the peer has told its UDP port.
     void SendHeartbeat();
     // Says BYE and closes. From another thread it also waits a bounded time for
@@ -57,7 +61,8 @@ private:
     void Flush();
     void ReadStream();
     void ReadDatagrams();
-    void Handle(cZRNetMessage& message, bool byDatagram);
+    void Handle(cZRNetMessage& message);
+    void HandleGreeting(const cZRNetMessage& message);
     void HandleUtility(const cZRNetMessage& message);
     void SendHello(UWORD method);
     void End();
@@ -82,6 +87,8 @@ private:
     bool mClosing = false;
 
     QHostAddress mPeerAddress;
+    // Set once the greeting has been answered; only the transport thread reads it.
+    bool mGreeted = false;
     std::atomic<UWORD> mPeerUdpPort{0};
     QByteArray mReceived;
     std::atomic<bool> mEnded{false};

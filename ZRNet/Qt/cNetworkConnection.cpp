@@ -154,7 +154,8 @@ UWORD cNetworkConnection::ConnectToUnit(const std::string& host)
         std::lock_guard<std::mutex> lock(mTableMutex);
         for (const auto& entry : mConnections)
         {
-            if (entry.second.mHost == host && entry.second.mPort == mUnitTcpPort && entry.second.mTransport)
+            if (entry.second.mHost == host && entry.second.mPort == mUnitTcpPort && entry.second.mTransport &&
+                entry.second.mMade)
                 return entry.first;
         }
         connectionId = NextConnectionIdLocked();
@@ -169,11 +170,17 @@ UWORD cNetworkConnection::ConnectToUnit(const std::string& host)
         connection.mPort = mUnitTcpPort;
         connection.mTransport = transport;
     }
-    if (transport->StartAndWaitUntilConnected())
-        return connectionId;
+    const bool made = transport->StartAndWaitUntilConnected();
     {
         std::lock_guard<std::mutex> lock(mTableMutex);
-        mConnections.erase(connectionId);
+        const auto it = mConnections.find(connectionId);
+        if (made && it != mConnections.end())
+        {
+            it->second.mMade = true;
+            return connectionId;
+        }
+        if (it != mConnections.end() && it->second.mTransport == transport)
+            mConnections.erase(it);
     }
     transport->Close();
     return kZRNetNoConnection;
@@ -194,6 +201,7 @@ UWORD cNetworkConnection::AdoptConnection(qintptr socketDescriptor)
         }
         transport = KeepTransport(std::make_shared<cConnectionTransport>(this, connectionId, socketDescriptor));
         mConnections[connectionId].mTransport = transport;
+        mConnections[connectionId].mMade = true;
     }
     if (transport->StartAndWaitUntilConnected())
         return connectionId;
@@ -220,15 +228,14 @@ bool cNetworkConnection::SendToUnit(const cZRNetMessage& message)
                  message.Destination());
         return false;
     }
-    transport->QueueMessage(message);
-    return true;
+    return transport->QueueMessage(message);
 }
 
 bool cNetworkConnection::IsConnected(UWORD connectionId) const
 {
     std::lock_guard<std::mutex> lock(mTableMutex);
     const auto it = mConnections.find(connectionId);
-    return it != mConnections.end() && it->second.mTransport;
+    return it != mConnections.end() && it->second.mTransport && it->second.mMade;
 }
 
 void cNetworkConnection::SetUnitTcpPort(UWORD port)

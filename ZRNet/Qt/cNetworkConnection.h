@@ -39,9 +39,11 @@ public:
     bool LostCommsRunning() const;
 
     // Opens (or finds) the connection to the unit at host, an IPv4 address text,
-    // and greets it with HELLO; 65535 (traced) when it cannot be made in time.
+    // greets it with HELLO and waits for its HELLO ACK; 65535 (traced) when it
+    // cannot be made or the greeting is refused or not answered in time.
     UWORD ConnectToUnit(const std::string& host) override;
-    // Frames the message on the calling thread for its connection's transport.
+    // Frames the message on the calling thread for its connection's transport;
+    // false (traced) without a made connection or for a payload over the frame limit.
     bool SendToUnit(const cZRNetMessage& message) override;
     bool IsConnected(UWORD connectionId) const override;
     // Takes over a connection accepted by a listening socket: the peer greets, this side answers.
@@ -72,6 +74,8 @@ private:
     struct sConnection
     {
         int mSilentSeconds = 0;
+        // False while an outgoing connection waits for the unit's greeting.
+        bool mMade = false;
         std::string mHost;
         UWORD mPort = 0;
         std::shared_ptr<cConnectionTransport> mTransport;

@@ -1,41 +1,36 @@
 #include "ZRNet/Core/ZRNetProtocol.h"
 #include "ZRNet/Core/cFrameCodec.h"
 #include "ZRNet/Qt/cNetworkConnection.h"
+#include "cRecordingNetObject.h"
 #include "cRecordingSeekObject.h"
 #include "cRunningMessagingCore.h"
+#include "support/cScriptedPeer.h"
 #include "support/cSimulatedUnit.h"
 #include "support/cTraceCapture.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QtTest>
+
+#include <future>
 
 namespace
 {
 QByteArray Framed(const cZRNetMessage& message)
 {
-    QByteArray bytes(static_cast<int>(cFrameCodec::FramedSize(message)), Qt::Uninitialized);
-    cFrameCodec::Frame(message, reinterpret_cast<UBYTE*>(bytes.data()));
-    return bytes;
+    return cScriptedPeer::Framed(message);
+}
 }
 
-bool ReadFrame(QTcpSocket& socket, cZRNetMessage& message)
+enum eGreeting
 {
-    QByteArray bytes;
-    for (int tries = 0; tries < 50; ++tries)
-    {
-        bytes += socket.readAll();
-        size_t consumed = 0;
-        std::string error;
-        if (cFrameCodec::Parse(reinterpret_cast<const UBYTE*>(bytes.constData()), size_t(bytes.size()), message,
-                               consumed, error) == cFrameCodec::eFrameComplete)
-            return true;
-        socket.waitForReadyRead(100);
-    }
-    return false;
-}
-}
+    eAnswered,
+    eWrongVersion,
+    eHelloInsteadOfAck,
+    eObjectFrameFirst,
+    eSilent,
+};
+Q_DECLARE_METATYPE(eGreeting)
 
 class tst_ZRNetTransport : public QObject
 {
@@ -46,12 +41,20 @@ private slots:
     void cleanup();
     void aFrameCarriesItsHeaderBigEndianAndParsesBack();
     void connectingGreetsTheUnitWithHello();
+    void aConnectionIsMadeOnlyWhenTheUnitAnswersTheGreeting_data();
+    void aConnectionIsMadeOnlyWhenTheUnitAnswersTheGreeting();
+    void datagramsCarryOnlyHeartbeatsFromTheAnnouncedPort_data();
+    void datagramsCarryOnlyHeartbeatsFromTheAnnouncedPort();
+    void messagesOverTheFrameLimitAreNotSent();
     void anUnreachableUnitFailsWithinTheConnectTime();
     void objectsOnAUnitAreSoughtThroughTheRegistry();
     void malformedFramesDropTheConnection_data();
     void malformedFramesDropTheConnection();
 
 private:
+    // Connects from another thread, as the poll thread does, while the peer plays the unit here.
+    UWORD ConnectThrough(cScriptedPeer& peer, eGreeting greeting = eAnswered);
+
     std::unique_ptr<cRunningMessagingCore> mCore;
     cNetworkConnection* mNetwork = nullptr;
 };
@@ -90,30 +93,121 @@ void tst_ZRNetTransport::aFrameCarriesItsHeaderBigEndianAndParsesBack()
              cFrameCodec::eFrameIncomplete);
 }
 
+UWORD tst_ZRNetTransport::ConnectThrough(cScriptedPeer& peer, eGreeting greeting)
+{
+    mNetwork->SetUnitTcpPort(peer.Port());
+    auto connecting = std::async(std::launch::async, [this] { return mNetwork->ConnectToUnit("127.0.0.1"); });
+    cZRNetMessage hello;
+    if (peer.Accept() && peer.Receive(hello) && hello.Method() == eMethodHello)
+    {
+        if (greeting == eAnswered)
+            peer.Greet(eMethodHelloAck);
+        else if (greeting == eWrongVersion)
+            peer.Greet(eMethodHelloAck, kZRNetProtocolVersion + 1);
+        else if (greeting == eHelloInsteadOfAck)
+            peer.Greet(eMethodHello);
+        else if (greeting == eObjectFrameFirst)
+            peer.Send(cZRNetMessage(0, 1, 2, kZRNetFirstObjectMethod));
+    }
+    return connecting.get();
+}
+
 void tst_ZRNetTransport::connectingGreetsTheUnitWithHello()
 {
-    QTcpServer unit;
-    QVERIFY(unit.listen(QHostAddress::LocalHost));
-    mNetwork->SetUnitTcpPort(unit.serverPort());
-    const UWORD connectionId = mNetwork->ConnectToUnit("127.0.0.1");
+    cScriptedPeer unit;
+    QVERIFY(unit.Listen());
+    const UWORD connectionId = ConnectThrough(unit);
     QVERIFY(mNetwork->IsConnected(connectionId));
     QCOMPARE(mNetwork->ConnectToUnit("127.0.0.1"), connectionId);
-    QVERIFY(unit.waitForNewConnection(3000));
-    std::unique_ptr<QTcpSocket> socket(unit.nextPendingConnection());
-    cZRNetMessage hello;
-    QVERIFY(ReadFrame(*socket, hello));
-    QCOMPARE(hello.Method(), UWORD(eMethodHello));
-    QCOMPARE(hello.GetUWord(0), kZRNetProtocolVersion);
-    QVERIFY(hello.GetUWord(2) != 0);
+    QVERIFY(unit.PeerUdpPort() != 0);
 
     // Closing says BYE and tells the registry's watchers.
     QSignalSpy disconnected(mNetwork, &cNetworkConnection::Disconnected);
     mNetwork->CloseConnection(connectionId);
     QCOMPARE(disconnected.count(), 1);
     cZRNetMessage bye;
-    QVERIFY(ReadFrame(*socket, bye));
+    QVERIFY(unit.Receive(bye));
     QCOMPARE(bye.Method(), UWORD(eMethodBye));
     QVERIFY(!mNetwork->IsConnected(connectionId));
+}
+
+void tst_ZRNetTransport::aConnectionIsMadeOnlyWhenTheUnitAnswersTheGreeting_data()
+{
+    QTest::addColumn<eGreeting>("greeting");
+    QTest::addColumn<QString>("trace");
+    QTest::newRow("answered") << eAnswered << QString();
+    QTest::newRow("another protocol version") << eWrongVersion << "Handshake refused";
+    QTest::newRow("HELLO in place of HELLO ACK") << eHelloInsteadOfAck << "Handshake refused";
+    QTest::newRow("an object's frame first") << eObjectFrameFirst << "Handshake refused";
+    QTest::newRow("never answered") << eSilent << "Handshake not completed";
+}
+
+// A refused greeting fails at once, one never answered within the handshake time.
+void tst_ZRNetTransport::aConnectionIsMadeOnlyWhenTheUnitAnswersTheGreeting()
+{
+    QFETCH(eGreeting, greeting);
+    QFETCH(QString, trace);
+    cScriptedPeer unit;
+    QVERIFY(unit.Listen());
+    cTraceCapture capture;
+    QElapsedTimer timer;
+    timer.start();
+    const UWORD connectionId = ConnectThrough(unit, greeting);
+    QCOMPARE(connectionId != kZRNetNoConnection, trace.isEmpty());
+    QCOMPARE(mNetwork->ConnectionIds().size(), trace.isEmpty() ? 1 : 0);
+    QVERIFY(timer.elapsed() < (greeting == eSilent ? kZRNetHandshakeTimeoutMs + 1000 : 1000));
+    if (!trace.isEmpty())
+        QCOMPARE(capture.LinesContaining("ERROR: " + trace).size(), 1);
+}
+
+void tst_ZRNetTransport::datagramsCarryOnlyHeartbeatsFromTheAnnouncedPort_data()
+{
+    QTest::addColumn<bool>("fromAnnouncedPort");
+    QTest::addColumn<UWORD>("method");
+    QTest::addColumn<QString>("trace");
+    QTest::newRow("object message from the announced port")
+        << true << kZRNetFirstObjectMethod << "only heartbeats travel by datagram";
+    QTest::newRow("heartbeat from another port") << false << UWORD(eMethodHeartbeat) << "not the peer's announced port";
+    QTest::newRow("object message from another port")
+        << false << kZRNetFirstObjectMethod << "not the peer's announced port";
+}
+
+void tst_ZRNetTransport::datagramsCarryOnlyHeartbeatsFromTheAnnouncedPort()
+{
+    QFETCH(bool, fromAnnouncedPort);
+    QFETCH(UWORD, method);
+    QFETCH(QString, trace);
+    cRecordingNetObject target("Target");
+    cScriptedPeer unit;
+    QVERIFY(unit.Listen());
+    QVERIFY(ConnectThrough(unit) != kZRNetNoConnection);
+    cTraceCapture capture;
+    unit.SendDatagram(cZRNetMessage(0, target.Handle(), 1, method), fromAnnouncedPort);
+    QTRY_COMPARE(capture.LinesContaining(trace).size(), 1);
+    // The same message by TCP is delivered, and is the only one.
+    unit.Send(cZRNetMessage(0, target.Handle(), 1, kZRNetFirstObjectMethod + 1));
+    QVERIFY(target.WaitForEvents(1));
+    QTest::qWait(50);
+    QCOMPARE(target.Events(), std::vector<std::string>{"m257"});
+}
+
+void tst_ZRNetTransport::messagesOverTheFrameLimitAreNotSent()
+{
+    cScriptedPeer unit;
+    QVERIFY(unit.Listen());
+    const UWORD connectionId = ConnectThrough(unit);
+    cTraceCapture capture;
+    for (const size_t length : {kZRNetMaxPayloadLength + 1, kZRNetMaxPayloadLength})
+    {
+        cZRNetMessage message(connectionId, 1, 2, kZRNetFirstObjectMethod);
+        message.SetLength(length);
+        QCOMPARE(mNetwork->SendToUnit(message), length == kZRNetMaxPayloadLength);
+    }
+    QCOMPARE(capture.LinesContaining("payload of 65536 bytes is over the limit").size(), 1);
+    cZRNetMessage received;
+    QVERIFY(unit.Receive(received));
+    QCOMPARE(received.Length(), kZRNetMaxPayloadLength);
+    QVERIFY(mNetwork->IsConnected(connectionId));
 }
 
 void tst_ZRNetTransport::anUnreachableUnitFailsWithinTheConnectTime()
@@ -189,30 +283,23 @@ void tst_ZRNetTransport::malformedFramesDropTheConnection()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, trace);
-    QTcpServer unit;
-    QVERIFY(unit.listen(QHostAddress::LocalHost));
-    mNetwork->SetUnitTcpPort(unit.serverPort());
+    cScriptedPeer unit;
+    QVERIFY(unit.Listen());
     QSignalSpy disconnected(mNetwork, &cNetworkConnection::Disconnected);
     cTraceCapture capture;
-    const UWORD connectionId = mNetwork->ConnectToUnit("127.0.0.1");
-    QVERIFY(unit.waitForNewConnection(3000));
-    std::unique_ptr<QTcpSocket> socket(unit.nextPendingConnection());
+    const UWORD connectionId = ConnectThrough(unit);
+    QVERIFY(connectionId != kZRNetNoConnection);
     // A good frame first: the connection works until the damage arrives.
-    cZRNetMessage fine(0, 1, 2, kZRNetFirstObjectMethod);
-    socket->write(Framed(fine) + bytes);
-    socket->flush();
+    unit.SendBytes(Framed(cZRNetMessage(0, 1, 2, kZRNetFirstObjectMethod)) + bytes);
     if (trace == "Truncated frame")
-    {
-        socket->waitForBytesWritten(1000);
-        socket->disconnectFromHost();
-    }
+        unit.Close();
     QTRY_COMPARE(disconnected.count(), 1);
     QCOMPARE(disconnected.front().front().value<UWORD>(), connectionId);
     QVERIFY(!mNetwork->IsConnected(connectionId));
     QTRY_COMPARE(capture.LinesContaining("ERROR: " + trace).size(), 1);
 
     // The network side carries on: a new connection can be made.
-    QVERIFY(mNetwork->ConnectToUnit("127.0.0.1") != kZRNetNoConnection);
+    QVERIFY(ConnectThrough(unit) != kZRNetNoConnection);
 }
 
 QTEST_GUILESS_MAIN(tst_ZRNetTransport)

@@ -77,6 +77,8 @@ void tst_cZRNetMessage::stringsEndAtTheirNul()
     unterminated.SetPayload("abc", 3);
     QCOMPARE(unterminated.GetString(1), std::string("bc"));
     QCOMPARE(unterminated.GetString(3), std::string());
+    // An empty payload has no storage to search.
+    QCOMPARE(cZRNetMessage().GetString(0), std::string());
 }
 
 QTEST_GUILESS_MAIN(tst_cZRNetMessage)

@@ -1,9 +1,11 @@
 #include "Kelvari/Common/cKelvariConfigClient.h"
 #include "ZRNet/Core/Syscall.h"
 #include "ZRNet/Core/ZRNetProtocol.h"
+#include "ZRNet/Core/cFrameCodec.h"
 #include "ZRNet/Core/cSyscallThread.h"
 #include "ZRNet/Qt/cActionTickDriver.h"
 #include "ZRNet/Qt/cNetworkConnection.h"
+#include "support/cScriptedPeer.h"
 #include "support/cSimulatedUnit.h"
 
 #include <QCryptographicHash>
@@ -112,6 +114,8 @@ class tst_cKelvariConfigClient : public QObject
 
 private slots:
     void seekingFindsOnlyTheObjectsOfTheUnit();
+    void aSeekFailsAtOnceWhenItsConnectionFails_data();
+    void aSeekFailsAtOnceWhenItsConnectionFails();
     void logInIsAcceptedOnlyWithTheAdministratorsHash_data();
     void logInIsAcceptedOnlyWithTheAdministratorsHash();
     void anUploadArrivesInChunksOf32000Bytes();
@@ -137,30 +141,76 @@ void tst_cKelvariConfigClient::seekingFindsOnlyTheObjectsOfTheUnit()
     QVERIFY(session.WaitFor("SeekSuccessful"));
 }
 
+void tst_cKelvariConfigClient::aSeekFailsAtOnceWhenItsConnectionFails_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<int>("code");
+    QTest::newRow("greeting refused") << "refuse" << 0;
+    QTest::newRow("greeting never answered") << "silent" << 0;
+    QTest::newRow("malformed frame during the seek") << "malformed" << 2;
+    QTest::newRow("truncated frame during the seek") << "truncated" << 2;
+    QTest::newRow("BYE during the seek") << "bye" << 2;
+}
+
+// Only an unanswered greeting takes time, and no longer than the handshake may;
+// a client whose greeting was not answered sends nothing else.
+void tst_cKelvariConfigClient::aSeekFailsAtOnceWhenItsConnectionFails()
+{
+    QFETCH(QString, unit);
+    QFETCH(int, code);
+    cClientSession session;
+    cScriptedPeer peer;
+    QVERIFY(peer.Listen());
+    cNetworkConnection::Instance()->SetUnitTcpPort(peer.Port());
+    QElapsedTimer timer;
+    timer.start();
+    session.mClient->SeekObject(kManagerPath);
+    cZRNetMessage received;
+    QVERIFY(peer.Accept() && peer.ReceiveMethod(eMethodHello, received));
+    if (unit == "refuse")
+        peer.Greet(eMethodHelloAck, kZRNetProtocolVersion + 1);
+    if (unit != "refuse" && unit != "silent")
+    {
+        peer.Greet(eMethodHelloAck);
+        QVERIFY(peer.ReceiveMethod(eMethodFindObject, received));
+        timer.restart();
+        const QByteArray bye = cScriptedPeer::Framed(cFrameCodec::UtilityMessage(eMethodBye));
+        peer.SendBytes(unit == "bye" ? bye : unit == "malformed" ? QByteArray(20, '\x55') : bye.left(5));
+        if (unit == "truncated")
+            peer.Close();
+    }
+    QVERIFY(session.WaitFor("SeekFailed"));
+    QVERIFY(timer.elapsed() < (unit == "silent" ? kZRNetHandshakeTimeoutMs + 1000 : 1000));
+    QCOMPARE(session.mClient->FailureReasonCode(), code);
+    if (unit == "silent")
+        QVERIFY(!peer.ReceiveMethod(eMethodFindObject, received, 100));
+}
+
 void tst_cKelvariConfigClient::logInIsAcceptedOnlyWithTheAdministratorsHash_data()
 {
     QTest::addColumn<QByteArray>("password");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("the stored hash") << QByteArray(kPasswordHash) << true;
-    QTest::newRow("another hash") << QByteArray("2718281828") << false;
-    QTest::newRow("empty") << QByteArray() << false;
+    QTest::addColumn<int>("code");
+    QTest::newRow("the stored hash") << QByteArray(kPasswordHash) << 0;
+    QTest::newRow("another hash") << QByteArray("2718281828") << 4;
+    QTest::newRow("empty") << QByteArray() << 4;
+    QTest::newRow("too long for a frame") << QByteArray(70000, '1') << 1;
 }
 
 void tst_cKelvariConfigClient::logInIsAcceptedOnlyWithTheAdministratorsHash()
 {
     QFETCH(QByteArray, password);
-    QFETCH(bool, accepted);
+    QFETCH(int, code);
     cClientSession session;
     QVERIFY(session.StartUnit());
-    QCOMPARE(session.LogIn(password.toStdString()), accepted);
-    if (accepted)
+    QCOMPARE(session.LogIn(password.toStdString()), code == 0);
+    if (code == 0)
         return;
     QCOMPARE(session.mEvents.last(), QString("AuthenticationFailed"));
-    QCOMPARE(session.mClient->FailureReasonCode(), 4);
+    QCOMPARE(session.mClient->FailureReasonCode(), code);
     // Even if asked, a refused client sends no chunk.
     session.mClient->UploadConfig(Config(100));
     QVERIFY(session.WaitFor("UploadFailed"));
-    QCOMPARE(session.mUnit.Reports(), QStringList{"LOGIN refused"});
+    QCOMPARE(session.mUnit.Reports(), code == 4 ? QStringList{"LOGIN refused"} : QStringList());
 }
 
 void tst_cKelvariConfigClient::anUploadArrivesInChunksOf32000Bytes()

@@ -1,0 +1,121 @@
+#include "cScriptedPeer.h"
+
+#include "ZRNet/Core/cFrameCodec.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+
+cScriptedPeer::cScriptedPeer()
+{
+    mUdp.bind(QHostAddress(QHostAddress::LocalHost), 0);
+    mStrangerUdp.bind(QHostAddress(QHostAddress::LocalHost), 0);
+}
+
+bool cScriptedPeer::Listen()
+{
+    return mServer.listen(QHostAddress::LocalHost, 0);
+}
+
+bool cScriptedPeer::Accept(int timeoutMs)
+{
+    if (!mServer.hasPendingConnections() && !mServer.waitForNewConnection(timeoutMs))
+        return false;
+    mSocket.reset(mServer.nextPendingConnection());
+    mReceived.clear();
+    return mSocket != nullptr;
+}
+
+bool cScriptedPeer::ConnectTo(quint16 port)
+{
+    mSocket = std::make_unique<QTcpSocket>();
+    mReceived.clear();
+    mSocket->connectToHost(QHostAddress::LocalHost, port);
+    return mSocket->waitForConnected(3000);
+}
+
+QByteArray cScriptedPeer::Framed(const cZRNetMessage& message)
+{
+    QByteArray bytes(static_cast<int>(cFrameCodec::FramedSize(message)), Qt::Uninitialized);
+    cFrameCodec::Frame(message, reinterpret_cast<UBYTE*>(bytes.data()));
+    return bytes;
+}
+
+void cScriptedPeer::Send(const cZRNetMessage& message)
+{
+    SendBytes(Framed(message));
+}
+
+void cScriptedPeer::SendBytes(const QByteArray& bytes)
+{
+    mSocket->write(bytes);
+    mSocket->waitForBytesWritten(1000);
+}
+
+void cScriptedPeer::Greet(UWORD method, UWORD version)
+{
+    cZRNetMessage greeting = cFrameCodec::UtilityMessage(method);
+    greeting.AppendUWord(version);
+    greeting.AppendUWord(mUdp.localPort());
+    Send(greeting);
+}
+
+bool cScriptedPeer::Receive(cZRNetMessage& message, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (true)
+    {
+        mReceived += mSocket->readAll();
+        size_t consumed = 0;
+        std::string error;
+        if (cFrameCodec::Parse(reinterpret_cast<const UBYTE*>(mReceived.constData()), size_t(mReceived.size()),
+                               message, consumed, error) == cFrameCodec::eFrameComplete)
+        {
+            mReceived.remove(0, int(consumed));
+            if ((message.Method() == eMethodHello || message.Method() == eMethodHelloAck) && message.Length() >= 4)
+                mPeerUdpPort = message.GetUWord(2);
+            return true;
+        }
+        const int left = timeoutMs - int(timer.elapsed());
+        if (left <= 0 || mSocket->state() != QAbstractSocket::ConnectedState || !mSocket->waitForReadyRead(left))
+            return false;
+    }
+}
+
+bool cScriptedPeer::ReceiveMethod(UWORD method, cZRNetMessage& message, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (Receive(message, std::max(0, timeoutMs - int(timer.elapsed()))))
+    {
+        if (message.Method() == method)
+            return true;
+    }
+    return false;
+}
+
+void cScriptedPeer::SendDatagram(const cZRNetMessage& message, bool fromAnnouncedPort)
+{
+    QUdpSocket& socket = fromAnnouncedPort ? mUdp : mStrangerUdp;
+    socket.writeDatagram(Framed(message), QHostAddress::LocalHost, mPeerUdpPort);
+}
+
+bool cScriptedPeer::WaitForClose(int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (mSocket->state() == QAbstractSocket::ConnectedState && timer.elapsed() < timeoutMs)
+    {
+        mSocket->waitForReadyRead(50);
+        mReceived += mSocket->readAll();
+    }
+    return mSocket->state() != QAbstractSocket::ConnectedState;
+}
+
+void cScriptedPeer::Close()
+{
+    mSocket->disconnectFromHost();
+    if (mSocket->state() != QAbstractSocket::UnconnectedState)
+        mSocket->waitForDisconnected(1000);
+}

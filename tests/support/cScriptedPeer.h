@@ -1,0 +1,52 @@
+#pragma once
+
+#include "ZRNet/Core/ZRNetProtocol.h"
+#include "ZRNet/Core/cZRNetMessage.h"
+
+#include <QByteArray>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QUdpSocket>
+
+#include <memory>
+
+// A bare ZRNet peer on 127.0.0.1, driven step by step from the test's thread
+// with blocking calls. It frames with the project's codec but does only what the
+// test tells it, so it can play a unit or an editor that breaks the protocol.
+class cScriptedPeer
+{
+public:
+    cScriptedPeer();
+
+    // As a unit: listen, then take the next connection.
+    bool Listen();
+    quint16 Port() const { return mServer.serverPort(); }
+    bool Accept(int timeoutMs = 5000);
+    // As an editor: connect to a unit's TCP port.
+    bool ConnectTo(quint16 port);
+
+    void Send(const cZRNetMessage& message);
+    void SendBytes(const QByteArray& bytes);
+    // HELLO or HELLO ACK with the given version and this peer's UDP port.
+    void Greet(UWORD method, UWORD version = kZRNetProtocolVersion);
+    // The next frame from the peer; a greeting also teaches its UDP port.
+    bool Receive(cZRNetMessage& message, int timeoutMs = 3000);
+    // Receives frames until one with the method arrives.
+    bool ReceiveMethod(UWORD method, cZRNetMessage& message, int timeoutMs = 3000);
+    // To the UDP port the peer announced, from the announced port or from another one.
+    void SendDatagram(const cZRNetMessage& message, bool fromAnnouncedPort = true);
+    UWORD PeerUdpPort() const { return mPeerUdpPort; }
+    // True once the peer has closed the connection.
+    bool WaitForClose(int timeoutMs = 3000);
+    void Close();
+
+    static QByteArray Framed(const cZRNetMessage& message);
+
+private:
+    QTcpServer mServer;
+    std::unique_ptr<QTcpSocket> mSocket;
+    QUdpSocket mUdp;
+    QUdpSocket mStrangerUdp;
+    QByteArray mReceived;
+    UWORD mPeerUdpPort = 0;
+};
