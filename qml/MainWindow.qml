@@ -111,16 +111,6 @@ ApplicationWindow {
         _application.adminRememberPassword = unitPickerPage.rememberLoginDetails
     }
 
-    // A page of another part of the editor, or null while its file is not there.
-    function optionalPage(fileName) {
-        var component = Qt.createComponent(fileName)
-        if (component.status === Component.Ready)
-            return component
-        if (component.errorString().indexOf("No such file") < 0)
-            console.warn(component.errorString())
-        return null
-    }
-
     function closePagePopups() {
         if (layoutManagerPage.visible)
             layoutManagerPage.closePopups()
@@ -144,7 +134,7 @@ ApplicationWindow {
         } else if (layoutManagerPage.visible) {
             if (layoutManagerPage.shortcutsEnabled)
                 currentConfig.deletePressed()
-        } else if (resourceEditorPageLoader.visible) {
+        } else if (resourceEditorPage.visible) {
             currentConfig.deleteImage(currentConfig.selectedResourceIndex)
         }
     }
@@ -161,7 +151,7 @@ ApplicationWindow {
         } else if (layoutManagerPage.visible) {
             if (layoutManagerPage.shortcutsEnabled)
                 currentConfig[configOperation]()
-        } else if (resourceEditorPageLoader.visible && resourceOperation !== "") {
+        } else if (resourceEditorPage.visible && resourceOperation !== "") {
             currentConfig[resourceOperation]()
         }
     }
@@ -169,8 +159,8 @@ ApplicationWindow {
     function arrowPressed(direction) {
         if (layoutEditorPage.visible)
             layoutEditorPage[direction]()
-        else if (resourceEditorPageLoader.visible && resourceEditorPageLoader.item)
-            resourceEditorPageLoader.item[direction]()
+        else if (resourceEditorPage.visible)
+            resourceEditorPage[direction]()
     }
 
     // Menu actions.
@@ -278,7 +268,7 @@ ApplicationWindow {
         helpShortcutText: helpShortcut.nativeText
         layoutManagerShown: layoutManagerPage.visible
         layoutEditorShown: layoutEditorPage.visible
-        resourceManagerShown: resourceEditorPageLoader.visible
+        resourceManagerShown: resourceEditorPage.visible
         layoutEditorAvailable: rootWindow.layoutCount > 0
         onExitChosen: rootWindow.close()
         onAboutChosen: aboutPage.visible = !aboutPage.visible
@@ -306,23 +296,16 @@ ApplicationWindow {
         anchors.fill: parent
         visible: false
         layoutIndex: rootWindow.editedLayoutIndex
-        resourceEditorPageItem: resourceEditorPageLoader.item
+        resourceEditorPageItem: resourceEditorPage
     }
 
-    Loader {
-        id: resourceEditorPageLoader
-        objectName: "resourceEditorPageLoader"
+    ResourceEditorPage {
+        id: resourceEditorPage
+        objectName: "resourceEditorPage"
         anchors.fill: parent
         visible: false
-        sourceComponent: rootWindow.optionalPage("ResourceEditorPage.qml")
-        onVisibleChanged: if (visible && item) item.forceActiveFocus()
-    }
-
-    Binding {
-        target: resourceEditorPageLoader.item
-        when: resourceEditorPageLoader.item !== null
-        property: "errorPopupItem"
-        value: errorPopup
+        errorPopupItem: errorPopup
+        onVisibleChanged: if (visible) forceActiveFocus()
     }
 
     AboutPage {
@@ -633,9 +616,9 @@ ApplicationWindow {
                     id: resourceManagerState
                     onEntered: {
                         aboutPage.visible = false
-                        resourceEditorPageLoader.visible = true
+                        resourceEditorPage.visible = true
                     }
-                    onExited: resourceEditorPageLoader.visible = false
+                    onExited: resourceEditorPage.visible = false
 
                     DSM.SignalTransition { signal: layoutManagerButton.clicked; targetState: layoutManagerState }
                     DSM.SignalTransition {

@@ -242,7 +242,7 @@ MainWindowTestCase {
         press("Ctrl+/")
         verify(part("layoutEditorPage").visible)
         clickPart("resourceManagerButton")
-        verify(part("resourceEditorPageLoader").visible)
+        verify(part("resourceEditorPage").visible)
         verify(!part("aboutPage").visible)
 
         press("Ctrl+.")

@@ -25,7 +25,7 @@ MainWindowTestCase {
         compare(focused(), part("resourceManagerButton"))
         verify(focused().visualFocus)
         keyClick(Qt.Key_Enter)
-        verify(part("resourceEditorPageLoader").visible)
+        verify(part("resourceEditorPage").visible)
     }
 
     function test_currentPageButtonStaysChecked() {

@@ -3,6 +3,7 @@
 cFakeConfig::cFakeConfig(QObject* parent)
     : QObject(parent)
     , mLayouts(new QQmlObjectListModel<cFakeLayout>(this))
+    , mResources(new QQmlObjectListModel<cResource>(this))
 {
 }
 

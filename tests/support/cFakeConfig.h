@@ -2,6 +2,7 @@
 
 #include "Kelvari/Common/QQmlObjectListModel.h"
 #include "cFakeLayout.h"
+#include "Kelvari/Common/cResource.h"
 
 #include <QObject>
 #include <QString>
@@ -21,6 +22,9 @@ class cFakeConfig : public QObject
     Q_PROPERTY(bool configVersionIsNewer READ configVersionIsNewer NOTIFY configVersionIsNewerChanged)
     Q_PROPERTY(QStringList calls READ calls NOTIFY callsChanged)
     Q_PROPERTY(QQmlObjectListModelBase* resourcesAndDefaults READ resourcesAndDefaults CONSTANT)
+    Q_PROPERTY(QQmlObjectListModelBase* resources READ resources CONSTANT)
+    Q_PROPERTY(bool hasResourceUndo MEMBER mFalse CONSTANT)
+    Q_PROPERTY(bool hasResourceRedo MEMBER mFalse CONSTANT)
     Q_PROPERTY(bool hasUndo MEMBER mFalse CONSTANT)
     Q_PROPERTY(bool hasRedo MEMBER mFalse CONSTANT)
     Q_PROPERTY(bool isPasteAllowed MEMBER mFalse CONSTANT)
@@ -36,6 +40,7 @@ public:
     bool configVersionIsNewer() const { return mVersionIsNewer; }
     QStringList calls() const { return mCalls; }
     QQmlObjectListModelBase* resourcesAndDefaults() const { return nullptr; }
+    QQmlObjectListModelBase* resources() const { return mResources; }
     Q_INVOKABLE QString getResourceName(const QString&) const { return QString(); }
 
     // The layout details checks: nothing is ever a duplicate.
@@ -78,6 +83,8 @@ private:
     void Log(const QString& call);
 
     QQmlObjectListModel<cFakeLayout>* mLayouts = nullptr;
+    // Always empty: the main window's tests import no images.
+    QQmlObjectListModel<cResource>* mResources = nullptr;
     bool mDirty = false;
     int mSelectedLayoutIndex = -1;
     const int mSelectedResourceIndex = -1;

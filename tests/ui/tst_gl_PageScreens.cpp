@@ -3,6 +3,7 @@
 #include "Kelvari/Editor/cApplication.h"
 #include "Kelvari/Editor/cConfig.h"
 #include "support/cQmlWarningLog.h"
+#include "support/cTestImageFiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -95,6 +96,30 @@ private slots:
         QVERIFY(!popup->property("okEnabled").toBool());
         Shot(QStringLiteral("details"));
         QMetaObject::invokeMethod(mPage, "closePopups");
+    }
+
+    void resourceEditor()
+    {
+        mApplication->createNewConfig();
+        cConfig& config = *mApplication->currentConfig();
+        cTestImageFiles files;
+        const struct
+        {
+            const char* name;
+            int width;
+            int height;
+        } images[] = {{"Logo.png", 400, 120},     {"Stage plan.jpg", 800, 600}, {"Band.JPEG", 300, 400},
+                      {"Icon mute.svg", 64, 64},  {"Banner.png", 1600, 200},    {"Tall strip.png", 60, 900},
+                      {"Speaker.svg", 120, 80},   {"Photo.jpeg", 1024, 768},    {"Square.png", 256, 256},
+                      {"Arrow.svg", 40, 120},     {"Wide photo.jpg", 2048, 300}, {"Badge.png", 90, 90}};
+        for (const auto& image : images)
+            QVERIFY(!config.addNewImage(files.write(QString::fromLatin1(image.name), image.width, image.height))
+                         .isEmpty());
+        config.resourceCloseUndoBlock();
+        config.setSelectedResourceIndex(2);
+        Show(QStringLiteral("qrc:/ResourceEditorPage.qml"));
+        QCOMPARE(Items(mPage, QStringLiteral("resourceCell")).size(), 12);
+        Shot(QStringLiteral("resources"));
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "Kelvari/Common/cImageProvider.h"
 #include "Kelvari/Editor/cApplication.h"
 #include "support/cQmlWarningLog.h"
+#include "support/cTestImageFiles.h"
 
 #include <QCoreApplication>
 #include <QQmlContext>
@@ -36,6 +37,7 @@ public slots:
         engine->rootContext()->setContextProperty(QStringLiteral("qmlWarnings"), new cQmlWarningLog(engine));
         engine->rootContext()->setContextProperty(QStringLiteral("testFolderUrl"),
                                                   QUrl::fromLocalFile(mFilesFolder.path()).toString());
+        engine->rootContext()->setContextProperty(QStringLiteral("testImages"), new cTestImageFiles(engine));
         engine->addImageProvider(QStringLiteral("imageProvider"), new cImageProvider(*mApplication));
     }
 

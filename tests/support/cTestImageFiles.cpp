@@ -1,0 +1,36 @@
+#include "cTestImageFiles.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+
+QUrl cTestImageFiles::write(const QString& name, int width, int height)
+{
+    const QString path = mFolder.filePath(name);
+    if (name.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
+    {
+        QFile file(path);
+        const QByteArray drawing = QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%2\">"
+                                                  "<circle cx=\"%3\" cy=\"%4\" r=\"%5\" fill=\"#E8A33D\"/></svg>")
+                                       .arg(width)
+                                       .arg(height)
+                                       .arg(width / 2)
+                                       .arg(height / 2)
+                                       .arg(qMin(width, height) / 2)
+                                       .toUtf8();
+        if (!file.open(QIODevice::WriteOnly) || file.write(drawing) != drawing.size())
+            return QUrl();
+        return QUrl::fromLocalFile(path);
+    }
+    QImage image(width, height, QImage::Format_RGB32);
+    // Each file its own colour, with a diagonal so that stretching shows.
+    image.fill(QColor::fromHsv(static_cast<int>(qHash(name) % 360), 160, 200));
+    QPainter painter(&image);
+    painter.setPen(QPen(Qt::white, qMax(1, qMin(width, height) / 20)));
+    painter.drawLine(0, 0, width, height);
+    painter.end();
+    const QString format = name.section(QLatin1Char('.'), -1).toUpper();
+    return image.save(path, qPrintable(format == QLatin1String("JPG") ? QStringLiteral("JPEG") : format))
+               ? QUrl::fromLocalFile(path)
+               : QUrl();
+}
