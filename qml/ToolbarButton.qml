@@ -1,8 +1,10 @@
 import QtQuick 2.12
 import QtQuick.Window 2.12
+import "Common"
 
 // An icon button of the toolbars: a press darkens it, and resting the pointer
-// on it for a moment shows its tooltip.
+// on it for a moment shows its tooltip. Tab reaches it while it is enabled,
+// with the focus frame; Space, Return and Enter press it.
 Image {
     id: button
 
@@ -16,6 +18,23 @@ Image {
 
     sourceSize: Qt.size(width * Screen.devicePixelRatio, height * Screen.devicePixelRatio)
     fillMode: Image.PreserveAspectFit
+    activeFocusOnTab: buttonEnabled
+
+    function press(event) {
+        event.accepted = true
+        if (button.buttonEnabled)
+            button.clicked()
+    }
+
+    Keys.onSpacePressed: press(event)
+    Keys.onReturnPressed: press(event)
+    Keys.onEnterPressed: press(event)
+
+    // Only the keyboard brings the focus here: a click leaves it where it was.
+    FocusFrame {
+        control: button
+        visible: button.activeFocus
+    }
 
     Rectangle {
         anchors.fill: parent

@@ -18,14 +18,20 @@ MainWindowTestCase {
         keyClick(Qt.Key_Return)
         tryCompare(window, "mainMenuEnabled", true)
 
-        // Every page button takes the focus in turn and Enter presses it.
-        var pageButtons = ["layoutManagerButton", "layoutEditorButton", "resourceManagerButton"]
-        for (var i = 0; i < 8 && focused() !== part("resourceManagerButton"); ++i)
-            keyClick(Qt.Key_Tab)
-        compare(focused(), part("resourceManagerButton"))
+        // Tab reaches the toolbar's icon buttons and the page buttons; Return and Enter press them.
+        tabTo("deleteLayoutButton")
+        keyClick(Qt.Key_Return)
+        compare(configCalls(), ["deletePressed"])
+        tabTo("resourceManagerButton")
         verify(focused().visualFocus)
         keyClick(Qt.Key_Enter)
         verify(part("resourceEditorPage").visible)
+    }
+
+    function tabTo(name) {
+        for (var i = 0; i < 40 && focused() !== part(name); ++i)
+            keyClick(Qt.Key_Tab)
+        compare(focused(), part(name))
     }
 
     function test_currentPageButtonStaysChecked() {

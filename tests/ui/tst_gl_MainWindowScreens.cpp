@@ -59,7 +59,9 @@ private slots:
 
         Click(Find("createButton"));
         QTRY_VERIFY(mWindow->property("mainMenuEnabled").toBool());
-        // The focus frame on the green (current) page button, then on a plain one.
+        // The focus frame on a toolbar icon, on the green (current) page button, then on a plain one.
+        TabTo("newLayoutButton");
+        Shot(QStringLiteral("focus-toolbar"));
         TabTo("layoutManagerButton");
         Shot(QStringLiteral("focus-green"));
         TabTo("resourceManagerButton");
@@ -142,9 +144,9 @@ private:
     void TabTo(const char* name)
     {
         QObject* target = Find(name);
-        for (int i = 0; i < 12 && !target->property("activeFocus").toBool(); ++i)
+        for (int i = 0; i < 40 && !target->property("activeFocus").toBool(); ++i)
             QTest::keyClick(mWindow, Qt::Key_Tab);
-        QVERIFY(target->property("visualFocus").toBool());
+        QVERIFY(target->property("activeFocus").toBool());
     }
 
     void Shot(const QString& name)
