@@ -42,6 +42,23 @@ bool ReadText(const QByteArray& datagram, int& pos, int length, QString& text)
     return true;
 }
 
+// Characters that change how text is shown without being seen themselves.
+QString Plain(const QString& text, bool keepLineBreaks)
+{
+    QString plain;
+    plain.reserve(text.size());
+    for (const QChar c : text)
+    {
+        const QChar::Category category = c.category();
+        const bool kept = keepLineBreaks && (c == QLatin1Char('\n') || c == QLatin1Char('\t'));
+        if (!kept && (category == QChar::Other_Control || category == QChar::Other_Format ||
+                      category == QChar::Separator_Line || category == QChar::Separator_Paragraph))
+            continue;
+        plain.append(c);
+    }
+    return plain;
+}
+
 bool ReadByte(const QByteArray& datagram, int& pos, int& value)
 {
     if (pos >= datagram.size())
@@ -103,6 +120,11 @@ bool cDiscoveryDatagram::ReadAnnouncement(const QByteArray& datagram, sUnit& uni
         !ReadText(datagram, pos, (high << 8) | low, read.mInformation))
         return false;
     if (pos != datagram.size())
+        return false;
+    read.mUnitName = Plain(read.mUnitName, false);
+    read.mFindName = Plain(read.mFindName, false);
+    read.mInformation = Plain(read.mInformation, true).left(kDiscoveryMaxInformationLength);
+    if (read.mUnitName.isEmpty())
         return false;
 
     read.mUnitType = static_cast<eUnitType>(type);

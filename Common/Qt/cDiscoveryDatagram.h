@@ -15,6 +15,7 @@ public:
 
     // Texts too long for their length field are cut (at a character boundary).
     static QByteArray Announcement(const sUnit& unit);
-    // Fills everything but the address; false leaves unit untouched.
+    // Fills everything but the address, with the texts made plain and the
+    // information cut to its limit; false leaves unit untouched.
     static bool ReadAnnouncement(const QByteArray& datagram, sUnit& unit);
 };

@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QSettings>
 
+#include <algorithm>
+
 cConnectionInterface::cConnectionInterface(bool demoMode, QObject* parent)
     : cConnectionInterface(demoMode, parent, sUnitFinderSettings(), kZRNetTcpPort)
 {
@@ -116,17 +118,32 @@ QString cConnectionInterface::padTo2(int number) const
     return number < 0 ? QLatin1Char('-') + digits : digits;
 }
 
+// A full list gives the place of the unit heard least recently to the new one,
+// so that the other entries keep their indices.
 void cConnectionInterface::UnitAnnounced(const sUnit& unit)
 {
-    for (cQmlUnit* known : mUnits->Items())
+    ++mAnnouncements;
+    const QList<cQmlUnit*>& units = mUnits->Items();
+    for (int i = 0; i < units.size(); ++i)
     {
-        if (known->ipAddress() == unit.mIpAddress)
+        if (units.at(i)->ipAddress() == unit.mIpAddress)
         {
-            known->Update(unit);
+            units.at(i)->Update(unit);
+            mLastHeard[i] = mAnnouncements;
             return;
         }
     }
-    mUnits->append(new cQmlUnit(unit));
+    if (units.size() < kDiscoveryMaxUnits)
+    {
+        mUnits->append(new cQmlUnit(unit));
+        mLastHeard.append(mAnnouncements);
+        return;
+    }
+    const int oldest = int(std::min_element(mLastHeard.begin(), mLastHeard.end()) - mLastHeard.begin());
+    ZR_NOTIFY("Unit list full: %s takes the place of %s", qPrintable(unit.mIpAddress),
+              qPrintable(units.at(oldest)->ipAddress()));
+    units.at(oldest)->Update(unit);
+    mLastHeard[oldest] = mAnnouncements;
 }
 
 void cConnectionInterface::ConnectTo(const QString& address)

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QVector>
 
 class cNetworkConnection;
 class cReachabilityProbe;
@@ -93,6 +94,9 @@ private:
     int IndexOfUnitNamed(const QString& name) const;
 
     QQmlObjectListModel<cQmlUnit>* mUnits = nullptr;
+    // When each list entry was last heard, counted in announcements.
+    QVector<quint64> mLastHeard;
+    quint64 mAnnouncements = 0;
     cUnitFinder* mFinder = nullptr;
     cReachabilityProbe* mProbe = nullptr;
     UWORD mUnitPort = 0;

@@ -185,9 +185,12 @@ void cKelvariConfigClient::UploadConfig(const QByteArray& data)
 {
     std::lock_guard<std::mutex> order(mChunkOrderMutex);
     std::vector<cZRNetMessage> chunks;
+    // Chunk indices are 16 bits on the wire.
+    const qint64 chunkSize = static_cast<qint64>(kConfigChunkSize);
+    const bool tooLarge = (qint64(data.size()) + chunkSize - 1) / chunkSize > kConfigMaxChunkCount;
     {
         std::lock_guard<std::mutex> lock(mMutex);
-        if (mStage == eAuthenticated)
+        if (mStage == eAuthenticated && !tooLarge)
         {
             mStage = eUploading;
             mUpload = data;
@@ -201,7 +204,10 @@ void cKelvariConfigClient::UploadConfig(const QByteArray& data)
     }
     if (chunks.empty())
     {
-        ZR_ERROR("Cannot upload: not logged in");
+        if (tooLarge)
+            ZR_ERROR("Cannot upload: %d bytes need more than %d chunks", data.size(), kConfigMaxChunkCount);
+        else
+            ZR_ERROR("Cannot upload: not logged in");
         {
             std::lock_guard<std::mutex> lock(mMutex);
             if (mFailureCode == eConfigFailureNone)
@@ -360,9 +366,10 @@ void cKelvariConfigClient::HandleDownloadChunk(const cZRNetMessage& message)
             return;
         const int index = message.Length() >= 4 ? message.GetUWord(0) : -1;
         const int last = message.Length() >= 4 ? message.GetUWord(2) : -1;
-        if (index != mExpectedChunk || last < index || (mDownloadLastIndex >= 0 && last != mDownloadLastIndex))
+        if (index != mExpectedChunk || last < index || (mDownloadLastIndex >= 0 && last != mDownloadLastIndex) ||
+            message.Length() - 4 > kConfigChunkSize)
         {
-            ZR_ERROR("Download chunk %d out of order", index);
+            ZR_ERROR("Download chunk %d out of order or over %zu bytes", index, kConfigChunkSize);
             outcome = FailLocked(eConfigFailureUnknown);
         }
         else

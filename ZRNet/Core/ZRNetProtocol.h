@@ -45,6 +45,8 @@ constexpr int kZRNetHeartbeatIntervalMs = 1000;
 // ---- Config manager ---------------------------------------------------------
 constexpr const char* kConfigManagerName = "Kelvari Config Manager";
 constexpr size_t kConfigChunkSize = 32000;
+// Chunk indices are 16 bits: a config needs at most this many chunks.
+constexpr int kConfigMaxChunkCount = 65536;
 
 // Object methods of the config manager. A chunk's payload is its index and the
 // last index (two words), then the data. Progress carries the index of the
@@ -96,7 +98,11 @@ constexpr int kConfigReplyTimeoutMs = 10000;
 //   .  1  length f of the find name (0 to 255), then the find name
 //   .  2  length i of the information text, then the text
 // A datagram that is shorter or longer than its lengths say, has another magic,
-// version or kind, an unknown unit type or an empty unit name is ignored.
+// version or kind, an unknown unit type or an empty unit name is ignored. The
+// reader removes control, format (bidirectional overrides, zero-width
+// characters) and line-separator characters from the names (and all but line
+// feeds and tabs of them from the information text), so that what is shown is
+// what tells units apart; a name left empty is ignored too.
 
 constexpr UWORD kDiscoveryProbePort = 51320;
 constexpr UWORD kDiscoveryAnnouncementPort = 51319;
@@ -106,4 +112,7 @@ constexpr UBYTE kDiscoveryKindProbe = 1;
 constexpr UBYTE kDiscoveryKindAnnouncement = 2;
 constexpr int kDiscoveryProbeSize = 6;
 constexpr int kDiscoveryAnnouncementMinimumSize = 10;
+// The editor keeps this much of a unit's information text, and this many units.
+constexpr int kDiscoveryMaxInformationLength = 1024;
+constexpr int kDiscoveryMaxUnits = 256;
 // ---- End of unit discovery --------------------------------------------------

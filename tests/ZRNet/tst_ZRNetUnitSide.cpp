@@ -45,6 +45,8 @@ private slots:
     void findsOfOverlongPathsGoUnanswered_data();
     void findsOfOverlongPathsGoUnanswered();
     void anUploadChunkByDatagramIsNotStored();
+    void uploadsThatBreakTheirAnnouncementFail_data();
+    void uploadsThatBreakTheirAnnouncementFail();
 
 private:
     // Greets the unit, finds its config manager and logs in; the manager's handle, or 65535.
@@ -138,6 +140,31 @@ void tst_ZRNetUnitSide::anUploadChunkByDatagramIsNotStored()
     QVERIFY(mUnit->Reports().filter("CHUNK").isEmpty());
     editor.Send(Chunk(manager, "0 0 10"));
     QVERIFY(mUnit->WaitForReport("UPLOADED size=10"));
+}
+
+void tst_ZRNetUnitSide::uploadsThatBreakTheirAnnouncementFail_data()
+{
+    QTest::addColumn<QStringList>("chunks");
+    QTest::addColumn<int>("status");
+    QTest::newRow("complete") << QStringList{"0 1 32000", "1 1 5"} << 0;
+    QTest::newRow("last index changed") << QStringList{"0 5 100", "1 1 100"} << 3;
+    QTest::newRow("chunk over 32000 bytes") << QStringList{"0 1 32001"} << 3;
+    QTest::newRow("chunk out of order") << QStringList{"0 2 100", "2 2 100"} << 3;
+}
+
+void tst_ZRNetUnitSide::uploadsThatBreakTheirAnnouncementFail()
+{
+    QFETCH(QStringList, chunks);
+    QFETCH(int, status);
+    cScriptedPeer editor;
+    const UWORD manager = LogIn(editor);
+    QVERIFY(manager != kZRNetNoHandle);
+    for (const QString& chunk : chunks)
+        editor.Send(Chunk(manager, chunk));
+    cZRNetMessage end;
+    QVERIFY(editor.ReceiveMethod(eConfigMethodTransferEnd, end));
+    QCOMPARE(int(end.GetUByte(0)), status);
+    QCOMPARE(mUnit->Reports().filter("UPLOADED").size(), status == 0 ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(tst_ZRNetUnitSide)

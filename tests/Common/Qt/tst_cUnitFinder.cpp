@@ -39,6 +39,8 @@ private slots:
     void announcementKeepsEveryField();
     void malformedAnnouncementsAreRejected_data();
     void malformedAnnouncementsAreRejected();
+    void textsAreMadePlainAndBounded_data();
+    void textsAreMadePlainAndBounded();
     void malformedDatagramsAreIgnoredAndLaterUnitsStillFound();
 };
 
@@ -77,6 +79,46 @@ void tst_cUnitFinder::malformedAnnouncementsAreRejected()
     sUnit unit = MakeUnit("untouched");
     QVERIFY(!cDiscoveryDatagram::ReadAnnouncement(datagram, unit));
     QCOMPARE(unit.mUnitName, QString("untouched"));
+}
+
+void tst_cUnitFinder::textsAreMadePlainAndBounded_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("information");
+    QTest::addColumn<QString>("shownName");
+    QTest::addColumn<QString>("shownInformation");
+    const QString rlo(QChar(0x202E));
+    const QString zeroWidth(QChar(0x200B));
+    const QString nul(QChar(0));
+    const QString bell(QChar(7));
+    const QString lineSeparator(QChar(0x2028));
+    QTest::newRow("plain") << "Stage" << "Rack 3" << "Stage" << "Rack 3";
+    QTest::newRow("bidirectional override") << "Stage" + rlo + "A" << "" << "StageA" << "";
+    QTest::newRow("NUL and bell") << "Sta" + nul + "ge" + bell << "" << "Stage" << "";
+    QTest::newRow("zero-width space and line separator") << zeroWidth + "Stage" + lineSeparator << "" << "Stage" << "";
+    QTest::newRow("nothing visible: ignored") << rlo + zeroWidth + nul << "x" << "" << "";
+    QTest::newRow("information keeps line feeds and tabs")
+        << "Stage" << "a\nb\tc" + rlo + "d" + bell << "Stage" << "a\nb\tcd";
+    QTest::newRow("long information is cut") << "Stage" << QString(60000, 'i') << "Stage" << QString(1024, 'i');
+}
+
+// Two units cannot look alike through characters that are not seen, and no unit holds much text.
+void tst_cUnitFinder::textsAreMadePlainAndBounded()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, information);
+    QFETCH(QString, shownName);
+    QFETCH(QString, shownInformation);
+    sUnit sent = MakeUnit(name);
+    sent.mInformation = information;
+    sUnit received;
+    QCOMPARE(cDiscoveryDatagram::ReadAnnouncement(cDiscoveryDatagram::Announcement(sent), received),
+             !shownName.isEmpty());
+    if (shownName.isEmpty())
+        return;
+    QCOMPARE(received.mUnitName, shownName);
+    QCOMPARE(received.mFindName, shownName + " find");
+    QCOMPARE(received.mInformation, shownInformation);
 }
 
 void tst_cUnitFinder::malformedDatagramsAreIgnoredAndLaterUnitsStillFound()

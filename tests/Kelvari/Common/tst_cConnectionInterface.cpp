@@ -1,3 +1,4 @@
+#include "Common/Qt/cDiscoveryDatagram.h"
 #include "Kelvari/Common/cConnectionInterface.h"
 #include "ZRNet/Qt/cNetworkConnection.h"
 #include "support/cDiscoveryResponder.h"
@@ -63,6 +64,7 @@ private slots:
     }
 
     void unitListHoldsEachUnitOnceAndFollowsItsAnnouncements();
+    void aFullUnitListGivesTheLongestSilentPlaceAway();
     void badAddressFailsLaterWithAReadableReason_data();
     void badAddressFailsLaterWithAReadableReason();
     void attemptsThatCannotSucceedFailAfterTheCallWithinTheTimeLimit();
@@ -75,7 +77,7 @@ private:
     {
         sUnitFinderSettings discovery;
         discovery.mProbePort = mProbePort;
-        discovery.mAnnouncementPort = FreeUdpPort();
+        discovery.mAnnouncementPort = mAnnouncementPort = FreeUdpPort();
         discovery.mFixedTargets = {QHostAddress("127.0.0.1"), QHostAddress("127.0.0.2")};
         discovery.mProbeIntervalMs = 100;
         return std::make_unique<cConnectionInterface>(false, nullptr, discovery, mUnitPort);
@@ -89,6 +91,7 @@ private:
 
     QTemporaryDir mSettingsDir;
     quint16 mProbePort = 0;
+    quint16 mAnnouncementPort = 0;
     quint16 mUnitPort = 0;
     QTcpServer mUnitServer;
     std::unique_ptr<cDiscoveryResponder> mFirst;
@@ -115,6 +118,34 @@ void tst_cConnectionInterface::unitListHoldsEachUnitOnceAndFollowsItsAnnouncemen
     QTRY_COMPARE_WITH_TIMEOUT(alpha->information(), QString("second"), 5000);
     QCOMPARE(informationChanged.size(), 1);
     QCOMPARE(units->count(), 2);
+}
+
+void tst_cConnectionInterface::aFullUnitListGivesTheLongestSilentPlaceAway()
+{
+    auto connection = MakeInterface();
+    QTRY_COMPARE_WITH_TIMEOUT(connection->Units()->count(), 2, 5000);
+    // Units heard once each from addresses of their own, while Alpha and Beta answer every probe.
+    const int count = kDiscoveryMaxUnits + 44;
+    QUdpSocket sender;
+    for (int i = 0; i < count; ++i)
+    {
+        QUdpSocket socket;
+        QVERIFY(socket.bind(QHostAddress(QString("127.0.%1.%2").arg(1 + i / 200).arg(1 + i % 200)), 0));
+        socket.writeDatagram(cDiscoveryDatagram::Announcement(MakeUnit(QString("Unit %1").arg(i))),
+                             QHostAddress::LocalHost, mAnnouncementPort);
+        if (i % 20 == 19)
+            QTest::qWait(10);
+    }
+    const auto names = [&] {
+        QStringList listed;
+        for (int i = 0; i < connection->Units()->count(); ++i)
+            listed << connection->getUnitName(i);
+        return listed;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(names().contains(QString("Unit %1").arg(count - 1)), 5000);
+    QCOMPARE(connection->Units()->count(), kDiscoveryMaxUnits);
+    QVERIFY(names().contains("Alpha") && names().contains("Beta"));
+    QVERIFY(!names().contains("Unit 0"));
 }
 
 void tst_cConnectionInterface::badAddressFailsLaterWithAReadableReason_data()

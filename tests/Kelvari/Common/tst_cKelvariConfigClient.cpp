@@ -122,6 +122,8 @@ private slots:
     void largeUploadsArriveIntactOnOneCpu();
     void aDownloadFillsATemporaryFile_data();
     void aDownloadFillsATemporaryFile();
+    void aDownloadChunkOver32000BytesFailsTheDownload_data();
+    void aDownloadChunkOver32000BytesFailsTheDownload();
     void failuresGiveTheirCodes_data();
     void failuresGiveTheirCodes();
     void messagesAfterTheEndAreIgnored();
@@ -292,6 +294,52 @@ void tst_cKelvariConfigClient::aDownloadFillsATemporaryFile()
     QFile file(session.mClient->GetConfigDataTempFilename());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll() == stored);
+}
+
+void tst_cKelvariConfigClient::aDownloadChunkOver32000BytesFailsTheDownload_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::newRow("32000 bytes") << 32000;
+    QTest::newRow("32001 bytes") << 32001;
+}
+
+// A unit scripted frame by frame serves one chunk of the given size.
+void tst_cKelvariConfigClient::aDownloadChunkOver32000BytesFailsTheDownload()
+{
+    QFETCH(int, size);
+    cClientSession session;
+    cScriptedPeer unit;
+    QVERIFY(unit.Listen());
+    cNetworkConnection::Instance()->SetUnitTcpPort(unit.Port());
+    session.mClient->SeekObject(kManagerPath);
+    cZRNetMessage request;
+    QVERIFY(unit.Accept() && unit.ReceiveMethod(eMethodHello, request));
+    unit.Greet(eMethodHelloAck);
+    QVERIFY(unit.ReceiveMethod(eMethodFindObject, request));
+    const UWORD client = request.Source();
+    const UWORD manager = 5;
+    cZRNetMessage found(0, client, kZRNetRegistryHandle, eMethodFoundObject);
+    found.AppendUWord(manager);
+    found.AppendUWord(0);
+    found.AppendString(kConfigManagerName);
+    unit.Send(found);
+    QVERIFY(session.WaitFor("SeekSuccessful"));
+    session.mClient->Authenticate("user", "password");
+    QVERIFY(unit.ReceiveMethod(eConfigMethodLogIn, request));
+    cZRNetMessage accepted(0, client, manager, eConfigMethodLogInReply);
+    accepted.AppendUByte(1);
+    unit.Send(accepted);
+    QVERIFY(session.WaitFor("Authenticated"));
+    session.mClient->DownloadConfig();
+    QVERIFY(unit.ReceiveMethod(eConfigMethodDownloadRequest, request));
+    cZRNetMessage chunk(0, client, manager, eConfigMethodDownloadChunk);
+    chunk.SetLength(4 + size_t(size));
+    cZRNetMessage end(0, client, manager, eConfigMethodTransferEnd);
+    end.AppendUByte(0);
+    unit.Send(chunk);
+    unit.Send(end);
+    QVERIFY(session.WaitFor(size <= int(kConfigChunkSize) ? "DownloadSuccessful" : "DownloadFailed"));
+    QCOMPARE(session.mClient->FailureReasonCode(), size <= int(kConfigChunkSize) ? 0 : 1);
 }
 
 void tst_cKelvariConfigClient::failuresGiveTheirCodes_data()

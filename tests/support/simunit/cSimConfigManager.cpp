@@ -103,7 +103,12 @@ void cSimConfigManager::UploadChunk(const cZRNetMessage& message)
         return;
     }
     sUpload& upload = mUploads[connection];
-    if (index != upload.mNextIndex || last < index)
+    if (index == 0)
+        upload.mLastIndex = last;
+    // Complete only with every index up to the first announced last one, in order;
+    // an upload's memory stays within its chunk count times the chunk size.
+    if (index != upload.mNextIndex || last != upload.mLastIndex || last < index ||
+        size > static_cast<int>(kConfigChunkSize))
     {
         mUploads.erase(connection);
         lock.unlock();

@@ -40,6 +40,8 @@ private:
     {
         QByteArray mData;
         int mNextIndex = 0;
+        // As chunk 0 announced it; every later chunk must announce the same.
+        int mLastIndex = 0;
     };
 
     void Reply(const cZRNetMessage& request, UWORD method, const QByteArray& payload);
