@@ -40,7 +40,9 @@ WidgetBase {
         color: textWidget.textColour
         horizontalAlignment: textWidget.textAlignment
         verticalAlignment: Text.AlignVCenter
-        font.pixelSize: 10000
+        // Fitting starts from the height: no larger size fits a line, and starting
+        // higher only costs more tries on every layout.
+        font.pixelSize: Math.max(minimumPixelSize, Math.ceil(height))
         minimumPixelSize: textWidget.minFontSize
         fontSizeMode: Text.Fit
     }

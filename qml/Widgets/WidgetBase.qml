@@ -57,10 +57,15 @@ Item {
         }
     }
 
+    onOverlayHoveredChanged: if (overlayHovered) hoverFrameLoader.active = true
+
+    // Made on the first hover, then kept for its fading.
     Loader {
+        id: hoverFrameLoader
+        objectName: "hoverFrame"
         anchors.fill: parent
         z: 2
-        active: widgetBase.editor
+        active: false
         sourceComponent: BorderImage {
             id: hoverFrame
             source: "qrc:/Images/borderImageDashedBlue.png"
@@ -76,16 +81,17 @@ Item {
         }
     }
 
+    // Made only while selected: a page of many widgets builds faster without a frame each.
     Loader {
+        objectName: "selectionFrame"
         anchors.fill: parent
         z: 2
-        active: widgetBase.editor
+        active: widgetBase.editor && widgetBase.cppWidget !== null && widgetBase.cppWidget.selected
         sourceComponent: BorderImage {
             source: "qrc:/Images/borderImageDashedRed.png"
             border { left: 4; top: 4; right: 4; bottom: 4 }
             horizontalTileMode: BorderImage.Repeat
             verticalTileMode: BorderImage.Repeat
-            visible: widgetBase.cppWidget ? widgetBase.cppWidget.selected : false
         }
     }
 

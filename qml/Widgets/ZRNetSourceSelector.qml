@@ -35,7 +35,9 @@ WidgetBase {
             text: selector.sourceName
             color: "#e0e0e0"
             font.family: fontLoader.name
-            font.pixelSize: 10000
+            // Fitting starts from the height: no larger size fits a line, and starting
+            // higher only costs more tries on every layout.
+            font.pixelSize: Math.max(minimumPixelSize, Math.ceil(height))
             minimumPixelSize: 1
             fontSizeMode: Text.Fit
             verticalAlignment: Text.AlignVCenter

@@ -21,7 +21,9 @@ WidgetBase {
         text: label.text
         color: "#d9d9d9"
         font.family: fontLoader.name
-        font.pixelSize: 10000
+        // Fitting starts from the height: no larger size fits a line, and starting
+        // higher only costs more tries on every layout.
+        font.pixelSize: Math.max(minimumPixelSize, Math.ceil(height))
         minimumPixelSize: 1
         fontSizeMode: Text.Fit
         horizontalAlignment: Text.AlignHCenter
