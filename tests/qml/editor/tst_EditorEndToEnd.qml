@@ -2,8 +2,8 @@ import QtQuick 2.12
 import QtTest 1.12
 
 // A page built as a user builds it: widgets dropped from the toolbox, one of
-// them into a tab, edited in the panel, aligned and ordered; saved, undone
-// back to the empty page, and the saved file read back unchanged.
+// them into a tab, edited in the panel, aligned, ordered, copied and pasted;
+// saved, undone back to the empty page, and the saved file read back unchanged.
 EditorPageTestCase {
     name: "EditorEndToEnd"
 
@@ -97,6 +97,18 @@ EditorPageTestCase {
         manager.setSelection(label)
         chooseMenuItem("orderButton", "orderMenu", "Send To Back")
         verify(label.z < fader.z)
+
+        // Copy and paste the label through the toolbar: the copy lands beside it, selected.
+        mouseClick(part("copyButton"))
+        verify(part("pasteButton").buttonEnabled)
+        mouseClick(part("pasteButton"))
+        compare(layout.widgets.count, 4)
+        compare(manager.selectionCount, 1)
+        var copy = layout.widgets.get(3)
+        verify(copy.selected)
+        verify(copy !== label)
+        fuzzyCompare(copy.xFraction, label.xFraction + 0.01, 1e-4)
+        verify(widgetItem(copy) !== null)
 
         var file = testFolderUrl + "/endtoend.xml"
         verify(_application.saveConfig(file))
