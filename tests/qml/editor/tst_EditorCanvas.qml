@@ -174,4 +174,39 @@ EditorPageTestCase {
         fuzzyCompare(widget.widthFraction * 1000, 30, 0.01)
         fuzzyCompare(widget.xFraction, 0.1, 1e-6)
     }
+
+    function test_shiftCornerKeepsProportionsAndTheBottomEdge() {
+        showPage(0, 0)
+        page.zoomFactor = 1000 / 1024
+        var widget = layout.createAndAddWidget("rect", null, -1, 0.2, 0.2, 0.2, 0.2)
+        page.rebuild()
+        page.centreView()
+        manager().setSelection(widget)
+        // A test cannot hold Shift while it moves the mouse, so the handle reports as a drag would.
+        var handle = part("groupEditHandle0")
+        var overlay = part("groupEditOverlay")
+        manager().selectionTransformStartOrEnd(true)
+        overlay.shiftHeld = true
+        handle.x = -50
+        handle.reportX()
+        manager().selectionTransformStartOrEnd(false)
+        // The left edge went out by 50 pixels: a factor of 1.25 on both sides, bottom fixed.
+        fuzzyCompare(widget.widthFraction * 1000, 250, 0.5)
+        fuzzyCompare(widget.heightFraction, 0.25, 1e-4)
+        fuzzyCompare(widget.yFraction + widget.heightFraction, 0.4, 1e-4)
+    }
+
+    function test_clickOnTheFrameReachesTheWidgetBelow() {
+        showPage(0, 0)
+        var a = layout.createAndAddWidget("rect", null, -1, 0.1, 0.1, 0.1, 0.1)
+        var b = layout.createAndAddWidget("rect", null, -1, 0.3, 0.1, 0.1, 0.1)
+        page.rebuild()
+        page.centreView()
+        manager().setSelection(a)
+        manager().addToSelection(b)
+        var item = widgetItem(b)
+        mouseClick(item, item.width / 2, item.height / 2)
+        compare(manager().selectionCount, 1)
+        verify(b.selected)
+    }
 }

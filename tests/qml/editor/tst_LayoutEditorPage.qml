@@ -115,4 +115,27 @@ EditorPageTestCase {
         mouseMove(page, 5, 400)
         verify(!button.tooltipShown)
     }
+
+    function test_panelWidthIsStoredWithinItsRange() {
+        showPage(0, 0)
+        _application.propertyPanelWidth = 300
+        page.destroy()
+        showPage(0, 0)
+        var panel = part("propertyPanel")
+        compare(panel.width, 300)
+        var edge = panel.mapToItem(page, -2, 200)
+        mousePress(page, edge.x, edge.y)
+        for (var i = 1; i <= 10; ++i)
+            mouseMove(page, edge.x - 15 * i, edge.y)
+        mouseRelease(page, edge.x - 150, edge.y)
+        compare(panel.width, 450)
+        // Wider than 400 is shown but not kept; the last width within the range is.
+        compare(_application.propertyPanelWidth, 390)
+        mousePress(page, edge.x - 150, edge.y)
+        for (var j = 1; j <= 10; ++j)
+            mouseMove(page, edge.x - 150 + 20 * j, edge.y)
+        mouseRelease(page, edge.x + 50, edge.y)
+        compare(panel.width, 250)
+        compare(_application.propertyPanelWidth, 250)
+    }
 }
