@@ -19,8 +19,10 @@ ApplicationWindow {
                                      : unitPickerPage.visible ? unitPickerPage
                                      : taskInProgressPopup.visible ? taskInProgressPopup
                                      : aboutPage.visible ? aboutPage : null
-    // No shortcut acts on the pages while anything covers them.
+    // No shortcut acts on the pages while anything covers them or a menu is open
+    // (whose arrow keys move through its items).
     readonly property bool shortcutsEnabled: mainUIActive && !blockingArea.visible && coverShown === null
+                                             && !menuBarArea.menuOpen
 
     // The dialogs the load and save states use; tests put stand-ins here.
     property QtObject saveConfigFileDialogDialog: saveConfigFileDialog

@@ -117,6 +117,12 @@ MainWindowTestCase {
         press("Alt+F")
         var fileMenu = part("fileMenu")
         tryCompare(fileMenu, "opened", true)
+        // The arrows move through the menu, and no edit key reaches the page below it.
+        keyClick(Qt.Key_Down)
+        verify(fileMenu.currentIndex >= 0)
+        press("Ctrl+Z")
+        keyClick(Qt.Key_Delete)
+        compare(configCalls(), [])
         var expected = { "New...": "Ctrl+N", "Open...": "Ctrl+O", "Save": "Ctrl+S", "Save As...": "Ctrl+Shift+S",
                          "Upload": "", "Download": "", "Exit": "Ctrl+Q" }
         for (var i = 0; i < fileMenu.count; ++i) {
