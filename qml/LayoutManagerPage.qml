@@ -132,6 +132,7 @@ Rectangle {
                 model: page.config.layouts
 
                 Item {
+                    id: cell
                     width: page.layoutWidth
                     height: thumbnail.height
 
@@ -142,6 +143,8 @@ Rectangle {
                         layout: model.qtObject
                         layoutIndex: index
                         layoutWidth: page.layoutWidth
+                        inView: page.visible && grid.y + cell.y + cell.height >= gridView.contentY
+                                && grid.y + cell.y <= gridView.contentY + gridView.height
                         onClicked: page.config.selectedLayoutIndex = layoutIndex
                         onDoubleClicked: {
                             page.config.selectedLayoutIndex = layoutIndex

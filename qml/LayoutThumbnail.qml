@@ -10,6 +10,9 @@ Rectangle {
     property int layoutIndex: -1
     // The width of a landscape thumbnail; a portrait one is this high.
     property real layoutWidth: 100
+    // Whether the thumbnail is within sight; its view makes its widget items the first time it is.
+    property bool inView: true
+    property bool seen: false
 
     readonly property bool portrait: layout !== null && layout.orientation === 1
     readonly property bool fixedRatio: layout !== null && layout.fixedAspectRatio
@@ -24,6 +27,9 @@ Rectangle {
     color: "transparent"
     border.width: 2
     border.color: layout !== null && layout.selected ? "#04FFC5" : "black"
+
+    onInViewChanged: if (inView) seen = true
+    Component.onCompleted: if (inView) seen = true
 
     function devicesText(layout) {
         if (layout.desktop && layout.phone && layout.tablet)
@@ -44,6 +50,7 @@ Rectangle {
                                       : thumbnail.height) - 4
         clip: true
         currentLayout: thumbnail.layout
+        itemsWanted: thumbnail.seen
     }
 
     // In front of the widgets, which only show the page here.

@@ -9,11 +9,24 @@ Rectangle {
 
     property QtObject currentLayout: null
     property bool isTestWindow: false
+    // False while the view is out of sight: it then makes no widget items
+    // until it is first wanted, so that a page of many thumbnails shows at once.
+    property bool itemsWanted: true
     // The widget items this view made, and no others.
     property var createdItems: []
-    property bool built: false
+    property bool completed: false
+    property bool itemsMade: false
 
     color: "white"
+
+    // One component per widget type, kept while the view lives.
+    property var components: ({})
+
+    function componentFor(type) {
+        if (!components[type])
+            components[type] = Qt.createComponent(_application.getQmlUrlForType(type))
+        return components[type]
+    }
 
     // Makes one item for the widget under the parent item; its children are not included.
     function createWidgetItem(widget, parentItem) {
@@ -21,7 +34,7 @@ Rectangle {
             console.warn("No parent item for a widget of layout " + (currentLayout ? currentLayout.name : ""))
             return null
         }
-        var component = Qt.createComponent(_application.getQmlUrlForType(widget.type))
+        var component = componentFor(widget.type)
         if (component.status !== Component.Ready) {
             console.warn(component.errorString())
             return null
@@ -44,9 +57,10 @@ Rectangle {
         return view
     }
 
-    // Makes the item of a widget just added to the layout.
+    // Makes the item of a widget just added to the layout; a view that has
+    // made no items yet shows it when it makes them all.
     function addWidgetItem(widget) {
-        return createWidgetItem(widget, parentItemFor(widget))
+        return itemsMade ? createWidgetItem(widget, parentItemFor(widget)) : null
     }
 
     // Makes the widget's item and, inside a container, those of its children.
@@ -70,19 +84,27 @@ Rectangle {
 
     function build() {
         destroyWidgetItems()
+        itemsMade = false
         if (!currentLayout)
             return
-        var widgets = currentLayout.widgets
-        for (var i = 0; i < widgets.count; ++i)
-            createWidgetTree(widgets.get(i), view)
+        if (itemsWanted)
+            makeItems()
         currentLayout.registerContentItem(view, false)
     }
 
+    function makeItems() {
+        var widgets = currentLayout.widgets
+        for (var i = 0; i < widgets.count; ++i)
+            createWidgetTree(widgets.get(i), view)
+        itemsMade = true
+    }
+
     // The test window sets its layout after making the view.
-    onCurrentLayoutChanged: if (built) build()
+    onCurrentLayoutChanged: if (completed) build()
+    onItemsWantedChanged: if (completed && itemsWanted && !itemsMade && currentLayout) makeItems()
 
     Component.onCompleted: {
-        built = true
+        completed = true
         build()
     }
 

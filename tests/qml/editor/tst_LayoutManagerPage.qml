@@ -197,4 +197,28 @@ EditorPageTestCase {
         compare(config.layouts.count, 1)
         verify(config.isPasteAllowed)
     }
+
+    function test_thumbnailsOutOfSightMakeTheirItemsWhenFirstSeen() {
+        var layouts = []
+        for (var i = 0; i < 20; ++i)
+            layouts.push({ name: "L" + i })
+        showManager(layouts)
+        for (var j = 0; j < config.layouts.count; ++j)
+            config.layouts.get(j).createAndAddWidget("rect", null, -1, 0.1, 0.1, 0.5, 0.5)
+        var views = []
+        var grid = part("layoutGrid")
+        for (var k = 0; k < grid.contentItem.children[0].children.length; ++k) {
+            var view = findChild(grid.contentItem.children[0].children[k], "thumbnailLayoutView")
+            if (view)
+                views.push(view)
+        }
+        compare(views.length, 20)
+        verify(views[0].itemsMade)
+        verify(!views[19].itemsMade)
+        // A widget added meanwhile is there once the thumbnail is seen.
+        config.layouts.get(19).createAndAddWidget("text", null, -1, 0.5, 0.5, 0.2, 0.2)
+        grid.contentY = grid.contentHeight - grid.height
+        tryVerify(function() { return views[19].itemsMade })
+        compare(views[19].createdItems.length, 2)
+    }
 }
