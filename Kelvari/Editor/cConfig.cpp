@@ -65,6 +65,9 @@ cConfig::~cConfig()
     // Layouts and their widgets go while the document is still whole: widgets
     // hold it as their resource source.
     mBatch = true;
+    // The base destroys the resource undo manager, whose last signals would reach this object's slots
+    // after this part of it is gone.
+    disconnect(ResourceUndoManager(), nullptr, this, nullptr);
     DeletePendingPaste();
     mConfigUndoManager->ClearUndoRedo();
     qDeleteAll(findChildren<cLayout*>(QString(), Qt::FindDirectChildrenOnly));
