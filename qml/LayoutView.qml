@@ -17,10 +17,10 @@ Rectangle {
     property bool completed: false
     property bool itemsMade: false
 
-    color: "white"
-
     // One component per widget type, kept while the view lives.
     property var components: ({})
+
+    color: "white"
 
     function componentFor(type) {
         if (!components[type])
