@@ -83,6 +83,19 @@ Rectangle {
         fill(layout)
     }
 
+    function accept() {
+        if (okEnabled)
+            okClicked(allUsersBox.checked, usersField.text, desktopBox.checked, phoneBox.checked, tabletBox.checked,
+                      orientationBox.currentIndex, allScenesBox.checked, scenesField.text, fixedBox.checked,
+                      aspectValue(aspect1Field, keptAspectRatio1), aspectValue(aspect2Field, keptAspectRatio2),
+                      nameField.text)
+    }
+
+    // As the editor's other pop-ups: Return is Ok, Escape is Cancel, and typing starts in the name.
+    onVisibleChanged: if (visible) nameField.forceActiveFocus()
+    Shortcut { sequences: ["Return", "Enter"]; enabled: popup.visible; onActivated: popup.accept() }
+    Shortcut { sequence: "Escape"; enabled: popup.visible; onActivated: popup.cancelClicked() }
+
     function aspectValue(field, kept) {
         return Checks.aspectAcceptable(field.text) ? parseInt(field.text, 10) : kept
     }
@@ -314,11 +327,7 @@ Rectangle {
             text: "Ok"
             accent: true
             enabled: popup.okEnabled
-            onClicked: popup.okClicked(allUsersBox.checked, usersField.text, desktopBox.checked, phoneBox.checked,
-                                       tabletBox.checked, orientationBox.currentIndex, allScenesBox.checked,
-                                       scenesField.text, fixedBox.checked,
-                                       popup.aspectValue(aspect1Field, popup.keptAspectRatio1),
-                                       popup.aspectValue(aspect2Field, popup.keptAspectRatio2), nameField.text)
+            onClicked: popup.accept()
         }
         KelvariButton {
             objectName: "detailsCancelButton"

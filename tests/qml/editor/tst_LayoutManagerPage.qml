@@ -155,7 +155,7 @@ EditorPageTestCase {
         compare(part("detailsTitle").text, "Edit details")
         compare(part("nameField").text, "A")
         typeInto("nameField", "Renamed")
-        mouseClick(part("detailsOkButton"))
+        keyClick(Qt.Key_Return)
         compare(config.layouts.get(0).name, "Renamed")
         verify(config.hasUndo)
         mouseClick(part("undoButton"))
@@ -186,13 +186,13 @@ EditorPageTestCase {
         compare(undoDepth(), depth + (data.ok ? 1 : 0))
     }
 
-    function test_closePopupsDiscardsAPendingPaste() {
+    function test_escapeDiscardsAPendingPaste() {
         showManager([{ name: "A" }])
         config.selectedLayoutIndex = 0
         config.copyPressed()
         config.pastePressed()
         tryCompare(popup(), "visible", true)
-        page.closePopups()
+        keyClick(Qt.Key_Escape)
         tryCompare(popup(), "visible", false)
         compare(config.layouts.count, 1)
         verify(config.isPasteAllowed)
