@@ -75,9 +75,11 @@ EditorPageTestCase {
         typeInto("aspectRatio2Field", data.text)
         compare(part("detailsOkButton").enabled, data.ok)
         compare(part("aspectWarning").visible, !data.ok)
-        // Without a fixed ratio the fields do not matter.
+        // Without a fixed ratio the fields do not matter, and a refused one keeps the ratio it had.
         part("fixedCheckBox").checked = false
         verify(part("detailsOkButton").enabled)
+        mouseClick(part("detailsOkButton"))
+        compare(config.layouts.get(0).aspectRatio2, data.ok ? parseInt(data.text, 10) : 3)
     }
 
     function test_devicesAndOrientation() {
