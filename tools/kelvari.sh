@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and then starts the editor or runs every test.
 #   tools/kelvari.sh start [--network]   build and start the editor
-#   tools/kelvari.sh test                build and run every test, then fuzz the config reader for a minute
+#   tools/kelvari.sh test                build and run every test, run them again built with address and
+#                                        undefined-behaviour checks, then fuzz the config reader for a minute
 # Everything runs inside a private network namespace holding only loopback, so
 # nothing leaves the machine; "start --network" opts into the real network.
 set -euo pipefail
@@ -9,6 +10,11 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build"
 fuzz_build="$top/build-fuzz"
+sanitize_build="$top/build-asan"
+# Each test stops at its first finding; leaks that only Qt, fontconfig or D-Bus themselves keep are suppressed.
+sanitizer_env=(ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
+    LSAN_OPTIONS=suppressions=$top/tools/sanitizers/lsan.supp:print_suppressions=0
+    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1)
 mode=${1:-}
 
 packages=(cmake g++ make pkg-config
@@ -45,6 +51,15 @@ build_fuzz() {
     cmake --build "$fuzz_build" -j "$(nproc)" --target fuzz_config_reader
 }
 
+# Every target again, by clang with address and undefined-behaviour checks, in a tree of its own; lean
+# (-O1, line tables only, no benchmarks or fuzz targets) so that the whole suite runs in time. The help
+# document is made by a checked tool during the build, so the build runs with the same settings.
+build_sanitized() {
+    CC=clang CXX=clang++ cmake -S "$top" -B "$sanitize_build" -DCMAKE_BUILD_TYPE=Release \
+        -DKELVARI_SANITIZE=ON >/dev/null
+    env "${sanitizer_env[@]}" cmake --build "$sanitize_build" -j "$(nproc)"
+}
+
 # Runs a command in a new network namespace with only loopback up.
 isolated() {
     local flags=(-n)
@@ -71,6 +86,12 @@ test)
     isolated env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache" \
         XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/runtime" \
         "$top/tools/run-ctest.sh" "$build"
+
+    # The whole suite again under the sanitizers; the first failing test ends the run.
+    build_sanitized
+    isolated env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache" \
+        XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/runtime" "${sanitizer_env[@]}" \
+        "$top/tools/run-ctest.sh" "$sanitize_build" --stop-on-failure
 
     # A minute of fuzzing the config reader on a copy of the seeds; any crash, leak, hang or runaway
     # memory fails the test command, and the input that did it is kept in build-fuzz/findings.
