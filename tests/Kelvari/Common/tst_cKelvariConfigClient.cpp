@@ -24,7 +24,7 @@ QByteArray Config(int size)
 {
     QByteArray bytes(size, Qt::Uninitialized);
     for (int i = 0; i < size; ++i)
-        bytes[i] = char((i * 7919) >> 3);
+        bytes[i] = char((uint(i) * 7919u) >> 3);
     return bytes;
 }
 }
