@@ -55,7 +55,7 @@ FocusScope {
     function up() { groupOverlay.up() }
     function down() { groupOverlay.down() }
 
-    // Builds the editor's item for a widget in the parent item, and those of its children.
+    // Builds the editor's item for a widget in the parent item; its children are not included.
     function createWidgetItem(widget, parentItem) {
         var component = Qt.createComponent(_application.getQmlUrlForType(widget.type))
         if (component.status !== Component.Ready) {
@@ -66,14 +66,20 @@ FocusScope {
                                                         editContent: editContent })
         widget.setQQuickItem(item, true)
         dynamicallyCreatedItems.push(item)
-        if (widget.isContainer) {
-            var children = widget.widgetChildren
-            for (var i = 0; i < children.count; ++i) {
-                var child = children.get(i)
-                createWidgetItem(child, item.getContainer(widget.getContainerLocation(child)))
-            }
-        }
         return item
+    }
+
+    // The widget's item and, inside a container, those of its children. A create
+    // request is for one widget: the layout sends one for each child too.
+    function createWidgetTree(widget, parentItem) {
+        var item = createWidgetItem(widget, parentItem)
+        if (!item || !widget.isContainer)
+            return
+        var children = widget.widgetChildren
+        for (var i = 0; i < children.count; ++i) {
+            var child = children.get(i)
+            createWidgetTree(child, item.getContainer(widget.getContainerLocation(child)))
+        }
     }
 
     function destroyWidgetItems() {
@@ -113,7 +119,7 @@ FocusScope {
         if (layout) {
             var widgets = layout.widgets
             for (var i = 0; i < widgets.count; ++i)
-                createWidgetItem(widgets.get(i), editContent)
+                createWidgetTree(widgets.get(i), editContent)
             layout.registerContentItem(editContent, true)
         }
         chooseView()

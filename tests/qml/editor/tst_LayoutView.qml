@@ -89,4 +89,23 @@ EditorPageTestCase {
         compare(thumbnail.createdItems.length, 0)
         verify(!layout.hasUndo)
     }
+
+    function test_pastedContainerIsBuiltOnceInEveryView() {
+        showPage(0, 0)
+        var tabs = layout.createAndAddWidget("tab_container", null, -1, 0.1, 0.1, 0.4, 0.4)
+        layout.createAndAddWidget("text", tabs, 0, 0.1, 0.1, 0.3, 0.3)
+        layout.closeUndoBlock()
+        var index = page.layoutIndex
+        page.layoutIndex = -1
+        page.layoutIndex = index
+        compare(page.dynamicallyCreatedItems.length, 2)
+        var thumbnail = makeView({ currentLayout: layout })
+        compare(thumbnail.createdItems.length, 2)
+        layout.selectionManager.setSelection(tabs)
+        layout.copyPressed()
+        layout.pastePressed()
+        compare(layout.widgets.count, 2)
+        compare(page.dynamicallyCreatedItems.length, 4)
+        compare(thumbnail.createdItems.length, 4)
+    }
 }
