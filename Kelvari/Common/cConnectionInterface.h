@@ -17,7 +17,8 @@ class cReachabilityProbe;
 class cUnitFinder;
 
 // The QML-facing connection to a unit. It looks for units from construction on
-// and lists every unit heard. Connecting picks a unit (by list index, name or
+// and lists the units heard, at most 256 (the one heard least recently gives
+// way to a new one). Connecting picks a unit (by list index, name or
 // typed address), makes it the host and checks that it accepts a connection on
 // the ZRNet port; the network connection's signals then end the connection.
 // Every connect call ends in exactly one of connectionAttemptSuccessful or
