@@ -39,8 +39,8 @@ void cGroupProperty::ConnectProperty(cProperty* property, const cWidget* widget)
         return;
     mPropertyWidgets.insert(property, widget);
     mLinkedProperties.append(property);
-    setVisible(std::all_of(mLinkedProperties.begin(), mLinkedProperties.end(),
-                           [](const cProperty* member) { return member->visible(); }));
+    // Every member visible so far and this one too, without a walk over all members for each.
+    setVisible((mLinkedProperties.size() == 1 || visible()) && property->visible());
     connect(property, &cProperty::visibleChanged, this, &cProperty::setVisible);
     if (!mHasMultipleValues && value() != property->value())
         SetHasMultipleValues(true);

@@ -2,8 +2,10 @@
 
 #include "cEditorWidgetFactory.h"
 #include "cLayoutArranger.h"
+#include "cLayoutDetailsXml.h"
 #include "cLayoutDropAreas.h"
 #include "cLayoutTabOrder.h"
+#include "cLayoutTree.h"
 #include "cLayoutUndoManager.h"
 #include "cLayoutZOrder.h"
 #include "cWidgetClipboard.h"
@@ -20,20 +22,6 @@
 #include <algorithm>
 #include <climits>
 #include <set>
-
-namespace
-{
-QString BoolText(bool value)
-{
-    return value ? QStringLiteral("1") : QStringLiteral("0");
-}
-
-// A text that is no decimal integer reads as 0.
-int AttributeInt(const QStringRef& text)
-{
-    return text.toInt(nullptr, 10);
-}
-}
 
 cLayout::cLayout(cLayoutConfig& config)
     : QObject(&config.ConfigBase()),
@@ -56,37 +44,7 @@ cLayout::cLayout(cLayoutConfig& config)
 
 cLayout* cLayout::CreateFromXml(QXmlStreamReader& reader, cLayoutConfig& config)
 {
-    sLayoutDetails details;
-    const QXmlStreamAttributes attributes = reader.attributes();
-    for (const QXmlStreamAttribute& attribute : attributes)
-    {
-        const QStringRef name = attribute.name();
-        const QStringRef value = attribute.value();
-        if (name == QLatin1String("allUsers"))
-            details.allUsers = AttributeInt(value) != 0;
-        else if (name == QLatin1String("users"))
-            details.users = value.toString();
-        else if (name == QLatin1String("desktop"))
-            details.desktop = AttributeInt(value) != 0;
-        else if (name == QLatin1String("phone"))
-            details.phone = AttributeInt(value) != 0;
-        else if (name == QLatin1String("tablet"))
-            details.tablet = AttributeInt(value) != 0;
-        else if (name == QLatin1String("orientation"))
-            details.orientation = AttributeInt(value);
-        else if (name == QLatin1String("allScenes"))
-            details.allScenes = AttributeInt(value) != 0;
-        else if (name == QLatin1String("scenes"))
-            details.scenes = value.toString();
-        else if (name == QLatin1String("fixedAspectRatio"))
-            details.fixedAspectRatio = AttributeInt(value) != 0;
-        else if (name == QLatin1String("aspectRatio1"))
-            details.aspectRatio1 = AttributeInt(value);
-        else if (name == QLatin1String("aspectRatio2"))
-            details.aspectRatio2 = AttributeInt(value);
-        else if (name == QLatin1String("name"))
-            details.name = value.toString();
-    }
+    const sLayoutDetails details = cLayoutDetailsXml::Read(reader.attributes());
     auto* layout = new cLayout(config);
     layout->SetLayoutDetails(details);
 
@@ -119,18 +77,7 @@ cLayout* cLayout::CreateFromXml(QXmlStreamReader& reader, cLayoutConfig& config)
 void cLayout::WriteXml(QXmlStreamWriter& writer) const
 {
     writer.writeStartElement(QStringLiteral("Layout"));
-    writer.writeAttribute(QStringLiteral("name"), mDetails.name);
-    writer.writeAttribute(QStringLiteral("allUsers"), BoolText(mDetails.allUsers));
-    writer.writeAttribute(QStringLiteral("users"), mDetails.users);
-    writer.writeAttribute(QStringLiteral("desktop"), BoolText(mDetails.desktop));
-    writer.writeAttribute(QStringLiteral("phone"), BoolText(mDetails.phone));
-    writer.writeAttribute(QStringLiteral("tablet"), BoolText(mDetails.tablet));
-    writer.writeAttribute(QStringLiteral("orientation"), QString::number(mDetails.orientation));
-    writer.writeAttribute(QStringLiteral("allScenes"), BoolText(mDetails.allScenes));
-    writer.writeAttribute(QStringLiteral("scenes"), mDetails.scenes);
-    writer.writeAttribute(QStringLiteral("fixedAspectRatio"), BoolText(mDetails.fixedAspectRatio));
-    writer.writeAttribute(QStringLiteral("aspectRatio1"), QString::number(mDetails.aspectRatio1));
-    writer.writeAttribute(QStringLiteral("aspectRatio2"), QString::number(mDetails.aspectRatio2));
+    cLayoutDetailsXml::Write(mDetails, writer);
     for (const cWidget* widget : mWidgets->Items())
         widget->WriteXml(writer);
     writer.writeEndElement();
@@ -285,23 +232,8 @@ void cLayout::clearUndoRedo()
 
 bool cLayout::Locate(cWidget* widget, cContainer* within, cContainer*& holder, int& level) const
 {
-    const QList<cWidget*> members = within ? within->GetWidgetChildren()->Items() : mWidgets->Items();
-    if (members.contains(widget))
-    {
-        holder = within;
-        level = 0;
-        return true;
-    }
-    for (cWidget* member : members)
-    {
-        auto* container = qobject_cast<cContainer*>(member);
-        if (container && Locate(widget, container, holder, level))
-        {
-            ++level;
-            return true;
-        }
-    }
-    return false;
+    return cLayoutTree::Locate(widget, within ? within->GetWidgetChildren()->Items() : mWidgets->Items(), within,
+                               holder, level);
 }
 
 bool cLayout::IsOnPage(cWidget* widget) const
@@ -309,18 +241,6 @@ bool cLayout::IsOnPage(cWidget* widget) const
     cContainer* holder = nullptr;
     int level = -1;
     return widget && Locate(widget, nullptr, holder, level);
-}
-
-bool cLayout::IsWithin(const cWidget* candidate, cWidget* widget)
-{
-    if (candidate == widget)
-        return true;
-    auto* container = qobject_cast<cContainer*>(widget);
-    if (!container)
-        return false;
-    const QList<cWidget*> children = container->GetWidgetChildren()->Items();
-    return std::any_of(children.begin(), children.end(),
-                       [candidate](cWidget* child) { return IsWithin(candidate, child); });
 }
 
 cContainer* cLayout::FindContainer(cWidget* widget, cContainer* container) const
@@ -341,28 +261,17 @@ void cLayout::LinkPropertiesToUndoManager(cWidget* widget)
 {
     if (!widget)
         return;
+    // The property travels with the connection: asking a slot for its sender walks every connection
+    // made to the manager, one per property of the page.
+    cLayoutUndoManager* manager = mUndoManager;
     for (cProperty* property : widget->GetProperties())
-    {
-        connect(property, &cProperty::ValueAboutToChange, mUndoManager,
-                &cLayoutUndoManager::PropertyValueAboutToChange, Qt::UniqueConnection);
-    }
+        connect(property, &cProperty::ValueAboutToChange, manager,
+                [manager, property] { manager->AddPropertyChangeAction(property); });
 }
 
 QRectF cLayout::FindWidgetFractionsRelativeToBase(cWidget* widget) const
 {
-    if (!widget || widget->GetQQuickItems().isEmpty() || !mEditContent)
-        return QRectF();
-    const QQuickItem* item = widget->GetQQuickItems().first();
-    QQuickItem* parent = item->parentItem();
-    const qreal baseWidth = mEditContent->width();
-    const qreal baseHeight = mEditContent->height();
-    if (!parent || baseWidth <= 0 || baseHeight <= 0)
-        return QRectF();
-    const QPointF corner(static_cast<float>(parent->width() * widget->xFraction()),
-                         static_cast<float>(parent->height() * widget->yFraction()));
-    const QPointF mapped = parent->mapToItem(mEditContent, corner);
-    return QRectF(mapped.x() / baseWidth, mapped.y() / baseHeight, item->width() / baseWidth,
-                  item->height() / baseHeight);
+    return cLayoutTree::CanvasFractions(widget, mEditContent);
 }
 
 void cLayout::EmitDeleteRequests(cWidget* widget)
@@ -486,7 +395,7 @@ void cLayout::SetWidgetContainer(cWidget* widget, cContainer* container, int loc
                  qPrintable(mDetails.name));
         return;
     }
-    if (container && IsWithin(container, widget))
+    if (container && cLayoutTree::IsWithin(container, widget))
     {
         // A widget inside itself would leave the page and loop the tree.
         ZR_ERROR("Widget %d cannot move into itself or a widget inside it", widget->GetId());
@@ -526,24 +435,7 @@ void cLayout::SetWidgetContainer(cWidget* widget, cContainer* container, int loc
     const QList<QQuickItem*> parents = container ? container->LinkedContainerQuickItems(location)
                                                  : mLinkedContentItems;
 
-    if (keepPlace && !parents.isEmpty() && !items.isEmpty())
-    {
-        QQuickItem* parent = parents.first();
-        QQuickItem* item = items.first();
-        if (parent->width() > 0 && parent->height() > 0)
-        {
-            const QPointF mapped = item->mapToItem(parent, QPointF(0, 0));
-            widget->setXFraction(static_cast<float>(mapped.x() / parent->width()));
-            widget->setYFraction(static_cast<float>(mapped.y() / parent->height()));
-            widget->setWidthFraction(static_cast<float>(item->width() / parent->width()));
-            widget->setHeightFraction(static_cast<float>(item->height() / parent->height()));
-        }
-    }
-    for (int i = 0; i < items.size() && i < parents.size(); ++i)
-    {
-        items.at(i)->setParent(parents.at(i));
-        items.at(i)->setParentItem(parents.at(i));
-    }
+    cLayoutTree::MoveItems(widget, items, parents, keepPlace);
     mUndoManager->AddMoveContainerAction(widget, oldContainer, oldLocation, container, location);
     if (qobject_cast<cContainer*>(widget))
         RebuildVisuallySortedDropAreaList();
@@ -672,26 +564,12 @@ void cLayout::updateDropAreaHighlights(QQuickItem* ItemDragged, bool ItemDragged
 
 void cLayout::UpdateCurrentSelectionDropAreaHighlights()
 {
-    QList<QQuickItem*> targets;
-    for (cWidget* widget : mSelectionManager->GetSelectedWidgets())
-    {
-        QQuickItem* target = findDropArea(widget->GetQQuickItems().value(0), qobject_cast<cContainer*>(widget));
-        if (target && !targets.contains(target))
-            targets.append(target);
-    }
-    mDropAreas->Highlight(targets);
+    mDropAreas->HighlightUnder(mSelectionManager->GetSelectedWidgets());
 }
 
 void cLayout::UpdateSelectionContainers()
 {
-    for (cWidget* widget : mSelectionManager->GetSelectedWidgets())
-    {
-        const QQuickItem* area = findDropArea(widget->GetQQuickItems().value(0), qobject_cast<cContainer*>(widget));
-        if (!area)
-            continue;
-        auto* container = qobject_cast<cContainer*>(qvariant_cast<QObject*>(area->property("cppWidget")));
-        SetWidgetContainer(widget, container, area->property("containerLocation").toInt(), true);
-    }
+    mDropAreas->DropIntoAreasUnder(mSelectionManager->GetSelectedWidgets());
 }
 
 cWidget* cLayout::NextWidgetInTabOrder(cWidget* widget) const
@@ -728,19 +606,19 @@ void cLayout::SendToFrontOrBack(QList<cWidget*> selected, QList<cWidget*> stack,
     cLayoutZOrder::SendToFrontOrBack(selected, stack, front);
 }
 
+bool cLayout::BringForwardOrBackward(QList<cWidget*> selected, QList<cWidget*> stack, bool forward) const
+{
+    return cLayoutZOrder::BringForwardOrBackward(selected, stack, forward);
+}
+
 void cLayout::SendToFront(const QList<cWidget*>& selected, const QList<cWidget*>& stack) const
 {
-    cLayoutZOrder::SendToFrontOrBack(selected, stack, true);
+    SendToFrontOrBack(selected, stack, true);
 }
 
 void cLayout::SendToBack(const QList<cWidget*>& selected, const QList<cWidget*>& stack) const
 {
-    cLayoutZOrder::SendToFrontOrBack(selected, stack, false);
-}
-
-bool cLayout::BringForwardOrBackward(QList<cWidget*> selected, QList<cWidget*> stack, bool forward) const
-{
-    return cLayoutZOrder::BringForwardOrBackward(selected, stack, forward);
+    SendToFrontOrBack(selected, stack, false);
 }
 
 void cLayout::sendToFrontPressed() { cLayoutArranger(*this).SendSelectedToFrontOrBack(true); }

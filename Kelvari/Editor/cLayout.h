@@ -239,8 +239,6 @@ private:
     // Where the widget sits: found, its container (null at the top level) and level.
     bool Locate(cWidget* widget, cContainer* within, cContainer*& holder, int& level) const;
     bool IsOnPage(cWidget* widget) const;
-    // True when candidate is the widget or lies inside it.
-    static bool IsWithin(const cWidget* candidate, cWidget* widget);
     void SelectInTabOrder(cWidget* widget);
     // Puts the widget into the container at the location, or appends it to the
     // top level when there is no container or the container refuses it.

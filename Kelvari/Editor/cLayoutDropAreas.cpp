@@ -1,6 +1,7 @@
 #include "cLayoutDropAreas.h"
 
 #include "cLayout.h"
+#include "Kelvari/Common/cContainer.h"
 
 #include <QQuickItem>
 #include <algorithm>
@@ -95,4 +96,28 @@ void cLayoutDropAreas::Highlight(const QList<QQuickItem*>& targets) const
     }
     for (QQuickItem* area : targets)
         area->setProperty("highlight", true);
+}
+
+void cLayoutDropAreas::HighlightUnder(const QList<cWidget*>& widgets) const
+{
+    QList<QQuickItem*> targets;
+    for (cWidget* widget : widgets)
+    {
+        QQuickItem* target = Find(widget->GetQQuickItems().value(0), qobject_cast<cContainer*>(widget));
+        if (target && !targets.contains(target))
+            targets.append(target);
+    }
+    Highlight(targets);
+}
+
+void cLayoutDropAreas::DropIntoAreasUnder(const QList<cWidget*>& widgets) const
+{
+    for (cWidget* widget : widgets)
+    {
+        const QQuickItem* area = Find(widget->GetQQuickItems().value(0), qobject_cast<cContainer*>(widget));
+        if (!area)
+            continue;
+        auto* container = qobject_cast<cContainer*>(qvariant_cast<QObject*>(area->property("cppWidget")));
+        mLayout->SetWidgetContainer(widget, container, area->property("containerLocation").toInt(), true);
+    }
 }

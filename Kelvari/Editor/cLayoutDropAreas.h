@@ -4,6 +4,7 @@
 #include <QObject>
 
 class cLayout;
+class cWidget;
 class QQuickItem;
 
 // The drop areas that dragged widgets of one layout page can fall into, kept
@@ -21,6 +22,10 @@ public:
     QQuickItem* Find(QQuickItem* item, bool itemIsContainer) const;
     // Every area is highlighted exactly when it is one of the targets.
     void Highlight(const QList<QQuickItem*>& targets) const;
+    // Highlights the areas the widgets' editor items would fall into.
+    void HighlightUnder(const QList<cWidget*>& widgets) const;
+    // Each widget goes into the container whose area its editor item lies over, staying where it is on screen.
+    void DropIntoAreasUnder(const QList<cWidget*>& widgets) const;
     const QList<QQuickItem*>& VisuallySorted() const { return mVisuallySorted; }
 
 public slots:
