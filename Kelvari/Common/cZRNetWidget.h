@@ -13,9 +13,10 @@ class cZRNetWidget : public cWidget
     Q_OBJECT
 
 public:
-    // Keeps a copy of the client for as long as the widget is online.
+    // Keeps a copy of the client for as long as the widget is online, and
+    // shows itself disabled: it has no remote object to link to.
     void SetOnline(std::shared_ptr<cKelvariConfigClient> client) override;
-    // Drops the client.
+    // Drops the client; the base clears the disabled state.
     void SetOffline() override;
 
     const std::shared_ptr<cKelvariConfigClient>& GetConfigClient() const

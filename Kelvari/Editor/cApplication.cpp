@@ -59,6 +59,7 @@ cApplication::cApplication()
 {
     cEditorWidgetFactory::AddAllZRNetWidgetObjectRequestRegExps();
     mCurrentConfig = new cConfig(this);
+    mCurrentConfig->SetTestWindowLogin(this);
     mSupportedUnits << QStringLiteral("Oskel Dorvel") << QStringLiteral("Halvor Dorvel")
                     << QStringLiteral("Pemra Dorvel");
 

@@ -142,6 +142,9 @@ public:
                               const sLayoutDetails& newDetails) override;
     bool HasCopiedWidgets() const override;
     cWidgetCopyBuffer& WidgetCopyBuffer() override { return mWidgetCopyBuffer; }
+    cTestWindowLogin* TestWindowLogin() const override { return mTestWindowLogin; }
+    // The application whose test-window login the layouts go online with.
+    void SetTestWindowLogin(cTestWindowLogin* login) { mTestWindowLogin = login; }
 
     // cLayoutListUndoTarget
     void UndoNewLayout(cLayout* layout) override;
@@ -197,6 +200,7 @@ private:
     QString mImageFailureText;
     // Kept across Reset, like the layout clipboard.
     cWidgetCopyBuffer mWidgetCopyBuffer;
+    cTestWindowLogin* mTestWindowLogin = nullptr;
     bool mIsPasteAllowed = false;
     // Set while many layouts or widgets come and go at once (reading,
     // resetting, cloning), which recompute the resources' texts once at the end.

@@ -4,6 +4,7 @@
 #include "cLayoutArranger.h"
 #include "cLayoutDetailsXml.h"
 #include "cLayoutDropAreas.h"
+#include "cLayoutOnlineMode.h"
 #include "cLayoutTabOrder.h"
 #include "cLayoutTree.h"
 #include "cLayoutUndoManager.h"
@@ -29,7 +30,8 @@ cLayout::cLayout(cLayoutConfig& config)
       mWidgets(new QQmlObjectListModel<cWidget>(this)),
       mUndoManager(new cLayoutUndoManager(this)),
       mSelectionManager(new cLayoutSelectionManager(this)),
-      mDropAreas(new cLayoutDropAreas(this))
+      mDropAreas(new cLayoutDropAreas(this)),
+      mOnlineMode(new cLayoutOnlineMode(*this, config))
 {
     connect(mUndoManager, &cUndoManager::HasUndoChanged, this, &cLayout::hasUndoChanged);
     connect(mUndoManager, &cUndoManager::HasRedoChanged, this, &cLayout::hasRedoChanged);
@@ -39,6 +41,9 @@ cLayout::cLayout(cLayoutConfig& config)
             [owner] { owner->LayoutWidgetCountChanged(); });
     connect(this, &cLayout::nameChanged, &config.ConfigBase(), [owner] { owner->LayoutNameChanged(); });
     connect(&config.WidgetCopyBuffer(), &cWidgetCopyBuffer::Changed, this, &cLayout::UpdateIsPasteAllowed);
+    connect(mOnlineMode, &cLayoutOnlineMode::ConfigClientNotFoundSignal, this, &cLayout::configClientNotFound);
+    connect(mOnlineMode, &cLayoutOnlineMode::AuthenticationFailedSignal, this,
+            &cLayout::authenticationFailedSignal);
     mIsPasteAllowed = config.HasCopiedWidgets();
 }
 
@@ -178,6 +183,21 @@ QStringList cLayout::GetResourceIdsUsed(cContainer* container) const
     return QStringList(ids.begin(), ids.end());
 }
 
+bool cLayout::IsOnline() const
+{
+    return mOnlineMode->IsOnline();
+}
+
+void cLayout::setOnline(QString HostIpAddress)
+{
+    mOnlineMode->SetOnline(HostIpAddress);
+}
+
+void cLayout::setOffline()
+{
+    mOnlineMode->SetOffline();
+}
+
 bool cLayout::hasUndo() const
 {
     return mUndoManager->HasUndo();
@@ -311,6 +331,7 @@ void cLayout::DeleteWidget(cWidget* widget)
         mWidgets->remove(widget);
     }
     widget->SetSelected(false);
+    mOnlineMode->WidgetLeft(widget);
     mUndoManager->AddDeleteWidgetAction(widget, container, location);
 }
 
@@ -354,6 +375,7 @@ void cLayout::UndoNewWidget(cWidget* widget)
     {
         mWidgets->remove(widget);
     }
+    mOnlineMode->WidgetLeft(widget);
 }
 
 void cLayout::RedoNewWidget(cWidget* widget, cContainer* container, int containerLocation)
@@ -365,7 +387,9 @@ void cLayout::RedoNewWidget(cWidget* widget, cContainer* container, int containe
         ZR_ERROR("Widget %d is already on layout '%s'", widget->GetId(), qPrintable(mDetails.name));
         return;
     }
-    if (cContainer* placed = PlaceWidget(widget, container, containerLocation))
+    cContainer* placed = PlaceWidget(widget, container, containerLocation);
+    mOnlineMode->WidgetEntered(widget);
+    if (placed)
         emit createRequest(widget, placed->LinkedContainerQuickItems(containerLocation).value(0),
                            containerLocation);
     else
@@ -454,6 +478,7 @@ QObject* cLayout::createAndAddWidget(QString Type, cWidget* ContainerWidget, int
     LinkPropertiesToUndoManager(widget);
     SendToFront({widget}, container ? container->GetWidgetChildren()->Items() : mWidgets->Items());
     mUndoManager->AddNewWidgetAction(widget, container, location);
+    mOnlineMode->WidgetEntered(widget);
     return widget;
 }
 
@@ -480,6 +505,7 @@ void cLayout::deletePressed()
 
 void cLayout::AddPastedWidgetUndoActions(cWidget* widget, cContainer* container, int location)
 {
+    mOnlineMode->WidgetEntered(widget);
     mUndoManager->AddNewWidgetAction(widget, container, location);
     if (auto* inner = qobject_cast<cContainer*>(widget))
     {

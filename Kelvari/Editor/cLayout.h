@@ -16,6 +16,7 @@
 
 class cContainer;
 class cLayoutDropAreas;
+class cLayoutOnlineMode;
 class cLayoutUndoManager;
 class QXmlStreamReader;
 class QXmlStreamWriter;
@@ -23,7 +24,8 @@ class QXmlStreamWriter;
 // One page of a config: its details, its widget tree with the undo history
 // of that tree, the drop areas that dragged widgets can fall into, and the
 // content items of the views that show the page (0 the editor's canvas,
-// 1 the thumbnail, 2 the test window). Every widget of the page, also inside
+// 1 the thumbnail, 2 the test window), and the page's online mode in the test
+// window. Every widget of the page, also inside
 // containers, has the page as its QObject parent.
 class cLayout : public QObject, public cWidgetTreeUndoTarget
 {
@@ -112,7 +114,8 @@ public:
     void UpdateSelectionContainers();
     // Highlights the drop areas that the selected widgets would fall into.
     void UpdateCurrentSelectionDropAreaHighlights();
-    // Records the creation of a pasted widget and of everything inside it.
+    // Records the creation of a pasted widget and of everything inside it;
+    // an online page takes the widget online.
     void AddPastedWidgetUndoActions(cWidget* widget, cContainer* container, int location);
     // Asks the views for items for the widget and, inside it, for its children.
     void RecursiveCreateRequest(cWidget* widget, QQuickItem* parentItem, int location);
@@ -138,6 +141,8 @@ public:
     void RedoDeleteWidget(cWidget* widget) override;
     void UndoOrRedoMoveContainer(cWidget* widget, cContainer* container, int containerLocation) override;
 
+    bool IsOnline() const;
+
     bool hasUndo() const;
     bool hasRedo() const;
     QQuickItem* editContent() const { return mEditContent; }
@@ -161,6 +166,10 @@ public:
     Q_INVOKABLE void setLayoutDetails(bool AllUsers, QString UsersString, bool Desktop, bool Phone, bool Tablet,
                                       int Orientation, bool AllScenes, QString ScenesString, bool FixedAspectRatio,
                                       int AspectRatio1, int AspectRatio2, bool PastedLayout, QString Name);
+    // The test window runs the page live against the unit at the address; it
+    // is online once the unit accepted the test window's login.
+    Q_INVOKABLE void setOnline(QString HostIpAddress);
+    Q_INVOKABLE void setOffline();
     Q_INVOKABLE void undoPressed();
     Q_INVOKABLE void redoPressed();
     Q_INVOKABLE void closeUndoBlock();
@@ -230,6 +239,8 @@ signals:
     void aspectRatio2Changed();
     void nameChanged();
     void isPasteAllowedChanged();
+    void configClientNotFound();
+    void authenticationFailedSignal();
 
 private slots:
     void RebuildVisuallySortedDropAreaList();
@@ -254,6 +265,7 @@ private:
     QList<QQuickItem*> mLinkedContentItems;
     cLayoutSelectionManager* const mSelectionManager;
     cLayoutDropAreas* const mDropAreas;
+    cLayoutOnlineMode* const mOnlineMode;
     sLayoutDetails mDetails;
     bool mSelected = false;
     bool mIsPasteAllowed = false;

@@ -3,6 +3,7 @@
 class cConfigBase;
 class cLayout;
 class cWidgetCopyBuffer;
+class cTestWindowLogin;
 struct sLayoutDetails;
 
 // What a layout page needs of the config document that holds it: the
@@ -28,4 +29,6 @@ public:
     virtual bool HasCopiedWidgets() const = 0;
     // The widgets copied from any layout of the document.
     virtual cWidgetCopyBuffer& WidgetCopyBuffer() = 0;
+    // The login a page going online uses and reports the unit's answer to; null when there is none.
+    virtual cTestWindowLogin* TestWindowLogin() const = 0;
 };

@@ -41,12 +41,14 @@ public:
     void LayoutWidgetCountChanged() override {}
     bool HasCopiedWidgets() const override { return !mCopyBuffer.IsEmpty(); }
     cWidgetCopyBuffer& WidgetCopyBuffer() override { return mCopyBuffer; }
+    cTestWindowLogin* TestWindowLogin() const override { return mLogin; }
 
     int mNextId = 0;
     int mNameChanges = 0;
     QList<sDetailsChange> mDetailsChanges;
     cConfigUndoManager mUndoManager;
     cWidgetCopyBuffer mCopyBuffer;
+    cTestWindowLogin* mLogin = nullptr;
 };
 
 inline QList<int> Ids(const QList<cWidget*>& widgets)

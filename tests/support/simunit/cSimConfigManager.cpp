@@ -69,8 +69,10 @@ void cSimConfigManager::LogIn(const cZRNetMessage& message)
 {
     const std::string user = message.GetString(0);
     const std::string password = message.GetString(user.size() + 1);
-    const bool accepted = message.Length() == user.size() + password.size() + 2 && user == mSettings.mAdminUser &&
-                          password == mSettings.mAdminPasswordHash;
+    const bool admin = user == mSettings.mAdminUser && password == mSettings.mAdminPasswordHash;
+    const bool testWindow = !mSettings.mTestWindowUser.empty() && user == mSettings.mTestWindowUser &&
+                            password == mSettings.mTestWindowPasswordHash;
+    const bool accepted = message.Length() == user.size() + password.size() + 2 && (admin || testWindow);
     {
         std::lock_guard<std::mutex> lock(mMutex);
         if (accepted)

@@ -16,6 +16,9 @@ struct sSimUnitSettings
 {
     std::string mAdminUser;
     std::string mAdminPasswordHash;
+    // The test window's login, beside the administrator's; no user when empty.
+    std::string mTestWindowUser;
+    std::string mTestWindowPasswordHash;
     bool mHasStoredConfig = false;
     QByteArray mStoredConfig;
     QString mUploadFile;     // where a completed upload is written, when set
@@ -25,7 +28,7 @@ struct sSimUnitSettings
     int mStallAfterChunk = -1;
 };
 
-// The unit's "Kelvari Config Manager": log-in, upload with progress, download
+// The unit's "Kelvari Config Manager": log-in (administrator or test window), upload with progress, download
 // of the stored config. Reports what it receives as "SIM ..." lines on stdout.
 class cSimConfigManager : public cNetObject
 {

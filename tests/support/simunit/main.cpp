@@ -17,6 +17,7 @@
 #include <QUdpSocket>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -28,6 +29,10 @@ int main(int argc, char** argv)
                                            QString::number(kDiscoveryProbePort));
     const QCommandLineOption unitName("unit-name", "Name in announcements.", "name", "Simulated Dorvel");
     const QCommandLineOption adminPassword("admin-password-hash", "The administrator's password hash.", "text", "");
+    const QCommandLineOption testWindowUser("test-window-user", "The test window's user name.", "name", "");
+    const QCommandLineOption testWindowPassword("test-window-password-hash", "The test window's password hash.",
+                                                "text", "");
+    const QCommandLineOption noConfigManager("no-config-manager", "Host no config manager.");
     const QCommandLineOption storedConfig("stored-config", "File served as the stored config.", "file");
     const QCommandLineOption uploadFile("upload-file", "Where a completed upload is written.", "file");
     const QCommandLineOption busy("busy", "Another upload is in progress.");
@@ -35,13 +40,20 @@ int main(int argc, char** argv)
     const QCommandLineOption dropAfter("drop-after-chunk", "Drop the connection after this chunk.", "index", "-1");
     const QCommandLineOption stallAfter("stall-after-chunk", "Fall silent after this chunk.", "index", "-1");
     const QCommandLineOption noHeartbeat("no-heartbeat", "Send no heartbeats.");
-    parser.addOptions({tcpPort, discoveryPort, unitName, adminPassword, storedConfig, uploadFile, busy, unitError,
-                       dropAfter, stallAfter, noHeartbeat});
+    parser.addOptions({tcpPort, discoveryPort, unitName, adminPassword, testWindowUser, testWindowPassword,
+                       noConfigManager, storedConfig, uploadFile, busy, unitError, dropAfter, stallAfter,
+                       noHeartbeat});
     parser.process(application);
 
     sSimUnitSettings settings;
-    settings.mAdminUser = QCryptographicHash::hash("Admin", QCryptographicHash::Keccak_512).toBase64().toStdString();
+    const auto userHash = [](const QString& user) {
+        return QCryptographicHash::hash(user.toLocal8Bit(), QCryptographicHash::Keccak_512).toBase64().toStdString();
+    };
+    settings.mAdminUser = userHash(QStringLiteral("Admin"));
     settings.mAdminPasswordHash = parser.value(adminPassword).toStdString();
+    if (!parser.value(testWindowUser).isEmpty())
+        settings.mTestWindowUser = userHash(parser.value(testWindowUser));
+    settings.mTestWindowPasswordHash = parser.value(testWindowPassword).toStdString();
     if (parser.isSet(storedConfig))
     {
         QFile file(parser.value(storedConfig));
@@ -67,9 +79,13 @@ int main(int argc, char** argv)
     if (!parser.isSet(noHeartbeat))
         network->InitialiseLostComms();
 
-    SyscallMessagesPollLock();
-    cSimConfigManager manager(settings, network);
-    SyscallMessagesPollUnLock();
+    std::unique_ptr<cSimConfigManager> manager;
+    if (!parser.isSet(noConfigManager))
+    {
+        SyscallMessagesPollLock();
+        manager = std::make_unique<cSimConfigManager>(settings, network);
+        SyscallMessagesPollUnLock();
+    }
 
     cSimUnitServer server(network);
     if (!server.listen(QHostAddress::LocalHost, static_cast<quint16>(parser.value(tcpPort).toUInt())))
