@@ -10,6 +10,7 @@ import "Common"
 // unit or address still chosen.
 ApplicationWindow {
     id: testWindow
+    objectName: "testWindow"
 
     property var currentLayout: null
     // The unit in use: the name of one picked from the list, or a typed address.
@@ -36,7 +37,7 @@ ApplicationWindow {
 
     onVisibleChanged: {
         if (visible)
-            _application.testApplicationWindowReady()
+            _application.testApplicationWindowReady(testWindow)
         else
             _application.testApplicationWindowClosed()
     }
@@ -68,6 +69,12 @@ ApplicationWindow {
             _application.setTestWindowPassword(unitPicker.password)
         _application.testWindowUsername = unitPicker.username
         _application.testWindowRememberLoginDetails = unitPicker.rememberLoginDetails
+    }
+
+    // "Online (<address> - <unit name>)"; a typed address has no name.
+    function onlineText() {
+        var parts = [connection.getHostIPAddress(), unitName].filter(function(part) { return part !== "" })
+        return "Online (" + parts.join(" - ") + ")"
     }
 
     function showFailure(text, reason) {
@@ -118,7 +125,6 @@ ApplicationWindow {
                 objectName: "testOnlineLabel"
                 anchors.verticalCenter: parent.verticalCenter
                 visible: false
-                text: "Online (" + testWindow.unitIpAddress + testWindow.unitName + ")"
                 font.pointSize: 10
                 color: "lightgreen"
             }
@@ -235,6 +241,12 @@ ApplicationWindow {
     Connections {
         target: onlineState.active ? testWindow.connection : null
         function onConnectedChanged() { if (!testWindow.connection.connected) testWindow.connectionLost() }
+        function onUnitSilentChanged() {
+            if (testWindow.connection.unitSilent)
+                lostCommsWarning.show()
+            else
+                lostCommsWarning.hide()
+        }
     }
 
     signal layoutClientNotFound()
@@ -302,6 +314,7 @@ ApplicationWindow {
             id: onlineState
             onEntered: {
                 disconnectButton.visible = true
+                onlineLabel.text = testWindow.onlineText()
                 onlineLabel.visible = true
                 if (testWindow.currentLayout)
                     testWindow.currentLayout.setOnline(testWindow.connection.getHostIPAddress())
@@ -309,6 +322,7 @@ ApplicationWindow {
             onExited: {
                 disconnectButton.visible = false
                 onlineLabel.visible = false
+                lostCommsWarning.hide()
                 if (testWindow.currentLayout)
                     testWindow.currentLayout.setOffline()
                 testWindow.connection.disconnect()

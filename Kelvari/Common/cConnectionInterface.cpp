@@ -54,6 +54,7 @@ void cConnectionInterface::SetZRNetNetworkConnection(cNetworkConnection* connect
     connect(connection, &cNetworkConnection::LostCommunications, this, &cConnectionInterface::CommunicationsLost);
     connect(connection, &cNetworkConnection::Disconnected, this, &cConnectionInterface::ConnectionClosed);
     connect(connection, &cNetworkConnection::TimeToLiveLow, this, &cConnectionInterface::TimeToLiveLow);
+    connect(connection, &cNetworkConnection::TimeToLiveRestored, this, &cConnectionInterface::TimeToLiveRestored);
 }
 
 void cConnectionInterface::connectToUnit(int index)
@@ -215,8 +216,14 @@ void cConnectionInterface::TimeToLiveLow()
 {
     if (mState != eConnected)
         return;
+    SetUnitSilent(true);
     mState = eConnectedChecking;
     mProbe->Start(QHostAddress(QString::fromLatin1(mHostText)), mUnitPort, kReachabilityTimeoutMs);
+}
+
+void cConnectionInterface::TimeToLiveRestored()
+{
+    SetUnitSilent(false);
 }
 
 void cConnectionInterface::LoseConnection(const QString& reason)
@@ -233,10 +240,20 @@ void cConnectionInterface::LoseConnection(const QString& reason)
 
 void cConnectionInterface::SetConnected(bool connected)
 {
+    if (!connected)
+        SetUnitSilent(false);
     if (mConnected == connected)
         return;
     mConnected = connected;
     emit connectedChanged();
+}
+
+void cConnectionInterface::SetUnitSilent(bool silent)
+{
+    if (mUnitSilent == silent)
+        return;
+    mUnitSilent = silent;
+    emit unitSilentChanged();
 }
 
 void cConnectionInterface::SetFailureReason(const QString& reason)

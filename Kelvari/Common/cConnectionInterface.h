@@ -29,6 +29,9 @@ class cConnectionInterface : public QObject
     Q_OBJECT
     Q_PROPERTY(bool connected READ connected NOTIFY connectedChanged)
     Q_PROPERTY(QString connectionFailureReason READ connectionFailureReason NOTIFY connectionFailureReasonChanged)
+    // True while the connected unit has been silent long enough to be warned
+    // about, until it answers again or the connection ends.
+    Q_PROPERTY(bool unitSilent READ unitSilent NOTIFY unitSilentChanged)
     Q_PROPERTY(QQmlObjectListModelBase* unitList READ unitList CONSTANT)
     Q_PROPERTY(QString lastUnitName READ lastUnitName NOTIFY lastUnitChanged)
     Q_PROPERTY(int lastUnitIndex READ lastUnitIndex NOTIFY lastUnitChanged)
@@ -51,6 +54,7 @@ public:
 
     bool connected() const { return mConnected; }
     QString connectionFailureReason() const { return mFailureReason; }
+    bool unitSilent() const { return mUnitSilent; }
     QQmlObjectListModelBase* unitList() const { return mUnits; }
     QString lastUnitName() const { return mLastUnitName; }
     int lastUnitIndex() const { return mLastUnitIndex; }
@@ -66,6 +70,7 @@ public:
 signals:
     void connectedChanged();
     void connectionFailureReasonChanged();
+    void unitSilentChanged();
     void connectionAttemptFailed();
     void connectionAttemptSuccessful();
     void lastUnitChanged();
@@ -88,8 +93,10 @@ private:
     void CommunicationsLost();
     void ConnectionClosed();
     void TimeToLiveLow();
+    void TimeToLiveRestored();
     void LoseConnection(const QString& reason);
     void SetConnected(bool connected);
+    void SetUnitSilent(bool silent);
     void SetFailureReason(const QString& reason);
     void StoreLastUnit(const QString& name, int index);
     int IndexOfUnitNamed(const QString& name) const;
@@ -105,6 +112,7 @@ private:
 
     eState mState = eIdle;
     bool mConnected = false;
+    bool mUnitSilent = false;
     QByteArray mHostText;
     QString mFailureReason;
     QString mLastUnitName;

@@ -408,16 +408,18 @@ void cApplication::ApplicationSetWindowStateSlot()
     MainWindowTracker().ApplyWindowState();
 }
 
-void cApplication::testApplicationWindowReady()
+// The window is handed in rather than looked up among all windows, where the
+// newest one may as well be a dialog.
+void cApplication::testApplicationWindowReady(QWindow* Window)
 {
-    const QWindowList windows = QGuiApplication::allWindows();
-    if (windows.isEmpty())
+    if (!Window)
+    {
+        ZR_ERROR("The test window reported ready without itself");
         return;
-    // The most recently created window comes first: the test window reporting ready.
-    QWindow* window = windows.first();
-    window->setFlag(Qt::WindowFullscreenButtonHint);
+    }
+    Window->setFlag(Qt::WindowFullscreenButtonHint);
     QMetaObject::invokeMethod(this, "ApplicationSetTestWindowStateSlot", Qt::QueuedConnection);
-    mTestWindowGeometry->Attach(window);
+    mTestWindowGeometry->Attach(Window);
 }
 
 void cApplication::testApplicationWindowClosed()

@@ -17,6 +17,7 @@
 class cConfig;
 class cKelvariConfigClient;
 class cWindowGeometry;
+class QWindow;
 
 // The editor's root object, "_application" in QML: the config document with
 // its file operations and its upload and download, the table of widget
@@ -168,7 +169,8 @@ public:
 
 public slots:
     void applicationWindowReady() override;
-    void testApplicationWindowReady();
+    // The test window, when it has become visible, hands itself in.
+    void testApplicationWindowReady(QWindow* Window);
     void testApplicationWindowClosed();
 
 signals:

@@ -298,10 +298,18 @@ void cNetworkConnection::WatchConnection(UWORD connectionId)
 
 void cNetworkConnection::HeartbeatReceived(UWORD connectionId)
 {
-    std::lock_guard<std::mutex> lock(mTableMutex);
-    const auto it = mConnections.find(connectionId);
-    if (it != mConnections.end())
+    bool restored = false;
+    {
+        std::lock_guard<std::mutex> lock(mTableMutex);
+        const auto it = mConnections.find(connectionId);
+        if (it == mConnections.end())
+            return;
+        const int age = it->second.mSilentSeconds;
+        restored = age >= mLostAfterSeconds - kLowTimeToLiveSeconds && age < mLostAfterSeconds;
         it->second.mSilentSeconds = 0;
+    }
+    if (restored)
+        emit TimeToLiveRestored(connectionId);
 }
 
 // The transport is closed outside both locks: its thread may itself be waiting for the poll lock.

@@ -67,6 +67,8 @@ public:
 signals:
     void HeartbeatDue(UWORD connectionId);
     void TimeToLiveLow(UWORD connectionId);
+    // A connection that had been warned about answered again in time.
+    void TimeToLiveRestored(UWORD connectionId);
     void LostCommunications(UWORD connectionId);
     void Disconnected(UWORD connectionId);
 

@@ -104,6 +104,7 @@ void tst_cNetworkConnection::aSilentConnectionIsLostAfterThirtySeconds()
     cNetworkConnection* instance = cNetworkConnection::Instance();
     QSignalSpy low(instance, &cNetworkConnection::TimeToLiveLow);
     QSignalSpy lost(instance, &cNetworkConnection::LostCommunications);
+    QSignalSpy restored(instance, &cNetworkConnection::TimeToLiveRestored);
     instance->WatchConnection(3);
     instance->WatchConnection(4);
     const auto age = [&](int seconds) {
@@ -116,6 +117,9 @@ void tst_cNetworkConnection::aSilentConnectionIsLostAfterThirtySeconds()
     QCOMPARE(low.count(), 2);
     age(9);
     instance->HeartbeatReceived(4);
+    instance->HeartbeatReceived(4);
+    QCOMPARE(restored.count(), 1);
+    QCOMPARE(restored.front().front().value<UWORD>(), UWORD(4));
     QCOMPARE(lost.count(), 0);
     age(1);
     QCOMPARE(lost.count(), 1);

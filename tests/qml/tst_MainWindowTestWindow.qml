@@ -63,7 +63,7 @@ TestCase {
     }
 
     function test_onlineThenConnectionLost() {
-        verify(_application.calls.indexOf("testApplicationWindowReady()") >= 0)
+        verify(_application.calls.indexOf("testApplicationWindowReady(testWindow)") >= 0)
         connectTo("10.0.0.9")
         compare(_application.connectionInterface.calls, ["connectToHostByIpAddress(10.0.0.9)"])
         verify(_application.calls.indexOf("setTestWindowPassword(pw)") >= 0)
@@ -82,6 +82,64 @@ TestCase {
         compare(layout.onlineCalls, ["online 10.0.0.9", "offline"])
         part("testFailurePage").okClicked()
         tryCompare(part("testConnectButton"), "visible", true)
+    }
+
+    // The warning lies over the page while the unit is silent, and goes when
+    // it answers again, when the unit is declared lost, and when the window stops.
+    function test_lostCommsWarningFollowsTheSilentUnit() {
+        var connection = _application.connectionInterface
+        connectTo("10.0.0.7")
+        connection.finishAttempt(true)
+        tryCompare(part("testOnlineLabel"), "visible", true)
+        var warning = part("lostCommsWarning")
+        compare(warning.visible, false)
+        connection.unitSilent = true
+        compare(warning.visible, true)
+        connection.unitSilent = false
+        compare(warning.visible, false)
+
+        connection.unitSilent = true
+        part("testDisconnectButton").clicked()
+        tryCompare(part("testConnectButton"), "visible", true)
+        compare(warning.visible, false)
+        compare(layout.onlineCalls, ["online 10.0.0.7", "offline"])
+        verify(connection.calls.indexOf("disconnect()") >= 0)
+
+        connection.unitSilent = false
+        connectTo("10.0.0.7")
+        connection.finishAttempt(true)
+        tryCompare(part("testOnlineLabel"), "visible", true)
+        connection.unitSilent = true
+        connection.setConnected(false)
+        tryCompare(part("testFailurePage"), "visible", true)
+        compare(warning.visible, false)
+    }
+
+    function test_aPickedUnitShowsAddressAndNameAndAMissingManagerGoesOffline() {
+        var connection = _application.connectionInterface
+        connection.addUnit("10.0.0.5", "Stage Dorvel", "", 0)
+        part("testConnectButton").clicked()
+        tryCompare(part("testUnitPicker"), "visible", true)
+        part("testUnitPicker").selectUnitClicked(0)
+        compare(connection.calls, ["connectToUnit(0)"])
+        connection.finishAttempt(true)
+        tryCompare(part("testOnlineLabel"), "visible", true)
+        compare(part("testOnlineLabel").text, "Online (10.0.0.5 - Stage Dorvel)")
+
+        layout.configClientNotFound()
+        tryCompare(part("testConnectButton"), "visible", true)
+        compare(part("testOnlineLabel").visible, false)
+        compare(layout.onlineCalls, ["online 10.0.0.5", "offline"])
+    }
+
+    function test_closingTheWindowTakesThePageOffline() {
+        connectTo("10.0.0.6")
+        _application.connectionInterface.finishAttempt(true)
+        tryCompare(part("testOnlineLabel"), "visible", true)
+        _application.connectionInterface.clearCalls()
+        window.destroy()
+        tryVerify(function() { return layout.onlineCalls[layout.onlineCalls.length - 1] === "offline" })
+        verify(_application.connectionInterface.calls.indexOf("disconnect()") >= 0)
     }
 
     // Ok after a failure brings the picker back with the address still there.

@@ -80,7 +80,10 @@ public:
     Q_INVOKABLE void setAdminPassword(const QString& password);
     Q_INVOKABLE void setTestWindowPassword(const QString& password);
     Q_INVOKABLE void applicationWindowReady() { Log(QStringLiteral("applicationWindowReady()")); }
-    Q_INVOKABLE void testApplicationWindowReady() { Log(QStringLiteral("testApplicationWindowReady()")); }
+    Q_INVOKABLE void testApplicationWindowReady(QObject* window)
+    {
+        Log(QStringLiteral("testApplicationWindowReady(%1)").arg(window ? window->objectName() : QString()));
+    }
     Q_INVOKABLE void testApplicationWindowClosed() { Log(QStringLiteral("testApplicationWindowClosed()")); }
     Q_INVOKABLE void openHelp();
     Q_INVOKABLE void cancelTransfer() { Log(QStringLiteral("cancelTransfer()")); }

@@ -75,6 +75,14 @@ void cFakeConnectionInterface::setConnected(bool connected)
     emit connectedChanged();
 }
 
+void cFakeConnectionInterface::setUnitSilent(bool silent)
+{
+    if (silent == mUnitSilent)
+        return;
+    mUnitSilent = silent;
+    emit unitSilentChanged();
+}
+
 void cFakeConnectionInterface::clearCalls()
 {
     mCalls.clear();
@@ -85,6 +93,7 @@ void cFakeConnectionInterface::reset()
 {
     mUnits->clear();
     setConnected(false);
+    setUnitSilent(false);
     mHost.clear();
     mFailureReason.clear();
     mCalls.clear();

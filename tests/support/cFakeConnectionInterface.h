@@ -15,6 +15,7 @@ class cFakeConnectionInterface : public QObject
     Q_OBJECT
     Q_PROPERTY(bool connected READ connected NOTIFY connectedChanged)
     Q_PROPERTY(QString connectionFailureReason READ connectionFailureReason NOTIFY connectionFailureReasonChanged)
+    Q_PROPERTY(bool unitSilent MEMBER mUnitSilent WRITE setUnitSilent NOTIFY unitSilentChanged)
     Q_PROPERTY(QQmlObjectListModelBase* unitList READ unitList CONSTANT)
     Q_PROPERTY(QStringList calls READ calls NOTIFY callsChanged)
 
@@ -40,12 +41,14 @@ public:
     // Ends the pending attempt: connected, or failed with the reason.
     Q_INVOKABLE void finishAttempt(bool succeeded, const QString& reason = QString());
     Q_INVOKABLE void setConnected(bool connected);
+    void setUnitSilent(bool silent);
     Q_INVOKABLE void clearCalls();
     Q_INVOKABLE void reset();
 
 signals:
     void connectedChanged();
     void connectionFailureReasonChanged();
+    void unitSilentChanged();
     void connectionAttemptFailed();
     void connectionAttemptSuccessful();
     void callsChanged();
@@ -55,6 +58,7 @@ private:
 
     QQmlObjectListModel<cQmlUnit>* mUnits = nullptr;
     bool mConnected = false;
+    bool mUnitSilent = false;
     QString mFailureReason;
     QString mHost;
     QStringList mCalls;

@@ -250,15 +250,21 @@ void tst_cConnectionInterface::networkSignalsEndTheConnectionOnlyWhileFollowed()
     QTRY_VERIFY(!connection->connected());
     QCOMPARE(reasonWhenLost, QString("The unit closed the connection"));
 
-    // A low time-to-live warning checks the unit again: still there, nothing changes.
+    // A low time-to-live warning checks the unit again: still there, it stays
+    // connected, and silent until it answers again.
     QVERIFY(ConnectToListedUnit(*connection, "Alpha"));
     emit network->TimeToLiveLow(1);
+    QTRY_VERIFY(connection->unitSilent());
     QTest::qWait(300);
-    QVERIFY(connection->connected());
+    QVERIFY(connection->connected() && connection->unitSilent());
+    emit network->TimeToLiveRestored(1);
+    QTRY_VERIFY(!connection->unitSilent());
     mUnitServer.close();
     emit network->TimeToLiveLow(1);
+    QTRY_VERIFY(connection->unitSilent());
     QTRY_VERIFY_WITH_TIMEOUT(!connection->connected(), cConnectionInterface::kReachabilityTimeoutMs + 1000);
     QCOMPARE(reasonWhenLost, QString("The unit at 127.0.0.1 refused the connection"));
+    QVERIFY(!connection->unitSilent());
 
     QVERIFY(mUnitServer.listen(QHostAddress::AnyIPv4, mUnitPort));
     connection->SetZRNetNetworkConnection(nullptr);

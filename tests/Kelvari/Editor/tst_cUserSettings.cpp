@@ -220,8 +220,11 @@ void tst_cUserSettings::theTestWindowIsFollowedOnlyWhileShown()
     QWindow mainWindow;
     application.applicationWindowReady();
     QWindow testWindow;
-    application.testApplicationWindowReady();
+    // A window made after the test window, such as a dialog, is not taken for it.
+    QWindow dialog;
+    application.testApplicationWindowReady(&testWindow);
     QCOMPARE(testWindow.geometry(), cWindowGeometry::DefaultGeometry());
+    QVERIFY(dialog.geometry() != cWindowGeometry::DefaultGeometry());
 
     testWindow.setPosition(300, 310);
     QTRY_COMPARE(application.TestWindowGeometry().Applied().topLeft(), QPoint(300, 310));
