@@ -154,6 +154,13 @@ void tst_cLayoutOnlineMode::widgetsThatComeWhileOnlineGoOnline()
 
     cWidget* dropped = Add("zrnet_led", tabs, 0);
     QVERIFY(dropped->IsOnline() && dropped->IsDisabled());
+    mLayout->selectionManager()->setSelection(tabs);
+    mLayout->copyPressed();
+    const int before = AllWidgets().size();
+    mLayout->pastePressed();
+    QCOMPARE(AllWidgets().size(), before + 2);
+    for (const cWidget* widget : AllWidgets())
+        QVERIFY2(widget->IsOnline(), qPrintable(widget->GetType()));
     mLayout->selectionManager()->setSelection(deleted);
     mLayout->deletePressed();
     QVERIFY(deleted->IsOnline());
