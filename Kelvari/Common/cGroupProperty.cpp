@@ -39,6 +39,12 @@ void cGroupProperty::ConnectProperty(cProperty* property, const cWidget* widget)
         return;
     mPropertyWidgets.insert(property, widget);
     mLinkedProperties.append(property);
+    // A widget destroyed while still grouped (its deletion dropped from the undo history) leaves the group.
+    connect(property, &QObject::destroyed, this, [this, property] {
+        mLinkedProperties.removeAll(property);
+        mPropertyWidgets.remove(property);
+        mOriginalFloatValues.remove(property);
+    });
     // Every member visible so far and this one too, without a walk over all members for each.
     setVisible((mLinkedProperties.size() == 1 || visible()) && property->visible());
     connect(property, &cProperty::visibleChanged, this, &cProperty::setVisible);

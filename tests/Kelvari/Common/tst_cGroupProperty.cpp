@@ -135,6 +135,14 @@ void tst_cGroupProperty::geometryIsMeasuredFromBaseValuesAndNeverBecomesNaN()
     x.SetFloatValueUsingScalingFactor(0.5f);
     QCOMPARE(shown.xFraction(), 0.2f);
     QCOMPARE(unlaid.xFraction(), 0.15f);
+
+    // A member destroyed while grouped is forgotten, not written.
+    auto* gone = new cTextWidget(3, &owner);
+    x.ConnectProperty(gone->GetXProperty(), gone);
+    delete gone;
+    x.SetFloatValueUsingScalingFactor(2);
+    x.setValue(0.5f);
+    QCOMPARE(x.LinkedProperties().size(), 2);
 }
 
 QTEST_MAIN(tst_cGroupProperty)
