@@ -8,6 +8,7 @@
 #include "cLayoutTabOrder.h"
 #include "cLayoutTree.h"
 #include "cLayoutUndoManager.h"
+#include "cLayoutViews.h"
 #include "cLayoutZOrder.h"
 #include "cWidgetClipboard.h"
 #include "cWidgetCopyBuffer.h"
@@ -31,7 +32,8 @@ cLayout::cLayout(cLayoutConfig& config)
       mUndoManager(new cLayoutUndoManager(this)),
       mSelectionManager(new cLayoutSelectionManager(this)),
       mDropAreas(new cLayoutDropAreas(this)),
-      mOnlineMode(new cLayoutOnlineMode(*this, config))
+      mOnlineMode(new cLayoutOnlineMode(*this, config)),
+      mViews(new cLayoutViews(this))
 {
     connect(mUndoManager, &cUndoManager::HasUndoChanged, this, &cLayout::hasUndoChanged);
     connect(mUndoManager, &cUndoManager::HasRedoChanged, this, &cLayout::hasRedoChanged);
@@ -456,10 +458,9 @@ void cLayout::SetWidgetContainer(cWidget* widget, cContainer* container, int loc
     {
         mWidgets->append(widget);
     }
-    const QList<QQuickItem*> parents = container ? container->LinkedContainerQuickItems(location)
-                                                 : mLinkedContentItems;
-
-    cLayoutTree::MoveItems(widget, items, parents, keepPlace);
+    const QList<QQuickItem*> candidates = container ? container->LinkedContainerQuickItems(location)
+                                                    : mViews->ContentItems();
+    cLayoutTree::MoveItems(widget, items, mViews->ParentsFor(items, candidates), keepPlace);
     mUndoManager->AddMoveContainerAction(widget, oldContainer, oldLocation, container, location);
     if (qobject_cast<cContainer*>(widget))
         RebuildVisuallySortedDropAreaList();
@@ -530,34 +531,24 @@ void cLayout::RecursiveCreateRequest(cWidget* widget, QQuickItem* parentItem, in
 QQuickItem* cLayout::GetLinkedContentItem(cWidget* widget, int location, int viewIndex) const
 {
     if (cContainer* container = FindContainer(widget))
-        return container->LinkedContainerQuickItems(location).value(viewIndex);
-    return mLinkedContentItems.value(viewIndex);
+        return mViews->InView(container->LinkedContainerQuickItems(location), viewIndex);
+    return mViews->ContentItem(viewIndex);
 }
 
 void cLayout::registerContentItem(QQuickItem* ContentItem, bool LayoutEditor)
 {
-    if (!ContentItem || mLinkedContentItems.contains(ContentItem))
-        return;
-    if (LayoutEditor)
-        mLinkedContentItems.prepend(ContentItem);
-    else
-        mLinkedContentItems.append(ContentItem);
-    connect(ContentItem, &QObject::destroyed, this, [this, ContentItem] { LinkedContentItemDestroyed(ContentItem); });
-}
-
-void cLayout::LinkedContentItemDestroyed(QQuickItem* item)
-{
-    mLinkedContentItems.removeAll(item);
+    mViews->Register(ContentItem, LayoutEditor);
 }
 
 QQuickItem* cLayout::getParentItem(cWidget* Widget, int ContainerLocation, bool TestWindow) const
 {
-    return GetLinkedContentItem(Widget, ContainerLocation, TestWindow ? 2 : 1);
+    return GetLinkedContentItem(Widget, ContainerLocation,
+                                TestWindow ? cLayoutViews::eTestWindow : cLayoutViews::eThumbnail);
 }
 
 QQuickItem* cLayout::getThumbnailContentItem() const
 {
-    return mLinkedContentItems.value(1);
+    return mViews->ContentItem(cLayoutViews::eThumbnail);
 }
 
 bool cLayout::isWidgetTypeAContainer(QString Type) const

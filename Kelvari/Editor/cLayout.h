@@ -17,6 +17,7 @@
 class cContainer;
 class cLayoutDropAreas;
 class cLayoutOnlineMode;
+class cLayoutViews;
 class cLayoutUndoManager;
 class QXmlStreamReader;
 class QXmlStreamWriter;
@@ -246,7 +247,6 @@ private slots:
     void RebuildVisuallySortedDropAreaList();
 
 private:
-    void LinkedContentItemDestroyed(QQuickItem* item);
     // Where the widget sits: found, its container (null at the top level) and level.
     bool Locate(cWidget* widget, cContainer* within, cContainer*& holder, int& level) const;
     bool IsOnPage(cWidget* widget) const;
@@ -262,10 +262,10 @@ private:
     QQmlObjectListModel<cWidget>* const mWidgets;
     cLayoutUndoManager* const mUndoManager;
     QPointer<QQuickItem> mEditContent;
-    QList<QQuickItem*> mLinkedContentItems;
     cLayoutSelectionManager* const mSelectionManager;
     cLayoutDropAreas* const mDropAreas;
     cLayoutOnlineMode* const mOnlineMode;
+    cLayoutViews* const mViews;
     sLayoutDetails mDetails;
     bool mSelected = false;
     bool mIsPasteAllowed = false;

@@ -58,7 +58,7 @@ QRectF cLayoutTree::CanvasFractions(cWidget* widget, QQuickItem* canvas)
 void cLayoutTree::MoveItems(cWidget* widget, const QList<QQuickItem*>& items, const QList<QQuickItem*>& parents,
                             bool keepPlace)
 {
-    if (keepPlace && !parents.isEmpty() && !items.isEmpty())
+    if (keepPlace && !parents.isEmpty() && parents.first() && !items.isEmpty())
     {
         QQuickItem* parent = parents.first();
         QQuickItem* item = items.first();
@@ -73,6 +73,8 @@ void cLayoutTree::MoveItems(cWidget* widget, const QList<QQuickItem*>& items, co
     }
     for (int i = 0; i < items.size() && i < parents.size(); ++i)
     {
+        if (!parents.at(i))
+            continue;
         items.at(i)->setParent(parents.at(i));
         items.at(i)->setParentItem(parents.at(i));
     }

@@ -46,6 +46,7 @@ private slots:
     void dropAreasAreSortedTopmostFirst();
     void dropAreaChoiceRespectsStackingAndNesting();
     void tabOrderWalksTheTree();
+    void eachViewKeepsItsOwnItemsWhateverOrderTheyCameIn();
 
 private:
     template <class T = cWidget>
@@ -286,6 +287,41 @@ void tst_cLayoutWidgetTree::tabOrderWalksTheTree()
     mLayout->SetWidgetContainer(first, qobject_cast<cContainer*>(empty), 0, false);
     // The last top-level widget is a container: go into it.
     QCOMPARE(mLayout->PreviousWidgetInTabOrder(nullptr), first);
+}
+
+// The thumbnail's view was rebuilt after the test window's came: every item
+// still moves within its own view, and each view is found by its kind.
+void tst_cLayoutWidgetTree::eachViewKeepsItsOwnItemsWhateverOrderTheyCameIn()
+{
+    QQuickItem editor;
+    QQuickItem testWindow;
+    testWindow.setProperty("isTestWindow", true);
+    auto thumbnail = std::make_unique<QQuickItem>();
+    thumbnail->setProperty("isTestWindow", false);
+    mLayout->registerContentItem(&editor, true);
+    mLayout->registerContentItem(thumbnail.get(), false);
+    mLayout->registerContentItem(&testWindow, false);
+    thumbnail = std::make_unique<QQuickItem>();
+    thumbnail->setProperty("isTestWindow", false);
+    mLayout->registerContentItem(thumbnail.get(), false);
+    QCOMPARE(mLayout->getThumbnailContentItem(), thumbnail.get());
+
+    cWidget* tabs = Add<cWidget>("tab_container");
+    cWidget* rect = Add("rect", tabs, 0);
+    QQuickItem* views[] = {&editor, thumbnail.get(), &testWindow};
+    for (QQuickItem* view : views)
+    {
+        // Stands for the tab's page in that view.
+        auto* page = Item(view, QRectF(0, 0, 100, 100));
+        rect->setQQuickItem(Item(page, QRectF(0, 0, 10, 10)), view == &editor);
+    }
+    mLayout->SetWidgetContainer(rect, nullptr, -1, false);
+    QCOMPARE(rect->GetQQuickItems().size(), 3);
+    QCOMPARE(rect->GetQQuickItems().at(0)->parentItem(), &editor);
+    QCOMPARE(rect->GetQQuickItems().at(1)->parentItem(), thumbnail.get());
+    QCOMPARE(rect->GetQQuickItems().at(2)->parentItem(), &testWindow);
+    QCOMPARE(mLayout->getParentItem(rect, -1, true), &testWindow);
+    QCOMPARE(mLayout->getParentItem(rect, -1, false), thumbnail.get());
 }
 
 QTEST_MAIN(tst_cLayoutWidgetTree)
