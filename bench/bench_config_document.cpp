@@ -1,31 +1,35 @@
-// Loading and saving a large config document, next to a bare pass over the same bytes: every token read
-// with QXmlStreamReader, the Base64 decoded and the pictures decoded. Medians of a few runs.
-#include "Kelvari/Editor/cConfig.h"
+// Loading and saving config documents, each next to a bare pass over the same bytes: every token read with
+// QXmlStreamReader, the Base64 decoded and the pictures decoded. Every case is measured warm (medians of
+// repeated runs in this process) and as the first load in a fresh process (medians over fresh processes,
+// which also report their peak resident size).
+//
+//   bench_config_document [case...]          the cases to run (all when none is named)
+//   bench_config_document --write case file  writes a case's config, e.g. for a profiler
+//   bench_config_document --first floor|load file   one timed pass in this process (used by the above)
+#include "sDocumentCase.h"
 
-#include <QBuffer>
+#include "Kelvari/Editor/cConfig.h"
+#include "Kelvari/Editor/cLayout.h"
+
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QRandomGenerator>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
 #include <QXmlStreamReader>
-#include <QXmlStreamWriter>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <vector>
 
 namespace
 {
 using tClock = std::chrono::steady_clock;
-constexpr int kLayouts = 100;
-constexpr int kWidgetsPerLayout = 200;
-constexpr int kTabContainersPerLayout = 4;
-// A third of the widgets sit in the tab containers.
-constexpr int kWidgetsInTabs = kWidgetsPerLayout / 3;
-constexpr int kPictures = 30;
-constexpr int kRuns = 5;
-const char* const kTypes[] = {"zrnet_fader", "zrnet_button", "zrnet_meter", "zrnet_rotary", "zrnet_led",
-                              "text",        "rect",         "image",       "zrnet_text",   "zrnet_grmeter"};
+constexpr int kFreshRuns = 3;
 
 double Median(std::vector<double> values)
 {
@@ -33,111 +37,11 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-template <typename tFunction>
-double MedianSeconds(tFunction function)
+double Seconds(const std::function<void()>& function)
 {
-    std::vector<double> seconds;
-    for (int run = 0; run < kRuns; ++run)
-    {
-        const auto start = tClock::now();
-        function();
-        seconds.push_back(std::chrono::duration<double>(tClock::now() - start).count());
-    }
-    return Median(seconds);
-}
-
-// A PNG of noise of about 300 KB, which deflate cannot shrink.
-QByteArray NoisePng(QRandomGenerator& random)
-{
-    QImage image(320, 320, QImage::Format_RGB888);
-    for (int y = 0; y < image.height(); ++y)
-    {
-        uchar* line = image.scanLine(y);
-        for (int x = 0; x < image.bytesPerLine(); ++x)
-            line[x] = uchar(random.bounded(256));
-    }
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
-}
-
-void WriteWidget(QXmlStreamWriter& writer, int& id, int index, bool open)
-{
-    const QString type = QString::fromLatin1(kTypes[index % (sizeof kTypes / sizeof *kTypes)]);
-    writer.writeStartElement(QStringLiteral("Widget"));
-    writer.writeAttribute(QStringLiteral("id"), QString::number(id++));
-    writer.writeAttribute(QStringLiteral("type"), open ? QStringLiteral("tab_container") : type);
-    writer.writeAttribute(QStringLiteral("x"), QString::number((index % 10) / 10.0));
-    writer.writeAttribute(QStringLiteral("y"), QString::number((index / 10 % 10) / 10.0));
-    writer.writeAttribute(QStringLiteral("width"), QStringLiteral("0.1"));
-    writer.writeAttribute(QStringLiteral("height"), QStringLiteral("0.1"));
-    writer.writeAttribute(QStringLiteral("z"), QString::number(index / double(kWidgetsPerLayout)));
-    if (type == QLatin1String("image") && !open)
-        writer.writeAttribute(QStringLiteral("resourceId"), QString::number(1 + index % kPictures));
-    if (!open)
-        writer.writeEndElement();
-}
-
-QByteArray LargeConfig()
-{
-    QRandomGenerator random(20240611);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QXmlStreamWriter writer(&buffer);
-    writer.setAutoFormatting(true);
-    writer.writeStartDocument();
-    writer.writeStartElement(QStringLiteral("KelvariConfig"));
-    writer.writeAttribute(QStringLiteral("version"), QStringLiteral("1.0.0"));
-    writer.writeEmptyElement(QStringLiteral("UIOptions"));
-    writer.writeEmptyElement(QStringLiteral("Units"));
-    writer.writeStartElement(QStringLiteral("Layouts"));
-    int id = 1;
-    for (int l = 0; l < kLayouts; ++l)
-    {
-        writer.writeStartElement(QStringLiteral("Layout"));
-        writer.writeAttribute(QStringLiteral("name"), QStringLiteral("Layout %1").arg(l));
-        writer.writeAttribute(QStringLiteral("users"), QStringLiteral("user%1").arg(l));
-        int index = 0;
-        int inTabs = 0;
-        for (int c = 0; c < kTabContainersPerLayout; ++c)
-        {
-            WriteWidget(writer, id, index++, true);
-            writer.writeAttribute(QStringLiteral("numTabs"), QStringLiteral("3"));
-            const int children = (kWidgetsInTabs - inTabs) / (kTabContainersPerLayout - c);
-            for (int tab = 0; tab < 3; ++tab)
-            {
-                writer.writeStartElement(QStringLiteral("Tab"));
-                writer.writeAttribute(QStringLiteral("tabName"), QStringLiteral("Tab %1").arg(tab + 1));
-                for (int k = tab; k < children; k += 3)
-                    WriteWidget(writer, id, index++, false);
-                writer.writeEndElement();
-            }
-            inTabs += children;
-            writer.writeEndElement();
-        }
-        while (index < kWidgetsPerLayout)
-            WriteWidget(writer, id, index++, false);
-        writer.writeEndElement();
-    }
-    writer.writeEndElement();
-    writer.writeStartElement(QStringLiteral("Resources"));
-    for (int p = 1; p <= kPictures; ++p)
-    {
-        writer.writeStartElement(QStringLiteral("Resource"));
-        writer.writeAttribute(QStringLiteral("id"), QString::number(p));
-        writer.writeAttribute(QStringLiteral("type"), QStringLiteral("image"));
-        writer.writeAttribute(QStringLiteral("name"), QStringLiteral("noise%1.png").arg(p));
-        writer.writeAttribute(QStringLiteral("subtype"), QStringLiteral("png"));
-        writer.writeCharacters(QString::fromLatin1(NoisePng(random).toBase64()));
-        writer.writeEndElement();
-    }
-    writer.writeEndElement();
-    writer.writeEndElement();
-    writer.writeEndDocument();
-    return bytes;
+    const auto start = tClock::now();
+    function();
+    return std::chrono::duration<double>(tClock::now() - start).count();
 }
 
 // What any reader of these bytes has to do at least.
@@ -156,48 +60,172 @@ int BarePass(const QByteArray& bytes)
     }
     return reader.hasError() ? -1 : pictures;
 }
+
+int CountWidgets(const cConfig& config)
+{
+    int widgets = 0;
+    for (const cLayout* layout : config.Layouts().Items())
+        widgets += layout->widgets()->count();
+    return widgets;
+}
+
+// A line of /proc/self/status in KB: VmRSS now, VmHWM the peak so far.
+long StatusKb(const char* key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+    {
+        if (line.startsWith(key))
+            return line.mid(int(std::strlen(key))).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+// One pass in this fresh process: prints its seconds and how far the peak resident size rose, in KB.
+int FirstPass(const QByteArray& mode, const QString& file)
+{
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return 1;
+    const QByteArray bytes = in.readAll();
+    cConfig config(nullptr);
+    const long before = StatusKb("VmRSS:");
+    bool ok = true;
+    double seconds = 0;
+    if (mode == "floor")
+        seconds = Seconds([&] { ok = BarePass(bytes) >= 0; });
+    else
+        seconds = Seconds([&] { ok = config.ReadXml(bytes); });
+    std::printf("%.6f %ld\n", seconds, StatusKb("VmHWM:") - before);
+    return ok ? 0 : 1;
+}
+
+struct sFresh
+{
+    double seconds = 0;
+    double peakKb = 0;
+};
+
+// Medians over fresh processes of this program.
+bool FreshRuns(const QByteArray& mode, const QString& file, sFresh& result)
+{
+    std::vector<double> seconds;
+    std::vector<double> peaks;
+    for (int run = 0; run < kFreshRuns; ++run)
+    {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--first"), QString::fromLatin1(mode), file});
+        if (!child.waitForFinished(-1) || child.exitCode() != 0)
+            return false;
+        const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+        seconds.push_back(fields.value(0).toDouble());
+        peaks.push_back(fields.value(1).toDouble());
+    }
+    result = {Median(seconds), Median(peaks)};
+    return true;
+}
+
+bool RunCase(const sDocumentCase& which, const QTemporaryDir& folder)
+{
+    const QByteArray bytes = which.Generate();
+    const QString file = folder.filePath(QString::fromLatin1(which.name) + QStringLiteral(".xml"));
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+        return false;
+    out.close();
+
+    // Fresh processes first, before this one holds the big documents.
+    sFresh firstFloor;
+    sFresh firstLoad;
+    if (!FreshRuns("floor", file, firstFloor) || !FreshRuns("load", file, firstLoad))
+        return false;
+
+    const int widgetTotal = which.layouts * which.widgetsPerLayout;
+    const int runs = widgetTotal > 100000 ? 3 : 5;
+    std::vector<double> floors;
+    std::vector<double> loads;
+    bool ok = true;
+    for (int run = 0; run < runs; ++run)
+    {
+        floors.push_back(Seconds([&] { ok = BarePass(bytes) == which.pictures && ok; }));
+        // Each load into a fresh document, as when the program opens a file; tearing down the previous
+        // one is left out of the time.
+        auto* fresh = new cConfig(nullptr);
+        loads.push_back(Seconds([&] { ok = fresh->ReadXml(bytes) && ok; }));
+        delete fresh;
+    }
+    cConfig config(nullptr);
+    ok = config.ReadXml(bytes) && ok;
+    const int widgets = CountWidgets(config);
+    if (!ok || config.Layouts().count() != which.layouts || config.Resources().count() != which.pictures)
+    {
+        std::fprintf(stderr, "%s: the generated config did not load whole\n", which.name);
+        return false;
+    }
+    const double floor = Median(floors);
+    const double load = Median(loads);
+    std::printf("\n%s: %s\n  %.1f MB, %d layouts, %d widgets (%d top-level), %d pictures\n", which.name,
+                which.description, bytes.size() / 1e6, which.layouts, widgetTotal, widgets, which.pictures);
+    std::printf("  warm  (median of %d):   floor %8.1f ms   load %8.1f ms   load / floor %5.2f\n", runs, floor * 1e3,
+                load * 1e3, load / floor);
+    std::printf("  first (%d fresh runs):  floor %8.1f ms   load %8.1f ms   load / floor %5.2f\n", kFreshRuns,
+                firstFloor.seconds * 1e3, firstLoad.seconds * 1e3, firstLoad.seconds / firstFloor.seconds);
+    std::printf("  first load per widget %.2f us; peak memory above the floor's %.2f KB per widget\n",
+                firstLoad.seconds * 1e6 / widgetTotal, (firstLoad.peakKb - firstFloor.peakKb) / widgetTotal);
+    if (which.pictures >= 30 && !which.imagesOnly)
+    {
+        QByteArray written;
+        bool saved = false;
+        const double save = Median({Seconds([&] { saved = config.WriteXml(written); }),
+                                    Seconds([&] { saved = config.WriteXml(written) && saved; }),
+                                    Seconds([&] { saved = config.WriteXml(written) && saved; })});
+        std::printf("  save (median of 3): %8.1f ms   save / floor %5.2f%s\n", save * 1e3, save / floor,
+                    saved ? "" : "   (save failed)");
+    }
+    std::fflush(stdout);
+    return true;
+}
 }
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QByteArray bytes = LargeConfig();
-
-    int pictures = 0;
-    const double floor = MedianSeconds([&] { pictures = BarePass(bytes); });
-    // Each load into a fresh document, as when the program opens a file; tearing down the previous one is
-    // left out of the time.
-    std::vector<double> loads;
-    bool loaded = true;
-    for (int run = 0; run < kRuns; ++run)
+    const QStringList arguments = app.arguments().mid(1);
+    if (arguments.size() == 3 && arguments.at(0) == QLatin1String("--first"))
+        return FirstPass(arguments.at(1).toLatin1(), arguments.at(2));
+    if (arguments.size() == 3 && arguments.at(0) == QLatin1String("--write"))
     {
-        auto* fresh = new cConfig(nullptr);
-        const auto start = tClock::now();
-        loaded = fresh->ReadXml(bytes) && loaded;
-        loads.push_back(std::chrono::duration<double>(tClock::now() - start).count());
-        delete fresh;
-    }
-    const double load = Median(loads);
-    cConfig config(nullptr);
-    loaded = config.ReadXml(bytes) && loaded;
-    QByteArray written;
-    bool saved = false;
-    const double save = MedianSeconds([&] { saved = config.WriteXml(written); });
-    int widgets = 0;
-    for (const cLayout* layout : config.Layouts().Items())
-        widgets += layout->widgets()->count();
-    if (pictures != kPictures || !loaded || !saved || config.Layouts().count() != kLayouts ||
-        config.Resources().count() != kPictures)
-    {
-        std::fprintf(stderr, "the generated config did not load whole\n");
-        return 1;
+        const sDocumentCase* which = sDocumentCase::Find(arguments.at(1).toLatin1());
+        QFile out(arguments.at(2));
+        return which && out.open(QIODevice::WriteOnly) && out.write(which->Generate()) > 0 ? 0 : 1;
     }
 
-    std::printf("config: %d bytes, %d layouts (%d top-level widgets), %d pictures; written %d bytes\n",
-                int(bytes.size()), config.Layouts().count(), widgets, kPictures, int(written.size()));
-    std::printf("bare pass (floor)   %8.1f ms (median of %d)\n", floor * 1e3, kRuns);
-    std::printf("load into cConfig   %8.1f ms   load / floor %.2f\n", load * 1e3, load / floor);
-    std::printf("save from cConfig   %8.1f ms   save / floor %.2f\n", save * 1e3, save / floor);
+    QList<sDocumentCase> cases;
+    for (const QString& name : arguments)
+    {
+        const sDocumentCase* which = sDocumentCase::Find(name.toLatin1());
+        if (!which)
+        {
+            std::fprintf(stderr, "no case named %s\n", qPrintable(name));
+            return 1;
+        }
+        cases.append(*which);
+    }
+    if (cases.isEmpty())
+        cases = sDocumentCase::All();
+    QTemporaryDir folder;
+    std::printf("%d cores\n", QThread::idealThreadCount());
+    for (const sDocumentCase& which : qAsConst(cases))
+    {
+        if (!RunCase(which, folder))
+        {
+            std::fprintf(stderr, "%s failed\n", which.name);
+            return 1;
+        }
+    }
     return 0;
 }
