@@ -34,6 +34,7 @@ public:
         const sRoles roles = BuildRoles(mMetaObject, mDisplayRoleName);
         mRoles = roles.mNames;
         mSignalRoles = roles.mSignalRoles;
+        mNotifySignals = mSignalRoles.keys().toVector();
     }
 
     // Owned items go with the model as its children; no item may call back meanwhile.
@@ -245,8 +246,9 @@ private:
         else if (item->parent() == this)
             // An owned item that comes back before its deferred deletion ran must survive.
             QCoreApplication::removePostedEvents(item, QEvent::DeferredDelete);
-        for (auto it = mSignalRoles.cbegin(); it != mSignalRoles.cend(); ++it)
-            QObject::connect(item, mMetaObject.method(it.key()), this, mHandler, Qt::UniqueConnection);
+        // By index: connecting by QMetaMethod compares the signatures as text on every call.
+        for (int signal : qAsConst(mNotifySignals))
+            QMetaObject::connect(item, signal, this, mHandler.methodIndex(), Qt::UniqueConnection);
         // An item deleted by its owner while still listed leaves its rows instead of dangling.
         QObject::connect(item, &QObject::destroyed, this, &QQmlObjectListModel::ForgetItem,
                          Qt::UniqueConnection);
@@ -311,6 +313,7 @@ private:
     QMetaMethod mHandler;
     QHash<int, QByteArray> mRoles;
     QHash<int, int> mSignalRoles;
+    QVector<int> mNotifySignals;
     QList<T*> mItems;
     QHash<QString, T*> mUidIndex;
 };

@@ -45,6 +45,11 @@ void cFloatProperty::setFloatValue(float value)
         return;
     emit ValueAboutToChange();
     mValue = value;
+    AnnounceValueChanged();
+}
+
+void cFloatProperty::AnnounceValueChanged()
+{
     emit valueChanged();
 }
 

@@ -24,6 +24,8 @@ public:
     float HighBound() const { return mHighBound; }
 
 protected:
+    // The last step of a change: emits valueChanged().
+    virtual void AnnounceValueChanged();
     // Fixed-point text with the given number of decimals, without trailing
     // zeros or a trailing point.
     static QString TrimmedFixedText(double value, int decimals);

@@ -3,15 +3,21 @@
 #include "cResourceNotifier.h"
 
 cImageProperty::cImageProperty(const QString& name, const cResourceNotifier& config, QObject* parent)
-    : cProperty(Image, name, true, parent), mConfig(config), mResourceId(QStringLiteral("_default"))
+    : cProperty(Image, name, true, parent), mConfig(config), mResourceId(QStringLiteral("_default")), mNotifier(&config)
 {
-    connect(&config, &cResourceNotifier::ResourceInserted, this, &cImageProperty::ResourceInserted);
-    connect(&config, &cResourceNotifier::ResourceRemoved, this, &cImageProperty::ResourceRemoved);
-    connect(&config, &cResourceNotifier::ResourceChanged, this, &cImageProperty::ResourceChanged);
+    // The document tells this property of the resource it shows (ResourceInserted, ResourceRemoved and
+    // ResourceChanged of that id reach the slots of the same names).
+    mNotifier->Follow(this);
     // The document is handed over read-only, yet it keeps its own record of
     // which layouts use which image, so it must hear of every id change.
     connect(this, &cProperty::valueChanged, const_cast<cResourceNotifier*>(&config),
             &cResourceNotifier::ImageResourceIdChanged);
+}
+
+cImageProperty::~cImageProperty()
+{
+    if (mNotifier)
+        mNotifier->Unfollow(this);
 }
 
 void cImageProperty::setStringValue(const QString& resourceId)
@@ -19,7 +25,11 @@ void cImageProperty::setStringValue(const QString& resourceId)
     if (resourceId == mResourceId)
         return;
     emit ValueAboutToChange();
+    if (mNotifier)
+        mNotifier->Unfollow(this);
     mResourceId = resourceId;
+    if (mNotifier)
+        mNotifier->Follow(this);
     emit valueChanged();
 }
 

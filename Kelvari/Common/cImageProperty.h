@@ -19,6 +19,8 @@ public:
     QString stringValue() const override { return mResourceId; }
     void setStringValue(const QString& resourceId) override;
 
+    ~cImageProperty() override;
+
     const cResourceNotifier& Config() const { return mConfig; }
 
 signals:
@@ -30,6 +32,12 @@ private slots:
     void ResourceChanged(QString ResourceId);
 
 private:
+    friend class cResourceNotifier;
+
     const cResourceNotifier& mConfig;
     QString mResourceId;
+    // The document that tells this property of its resource, until the document goes.
+    const cResourceNotifier* mNotifier;
+    // Its place among the document's followers of its resource id.
+    int mFollowerIndex = -1;
 };

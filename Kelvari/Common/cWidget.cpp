@@ -6,10 +6,13 @@
 #include "ZRNet/Core/DebugTrace.h"
 
 #include <QQuickItem>
+#include <QSet>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <algorithm>
 #include <cmath>
+#include <typeindex>
+#include <unordered_map>
 
 const QString cWidget::mMultipleTypeName = QStringLiteral("multiple");
 
@@ -17,24 +20,34 @@ namespace
 {
 // The nearest single-precision number to 0.000999, kept as a float on purpose.
 constexpr float kMinimumSizeFraction = 0.000999f;
+
+// The names of the attributes a widget class writes itself, asked of its writer once per class.
+using tAttributeNames = QSet<QString>;
+std::unordered_map<std::type_index, tAttributeNames>& WrittenNamesByClass()
+{
+    static std::unordered_map<std::type_index, tAttributeNames> names;
+    return names;
+}
 }
 
 cWidget::cWidget(int id, const QString& type, QObject* parent)
     : QObject(parent),
       mId(id),
       mType(type),
-      mX(new cSizeFractionProperty("X", -1, this, -2, 2)),
-      mY(new cSizeFractionProperty("Y", -1, this, -2, 2)),
-      mWidth(new cSizeFractionProperty("Width", -1, this, kMinimumSizeFraction, 2)),
-      mHeight(new cSizeFractionProperty("Height", -1, this, kMinimumSizeFraction, 2)),
-      mZ(new cFloatProperty("Z", 0, this, 0, 2))
+      mXProperty(&cWidget::xFractionChanged, this, QStringLiteral("X"), -1, -2.0f, 2.0f),
+      mYProperty(&cWidget::yFractionChanged, this, QStringLiteral("Y"), -1, -2.0f, 2.0f),
+      mWidthProperty(&cWidget::widthFractionChanged, this, QStringLiteral("Width"), -1, kMinimumSizeFraction, 2.0f),
+      mHeightProperty(&cWidget::heightFractionChanged, this, QStringLiteral("Height"), -1, kMinimumSizeFraction,
+                      2.0f),
+      mZProperty(&cWidget::zChanged, this, QStringLiteral("Z"), 0, 0.0f, 2.0f),
+      mX(&mXProperty),
+      mY(&mYProperty),
+      mWidth(&mWidthProperty),
+      mHeight(&mHeightProperty),
+      mZ(&mZProperty)
 {
     mZ->setVisible(false);
-    connect(mX, &cProperty::valueChanged, this, &cWidget::xFractionChanged);
-    connect(mY, &cProperty::valueChanged, this, &cWidget::yFractionChanged);
-    connect(mWidth, &cProperty::valueChanged, this, &cWidget::widthFractionChanged);
-    connect(mHeight, &cProperty::valueChanged, this, &cWidget::heightFractionChanged);
-    connect(mZ, &cProperty::valueChanged, this, &cWidget::zChanged);
+    mProperties.reserve(5);
     mProperties << mX << mY << mWidth << mHeight << mZ;
 }
 
@@ -71,7 +84,7 @@ void cWidget::QQuickItemDestroyed(QQuickItem* item)
 void cWidget::LoadAttributes(QXmlStreamReader& reader)
 {
     const QXmlStreamAttributes attributes = reader.attributes();
-    mLoadedAttributes = attributes;
+    KeepUninterpretedAttributes(attributes);
     for (const QXmlStreamAttribute& attribute : attributes)
     {
         const QStringRef name = attribute.name();
@@ -346,6 +359,33 @@ int cWidget::LargestKeptWidgetId() const
             largest = std::max(largest, id);
     }
     return largest;
+}
+
+void cWidget::KeepUninterpretedAttributes(const QXmlStreamAttributes& attributes)
+{
+    mLoadedAttributes.clear();
+    auto& byClass = WrittenNamesByClass();
+    auto written = byClass.find(std::type_index(typeid(*this)));
+    if (written == byClass.end())
+    {
+        const QStringList names = WrittenAttributeNames();
+        written = byClass.emplace(std::type_index(typeid(*this)), tAttributeNames(names.cbegin(), names.cend())).first;
+    }
+    for (const QXmlStreamAttribute& attribute : attributes)
+    {
+        if (attribute.namespaceUri().isEmpty())
+        {
+            const QString name = attribute.qualifiedName().toString();
+            if (!written->second.contains(name))
+                mLoadedAttributes.append(QXmlStreamAttribute(name, attribute.value().toString()));
+        }
+        else
+        {
+            // Copies of the texts: the reader's own attributes share its whole text buffer.
+            mLoadedAttributes.append(QXmlStreamAttribute(attribute.namespaceUri().toString(),
+                                                         attribute.name().toString(), attribute.value().toString()));
+        }
+    }
 }
 
 void cWidget::WritePreservedAttributes(QXmlStreamWriter& writer) const

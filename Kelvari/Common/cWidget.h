@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cSizeFractionProperty.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QObject>
@@ -11,10 +13,7 @@
 
 class cComboProperty;
 class cConfigBase;
-class cFloatProperty;
 class cKelvariConfigClient;
-class cProperty;
-class cSizeFractionProperty;
 class cWidgetFactoryBase;
 class QQuickItem;
 class QStringRef;
@@ -139,9 +138,43 @@ protected:
 private:
     void QQuickItemDestroyed(QQuickItem* item);
     QStringList WrittenAttributeNames() const;
+    // Keeps, as copies, the attributes that the class does not write itself.
+    void KeepUninterpretedAttributes(const QXmlStreamAttributes& attributes);
 
     const int mId;
     const QString mType;
+    // A geometry property that emits the widget's own change signal just before
+    // valueChanged(), as a forwarding connection made first on valueChanged would,
+    // without a connection per property. Its meta-object stays its base's.
+    template <class tBase>
+    class cGeometryProperty : public tBase
+    {
+    public:
+        template <class... tArguments>
+        cGeometryProperty(void (cWidget::*signal)(), cWidget* widget, const QString& name, float value,
+                          tArguments... bounds)
+            : tBase(name, value, widget, bounds...), mSignal(signal)
+        {
+        }
+
+    protected:
+        void AnnounceValueChanged() override
+        {
+            emit(static_cast<cWidget*>(this->parent())->*mSignal)();
+            tBase::AnnounceValueChanged();
+        }
+
+    private:
+        void (cWidget::*const mSignal)();
+    };
+
+    // The geometry properties live inside the widget, which saves an allocation
+    // each; they are QObject children of the widget like every other property.
+    cGeometryProperty<cSizeFractionProperty> mXProperty;
+    cGeometryProperty<cSizeFractionProperty> mYProperty;
+    cGeometryProperty<cSizeFractionProperty> mWidthProperty;
+    cGeometryProperty<cSizeFractionProperty> mHeightProperty;
+    cGeometryProperty<cFloatProperty> mZProperty;
     cSizeFractionProperty* const mX;
     cSizeFractionProperty* const mY;
     cSizeFractionProperty* const mWidth;

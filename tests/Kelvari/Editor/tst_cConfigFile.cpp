@@ -2,7 +2,9 @@
 #include "support/cTraceCapture.h"
 
 #include "Kelvari/Common/cContainer.h"
+#include "Kelvari/Common/cImageProperty.h"
 #include "Kelvari/Common/cImageResource.h"
+#include "Kelvari/Common/cImageWidget.h"
 #include "Kelvari/Editor/cEditorWidgetFactory.h"
 
 #include <QTemporaryDir>
@@ -28,6 +30,7 @@ private slots:
     void badDocumentsFailWithTheirReason();
     void newerVersionLoadsWithUnknownSectionsDropped();
     void resourcesKeepIdsAndBadPicturesAreLeftOut();
+    void imageWidgetsOfManyResourcesShowTheirOwnAfterLoad();
     void writeFailuresAreReported();
     void charactersXmlCannotHoldAreRemovedWhereTextIsSet_data();
     void charactersXmlCannotHoldAreRemovedWhereTextIsSet();
@@ -151,6 +154,63 @@ void tst_cConfigFile::resourcesKeepIdsAndBadPicturesAreLeftOut()
     QCOMPARE(capture.LinesContaining("Error loading image data from xml").count(), 2);
     QCOMPARE(ResourceNames(config), QStringList({"3.png", "9.png"}));
     QCOMPARE(config.addNewImage(ImageUrl("folder.png")), QString("10"));
+}
+
+void tst_cConfigFile::imageWidgetsOfManyResourcesShowTheirOwnAfterLoad()
+{
+    // 60 pictures of distinct colours, 180 image widgets on 3 layouts taking them out of order.
+    constexpr int pictures = 60;
+    QByteArray layouts;
+    QByteArray resources;
+    for (int layout = 0; layout < 3; ++layout)
+    {
+        layouts += "<Layout name=\"L" + QByteArray::number(layout) + "\">";
+        for (int w = 0; w < 60; ++w)
+        {
+            const int id = 60 * layout + w;
+            layouts += "<Widget id=\"" + QByteArray::number(id) + "\" type=\"image\" x=\"0\" y=\"0\" width=\"0.1\" " +
+                       "height=\"0.1\" resourceId=\"" + QByteArray::number(1 + id * 7 % pictures) + "\"/>";
+        }
+        layouts += "</Layout>";
+    }
+    for (int p = 1; p <= pictures; ++p)
+    {
+        QImage image(2, 2, QImage::Format_RGB32);
+        image.fill(QColor(p, 255 - p, 128));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        resources += "<Resource id=\"" + QByteArray::number(p) + "\" type=\"image\" name=\"p" + QByteArray::number(p) +
+                     "\" subtype=\"png\">" + png.toBase64() + "</Resource>";
+    }
+    cConfig config(nullptr);
+    QVERIFY(config.ReadXml(Document("version=\"1.0.0\"", "<Layouts>" + layouts + "</Layouts><Resources>" + resources +
+                                                             "</Resources>")));
+    QList<cImageWidget*> widgets;
+    for (const cLayout* layout : config.Layouts().Items())
+    {
+        for (cWidget* widget : layout->GetWidgets()->Items())
+            widgets << qobject_cast<cImageWidget*>(widget);
+    }
+    QCOMPARE(widgets.size(), 180);
+    for (cImageWidget* widget : qAsConst(widgets))
+    {
+        const int id = 1 + widget->GetId() * 7 % pictures;
+        QCOMPARE(widget->GetImageProperty()->stringValue(), QString::number(id));
+        const QImage shown = config.GetImage(widget->GetImageProperty()->stringValue());
+        QCOMPARE(shown.pixelColor(0, 0), QColor(id, 255 - id, 128));
+    }
+
+    // After the load each resource's news still reaches exactly the widgets showing it, also after an id change.
+    widgets.first()->GetImageProperty()->setStringValue("5");
+    QList<QSharedPointer<QSignalSpy>> spies;
+    for (cImageWidget* widget : qAsConst(widgets))
+        spies << QSharedPointer<QSignalSpy>::create(widget, &cImageWidget::imageChanged);
+    emit config.ResourceChanged("5");
+    for (int w = 0; w < widgets.size(); ++w)
+        QCOMPARE(spies.at(w)->count(), widgets.at(w)->GetImageProperty()->stringValue() == "5" ? 1 : 0);
+    QCOMPARE(spies.first()->count(), 1);
 }
 
 void tst_cConfigFile::writeFailuresAreReported()
