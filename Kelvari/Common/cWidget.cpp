@@ -6,10 +6,10 @@
 #include "ZRNet/Core/DebugTrace.h"
 
 #include <QQuickItem>
-#include <QSet>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <typeindex>
 #include <unordered_map>
@@ -21,8 +21,9 @@ namespace
 // The nearest single-precision number to 0.000999, kept as a float on purpose.
 constexpr float kMinimumSizeFraction = 0.000999f;
 
-// The names of the attributes a widget class writes itself, asked of its writer once per class.
-using tAttributeNames = QSet<QString>;
+// The names of the attributes a widget class writes itself, asked of its writer once per class. A
+// handful of names: a scan compares them with the reader's text without copying it.
+using tAttributeNames = QStringList;
 std::unordered_map<std::type_index, tAttributeNames>& WrittenNamesByClass()
 {
     static std::unordered_map<std::type_index, tAttributeNames> names;
@@ -295,6 +296,24 @@ QString cWidget::AttributeText(float value)
 
 float cWidget::AttributeFloat(const QStringRef& text)
 {
+    // Plain decimals, as the program writes them, are read without the locale machinery of
+    // QStringRef::toFloat; anything else (exponents, blanks, signs, words) goes the general way.
+    constexpr int kPlainLength = 24;
+    if (text.size() > 0 && text.size() <= kPlainLength)
+    {
+        char plain[kPlainLength];
+        bool isPlain = true;
+        for (int i = 0; i < text.size() && isPlain; ++i)
+        {
+            const ushort c = text.at(i).unicode();
+            isPlain = (c >= '0' && c <= '9') || c == '.' || (c == '-' && i == 0);
+            plain[i] = char(c);
+        }
+        double value = 0;
+        const auto parsed = std::from_chars(plain, plain + text.size(), value);
+        if (isPlain && parsed.ec == std::errc() && parsed.ptr == plain + text.size())
+            return static_cast<float>(value);
+    }
     bool ok = false;
     const float value = text.toFloat(&ok);
     return ok && std::isfinite(value) ? value : 0.0f;
@@ -368,16 +387,16 @@ void cWidget::KeepUninterpretedAttributes(const QXmlStreamAttributes& attributes
     auto written = byClass.find(std::type_index(typeid(*this)));
     if (written == byClass.end())
     {
-        const QStringList names = WrittenAttributeNames();
-        written = byClass.emplace(std::type_index(typeid(*this)), tAttributeNames(names.cbegin(), names.cend())).first;
+        written = byClass.emplace(std::type_index(typeid(*this)), WrittenAttributeNames()).first;
     }
+    const tAttributeNames& names = written->second;
     for (const QXmlStreamAttribute& attribute : attributes)
     {
         if (attribute.namespaceUri().isEmpty())
         {
-            const QString name = attribute.qualifiedName().toString();
-            if (!written->second.contains(name))
-                mLoadedAttributes.append(QXmlStreamAttribute(name, attribute.value().toString()));
+            const QStringRef name = attribute.qualifiedName();
+            if (std::none_of(names.cbegin(), names.cend(), [&name](const QString& own) { return name == own; }))
+                mLoadedAttributes.append(QXmlStreamAttribute(name.toString(), attribute.value().toString()));
         }
         else
         {

@@ -173,8 +173,9 @@ QStringList cLayout::GetResourceIdsUsed(cContainer* container) const
     {
         for (const cProperty* property : widget->GetProperties())
         {
-            if (const auto* image = qobject_cast<const cImageProperty*>(property))
-                ids.insert(image->stringValue());
+            // By type, which is cheaper than a cast across every property of a large config.
+            if (property->type() == cProperty::Image)
+                ids.insert(property->stringValue());
         }
         if (auto* inner = qobject_cast<cContainer*>(widget))
         {
