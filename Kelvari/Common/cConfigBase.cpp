@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <climits>
 
 namespace
@@ -252,10 +253,15 @@ int cConfigBase::InsertResource(cResource* resource)
     // one on removal, while its undo action still needs it.
     if (!resource->parent())
         resource->setParent(this);
-    int index = 0;
-    while (index < mResources->count()
-           && mResources->At(index)->Name().compare(resource->Name(), Qt::CaseInsensitive) <= 0)
-        ++index;
+    // After the last resource whose name sorts before or equal to the new one; the list is kept in that
+    // order, so a binary search finds the place a walk from the front would.
+    const QList<cResource*>& listed = mResources->Items();
+    const QString name = resource->Name();
+    const int index = int(std::upper_bound(listed.cbegin(), listed.cend(), name,
+                                           [](const QString& newName, const cResource* other) {
+                                               return other->Name().compare(newName, Qt::CaseInsensitive) > 0;
+                                           }) -
+                          listed.cbegin());
     mResources->insert(index, resource);
     mResourcesAndDefaults->insert(DefaultResourceCount + index, resource);
     RaiseNextResourceId(resource->resourceId());
@@ -265,7 +271,9 @@ int cConfigBase::InsertResource(cResource* resource)
         ++mSelectedResourceIndex;
         emit selectedResourceIndexChanged();
     }
-    UpdateResourceLayoutNames();
+    // A file's resources get their texts once, when all are read.
+    if (!mReadingResources)
+        UpdateResourceLayoutNames();
     return index;
 }
 
@@ -418,6 +426,14 @@ void cConfigBase::Reset(bool clearResources)
 }
 
 void cConfigBase::ReadResourcesXml(QXmlStreamReader& reader, bool dropBytes)
+{
+    mReadingResources = true;
+    ReadResourceElements(reader, dropBytes);
+    mReadingResources = false;
+    UpdateResourceLayoutNames();
+}
+
+void cConfigBase::ReadResourceElements(QXmlStreamReader& reader, bool dropBytes)
 {
     while (reader.readNextStartElement())
     {

@@ -147,6 +147,7 @@ private:
     void BuildDefaultResources();
     void AddDefaultResource(const QString& id, const QString& name);
     void RaiseNextResourceId(const QString& id);
+    void ReadResourceElements(QXmlStreamReader& reader, bool dropBytes);
 
     QString mVersion;
     QQmlObjectListModel<cResource>* mResources;
@@ -155,4 +156,5 @@ private:
     bool mConfigVersionIsNewer = false;
     int mSelectedResourceIndex = -1;
     cResourceUndoManager* mResourceUndoManager;
+    bool mReadingResources = false;
 };
