@@ -52,6 +52,7 @@ private slots:
     void failuresLeaveThePageOffline_data();
     void failuresLeaveThePageOffline();
     void onlyTheNewestClientCounts();
+    void onlyATestWindowPasswordTheUnitAcceptedIsRemembered();
 
 private:
     void StartUnit(const QStringList& extra = {});
@@ -235,6 +236,28 @@ void tst_cLayoutOnlineMode::onlyTheNewestClientCounts()
     QVERIFY(fader->IsOnline());
     mLayout->setOffline();
     QVERIFY(NoClientLeft());
+}
+
+// A refused password is forgotten, so the next connection asks for it; an
+// accepted one reaches the settings store.
+void tst_cLayoutOnlineMode::onlyATestWindowPasswordTheUnitAcceptedIsRemembered()
+{
+    StartUnit();
+    const auto stored = [] { return QSettings().value(QStringLiteral("HP")).toString(); };
+    mApplication->setTestWindowPassword(QStringLiteral("guess"));
+    QSignalSpy refused(mLayout, &cLayout::authenticationFailedSignal);
+    mLayout->setOnline(QStringLiteral("127.0.0.1"));
+    QTRY_COMPARE_WITH_TIMEOUT(refused.count(), 1, 8000);
+    QVERIFY(!mApplication->testWindowPasswordStored());
+    QCOMPARE(stored(), QString());
+    mLayout->setOffline();
+
+    mApplication->setTestWindowPassword(kPassword);
+    QCOMPARE(stored(), QString());
+    mLayout->setOnline(QStringLiteral("127.0.0.1"));
+    QTRY_VERIFY_WITH_TIMEOUT(mLayout->IsOnline(), 8000);
+    QCOMPARE(stored(), QString::fromStdString(cApplication::GetHashedPassword(kPassword)));
+    mLayout->setOffline();
 }
 
 QTEST_MAIN(tst_cLayoutOnlineMode)
