@@ -1,8 +1,13 @@
-// Upload throughput of a 5 MB config to the simulated unit on loopback, next to
-// raw loopback TCP throughput of the same bytes, and the round trip of a seek.
-// Run inside a network namespace that holds only loopback.
+// Upload throughput of a 5 MB config to the simulated unit, next to raw TCP of
+// the same bytes in the same run: on plain loopback, then over an emulated link
+// of 100 Mbit/s with a 20 ms round trip; and the round trip of a seek. Run inside
+// a network namespace that holds only loopback: the link is made on its loopback
+// (tc tbf for the rate, a delaying relay for the round trip).
+#include "cDelayRelay.h"
+
 #include "Kelvari/Common/cKelvariConfigClient.h"
 #include "ZRNet/Core/Syscall.h"
+#include "ZRNet/Core/ZRNetProtocol.h"
 #include "ZRNet/Core/cSyscallThread.h"
 #include "ZRNet/Qt/cActionTickDriver.h"
 #include "ZRNet/Qt/cNetworkConnection.h"
@@ -10,6 +15,8 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QFile>
+#include <QProcess>
 
 #include <algorithm>
 #include <arpa/inet.h>
@@ -17,6 +24,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <future>
+#include <memory>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <thread>
@@ -29,6 +37,9 @@ using tClock = std::chrono::steady_clock;
 constexpr int kConfigSize = 5 * 1024 * 1024;
 constexpr int kRuns = 7;
 const char* kPassword = "1234";
+// The far end of the emulated link; all of 127.0.0.0/8 is loopback.
+const char* const kLinkAddress = "127.0.0.2";
+constexpr std::chrono::milliseconds kOneWayDelay(10);
 
 double Seconds(tClock::duration duration)
 {
@@ -41,8 +52,10 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-// The same bytes through one loopback TCP connection between two threads.
-double RawLoopbackSeconds(const QByteArray& data)
+// The same bytes through one TCP connection between two threads; the receiver listens on 127.0.0.1 and
+// answers one byte once it has them all, so that, as for the upload, the time ends when the sender knows.
+// With a relay the sender goes through it.
+double RawSeconds(const QByteArray& data, const char* relayAddress = nullptr)
 {
     const int listener = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
@@ -52,7 +65,6 @@ double RawLoopbackSeconds(const QByteArray& data)
     bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
     listen(listener, 1);
     getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-    std::promise<tClock::time_point> done;
     std::thread receiver([&] {
         const int peer = accept(listener, nullptr, nullptr);
         std::vector<char> buffer(1 << 16);
@@ -64,9 +76,17 @@ double RawLoopbackSeconds(const QByteArray& data)
                 break;
             total += got;
         }
-        done.set_value(tClock::now());
+        const char done = 1;
+        send(peer, &done, 1, MSG_NOSIGNAL);
         close(peer);
     });
+    std::unique_ptr<cDelayRelay> relay;
+    if (relayAddress)
+    {
+        relay = std::make_unique<cDelayRelay>(relayAddress, ntohs(address.sin_port), kOneWayDelay);
+        inet_pton(AF_INET, relayAddress, &address.sin_addr);
+        address.sin_port = htons(relay->Port());
+    }
     const int sender = socket(AF_INET, SOCK_STREAM, 0);
     connect(sender, reinterpret_cast<sockaddr*>(&address), sizeof address);
     const tClock::time_point start = tClock::now();
@@ -78,11 +98,68 @@ double RawLoopbackSeconds(const QByteArray& data)
             break;
         sent += put;
     }
-    const tClock::time_point end = done.get_future().get();
+    char done = 0;
+    const bool confirmed = read(sender, &done, 1) == 1;
+    const tClock::time_point end = tClock::now();
     receiver.join();
     close(sender);
     close(listener);
-    return Seconds(end - start);
+    return confirmed ? Seconds(end - start) : -1;
+}
+
+// The emulated link is made only where it cannot reach further than this process's own namespace. The
+// interfaces are read from /proc/self/net, which follows the namespace (sysfs may show the host's).
+bool OnlyLoopback()
+{
+    QFile devices(QStringLiteral("/proc/self/net/dev"));
+    if (!devices.open(QIODevice::ReadOnly))
+        return false;
+    QStringList names;
+    // Two header lines, then one line per interface: "name: counters".
+    const QList<QByteArray> lines = devices.readAll().split('\n').mid(2);
+    for (const QByteArray& line : lines)
+    {
+        if (line.contains(':'))
+            names << QString::fromLatin1(line.left(line.indexOf(':')).trimmed());
+    }
+    return names == QStringList{QStringLiteral("lo")};
+}
+
+bool Run(const QString& command)
+{
+    QProcess process;
+    process.start(QStringLiteral("sh"), {QStringLiteral("-c"), command});
+    if (!process.waitForFinished(10000) || process.exitCode() != 0)
+    {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(command), process.readAllStandardError().constData());
+        return false;
+    }
+    return true;
+}
+
+// 100 Mbit/s each way between 127.0.0.1 and kLinkAddress: a tbf per direction under an htb that only sorts
+// the packets, and an MTU of an Ethernet link. Other loopback traffic is left as it is.
+bool MakeLink()
+{
+    const QStringList commands{
+        "ip link set lo mtu 1500",
+        "tc qdisc replace dev lo root handle 1: htb default 30",
+        "tc class add dev lo parent 1: classid 1:10 htb rate 10gbit",
+        "tc class add dev lo parent 1: classid 1:20 htb rate 10gbit",
+        "tc class add dev lo parent 1: classid 1:30 htb rate 10gbit",
+        "tc qdisc add dev lo parent 1:10 handle 10: tbf rate 100mbit burst 32kb latency 20ms",
+        "tc qdisc add dev lo parent 1:20 handle 20: tbf rate 100mbit burst 32kb latency 20ms",
+        QStringLiteral("tc filter add dev lo parent 1: protocol ip prio 1 u32 match ip dst %1/32 flowid 1:10")
+            .arg(kLinkAddress),
+        QStringLiteral("tc filter add dev lo parent 1: protocol ip prio 1 u32 match ip src %1/32 flowid 1:20")
+            .arg(kLinkAddress),
+    };
+    for (const QString& command : commands)
+    {
+        if (!Run(command))
+            return false;
+    }
+    return true;
 }
 
 // Waits for one of the client's signals, on the thread that emits it.
@@ -123,8 +200,8 @@ protected:
     void EntrypointFoundObject(UWORD, UWORD handle) override { mOutcome.Set(handle != kZRNetNoHandle); }
 };
 
-// One timed upload with a fresh client; log-in is not timed.
-double UploadSeconds(const QByteArray& data)
+// One timed upload with a fresh client to the unit at that address; log-in is not timed.
+double UploadSeconds(const QByteArray& data, const QByteArray& host)
 {
     SyscallMessagesPollLock();
     cKelvariConfigClient client("KelvariConfigClient");
@@ -136,7 +213,7 @@ double UploadSeconds(const QByteArray& data)
     QObject::connect(&client, &cKelvariConfigClient::SeekFailed, [&] { outcome.Set(false); });
     QObject::connect(&client, &cKelvariConfigClient::AuthenticationFailed, [&] { outcome.Set(false); });
     QObject::connect(&client, &cKelvariConfigClient::UploadConfigFailed, [&] { outcome.Set(false); });
-    client.SeekObject("127.0.0.1/Kelvari Config Manager");
+    client.SeekObject((host + "/Kelvari Config Manager").constData());
     if (!outcome.Wait())
         return -1;
     client.Authenticate(QCryptographicHash::hash("Admin", QCryptographicHash::Keccak_512).toBase64().toStdString(),
@@ -148,6 +225,45 @@ double UploadSeconds(const QByteArray& data)
     if (!outcome.Wait())
         return -1;
     return Seconds(tClock::now() - start);
+}
+
+struct sMeasures
+{
+    double raw = 0;
+    double upload = 0;
+};
+
+// Medians of alternating raw and upload runs.
+bool Measure(const QByteArray& data, const QByteArray& host, const char* relayAddress, cSimulatedUnit& unit,
+             sMeasures& result)
+{
+    std::vector<double> raw;
+    std::vector<double> upload;
+    for (int run = 0; run < kRuns; ++run)
+    {
+        raw.push_back(RawSeconds(data, relayAddress));
+        upload.push_back(UploadSeconds(data, host));
+        if (raw.back() < 0 || upload.back() < 0)
+        {
+            std::fprintf(stderr, "run %d to %s failed\n", run, host.constData());
+            return false;
+        }
+        // Drains the unit's report lines so that its output pipe never fills.
+        unit.Reports();
+    }
+    result = {Median(raw), Median(upload)};
+    return true;
+}
+
+void Print(const char* title, const sMeasures& measures)
+{
+    const double megabytes = kConfigSize / 1e6;
+    std::printf("%s\n", title);
+    std::printf("  raw TCP              %8.1f MB/s (median of %d, %.2f ms)\n", megabytes / measures.raw, kRuns,
+                measures.raw * 1e3);
+    std::printf("  config upload        %8.1f MB/s (median of %d, %.2f ms)\n", megabytes / measures.upload, kRuns,
+                measures.upload * 1e3);
+    std::printf("  upload / raw         %8.3f\n", measures.raw / measures.upload);
 }
 }
 
@@ -173,21 +289,9 @@ int main(int argc, char** argv)
     for (int i = 0; i < data.size(); ++i)
         data[i] = char("<Widget x=\"0.25\"/>\n"[i % 19]);
 
-    std::vector<double> raw;
-    std::vector<double> upload;
-    for (int run = 0; run < kRuns; ++run)
-    {
-        raw.push_back(RawLoopbackSeconds(data));
-        const double seconds = UploadSeconds(data);
-        if (seconds < 0)
-        {
-            std::fprintf(stderr, "upload %d failed\n", run);
-            return 1;
-        }
-        upload.push_back(seconds);
-        // Drains the unit's report lines so that its output pipe never fills.
-        unit.Reports();
-    }
+    sMeasures loopback;
+    if (!Measure(data, "127.0.0.1", nullptr, unit, loopback))
+        return 1;
 
     std::vector<double> seeks;
     {
@@ -204,15 +308,23 @@ int main(int argc, char** argv)
         }
     }
 
-    const double megabytes = kConfigSize / 1e6;
-    const double rawRate = megabytes / Median(raw);
-    const double uploadRate = megabytes / Median(upload);
-    std::printf("config size            %d bytes in chunks of 32000\n", kConfigSize);
-    std::printf("raw loopback TCP       %8.1f MB/s (median of %d, %.2f ms)\n", rawRate, kRuns, Median(raw) * 1e3);
-    std::printf("config upload          %8.1f MB/s (median of %d, %.2f ms)\n", uploadRate, kRuns,
-                Median(upload) * 1e3);
-    std::printf("upload / raw           %8.3f\n", uploadRate / rawRate);
+    std::printf("config size            %d bytes in chunks of %zu\n", kConfigSize, kConfigChunkSize);
+    Print("loopback", loopback);
     std::printf("seek round trip        %8.1f us (median of %zu)\n", Median(seeks) * 1e6, seeks.size());
+
+    if (!OnlyLoopback())
+    {
+        std::fprintf(stderr, "not inside a network namespace of loopback only: no emulated link made\n");
+        return 1;
+    }
+    if (!MakeLink())
+        return 1;
+    const cDelayRelay relay(kLinkAddress, unit.TcpPort(), kOneWayDelay);
+    cNetworkConnection::Instance()->SetUnitTcpPort(relay.Port());
+    sMeasures link;
+    if (relay.Port() == 0 || !Measure(data, kLinkAddress, kLinkAddress, unit, link))
+        return 1;
+    Print("link of 100 Mbit/s, 20 ms round trip:", link);
 
     SyscallSetStartTicks(false);
     ticks.Stop();
