@@ -5,6 +5,7 @@
 #include "ZRNet/Core/DebugTrace.h"
 
 #include <QColor>
+#include <QMutexLocker>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QThread>
@@ -42,19 +43,31 @@ QImage cImageProvider::requestImage(const QString& id, QSize* size, const QSize&
     const QString resourceId = options.takeFirst();
 
     if (resourceId == cConfigBase::DefaultImageId())
-    {
-        QSvgRenderer renderer(cConfigBase::DefaultImagePath());
-        const QSize natural = renderer.defaultSize();
-        if (natural.width() < 1 || natural.height() < 1)
-            return DummyImage(size);
-        return RenderSvg(renderer, natural, size);
-    }
+        return DefaultImage(size);
     if (cConfigBase::IsDrawingId(resourceId))
     {
         QSvgRenderer renderer(cConfigBase::DrawingPath(resourceId));
         return GetSvgImage(renderer, size, requestedSize, options);
     }
     return ConfigImage(resourceId, size, requestedSize, options);
+}
+
+QImage cImageProvider::DefaultImage(QSize* size)
+{
+    // The default picture is built in and drawn at its own size: rendered once,
+    // not once for each of a page's many image widgets.
+    QMutexLocker lock(&mDefaultImageMutex);
+    if (mDefaultImage.isNull())
+    {
+        QSvgRenderer renderer(cConfigBase::DefaultImagePath());
+        const QSize natural = renderer.defaultSize();
+        if (natural.width() < 1 || natural.height() < 1)
+            return DummyImage(size);
+        mDefaultImage = RenderSvg(renderer, natural, nullptr);
+    }
+    if (size)
+        *size = mDefaultImage.size();
+    return mDefaultImage;
 }
 
 QImage cImageProvider::ConfigImage(const QString& resourceId, QSize* size, const QSize& requestedSize,

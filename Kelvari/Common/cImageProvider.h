@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QMutex>
 #include <QQuickImageProvider>
 #include <QSize>
 #include <QString>
@@ -33,6 +34,7 @@ public:
     QImage DummyImage(QSize* size) const;
 
 private:
+    QImage DefaultImage(QSize* size);
     static QImage RenderSvg(QSvgRenderer& renderer, QSize target, QSize* size);
     QImage ConfigImage(const QString& resourceId, QSize* size, const QSize& requestedSize,
                        const QStringList& options) const;
@@ -40,4 +42,7 @@ private:
     const cCurrentConfigSource& mApplication;
     // The config lives on this thread and is read without a lock.
     QThread* const mConfigThread;
+    // Requests may come from the pixmap reader's thread too.
+    QMutex mDefaultImageMutex;
+    QImage mDefaultImage;
 };
