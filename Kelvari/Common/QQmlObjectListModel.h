@@ -1,12 +1,12 @@
 #pragma once
 
 #include "Kelvari/Common/QQmlObjectListModelBase.h"
+#include "Kelvari/Common/QQmlObjectListModelRelay.h"
 #include "ZRNet/Core/DebugTrace.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QList>
-#include <QMetaMethod>
 #include <QMetaObject>
 #include <iterator>
 #include <type_traits>
@@ -29,8 +29,6 @@ public:
         , mDisplayRoleName(displayRoleName)
         , mMetaObject(T::staticMetaObject)
     {
-        const QMetaObject& base = QQmlObjectListModelBase::staticMetaObject;
-        mHandler = base.method(base.indexOfMethod("onItemPropertyChanged()"));
         const sRoles roles = BuildRoles(mMetaObject, mDisplayRoleName);
         mRoles = roles.mNames;
         mSignalRoles = roles.mSignalRoles;
@@ -42,6 +40,7 @@ public:
     {
         for (T* item : qAsConst(mItems))
             QObject::disconnect(item, nullptr, this, nullptr);
+        qDeleteAll(mRelays);
     }
 
     // Typed operations for the C++ side; null is ignored.
@@ -219,11 +218,11 @@ public:
     }
 
 protected:
-    void onItemPropertyChanged() override
+    void ItemSignalled(QObject& signalled, int signalIndex) override
     {
-        T* item = qobject_cast<T*>(sender());
-        const int row = item ? mItems.indexOf(item) : -1;
-        const int role = mSignalRoles.value(senderSignalIndex(), -1);
+        T* item = static_cast<T*>(&signalled);
+        const int row = mItems.indexOf(item);
+        const int role = mSignalRoles.value(signalIndex, -1);
         if (row < 0 || role < 0)
             return;
         const QByteArray name = mRoles.value(role);
@@ -246,9 +245,8 @@ private:
         else if (item->parent() == this)
             // An owned item that comes back before its deferred deletion ran must survive.
             QCoreApplication::removePostedEvents(item, QEvent::DeferredDelete);
-        // By index: connecting by QMetaMethod compares the signatures as text on every call.
-        for (int signal : qAsConst(mNotifySignals))
-            QMetaObject::connect(item, signal, this, mHandler.methodIndex(), Qt::UniqueConnection);
+        if (!mRelays.contains(item))
+            mRelays.insert(item, new QQmlObjectListModelRelay(*this, *item, mNotifySignals));
         // An item deleted by its owner while still listed leaves its rows instead of dangling.
         QObject::connect(item, &QObject::destroyed, this, &QQmlObjectListModel::ForgetItem,
                          Qt::UniqueConnection);
@@ -261,6 +259,7 @@ private:
     {
         if (mItems.contains(item))
             return;
+        delete mRelays.take(item);
         QObject::disconnect(item, nullptr, this, nullptr);
         QObject::disconnect(this, nullptr, item, nullptr);
         if (!mUidRoleName.isEmpty())
@@ -271,6 +270,7 @@ private:
 
     void ForgetItem(QObject* gone) override
     {
+        delete mRelays.take(gone);
         for (int row = mItems.size() - 1; row >= 0; --row)
         {
             if (static_cast<QObject*>(mItems.at(row)) != gone)
@@ -310,10 +310,11 @@ private:
     QByteArray mUidRoleName;
     QByteArray mDisplayRoleName;
     const QMetaObject& mMetaObject;
-    QMetaMethod mHandler;
     QHash<int, QByteArray> mRoles;
     QHash<int, int> mSignalRoles;
     QVector<int> mNotifySignals;
     QList<T*> mItems;
+    // One per listed item, however often it is listed.
+    QHash<QObject*, QQmlObjectListModelRelay*> mRelays;
     QHash<QString, T*> mUidIndex;
 };

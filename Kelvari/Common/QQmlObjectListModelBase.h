@@ -44,10 +44,9 @@ public slots:
 signals:
     void countChanged();
 
-protected slots:
-    virtual void onItemPropertyChanged() = 0;
-
 protected:
+    friend class QQmlObjectListModelRelay;
+
     // The roles of an item class: role number to name, and the index of each
     // notify signal to the role of the (last) property it announces.
     struct sRoles
@@ -57,6 +56,8 @@ protected:
     };
     // Takes the rows of an item that is being destroyed out of the model.
     virtual void ForgetItem(QObject* gone) = 0;
+    // Refreshes the row of an item whose signal of that method index fired.
+    virtual void ItemSignalled(QObject& item, int signalIndex) = 0;
 
     static sRoles BuildRoles(const QMetaObject& meta, const QByteArray& displayRoleName);
     static int FirstRoleNamed(const QHash<int, QByteArray>& roles, const QByteArray& name);

@@ -133,6 +133,8 @@ private slots:
     void anItemStaysWhileItIsStillListed();
     void anItemDeletedElsewhereLeavesItsRow();
     void aPropertyChangeRefreshesOnlyItsRowAndRole();
+    void aChangeFollowsItsRowInEachModel();
+    void anItemDeletedOnItsOwnChangeLeavesItsRow();
     void readAccessOutsideTheRowsGivesNull();
     void uidIndexFollowsTheUidProperty();
 };
@@ -328,6 +330,39 @@ void tst_QQmlObjectListModel::aPropertyChangeRefreshesOnlyItsRowAndRole()
     model.At(0)->setValue(4);
     removed->setValue(9);
     QCOMPARE(recorder.mEvents, (QStringList{"changed 1-1 [258]", "changed 0-0 [260]"}));
+}
+
+void tst_QQmlObjectListModel::aChangeFollowsItsRowInEachModel()
+{
+    QObject owner;
+    tModel model;
+    tModel other;
+    Fill(model, owner, "wxy");
+    cPlainItem* w = model.At(0);
+    other.append(w);
+    model.move(0, 3);
+    cRecorder recorder(model);
+    cRecorder otherRecorder(other);
+    w->setName("v");
+    QCOMPARE(recorder.mEvents, QStringList{"changed 2-2 [258]"});
+    QCOMPARE(otherRecorder.mEvents, QStringList{"changed 0-0 [258]"});
+    other.clear();
+    w->setName("u");
+    QCOMPARE(recorder.mEvents.size(), 2);
+    QCOMPARE(otherRecorder.mEvents, (QStringList{"changed 0-0 [258]", "removed 0-0", "count 0"}));
+}
+
+void tst_QQmlObjectListModel::anItemDeletedOnItsOwnChangeLeavesItsRow()
+{
+    QObject owner;
+    tModel model;
+    Fill(model, owner, "wx");
+    cRecorder recorder(model);
+    QObject::connect(&model, &QAbstractItemModel::dataChanged, &owner,
+                     [&model](const QModelIndex& changed) { delete model.At(changed.row()); });
+    model.At(0)->setName("v");
+    QCOMPARE(recorder.mEvents, (QStringList{"changed 0-0 [258]", "removed 0-0", "count 1"}));
+    QCOMPARE(model.At(0)->name(), QString("x"));
 }
 
 void tst_QQmlObjectListModel::readAccessOutsideTheRowsGivesNull()
