@@ -5,10 +5,10 @@
 #include "Kelvari/Editor/cLayout.h"
 #include "Kelvari/Editor/cLayoutSelectionManager.h"
 #include "support/cQmlWarningLog.h"
+#include "support/cWindowTestSupport.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFontDatabase>
 #include <QImage>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
@@ -36,7 +36,6 @@ private slots:
     void cleanupTestCase();
 
 private:
-    static QObject* Search(QObject* object, const QString& name);
     QObject* Find(const char* name) const;
     void Click(QObject* object, QPointF at = QPointF(-1, -1));
     void Shot(const QString& name);
@@ -55,9 +54,7 @@ void tst_gl_EditorScreens::initTestCase()
     QCoreApplication::setOrganizationName(QStringLiteral("Brelvan"));
     QCoreApplication::setApplicationName(QStringLiteral("Kelvari Editor"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, mSettingsFolder.path());
-    QFontDatabase::addApplicationFont(QStringLiteral("://lato"));
-    QFontDatabase::addApplicationFont(QStringLiteral("://lato-bold"));
-    QGuiApplication::setFont(QFont(QStringLiteral("Lato"), 10));
+    cWindowTestSupport::UseProgramFonts();
     mWarnings.start();
 
     mApplication = std::make_unique<cApplication>();
@@ -160,7 +157,7 @@ void tst_gl_EditorScreens::editorPage()
     QMetaObject::invokeMethod(page, "closePopups");
 
     selection->setSelection(widget(5));
-    QTRY_VERIFY(Search(Find("propertyPanel"), QStringLiteral("propertyImage")));
+    QTRY_VERIFY(cWindowTestSupport::Search(Find("propertyPanel"), QStringLiteral("propertyImage")));
     Click(Find("propertyImage"));
     QTRY_VERIFY(Find("imagePickerLayer")->property("visible").toBool());
     Shot(QStringLiteral("imagepicker"));
@@ -168,30 +165,9 @@ void tst_gl_EditorScreens::editorPage()
     QTRY_VERIFY(!Find("imagePickerLayer")->property("visible").toBool());
 }
 
-QObject* tst_gl_EditorScreens::Search(QObject* object, const QString& name)
-{
-    if (object->objectName() == name)
-        return object;
-    QObjectList next = object->children();
-    if (auto* item = qobject_cast<QQuickItem*>(object)) {
-        for (QQuickItem* child : item->childItems())
-            next.append(child);
-    }
-    for (QObject* child : qAsConst(next)) {
-        if (QObject* found = Search(child, name))
-            return found;
-    }
-    return nullptr;
-}
-
 QObject* tst_gl_EditorScreens::Find(const char* name) const
 {
-    QObject* found = Search(mWindow, QLatin1String(name));
-    if (!found)
-        found = Search(mWindow->contentItem()->parentItem(), QLatin1String(name));
-    if (!found)
-        qFatal("no %s in the main window", name);
-    return found;
+    return cWindowTestSupport::Find(mWindow, name);
 }
 
 void tst_gl_EditorScreens::Click(QObject* object, QPointF at)

@@ -1,9 +1,9 @@
 #include "support/cFakeApplication.h"
 #include "support/cQmlWarningLog.h"
+#include "support/cWindowTestSupport.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFontDatabase>
 #include <QImage>
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
@@ -22,9 +22,7 @@ class tst_gl_MainWindowScreens : public QObject
 private slots:
     void initTestCase()
     {
-        QFontDatabase::addApplicationFont(QStringLiteral("://lato"));
-        QFontDatabase::addApplicationFont(QStringLiteral("://lato-bold"));
-        QGuiApplication::setFont(QFont(QStringLiteral("Lato"), 10));
+        cWindowTestSupport::UseProgramFonts();
         mWarnings.start();
 
         mApplication.connectionInterface()->addUnit(QStringLiteral("192.168.10.21"), QStringLiteral("Front of house"),
@@ -100,32 +98,7 @@ private slots:
     }
 
 private:
-    // Walks both the object tree and the item tree: delegates and pop-ups sit in only one of them.
-    static QObject* Search(QObject* object, const QString& name)
-    {
-        if (object->objectName() == name)
-            return object;
-        QObjectList next = object->children();
-        if (auto* item = qobject_cast<QQuickItem*>(object)) {
-            for (QQuickItem* child : item->childItems())
-                next.append(child);
-        }
-        for (QObject* child : qAsConst(next)) {
-            if (QObject* found = Search(child, name))
-                return found;
-        }
-        return nullptr;
-    }
-
-    QObject* Find(const char* name) const
-    {
-        QObject* found = Search(mWindow, QLatin1String(name));
-        if (!found)
-            found = Search(mWindow->contentItem()->parentItem(), QLatin1String(name));
-        if (!found)
-            qFatal("no %s in the main window", name);
-        return found;
-    }
+    QObject* Find(const char* name) const { return cWindowTestSupport::Find(mWindow, name); }
 
     static QPoint Centre(QObject* object)
     {

@@ -3,11 +3,11 @@
 #include "Kelvari/Editor/cApplication.h"
 #include "Kelvari/Editor/cConfig.h"
 #include "support/cQmlWarningLog.h"
+#include "support/cWindowTestSupport.h"
 #include "support/cTestImageFiles.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
 #include <QQmlComponent>
@@ -31,9 +31,7 @@ class tst_gl_PageScreens : public QObject
 private slots:
     void initTestCase()
     {
-        QFontDatabase::addApplicationFont(QStringLiteral("://lato"));
-        QFontDatabase::addApplicationFont(QStringLiteral("://lato-bold"));
-        QGuiApplication::setFont(QFont(QStringLiteral("Lato"), 10));
+        cWindowTestSupport::UseProgramFonts();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, mFolder.path());
         mApplication = std::make_unique<cApplication>();
         mEngine.rootContext()->setContextProperty(QStringLiteral("_application"), mApplication.get());

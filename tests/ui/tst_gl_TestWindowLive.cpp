@@ -10,11 +10,11 @@
 #include "ZRNet/Core/Syscall.h"
 #include "ZRNet/Qt/cNetworkConnection.h"
 #include "support/cQmlWarningLog.h"
+#include "support/cWindowTestSupport.h"
 #include "support/cSimulatedUnit.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFontDatabase>
 #include <QImage>
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -79,9 +79,7 @@ void tst_gl_TestWindowLive::initTestCase()
     QCoreApplication::setOrganizationName(QStringLiteral("Brelvan"));
     QCoreApplication::setApplicationName(QStringLiteral("Kelvari Editor"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, mSettingsFolder.path());
-    QFontDatabase::addApplicationFont(QStringLiteral("://lato"));
-    QFontDatabase::addApplicationFont(QStringLiteral("://lato-bold"));
-    QGuiApplication::setFont(QFont(QStringLiteral("Lato"), 10));
+    cWindowTestSupport::UseProgramFonts();
     mWarnings.start();
 
     mApplication = std::make_unique<cApplication>();

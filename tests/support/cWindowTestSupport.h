@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QObject;
+class QQuickWindow;
+
+// What the tests that drive a real window share: the program's own look, and
+// finding a named object anywhere in the window.
+class cWindowTestSupport
+{
+public:
+    // The fonts and application font the program sets up at start.
+    static void UseProgramFonts();
+    // Searches the object tree and the item tree (delegates and pop-ups sit in
+    // only one of them), then the overlay above the content; fails the test
+    // program when nothing has that name.
+    static QObject* Find(QQuickWindow* window, const char* name);
+    // The object of that name at or below object, or null.
+    static QObject* Search(QObject* object, const QString& name);
+};
