@@ -5,12 +5,21 @@
 #include <QGuiApplication>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QSettings>
 
 void cWindowTestSupport::UseProgramFonts()
 {
     QFontDatabase::addApplicationFont(QStringLiteral("://lato"));
     QFontDatabase::addApplicationFont(QStringLiteral("://lato-bold"));
     QGuiApplication::setFont(QFont(QStringLiteral("Lato"), 10));
+}
+
+void cWindowTestSupport::UseProgramSetup(const QString& settingsFolder)
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Brelvan"));
+    QCoreApplication::setApplicationName(QStringLiteral("Kelvari Editor"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder);
+    UseProgramFonts();
 }
 
 QObject* cWindowTestSupport::Find(QQuickWindow* window, const char* name)

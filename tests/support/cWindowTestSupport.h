@@ -12,6 +12,8 @@ class cWindowTestSupport
 public:
     // The fonts and application font the program sets up at start.
     static void UseProgramFonts();
+    // The program's names, its settings kept in settingsFolder, and its fonts.
+    static void UseProgramSetup(const QString& settingsFolder);
     // Searches the object tree and the item tree (delegates and pop-ups sit in
     // only one of them), then the overlay above the content; fails the test
     // program when nothing has that name.

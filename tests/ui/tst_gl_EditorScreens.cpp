@@ -51,10 +51,7 @@ private:
 
 void tst_gl_EditorScreens::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Brelvan"));
-    QCoreApplication::setApplicationName(QStringLiteral("Kelvari Editor"));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, mSettingsFolder.path());
-    cWindowTestSupport::UseProgramFonts();
+    cWindowTestSupport::UseProgramSetup(mSettingsFolder.path());
     mWarnings.start();
 
     mApplication = std::make_unique<cApplication>();

@@ -10,6 +10,7 @@
 #include "ZRNet/Core/Syscall.h"
 #include "ZRNet/Qt/cNetworkConnection.h"
 #include "support/cQmlWarningLog.h"
+#include "support/cOnlineTestSupport.h"
 #include "support/cWindowTestSupport.h"
 #include "support/cSimulatedUnit.h"
 
@@ -29,16 +30,8 @@
 
 namespace
 {
-const QString kUser = QStringLiteral("engineer");
-const QString kPassword = QStringLiteral("stage left");
-
-bool NoClientLeft()
-{
-    SyscallMessagesPollLock();
-    const bool free = cKelvariConfigClient(cLayoutOnlineMode::kConfigClientName).Handle() != kZRNetNoHandle;
-    SyscallMessagesPollUnLock();
-    return free;
-}
+const QString kUser = cOnlineTestSupport::User();
+const QString kPassword = cOnlineTestSupport::Password();
 }
 
 // The test window run live against the simulated unit on a real display: a
@@ -76,10 +69,7 @@ private:
 
 void tst_gl_TestWindowLive::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Brelvan"));
-    QCoreApplication::setApplicationName(QStringLiteral("Kelvari Editor"));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, mSettingsFolder.path());
-    cWindowTestSupport::UseProgramFonts();
+    cWindowTestSupport::UseProgramSetup(mSettingsFolder.path());
     mWarnings.start();
 
     mApplication = std::make_unique<cApplication>();
@@ -120,7 +110,7 @@ void tst_gl_TestWindowLive::cleanupTestCase()
     delete mWindow;
     QVERIFY2(mWarnings.messages().isEmpty(), qPrintable(mWarnings.messages().join(QLatin1Char('\n'))));
     QVERIFY(!mLayout->IsOnline());
-    QVERIFY(NoClientLeft());
+    QVERIFY(cOnlineTestSupport::NoClientLeft());
     mEngine.reset();
     mApplication.reset();
 }
@@ -162,7 +152,7 @@ void tst_gl_TestWindowLive::aRefusedLoginSaysSo()
     QTRY_VERIFY(Find("testUnitPicker")->property("visible").toBool());
     QMetaObject::invokeMethod(Find("testUnitPicker"), "cancelClicked");
     QTRY_VERIFY(Find("testConnectButton")->property("visible").toBool());
-    QVERIFY(NoClientLeft());
+    QVERIFY(cOnlineTestSupport::NoClientLeft());
 }
 
 void tst_gl_TestWindowLive::thePageRunsLiveUntilDisconnect()
@@ -195,7 +185,7 @@ void tst_gl_TestWindowLive::thePageRunsLiveUntilDisconnect()
     QVERIFY(!mLayout->IsOnline());
     for (const cWidget* widget : Widgets())
         QVERIFY(!widget->IsOnline() && !widget->IsDisabled());
-    QVERIFY(NoClientLeft());
+    QVERIFY(cOnlineTestSupport::NoClientLeft());
     QVERIFY(!mApplication->connectionInterface()->connected());
 }
 

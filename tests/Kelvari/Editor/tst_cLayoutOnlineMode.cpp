@@ -7,6 +7,7 @@
 #include "ZRNet/Core/Syscall.h"
 #include "ZRNet/Qt/cNetworkConnection.h"
 #include "support/cSimulatedUnit.h"
+#include "support/cOnlineTestSupport.h"
 
 #include <QSettings>
 #include <QSignalSpy>
@@ -17,17 +18,8 @@
 
 namespace
 {
-const QString kUser = QStringLiteral("engineer");
-const QString kPassword = QStringLiteral("stage left");
-
-// The client's net name is free again only once every holder let go of the client.
-bool NoClientLeft()
-{
-    SyscallMessagesPollLock();
-    const bool free = cKelvariConfigClient(cLayoutOnlineMode::kConfigClientName).Handle() != kZRNetNoHandle;
-    SyscallMessagesPollUnLock();
-    return free;
-}
+const QString kUser = cOnlineTestSupport::User();
+const QString kPassword = cOnlineTestSupport::Password();
 
 bool IsNetworkBound(const cWidget* widget)
 {
@@ -135,13 +127,13 @@ void tst_cLayoutOnlineMode::aLoginTakesEveryWidgetOnlineAndOfflineAgain()
         QVERIFY2(widget->IsOnline(), qPrintable(widget->GetType()));
         QCOMPARE(widget->IsDisabled(), IsNetworkBound(widget));
     }
-    QVERIFY(!NoClientLeft());
+    QVERIFY(!cOnlineTestSupport::NoClientLeft());
 
     mLayout->setOffline();
     QVERIFY(!mLayout->IsOnline());
     for (const cWidget* widget : AllWidgets())
         QVERIFY(!widget->IsOnline() && !widget->IsDisabled());
-    QVERIFY(NoClientLeft());
+    QVERIFY(cOnlineTestSupport::NoClientLeft());
     QCOMPARE(notFound.count() + refused.count(), 0);
 }
 
@@ -173,14 +165,14 @@ void tst_cLayoutOnlineMode::widgetsThatComeWhileOnlineGoOnline()
     mLayout->deletePressed();
     mLayout->setOffline();
     QVERIFY(!deleted->IsOnline() && !dropped->IsOnline());
-    QVERIFY(NoClientLeft());
+    QVERIFY(cOnlineTestSupport::NoClientLeft());
 
     mLayout->setOnline(QStringLiteral("127.0.0.1"));
     QTRY_VERIFY_WITH_TIMEOUT(mLayout->IsOnline(), 8000);
     mLayout->undoPressed();
     QVERIFY(deleted->IsOnline() && deleted->IsDisabled());
     mLayout->setOffline();
-    QVERIFY(NoClientLeft());
+    QVERIFY(cOnlineTestSupport::NoClientLeft());
 }
 
 void tst_cLayoutOnlineMode::failuresLeaveThePageOffline_data()
@@ -211,9 +203,9 @@ void tst_cLayoutOnlineMode::failuresLeaveThePageOffline()
     QTest::qWait(200);
     QCOMPARE(notFound.count() + refused.count(), 1);
     QVERIFY(!mLayout->IsOnline() && !fader->IsOnline());
-    QCOMPARE(NoClientLeft(), signal == "configClientNotFound");
+    QCOMPARE(cOnlineTestSupport::NoClientLeft(), signal == "configClientNotFound");
     mLayout->setOffline();
-    QVERIFY(NoClientLeft());
+    QVERIFY(cOnlineTestSupport::NoClientLeft());
 }
 
 // setOffline during the seek, or a second setOnline, leaves the older
@@ -224,7 +216,7 @@ void tst_cLayoutOnlineMode::onlyTheNewestClientCounts()
     cWidget* fader = Add("zrnet_fader");
     mLayout->setOnline(QStringLiteral("127.0.0.1"));
     mLayout->setOffline();
-    QVERIFY(NoClientLeft());
+    QVERIFY(cOnlineTestSupport::NoClientLeft());
     QTest::qWait(500);
     QVERIFY(!mLayout->IsOnline() && !fader->IsOnline());
 
@@ -235,7 +227,7 @@ void tst_cLayoutOnlineMode::onlyTheNewestClientCounts()
     QCOMPARE(mUnit->Reports().filter("LOGIN").size(), 1);
     QVERIFY(fader->IsOnline());
     mLayout->setOffline();
-    QVERIFY(NoClientLeft());
+    QVERIFY(cOnlineTestSupport::NoClientLeft());
 }
 
 // A refused password is forgotten, so the next connection asks for it; an
