@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and then starts the editor or runs every test.
 #   tools/kelvari.sh start [--network]   build and start the editor
 #   tools/kelvari.sh test                build and run every test, run them again built with address and
-#                                        undefined-behaviour checks, then fuzz the config reader for a minute
+#                                        undefined-behaviour checks, fuzz every fuzz target for a minute,
+#                                        and print how many lines of tests there are to lines of program
 # Everything runs inside a private network namespace holding only loopback, so
 # nothing leaves the machine; "start --network" opts into the real network.
 set -euo pipefail
@@ -16,6 +17,8 @@ sanitizer_env=(ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
     LSAN_OPTIONS=suppressions=$top/tools/sanitizers/lsan.supp:print_suppressions=0
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1)
 mode=${1:-}
+# Each has fuzz/fuzz_<name>.cpp, seeds in tests/data/fuzz-seeds/<name> and may have a fuzz/<name>.dict.
+fuzz_targets=(config_reader)
 
 packages=(cmake g++ make pkg-config
     qtbase5-dev qtdeclarative5-dev qtdeclarative5-dev-tools libqt5svg5-dev qtquickcontrols2-5-dev
@@ -44,11 +47,43 @@ build_all() {
     cmake --build "$build" -j "$(nproc)"
 }
 
-# The fuzz target in a tree of its own: instrumented, and built by clang where the rest is built by g++.
+# The fuzz targets in a tree of their own: instrumented, and built by clang where the rest is built by g++.
 build_fuzz() {
     CC=clang CXX=clang++ cmake -S "$top" -B "$fuzz_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DKELVARI_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
-    cmake --build "$fuzz_build" -j "$(nproc)" --target fuzz_config_reader
+    cmake --build "$fuzz_build" -j "$(nproc)" --target "${fuzz_targets[@]/#/fuzz_}"
+}
+
+# A minute of one fuzz target on a copy of its seeds; any crash, leak, hang or runaway memory fails it,
+# and the input that did it is kept in build-fuzz/findings/<name>.
+fuzz_one() {
+    local name=$1 work="$scratch/fuzz-$1" dict=()
+    mkdir -p "$work/corpus" "$work/artifacts"
+    cp "$top/tests/data/fuzz-seeds/$name"/* "$work/corpus/"
+    [ -f "$top/fuzz/$name.dict" ] && dict=(-dict="$top/fuzz/$name.dict")
+    if ! isolated env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache" \
+        XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/runtime" \
+        "$fuzz_build/fuzz/fuzz_$name" -max_total_time=60 -rss_limit_mb=2048 -timeout=10 \
+        -detect_leaks=1 -print_final_stats=1 "${dict[@]}" \
+        -artifact_prefix="$work/artifacts/" "$work/corpus" >"$work/log" 2>&1; then
+        grep -v '^libpng' "$work/log" | tail -n 60 >&2
+        mkdir -p "$fuzz_build/findings/$name"
+        cp "$work"/artifacts/* "$fuzz_build/findings/$name/" 2>/dev/null || true
+        echo "Fuzzing $name failed; the input is in $fuzz_build/findings/$name" >&2
+        return 1
+    fi
+    echo "fuzz_$name: $(grep -E '^Done ' "$work/log")"
+}
+
+# Lines of tests (the simulated unit included) against lines of program, as git holds them.
+count_lines() {
+    git -C "$top" ls-files -- "$@" | grep -E '\.(cpp|h|qml|frag)$' | (cd "$top" && xargs cat) | wc -l
+}
+print_test_ratio() {
+    local tests program
+    tests=$(count_lines tests)
+    program=$(count_lines . ':!tests')
+    awk -v t="$tests" -v p="$program" 'BEGIN { printf "Test lines: %d against %d lines of program (%.2f)\n", t, p, t / p }'
 }
 
 # Every target again, by clang with address and undefined-behaviour checks, in a tree of its own; lean
@@ -93,23 +128,19 @@ test)
         XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/runtime" "${sanitizer_env[@]}" \
         "$top/tools/run-ctest.sh" "$sanitize_build" --stop-on-failure
 
-    # A minute of fuzzing the config reader on a copy of the seeds; any crash, leak, hang or runaway
-    # memory fails the test command, and the input that did it is kept in build-fuzz/findings.
+    # Every fuzz target at once, a minute each.
     build_fuzz
-    mkdir -p "$scratch/corpus" "$scratch/artifacts"
-    cp "$top"/tests/data/fuzz-seeds/* "$scratch/corpus/"
-    if ! isolated env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache" \
-        XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/runtime" \
-        "$fuzz_build/fuzz/fuzz_config_reader" -max_total_time=60 -rss_limit_mb=2048 -timeout=10 \
-        -detect_leaks=1 -print_final_stats=1 -dict="$top/fuzz/config.dict" \
-        -artifact_prefix="$scratch/artifacts/" "$scratch/corpus" >"$scratch/fuzz.log" 2>&1; then
-        grep -v '^libpng' "$scratch/fuzz.log" | tail -n 60 >&2
-        mkdir -p "$fuzz_build/findings"
-        cp "$scratch"/artifacts/* "$fuzz_build/findings/" 2>/dev/null || true
-        echo "Fuzzing the config reader failed; the input is in $fuzz_build/findings" >&2
-        exit 1
-    fi
-    grep -E '^stat::|^Done ' "$scratch/fuzz.log"
+    pids=()
+    for name in "${fuzz_targets[@]}"; do
+        fuzz_one "$name" &
+        pids+=($!)
+    done
+    failed=0
+    for pid in "${pids[@]}"; do
+        wait "$pid" || failed=1
+    done
+    [ "$failed" -eq 0 ] || exit 1
+    print_test_ratio
     ;;
 *)
     echo "usage: $0 start [--network] | test" >&2
