@@ -11,6 +11,7 @@ parts and nothing else. Drawings are kept to what the Qt SVG renderer draws fait
 
 import colorsys
 import math
+import re
 import sys
 from dataclasses import dataclass
 from pathlib import Path
@@ -554,6 +555,49 @@ def default_picture():
     return svg
 
 
+# Checks on what is generated -----------------------------------------------------------------
+
+# The widgets hand the shader this hue distance; a colour further from the theme hue would keep
+# its colour when the user picks another. Below the shader's saturation threshold it leaves
+# colours alone, and dark colours are judged by neither (their hue is lost in rounding).
+RECOLOUR_RANGE = 0.12
+SHADER_MIN_SATURATION = 0.025
+JUDGEABLE_VALUE = 48 / 255
+
+# Height per width of each kind: caps and keys wider than tall, knobs and dials square, lamps
+# square or wide, tracks tall and thin.
+PROPORTIONS = [("fader_control", 0.3, 0.9), ("rotary", 1.0, 1.0), ("btn_", 0.4, 0.8),
+               ("led_", 0.25, 1.0), ("gen_fader", 4.0, 20.0), ("defaultImage", 0.0, 100.0)]
+
+
+def hue_distance(a, b):
+    return 0.5 - abs(abs(a - b) - 0.5)
+
+
+def drawing_faults(name, svg):
+    """What is wrong with a drawing, as text; empty when it suits its widget and the shader."""
+    faults = []
+    low, high = next((lo, hi) for kind, lo, hi in PROPORTIONS if kind in name)
+    if not low <= svg.height / svg.width <= high:
+        faults.append("view box %s x %s outside %s..%s height per width" % (svg.width, svg.height, low, high))
+    theme = THEMES[int(name.split("_")[2])] if name.startswith("default_th_") else None
+    colours = set(re.findall(r"#[0-9A-Fa-f]{6}\b", svg.text()))
+    themed = 0
+    for colour in sorted(colours):
+        hue, sat, value = colorsys.rgb_to_hsv(*[int(colour[i:i + 2], 16) / 255 for i in (1, 3, 5)])
+        if sat < SHADER_MIN_SATURATION or value < JUDGEABLE_VALUE:
+            continue
+        if theme is None or hue_distance(hue, theme.hsv()[0]) > RECOLOUR_RANGE:
+            faults.append("%s is neither grey nor of the theme's hue" % colour)
+        elif sat >= 0.3:
+            themed += 1
+    if theme is not None and themed == 0:
+        faults.append("no colour of the theme for the shader to recolour")
+    if len(colours) < 2:
+        faults.append("a flat blot: shading needs more than one colour")
+    return faults
+
+
 # Catalogue and output -------------------------------------------------------------------------
 
 def drawings():
@@ -583,13 +627,17 @@ def main():
     for stale in OUT_DIR.glob("*.svg"):
         stale.unlink()
     entries = []
+    faults = []
     for name, svg in drawings():
+        faults += ["%s: %s" % (name, fault) for fault in drawing_faults(name, svg)]
         (OUT_DIR / (name + ".svg")).write_text(svg.text(), encoding="utf-8")
         entries.append('    <file alias="%s">%s.svg</file>' % (name, name))
     qrc = ["<RCC>", '  <qresource prefix="/">'] + entries + ["  </qresource>", "</RCC>", ""]
     (OUT_DIR / QRC_NAME).write_text("\n".join(qrc), encoding="utf-8")
     print("wrote %d drawings to %s" % (len(entries), OUT_DIR))
-    return 0
+    for fault in faults:
+        print(fault, file=sys.stderr)
+    return 1 if faults else 0
 
 
 if __name__ == "__main__":

@@ -3,47 +3,43 @@
 #include "support/cTraceCapture.h"
 
 #include <QPointer>
-#include <QSignalSpy>
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
 #include <QtTest>
+#include <memory>
 
 // Shaped like the object model's properties: "value" and "stringValue" share one notify signal.
 class cPlainItem : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(QString name READ name WRITE setName NOTIFY nameChanged)
-    Q_PROPERTY(int value READ value WRITE setValue NOTIFY valueChanged)
+    Q_PROPERTY(QString name MEMBER mName WRITE setName NOTIFY nameChanged)
+    Q_PROPERTY(int value MEMBER mValue WRITE setValue NOTIFY valueChanged)
     Q_PROPERTY(QString stringValue READ stringValue NOTIFY valueChanged)
     Q_PROPERTY(bool visible MEMBER mVisible)
 
 public:
     explicit cPlainItem(const QString& name = QString(), QObject* parent = nullptr) : QObject(parent), mName(name) {}
-    QString name() const { return mName; }
     void setName(const QString& name)
     {
-        if (name != mName)
-        {
-            mName = name;
+        if (name != std::exchange(mName, name))
             emit nameChanged();
-        }
     }
-    int value() const { return mValue; }
     void setValue(int value)
     {
-        if (value != mValue)
-        {
-            mValue = value;
+        if (value != std::exchange(mValue, value))
             emit valueChanged();
-        }
     }
     QString stringValue() const { return QString::number(mValue); }
+
+    QString mName;
+    int mValue = 0;
 
 signals:
     void nameChanged();
     void valueChanged();
 
 private:
-    QString mName;
-    int mValue = 0;
     bool mVisible = true;
 };
 
@@ -54,8 +50,6 @@ class cClashingItem : public QObject
     Q_PROPERTY(int id MEMBER mId)
     Q_PROPERTY(QString label MEMBER mLabel)
     Q_PROPERTY(QString model MEMBER mModel)
-
-private:
     int mId = 0;
     QString mLabel;
     QString mModel;
@@ -69,22 +63,21 @@ QString Names(const tModel& model)
 {
     QStringList names;
     for (cPlainItem* item : model.Items())
-        names << item->name();
+        names << item->mName;
     return names.join(',');
 }
 
-// Fills a model with parented items named by the letters of names.
+// Fills a model with items of the owner named by the letters of names.
 void Fill(tModel& model, QObject& owner, const QString& names)
 {
     for (const QChar letter : names)
         model.append(new cPlainItem(letter, &owner));
 }
 
-// Records the structural signals of a model in the order they come.
-class cRecorder
+// The structural signals of a model in the order they come.
+struct sRecorder
 {
-public:
-    explicit cRecorder(tModel& model)
+    explicit sRecorder(tModel& model)
     {
         const auto rows = [this](const char* what) {
             return [this, what](const QModelIndex&, int first, int last) {
@@ -102,15 +95,12 @@ public:
                              QStringList numbers;
                              for (int role : roles)
                                  numbers << QString::number(role);
-                             mEvents << QStringLiteral("changed %1-%2 [%3]").arg(from.row()).arg(to.row())
-                                            .arg(numbers.join(','));
+                             mEvents << QStringLiteral("changed %1-%2 [%3]").arg(from.row()).arg(to.row()).arg(numbers.join(','));
                          });
         QObject::connect(&model, &QQmlObjectListModelBase::countChanged, &mContext,
                          [this, &model] { mEvents << QStringLiteral("count %1").arg(model.count()); });
     }
     QStringList mEvents;
-
-private:
     QObject mContext;
 };
 
@@ -121,279 +111,283 @@ class tst_QQmlObjectListModel : public QObject
 {
     Q_OBJECT
 
+    QObject mOwner;
+    tModel mModel;
+    std::unique_ptr<QQmlEngine> mEngine;
+
+    // What a script run against the model (named listModel) gives back, as text.
+    QString Evaluate(const QString& expression)
+    {
+        QQmlComponent component(mEngine.get());
+        component.setData("import QtQml 2.12\nQtObject { function run() { return String(" + expression.toUtf8() + "); } }",
+                          QUrl("qrc:/tst.qml"));
+        std::unique_ptr<QObject> object(component.create());
+        QVariant result;
+        QMetaObject::invokeMethod(object.get(), "run", Q_RETURN_ARG(QVariant, result));
+        return result.toString();
+    }
+
 private slots:
-    void rolesFollowTheItemProperties();
-    void dataAndSetDataGoThroughTheItem();
-    void insertingAnnouncesRowsThenTheCount();
-    void nullForeignAndOutsideInsertsAreIgnored();
-    void moveReordersRows_data();
-    void moveReordersRows();
-    void removeAndClearTakeRows();
-    void onlyParentlessItemsAreAdoptedAndDeleted();
-    void anItemStaysWhileItIsStillListed();
-    void anItemDeletedElsewhereLeavesItsRow();
-    void aPropertyChangeRefreshesOnlyItsRowAndRole();
-    void aChangeFollowsItsRowInEachModel();
-    void anItemDeletedOnItsOwnChangeLeavesItsRow();
-    void readAccessOutsideTheRowsGivesNull();
-    void uidIndexFollowsTheUidProperty();
-};
+    void init()
+    {
+        Fill(mModel, mOwner, "wxyz");
+        mEngine = std::make_unique<QQmlEngine>();
+        mEngine->rootContext()->setContextProperty("listModel", &mModel);
+    }
+    void cleanup()
+    {
+        mEngine.reset();
+        mModel.clear();
+        qDeleteAll(mOwner.children());
+    }
 
-void tst_QQmlObjectListModel::rolesFollowTheItemProperties()
-{
-    const QHash<int, QByteArray> expected{{256, "qtObject"}, {257, "objectName"}, {258, "name"},
-                                          {259, "value"},    {260, "stringValue"}, {261, "visible"}};
-    QCOMPARE(tModel().roleNames(), expected);
-    QCOMPARE(tModel().roleForName("colour"), -1);
+    void rolesFollowTheItemProperties()
+    {
+        QCOMPARE(mModel.roleNames(), (QHash<int, QByteArray>{{256, "qtObject"}, {257, "objectName"}, {258, "name"},
+                                                             {259, "value"}, {260, "stringValue"}, {261, "visible"}}));
+        QCOMPARE(mModel.roleForName("colour"), -1);
+        QTest::ignoreMessage(QtWarningMsg, "Can't have \"id\" as a role name in QQmlObjectListModel<cClashingItem>");
+        QTest::ignoreMessage(QtWarningMsg, "Can't have \"model\" as a role name in QQmlObjectListModel<cClashingItem>");
+        const QQmlObjectListModel<cClashingItem> clashing;
+        QCOMPARE(clashing.roleNames(), (QHash<int, QByteArray>{{256, "qtObject"}, {257, "objectName"}, {259, "label"}}));
+    }
 
-    QTest::ignoreMessage(QtWarningMsg, "Can't have \"id\" as a role name in QQmlObjectListModel<cClashingItem>");
-    QTest::ignoreMessage(QtWarningMsg, "Can't have \"model\" as a role name in QQmlObjectListModel<cClashingItem>");
-    const QQmlObjectListModel<cClashingItem> clashing;
-    QCOMPARE(clashing.roleNames(), (QHash<int, QByteArray>{{256, "qtObject"}, {257, "objectName"}, {259, "label"}}));
-}
+    void dataAndSetDataGoThroughTheItem()
+    {
+        cPlainItem* item = mModel.At(0);
+        item->setValue(7);
+        const QModelIndex row = mModel.index(0);
+        QCOMPARE(mModel.data(row, 256).value<QObject*>(), item);
+        QCOMPARE(mModel.data(row, 260).toString(), QString("7"));
+        QVERIFY(!mModel.data(row, 300).isValid());
+        QVERIFY(!mModel.data(mModel.index(4), 256).isValid());
+        sRecorder recorder(mModel);
+        QVERIFY(mModel.setData(row, 5, 259));
+        QCOMPARE(item->mValue, 5);
+        QCOMPARE(recorder.mEvents, QStringList{"changed 0-0 [260]"});
+        QVERIFY(!mModel.setData(row, QVariant::fromValue<QObject*>(nullptr), 256));
+        QVERIFY(!mModel.setData(mModel.index(4), 1, 259));
+        QVERIFY(!mModel.setData(row, "5", 260));
+        QCOMPARE(mModel.At(0), item);
+    }
 
-void tst_QQmlObjectListModel::dataAndSetDataGoThroughTheItem()
-{
-    tModel model(nullptr, "name");
-    auto* item = new cPlainItem("w");
-    item->setValue(7);
-    model.append(item);
-    const QModelIndex row = model.index(0);
-    QCOMPARE(model.data(row, 256).value<QObject*>(), item);
-    QCOMPARE(model.data(row, 260).toString(), QString("7"));
-    QCOMPARE(model.data(row, Qt::DisplayRole).toString(), QString("w"));
-    QVERIFY(!model.data(row, 300).isValid());
-    QVERIFY(!model.data(model.index(1), 256).isValid());
-
-    cRecorder recorder(model);
-    QVERIFY(model.setData(row, 5, 259));
-    QVERIFY(model.setData(row, "u", Qt::DisplayRole));
-    QCOMPARE(item->value(), 5);
-    QCOMPARE(recorder.mEvents, (QStringList{"changed 0-0 [260]", "changed 0-0 [258,0]"}));
-    QVERIFY(!model.setData(row, QVariant::fromValue<QObject*>(nullptr), 256));
-    QVERIFY(!model.setData(model.index(1), 1, 259));
-    QVERIFY(!model.setData(row, "5", 260));
-    QCOMPARE(model.At(0), item);
-    QCOMPARE(item->name(), QString("u"));
-}
-
-void tst_QQmlObjectListModel::insertingAnnouncesRowsThenTheCount()
-{
-    tModel model;
-    cRecorder recorder(model);
-    model.append(new cPlainItem("w"));
-    model.prepend(new cPlainItem("v"));
-    model.insert(1, new cPlainItem("x"));
-    model.append(QList<cPlainItem*>{new cPlainItem("y"), nullptr, new cPlainItem("z")});
-    model.append(QList<cPlainItem*>{nullptr});
-    QCOMPARE(recorder.mEvents, (QStringList{"inserted 0-0", "count 1", "inserted 0-0", "count 2", "inserted 1-1",
-                                            "count 3", "inserted 3-4", "count 5"}));
-    QCOMPARE(Names(model), QString("v,x,w,y,z"));
-}
-
-void tst_QQmlObjectListModel::nullForeignAndOutsideInsertsAreIgnored()
-{
-    tModel model;
-    model.append(new cPlainItem("w"));
-    QObject foreign;
-    cPlainItem stray("s");
-    cRecorder recorder(model);
-    cTraceCapture trace;
-    QQmlObjectListModelBase& surface = model;
-    surface.append(static_cast<QObject*>(nullptr));
-    surface.append(&foreign);
-    model.insert(2, &stray);
-    model.insert(-1, &stray);
-    QCOMPARE(trace.LinesContaining("Insert at").size(), 2);
-    QCOMPARE(recorder.mEvents, QStringList());
-    QCOMPARE(foreign.parent(), nullptr);
-    QCOMPARE(stray.parent(), nullptr);
-}
-
-void tst_QQmlObjectListModel::moveReordersRows_data()
-{
-    QTest::addColumn<int>("idx");
-    QTest::addColumn<int>("pos");
-    QTest::addColumn<QString>("order");
-    QTest::addColumn<QString>("event");
-    QTest::newRow("first in front of last") << 0 << 3 << "x,y,w,z" << "moved 0>3";
-    QTest::newRow("backwards") << 2 << 1 << "w,y,x,z" << "moved 2>1";
-    QTest::newRow("in front of its successor") << 1 << 2 << "w,x,y,z" << "";
-    QTest::newRow("row past the end") << 4 << 0 << "w,x,y,z" << "trace";
-    QTest::newRow("destination past the end") << 0 << 5 << "w,x,y,z" << "trace";
-}
-
-void tst_QQmlObjectListModel::moveReordersRows()
-{
-    QFETCH(int, idx);
-    QFETCH(int, pos);
-    QFETCH(QString, order);
-    QFETCH(QString, event);
-    QObject owner;
-    tModel model;
-    Fill(model, owner, "wxyz");
-    cRecorder recorder(model);
-    cTraceCapture trace;
-    model.move(idx, pos);
-    QCOMPARE(Names(model), order);
-    QCOMPARE(recorder.mEvents, event.startsWith("moved") ? QStringList{event} : QStringList());
-    QCOMPARE(trace.LinesContaining("Move of row").size(), event == "trace" ? 1 : 0);
-}
-
-void tst_QQmlObjectListModel::removeAndClearTakeRows()
-{
-    QObject owner;
-    tModel model;
-    Fill(model, owner, "wxyz");
-    cPlainItem unlisted("u");
-    cRecorder recorder(model);
-    cTraceCapture trace;
-    model.remove(1);
-    model.remove(model.At(1));
-    model.remove(&unlisted);
-    model.remove(static_cast<QObject*>(nullptr));
-    model.remove(7);
-    model.remove(-1);
-    QCOMPARE(Names(model), QString("w,z"));
-    QCOMPARE(trace.LinesContaining("Remove of row").size(), 2);
-    model.clear();
-    model.clear();
-    QCOMPARE(recorder.mEvents,
-             (QStringList{"removed 1-1", "count 3", "removed 1-1", "count 2", "removed 0-1", "count 0"}));
-}
-
-void tst_QQmlObjectListModel::onlyParentlessItemsAreAdoptedAndDeleted()
-{
-    QObject owner;
-    QPointer<cPlainItem> removed = new cPlainItem("w");
-    QPointer<cPlainItem> cleared = new cPlainItem("x");
-    QPointer<cPlainItem> kept = new cPlainItem("y");
-    QPointer<cPlainItem> parented = new cPlainItem("p", &owner);
-    QPointer<cPlainItem> parentedKept = new cPlainItem("q", &owner);
+    void insertingAnnouncesRowsThenTheCount()
     {
         tModel model;
-        model.append(QList<cPlainItem*>{removed, cleared, parented, parentedKept});
-        QCOMPARE(removed->parent(), &model);
-        model.remove(parented.data());
-        model.remove(0);
-        model.clear();
-        QVERIFY(removed && cleared);
-        DeleteLater();
-        QVERIFY(!removed && !cleared);
-        model.append(QList<cPlainItem*>{kept, parentedKept});
+        sRecorder recorder(model);
+        model.append(new cPlainItem("w"));
+        model.prepend(new cPlainItem("v"));
+        model.insert(1, new cPlainItem("x"));
+        model.append(QList<cPlainItem*>{new cPlainItem("y"), nullptr, new cPlainItem("z")});
+        model.append(QList<cPlainItem*>{nullptr});
+        QCOMPARE(recorder.mEvents, (QStringList{"inserted 0-0", "count 1", "inserted 0-0", "count 2", "inserted 1-1",
+                                                "count 3", "inserted 3-4", "count 5"}));
+        QCOMPARE(Names(model), QString("v,x,w,y,z"));
     }
-    QVERIFY(!kept);
-    QVERIFY(parented && parentedKept);
-    QCOMPARE(parented->parent(), &owner);
-}
 
-void tst_QQmlObjectListModel::anItemStaysWhileItIsStillListed()
-{
-    tModel model;
-    QPointer<cPlainItem> item = new cPlainItem("w");
-    model.append(item.data());
-    model.remove(0);
-    model.append(item.data());
-    model.append(item.data());
-    model.remove(1);
-    DeleteLater();
-    QVERIFY(item);
-    cRecorder recorder(model);
-    item->setName("v");
-    QCOMPARE(recorder.mEvents, QStringList{"changed 0-0 [258]"});
-    model.remove(0);
-    DeleteLater();
-    QVERIFY(!item);
-}
+    void nullForeignAndOutsideInsertsAreIgnored()
+    {
+        QObject foreign;
+        cPlainItem stray("s");
+        sRecorder recorder(mModel);
+        cTraceCapture trace;
+        QQmlObjectListModelBase& surface = mModel;
+        surface.append(static_cast<QObject*>(nullptr));
+        surface.append(&foreign);
+        mModel.insert(5, &stray);
+        mModel.insert(-1, &stray);
+        QCOMPARE(trace.LinesContaining("Insert at").size(), 2);
+        QCOMPARE(recorder.mEvents, QStringList());
+        QCOMPARE(foreign.parent(), nullptr);
+        QCOMPARE(stray.parent(), nullptr);
+    }
 
-void tst_QQmlObjectListModel::anItemDeletedElsewhereLeavesItsRow()
-{
-    QObject owner;
-    tModel model;
-    Fill(model, owner, "wxy");
-    cRecorder recorder(model);
-    delete model.At(1);
-    QCOMPARE(recorder.mEvents, (QStringList{"removed 1-1", "count 2"}));
-    QCOMPARE(model.data(model.index(1), 258).toString(), QString("y"));
-}
+    void moveReordersRows_data()
+    {
+        QTest::addColumn<int>("idx");
+        QTest::addColumn<int>("pos");
+        QTest::addColumn<QString>("order");
+        QTest::addColumn<QString>("event");
+        QTest::newRow("first in front of last") << 0 << 3 << "x,y,w,z" << "moved 0>3";
+        QTest::newRow("backwards") << 2 << 1 << "w,y,x,z" << "moved 2>1";
+        QTest::newRow("in front of its successor") << 1 << 2 << "w,x,y,z" << "";
+        QTest::newRow("row past the end") << 4 << 0 << "w,x,y,z" << "trace";
+        QTest::newRow("destination past the end") << 0 << 5 << "w,x,y,z" << "trace";
+    }
+    void moveReordersRows()
+    {
+        QFETCH(int, idx);
+        QFETCH(int, pos);
+        QFETCH(QString, event);
+        sRecorder recorder(mModel);
+        cTraceCapture trace;
+        mModel.move(idx, pos);
+        QTEST(Names(mModel), "order");
+        QCOMPARE(recorder.mEvents, event.startsWith("moved") ? QStringList{event} : QStringList());
+        QCOMPARE(trace.LinesContaining("Move of row").size(), event == "trace" ? 1 : 0);
+    }
 
-void tst_QQmlObjectListModel::aPropertyChangeRefreshesOnlyItsRowAndRole()
-{
-    QObject owner;
-    tModel model;
-    Fill(model, owner, "wxy");
-    cPlainItem* removed = model.At(0);
-    model.remove(removed);
-    cRecorder recorder(model);
-    model.At(1)->setName("z");
-    // "value" and "stringValue" share a notify signal: the later property is reported.
-    model.At(0)->setValue(4);
-    removed->setValue(9);
-    QCOMPARE(recorder.mEvents, (QStringList{"changed 1-1 [258]", "changed 0-0 [260]"}));
-}
+    void removeAndClearTakeRows()
+    {
+        cPlainItem unlisted("u");
+        sRecorder recorder(mModel);
+        cTraceCapture trace;
+        mModel.remove(1);
+        mModel.remove(mModel.At(1));
+        mModel.remove(&unlisted);
+        mModel.remove(static_cast<QObject*>(nullptr));
+        mModel.remove(7);
+        mModel.remove(-1);
+        QCOMPARE(Names(mModel), QString("w,z"));
+        QCOMPARE(trace.LinesContaining("Remove of row").size(), 2);
+        mModel.clear();
+        mModel.clear();
+        QCOMPARE(recorder.mEvents, (QStringList{"removed 1-1", "count 3", "removed 1-1", "count 2", "removed 0-1", "count 0"}));
+    }
 
-void tst_QQmlObjectListModel::aChangeFollowsItsRowInEachModel()
-{
-    QObject owner;
-    tModel model;
-    tModel other;
-    Fill(model, owner, "wxy");
-    cPlainItem* w = model.At(0);
-    other.append(w);
-    model.move(0, 3);
-    cRecorder recorder(model);
-    cRecorder otherRecorder(other);
-    w->setName("v");
-    QCOMPARE(recorder.mEvents, QStringList{"changed 2-2 [258]"});
-    QCOMPARE(otherRecorder.mEvents, QStringList{"changed 0-0 [258]"});
-    other.clear();
-    w->setName("u");
-    QCOMPARE(recorder.mEvents.size(), 2);
-    QCOMPARE(otherRecorder.mEvents, (QStringList{"changed 0-0 [258]", "removed 0-0", "count 0"}));
-}
+    void onlyParentlessItemsAreAdoptedAndDeleted()
+    {
+        QPointer<cPlainItem> removed = new cPlainItem("w"), cleared = new cPlainItem("x"), kept = new cPlainItem("y");
+        QPointer<cPlainItem> parented = new cPlainItem("p", &mOwner), parentedKept = new cPlainItem("q", &mOwner);
+        {
+            tModel model;
+            model.append(QList<cPlainItem*>{removed, cleared, parented, parentedKept});
+            QCOMPARE(removed->parent(), &model);
+            model.remove(parented.data());
+            model.remove(0);
+            model.clear();
+            QVERIFY(removed && cleared);
+            DeleteLater();
+            QVERIFY(!removed && !cleared);
+            model.append(QList<cPlainItem*>{kept, parentedKept});
+        }
+        QVERIFY(!kept);
+        QVERIFY(parented && parentedKept);
+        QCOMPARE(parented->parent(), &mOwner);
+    }
 
-void tst_QQmlObjectListModel::anItemDeletedOnItsOwnChangeLeavesItsRow()
-{
-    QObject owner;
-    tModel model;
-    Fill(model, owner, "wx");
-    cRecorder recorder(model);
-    QObject::connect(&model, &QAbstractItemModel::dataChanged, &owner,
-                     [&model](const QModelIndex& changed) { delete model.At(changed.row()); });
-    model.At(0)->setName("v");
-    QCOMPARE(recorder.mEvents, (QStringList{"changed 0-0 [258]", "removed 0-0", "count 1"}));
-    QCOMPARE(model.At(0)->name(), QString("x"));
-}
+    void anItemStaysWhileItIsStillListed()
+    {
+        tModel model;
+        QPointer<cPlainItem> item = new cPlainItem("w");
+        model.append(item.data());
+        model.remove(0);
+        model.append(item.data());
+        model.append(item.data());
+        model.remove(1);
+        DeleteLater();
+        QVERIFY(item);
+        sRecorder recorder(model);
+        item->setName("v");
+        QCOMPARE(recorder.mEvents, QStringList{"changed 0-0 [258]"});
+        model.remove(0);
+        DeleteLater();
+        QVERIFY(!item);
+    }
 
-void tst_QQmlObjectListModel::readAccessOutsideTheRowsGivesNull()
-{
-    QObject owner;
-    tModel model;
-    cTraceCapture trace;
-    QCOMPARE(model.getFirst(), nullptr);
-    QCOMPARE(model.getLast(), nullptr);
-    QCOMPARE(trace.LinesContaining("empty QQmlObjectListModel<cPlainItem>").size(), 2);
-    Fill(model, owner, "wxy");
-    QCOMPARE(model.get(-1), nullptr);
-    QCOMPARE(model.get(3), nullptr);
-    QCOMPARE(model.At(3), nullptr);
-}
+    void anItemDeletedElsewhereOrOnItsOwnChangeLeavesItsRow()
+    {
+        sRecorder recorder(mModel);
+        delete mModel.At(1);
+        QCOMPARE(mModel.data(mModel.index(1), 258).toString(), QString("y"));
+        QObject::connect(&mModel, &QAbstractItemModel::dataChanged, &recorder.mContext,
+                         [this](const QModelIndex& changed) { delete mModel.At(changed.row()); });
+        mModel.At(0)->setName("v");
+        QCOMPARE(recorder.mEvents, (QStringList{"removed 1-1", "count 3", "changed 0-0 [258]", "removed 0-0", "count 2"}));
+        QCOMPARE(Names(mModel), QString("y,z"));
+    }
 
-void tst_QQmlObjectListModel::uidIndexFollowsTheUidProperty()
-{
-    QObject owner;
-    tModel model(nullptr, QByteArray(), "name");
-    Fill(model, owner, "wx");
-    model.append(new cPlainItem(QString(), &owner));
-    cPlainItem* w = model.At(0);
-    w->setName("v");
-    QCOMPARE(model.get(QString("w")), nullptr);
-    QCOMPARE(model.get(QString("v")), w);
-    QCOMPARE(model.get(QString()), nullptr);
-    model.remove(w);
-    QCOMPARE(model.get(QString("v")), nullptr);
-    QCOMPARE(model.get(QString("x")), model.At(0));
-}
+    void aPropertyChangeRefreshesOnlyItsRowAndRole()
+    {
+        cPlainItem* removed = mModel.At(0);
+        mModel.remove(removed);
+        sRecorder recorder(mModel);
+        mModel.At(1)->setName("v");
+        // "value" and "stringValue" share a notify signal: the later property is reported.
+        mModel.At(0)->setValue(4);
+        removed->setValue(9);
+        QCOMPARE(recorder.mEvents, (QStringList{"changed 1-1 [258]", "changed 0-0 [260]"}));
+    }
 
-QTEST_GUILESS_MAIN(tst_QQmlObjectListModel)
+    void aChangeFollowsItsRowInEachModel()
+    {
+        tModel other;
+        cPlainItem* w = mModel.At(0);
+        other.append(w);
+        mModel.move(0, 4);
+        sRecorder recorder(mModel);
+        sRecorder otherRecorder(other);
+        w->setName("v");
+        QCOMPARE(recorder.mEvents, QStringList{"changed 3-3 [258]"});
+        QCOMPARE(otherRecorder.mEvents, QStringList{"changed 0-0 [258]"});
+        other.clear();
+        w->setName("u");
+        QCOMPARE(recorder.mEvents.size(), 2);
+        QCOMPARE(otherRecorder.mEvents, (QStringList{"changed 0-0 [258]", "removed 0-0", "count 0"}));
+    }
+
+    void readAccessOutsideTheRowsGivesNull()
+    {
+        tModel model;
+        cTraceCapture trace;
+        QCOMPARE(model.getFirst(), nullptr);
+        QCOMPARE(model.getLast(), nullptr);
+        QCOMPARE(trace.LinesContaining("empty QQmlObjectListModel<cPlainItem>").size(), 2);
+        QCOMPARE(mModel.get(-1), nullptr);
+        QCOMPARE(mModel.get(4), nullptr);
+        QCOMPARE(mModel.At(4), nullptr);
+    }
+
+    void qmlDelegatesReadAndWriteThroughRoles()
+    {
+        QQmlComponent component(mEngine.get());
+        component.setData(R"(import QtQml 2.12
+import QtQml.Models 2.12
+Instantiator {
+    model: listModel
+    delegate: QtObject {
+        property string name: model.name
+        property QtObject item: model.qtObject
+        function write(v) { model.name = v; }
+    }
+})", QUrl("qrc:/tst.qml"));
+        std::unique_ptr<QObject> instantiator(component.create());
+        QCOMPARE(instantiator->property("count").toInt(), 4);
+        QObject* second = nullptr;
+        QMetaObject::invokeMethod(instantiator.get(), "objectAt", Q_RETURN_ARG(QObject*, second), Q_ARG(int, 1));
+        QCOMPARE(second->property("name").toString(), QString("x"));
+        QCOMPARE(second->property("item").value<QObject*>(), mModel.At(1));
+        mModel.At(1)->setName("v");
+        QCOMPARE(second->property("name").toString(), QString("v"));
+        QMetaObject::invokeMethod(second, "write", Q_ARG(QVariant, "u"));
+        QCOMPARE(mModel.At(1)->mName, QString("u"));
+        QCOMPARE(second->property("name").toString(), QString("u"));
+
+        QQmlComponent binding(mEngine.get());
+        binding.setData("import QtQml 2.12\nQtObject { property int rows: listModel.count }", QUrl());
+        std::unique_ptr<QObject> rows(binding.create());
+        mModel.remove(0);
+        QCOMPARE(rows->property("rows").toInt(), 3);
+    }
+
+    void qmlScriptCallsReachTheModel_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("get") << "listModel.get(1).name" << "x";
+        QTest::newRow("get outside") << "listModel.get(4)" << "null";
+        QTest::newRow("roleForName") << "listModel.roleForName('value')" << "259";
+        QTest::newRow("toVarArray") << "listModel.toVarArray().map(function(i) { return i.name; }).join()" << "w,x,y,z";
+        QTest::newRow("move and remove") << "(listModel.move(0, 4), listModel.remove(0), listModel.get(2).name)" << "w";
+        QTest::newRow("remove an item") << "(listModel.remove(listModel.get(0)), listModel.count)" << "3";
+        QTest::newRow("clear") << "(listModel.clear(), listModel.isEmpty())" << "true";
+    }
+    void qmlScriptCallsReachTheModel()
+    {
+        QFETCH(QString, expression);
+        QTEST(Evaluate(expression), "result");
+    }
+};
+
+QTEST_MAIN(tst_QQmlObjectListModel)
 #include "tst_QQmlObjectListModel.moc"

@@ -5,9 +5,11 @@
 #include "Kelvari/Common/cResourceUndoManager.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QSvgRenderer>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -79,7 +81,7 @@ private slots:
     void builtInImagesComeFirstInFixedOrder();
     void themesHaveTheirKindsOfDrawings_data();
     void themesHaveTheirKindsOfDrawings();
-    void everyBuiltInDrawingIsCarried();
+    void builtInDrawingsAreExactlyTheCarriedFiles();
     void themeColourBelongsToThemedDrawings_data();
     void themeColourBelongsToThemedDrawings();
     void userResourcesAreKeptInNameOrderAndFoundById();
@@ -140,16 +142,25 @@ void tst_cConfigBase::themesHaveTheirKindsOfDrawings()
         QCOMPARE(all.mid(all.indexOf(ids.first()), ids.count()), ids);
 }
 
-void tst_cConfigBase::everyBuiltInDrawingIsCarried()
+// The drawings' colours and proportions are checked by the script that generates them.
+void tst_cConfigBase::builtInDrawingsAreExactlyTheCarriedFiles()
 {
     cConfigBase config(nullptr);
+    QSet<QString> listed;
     for (cResource* resource : config.ResourcesAndDefaults().Items())
     {
         if (cConfigBase::IsDrawingId(resource->resourceId()))
-            QVERIFY2(QFile::exists(cConfigBase::DrawingPath(resource->resourceId())),
-                     qPrintable(resource->resourceId()));
+            listed << resource->resourceId();
     }
-    QVERIFY(QFile::exists(cConfigBase::DefaultImagePath()));
+    QSet<QString> carried;
+    for (const QString& file : QDir(":/").entryList({"default_th_*", "default_gen_*"}, QDir::Files))
+    {
+        QVERIFY2(QSvgRenderer(cConfigBase::DrawingPath(file)).isValid(), qPrintable(file));
+        carried << file;
+    }
+    QCOMPARE(listed.size(), 149);
+    QCOMPARE(carried, listed);
+    QVERIFY(QSvgRenderer(cConfigBase::DefaultImagePath()).isValid());
 }
 
 void tst_cConfigBase::themeColourBelongsToThemedDrawings_data()

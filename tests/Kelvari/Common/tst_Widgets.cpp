@@ -1,0 +1,549 @@
+#include "support/WidgetXml.h"
+#include "support/cTraceCapture.h"
+
+#include "Kelvari/Common/cColourProperty.h"
+#include "Kelvari/Common/cComboProperty.h"
+#include "Kelvari/Common/cConfigBase.h"
+#include "Kelvari/Common/cFontProperty.h"
+#include "Kelvari/Common/cImageProperty.h"
+#include "Kelvari/Common/cImageWidget.h"
+#include "Kelvari/Common/cNumberOfTabsProperty.h"
+#include "Kelvari/Common/cRectangleWidget.h"
+#include "Kelvari/Common/cSizeFractionProperty.h"
+#include "Kelvari/Common/cStringProperty.h"
+#include "Kelvari/Common/cTabContainer.h"
+#include "Kelvari/Common/cTextWidget.h"
+#include "Kelvari/Common/cWidgetFactoryBase.h"
+#include "Kelvari/Common/cZRNetButtonWidget.h"
+#include "Kelvari/Common/cZRNetChromaticMeterWidget.h"
+#include "Kelvari/Common/cZRNetFaderWidget.h"
+#include "Kelvari/Common/cZRNetGRMeterWidget.h"
+#include "Kelvari/Common/cZRNetLEDIndicatorWidget.h"
+#include "Kelvari/Common/cZRNetMeterWidget.h"
+#include "Kelvari/Common/cZRNetRotaryWidget.h"
+#include "Kelvari/Common/cZRNetSourceSelectorWidget.h"
+#include "Kelvari/Common/cZRNetTextWidget.h"
+
+#include <QQuickItem>
+#include <QRegularExpression>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+namespace
+{
+// Every widget class by its type key, as the editor's factory makes them; other keys give a plain widget.
+class cTestFactory : public cWidgetFactoryBase
+{
+public:
+    static cWidget* Create(const QString& type, int id, const cConfigBase& config, QObject* parent)
+    {
+        std::shared_ptr<cKelvariConfigClient> client;
+        const QMap<QString, std::function<cWidget*()>> kinds = {
+            {"text", [&] { return new cTextWidget(id, parent); }},
+            {"rect", [&] { return new cRectangleWidget(id, parent); }},
+            {"image", [&] { return new cImageWidget(id, config, parent); }},
+            {"tab_container", [&] { return new cTabContainer(id, parent, config); }},
+            {"zrnet_button", [&] { return new cZRNetButtonWidget(id, parent, client, config); }},
+            {"zrnet_led", [&] { return new cZRNetLEDIndicatorWidget(id, parent, client, config); }},
+            {"zrnet_source_sel", [&] { return new cZRNetSourceSelectorWidget(id, parent, client); }},
+            {"zrnet_text", [&] { return new cZRNetTextWidget(id, parent, client); }},
+            {"zrnet_fader", [&] { return new cZRNetFaderWidget(id, parent, client, config); }},
+            {"zrnet_rotary", [&] { return new cZRNetRotaryWidget(id, parent, client, config); }},
+            {"zrnet_meter", [&] { return new cZRNetMeterWidget(id, parent, client, config); }},
+            {"zrnet_grmeter", [&] { return new cZRNetGRMeterWidget(id, parent, client, config); }},
+            {"zrnet_chrom_meter", [&] { return new cZRNetChromaticMeterWidget(id, parent, client, config); }}};
+        return kinds.contains(type) ? kinds[type]() : new cWidget(id, type, parent);
+    }
+    cWidget* CreateFromXml(QXmlStreamReader& reader, const cConfigBase& config, QObject* parent,
+                           std::shared_ptr<cKelvariConfigClient>& client) const override
+    {
+        int id = -1;
+        QString type;
+        if (!cWidget::LoadBaseAttributes(reader, id, type))
+            return nullptr;
+        cWidget* widget = Create(type, id, config, parent);
+        widget->LoadAttributes(reader);
+        widget->LoadSubXml(reader, config, parent, *this, client);
+        return widget;
+    }
+};
+
+// "Name=text" for the named properties of a widget, and "tabs=N" for a container's tabs.
+QStringList Values(const cWidget& widget, const QStringList& wanted)
+{
+    QStringList values;
+    for (const QString& entry : wanted)
+    {
+        const QString name = entry.section('=', 0, 0);
+        if (name == "tabs")
+            values << name + "=" + QString::number(qobject_cast<const cTabContainer*>(&widget)->GetTabs()->count());
+        else if (const cProperty* property = widget.GetProperty(name))
+            values << name + "=" + property->stringValue();
+        else
+            values << name + " missing";
+    }
+    return values;
+}
+
+QList<int> Ids(const QList<cWidget*>& widgets)
+{
+    QList<int> ids;
+    for (const cWidget* widget : widgets)
+        ids << widget->GetId();
+    return ids;
+}
+}
+
+class tst_Widgets : public QObject
+{
+    Q_OBJECT
+
+    cConfigBase mConfig{nullptr};
+    std::unique_ptr<QObject> mOwner;
+
+    // The widget read from the first Widget element of the text, as a file is read; null unless
+    // the reader is left on that element's end.
+    cWidget* Read(const QString& xml)
+    {
+        QXmlStreamReader reader(xml);
+        while (reader.readNextStartElement() && reader.name() != QLatin1String("Widget"))
+            ;
+        std::shared_ptr<cKelvariConfigClient> client;
+        cWidget* widget = cTestFactory().CreateFromXml(reader, mConfig, mOwner.get(), client);
+        return reader.isEndElement() && reader.name() == QLatin1String("Widget") && !reader.hasError() ? widget : nullptr;
+    }
+    template <class T> T* New(const QString& type, int id)
+    {
+        return qobject_cast<T*>(cTestFactory::Create(type, id, mConfig, mOwner.get()));
+    }
+
+private slots:
+    void init() { mOwner = std::make_unique<QObject>(); }
+    void cleanup() { mOwner.reset(); }
+
+    void newWidgetsWriteTheirDefaultsInOrder_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QStringList>("properties");
+        QTest::addColumn<QString>("xml");
+        const QStringList base = {"X", "Y", "Width", "Height", "Z"};
+        const QString unplaced = "<Widget id=\"7\" type=\"%1\" x=\"-1\" y=\"-1\" width=\"-1\" height=\"-1\" z=\"0\"%2/>";
+        QTest::newRow("plain") << "gizmo" << base << unplaced.arg("gizmo", "");
+        QTest::newRow("text") << "text" << base + QStringList{"Radius", "Text", "Align", "Font", "Text Colour", "Background Colour"}
+                              << unplaced.arg("text", " text=\"Text...\" textColour=\"#000000\" textAlignment=\"left\" "
+                                                      "textFont=\"lato\" backgroundColour=\"#00ffffff\" radius=\"0\"");
+        QTest::newRow("rect") << "rect" << base + QStringList{"Radius", "Colour"}
+                              << unplaced.arg("rect", " colour=\"#000000\" radius=\"0\"");
+        QTest::newRow("image") << "image" << base + QStringList{"Image"} << unplaced.arg("image", " resourceId=\"_default\"");
+        for (const char* type : {"zrnet_button", "zrnet_led", "zrnet_source_sel", "zrnet_text", "zrnet_fader",
+                                 "zrnet_rotary", "zrnet_meter", "zrnet_grmeter", "zrnet_chrom_meter"})
+            QTest::newRow(type) << type << QStringList() << unplaced.arg(type, "");
+    }
+    void newWidgetsWriteTheirDefaultsInOrder()
+    {
+        QFETCH(QString, type);
+        QFETCH(QStringList, properties);
+        cWidget* widget = New<cWidget>(type, 7);
+        QCOMPARE(widget->GetType(), type);
+        QVERIFY(!widget->GetZProperty()->visible());
+        if (!properties.isEmpty())
+            QCOMPARE(PropertyNames(*widget), properties);
+        QTEST(WriteWidgetXml(*widget), "xml");
+    }
+
+    // Read, written and read again, a widget keeps every attribute and element; what it does not
+    // interpret follows what it writes, in the file's order. Bad values read as sound ones.
+    void readingAndWritingKeepsEveryAttribute_data()
+    {
+        QTest::addColumn<QString>("xml");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QString>("trace");
+        const QString at = "id=\"4\" type=\"%1\" x=\"0.1\" y=\"0.2\" width=\"0.3\" height=\"0.4\" z=\"2\"";
+        const auto row = [&](const char* name, const QString& xml, const QString& written, const QStringList& values,
+                             const QString& trace = QString()) {
+            QTest::newRow(name) << xml << (written.isNull() ? xml : written) << values << trace;
+        };
+        row("text", "<Widget " + at.arg("text") + " text=\"first line&#10;second line&#13;&#10;&#9;third &amp; &lt;last&gt;\" "
+            "textColour=\"#80ff0000\" textAlignment=\"center\" textFont=\"exo2\" backgroundColour=\"#a9a9a9\" radius=\"0.25\"/>",
+            QString(), {"Text=first line\nsecond line\r\n\tthird & <last>", "Text Colour=#80ff0000", "Align=Center",
+                        "Font=exo2", "Radius=25", "Height=40"});
+        row("rect", "<Widget " + at.arg("rect") + " colour=\"#ff0000\" radius=\"0.5\"/>", QString(), {"Colour=#ff0000", "Radius=50"});
+        row("image", "<Widget " + at.arg("image") + " resourceId=\"default_th_2_rotary_4\"/>", QString(),
+            {"Image=default_th_2_rotary_4"});
+        row("image without resource", "<Widget id=\"1\" type=\"image\" x=\"0.5\"/>",
+            "<Widget id=\"1\" type=\"image\" x=\"0.5\" y=\"-1\" width=\"-1\" height=\"-1\" z=\"0\" resourceId=\"_default\"/>",
+            {"Image=_default"});
+        row("image of empty resource", "<Widget " + at.arg("image") + " resourceId=\"\"/>", QString(), {"Image="});
+        row("six significant digits", "<Widget " + at.arg("gizmo").replace("0.2", "0.3333333").replace("0.4", "1e-05") + "/>",
+            "<Widget " + at.arg("gizmo").replace("0.2", "0.333333").replace("0.4", "1e-05") + "/>", {"Y=33.33", "Height=0"});
+        row("network widget keeps what it does not read",
+            "<Widget id=\"11\" channel=\"3\" type=\"zrnet_fader\" x=\"0\" law=\"audio\" y=\"0\" width=\"0.1\" height=\"0.5\" z=\"0\">"
+            "<Scale><Mark db=\"0\"/></Scale></Widget>",
+            "<Widget id=\"11\" type=\"zrnet_fader\" x=\"0\" y=\"0\" width=\"0.1\" height=\"0.5\" z=\"0\" channel=\"3\" law=\"audio\">"
+            "<Scale><Mark db=\"0\"/></Scale></Widget>", {});
+        // A nested element named Widget must not end the outer one early.
+        row("unknown widget", "<Widget " + at.arg("zrnet_future") + " gain=\"-3\" colour=\"red\"><Channel number=\"2\">"
+            "<Name>Vox &amp; Gtr</Name><Widget id=\"5\"/></Channel><!-- tuned by hand --><Curve points=\"1 2 3\"/>loose text</Widget>",
+            QString(), {"Height=40"});
+        row("interpreted attribute written once", "<Widget " + at.arg("text") + " text=\"Hello\" shadow=\"soft\"/>",
+            "<Widget " + at.arg("text") + " text=\"Hello\" textColour=\"#000000\" textAlignment=\"left\" textFont=\"lato\" "
+            "backgroundColour=\"#00ffffff\" radius=\"0\" shadow=\"soft\"/>", {"Text=Hello"});
+        row("namespaced content declared outside",
+            "<Layout xmlns:ext=\"urn:kelvari:ext\" xmlns=\"urn:kelvari:default\"><Widget " + at.arg("zrnet_meter")
+            + " ext:peak=\"hold\"><ext:Ballistics ext:mode=\"ppm\"><Release ms=\"300\"/></ext:Ballistics></Widget></Layout>",
+            "<Widget " + at.arg("zrnet_meter") + " xmlns:n1=\"urn:kelvari:ext\" n1:peak=\"hold\"><n1:Ballistics n1:mode=\"ppm\">"
+            "<n2:Release xmlns:n2=\"urn:kelvari:default\" ms=\"300\"/></n1:Ballistics></Widget>", {});
+        row("bad values read as sound ones", "<Widget id=\"1\" type=\"text\" x=\"nan\" y=\"abc\" width=\"1e40\" radius=\"round\" "
+            "textColour=\"nocolour\" backgroundColour=\"#12\" Text=\"ignored\"/>",
+            "<Widget id=\"1\" type=\"text\" x=\"0\" y=\"0\" width=\"0\" height=\"-1\" z=\"0\" text=\"Text...\" textColour=\"#000000\" "
+            "textAlignment=\"left\" textFont=\"lato\" backgroundColour=\"#00ffffff\" radius=\"0\" Text=\"ignored\"/>",
+            {"X=0", "Y=0", "Width=0", "Radius=0", "Text Colour=#000000", "Background Colour=#00ffffff", "Text=Text..."});
+        row("type before id", "<Widget type=\"gizmo\" x=\"1\" id=\"12\"/>",
+            "<Widget id=\"12\" type=\"gizmo\" x=\"1\" y=\"-1\" width=\"-1\" height=\"-1\" z=\"0\"/>", {"X=100"});
+        row("code of another case", "<Widget " + at.arg("text") + " textAlignment=\"Center\"/>", "", {"Align=Left"},
+            "ERROR: Property 'Align' has unknown code 'Center'\t");
+        row("child without a type", "<Widget " + at.arg("tab_container") + "><Tab><Widget id=\"3\" type=\"\"/></Tab></Widget>", "",
+            {"rect widgets=0"}, "ERROR: Error loading widget type\t");
+        row("id not a number", "<Widget id=\"abc\" type=\"rect\"/>", "<Widget id=\"0\" type=\"rect\" x=\"-1\" y=\"-1\" "
+            "width=\"-1\" height=\"-1\" z=\"0\" colour=\"#000000\" radius=\"0\"/>", {});
+        const QString tabs = " numTabs=\"%1\" textFont=\"lato\" onImageResourceId=\"_basic\" offImageResourceId=\"_basic\" "
+                             "tabOnColour=\"#ffffff\" tabOffColour=\"#a9a9a9\" tabPosition=\"%2\"";
+        const QString rect = "<Widget id=\"%1\" type=\"rect\" x=\"-1\" y=\"-1\" width=\"-1\" height=\"-1\" z=\"0\" "
+                             "colour=\"#000000\" radius=\"0\"/>";
+        row("tab container", "<Widget " + at.arg("tab_container") + tabs.arg(2).arg("bottom") + " skin=\"glass\">"
+            "<Tab tabName=\"Inputs\">" + rect.arg(11) + "</Tab><Tab tabName=\"Buses\"/><Notes author=\"front of house\">keep</Notes>"
+            "</Widget>", QString(), {"Tab 2=Buses", "tabs=2", "Tab Position=Bottom", "visible=4,11"});
+        row("nested containers keep each child in its tab", "<Widget " + at.arg("tab_container") + tabs.arg(5).arg("top") + ">"
+            "<Tab tabName=\"1\">" + rect.arg(3) + "</Tab><Tab tabName=\"2\"/><Tab tabName=\"3\"><Widget id=\"5\" type=\"tab_container\" "
+            "x=\"-1\" y=\"-1\" width=\"-1\" height=\"-1\" z=\"0\"" + tabs.arg(2).arg("top") + "><Tab tabName=\"1\"/><Tab tabName=\"2\">"
+            + rect.arg(6) + "</Tab></Widget></Tab><Tab tabName=\"4\"/><Tab tabName=\"Outputs &amp; FX\">" + rect.arg(2) + rect.arg(7)
+            + "</Tab></Widget>", QString(), {"Tab 5=Outputs & FX", "visible=4,3"});
+        row("tab container attributes", "<Widget " + at.arg("tab_container")
+            + " numTabs=\"6\" textFont=\"glegoo\" tabOnColour=\"#ff0000\" tabPosition=\"bottom\"/>", "",
+            {"Number of tabs=6", "tabs=6", "Font=glegoo", "Colour On=#ff0000", "Tab Position=Bottom"});
+        row("tabs not a number", "<Widget " + at.arg("tab_container") + " numTabs=\"many\" tabOnColour=\"nocolour\"/>", "",
+            {"Number of tabs=0", "tabs=1", "Colour On=#ffffff"});
+        row("tabs above ten", "<Widget " + at.arg("tab_container") + " numTabs=\"12\"/>", "", {"Number of tabs=12", "tabs=10"});
+        row("unknown tab position", "<Widget " + at.arg("tab_container") + " tabPosition=\"left\"/>", "",
+            {"tabs=4", "Tab Position=Top"}, "Property 'Tab Position' has unknown code 'left'");
+        // An unknown element still takes a tab position.
+        row("extra tab elements raise the number of tabs", "<Widget " + at.arg("tab_container") + " numTabs=\"2\">"
+            "<Tab/><Note/><Tab tabName=\"Late\">" + rect.arg(2) + "</Tab></Widget>", "<Widget " + at.arg("tab_container")
+            + tabs.arg(3).arg("top") + "><Tab tabName=\"1\"/><Tab tabName=\"2\"/><Tab tabName=\"Late\">" + rect.arg(2) + "</Tab><Note/></Widget>",
+            {"Number of tabs=3"}, "holds more tabs than its number of tabs; raised to 3");
+        QString eleven = "<Widget " + at.arg("tab_container") + " numTabs=\"10\">";
+        for (int k = 1; k <= 11; ++k)
+            eleven += QStringLiteral("<Tab tabName=\"T%1\"><Widget id=\"%2\" type=\"rect\"/></Tab>").arg(k).arg(k + 10);
+        row("tabs past the maximum are skipped", eleven + "<Widget id=\"99\" type=\"rect\"/></Widget>", "",
+            {"tabs=10", "Tab 10=T10", "rect widgets=10"}, "Tab 11 of tab container 4 is past the maximum of 10 tabs");
+        row("failing widget is skipped whole", "<Widget " + at.arg("tab_container") + "><Tab>" + rect.arg(2) + "<Widget "
+            "type=\"tab_container\"><Tab>" + rect.arg(3) + "</Tab></Widget>" + rect.arg(5) + "</Tab><Tab>" + rect.arg(6) + "</Tab></Widget>",
+            "<Widget " + at.arg("tab_container") + tabs.arg(4).arg("top") + "><Tab tabName=\"1\">" + rect.arg(2) + rect.arg(5)
+            + "</Tab><Tab tabName=\"2\">" + rect.arg(6) + "</Tab><Tab tabName=\"3\"/><Tab tabName=\"4\"/></Widget>",
+            {"rect widgets=3"}, "Error loading widget id");
+    }
+    void readingAndWritingKeepsEveryAttribute()
+    {
+        QFETCH(QString, xml);
+        QFETCH(QString, written);
+        QFETCH(QStringList, values);
+        QFETCH(QString, trace);
+        const cWidget* widget = nullptr;
+        QStringList lines;
+        {
+            cTraceCapture capture;
+            widget = Read(xml);
+            lines = capture.Lines();
+        }
+        QVERIFY(widget);
+        QCOMPARE(lines.filter(trace).size(), trace.isEmpty() ? lines.size() : 1);
+        if (trace.startsWith("ERROR"))
+            QVERIFY2(lines.value(0).startsWith(trace), qPrintable(lines.value(0)));
+        QCOMPARE(lines.size(), trace.isEmpty() ? 0 : 1);
+        QStringList read = Values(*widget, values);
+        for (QString& value : read)
+        {
+            if (value.startsWith("rect widgets"))
+                value = "rect widgets=" + QString::number(mOwner->findChildren<cRectangleWidget*>().size());
+            if (value.startsWith("visible"))
+            {
+                QList<cWidget*> shown = mOwner->findChildren<cWidget*>(QString(), Qt::FindDirectChildrenOnly);
+                shown.erase(std::remove_if(shown.begin(), shown.end(), [](cWidget* child) { return !child->IsVisible(); }),
+                            shown.end());
+                QStringList ids;
+                for (int id : Ids(shown))
+                    ids << QString::number(id);
+                value = "visible=" + ids.join(',');
+            }
+        }
+        QCOMPARE(read, values);
+        const QString text = WriteWidgetXml(*widget);
+        if (!written.isEmpty())
+            QCOMPARE(text, written);
+        // Indented as the config file is written, and read back, nothing changes.
+        const QString indented = WriteWidgetXml(*widget, true);
+        const cWidget* again = Read(indented);
+        QVERIFY(again);
+        QCOMPARE(WriteWidgetXml(*again, true), indented);
+        QCOMPARE(WriteWidgetXml(*again), text);
+    }
+    void fractionSettersRunTheProtocolWithoutClamping()
+    {
+        cWidget widget(1, "rect", nullptr);
+        QStringList order;
+        connect(widget.GetXProperty(), &cProperty::ValueAboutToChange, [&] { order << "ValueAboutToChange"; });
+        connect(&widget, &cWidget::xFractionChanged, [&] { order << QStringLiteral("xFractionChanged(%1)").arg(widget.xFraction()); });
+        connect(&widget, &cWidget::zChanged, [&] { order << "zChanged"; });
+        widget.setXFraction(-1);
+        QCOMPARE(order, QStringList());
+        widget.setXFraction(5);
+        widget.SetZ(1);
+        QCOMPARE(order, QStringList({"ValueAboutToChange", "xFractionChanged(5)", "zChanged"}));
+    }
+
+    void editorItemComesFirstAndDestroyedItemsLeave()
+    {
+        cWidget widget(1, "rect", nullptr);
+        QQuickItem preview;
+        auto* first = new QQuickItem;
+        auto* second = new QQuickItem;
+        widget.setQQuickItem(&preview, false);
+        widget.setQQuickItem(first, true);
+        widget.setQQuickItem(second, true);
+        QCOMPARE(widget.GetQQuickItems(), QList<QQuickItem*>({second, first, &preview}));
+        delete second;
+        delete first;
+        QCOMPARE(widget.GetQQuickItems(), QList<QQuickItem*>({&preview}));
+        QStringList errors;
+        {
+            cTraceCapture capture;
+            widget.setQQuickItem(nullptr, true);
+            errors = capture.LinesContaining("ERROR:");
+        }
+        QCOMPARE(errors.size(), 1);
+        QCOMPARE(widget.GetQQuickItems().size(), 1);
+    }
+
+    // Registering an item pushes every value into all items; later changes reach them all.
+    void valuesReachEveryItem_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("text") << "text" << QStringList{"Radius=0.25"} << QStringList{"Align=7", "Font=mina"}
+                              << QStringList{"text=Text...", "cornerRadius=0.25", "textAlignment=4", "textFont=mina"};
+        QTest::newRow("rect") << "rect" << QStringList{"Colour=#80336699"} << QStringList{"Radius=0.5"}
+                              << QStringList{"colour=#80336699", "cornerRadius=0.5"};
+        QTest::newRow("tab container") << "tab_container" << QStringList{"Font=breeserif", "Image On=5"}
+                                       << QStringList{"Colour Off=#102030", "Tab Position=1"}
+                                       << QStringList{"textFont=breeserif", "imageOnIdentifier=5", "tabOffColour=#102030",
+                                                      "tabPosition=bottom"};
+    }
+    void valuesReachEveryItem()
+    {
+        QFETCH(QString, type);
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, after);
+        QFETCH(QStringList, shown);
+        cWidget* widget = New<cWidget>(type, 1);
+        QQuickItem first, second;
+        widget->setQQuickItem(&first, true);
+        first.setProperty("text", "stale");
+        const auto set = [widget](const QStringList& values) {
+            for (const QString& value : values)
+                widget->GetProperty(value.section('=', 0, 0))->setValue(value.section('=', 1));
+        };
+        set(before);
+        widget->setQQuickItem(&second, false);
+        set(after);
+        for (QQuickItem* item : {&first, &second})
+        {
+            QStringList values;
+            for (const QString& value : shown)
+                values << value.section('=', 0, 0) + "=" + item->property(qPrintable(value.section('=', 0, 0))).toString();
+            QCOMPARE(values, shown);
+        }
+    }
+
+    void networkWidgetsHoldTheClientOnlyWhileOnline()
+    {
+        // The widgets only hold the client and never use it, so any shared address stands in for one.
+        auto holder = std::make_shared<int>(0);
+        const std::shared_ptr<cKelvariConfigClient> client(holder, reinterpret_cast<cKelvariConfigClient*>(holder.get()));
+        for (const char* type : {"zrnet_button", "zrnet_led", "zrnet_source_sel", "zrnet_text", "zrnet_fader",
+                                 "zrnet_rotary", "zrnet_meter", "zrnet_grmeter", "zrnet_chrom_meter"})
+        {
+            auto* widget = New<cZRNetWidget>(type, 1);
+            QVERIFY2(widget, type);
+            QSignalSpy disabled(widget, &cWidget::disabledChanged);
+            widget->SetOnline(client);
+            QVERIFY(widget->IsOnline());
+            QCOMPARE(widget->GetConfigClient(), client);
+            QCOMPARE(holder.use_count(), 3L);
+            widget->SetDisabled(true);
+            widget->SetOffline();
+            widget->SetOffline();
+            QVERIFY(!widget->IsOnline() && !widget->IsDisabled() && !widget->GetConfigClient());
+            QCOMPARE(holder.use_count(), 2L);
+            QCOMPARE(disabled.count(), 2);
+        }
+    }
+
+    void requestPatternsMatchWholeObjectNames()
+    {
+        const QList<QPair<QByteArrayList, QString>> kinds = {
+            {cZRNetButtonWidget::GetAllObjectRequestRegExpsStatic(), "pafl/ip/47"},
+            {cZRNetLEDIndicatorWidget::GetAllObjectRequestRegExpsStatic(), "mute/ip/0"},
+            {cZRNetSourceSelectorWidget::GetAllObjectRequestRegExpsStatic(), "source/ip/11"},
+            {cZRNetTextWidget::GetAllObjectRequestRegExpsStatic(), "name/ip/0"},
+            {cZRNetFaderWidget::GetAllObjectRequestRegExpsStatic(), "level/ip/15"},
+            {cZRNetRotaryWidget::GetAllObjectRequestRegExpsStatic(), "pan/ip/2"},
+            {cZRNetMeterWidget::GetAllObjectRequestRegExpsStatic(), "meter/pre/ip/0"},
+            {cZRNetGRMeterWidget::GetAllObjectRequestRegExpsStatic(), "gr/ip/4"},
+            {cZRNetChromaticMeterWidget::GetAllObjectRequestRegExpsStatic(), "meter/post/ip/7"}};
+        for (const auto& kind : kinds)
+        {
+            const auto matches = [&](const QString& name) {
+                return std::any_of(kind.first.begin(), kind.first.end(), [&](const QByteArray& pattern) {
+                    const QRegularExpression expression(QString::fromLatin1(pattern));
+                    return expression.isValid() && expression.match(name).hasMatch();
+                });
+            };
+            QVERIFY2(matches(kind.second), qPrintable(kind.second));
+            QVERIFY(!matches(kind.second + "/0") && !matches("x" + kind.second));
+            QVERIFY(!matches(kind.second.section('/', 0, -2) + "/one"));
+        }
+    }
+
+    void numberOfTabsBuildsTabsWithinTheLimits_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("tabs");
+        QTest::newRow("four by default") << 0 << 4;
+        QTest::newRow("six") << 6 << 6;
+        QTest::newRow("negative gives one") << -3 << 1;
+        QTest::newRow("25 gives ten") << 25 << 10;
+    }
+    void numberOfTabsBuildsTabsWithinTheLimits()
+    {
+        QFETCH(int, value);
+        QFETCH(int, tabs);
+        auto* container = New<cTabContainer>("tab_container", 1);
+        if (value)
+            container->GetNumberOfTabsProperty()->SetIntValue(value);
+        QStringList expected, names;
+        for (int k = 1; k <= tabs; ++k)
+            expected << QString::number(k);
+        for (const cTab* tab : container->GetTabs()->Items())
+            names << tab->tabName();
+        QCOMPARE(names, expected);
+        QCOMPARE(container->GetTabNameProperties().size(), 10);
+        for (int i = 0; i < 10; ++i)
+            QCOMPARE(container->GetTabNameProperties().at(i)->visible(), i < tabs);
+        QSignalSpy renamed(container->GetTabs()->At(0), &cTab::tabNameChanged);
+        container->GetTabNameProperties().at(0)->setStringValue("Inputs");
+        container->GetTabNameProperties().at(0)->setStringValue("Inputs");
+        QCOMPARE(container->GetTabs()->At(0)->tabName(), QString("Inputs"));
+        QCOMPARE(renamed.count(), 1);
+    }
+
+    void currentTabDecidesChildVisibility()
+    {
+        auto* container = New<cTabContainer>("tab_container", 1);
+        auto* first = New<cWidget>("rect", 2);
+        auto* inner = New<cTabContainer>("tab_container", 3);
+        auto* leaf = New<cWidget>("rect", 4);
+        auto* onFourth = New<cWidget>("rect", 5);
+        inner->AddContainerChild(leaf, 0);
+        container->AddContainerChild(first, 0);
+        container->AddContainerChild(inner, 2);
+        container->AddContainerChild(onFourth, 3);
+        QVERIFY(first->IsVisible() && !inner->IsVisible() && !leaf->IsVisible());
+        QSignalSpy changed(container, &cTabContainer::currentTabIndexChanged);
+        container->setCurrentTabIndex(2);
+        container->setCurrentTabIndex(2);
+        QVERIFY(leaf->IsVisible() && !first->IsVisible());
+        QCOMPARE(changed.count(), 1);
+        // Hidden, the container hides every tab; shown again, only the current one.
+        container->SetIsVisible(false);
+        container->setCurrentTabIndex(0);
+        QVERIFY(!first->IsVisible());
+        container->SetIsVisible(true);
+        QVERIFY(first->IsVisible() && !leaf->IsVisible());
+        // Shrinking past the current tab moves to the last tab left.
+        container->setCurrentTabIndex(3);
+        container->GetNumberOfTabsProperty()->SetIntValue(3);
+        QCOMPARE(container->currentTabIndex(), 2);
+        QVERIFY(leaf->IsVisible() && !onFourth->IsVisible());
+        // Online and offline reach every child, and offline enables them again.
+        onFourth->SetDisabled(true);
+        container->SetOnline(nullptr);
+        QVERIFY(first->IsOnline() && leaf->IsOnline() && onFourth->IsOnline());
+        container->SetOffline();
+        QVERIFY(!container->IsOnline() && !first->IsOnline() && !leaf->IsOnline() && !onFourth->IsDisabled());
+    }
+
+    void childLocationsFollowAddAndRemoveWithinTheTabs()
+    {
+        auto* container = New<cTabContainer>("tab_container", 1);
+        auto* child = New<cWidget>("rect", 2);
+        QStringList traces;
+        {
+            cTraceCapture trace;
+            container->AddContainerChild(child, 4);
+            container->setCurrentTabIndex(-1);
+            container->setCurrentTabIndex(7);
+            container->SetTabChildrenVisibility(9, false);
+            traces = trace.Lines();
+        }
+        QCOMPARE(container->getContainerLocation(child), -1);
+        QCOMPARE(container->GetWidgetChildren()->count(), 0);
+        QCOMPARE(container->currentTabIndex(), 0);
+        QVERIFY(container->LinkedContainerQuickItems(5).isEmpty());
+        QCOMPARE(traces.filter("Tab container 1 has no tab 4 for widget 2").size(), 1);
+        QCOMPARE(traces.filter("has no tab 7 to show").size(), 1);
+
+        container->AddContainerChild(child, 1);
+        container->AddContainerChild(child, 3);
+        QVERIFY(container->GetTabs()->At(1)->GetWidgets().isEmpty());
+        QCOMPARE(container->getContainerLocation(child), 3);
+        QCOMPARE(container->GetWidgetChildren()->Items(), QList<cWidget*>({child}));
+        container->RemoveContainerChild(New<cWidget>("rect", 3));
+        container->RemoveContainerChild(nullptr);
+        QCOMPARE(container->GetWidgetChildren()->count(), 1);
+        container->RemoveContainerChild(child);
+        QCOMPARE(container->getContainerLocation(child), -1);
+        QVERIFY(container->GetWidgetChildren()->isEmpty() && container->GetTabs()->At(3)->GetWidgets().isEmpty());
+        QCOMPARE(child->parent(), mOwner.get());
+    }
+
+    void tabPagesKeepViewOrderAndImagesFollowTheirResources()
+    {
+        auto* container = New<cTabContainer>("tab_container", 1);
+        cTab* tab = container->GetTabs()->At(1);
+        QQuickItem thumbnail, editor;
+        auto* runner = new QQuickItem;
+        tab->addLinkedContainerQuickItem(&thumbnail, false);
+        tab->addLinkedContainerQuickItem(runner, false);
+        tab->addLinkedContainerQuickItem(&editor, true);
+        QCOMPARE(container->LinkedContainerQuickItems(1), QList<QQuickItem*>({&editor, &thumbnail, runner}));
+        delete runner;
+        QCOMPARE(container->LinkedContainerQuickItems(1), QList<QQuickItem*>({&editor, &thumbnail}));
+
+        container->GetImageOnProperty()->setStringValue("5");
+        container->GetImageOffProperty()->setStringValue("6");
+        QSignalSpy on(container, &cTabContainer::onImageChanged);
+        QSignalSpy off(container, &cTabContainer::offImageChanged);
+        emit mConfig.ResourceChanged("5");
+        emit mConfig.ResourceRemoved("6");
+        emit mConfig.ResourceInserted("7");
+        QCOMPARE(on.count(), 1);
+        QCOMPARE(off.count(), 1);
+    }
+};
+
+QTEST_MAIN(tst_Widgets)
+#include "tst_Widgets.moc"
