@@ -58,3 +58,11 @@ inline QList<int> Ids(const QList<cWidget*>& widgets)
         ids << widget->GetId();
     return ids;
 }
+
+inline QList<float> Zs(const QList<cWidget*>& widgets)
+{
+    QList<float> zs;
+    for (const cWidget* widget : widgets)
+        zs << widget->z();
+    return zs;
+}

@@ -1,0 +1,525 @@
+#include "ConfigTestData.h"
+#include "support/cTraceCapture.h"
+#include "support/cWindowTestSupport.h"
+
+#include "Kelvari/Common/cKelvariFonts.h"
+#include "Kelvari/Editor/cApplication.h"
+#include "Kelvari/Editor/cWindowGeometry.h"
+#include "ZRNet/Core/Syscall.h"
+#include "ZRNet/Qt/cNetworkConnection.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItemGrabResult>
+#include <QQuickView>
+#include <QScreen>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace ConfigTestData;
+
+// Receives what the desktop is asked to open.
+class cUrlRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> mUrls;
+
+public slots:
+    void Open(const QUrl& url) { mUrls << url; }
+};
+
+// The application object: its tables, settings, windows' geometry, and documents in real files.
+class tst_Application : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir mSettingsFolder;
+    std::unique_ptr<QTemporaryDir> mFolder;
+
+    static QVariant Stored(const char* key) { return QSettings().value(QLatin1String(key)); }
+    QString FilePath(const QString& name) const { return mFolder->filePath(name); }
+    // A new document with one layout added, so that it is dirty.
+    static void NewDirtyDocument(cApplication& application)
+    {
+        application.createNewConfig();
+        AddLayout(*application.currentConfig(), QStringLiteral("Stage"));
+    }
+
+private slots:
+    void initTestCase() { cWindowTestSupport::UseProgramSetup(mSettingsFolder.path()); }
+    void init()
+    {
+        QSettings().clear();
+        mFolder = std::make_unique<QTemporaryDir>();
+    }
+
+    void versionsFontsWidgetTablesAndUnits()
+    {
+        cApplication application;
+        QCOMPARE(application.property("version").toString(), QStringLiteral("1.0.1"));
+        QCOMPARE(application.property("fullVersion").toString(), QStringLiteral("V1.0.1 - Rev. 50124"));
+        QCOMPARE(application.fontCodes(), cKelvariFonts::mFontCodesToNames.keys());
+        QCOMPARE(application.fontCodeToName("lato"), QStringLiteral("Lato"));
+        QCOMPARE(application.fontCodeToName("no-such-font"), QString());
+        QCOMPARE(application.getQmlUrlForType("zrnet_fader"), QStringLiteral("../Widgets/ZRNetFader.qml"));
+        QCOMPARE(application.getWidgetName(cWidget::mMultipleTypeName), QStringLiteral("Multiple"));
+        QCOMPARE(application.getQmlUrlForType("no_such_type"), QStringLiteral("../Widgets/UnknownWidget.qml"));
+        QCOMPARE(application.getWidgetName("no_such_type"), QString());
+        // Every row's component, and the fallback, is carried in the resources, relative to a page one folder down.
+        QVERIFY(QFile::exists(QStringLiteral(":/Pages/../Widgets/UnknownWidget.qml")));
+        for (const cToolboxWidget* row : application.AllWidgets().Items())
+            QVERIFY2(QFile::exists(QStringLiteral(":/Pages/") + row->qmlUrl()), qPrintable(row->qmlUrl()));
+        const auto types = [](QQmlObjectListModelBase* model) {
+            QStringList list;
+            for (int i = 0; i < model->count(); ++i)
+                list << model->get(i)->property("widgetType").toString();
+            return list;
+        };
+        const QStringList generic = types(application.genericWidgets());
+        const QStringList nonGeneric = types(application.allNonGenericWidgets());
+        QCOMPARE(generic, QStringList({"image", "text", "tab_container", "rect"}));
+        QCOMPARE(nonGeneric.size(), 9);
+        QCOMPARE(nonGeneric.filter(QRegularExpression("^zrnet_")), nonGeneric);
+        QCOMPARE(types(application.allAvailableWidgets()), generic + nonGeneric);
+        QCOMPARE(application.supportedUnits(), QStringList({"Oskel Dorvel", "Halvor Dorvel", "Pemra Dorvel"}));
+    }
+
+    // Keccak-512 of no bytes, which differs from SHA3-512's ("a69f73cc..."); the text counts up to its first
+    // NUL, a password up to its first sixteen characters, blank-padded.
+    void hashedStringsAreKeccak512InBase64()
+    {
+        const auto hash = [](const QString& text) { return QByteArray::fromStdString(cApplication::GetHashedString(text)); };
+        const auto password = [](const QString& text) { return cApplication::GetHashedPassword(text); };
+        QCOMPARE(hash(QString()), QByteArray::fromHex("0eab42de4c3ceb9235fc91acffe746b29c29a8c366b7c60e4e67c466f36a4304"
+                                                      "c00fa9caf9d87976ba469bcbe06713b435f091ef2769fb160cdab33d3670680e")
+                                      .toBase64());
+        QCOMPARE(hash("Admin").size(), 88);
+        QVERIFY(hash("Admin") != hash("admin"));
+        QCOMPARE(hash(QStringLiteral("Ad") + QChar(0) + QStringLiteral("min")), hash("Ad"));
+        QCOMPARE(password(QString()), std::string());
+        QCOMPARE(password("secret"), password("secret          "));
+        QCOMPARE(password("0123456789abcdefXYZ"), password("0123456789abcdef"));
+        QVERIFY(password("secret") != password("secreT"));
+    }
+
+    void theLayerRunsBetweenStartAndTheEndOfTheApplication()
+    {
+        cTraceCapture capture;
+        cApplication().StopZRNet();
+        {
+            cApplication application;
+            QVERIFY(!SyscallRegistryRouter());
+            application.StartZRNet();
+            QVERIFY(SyscallRegistryRouter() && SyscallSystemBuilder() && SyscallTicksStarted());
+            QVERIFY(cNetworkConnection::Instance()->LostCommsRunning());
+        }
+        QVERIFY(!SyscallRegistryRouter() && !SyscallSystemBuilder() && !SyscallTicksStarted());
+        QVERIFY2(capture.LinesContaining(QStringLiteral("ERROR")).isEmpty(), qPrintable(capture.Lines().join('\n')));
+    }
+
+    // An opaque foreground hides the background, a transparent one shows only the background;
+    // 101 at half opacity over black composes to 50.7, which is truncated to 50.
+    void textContrast()
+    {
+        cApplication application;
+        const QColor white(Qt::white), black(Qt::black), red(Qt::red);
+        QVERIFY(qFuzzyCompare(application.getTextColourRatio(white, black), 21.0));
+        QVERIFY(qFuzzyCompare(cApplication::GetContrastRatio(black, white), 1.0 / 21.0));
+        QCOMPARE(application.getTextColourRatio(white, red, black), application.getTextColourRatio(white, red));
+        QVERIFY(qFuzzyCompare(application.getTextColourRatio(white, QColor(255, 0, 0, 0), black), 21.0));
+        QVERIFY(qFuzzyCompare(application.getTextColourRatio(white, QColor(101, 101, 101, 128), black),
+                              cApplication::GetContrastRatio(white, QColor(50, 50, 50))));
+    }
+
+    // As the window system reports keys: the state before each key, Ctrl's own key included.
+    void ctrlHeldFollowsTheControlKeyInEveryWindow()
+    {
+        cApplication application;
+        qApp->installEventFilter(&application);
+        QWindow window;
+        QSignalSpy changes(&application, &cApplication::ctrlHeldChanged);
+        const auto key = [&window](QEvent::Type type, int code, Qt::KeyboardModifiers state) {
+            QKeyEvent event(type, code, state);
+            QCoreApplication::sendEvent(&window, &event);
+        };
+        key(QEvent::KeyPress, Qt::Key_Control, Qt::NoModifier);
+        QVERIFY(application.ctrlHeld());
+        key(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier);
+        key(QEvent::KeyRelease, Qt::Key_A, Qt::ControlModifier);
+        QVERIFY(application.ctrlHeld());
+        key(QEvent::KeyRelease, Qt::Key_Control, Qt::ControlModifier);
+        key(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier);
+        QVERIFY(!application.ctrlHeld());
+        QCOMPARE(changes.count(), 2);
+    }
+
+    void helpOpensTheGuideBelowTheProgramsFolderOrSaysWhyNot_data()
+    {
+        QTest::addColumn<bool>("guideExists");
+        QTest::addColumn<bool>("viewerExists");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("shown") << true << true << QString();
+        QTest::newRow("guide missing") << false << true << "The user guide %1 is missing";
+        // No program on the search path that could open a document.
+        QTest::newRow("no viewer") << true << false << "No program to show PDF files could open the user guide %1";
+    }
+    void helpOpensTheGuideBelowTheProgramsFolderOrSaysWhyNot()
+    {
+        QFETCH(bool, guideExists);
+        QFETCH(bool, viewerExists);
+        QFETCH(QString, reason);
+        const QString guide = QCoreApplication::applicationDirPath() + QStringLiteral("/Contents/Resources/Help/Help.pdf");
+        QFile::remove(guide);
+        QFile file(guide);
+        QVERIFY(!guideExists || (QDir().mkpath(QFileInfo(guide).path()) && file.open(QIODevice::WriteOnly)));
+        cUrlRecorder recorder;
+        if (viewerExists)
+            QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "Open");
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", "");
+        cApplication application;
+        QSignalSpy failed(&application, &cApplication::helpFailed);
+        application.openHelp();
+        qputenv("PATH", path);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QFile::remove(guide);
+        QCOMPARE(application.helpFailureReason(), reason.isEmpty() ? QString() : reason.arg(guide));
+        QCOMPARE(failed.count(), reason.isEmpty() ? 0 : 1);
+        QCOMPARE(recorder.mUrls, reason.isEmpty() ? QList<QUrl>{QUrl::fromLocalFile(guide)} : QList<QUrl>());
+    }
+
+    void selectionTypesMeterBarsAndSourceListsAreKnownToQml()
+    {
+        cApplication application;
+        QVERIFY(QMetaType::type("QQmlObjectListModel<cGroupProperty>*") != QMetaType::UnknownType);
+        QVERIFY(QMetaType::type("QQmlObjectListModel<cSourceInfo>*") != QMetaType::UnknownType);
+        QQmlEngine engine;
+        QQmlComponent holder(&engine), creator(&engine);
+        holder.setData("import QtQuick 2.12\nimport ZRItems 1.0\nItem { property LayoutSelectionManager manager }", QUrl());
+        QVERIFY2(holder.isReady(), qPrintable(holder.errorString()));
+        creator.setData("import ZRItems 1.0\nLayoutSelectionManager {}", QUrl());
+        QVERIFY(creator.errorString().contains("Should not be created in qml"));
+
+        QQuickView view;
+        view.setSource(QUrl("data:text/plain,import QtQuick 2.12\nimport ZRQml 1.0\n"
+                            "MeterClipItem { width: 10; height: 100; colour: \"red\"; level: 0.25 }"));
+        QVERIFY2(view.status() == QQuickView::Ready, qPrintable(view.errors().value(0).toString()));
+        view.rootObject()->setProperty("level", 7);
+        QCOMPARE(view.rootObject()->property("level").toReal(), 1.0);
+        view.rootObject()->setProperty("level", 0.25);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const QSharedPointer<QQuickItemGrabResult> grab = view.rootObject()->grabToImage();
+        QSignalSpy ready(grab.data(), &QQuickItemGrabResult::ready);
+        QVERIFY(ready.wait());
+        QCOMPARE(grab->image().pixelColor(5, 90), QColor(Qt::red));
+        QVERIFY(grab->image().pixelColor(5, 60) != QColor(Qt::red));
+    }
+
+    // An unchanged value is neither signalled nor written again; a folder is offered as a local-file URL
+    // with exactly three slashes.
+    void choicesStartAtTheDefaultsAndAreStoredOnceWhenTheyChange()
+    {
+        {
+            cApplication application;
+            QVERIFY(application.testWindowRememberLoginDetails() && application.adminRememberPassword());
+            QVERIFY(!application.snapToGrid() && !application.adminPasswordStored());
+            QCOMPARE(QVariantList({application.snapSpacing(), application.propertyPanelWidth(),
+                                   application.aspectRatioIndex(), application.lastConfigFilePath()}),
+                     QVariantList({5, 400, 0, QString()}));
+            QCOMPARE(application.MainWindowGeometry().Applied(), cWindowGeometry::DefaultGeometry());
+            QSignalSpy aspect(&application, &cApplication::aspectRatioIndexChanged);
+            application.setAspectRatioIndex(2);
+            QCOMPARE(Stored("ARI").toInt(), 2);
+            QSettings().remove(QStringLiteral("ARI"));
+            application.setAspectRatioIndex(2);
+            QCOMPARE(aspect.count(), 1);
+            QVERIFY(!QSettings().contains(QStringLiteral("ARI")));
+            application.setAspectRatioIndex(3);
+            application.setSnapToGrid(true);
+            application.setSnapSpacing(12);
+            application.setPropertyPanelWidth(321);
+            application.setLastImageFilePath(QUrl::fromLocalFile(mSettingsFolder.filePath(QStringLiteral("logo.png"))));
+        }
+        QCOMPARE(QVariantList({Stored("STG").toBool(), Stored("SSP").toInt(), Stored("PPW").toInt(), Stored("LIL")}),
+                 QVariantList({true, 12, 321, mSettingsFolder.path()}));
+        cApplication application;
+        QVERIFY(application.snapToGrid());
+        QCOMPARE(QVariantList({application.snapSpacing(), application.propertyPanelWidth(),
+                               application.aspectRatioIndex(), application.lastImageFilePath()}),
+                 QVariantList({12, 321, 3, QUrl::fromLocalFile(mSettingsFolder.path()).toString()}));
+        QVERIFY(application.lastImageFilePath().startsWith("file:///") &&
+                !application.lastImageFilePath().startsWith("file:////"));
+    }
+
+    // Only a password the unit accepted reaches the store; a refused one is forgotten. Forgetting empties
+    // the store at once but keeps the login for this run.
+    void loginsAreStoredOnlyHashedAndOnlyWhenRemembered()
+    {
+        const QString hash = QString::fromStdString(cApplication::GetHashedPassword(QStringLiteral("tiger")));
+        {
+            cApplication application;
+            QSignalSpy stored(&application, &cApplication::testWindowPasswordStoredChanged);
+            application.setTestWindowUsername(QStringLiteral("stage manager"));
+            application.setTestWindowPassword(QStringLiteral("tiger"));
+            application.setTestWindowPassword(QStringLiteral("tiger"));
+            QCOMPARE(stored.count(), 1);
+            QCOMPARE(Stored("U").toString(), QStringLiteral("stage manager"));
+            QCOMPARE(Stored("HP").toString(), QString());
+            application.TestWindowLoginRefused();
+            QVERIFY(!application.testWindowPasswordStored());
+            application.setTestWindowPassword(QStringLiteral("tiger"));
+            application.TestWindowLoginAccepted();
+            QCOMPARE(Stored("HP").toString(), hash);
+            QCOMPARE(stored.count(), 3);
+
+            application.setTestWindowRememberLoginDetails(false);
+            QCOMPARE(QVariantList({Stored("RLD").toBool(), Stored("U").toString(), Stored("HP").toString()}),
+                     QVariantList({false, QString(), QString()}));
+            QCOMPARE(application.TestWindowPasswordHash(), hash.toStdString());
+            application.setTestWindowRememberLoginDetails(true);
+            QCOMPARE(Stored("HP").toString(), hash);
+            application.setAdminRememberPassword(false);
+            application.setAdminPassword(QStringLiteral("tiger"));
+            QVERIFY(application.adminPasswordStored());
+            QCOMPARE(Stored("AP").toString(), QString());
+        }
+        const QSettings settings;
+        for (const QString& key : settings.allKeys())
+            QVERIFY2(!settings.value(key).toString().contains(QLatin1String("tiger")), qPrintable(key));
+        cApplication application;
+        QCOMPARE(application.testWindowUsername(), QStringLiteral("stage manager"));
+        QCOMPARE(application.TestWindowPasswordHash(), hash.toStdString());
+        QVERIFY(!application.adminPasswordStored() && !application.adminRememberPassword());
+    }
+
+    void geometryRecordsAreTwentyBigEndianBytes()
+    {
+        const QByteArray record = cWindowGeometry::Encode(QRect(-2, 3, 1024, 768), 2);
+        QCOMPARE(record.toHex(), QByteArray("fffffffe" "00000003" "00000400" "00000300" "00000002"));
+        QRect geometry;
+        int state = 0;
+        QVERIFY(cWindowGeometry::Decode(record, geometry, state));
+        QCOMPARE(geometry, QRect(-2, 3, 1024, 768));
+        QCOMPARE(state, 2);
+        QVERIFY(!cWindowGeometry::Decode(record.left(19), geometry, state));
+    }
+
+    // A top corner on a screen keeps everything, however large.
+    void windowsOffEveryScreenArePulledOntoThePrimaryScreen_data()
+    {
+        const QRect s = QGuiApplication::primaryScreen()->availableGeometry();
+        const int w = s.width(), h = s.height();
+        QTest::addColumn<QRect>("stored");
+        QTest::addColumn<QRect>("fitted");
+        QTest::newRow("right of every screen") << QRect(s.right() + 5000, s.top() + 10, w / 2, h / 2)
+                                               << QRect(w - w / 2, s.top() + 10, w / 2, h / 2);
+        QTest::newRow("off and too large") << QRect(s.right() + 5000, -5000, w * 3, h * 3) << QRect(0, 0, w, h);
+        QTest::newRow("corner on the screen") << QRect(s.left(), s.top(), w * 3, h * 3)
+                                              << QRect(s.left(), s.top(), w * 3, h * 3);
+    }
+    void windowsOffEveryScreenArePulledOntoThePrimaryScreen()
+    {
+        QFETCH(QRect, stored);
+        int x = stored.x(), y = stored.y(), width = stored.width(), height = stored.height();
+        cWindowGeometry::FitToScreens(x, y, width, height);
+        QTEST(QRect(x, y, width, height), "fitted");
+    }
+
+    // A second move restarts the wait, so the commit comes half a second after the last one.
+    void movesCommitAfterHalfASecondOfQuietInTheNormalStateOnly()
+    {
+        cWindowGeometry tracker(cUserSettings::eMainWindowGeometry, nullptr);
+        tracker.Load();
+        QWindow window;
+        tracker.Attach(&window);
+        QCOMPARE(window.geometry(), cWindowGeometry::DefaultGeometry());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.setPosition(150, 160);
+        QTest::qWait(300);
+        window.setPosition(170, 180);
+        QElapsedTimer quiet;
+        quiet.start();
+        QTRY_COMPARE(tracker.Applied().topLeft(), QPoint(170, 180));
+        QVERIFY(quiet.elapsed() >= cWindowGeometry::kSettleMs - 100);
+
+        window.showMaximized();
+        QTRY_COMPARE(tracker.WindowState(), int(Qt::WindowMaximized));
+        window.setPosition(0, 0);
+        QTest::qWait(cWindowGeometry::kSettleMs + 200);
+        QCOMPARE(tracker.Applied(), QRect(170, 180, 1024, 768));
+        tracker.Store();
+        QRect geometry;
+        int state = 0;
+        QVERIFY(cWindowGeometry::Decode(Stored("SCG").toByteArray(), geometry, state));
+        QCOMPARE(geometry, QRect(170, 180, 1024, 768));
+        QCOMPARE(state, int(Qt::WindowMaximized));
+    }
+
+    // A stored minimised state is never restored.
+    void theMainWindowTakesItsGeometryAndStateWhenReady()
+    {
+        QSettings().setValue("SCG", cWindowGeometry::Encode({40, 50, 400, 300}, Qt::WindowMinimized | Qt::WindowMaximized));
+        cApplication application;
+        QWindow window;
+        application.applicationWindowReady();
+        QCOMPARE(window.geometry(), QRect(40, 50, 400, 300));
+        QVERIFY(window.flags().testFlag(Qt::WindowFullscreenButtonHint));
+        QCOMPARE(window.windowStates(), Qt::WindowStates());
+        QTRY_COMPARE(window.windowStates(), Qt::WindowStates(Qt::WindowMaximized));
+    }
+
+    // A window made after the test window, such as a dialog, is not taken for it.
+    void theTestWindowIsFollowedOnlyWhileShown()
+    {
+        cApplication application;
+        QWindow mainWindow;
+        application.applicationWindowReady();
+        QWindow testWindow, dialog;
+        application.testApplicationWindowReady(&testWindow);
+        QCOMPARE(testWindow.geometry(), cWindowGeometry::DefaultGeometry());
+        QVERIFY(dialog.geometry() != cWindowGeometry::DefaultGeometry());
+        testWindow.setPosition(300, 310);
+        QTRY_COMPARE(application.TestWindowGeometry().Applied().topLeft(), QPoint(300, 310));
+        QCOMPARE(application.MainWindowGeometry().Applied(), cWindowGeometry::DefaultGeometry());
+        application.testApplicationWindowClosed();
+        testWindow.setPosition(500, 510);
+        QTest::qWait(cWindowGeometry::kSettleMs + 200);
+        QCOMPARE(application.TestWindowGeometry().Applied().topLeft(), QPoint(300, 310));
+    }
+
+    // Saving again goes to the same file; a folder that has gone is offered no more.
+    void savedConfigsOpenAgainWithTheirLayouts()
+    {
+        const QString path = FilePath(QStringLiteral("show.xml"));
+        const QString folderUrl = QUrl::fromLocalFile(mFolder->path()).toString();
+        {
+            cApplication application;
+            NewDirtyDocument(application);
+            QVERIFY(application.currentConfig()->dirty());
+            QVERIFY(application.saveConfig(QUrl::fromLocalFile(path)));
+            QCOMPARE(application.currentFilename(), path);
+            QVERIFY(!application.currentConfig()->dirty());
+            QCOMPARE(application.lastConfigFilePath(), folderUrl);
+            QVERIFY(folderUrl.startsWith("file:///") && !folderUrl.startsWith("file:////"));
+            QCOMPARE(Stored("LCL").toString(), mFolder->path());
+            AddLayout(*application.currentConfig(), QStringLiteral("Foyer"));
+            QVERIFY(application.saveConfig());
+            QVERIFY(!application.currentConfig()->dirty());
+        }
+        cApplication application;
+        QCOMPARE(application.lastConfigFilePath(), folderUrl);
+        QVERIFY(application.loadConfig(QUrl::fromLocalFile(path)));
+        QCOMPARE(application.currentFilename(), path);
+        QVERIFY(!application.currentConfig()->dirty());
+        QStringList names = LayoutNames(*application.currentConfig());
+        names.sort();
+        QCOMPARE(names, QStringList({"Foyer", "Layout 1", "Stage"}));
+        application.createNewConfig();
+        QCOMPARE(application.currentFilename(), QString());
+        QCOMPARE(LayoutNames(*application.currentConfig()), QStringList({"Layout 1"}));
+        QVERIFY(mFolder->remove());
+        QCOMPARE(application.lastConfigFilePath(), QString());
+    }
+
+    // The next attempt starts with no reason.
+    void openingWhatCannotBeReadSaysWhy()
+    {
+        cApplication application;
+        const QString good = FilePath(QStringLiteral("good.xml"));
+        application.createNewConfig();
+        QVERIFY(application.saveConfig(QUrl::fromLocalFile(good)));
+        cTraceCapture capture;
+        const QUrl missing = QUrl::fromLocalFile(FilePath(QStringLiteral("missing.xml")));
+        QVERIFY(!application.loadConfig(missing));
+        QCOMPARE(application.loadConfigFailureReason(), "Error opening file " + missing.toString());
+        QCOMPARE(capture.LinesContaining("ERROR: Error opening file " + missing.toString()).size(), 1);
+        QCOMPARE(application.currentFilename(), good);
+        QFile garbage(FilePath(QStringLiteral("garbage.xml")));
+        QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write("this is not a config") > 0);
+        garbage.close();
+        QVERIFY(!application.loadConfig(QUrl::fromLocalFile(garbage.fileName())));
+        QVERIFY(!application.loadConfigFailureReason().isEmpty());
+        QCOMPARE(application.loadConfigFailureReason(), application.currentConfig()->LoadFailureText());
+        QCOMPARE(application.currentFilename(), good);
+        QVERIFY(application.loadConfig(QUrl::fromLocalFile(good)));
+        QCOMPARE(application.loadConfigFailureReason(), QString());
+    }
+
+    // Running as root passes by folder permissions, so the first row fails for every user.
+    void aSaveThatCannotCreateTheFileFailsAndKeepsTheDocumentDirty_data()
+    {
+        QTest::addColumn<bool>("insideAFile");
+        QTest::newRow("folder inside a regular file") << true;
+        QTest::newRow("folder without write permission") << false;
+    }
+    void aSaveThatCannotCreateTheFileFailsAndKeepsTheDocumentDirty()
+    {
+        QFETCH(bool, insideAFile);
+        QString path = FilePath(QStringLiteral("plain/show.xml"));
+        if (insideAFile)
+        {
+            QFile plain(FilePath(QStringLiteral("plain")));
+            QVERIFY(plain.open(QIODevice::WriteOnly));
+        }
+        else
+        {
+            if (geteuid() == 0)
+                QSKIP("root writes into read-only folders");
+            QVERIFY(QDir(mFolder->path()).mkdir(QStringLiteral("plain")));
+            QVERIFY(QFile::setPermissions(FilePath("plain"), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        }
+        cApplication application;
+        NewDirtyDocument(application);
+        cTraceCapture capture;
+        QVERIFY(!application.saveConfig(QUrl::fromLocalFile(path)));
+        QCOMPARE(application.saveConfigFailureReason(), "Error opening file " + path + " for writing");
+        QVERIFY(!capture.LinesContaining("ERROR: Error opening file " + path).isEmpty());
+        QVERIFY(application.currentConfig()->dirty());
+        QCOMPARE(application.currentFilename() + application.lastConfigFilePath(), QString());
+        QVERIFY(!QFile::exists(path));
+    }
+
+    // A full disk, as far as this process can tell: no file may grow past 256 bytes.
+    void aSaveCutShortLeavesThePreviousFileWhole()
+    {
+        const QString path = FilePath(QStringLiteral("show.xml"));
+        const QByteArray previous = "<KelvariConfig version=\"1.0.0\"/>";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(previous) == previous.size());
+        file.close();
+        cApplication application;
+        NewDirtyDocument(application);
+        rlimit saved;
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        rlimit small = saved;
+        small.rlim_cur = 256;
+        const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const bool written = application.saveConfig(QUrl::fromLocalFile(path));
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, savedHandler);
+        QVERIFY(!written);
+        QVERIFY(!application.saveConfigFailureReason().isEmpty());
+        QVERIFY(application.currentConfig()->dirty());
+        QCOMPARE(application.currentFilename(), QString());
+        QCOMPARE(FileBytes(path), previous);
+        QCOMPARE(QDir(mFolder->path()).entryList(QDir::Files), QStringList({"show.xml"}));
+    }
+};
+
+QTEST_MAIN(tst_Application)
+#include "tst_Application.moc"
