@@ -1,11 +1,10 @@
 import QtQuick 2.12
 import QtTest 1.12
 
-// What the main window's tests share: a fresh window over the stand-in
-// application, stand-in file dialogs, a quit counter, and no QML warnings.
+// A fresh main window over the stand-in application, with stand-in file
+// dialogs and a quit counter; any QML warning fails the test.
 TestCase {
     id: testCase
-
     when: windowShown
 
     property var window: null
@@ -15,7 +14,6 @@ TestCase {
 
     Component {
         id: fakeDialogComponent
-
         QtObject {
             property url file
             property url folder
@@ -26,9 +24,7 @@ TestCase {
         }
     }
 
-    function initTestCase() {
-        qmlWarnings.start()
-    }
+    function initTestCase() { qmlWarnings.start() }
 
     function init() {
         _application.reset()
@@ -38,11 +34,8 @@ TestCase {
         loadDialog = createTemporaryObject(fakeDialogComponent, testCase)
         var component = Qt.createComponent("qrc:/MainWindow.qml")
         compare(component.status, Component.Ready, component.errorString())
-        window = createTemporaryObject(component, null, {
-            saveConfigFileDialogDialog: saveDialog,
-            loadConfigFileDialogDialog: loadDialog,
-            quitApplication: function() { testCase.quitCount += 1 }
-        })
+        window = createTemporaryObject(component, null, { saveConfigFileDialogDialog: saveDialog,
+            loadConfigFileDialogDialog: loadDialog, quitApplication: function() { testCase.quitCount += 1 } })
         window.requestActivate()
         tryCompare(window, "active", true)
         tryVerify(function() { return part("initialPage").visible })
@@ -60,50 +53,72 @@ TestCase {
     }
 
     function clickPart(name) {
-        var item = part(name)
-        verify(item.visible && item.enabled, name + " clickable")
-        mouseClick(item)
+        verify(part(name).visible && part(name).enabled, name + " clickable")
+        mouseClick(part(name))
     }
 
-    // Opens the menu of the bar with this title and clicks its item with this text.
-    function chooseMenuItem(menuTitle, itemText) {
-        var bar = part("mainMenuBar")
-        var menu = null
-        for (var i = 0; i < bar.count; ++i) {
-            if (bar.menuAt(i).title === menuTitle)
-                menu = bar.menuAt(i)
-        }
-        verify(menu !== null, menuTitle)
-        menu.open()
-        tryCompare(menu, "opened", true)
-        for (var j = 0; j < menu.count; ++j) {
-            var item = menu.itemAt(j)
-            if (item.text === itemText) {
-                verify(item.enabled, itemText + " enabled")
-                mouseClick(item)
-                tryCompare(menu, "visible", false)
-                return
-            }
-        }
-        fail("no menu item " + itemText)
-    }
-
+    function shown(name) { tryCompare(part(name), "visible", true) }
+    function idle() { tryCompare(window, "mainMenuEnabled", true) }
     function calls() { return _application.calls }
     function configCalls() { return _application.currentConfig.calls }
     function connectionCalls() { return _application.connectionInterface.calls }
 
+    // Opens the menu with this title and clicks its item with this text.
+    function chooseMenuItem(menuTitle, itemText) {
+        var bar = part("mainMenuBar")
+        for (var i = 0; i < bar.count; ++i) {
+            var menu = bar.menuAt(i)
+            if (menu.title !== menuTitle)
+                continue
+            menu.open()
+            tryCompare(menu, "opened", true)
+            for (var j = 0; j < menu.count; ++j) {
+                if (menu.itemAt(j).text === itemText) {
+                    verify(menu.itemAt(j).enabled, itemText + " enabled")
+                    mouseClick(menu.itemAt(j))
+                    tryCompare(menu, "visible", false)
+                    return
+                }
+            }
+        }
+        fail("no menu item " + menuTitle + "/" + itemText)
+    }
+
     function startWorking() {
-        clickPart("createButton")
-        tryCompare(window, "mainMenuEnabled", true)
+        act("click createButton; idle")
         _application.clearCalls()
     }
 
-    function press(sequence) {
-        keySequence(sequence)
+    function press() {
+        for (var i = 0; i < arguments.length; ++i)
+            keySequence(arguments[i])
         wait(0)
     }
 
-    // Checks the error pop-up's texts (a reason of undefined is not checked) and closes it.
+    // Runs steps separated by ";": press <key sequences>, key <Qt key name>, click <part>, shown <part>,
+    // idle, menu <title>/<item>, accept <load|save> <url>, reject <load|save>, dirty, close.
+    function act(script) {
+        var steps = script.split(";")
+        for (var i = 0; i < steps.length; ++i) {
+            var words = steps[i].trim().split(" ")
+            var dialog = words[1] === "save" ? saveDialog : loadDialog
+            switch (words[0]) {
+            case "press": press.apply(null, words.slice(1)); break
+            case "key": keyClick(Qt["Key_" + words[1]]); break
+            case "click": clickPart(words[1]); break
+            case "shown": shown(words[1]); break
+            case "idle": idle(); break
+            case "menu": chooseMenuItem.apply(null, words.slice(1).join(" ").split("/")); break
+            case "accept": dialog.file = words[2]; dialog.accepted(); break
+            case "reject": dialog.rejected(); break
+            case "dirty": _application.currentConfig.setDirty(true); break
+            case "close": window.close(); break
+            default: fail("unknown step " + steps[i])
+            }
+        }
+    }
+
+    // Checks the error pop-up's texts (a reason of undefined is not checked) and closes it with Ok.
     function acknowledgeError(headline, reason) {
         var popup = part("errorPopup")
         tryCompare(popup, "visible", true)

@@ -1,42 +1,53 @@
 import QtQuick 2.12
 import QtTest 1.12
 
+// Opening, saving, closing, the pages, and the keyboard as desktop users expect it.
 MainWindowTestCase {
     id: testCase
     name: "MainWindow"
 
-    function test_initialPageThenCreate() {
+    function focused() { return window.activeFocusItem }
+
+    function tabTo(name) {
+        for (var i = 0; i < 40 && focused() !== part(name); ++i)
+            keyClick(Qt.Key_Tab)
+        compare(focused(), part(name))
+    }
+
+    function test_initialPageTakesTabAndReturnThenTitleFollowsTheFile() {
         compare(window.title, "Kelvari Editor")
         verify(!window.menuBar.visible)
         verify(calls().indexOf("applicationWindowReady()") >= 0)
         _application.clearCalls()
-
-        // Nothing reacts to the keys before the working interface is up.
-        press("Ctrl+S")
-        press("Ctrl+Z")
-        press("Ctrl+N")
-        compare(calls(), [])
-        compare(configCalls(), [])
-
-        clickPart("createButton")
-        tryCompare(window, "mainMenuEnabled", true)
+        press("Ctrl+S", "Ctrl+Z", "Ctrl+N")
+        compare([calls(), configCalls()], [[], []])
+        tabTo("createButton")
+        verify(focused().visualFocus)
+        act("key Return; idle")
         compare(calls(), ["createNewConfig()"])
         verify(part("layoutManagerPage").visible)
         compare(window.title, "Kelvari Editor - New config")
-        _application.currentConfig.setDirty(true)
+        act("dirty")
         compare(window.title, "Kelvari Editor - New config*")
         _application.setCurrentFilename("/home/user/configs/stage.xml")
         compare(window.title, "Kelvari Editor - stage.xml*")
+        // Tab reaches the toolbar's icon buttons and the page buttons; Return and Enter press them.
+        tabTo("deleteLayoutButton")
+        keyClick(Qt.Key_Return)
+        compare(configCalls(), ["deletePressed"])
+        tabTo("resourceManagerButton")
+        verify(focused().visualFocus)
+        keyClick(Qt.Key_Enter)
+        verify(part("resourceEditorPage").visible)
     }
 
     function test_openFromMenu_data() {
         return [
-            { tag: "success", succeeds: true, newer: false, heading: "", title: "Kelvari Editor - show.xml" },
-            { tag: "failure", succeeds: false, newer: false, heading: "Failed to load file",
-              reason: "Invalid config data file", title: "Kelvari Editor - New config" },
-            { tag: "newer version", succeeds: true, newer: true, heading: "Version Warning",
-              reason: "Config version 2.0.0 is newer than App version 1.0.1\nUnknown elements will be lost when Saving/Uploading",
-              title: "Kelvari Editor - show.xml" }
+            { tag: "success", succeeds: true, newer: false, heading: "", title: "show.xml" },
+            { tag: "failure leaves a fresh config", succeeds: false, newer: false, heading: "Failed to load file",
+              reason: "Invalid config data file", title: "New config" },
+            { tag: "newer version", succeeds: true, newer: true, heading: "Version Warning", title: "show.xml",
+              reason: "Config version 2.0.0 is newer than App version 1.0.1\nUnknown elements will be lost when Saving/Uploading" }
         ]
     }
 
@@ -45,227 +56,220 @@ MainWindowTestCase {
         _application.setCurrentFilename("/old/previous.xml")
         _application.loadSucceeds = data.succeeds
         _application.loadedVersionIsNewer = data.newer
-        press("Ctrl+O")
+        act("press Ctrl+O")
         compare(loadDialog.openCount, 1)
+        verify(String(loadDialog.folder).indexOf("file:///") === 0)
         verify(part("blockingArea").visible)
-        loadDialog.file = "file:///tmp/show.xml"
-        loadDialog.accepted()
+        act("accept load file:///tmp/show.xml")
         verify(calls().indexOf("loadConfig(file:///tmp/show.xml)") >= 0)
         if (data.heading !== "") {
-            tryCompare(part("errorPopup"), "visible", true)
+            act("shown errorPopup")
             verify(!window.mainMenuEnabled)
             acknowledgeError(data.heading, data.reason)
         }
-        tryCompare(window, "mainMenuEnabled", true)
+        act("idle")
         verify(!part("blockingArea").visible)
-        compare(window.title, data.title)
-        // A failed open leaves a fresh config, not the one that was open before.
+        compare(window.title, "Kelvari Editor - " + data.title)
         compare(calls().indexOf("createNewConfig()") >= 0, !data.succeeds)
     }
 
     function test_loadFromInitialPage() {
-        clickPart("loadButton")
-        loadDialog.rejected()
-        tryCompare(part("initialPage"), "visible", true)
-
+        act("click loadButton; reject load; shown initialPage")
         _application.loadSucceeds = false
-        clickPart("loadButton")
-        loadDialog.file = "file:///tmp/broken.xml"
-        loadDialog.accepted()
+        act("click loadButton; accept load file:///tmp/broken.xml")
         acknowledgeError("Failed to load file")
-        tryCompare(part("initialPage"), "visible", true)
+        act("shown initialPage")
         verify(!window.mainUIActive)
-
+        // Once a config was opened or saved, the dialogs start in its folder.
         _application.loadSucceeds = true
-        clickPart("loadButton")
-        loadDialog.file = "file:///tmp/good.xml"
-        loadDialog.accepted()
-        tryCompare(window, "mainMenuEnabled", true)
+        _application.lastConfigFilePath = "file:///tmp/last"
+        act("click loadButton")
+        compare(String(loadDialog.folder), "file:///tmp/last")
+        act("accept load file:///tmp/good.xml; idle")
         compare(window.title, "Kelvari Editor - good.xml")
     }
 
-    function test_dialogsOpenInDocumentsThenInLastFolder() {
+    function test_saveAsksForANameOnlyWithoutOneAndAFailureKeepsTheConfigDirty() {
         startWorking()
-        press("Ctrl+O")
-        verify(String(loadDialog.folder).indexOf("file:///") === 0)
-        loadDialog.rejected()
-        tryCompare(window, "mainMenuEnabled", true)
-
         _application.lastConfigFilePath = "file:///tmp/last"
-        press("Ctrl+O")
-        compare(String(loadDialog.folder), "file:///tmp/last")
-        loadDialog.rejected()
-        tryCompare(window, "mainMenuEnabled", true)
-        press("Ctrl+S")
-        compare(String(saveDialog.folder), "file:///tmp/last")
-    }
-
-    function test_saveAndSaveAs() {
-        startWorking()
-        _application.currentConfig.setDirty(true)
-        // Without a file name Save asks for one; with one it saves straight away.
-        press("Ctrl+S")
+        act("dirty; press Ctrl+S")
         compare(saveDialog.openCount, 1)
-        saveDialog.file = "file:///tmp/first.xml"
-        saveDialog.accepted()
-        tryCompare(window, "mainMenuEnabled", true)
+        compare(String(saveDialog.folder), "file:///tmp/last")
+        act("accept save file:///tmp/first.xml; idle")
         compare(window.title, "Kelvari Editor - first.xml")
-        _application.currentConfig.setDirty(true)
-        press("Ctrl+S")
-        tryCompare(window, "mainMenuEnabled", true)
+        act("dirty; press Ctrl+S; idle")
         compare(saveDialog.openCount, 1)
         verify(calls().indexOf("saveConfig()") >= 0)
         verify(!_application.currentConfig.dirty)
-
-        chooseMenuItem("File", "Save As...")
+        act("menu File/Save As...")
         compare(saveDialog.openCount, 2)
-        saveDialog.file = "file:///tmp/second.xml"
-        saveDialog.accepted()
-        tryCompare(window, "mainMenuEnabled", true)
+        act("accept save file:///tmp/second.xml; idle")
         compare(window.title, "Kelvari Editor - second.xml")
-
-        // A failed save says why and leaves the config dirty.
         _application.saveSucceeds = false
-        _application.currentConfig.setDirty(true)
-        press("Ctrl+S")
+        act("dirty; press Ctrl+S")
         acknowledgeError("Failed to save file", "Error opening file /tmp/second.xml for writing")
-        tryCompare(window, "mainMenuEnabled", true)
+        act("idle")
         compare(window.title, "Kelvari Editor - second.xml*")
     }
 
     function test_newAsksOnlyWhenDirty() {
         startWorking()
-        press("Ctrl+N")
+        act("press Ctrl+N")
         compare(calls(), ["createNewConfig()"])
         verify(!part("unsavedChangesPopup").visible)
-
         _application.clearCalls()
-        _application.currentConfig.setDirty(true)
-        press("Ctrl+N")
-        tryCompare(part("unsavedChangesPopup"), "visible", true)
-        clickPart("unsavedCancelButton")
-        tryCompare(window, "mainMenuEnabled", true)
+        act("dirty; press Ctrl+N; shown unsavedChangesPopup")
+        // Tab stays inside the pop-up, and Escape cancels.
+        for (var i = 0; i < 4; ++i) {
+            keyClick(Qt.Key_Tab)
+            verify(window.isWithin(focused(), part("unsavedChangesPopup")))
+        }
+        act("key Escape; idle")
         compare(calls(), [])
         verify(_application.currentConfig.dirty)
-
-        press("Ctrl+N")
-        tryCompare(part("unsavedChangesPopup"), "visible", true)
-        clickPart("unsavedDiscardButton")
-        tryCompare(window, "mainMenuEnabled", true)
+        // Return presses the default button, Save, which asks for a file name.
+        act("press Ctrl+N; shown unsavedChangesPopup; key Return")
+        compare(saveDialog.openCount, 1)
+        act("reject save; idle; press Ctrl+N; shown unsavedChangesPopup; click unsavedDiscardButton; idle")
         compare(calls(), ["createNewConfig()"])
     }
 
     function test_closingWithUnsavedChanges() {
         startWorking()
-        window.close()
+        act("close")
         compare(quitCount, 1)
-
-        _application.currentConfig.setDirty(true)
-        window.close()
-        tryCompare(part("unsavedChangesPopup"), "visible", true)
-        clickPart("unsavedCancelButton")
-        tryCompare(window, "mainMenuEnabled", true)
+        act("dirty; close; shown unsavedChangesPopup; click unsavedCancelButton; idle")
         compare(quitCount, 1)
-
         // Save without a file name: the dialog first, and quitting only after the file is written.
-        window.close()
-        clickPart("unsavedSaveButton")
-        saveDialog.rejected()
-        tryCompare(window, "mainMenuEnabled", true)
+        act("close; shown unsavedChangesPopup; click unsavedSaveButton; reject save; idle")
         _application.saveSucceeds = false
-        window.close()
-        clickPart("unsavedSaveButton")
-        saveDialog.file = "file:///tmp/exit.xml"
-        saveDialog.accepted()
+        act("close; shown unsavedChangesPopup; click unsavedSaveButton; accept save file:///tmp/exit.xml")
         acknowledgeError("Failed to save file")
-        tryCompare(window, "mainMenuEnabled", true)
+        act("idle")
         compare(quitCount, 1)
-
         _application.saveSucceeds = true
-        window.close()
-        clickPart("unsavedSaveButton")
+        act("close; shown unsavedChangesPopup; click unsavedSaveButton")
         compare(saveDialog.openCount, 3)
-        saveDialog.file = "file:///tmp/exit.xml"
-        saveDialog.accepted()
+        act("accept save file:///tmp/exit.xml")
         tryCompare(testCase, "quitCount", 2)
         verify(calls().indexOf("saveConfig(file:///tmp/exit.xml)") >= 0)
-
-        _application.currentConfig.setDirty(true)
-        window.close()
-        clickPart("unsavedDiscardButton")
+        act("dirty; close; shown unsavedChangesPopup; click unsavedDiscardButton")
         tryCompare(testCase, "quitCount", 3)
     }
 
-    function test_shortcutsInertWhileBlocked() {
+    function test_shortcutsInertWhileBlockedAndTheErrorTakesEscapeAndEnter() {
         startWorking()
-        press("Ctrl+Z")
+        act("press Ctrl+Z")
         compare(configCalls(), ["undoPressed"])
-
         _application.currentConfig.clearCalls()
-        press("Ctrl+O")
-        press("Ctrl+Z")
-        press("Ctrl+S")
-        compare(configCalls(), [])
-        compare(saveDialog.openCount, 0)
-        loadDialog.rejected()
+        act("press Ctrl+O Ctrl+Z Ctrl+S")
+        compare([configCalls(), saveDialog.openCount], [[], 0])
+        act("reject load")
         tryCompare(window, "shortcutsEnabled", true)
-
         _application.saveSucceeds = false
         _application.setCurrentFilename("/tmp/a.xml")
-        press("Ctrl+S")
-        tryCompare(part("errorPopup"), "visible", true)
-        press("Ctrl+Z")
-        press("Ctrl+O")
-        compare(configCalls(), [])
-        compare(loadDialog.openCount, 1)
-        acknowledgeError("Failed to save file")
+        act("press Ctrl+S; shown errorPopup; press Ctrl+Z Ctrl+O")
+        compare([configCalls(), loadDialog.openCount], [[], 1])
+        act("key Escape; idle; press Ctrl+S; shown errorPopup; key Enter; idle")
     }
 
-    function test_pageSwitching() {
+    function test_pagesTheAboutPageAndWhereTheEditKeysGo() {
         startWorking()
+        act("click layoutManagerButton")
+        verify(part("layoutManagerButton").checked)
+        // The About page takes the focus, no shortcut acts while it is up, and Escape closes it.
+        act("menu Help/About")
+        verify(part("aboutPage").visible)
+        compare(focused(), part("aboutCloseButton"))
+        act("press Ctrl+Z Ctrl+X Ctrl+/")
+        compare(configCalls(), [])
+        verify(part("layoutManagerPage").visible)
+        act("key Escape")
+        verify(!part("aboutPage").visible)
+        act("press Ctrl+X")
+        compare(configCalls(), ["cutPressed"])
+
         _application.currentConfig.setLayoutCount(0)
         verify(!part("layoutEditorButton").enabled)
-        press("Ctrl+.")
+        act("press Ctrl+.")
         verify(part("layoutManagerPage").visible)
-
         _application.currentConfig.setLayoutCount(2)
-        clickPart("layoutEditorButton")
-        verify(part("layoutEditorPage").visible)
-        verify(!part("layoutManagerPage").visible)
+        act("click layoutEditorButton")
+        compare([part("layoutEditorPage").visible, part("layoutManagerPage").visible], [true, false])
         verify(part("layoutEditorButton").checked)
         compare(window.editedLayoutIndex, 0)
-
-        // The About page is a toggle above the pages; no shortcut acts while
-        // it is up, and a page change hides it.
-        chooseMenuItem("Help", "About")
-        verify(part("aboutPage").visible)
-        press("Ctrl+/")
-        verify(part("layoutEditorPage").visible)
-        clickPart("resourceManagerButton")
-        verify(part("resourceEditorPage").visible)
-        verify(!part("aboutPage").visible)
-
-        press("Ctrl+.")
+        // A page change hides the About page.
+        act("menu Help/About; click resourceManagerButton")
+        compare([part("resourceEditorPage").visible, part("aboutPage").visible], [true, false])
+        // An edit key goes to the page shown, also after another page was visited.
+        _application.currentConfig.clearCalls()
+        act("press Ctrl+X Ctrl+Z")
+        compare(configCalls(), ["resourceUndoPressed"])
+        act("press Ctrl+. Ctrl+,")
+        verify(part("layoutManagerPage").visible)
+        _application.currentConfig.clearCalls()
+        act("press Ctrl+X Ctrl+Z Ctrl+C Delete")
+        compare(configCalls(), ["cutPressed", "undoPressed", "copyPressed", "deletePressed"])
+        // The manager's keys wait while its details pop-up is up, and leaving the page closes it.
+        _application.currentConfig.clearCalls()
+        act("click newLayoutButton; shown layoutDetailsPopup; press Ctrl+Z Ctrl+V Delete")
+        compare(configCalls(), [])
+        act("press Ctrl+.")
+        verify(!part("layoutDetailsPopup").visible)
         verify(part("layoutEditorPage").visible)
         // Losing a layout while editing goes back to the manager.
         _application.currentConfig.setLayoutCount(1)
         tryVerify(function() { return part("layoutManagerPage").visible })
     }
 
-    function test_managerKeysWaitForItsDetailsPopup() {
+    function test_menusByKeyboardAndMouseWithEveryShortcutShown() {
         startWorking()
-        press("Ctrl+C")
-        press("Delete")
-        compare(configCalls(), ["copyPressed", "deletePressed"])
-        _application.currentConfig.clearCalls()
-        clickPart("newLayoutButton")
-        tryCompare(part("layoutDetailsPopup"), "visible", true)
-        press("Ctrl+Z")
-        press("Ctrl+V")
-        press("Delete")
+        var fileMenu = part("fileMenu")
+        act("press Alt+F")
+        tryCompare(fileMenu, "opened", true)
+        // The arrows move through the menu, and no edit key reaches the page below it.
+        act("key Down; press Ctrl+Z Delete")
+        verify(fileMenu.currentIndex >= 0)
         compare(configCalls(), [])
-        // Leaving the page closes the pop-up.
-        press("Ctrl+/")
-        verify(!part("layoutDetailsPopup").visible)
+        var expected = { "New...": "Ctrl+N", "Open...": "Ctrl+O", "Save": "Ctrl+S", "Save As...": "Ctrl+Shift+S",
+                         "Upload": "", "Download": "", "Exit": "Ctrl+Q" }
+        for (var i = 0; i < fileMenu.count; ++i) {
+            var item = fileMenu.itemAt(i)
+            if (item.text !== undefined && expected[item.text] !== undefined)
+                compare(item.shortcutText, expected[item.text], item.text)
+        }
+        act("key Escape")
+        tryCompare(fileMenu, "visible", false)
+        act("press Alt+H")
+        tryCompare(part("helpMenu"), "opened", true)
+        compare(part("helpMenu").itemAt(1).shortcutText, "F1")
+        act("key Escape; idle; press Ctrl+Shift+S")
+        compare(saveDialog.openCount, 1)
+        act("reject save; idle")
+        // A menu closed with Escape while the pointer rests on its title leaves
+        // no title highlighted, and the next click on a title opens its menu.
+        var file = part("mainMenuBar").itemAt(0)
+        var help = part("mainMenuBar").itemAt(1)
+        mouseMove(file, 5, 5)
+        mouseClick(file, 5, 5)
+        tryCompare(fileMenu, "opened", true)
+        act("key Escape")
+        tryCompare(fileMenu, "visible", false)
+        verify(!file.highlighted)
+        mouseMove(help, 5, 5)
+        wait(50)
+        verify(!part("helpMenu").visible)
+        mouseClick(help, 5, 5)
+        tryCompare(part("helpMenu"), "opened", true)
+    }
+
+    function test_f1OpensHelpAndAFailureSaysWhere() {
+        startWorking()
+        act("press F1")
+        compare(calls(), ["openHelp()"])
+        _application.helpFails = true
+        act("menu Help/Help")
+        acknowledgeError("Cannot open help", "The user guide /opt/kelvari/Contents/Resources/Help/Help.pdf is missing")
+        act("idle; press F1; shown errorPopup; key Return; idle")
     }
 }

@@ -1,11 +1,10 @@
 import QtQuick 2.12
 import QtTest 1.12
 
-// What the editing page's tests share: a fresh config with one layout shown
-// on the layout editor page in a 1920 x 1080 window, and no QML warnings.
+// A fresh config with one layout on the layout editor page in a 1920 x 1080
+// window, over the real application; any QML warning fails the test.
 TestCase {
     id: testCase
-
     when: windowShown
     visible: true
     width: 1920
@@ -13,35 +12,9 @@ TestCase {
 
     property var page: null
     property var layout: null
+    readonly property var config: _application.currentConfig
 
-    function initTestCase() {
-        qmlWarnings.start()
-    }
-
-    // A new config holding one layout with the given fixed ratio (0 for none).
-    function makeLayout(ratio1, ratio2, orientation, desktop) {
-        _application.createNewConfig()
-        var config = _application.currentConfig
-        config.createNewLayout(true, "", desktop === undefined ? true : desktop, true, true,
-                               orientation || 0, true, "", ratio1 > 0, ratio1 > 0 ? ratio1 : 4,
-                               ratio2 > 0 ? ratio2 : 3, "Page")
-        for (var i = 0; i < config.layouts.count; ++i) {
-            if (config.layouts.get(i).name === "Page")
-                return config.layouts.get(i)
-        }
-        return null
-    }
-
-    function showPage(ratio1, ratio2, orientation, desktop) {
-        layout = makeLayout(ratio1, ratio2, orientation, desktop)
-        var component = Qt.createComponent("qrc:/LayoutEditorPage.qml")
-        compare(component.status, Component.Ready, component.errorString())
-        page = createTemporaryObject(component, testCase, { width: testCase.width, height: testCase.height })
-        page.layoutIndex = _application.currentConfig.layouts.indexOf(layout)
-        compare(page.currentLayout, layout)
-        page.forceActiveFocus()
-        waitForRendering(page)
-    }
+    function initTestCase() { qmlWarnings.start() }
 
     function init() {
         qmlWarnings.clear()
@@ -59,6 +32,46 @@ TestCase {
         compare(qmlWarnings.messages, [], "QML warnings")
     }
 
+    function create(url, properties) {
+        var component = Qt.createComponent(url)
+        compare(component.status, Component.Ready, component.errorString())
+        return createTemporaryObject(component, testCase, properties)
+    }
+
+    // A new config holding a layout "Page" with the given fixed ratio (0 for none).
+    function makeLayout(ratio1, ratio2, orientation, desktop) {
+        _application.createNewConfig()
+        config.createNewLayout(true, "", desktop !== false, true, true, orientation || 0, true, "", ratio1 > 0,
+                               ratio1 || 4, ratio2 || 3, "Page")
+        for (var i = 0; i < config.layouts.count; ++i) {
+            if (config.layouts.get(i).name === "Page")
+                return config.layouts.get(i)
+        }
+        return null
+    }
+
+    function showPage(ratio1, ratio2, orientation, desktop) {
+        layout = makeLayout(ratio1, ratio2, orientation, desktop)
+        page = create("qrc:/LayoutEditorPage.qml", { width: testCase.width, height: testCase.height })
+        page.layoutIndex = config.layouts.indexOf(layout)
+        compare(page.currentLayout, layout)
+        page.forceActiveFocus()
+        waitForRendering(page)
+    }
+
+    // The page with a canvas 1000 pixels wide, a grid of 10 pixels and widgets at these fractions.
+    function showWidgets(rects, type) {
+        showPage(0, 0)
+        page.zoomFactor = 1000 / 1024
+        _application.snapSpacing = 1
+        var widgets = rects.map(function(r) {
+            return layout.createAndAddWidget(type || "rect", null, -1, r[0], r[1], r[2], r[3]) })
+        layout.closeUndoBlock()
+        page.rebuild()
+        page.centreView()
+        return widgets
+    }
+
     function part(name) {
         var found = findChild(page, name)
         verify(found !== null, name)
@@ -67,15 +80,19 @@ TestCase {
 
     function canvas() { return part("editContent") }
 
+    function drag(item, fromX, fromY, toX, toY, steps) {
+        mousePress(item, fromX, fromY)
+        for (var i = 1; i <= steps; ++i)
+            mouseMove(item, fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps)
+        mouseRelease(item, toX, toY)
+        wait(0)
+    }
+
     // Drops a widget of the type from the toolbox at a point of the canvas.
     function dropFromToolbox(type, canvasX, canvasY) {
         var entry = part("toolbox_" + type)
         var target = canvas().mapToItem(entry, canvasX, canvasY)
-        mousePress(entry, 20, 25)
-        for (var i = 1; i <= 5; ++i)
-            mouseMove(entry, 20 + (target.x - 20) * i / 5, 25 + (target.y - 25) * i / 5)
-        mouseRelease(entry, target.x, target.y)
-        wait(0)
+        drag(entry, 20, 25, target.x, target.y, 5)
     }
 
     function widgetItem(widget) {
@@ -86,4 +103,16 @@ TestCase {
         }
         return null
     }
+
+    function rows() { return layout.selectionManager.currentSelectionProperties }
+
+    function row(name) {
+        for (var i = 0; i < rows().count; ++i) {
+            if (rows().get(i).name === name)
+                return rows().get(i)
+        }
+        fail("no property " + name)
+    }
+
+    function editor(name) { return part("propertyRow_" + name).focusItem }
 }

@@ -1,11 +1,21 @@
 import QtQuick 2.12
 import QtTest 1.12
 
-// A page built as a user builds it: widgets dropped from the toolbox, one of
-// them into a tab, edited in the panel, aligned, ordered, copied and pasted;
-// saved, undone back to the empty page, and the saved file read back unchanged.
+// A page built as a user builds it in the main window: widgets dropped from
+// the toolbox, one of them into a tab, edited in the panel, aligned, ordered,
+// copied and pasted, moved and deleted by keys; saved, undone back to the
+// empty page, and the saved file read back unchanged.
 EditorPageTestCase {
     name: "EditorEndToEnd"
+
+    property var window: null
+
+    function cleanup() {
+        page = null
+        window.destroy()
+        wait(0)
+        compare(qmlWarnings.messages, [], "QML warnings")
+    }
 
     function fileText(url) {
         var request = new XMLHttpRequest()
@@ -14,27 +24,13 @@ EditorPageTestCase {
         return request.responseText
     }
 
-    function rowIndex(name) {
-        var rows = layout.selectionManager.currentSelectionProperties
-        for (var i = 0; i < rows.count; ++i) {
-            if (rows.get(i).name === name)
-                return i
-        }
-        return -1
-    }
-
-    function editor(name) {
-        return part("propertyRow_" + name).focusItem
-    }
-
     function chooseMenuItem(buttonName, menuName, text) {
         mouseClick(part(buttonName))
         var menu = part(menuName)
         tryCompare(menu, "opened", true)
         for (var i = 0; i < menu.count; ++i) {
-            var item = menu.itemAt(i)
-            if (item && item.text === text) {
-                mouseClick(item)
+            if (menu.itemAt(i) && menu.itemAt(i).text === text) {
+                mouseClick(menu.itemAt(i))
                 tryCompare(menu, "visible", false)
                 return
             }
@@ -43,8 +39,21 @@ EditorPageTestCase {
     }
 
     function test_buildSaveUndoAndReopen() {
-        showPage(0, 0)
-        page.zoomFactor = 1.0
+        var component = Qt.createComponent("qrc:/MainWindow.qml")
+        compare(component.status, Component.Ready, component.errorString())
+        window = component.createObject(null, { quitApplication: function() {} })
+        window.requestActivate()
+        tryCompare(window, "active", true)
+        window.width = 1920
+        window.height = 1080
+        mouseClick(findChild(window.contentItem, "createButton"))
+        tryCompare(window, "mainMenuEnabled", true)
+        mouseClick(findChild(window.contentItem, "layoutEditorButton"))
+        page = findChild(window.contentItem, "layoutEditorPage")
+        tryCompare(page, "visible", true)
+        layout = page.currentLayout
+        tryCompare(page, "width", 1920)
+        waitForRendering(page)
         page.centreView()
         var manager = layout.selectionManager
 
@@ -55,16 +64,13 @@ EditorPageTestCase {
         var fader = layout.widgets.get(0)
         var label = layout.widgets.get(1)
         var tabs = layout.widgets.get(2)
-
         // A knob into the second tab.
         tabs.currentTabIndex = 1
         var tabPage = widgetItem(tabs).getContainer(1)
         var centre = tabPage.mapToItem(canvas(), tabPage.width / 2, tabPage.height / 2)
         dropFromToolbox("zrnet_rotary", centre.x, centre.y)
-        compare(layout.widgets.count, 3)
-        compare(tabs.widgetChildren.count, 1)
-        var knob = tabs.widgetChildren.get(0)
-        compare(tabs.getContainerLocation(knob), 1)
+        compare([layout.widgets.count, tabs.widgetChildren.count], [3, 1])
+        compare(tabs.getContainerLocation(tabs.widgetChildren.get(0)), 1)
 
         // Text, colour and font of the label in the panel.
         manager.setSelection(label)
@@ -74,20 +80,18 @@ EditorPageTestCase {
         keyClick(Qt.Key_H)
         keyClick(Qt.Key_I)
         page.forceActiveFocus()
-        compare(manager.currentSelectionProperties.get(rowIndex("Text")).stringValue, "hi")
-
+        compare(row("Text").stringValue, "hi")
         mouseClick(editor("Text Colour"))
         var dialog = part("colourDialog")
-        compare(dialog.target, manager.currentSelectionProperties.get(rowIndex("Text Colour")))
+        compare(dialog.target, row("Text Colour"))
         dialog.color = "#336699"
         dialog.accepted()
         dialog.close()
-        compare(String(manager.currentSelectionProperties.get(rowIndex("Text Colour")).value), "#336699")
-
+        compare(String(row("Text Colour").value), "#336699")
         mouseClick(editor("Font"))
         var codes = _application.fontCodes
         part("fontPicker").closing(codes[codes.length - 1])
-        compare(manager.currentSelectionProperties.get(rowIndex("Font")).stringValue, codes[codes.length - 1])
+        compare(row("Font").stringValue, codes[codes.length - 1])
 
         // Align the fader's and the label's tops, then send the label to the back.
         manager.setSelection(fader)
@@ -102,29 +106,38 @@ EditorPageTestCase {
         mouseClick(part("copyButton"))
         verify(part("pasteButton").buttonEnabled)
         mouseClick(part("pasteButton"))
-        compare(layout.widgets.count, 4)
-        compare(manager.selectionCount, 1)
+        compare([layout.widgets.count, manager.selectionCount], [4, 1])
         var copy = layout.widgets.get(3)
-        verify(copy.selected)
-        verify(copy !== label)
+        verify(copy.selected && copy !== label && widgetItem(copy) !== null)
         fuzzyCompare(copy.xFraction, label.xFraction + 0.01, 1e-4)
-        verify(widgetItem(copy) !== null)
+
+        // The window's keys: Tab selects the first widget, the arrows move it by the grid step,
+        // select all, delete, undo and both redo keys.
+        window.requestActivate()
+        tryCompare(window, "active", true)
+        page.forceActiveFocus()
+        keyClick(Qt.Key_Tab)
+        compare([manager.selectionCount, fader.selected], [1, true])
+        var before = fader.xFraction
+        keyClick(Qt.Key_Right)
+        fuzzyCompare(fader.xFraction, before + 0.05, 1e-6)
+        keySequence("Ctrl+A")
+        compare(manager.selectionCount, 5)
+        keyClick(Qt.Key_Delete)
+        compare(layout.widgets.count, 0)
+        for (var step of [["Ctrl+Z", 4], ["Ctrl+Shift+Z", 0], ["Ctrl+Z", 4], ["Ctrl+Y", 0], ["Ctrl+Z", 4]]) {
+            keySequence(step[0])
+            compare(layout.widgets.count, step[1], step[0])
+        }
 
         var file = testFolderUrl + "/endtoend.xml"
         verify(_application.saveConfig(file))
         var saved = fileText(file)
         verify(saved.indexOf("zrnet_rotary") > 0)
-
         // Every step undone leads back to the empty page.
-        var steps = 0
-        while (layout.hasUndo && steps < 100) {
-            layout.undoPressed()
-            ++steps
-        }
-        compare(layout.widgets.count, 0)
-        compare(page.dynamicallyCreatedItems.length, 0)
-
-        page.layoutIndex = -1
+        for (var steps = 0; layout.hasUndo && steps < 100; ++steps)
+            keySequence("Ctrl+Z")
+        compare([layout.widgets.count, page.dynamicallyCreatedItems.length], [0, 0])
         verify(_application.loadConfig(file))
         verify(_application.saveConfig(file))
         compare(fileText(file), saved)

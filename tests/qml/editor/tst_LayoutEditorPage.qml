@@ -1,27 +1,45 @@
 import QtQuick 2.12
 import QtTest 1.12
 
+// The page's view, zoom, grid and panel, and widgets on its canvas: dropping
+// from the toolbox, selecting, dragging with snapping, the rubber band and the group overlay.
 EditorPageTestCase {
     name: "LayoutEditorPage"
 
-    function test_canvasSizeFollowsTheViewAtZoom_data() {
+    function manager() { return layout.selectionManager }
+
+    function test_viewChoiceSetsTheCanvasAndIsRemembered_data() {
         return [
-            { tag: "16:9", index: 1, width: 819.2, height: 460.8 },
-            { tag: "3:4", index: 2, width: 614.4, height: 819.2 }
+            { tag: "16:9", choose: 1, stored: 1, width: 819.2, height: 460.8 },
+            { tag: "3:4", choose: 2, stored: 2, width: 614.4, height: 819.2 },
+            { tag: "portrait tablet layout starts at 3:4", orientation: 1, desktop: false, start: 2, width: 614.4 },
+            { tag: "fixed ratio is offered first and not counted", ratio: [5, 4], choose: 3, stored: 2, width: 614.4 }
         ]
     }
 
-    function test_canvasSizeFollowsTheViewAtZoom(data) {
-        showPage(0, 0)
+    function test_viewChoiceSetsTheCanvasAndIsRemembered(data) {
+        var ratio = data.ratio || [0, 0]
+        showPage(ratio[0], ratio[1], data.orientation, data.desktop)
+        var combo = part("viewComboBox")
         compare(page.zoomFactor, 0.8)
-        page.viewChosen(data.index)
+        compare(combo.currentIndex, data.start || 0)
+        if (data.ratio)
+            compare([combo.count, combo.displayText, page.viewRatio], [5, "5:4", 1.25])
+        if (data.choose) {
+            page.viewChosen(data.choose)
+            compare(_application.aspectRatioIndex, data.stored)
+        }
         fuzzyCompare(canvas().width, data.width, 0.001)
-        fuzzyCompare(canvas().height, data.height, 0.001)
-        compare(_application.aspectRatioIndex, data.index)
+        if (data.height)
+            fuzzyCompare(canvas().height, data.height, 0.001)
     }
 
-    function test_zoomStaysWithinItsRange() {
+    function test_zoomStaysWithinItsRangeAndCtrlWheelKeepsThePointUnderTheMouse() {
         showPage(0, 0)
+        var before = canvas().mapFromItem(part("editView"), 300, 200).x / canvas().width
+        mouseWheel(part("wheelArea"), 300, 200, 0, 120, Qt.NoButton, Qt.ControlModifier)
+        fuzzyCompare(page.zoomFactor, 0.9, 1e-6)
+        fuzzyCompare(canvas().mapFromItem(part("editView"), 300, 200).x / canvas().width, before, 1e-3)
         for (var i = 0; i < 40; ++i)
             part("zoomInButton").clicked()
         compare(page.zoomFactor, 3.0)
@@ -30,17 +48,6 @@ EditorPageTestCase {
         compare(page.zoomFactor, 0.1)
         mouseWheel(part("wheelArea"), 300, 300, 0, 120 * 40, Qt.NoButton, Qt.ControlModifier)
         compare(page.zoomFactor, 3.0)
-    }
-
-    function test_ctrlWheelKeepsThePointUnderTheMouse() {
-        showPage(0, 0)
-        var view = part("editView")
-        var before = canvas().mapFromItem(view, 300, 200)
-        var fx = before.x / canvas().width
-        mouseWheel(part("wheelArea"), 300, 200, 0, 120, Qt.NoButton, Qt.ControlModifier)
-        fuzzyCompare(page.zoomFactor, 0.9, 1e-6)
-        var after = canvas().mapFromItem(view, 300, 200)
-        fuzzyCompare(after.x / canvas().width, fx, 1e-3)
     }
 
     function test_gridSpacingSteps_data() {
@@ -58,8 +65,7 @@ EditorPageTestCase {
         showPage(0, 0)
         _application.snapSpacing = data.start
         mouseClick(part(data.button))
-        compare(_application.snapSpacing, data.result)
-        compare(part("snapSpacingField").text, String(data.result))
+        compare([_application.snapSpacing, part("snapSpacingField").text], [data.result, String(data.result)])
     }
 
     function test_spacingFieldTakesOnlyOneToNinetyNine() {
@@ -69,73 +75,153 @@ EditorPageTestCase {
         field.selectAll()
         keyClick(Qt.Key_0)
         compare(_application.snapSpacing, 5)
-        keyClick(Qt.Key_Backspace)
-        keyClick(Qt.Key_4)
-        keyClick(Qt.Key_2)
+        for (var key of [Qt.Key_Backspace, Qt.Key_4, Qt.Key_2])
+            keyClick(key)
         compare(_application.snapSpacing, 42)
         keyClick(Qt.Key_7)
         compare(field.text, "42")
     }
 
-    function test_fixedRatioIsOfferedFirst() {
-        showPage(5, 4)
-        var combo = part("viewComboBox")
-        compare(combo.count, 5)
-        compare(combo.currentIndex, 0)
-        compare(combo.displayText, "5:4")
-        compare(page.viewRatio, 1.25)
-        // A standard choice is remembered counted without the fixed ratio.
-        page.viewChosen(3)
-        compare(_application.aspectRatioIndex, 2)
-    }
-
-    function test_viewForPortraitTabletLayout() {
-        showPage(0, 0, 1, false)
-        compare(part("viewComboBox").currentIndex, 2)
-        fuzzyCompare(canvas().width, 614.4, 0.001)
-    }
-
-    function test_toolbarEnablingFollowsTheLayout() {
+    function test_toolbarFollowsTheLayoutAndTooltipsShowAfterResting() {
         showPage(0, 0)
-        verify(!part("cutButton").buttonEnabled)
-        verify(!part("alignButton").buttonEnabled)
-        verify(!part("undoButton").buttonEnabled)
-        verify(!part("lightGridButton").buttonEnabled)
+        for (var name of ["cutButton", "alignButton", "undoButton", "lightGridButton"])
+            verify(!part(name).buttonEnabled, name)
         mouseClick(part("showGridButton"))
-        verify(page.gridShown)
-        verify(part("lightGridButton").buttonEnabled)
-    }
-
-    function test_tooltipShowsAfterResting() {
-        showPage(0, 0)
+        verify(page.gridShown && part("lightGridButton").buttonEnabled)
         var button = part("zoomInButton")
         mouseMove(button, 10, 10)
         verify(!button.tooltipShown)
-        tryVerify(function() { return button.tooltipShown }, 2000)
+        tryVerify(function() { return button.tooltipShown }, 5000)
         mouseMove(page, 5, 400)
         verify(!button.tooltipShown)
     }
 
     function test_panelWidthIsStoredWithinItsRange() {
-        showPage(0, 0)
         _application.propertyPanelWidth = 300
-        page.destroy()
         showPage(0, 0)
         var panel = part("propertyPanel")
         compare(panel.width, 300)
         var edge = panel.mapToItem(page, -2, 200)
-        mousePress(page, edge.x, edge.y)
-        for (var i = 1; i <= 10; ++i)
-            mouseMove(page, edge.x - 15 * i, edge.y)
-        mouseRelease(page, edge.x - 150, edge.y)
+        drag(page, edge.x, edge.y, edge.x - 150, edge.y, 10)
         compare(panel.width, 450)
         // Wider than 400 is shown but not kept; the last width within the range is.
         compare(_application.propertyPanelWidth, 390)
-        mousePress(page, edge.x - 150, edge.y)
-        for (var j = 1; j <= 10; ++j)
-            mouseMove(page, edge.x - 150 + 20 * j, edge.y)
-        mouseRelease(page, edge.x + 50, edge.y)
-        compare(panel.width, 250)
-        compare(_application.propertyPanelWidth, 250)
+        drag(page, edge.x - 150, edge.y, edge.x + 50, edge.y, 10)
+        compare([panel.width, _application.propertyPanelWidth], [250, 250])
+    }
+
+    function test_toolboxDropCreatesAndSelectsInOneUndoStep() {
+        showPage(0, 0)
+        drag(part("toolbox_rect"), 20, 25, 100, 25, 2)
+        compare(layout.widgets.count, 0)
+        dropFromToolbox("rect", 200, 100)
+        compare(layout.widgets.count, 1)
+        var widget = layout.widgets.get(0)
+        compare(manager().selectionCount, 1)
+        verify(widget.selected)
+        fuzzyCompare(widgetItem(widget).x + widgetItem(widget).width / 2, 200, 2)
+        layout.undoPressed()
+        compare(layout.widgets.count, 0)
+        verify(widgetItem(widget) === null)
+    }
+
+    function test_clickingSelectsAndDeselects() {
+        var widgets = showWidgets([[0.1, 0.1, 0.2, 0.2], [0.5, 0.5, 0.2, 0.2]])
+        var first = widgetItem(widgets[0])
+        mouseClick(first)
+        compare(manager().selectionCount, 1)
+        mouseClick(widgetItem(widgets[1]), 5, 5, Qt.LeftButton, Qt.ControlModifier)
+        compare(manager().selectionCount, 2)
+        // A click on one of several selected, even through the group frame, selects only it.
+        mouseClick(first)
+        compare(manager().selectionCount, 1)
+        verify(widgets[0].selected)
+        mouseClick(first)
+        compare(manager().selectionCount, 0)
+    }
+
+    function test_dragSnapsToTheGridInOneUndoStep_data() {
+        return [
+            { tag: "one, 134 to 130", to: 134, lands: 130 }, { tag: "one, 135 to 140", to: 135, lands: 140 },
+            { tag: "two, 34 to 30", two: true, to: 34, lands: 30 }, { tag: "two, 35 to 40", two: true, to: 35, lands: 40 }
+        ]
+    }
+
+    function test_dragSnapsToTheGridInOneUndoStep(data) {
+        var widgets = showWidgets([[0.1, 0.1, 0.1, 0.1], [0.3, 0.1, 0.1, 0.1]])
+        _application.snapToGrid = true
+        fuzzyCompare(canvas().width, 1000, 1e-6)
+        var fromX = data.two ? 250 : 105
+        if (data.two) {
+            manager().setSelection(widgets[0])
+            manager().addToSelection(widgets[1])
+            compare(part("groupEditOverlay").x, 100)
+        }
+        mousePress(canvas(), fromX, 120)
+        for (var i = 1; i <= 10; ++i)
+            mouseMove(canvas(), fromX + (data.to - 100) * i / 10, 120)
+        if (data.two)
+            compare(part("groupEditOverlay").x, data.lands)
+        mouseRelease(canvas(), fromX + data.to - 100, 120)
+        fuzzyCompare(widgets[0].xFraction * 1000, data.lands, 0.01)
+        fuzzyCompare(widgets[1].xFraction * 1000, data.two ? data.lands + 200 : 300, 0.01)
+        layout.undoPressed()
+        fuzzyCompare(widgets[0].xFraction, 0.1, 1e-6)
+        fuzzyCompare(widgets[1].xFraction, 0.3, 1e-6)
+    }
+
+    function test_arrowKeysMoveToTheNextGridLine_data() {
+        return [
+            { tag: "left from 30", from: 30, key: "left", to: 20 },
+            { tag: "right from 30", from: 30, key: "right", to: 40 },
+            { tag: "left from 30.3", from: 30.3, key: "left", to: 20 }
+        ]
+    }
+
+    function test_arrowKeysMoveToTheNextGridLine(data) {
+        var widget = showWidgets([[data.from / 1000, 0.1, 0.1, 0.1]])[0]
+        _application.snapToGrid = true
+        manager().setSelection(widget)
+        page[data.key]()
+        fuzzyCompare(widget.xFraction * 1000, data.to, 0.01)
+    }
+
+    function test_bandSelectsWhatItCoversAndTheOverlayFramesTheSelection() {
+        var widgets = showWidgets([[0.1, 0.1, 0.1, 0.1], [0.25, 0.1, 0.1, 0.1]])
+        var overlay = part("groupEditOverlay")
+        verify(!overlay.visible)
+        var band = part("bandArea")
+        var from = canvas().mapToItem(band, 0.05 * canvas().width, 0.05 * canvas().height)
+        var to = canvas().mapToItem(band, 0.3 * canvas().width, 0.3 * canvas().height)
+        drag(band, from.x, from.y, to.x, to.y, 2)
+        verify(widgets[0].selected && !widgets[1].selected)
+        verify(overlay.visible)
+        fuzzyCompare(overlay.width, 100, 0.01)
+        mouseClick(band, from.x, from.y)
+        compare(manager().selectionCount, 0)
+    }
+
+    function test_rightHandleStopsAtThirtyPixels() {
+        var widget = showWidgets([[0.1, 0.1, 0.2, 0.2]])[0]
+        manager().setSelection(widget)
+        var start = part("groupEditHandle4").mapToItem(canvas(), 5, 5)
+        drag(canvas(), start.x, start.y, start.x - 200, start.y, 20)
+        fuzzyCompare(widget.widthFraction * 1000, 30, 0.01)
+        fuzzyCompare(widget.xFraction, 0.1, 1e-6)
+    }
+
+    function test_shiftCornerKeepsProportionsAndTheBottomEdge() {
+        var widget = showWidgets([[0.2, 0.2, 0.2, 0.2]])[0]
+        manager().setSelection(widget)
+        // A test cannot hold Shift while it moves the mouse, so the handle reports as a drag would.
+        manager().selectionTransformStartOrEnd(true)
+        part("groupEditOverlay").shiftHeld = true
+        part("groupEditHandle0").x = -50
+        part("groupEditHandle0").reportX()
+        manager().selectionTransformStartOrEnd(false)
+        // The left edge went out by 50 pixels: a factor of 1.25 on both sides, bottom fixed.
+        fuzzyCompare(widget.widthFraction * 1000, 250, 0.5)
+        fuzzyCompare(widget.heightFraction, 0.25, 1e-4)
+        fuzzyCompare(widget.yFraction + widget.heightFraction, 0.4, 1e-4)
     }
 }

@@ -1,29 +1,22 @@
 import QtQuick 2.12
 import QtTest 1.12
 
+// The views of a layout (thumbnail, test window, canvas) build its widget tree and follow its changes.
 EditorPageTestCase {
     id: testCase
     name: "LayoutView"
 
     function makeView(properties) {
-        var component = Qt.createComponent("qrc:/LayoutView.qml")
-        compare(component.status, Component.Ready, component.errorString())
         properties.width = 400
         properties.height = 300
-        var view = createTemporaryObject(component, testCase, properties)
-        verify(view !== null)
-        return view
+        return create("qrc:/LayoutView.qml", properties)
     }
 
     function itemOf(view, widget) {
-        for (var i = 0; i < view.createdItems.length; ++i) {
-            if (view.createdItems[i].cppWidget === widget)
-                return view.createdItems[i]
-        }
-        return null
+        return view.createdItems.filter(function(item) { return item.cppWidget === widget })[0] || null
     }
 
-    // A page with a rectangle and a tab container holding a label on its second tab.
+    // A page with a tab container holding a label on its second tab, and a rectangle.
     function fillLayout() {
         layout = makeLayout(0, 0)
         var tabs = layout.createAndAddWidget("tab_container", null, -1, 0.5, 0.5, 0.4, 0.4)
@@ -33,61 +26,47 @@ EditorPageTestCase {
         return { tabs: tabs, rect: rect, label: label }
     }
 
-    function test_buildsTheWidgetTree() {
+    function test_buildsTheTreeAndFollowsDeleteAndUndoInEveryView() {
         var widgets = fillLayout()
+        // The editor's canvas comes first among the layout's views; here the test
+        // window's view registers before the thumbnail, as after a thumbnail is remade.
+        layout.registerContentItem(createTemporaryQmlObject("import QtQuick 2.12; Item {}", testCase), true)
+        var testWindowView = makeView({ currentLayout: layout, isTestWindow: true })
         var view = makeView({ currentLayout: layout })
         compare(view.createdItems.length, 3)
         compare(itemOf(view, widgets.rect).parent, view)
         compare(itemOf(view, widgets.label).parent, itemOf(view, widgets.tabs).getContainer(1))
         verify(itemOf(view, widgets.rect).runner)
         fuzzyCompare(itemOf(view, widgets.rect).width, 80, 0.01)
-
-    }
-
-    function test_followsCreateAndDeleteRequests() {
-        var widgets = fillLayout()
-        // The editor's canvas comes first among the layout's views; here the test
-        // window's view registers before the thumbnail, as after a thumbnail is remade.
-        var canvasStandIn = createTemporaryQmlObject("import QtQuick 2.12; Item {}", testCase)
-        layout.registerContentItem(canvasStandIn, true)
-        var testWindowView = makeView({ currentLayout: layout, isTestWindow: true })
-        var view = makeView({ currentLayout: layout })
-
         layout.selectionManager.setSelection(widgets.tabs)
         layout.deletePressed()
-        compare(view.createdItems.length, 1)
-        compare(testWindowView.createdItems.length, 1)
+        compare([view.createdItems.length, testWindowView.createdItems.length], [1, 1])
         layout.undoPressed()
-        var views = [view, testWindowView]
-        for (var i = 0; i < views.length; ++i) {
-            compare(views[i].createdItems.length, 3)
-            compare(itemOf(views[i], widgets.label).parent, itemOf(views[i], widgets.tabs).getContainer(1))
+        for (var v of [view, testWindowView]) {
+            compare(v.createdItems.length, 3)
+            compare(itemOf(v, widgets.label).parent, itemOf(v, widgets.tabs).getContainer(1))
         }
     }
 
     function test_testWindowViewTakesItsLayoutLate() {
-        var widgets = fillLayout()
+        fillLayout()
         var view = makeView({ isTestWindow: true })
         compare(view.createdItems.length, 0)
         view.currentLayout = layout
         compare(view.createdItems.length, 3)
     }
 
-    function test_toolboxDropReachesTheThumbnail() {
+    function test_toolboxDropReachesTheThumbnailInOneUndoStep() {
         showPage(0, 0)
         var thumbnail = makeView({ currentLayout: layout })
         compare(layout.getThumbnailContentItem(), thumbnail)
         dropFromToolbox("rect", 200, 150)
         compare(layout.widgets.count, 1)
-        var widget = layout.widgets.get(0)
-        verify(widget.selected)
+        verify(layout.widgets.get(0).selected)
         compare(thumbnail.createdItems.length, 1)
-        compare(thumbnail.createdItems[0].cppWidget, widget)
-        // One creation, one undo step, and every view lets the item go.
+        compare(thumbnail.createdItems[0].cppWidget, layout.widgets.get(0))
         layout.undoPressed()
-        compare(layout.widgets.count, 0)
-        compare(thumbnail.createdItems.length, 0)
-        verify(!layout.hasUndo)
+        compare([layout.widgets.count, thumbnail.createdItems.length, layout.hasUndo], [0, 0, false])
     }
 
     function test_pastedContainerIsBuiltOnceInEveryView() {
@@ -98,14 +77,11 @@ EditorPageTestCase {
         var index = page.layoutIndex
         page.layoutIndex = -1
         page.layoutIndex = index
-        compare(page.dynamicallyCreatedItems.length, 2)
         var thumbnail = makeView({ currentLayout: layout })
-        compare(thumbnail.createdItems.length, 2)
+        compare([page.dynamicallyCreatedItems.length, thumbnail.createdItems.length], [2, 2])
         layout.selectionManager.setSelection(tabs)
         layout.copyPressed()
         layout.pastePressed()
-        compare(layout.widgets.count, 2)
-        compare(page.dynamicallyCreatedItems.length, 4)
-        compare(thumbnail.createdItems.length, 4)
+        compare([layout.widgets.count, page.dynamicallyCreatedItems.length, thumbnail.createdItems.length], [2, 4, 4])
     }
 }

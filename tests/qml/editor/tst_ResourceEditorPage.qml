@@ -5,9 +5,9 @@ EditorPageTestCase {
     id: testCase
     name: "ResourceEditorPage"
 
-    readonly property var config: _application.currentConfig
     property QtObject dialog: null
     property Item popup: null
+    property var newIds: []
 
     Component {
         id: dialogComponent
@@ -32,45 +32,27 @@ EditorPageTestCase {
         }
     }
 
-    SignalSpy {
-        id: newIdSpy
-        signalName: "newResourceId"
-    }
-
     function showResources() {
         _application.createNewConfig()
         dialog = createTemporaryObject(dialogComponent, testCase)
         popup = createTemporaryObject(popupComponent, testCase)
-        var component = Qt.createComponent("qrc:/ResourceEditorPage.qml")
-        compare(component.status, Component.Ready, component.errorString())
-        page = createTemporaryObject(component, testCase, { width: testCase.width, height: testCase.height,
-                                                            imageFileDialog: dialog, errorPopupItem: popup })
-        newIdSpy.target = page
-        newIdSpy.clear()
-    }
-
-    function cell(index) {
-        var grid = part("resourceGrid").contentItem.children[0]
-        for (var i = 0; i < grid.children.length; ++i) {
-            if (grid.children[i].resource === config.resources.get(index))
-                return grid.children[i]
-        }
-        return null
+        page = create("qrc:/ResourceEditorPage.qml", { width: testCase.width, height: testCase.height,
+                                                       imageFileDialog: dialog, errorPopupItem: popup })
+        newIds = []
+        page.newResourceId.connect(function(id) { newIds.push(id) })
     }
 
     function choose(files) {
-        dialog.files = files
+        dialog.files = files.map(function(f) { return testImages.write(f[0], f[1], f[2]) })
         dialog.accepted()
         waitForRendering(page)
     }
 
     function test_emptyPageOffersOnlyNewImage() {
         showResources()
-        verify(part("noResourcesText").visible)
-        verify(part("newImageButton").buttonEnabled)
-        var disabled = ["changeImageButton", "deleteImageButton", "resourceUndoButton", "resourceRedoButton"]
-        for (var i = 0; i < disabled.length; ++i)
-            verify(!part(disabled[i]).buttonEnabled, disabled[i])
+        verify(part("noResourcesText").visible && part("newImageButton").buttonEnabled)
+        for (var name of ["changeImageButton", "deleteImageButton", "resourceUndoButton", "resourceRedoButton"])
+            verify(!part(name).buttonEnabled, name)
         page.right()
         compare(config.selectedResourceIndex, -1)
     }
@@ -78,17 +60,13 @@ EditorPageTestCase {
     function test_batchWithAnOversizedFileIsOneStep() {
         showResources()
         mouseClick(part("newImageButton"))
-        compare(dialog.openCount, 1)
-        compare(dialog.resourceId, "")
-        choose([testImages.write("first.png", 40, 30), testImages.write("wide.png", 2049, 10),
-                testImages.write("third.png", 10, 40)])
+        compare([dialog.openCount, dialog.resourceId], [1, ""])
+        choose([["first.png", 40, 30], ["wide.png", 2049, 10], ["third.png", 10, 40]])
         compare(config.resources.count, 2)
         verify(popup.visible)
-        compare(popup.headlineText, "Image load failed")
-        compare(popup.failureReasonText, "Image wide.png is too wide.\nMax size is 2048x1080")
-        compare(newIdSpy.count, 1)
-        compare(newIdSpy.signalArguments[0][0], "0")
-        verify(part("resourceUndoButton").buttonEnabled)
+        compare([popup.headlineText, popup.failureReasonText],
+                ["Image load failed", "Image wide.png is too wide.\nMax size is 2048x1080"])
+        compare(newIds, ["0"])
         mouseClick(part("resourceUndoButton"))
         compare(config.resources.count, 0)
         popup.okClicked()
@@ -100,36 +78,31 @@ EditorPageTestCase {
         popup.headlineText = "Failed to save file"
         popup.failureReasonText = "Disk full"
         popup.visible = true
-        choose([testImages.write("a.png", 10, 2000), testImages.write("b.png", 3000, 10)])
-        compare(popup.headlineText, "Image load failed")
-        compare(popup.failureReasonText, "Image a.png is too tall.\nMax size is 2048x1080\n"
-                                         + "Image b.png is too wide.\nMax size is 2048x1080")
-        compare(newIdSpy.count, 0)
+        choose([["a.png", 10, 2000], ["b.png", 3000, 10]])
+        compare([popup.headlineText, popup.failureReasonText], ["Image load failed",
+                 "Image a.png is too tall.\nMax size is 2048x1080\nImage b.png is too wide.\nMax size is 2048x1080"])
+        compare(newIds, [])
     }
 
     function test_arrowsMoveTheSelectionWithinTheGrid() {
         showResources()
         var files = []
         for (var i = 0; i < 12; ++i)
-            files.push(testImages.write("img" + (i < 10 ? "0" : "") + i + ".png", 20, 20))
+            files.push(["img" + (i < 10 ? "0" : "") + i + ".png", 20, 20])
         choose(files)
         compare(config.resources.count, 12)
-        page.right()
-        compare(config.selectedResourceIndex, 0)
-        page.left()
-        compare(config.selectedResourceIndex, 0)
-        page.down()
-        compare(config.selectedResourceIndex, page.columns)
-        page.up()
-        compare(config.selectedResourceIndex, 0)
+        var moves = [["right", 0], ["left", 0], ["down", page.columns], ["up", 0]]
+        for (var m of moves) {
+            page[m[0]]()
+            compare(config.selectedResourceIndex, m[1], m[0])
+        }
         // On a page one row high, the selection's row is scrolled into view.
         page.height = 300
         waitForRendering(page)
         var grid = part("resourceGrid")
-        var rowStep = page.resourceItemWidth + 20
         page.down()
         compare(config.selectedResourceIndex, page.columns)
-        fuzzyCompare(grid.contentY, rowStep + page.resourceItemWidth - grid.height, 0.01)
+        fuzzyCompare(grid.contentY, page.resourceItemWidth + 20 + page.resourceItemWidth - grid.height, 0.01)
         page.up()
         compare(grid.contentY, 0)
         config.selectedResourceIndex = 11
@@ -141,17 +114,19 @@ EditorPageTestCase {
 
     function test_changeKeepsNameAndPlaceAndRenameIsUndoable() {
         showResources()
-        choose([testImages.write("b.png", 20, 20), testImages.write("a.jpg", 20, 20)])
-        mouseClick(cell(0), 50, 50)
+        choose([["b.png", 20, 20], ["a.jpg", 20, 20]])
+        var cells = part("resourceGrid").contentItem.children[0].children
+        for (var i = 0; i < cells.length; ++i) {
+            if (cells[i].resource === config.resources.get(0))
+                mouseClick(cells[i], 50, 50)
+        }
         compare(config.selectedResourceIndex, 0)
         compare(page.selectedResource.nameProperty.value, "a.jpg")
         mouseClick(part("changeImageButton"))
         compare(dialog.resourceId, page.selectedResource.resourceId)
-        choose([testImages.write("other.svg", 30, 30)])
-        compare(config.selectedResourceIndex, 0)
-        compare(page.selectedResource.nameProperty.value, "a.jpg")
+        choose([["other.svg", 30, 30]])
+        compare([config.selectedResourceIndex, page.selectedResource.nameProperty.value], [0, "a.jpg"])
         compare(page.selectedResource.originalWidth, 0)
-
         var field = part("resourceProperty_Name")
         field.forceActiveFocus()
         field.selectAll()
@@ -161,7 +136,6 @@ EditorPageTestCase {
         page.undoPressed()
         compare(page.selectedResource.nameProperty.value, "a.jpg")
         mouseClick(part("deleteImageButton"))
-        compare(config.resources.count, 1)
-        compare(config.selectedResourceIndex, -1)
+        compare([config.resources.count, config.selectedResourceIndex], [1, -1])
     }
 }

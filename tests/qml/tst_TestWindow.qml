@@ -3,15 +3,15 @@ import QtTest 1.12
 
 TestCase {
     id: testCase
-    name: "MainWindowTestWindow"
+    name: "TestWindow"
     when: windowShown
 
     property var window: null
     property var layout: null
+    readonly property var connection: _application.connectionInterface
 
     Component {
         id: fakeLayoutComponent
-
         QtObject {
             property bool fixedAspectRatio: false
             property int aspectRatio1: 4
@@ -20,17 +20,15 @@ TestCase {
             property var widgets: ({ count: 0 })
             signal createRequest(var widget, var parentItem, int containerLocation)
             signal deleteRequest(var item)
-            function registerContentItem(item, layoutEditor) {}
             signal configClientNotFound()
             signal authenticationFailedSignal()
+            function registerContentItem(item, layoutEditor) {}
             function setOnline(address) { onlineCalls = onlineCalls.concat(["online " + address]) }
             function setOffline() { onlineCalls = onlineCalls.concat(["offline"]) }
         }
     }
 
-    function initTestCase() {
-        qmlWarnings.start()
-    }
+    function initTestCase() { qmlWarnings.start() }
 
     function init() {
         _application.reset()
@@ -39,12 +37,10 @@ TestCase {
         var component = Qt.createComponent("qrc:/TestWindow.qml")
         compare(component.status, Component.Ready, component.errorString())
         window = createTemporaryObject(component, null, { currentLayout: layout, visible: true })
-        tryVerify(function() { return part("testConnectButton").visible })
+        shown("testConnectButton")
     }
 
-    function cleanup() {
-        compare(qmlWarnings.messages, [], "QML warnings")
-    }
+    function cleanup() { compare(qmlWarnings.messages, [], "QML warnings") }
 
     function part(name) {
         var found = findChild(window.contentItem, name) || findChild(window.header, name)
@@ -52,119 +48,108 @@ TestCase {
         return found
     }
 
-    function connectTo(address) {
+    function shown(name) { tryCompare(part(name), "visible", true) }
+
+    // Connects by address and, with online, lets the attempt succeed.
+    function connectTo(address, online) {
         part("testConnectButton").clicked()
-        tryCompare(part("testUnitPicker"), "visible", true)
+        shown("testUnitPicker")
         part("testUnitPicker").password = "pw"
         part("testUnitPicker").username = "eng"
         findChild(part("testUnitPicker"), "ipAddressField").text = address
         part("testUnitPicker").unitIpClicked(address)
-        tryCompare(part("testProgressPage"), "visible", true)
+        shown("testProgressPage")
+        if (online) {
+            connection.finishAttempt(true)
+            shown("testOnlineLabel")
+        }
     }
 
     function test_onlineThenConnectionLost() {
         verify(_application.calls.indexOf("testApplicationWindowReady(testWindow)") >= 0)
-        connectTo("10.0.0.9")
-        compare(_application.connectionInterface.calls, ["connectToHostByIpAddress(10.0.0.9)"])
+        connectTo("10.0.0.9", true)
+        compare(connection.calls, ["connectToHostByIpAddress(10.0.0.9)"])
         verify(_application.calls.indexOf("setTestWindowPassword(pw)") >= 0)
         compare(_application.testWindowUsername, "eng")
-
-        _application.connectionInterface.finishAttempt(true)
-        tryCompare(part("testOnlineLabel"), "visible", true)
         compare(part("testOnlineLabel").text, "Online (10.0.0.9)")
         compare(layout.onlineCalls, ["online 10.0.0.9"])
-
-        _application.connectionInterface.finishAttempt(false, "Heartbeat lost")
-        _application.connectionInterface.setConnected(false)
-        tryCompare(part("testFailurePage"), "visible", true)
+        connection.finishAttempt(false, "Heartbeat lost")
+        connection.setConnected(false)
+        shown("testFailurePage")
         verify(/^Lost connection to unit at \d\d:\d\d:\d\d$/.test(part("testFailurePage").text))
         compare(part("testFailurePage").failureReasonText, "Heartbeat lost")
         compare(layout.onlineCalls, ["online 10.0.0.9", "offline"])
         part("testFailurePage").okClicked()
-        tryCompare(part("testConnectButton"), "visible", true)
+        shown("testConnectButton")
     }
 
     // The warning lies over the page while the unit is silent, and goes when
-    // it answers again, when the unit is declared lost, and when the window stops.
+    // it answers again, when the window disconnects, and when the unit is declared lost.
     function test_lostCommsWarningFollowsTheSilentUnit() {
-        var connection = _application.connectionInterface
-        connectTo("10.0.0.7")
-        connection.finishAttempt(true)
-        tryCompare(part("testOnlineLabel"), "visible", true)
+        connectTo("10.0.0.7", true)
         var warning = part("lostCommsWarning")
         compare(warning.visible, false)
         connection.unitSilent = true
         compare(warning.visible, true)
         connection.unitSilent = false
         compare(warning.visible, false)
-
         connection.unitSilent = true
         part("testDisconnectButton").clicked()
-        tryCompare(part("testConnectButton"), "visible", true)
+        shown("testConnectButton")
         compare(warning.visible, false)
         compare(layout.onlineCalls, ["online 10.0.0.7", "offline"])
         verify(connection.calls.indexOf("disconnect()") >= 0)
-
         connection.unitSilent = false
-        connectTo("10.0.0.7")
-        connection.finishAttempt(true)
-        tryCompare(part("testOnlineLabel"), "visible", true)
+        connectTo("10.0.0.7", true)
         connection.unitSilent = true
         connection.setConnected(false)
-        tryCompare(part("testFailurePage"), "visible", true)
+        shown("testFailurePage")
         compare(warning.visible, false)
     }
 
     function test_aPickedUnitShowsAddressAndNameAndAMissingManagerGoesOffline() {
-        var connection = _application.connectionInterface
         connection.addUnit("10.0.0.5", "Stage Dorvel", "", 0)
         part("testConnectButton").clicked()
-        tryCompare(part("testUnitPicker"), "visible", true)
+        shown("testUnitPicker")
         part("testUnitPicker").selectUnitClicked(0)
         compare(connection.calls, ["connectToUnit(0)"])
         connection.finishAttempt(true)
-        tryCompare(part("testOnlineLabel"), "visible", true)
+        shown("testOnlineLabel")
         compare(part("testOnlineLabel").text, "Online (10.0.0.5 - Stage Dorvel)")
-
         layout.configClientNotFound()
-        tryCompare(part("testConnectButton"), "visible", true)
+        shown("testConnectButton")
         compare(part("testOnlineLabel").visible, false)
         compare(layout.onlineCalls, ["online 10.0.0.5", "offline"])
     }
 
     function test_closingTheWindowTakesThePageOffline() {
-        connectTo("10.0.0.6")
-        _application.connectionInterface.finishAttempt(true)
-        tryCompare(part("testOnlineLabel"), "visible", true)
-        _application.connectionInterface.clearCalls()
+        connectTo("10.0.0.6", true)
+        connection.clearCalls()
         window.destroy()
         tryVerify(function() { return layout.onlineCalls[layout.onlineCalls.length - 1] === "offline" })
-        verify(_application.connectionInterface.calls.indexOf("disconnect()") >= 0)
+        verify(connection.calls.indexOf("disconnect()") >= 0)
     }
 
     // Ok after a failure brings the picker back with the address still there.
     function test_failedAttemptAndRefusedLogin() {
-        connectTo("10.0.0.8")
-        _application.connectionInterface.finishAttempt(false, "No answer")
-        tryCompare(part("testFailurePage"), "visible", true)
+        connectTo("10.0.0.8", false)
+        connection.finishAttempt(false, "No answer")
+        shown("testFailurePage")
         compare(part("testFailurePage").text, "Connection attempt failed")
         compare(part("testFailurePage").failureReasonText, "No answer")
         keyClick(Qt.Key_Escape)
-        tryCompare(part("testUnitPicker"), "visible", true)
+        shown("testUnitPicker")
         compare(findChild(part("testUnitPicker"), "ipAddressField").text, "10.0.0.8")
         verify(findChild(part("testUnitPicker"), "ipAddressField").activeFocus)
         part("testUnitPicker").cancelClicked()
-        tryCompare(part("testConnectButton"), "visible", true)
-
-        connectTo("10.0.0.8")
-        _application.connectionInterface.finishAttempt(true)
-        tryCompare(part("testOnlineLabel"), "visible", true)
+        shown("testConnectButton")
+        connectTo("10.0.0.8", true)
         layout.authenticationFailedSignal()
-        tryCompare(part("testFailurePage"), "visible", true)
+        shown("testFailurePage")
         compare(part("testFailurePage").failureReasonText, "Username or password incorrect")
-        verify(_application.connectionInterface.calls.indexOf("disconnect()") >= 0)
+        verify(connection.calls.indexOf("disconnect()") >= 0)
         part("testFailurePage").okClicked()
-        tryCompare(part("testUnitPicker"), "visible", true)
+        shown("testUnitPicker")
         compare(part("testUnitPicker").password, "")
     }
 }

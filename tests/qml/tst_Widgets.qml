@@ -1,0 +1,153 @@
+import QtQuick 2.12
+import QtTest 1.12
+import "qrc:/Widgets"
+
+// The widget components over widgets of the object model, on a canvas
+// beside the test case, and the login page's check box.
+Item {
+    width: 400
+    height: 200
+
+    Item {
+        id: canvas
+        width: 400
+        height: 200
+
+        MouseArea {
+            id: behind
+            property int presses: 0
+            anchors.fill: parent
+            z: -1
+            onPressed: presses += 1
+        }
+    }
+
+    TestCase {
+        name: "Widgets"
+        when: windowShown
+
+        function create(file, properties) {
+            var component = Qt.createComponent(file.indexOf(":") < 0 ? "qrc:/Widgets/" + file : file)
+            compare(component.status, Component.Ready, component.errorString())
+            return createTemporaryObject(component, canvas, properties || {})
+        }
+
+        // A widget of the type at these fractions of the canvas, with its item.
+        function place(type, file, rect, properties) {
+            var widget = testWidgets.createWidget(1, type)
+            widget.xFraction = rect.x
+            widget.yFraction = rect.y
+            widget.widthFraction = rect.width
+            widget.heightFraction = rect.height
+            properties = properties || {}
+            properties.cppWidget = widget
+            var item = create(file, properties)
+            widget.setQQuickItem(item, true)
+            return { widget: widget, item: item, set: function(name, value) {
+                testWidgets.findProperty(widget, name).value = value } }
+        }
+
+        function geometry(item) { return Qt.rect(item.x, item.y, item.width, item.height) }
+
+        function test_placementFollowsTheFractionsAndAnUnknownTypeShowsARedQuestionMark() {
+            compare(geometry(create("RectangleWidget.qml")), Qt.rect(80, 40, 80, 40))
+            var unknown = place("gizmo", "UnknownWidget.qml", Qt.rect(0.25, 0.5, 0.5, 0.25))
+            compare(unknown.item.widgetType, "gizmo")
+            compare(geometry(unknown.item), Qt.rect(100, 100, 200, 50))
+            unknown.widget.xFraction = 0.5
+            canvas.width = 800
+            compare(geometry(unknown.item), Qt.rect(400, 100, 400, 50))
+            canvas.width = 400
+            unknown.set("Z", 1.5)
+            compare(unknown.item.z, 1.5)
+            compare(findChild(unknown.item, "plate").color, Qt.rgba(0, 0, 0, 1))
+            compare(findChild(unknown.item, "mark").text, "?")
+            compare(findChild(unknown.item, "mark").color, Qt.rgba(1, 0, 0, 1))
+        }
+
+        function test_testWindowCoversADisabledWidget() {
+            var rect = place("rect", "RectangleWidget.qml", Qt.rect(0, 0, 0.5, 0.5), { runner: true })
+            var overlay = findChild(rect.item, "disabledOverlay")
+            compare(overlay.item.visible, false)
+            testWidgets.setDisabled(rect.widget, true)
+            compare(overlay.item.visible, true)
+            behind.presses = 0
+            mouseClick(rect.item, 5, 5)
+            compare(behind.presses, 0)
+            testWidgets.setDisabled(rect.widget, false)
+            compare(overlay.item.visible, false)
+            mouseClick(rect.item, 5, 5)
+            compare(behind.presses, 1)
+        }
+
+        function test_rectangleColourAndRadiusReachTheFill() {
+            var rect = place("rect", "RectangleWidget.qml", Qt.rect(0, 0, 0.5, 0.5))
+            rect.set("Colour", "red")
+            rect.set("Radius", 0.5)
+            var fill = findChild(rect.item, "fill")
+            verify(Qt.colorEqual(fill.color, "red"))
+            compare([fill.width, fill.radius], [200, 100])
+        }
+
+        function test_textWidgetDrawsWhatItsPropertiesSay() {
+            var text = place("text", "TextWidget.qml", Qt.rect(0, 0, 0.5, 0.5))
+            var label = findChild(text.item, "label")
+            text.set("Align", 1)
+            compare(label.horizontalAlignment, Text.AlignHCenter)
+            text.set("Align", 0)
+            compare(label.horizontalAlignment, Text.AlignLeft)
+            text.set("Text Colour", "#80ff0000")
+            verify(Qt.colorEqual(label.color, "#80ff0000"))
+            // The background is drawn only when not transparent.
+            var background = findChild(text.item, "background")
+            compare(background.active, false)
+            text.set("Background Colour", "red")
+            text.set("Radius", 0.25)
+            compare(background.active, true)
+            verify(Qt.colorEqual(background.item.color, "red"))
+            compare(background.item.radius, 0.25 * text.item.width)
+            text.set("Background Colour", "#00ff0000")
+            compare(background.active, false)
+            // A long text shrinks to fit the item.
+            text.set("Text", "A rather long label for a small box")
+            verify(label.font.pixelSize >= 1)
+            verify(label.contentWidth <= text.item.width + 1 && label.contentHeight <= text.item.height + 1)
+        }
+
+        function test_tabContainerWithoutWidget() {
+            var item = create("TabContainer.qml")
+            var bar = findChild(item, "tabBar")
+            var stack = findChild(item, "stackLayout")
+            compare([item.width, item.height, bar.count, bar.currentIndex, stack.count], [160, 80, 4, 0, 0])
+            compare([bar.itemAt(0).text, bar.itemAt(3).text], ["1", "4"])
+            compare(stack.y, bar.height)
+            try {
+                item.getContainer(0)
+                fail("getContainer did not throw")
+            } catch (error) {
+                compare(error, "Invalid containerLocation 0")
+            }
+            item.imageOnIdentifier = "12"
+            verify(item.customOnImageSet && !item.customOffImageSet)
+            item.imageOnIdentifier = "_basic"
+            verify(!item.customOnImageSet)
+        }
+
+        function test_loginCheckBox() {
+            var box = create("qrc:/LoginPageCheckBox.qml", { width: 200, height: 20, textColour: "#b3b3b3",
+                                                            indicatorColour: "#1a1a1a", cornerRadius: 3 })
+            var mark = box.indicator.children[0]
+            compare([box.leftPadding, box.indicator.width, box.indicator.radius, mark.width], [10, 20, 3, 12])
+            verify(Qt.colorEqual(box.indicator.color, "#1a1a1a") && Qt.colorEqual(mark.color, "#b3b3b3"))
+            verify(Qt.colorEqual(box.contentItem.color, "#b3b3b3"))
+            verify(!mark.visible)
+            mouseClick(box)
+            verify(box.checked && mark.visible)
+            box.width = 400
+            compare(box.leftPadding, 20)
+            compare(box.contentItem.opacity, 1)
+            box.enabled = false
+            compare(box.contentItem.opacity, 0.3)
+        }
+    }
+}
