@@ -1,0 +1,357 @@
+#include "support/cFixedConfigSource.h"
+
+#include "Kelvari/Common/cConfigBase.h"
+#include "Kelvari/Common/cImageProperty.h"
+#include "Kelvari/Common/cImageProvider.h"
+#include "Kelvari/Common/cImageResource.h"
+#include "Kelvari/Common/cImageWidget.h"
+#include "Kelvari/Common/cNumberOfTabsProperty.h"
+#include "Kelvari/Common/cStringProperty.h"
+#include "Kelvari/Common/cTabContainer.h"
+#include "Kelvari/Common/cTextBlockProperty.h"
+#include "Kelvari/Common/cTextWidget.h"
+#include "Kelvari/Common/cZRNetButtonWidget.h"
+#include "Kelvari/Common/cZRNetChromaticMeterWidget.h"
+#include "Kelvari/Common/cZRNetFaderWidget.h"
+#include "Kelvari/Common/cZRNetGRMeterWidget.h"
+#include "Kelvari/Common/cZRNetLEDIndicatorWidget.h"
+#include "Kelvari/Common/cZRNetMeterWidget.h"
+#include "Kelvari/Common/cZRNetRotaryWidget.h"
+#include "Kelvari/Common/cZRNetSourceSelectorWidget.h"
+#include "Kelvari/Common/cZRNetTextWidget.h"
+
+#include <QDir>
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QtTest>
+#include <memory>
+
+namespace
+{
+// The real provider, noting every request the QML engine makes as "id WxH".
+class cRecordingImageProvider : public cImageProvider
+{
+public:
+    cRecordingImageProvider(const cCurrentConfigSource& source, QStringList& requests)
+        : cImageProvider(source), mRequests(requests)
+    {
+    }
+    QImage requestImage(const QString& id, QSize* size, const QSize& requested) override
+    {
+        mRequests << QStringLiteral("%1 %2x%3").arg(id).arg(requested.width()).arg(requested.height());
+        return cImageProvider::requestImage(id, size, requested);
+    }
+
+private:
+    QStringList& mRequests;
+};
+}
+
+// The widgets' QML components bound to their widgets, in a window as the layout page shows them.
+class tst_WidgetItems : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<cConfigBase> mConfig;
+    std::unique_ptr<cFixedConfigSource> mSource;
+    std::unique_ptr<QObject> mOwner;
+    std::unique_ptr<QQuickView> mView;
+    QStringList mRequests;
+    QStringList mWarnings;
+
+    // The component's item for the widget, on a page of the given size.
+    QQuickItem* Create(const QString& file, cWidget* widget, bool runner = false)
+    {
+        QQmlComponent component(mView->engine(), QUrl("qrc:/Widgets/" + file));
+        auto* item = qobject_cast<QQuickItem*>(component.beginCreate(mView->engine()->rootContext()));
+        if (!item)
+            return nullptr;
+        item->setParent(mView->contentItem());
+        item->setParentItem(mView->contentItem());
+        item->setProperty("cppWidget", QVariant::fromValue<QObject*>(widget));
+        item->setProperty("runner", runner);
+        component.completeCreate();
+        if (widget)
+            widget->setQQuickItem(item, !runner);
+        return item;
+    }
+    void Place(cWidget* widget, const QRectF& geometry)
+    {
+        widget->setXFraction(geometry.x());
+        widget->setYFraction(geometry.y());
+        widget->setWidthFraction(geometry.width());
+        widget->setHeightFraction(geometry.height());
+    }
+
+private slots:
+    void init()
+    {
+        mConfig = std::make_unique<cConfigBase>(nullptr);
+        mSource = std::make_unique<cFixedConfigSource>(mConfig.get());
+        mOwner = std::make_unique<QObject>();
+        mRequests.clear();
+        mWarnings.clear();
+        mView = std::make_unique<QQuickView>();
+        mView->engine()->addImageProvider("imageProvider", new cRecordingImageProvider(*mSource, mRequests));
+        connect(mView->engine(), &QQmlEngine::warnings, this, [this](const QList<QQmlError>& warnings) {
+            for (const QQmlError& warning : warnings)
+                mWarnings << warning.toString();
+        });
+        mView->resize(400, 200);
+        mView->contentItem()->setSize(QSizeF(400, 200));
+    }
+    void cleanup()
+    {
+        mView.reset();
+        mOwner.reset();
+        mSource.reset();
+        mConfig.reset();
+    }
+
+    void imageWithoutWidgetShowsTheDefaultPicture()
+    {
+        QQuickItem* item = Create("GeneralImage.qml", nullptr);
+        auto* picture = item->findChild<QQuickItem*>("picture");
+        QCOMPARE(item->size(), QSizeF(80, 40));
+        QCOMPARE(picture->property("source").toUrl(), QUrl("image://imageProvider/_default"));
+        QCOMPARE(picture->property("sourceSize").toSize(), QSize(100, 100));
+        QCOMPARE(picture->size(), item->size());
+        QCOMPARE(mRequests, QStringList{"_default 100x100"});
+    }
+
+    void imageShowsTheWidgetsChoiceAndOnlyTheEditorReloads()
+    {
+        cImageWidget widget(1, *mConfig, nullptr);
+        QQuickItem* editorItem = Create("GeneralImage.qml", &widget, false);
+        QQuickItem* testWindowItem = Create("GeneralImage.qml", &widget, true);
+        widget.GetImageProperty()->setStringValue("default_th_0_btn_on_0");
+        for (QQuickItem* item : {editorItem, testWindowItem})
+        {
+            auto* picture = item->findChild<QQuickItem*>("picture");
+            QCOMPARE(picture->property("source").toUrl(), QUrl("image://imageProvider/default_th_0_btn_on_0"));
+            QCOMPARE(picture->property("status").toInt(), 1);
+            QCOMPARE(picture->property("cache").toBool(), item == testWindowItem);
+        }
+        QVERIFY(!mRequests.filter("default_th_0_btn_on_0").isEmpty());
+    }
+
+    void imageReloadsOnlyForItsOwnResource()
+    {
+        cImageWidget widget(1, *mConfig, nullptr);
+        widget.GetImageProperty()->setStringValue("1");
+        auto* picture = Create("GeneralImage.qml", &widget)->findChild<QQuickItem*>("picture");
+        QSignalSpy changed(&widget, &cImageWidget::imageChanged);
+        const auto insert = [this](const QString& id, int width) {
+            auto* resource = new cImageResource(mConfig.get(), id, "photo", QImage(width, 10, QImage::Format_ARGB32), "x",
+                                                "png", mConfig.get());
+            mConfig->InsertNewResource(resource);
+            return resource;
+        };
+        insert("0", 40);
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(mRequests.filter(QRegularExpression("^1 ")).size(), 1);
+        cImageResource* own = insert("1", 30);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(mRequests.filter(QRegularExpression("^1 ")).size(), 2);
+        QCOMPARE(picture->implicitWidth(), 30.0);
+        mConfig->RemoveResource(own);
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(picture->implicitWidth(), 20.0);
+        // The source is bound again after a reload.
+        widget.GetImageProperty()->setStringValue("_default");
+        QCOMPARE(picture->property("source").toUrl(), QUrl("image://imageProvider/_default"));
+    }
+
+    void imageRendersAgainAtItsParentsSize()
+    {
+        cImageWidget widget(1, *mConfig, nullptr);
+        widget.GetImageProperty()->setStringValue("default_gen_rotary_0");
+        Place(&widget, {0, 0, 0.5, 0.5});
+        QQuickItem* item = Create("GeneralImage.qml", &widget);
+        auto* picture = item->findChild<QQuickItem*>("picture");
+        mView->contentItem()->setSize(QSizeF(640, 480));
+        QCOMPARE(item->size(), QSizeF(320, 240));
+        QTRY_COMPARE_WITH_TIMEOUT(picture->property("sourceSize").toSize(), QSize(640, 480), 3000);
+        QCOMPARE(mRequests.last(), QString("default_gen_rotary_0 640x480"));
+    }
+
+    // Each network-bound component loads cleanly, takes its widget's geometry and draws from existing drawings.
+    void networkWidgetItemsShowTheirWidgets()
+    {
+        mView->contentItem()->setSize(QSizeF(1000, 420));
+        std::shared_ptr<cKelvariConfigClient> client;
+        QObject* owner = mOwner.get();
+        const QList<QPair<cWidget*, QString>> widgets = {
+            {new cZRNetFaderWidget(1, owner, client, *mConfig), "ZRNetFader.qml"},
+            {new cZRNetMeterWidget(2, owner, client, *mConfig), "ZRNetMeter.qml"},
+            {new cZRNetRotaryWidget(3, owner, client, *mConfig), "ZRNetRotary.qml"},
+            {new cZRNetButtonWidget(4, owner, client, *mConfig), "ZRNetButton.qml"},
+            {new cZRNetLEDIndicatorWidget(5, owner, client, *mConfig), "ZRNetLEDIndicator.qml"},
+            {new cZRNetGRMeterWidget(6, owner, client, *mConfig), "ZRNetGRMeter.qml"},
+            {new cZRNetChromaticMeterWidget(7, owner, client, *mConfig), "ZRNetChromaticMeter.qml"},
+            {new cZRNetSourceSelectorWidget(8, owner, client), "ZRNetSourceSelector.qml"},
+            {new cZRNetTextWidget(9, owner, client), "ZRNetTextWidget.qml"}};
+        int drawings = 0;
+        for (const auto& entry : widgets)
+        {
+            cWidget* widget = entry.first;
+            Place(widget, {0.0625 * widget->GetId(), 0.125, 0.0625, 0.5});
+            QQuickItem* item = Create(entry.second, widget);
+            QVERIFY2(item, qPrintable(entry.second));
+            QCOMPARE(item->property("widgetType").toString(), widget->GetType());
+            QCOMPARE(widget->GetQQuickItems(), QList<QQuickItem*>({item}));
+            QCOMPARE(QRectF(item->position(), item->size()), QRectF(62.5 * widget->GetId(), 52.5, 62.5, 210));
+            QVERIFY(item->property("defaultWidthFraction").toReal() > 0);
+            widget->setHeightFraction(0.25f);
+            QCOMPARE(item->height(), 105.0);
+            // Fader track and cap, rotary scale and knob, button and LED come from existing drawings.
+            for (QQuickItem* child : item->findChildren<QQuickItem*>())
+            {
+                const QUrl source = child->property("source").toUrl();
+                if (!child->inherits("QQuickImage") || source.scheme() != QLatin1String("image"))
+                    continue;
+                const QString id = source.path().mid(1).section(':', 0, 0);
+                QVERIFY2(QFile::exists(cConfigBase::DrawingPath(id)), qPrintable(id));
+                ++drawings;
+            }
+        }
+        QCOMPARE(drawings, 6);
+        QVERIFY2(mWarnings.isEmpty(), qPrintable(mWarnings.join('\n')));
+    }
+};
+
+// The TabContainer component bound to a tab container whose tabs hold text widgets.
+class tst_TabContainerItem : public QObject
+{
+    Q_OBJECT
+
+    cConfigBase mConfig{nullptr};
+    cFixedConfigSource mSource{&mConfig};
+    std::unique_ptr<QObject> mOwner;
+    cTabContainer* mContainer = nullptr;
+    cTextWidget* mTitle = nullptr;
+    std::unique_ptr<QQuickView> mView;
+
+    QQuickItem* Item() const { return mView->rootObject()->property("tabContainerItem").value<QQuickItem*>(); }
+    QQuickItem* Stack() const { return Item()->findChild<QQuickItem*>("stackLayout"); }
+    QQuickItem* TabBar() const { return Item()->findChild<QQuickItem*>("tabBar"); }
+    QQuickItem* Page(int location) const
+    {
+        QVariant result;
+        QMetaObject::invokeMethod(Item(), "getContainer", Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, location));
+        return result.value<QQuickItem*>();
+    }
+
+private slots:
+    void init()
+    {
+        mOwner = std::make_unique<QObject>();
+        mContainer = new cTabContainer(1, mOwner.get(), mConfig);
+        mContainer->setXFraction(0);
+        mContainer->setYFraction(0);
+        mContainer->setWidthFraction(1);
+        mContainer->setHeightFraction(1);
+        const QStringList names = {"Inputs", "Buses", "Effects"};
+        for (int tab = 0; tab < names.size(); ++tab)
+        {
+            mContainer->GetTabNameProperties().at(tab)->setStringValue(names.at(tab));
+            auto* title = new cTextWidget(tab + 2, mOwner.get());
+            title->GetTextProperty()->setStringValue(names.at(tab));
+            mContainer->AddContainerChild(title, tab);
+            mTitle = mTitle ? mTitle : title;
+        }
+        mView = std::make_unique<QQuickView>();
+        mView->engine()->addImageProvider("imageProvider", new cImageProvider(mSource));
+        mView->rootContext()->setContextProperty("previewContainer", mContainer);
+        mView->setSource(QUrl::fromLocalFile(QDir::cleanPath(TEST_DATA_DIR "/../qml/TabContainerPreview.qml")));
+        QCOMPARE(mView->status(), QQuickView::Ready);
+        mView->show();
+        QVERIFY(QTest::qWaitForWindowExposed(mView.get()));
+    }
+    void cleanup()
+    {
+        mView.reset();
+        mOwner.reset();
+        mTitle = nullptr;
+    }
+
+    void pagesFollowTheTabs()
+    {
+        QCOMPARE(mContainer->GetQQuickItems(), QList<QQuickItem*>({Item()}));
+        for (int tab = 0; tab < 4; ++tab)
+        {
+            const QList<QQuickItem*> pages = mContainer->LinkedContainerQuickItems(tab);
+            QCOMPARE(pages.size(), 1);
+            QCOMPARE(pages.first()->objectName(), QString("containerItem"));
+            QCOMPARE(Page(tab), pages.first());
+        }
+        QCOMPARE(mTitle->GetQQuickItems().first()->parentItem(), Page(0));
+        QVERIFY(Stack()->isVisible());
+    }
+
+    void tabButtonsChangeTheCurrentTab()
+    {
+        const QPointF onSecond = TabBar()->mapToScene(QPointF(TabBar()->width() * 3 / 8, TabBar()->height() / 2));
+        QTest::mouseClick(mView.get(), Qt::LeftButton, Qt::NoModifier, onSecond.toPoint());
+        QCOMPARE(mContainer->currentTabIndex(), 1);
+        QVERIFY(!mTitle->IsVisible());
+        QCOMPARE(Stack()->property("currentIndex").toInt(), 1);
+    }
+
+    void currentTabDrivesEveryPage()
+    {
+        mContainer->setCurrentTabIndex(2);
+        QCOMPARE(TabBar()->property("currentIndex").toInt(), 2);
+        QCOMPARE(Stack()->property("currentIndex").toInt(), 2);
+        QVERIFY(!Page(0)->isVisible());
+        mContainer->setCurrentTabIndex(3);
+        mContainer->GetNumberOfTabsProperty()->SetIntValue(2);
+        QCOMPARE(TabBar()->property("count").toInt(), 2);
+        QCOMPARE(Stack()->property("currentIndex").toInt(), 1);
+        QVERIFY(Page(1));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Invalid containerLocation 2"));
+        Page(2);
+    }
+
+    void labelsTakeTheBarSizeUnlessTheyWouldNotFit_data()
+    {
+        QTest::addColumn<int>("tabs");
+        QTest::addColumn<QSize>("canvas");
+        QTest::addColumn<int>("pixelSize");
+        // The canvas keeps a margin of 40 around the container; the bar is a tenth of its height.
+        QTest::newRow("four tabs, wide bar") << 4 << QSize(880, 580) << 25;
+        QTest::newRow("ten tabs, wide bar") << 10 << QSize(880, 580) << 25;
+        QTest::newRow("ten tabs, mid-sized") << 10 << QSize(480, 380) << 15;
+        QTest::newRow("ten tabs, small: long labels shrink") << 10 << QSize(280, 280) << 10;
+    }
+    void labelsTakeTheBarSizeUnlessTheyWouldNotFit()
+    {
+        QFETCH(int, tabs);
+        QFETCH(int, pixelSize);
+        for (int k = 0; k < tabs; ++k)
+            mContainer->GetTabNameProperties().at(k)->setStringValue(QString::number(k + 1));
+        mContainer->GetNumberOfTabsProperty()->SetIntValue(tabs);
+        QFETCH(QSize, canvas);
+        mView->rootObject()->setSize(canvas);
+        for (int i = 0; i < tabs; ++i)
+        {
+            QQuickItem* button = nullptr;
+            QMetaObject::invokeMethod(TabBar(), "itemAt", Q_RETURN_ARG(QQuickItem*, button), Q_ARG(int, i));
+            const int size = button->property("font").value<QFont>().pixelSize();
+            QVERIFY(i < 9 ? size == pixelSize : size <= pixelSize);
+            QVERIFY(!button->property("contentItem").value<QQuickItem*>()->property("truncated").toBool());
+        }
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QGuiApplication application(argc, argv);
+    tst_WidgetItems items;
+    tst_TabContainerItem tabs;
+    return QTest::qExec(&items, argc, argv) | QTest::qExec(&tabs, argc, argv);
+}
+#include "tst_WidgetItems.moc"
