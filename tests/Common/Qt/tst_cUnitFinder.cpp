@@ -1,19 +1,25 @@
 #include "Common/Qt/cDiscoveryDatagram.h"
 #include "Common/Qt/cUnitFinder.h"
+#include "support/cDiscoveryResponder.h"
 
+#include <QProcess>
 #include <QSignalSpy>
 #include <QUdpSocket>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sched.h>
+#include <unistd.h>
+
 namespace
 {
-sUnit MakeUnit(const QString& name)
+sUnit MakeUnit(const QString& name, eUnitType type = HalvorDorvel)
 {
     sUnit unit;
     unit.mUnitName = name;
     unit.mFindName = name + " find";
     unit.mInformation = "Rack 3, firmware 2.1";
-    unit.mUnitType = HalvorDorvel;
+    unit.mUnitType = type;
     return unit;
 }
 
@@ -29,6 +35,64 @@ QByteArray WithByte(QByteArray datagram, int index, char value)
     datagram[index] = value;
     return datagram;
 }
+
+bool Ip(const QStringList& arguments)
+{
+    return QProcess::execute("ip", arguments) == 0;
+}
+
+// Two network namespaces joined by a veth pair: a responder (this program started with --respond)
+// in the unit's, the finder's sockets in the client's; taken down again however the test ends.
+struct sTwoNamespaces
+{
+    const QString mUnit = QString("kvu%1").arg(getpid());
+    const QString mClient = QString("kvc%1").arg(getpid());
+    QProcess mResponder;
+    int mOwnNamespace = -1;
+
+    ~sTwoNamespaces()
+    {
+        ReturnHome();
+        mResponder.kill();
+        mResponder.waitForFinished(3000);
+        Ip({"netns", "del", mUnit});
+        Ip({"netns", "del", mClient});
+    }
+    bool Create()
+    {
+        const QString a = mUnit + "a";
+        const QString b = mClient + "b";
+        return Ip({"netns", "add", mUnit}) && Ip({"netns", "add", mClient}) &&
+               Ip({"link", "add", a, "type", "veth", "peer", "name", b}) && Ip({"link", "set", a, "netns", mUnit}) &&
+               Ip({"link", "set", b, "netns", mClient}) &&
+               Ip({"-n", mUnit, "addr", "add", "10.213.0.1/24", "broadcast", "+", "dev", a}) &&
+               Ip({"-n", mClient, "addr", "add", "10.213.0.2/24", "broadcast", "+", "dev", b}) &&
+               Ip({"-n", mUnit, "link", "set", a, "up"}) && Ip({"-n", mClient, "link", "set", b, "up"});
+    }
+    bool StartResponder()
+    {
+        mResponder.start("ip", {"netns", "exec", mUnit, QCoreApplication::applicationFilePath(), "--respond"});
+        return mResponder.waitForReadyRead(5000) && mResponder.readLine().trimmed() == "ready";
+    }
+    // Threads started from now on (the finder's) open their sockets in the client's namespace.
+    bool EnterClient()
+    {
+        mOwnNamespace = open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);
+        const int client = open(qPrintable("/run/netns/" + mClient), O_RDONLY | O_CLOEXEC);
+        const bool entered = mOwnNamespace >= 0 && client >= 0 && setns(client, CLONE_NEWNET) == 0;
+        if (client >= 0)
+            close(client);
+        return entered;
+    }
+    void ReturnHome()
+    {
+        if (mOwnNamespace >= 0)
+            setns(mOwnNamespace, CLONE_NEWNET);
+        if (mOwnNamespace >= 0)
+            close(mOwnNamespace);
+        mOwnNamespace = -1;
+    }
+};
 }
 
 class tst_cUnitFinder : public QObject
@@ -36,118 +100,142 @@ class tst_cUnitFinder : public QObject
     Q_OBJECT
 
 private slots:
-    void announcementKeepsEveryField();
-    void malformedAnnouncementsAreRejected_data();
-    void malformedAnnouncementsAreRejected();
-    void textsAreMadePlainAndBounded_data();
-    void textsAreMadePlainAndBounded();
-    void malformedDatagramsAreIgnoredAndLaterUnitsStillFound();
+    void announcementKeepsEveryField()
+    {
+        const sUnit sent = MakeUnit(QString::fromUtf8("Bühne Süd"), PemraDorvel);
+        sUnit received;
+        received.mIpAddress = "10.0.0.7";
+        QVERIFY(cDiscoveryDatagram::ReadAnnouncement(cDiscoveryDatagram::Announcement(sent), received));
+        QCOMPARE(received.mUnitName, sent.mUnitName);
+        QCOMPARE(received.mFindName, sent.mFindName);
+        QCOMPARE(received.mInformation, sent.mInformation);
+        QCOMPARE(received.mUnitType, PemraDorvel);
+        QCOMPARE(received.mIpAddress, QString("10.0.0.7"));
+    }
+
+    void malformedAnnouncementsAreRejected_data()
+    {
+        const QByteArray good = cDiscoveryDatagram::Announcement(MakeUnit("Stage"));
+        QTest::addColumn<QByteArray>("datagram");
+        QTest::newRow("probe") << cDiscoveryDatagram::Probe();
+        QTest::newRow("other magic") << WithByte(good, 0, 'X');
+        QTest::newRow("other version") << WithByte(good, 4, 2);
+        QTest::newRow("unknown unit type") << WithByte(good, 6, 3);
+        QTest::newRow("empty unit name") << cDiscoveryDatagram::Announcement(MakeUnit(""));
+        QTest::newRow("name longer than datagram") << WithByte(good, 7, char(250));
+        QTest::newRow("truncated") << good.left(good.size() - 1);
+        QTest::newRow("trailing byte") << good + QByteArray(1, '\0');
+    }
+
+    void malformedAnnouncementsAreRejected()
+    {
+        QFETCH(QByteArray, datagram);
+        sUnit unit = MakeUnit("untouched");
+        QVERIFY(!cDiscoveryDatagram::ReadAnnouncement(datagram, unit));
+        QCOMPARE(unit.mUnitName, QString("untouched"));
+    }
+
+    void textsAreMadePlainAndBounded_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("information");
+        QTest::addColumn<QString>("shownName");
+        QTest::addColumn<QString>("shownInformation");
+        const QString rlo(QChar(0x202E));
+        const QString zeroWidth(QChar(0x200B));
+        const QString nul(QChar(0));
+        const QString bell(QChar(7));
+        QTest::newRow("plain") << "Stage" << "Rack 3" << "Stage" << "Rack 3";
+        QTest::newRow("bidirectional override") << "Stage" + rlo + "A" << "" << "StageA" << "";
+        QTest::newRow("NUL and bell") << "Sta" + nul + "ge" + bell << "" << "Stage" << "";
+        QTest::newRow("zero-width space and line separator") << zeroWidth + "Stage" + QChar(0x2028) << "" << "Stage" << "";
+        QTest::newRow("nothing visible: ignored") << rlo + zeroWidth + nul << "x" << "" << "";
+        QTest::newRow("information keeps line feeds and tabs")
+            << "Stage" << "a\nb\tc" + rlo + "d" + bell << "Stage" << "a\nb\tcd";
+        QTest::newRow("long information is cut") << "Stage" << QString(60000, 'i') << "Stage" << QString(1024, 'i');
+    }
+
+    // Two units cannot look alike through characters that are not seen, and no unit holds much text.
+    void textsAreMadePlainAndBounded()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, information);
+        QFETCH(QString, shownName);
+        QFETCH(QString, shownInformation);
+        sUnit sent = MakeUnit(name);
+        sent.mInformation = information;
+        sUnit received;
+        QCOMPARE(cDiscoveryDatagram::ReadAnnouncement(cDiscoveryDatagram::Announcement(sent), received),
+                 !shownName.isEmpty());
+        if (shownName.isEmpty())
+            return;
+        QCOMPARE(received.mUnitName, shownName);
+        QCOMPARE(received.mFindName, shownName + " find");
+        QCOMPARE(received.mInformation, shownInformation);
+    }
+
+    void malformedDatagramsAreIgnoredAndLaterUnitsStillFound()
+    {
+        sUnitFinderSettings settings;
+        settings.mProbePort = FreeUdpPort();
+        settings.mAnnouncementPort = FreeUdpPort();
+        settings.mFixedTargets = {QHostAddress(QHostAddress::LocalHost)};
+        cUnitFinder finder(settings);
+        QSignalSpy announced(&finder, &cUnitFinder::UnitAnnounced);
+        finder.Start();
+        QUdpSocket sender;
+        const QByteArray good = cDiscoveryDatagram::Announcement(MakeUnit("After"));
+        // Offset 24 is the high byte of the information length, which then runs far past the end.
+        const QByteArray junk[] = {QByteArray(), QByteArray(3000, '\xff'), good.left(9), WithByte(good, 24, '\x7f')};
+        // The finder binds on its own thread; resend until the good one gets through.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                for (const QByteArray& datagram : junk)
+                    sender.writeDatagram(datagram, QHostAddress::LocalHost, settings.mAnnouncementPort);
+                sender.writeDatagram(good, QHostAddress::LocalHost, settings.mAnnouncementPort);
+                return !announced.isEmpty();
+            }(),
+            10000);
+        for (const QList<QVariant>& arguments : qAsConst(announced))
+            QCOMPARE(arguments.first().value<sUnit>().mUnitName, QString("After"));
+        QCOMPARE(announced.first().first().value<sUnit>().mIpAddress, QString("127.0.0.1"));
+    }
+
+    // With the program's defaults: the fixed ports, broadcast on every interface that can.
+    void findsAUnitInAnotherNamespaceByBroadcast()
+    {
+        if (geteuid() != 0 || !Ip({"netns", "list"}))
+            QSKIP("Creating network namespaces needs root and the ip tool");
+        sTwoNamespaces namespaces;
+        QVERIFY2(namespaces.Create(), "Could not build the two namespaces and their veth pair");
+        QVERIFY2(namespaces.StartResponder(), "The responder did not start in the unit's namespace");
+        QVERIFY(namespaces.EnterClient());
+        cUnitFinder finder;
+        namespaces.ReturnHome();
+        QSignalSpy announced(&finder, &cUnitFinder::UnitAnnounced);
+        finder.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(!announced.isEmpty(), 10000);
+        const sUnit unit = announced.first().first().value<sUnit>();
+        QCOMPARE(unit.mIpAddress, QString("10.213.0.1"));
+        QCOMPARE(unit.mUnitName, QString("Veth Unit"));
+        QCOMPARE(unit.mUnitType, PemraDorvel);
+    }
 };
 
-void tst_cUnitFinder::announcementKeepsEveryField()
+int main(int argc, char** argv)
 {
-    sUnit sent = MakeUnit(QString::fromUtf8("Bühne Süd"));
-    sent.mUnitType = PemraDorvel;
-    sUnit received;
-    received.mIpAddress = "10.0.0.7";
-    QVERIFY(cDiscoveryDatagram::ReadAnnouncement(cDiscoveryDatagram::Announcement(sent), received));
-    QCOMPARE(received.mUnitName, sent.mUnitName);
-    QCOMPARE(received.mFindName, sent.mFindName);
-    QCOMPARE(received.mInformation, sent.mInformation);
-    QCOMPARE(received.mUnitType, PemraDorvel);
-    QCOMPARE(received.mIpAddress, QString("10.0.0.7"));
+    QCoreApplication app(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "--respond") == 0)
+    {
+        cDiscoveryResponder responder(MakeUnit("Veth Unit", PemraDorvel));
+        if (!responder.Listen(QHostAddress::AnyIPv4, kDiscoveryProbePort))
+            return 1;
+        std::printf("ready\n");
+        std::fflush(stdout);
+        return app.exec();
+    }
+    tst_cUnitFinder test;
+    return QTest::qExec(&test, argc, argv);
 }
 
-void tst_cUnitFinder::malformedAnnouncementsAreRejected_data()
-{
-    const QByteArray good = cDiscoveryDatagram::Announcement(MakeUnit("Stage"));
-    sUnit noName = MakeUnit("");
-    QTest::addColumn<QByteArray>("datagram");
-    QTest::newRow("probe") << cDiscoveryDatagram::Probe();
-    QTest::newRow("other magic") << WithByte(good, 0, 'X');
-    QTest::newRow("other version") << WithByte(good, 4, 2);
-    QTest::newRow("unknown unit type") << WithByte(good, 6, 3);
-    QTest::newRow("empty unit name") << cDiscoveryDatagram::Announcement(noName);
-    QTest::newRow("name longer than datagram") << WithByte(good, 7, char(250));
-    QTest::newRow("truncated") << good.left(good.size() - 1);
-    QTest::newRow("trailing byte") << good + QByteArray(1, '\0');
-}
-
-void tst_cUnitFinder::malformedAnnouncementsAreRejected()
-{
-    QFETCH(QByteArray, datagram);
-    sUnit unit = MakeUnit("untouched");
-    QVERIFY(!cDiscoveryDatagram::ReadAnnouncement(datagram, unit));
-    QCOMPARE(unit.mUnitName, QString("untouched"));
-}
-
-void tst_cUnitFinder::textsAreMadePlainAndBounded_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("information");
-    QTest::addColumn<QString>("shownName");
-    QTest::addColumn<QString>("shownInformation");
-    const QString rlo(QChar(0x202E));
-    const QString zeroWidth(QChar(0x200B));
-    const QString nul(QChar(0));
-    const QString bell(QChar(7));
-    const QString lineSeparator(QChar(0x2028));
-    QTest::newRow("plain") << "Stage" << "Rack 3" << "Stage" << "Rack 3";
-    QTest::newRow("bidirectional override") << "Stage" + rlo + "A" << "" << "StageA" << "";
-    QTest::newRow("NUL and bell") << "Sta" + nul + "ge" + bell << "" << "Stage" << "";
-    QTest::newRow("zero-width space and line separator") << zeroWidth + "Stage" + lineSeparator << "" << "Stage" << "";
-    QTest::newRow("nothing visible: ignored") << rlo + zeroWidth + nul << "x" << "" << "";
-    QTest::newRow("information keeps line feeds and tabs")
-        << "Stage" << "a\nb\tc" + rlo + "d" + bell << "Stage" << "a\nb\tcd";
-    QTest::newRow("long information is cut") << "Stage" << QString(60000, 'i') << "Stage" << QString(1024, 'i');
-}
-
-// Two units cannot look alike through characters that are not seen, and no unit holds much text.
-void tst_cUnitFinder::textsAreMadePlainAndBounded()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, information);
-    QFETCH(QString, shownName);
-    QFETCH(QString, shownInformation);
-    sUnit sent = MakeUnit(name);
-    sent.mInformation = information;
-    sUnit received;
-    QCOMPARE(cDiscoveryDatagram::ReadAnnouncement(cDiscoveryDatagram::Announcement(sent), received),
-             !shownName.isEmpty());
-    if (shownName.isEmpty())
-        return;
-    QCOMPARE(received.mUnitName, shownName);
-    QCOMPARE(received.mFindName, shownName + " find");
-    QCOMPARE(received.mInformation, shownInformation);
-}
-
-void tst_cUnitFinder::malformedDatagramsAreIgnoredAndLaterUnitsStillFound()
-{
-    sUnitFinderSettings settings;
-    settings.mProbePort = FreeUdpPort();
-    settings.mAnnouncementPort = FreeUdpPort();
-    settings.mFixedTargets = {QHostAddress(QHostAddress::LocalHost)};
-    cUnitFinder finder(settings);
-    QSignalSpy announced(&finder, &cUnitFinder::UnitAnnounced);
-    finder.Start();
-
-    QUdpSocket sender;
-    const QByteArray good = cDiscoveryDatagram::Announcement(MakeUnit("After"));
-    // Offset 24 is the high byte of the information length, which then runs far past the end.
-    const QByteArray junk[] = {QByteArray(), QByteArray(3000, '\xff'), good.left(9), WithByte(good, 24, '\x7f')};
-    // The finder binds on its own thread; resend until the good one gets through.
-    QTRY_VERIFY_WITH_TIMEOUT(
-        [&] {
-            for (const QByteArray& datagram : junk)
-                sender.writeDatagram(datagram, QHostAddress::LocalHost, settings.mAnnouncementPort);
-            sender.writeDatagram(good, QHostAddress::LocalHost, settings.mAnnouncementPort);
-            return !announced.isEmpty();
-        }(),
-        5000);
-    for (const QList<QVariant>& arguments : qAsConst(announced))
-        QCOMPARE(arguments.first().value<sUnit>().mUnitName, QString("After"));
-    QCOMPARE(announced.first().first().value<sUnit>().mIpAddress, QString("127.0.0.1"));
-}
-
-QTEST_GUILESS_MAIN(tst_cUnitFinder)
 #include "tst_cUnitFinder.moc"

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "ZRNet/Core/Syscall.h"
+#include "ZRNet/Core/cSeekObject.h"
+#include "ZRNet/Core/cSyscallThread.h"
+#include "ZRNet/Qt/cNetworkConnection.h"
+
+#include <QObject>
+#include <QVector>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// What other threads hand to a test, read under a mutex; a test waits for a count of it.
+template <typename T>
+class cRecorder
+{
+public:
+    void Add(T item)
+    {
+        {
+            std::lock_guard<std::mutex> lock(mMutex);
+            mItems.push_back(std::move(item));
+        }
+        mCondition.notify_all();
+    }
+    bool WaitFor(size_t count, int timeoutMs = 10000)
+    {
+        std::unique_lock<std::mutex> lock(mMutex);
+        return mCondition.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return mItems.size() >= count; });
+    }
+    std::vector<T> Items()
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        return mItems;
+    }
+
+private:
+    std::mutex mMutex;
+    std::condition_variable mCondition;
+    std::vector<T> mItems;
+};
+
+struct sReceived
+{
+    UWORD mMethod;
+    UWORD mSource;
+    ULONG mValue; // the payload's first long, 0 without one
+    std::thread::id mThread;
+};
+
+// Records every message, tick ("tick" / "tock") and method ("m<n>") that reaches it; protocol
+// messages still reach the base, and are recorded only when asked.
+class cRecordingNetObject : public cNetObject
+{
+public:
+    explicit cRecordingNetObject(const char* name, bool recordProtocol = false)
+        : cNetObject(name), mRecordProtocol(recordProtocol)
+    {
+    }
+    ~cRecordingNetObject() override { Unregister(); }
+
+    void EntrypointMessage(const cZRNetMessage& message) override
+    {
+        const UWORD method = message.Method();
+        const bool protocol =
+            method == eMethodAddInform || method == eMethodAddDeleteNotify || method == eMethodObjectDeleted;
+        if (protocol)
+            cNetObject::EntrypointMessage(message);
+        if (protocol && !mRecordProtocol)
+            return;
+        mReceived.Add({method, message.Source(), message.Length() >= 4 ? message.GetULong(0) : 0,
+                       std::this_thread::get_id()});
+        mEvents.Add("m" + std::to_string(method));
+    }
+    void EntrypointTick() override { mEvents.Add("tick"); }
+    void EntrypointTock() override { mEvents.Add("tock"); }
+
+    cRecorder<sReceived> mReceived;
+    cRecorder<std::string> mEvents;
+
+private:
+    const bool mRecordProtocol;
+};
+
+struct sOutcome
+{
+    UWORD mConnectionId;
+    UWORD mHandle;
+    std::thread::id mThread;
+};
+
+// Records each outcome of its seeks.
+class cRecordingSeekObject : public cSeekObject
+{
+public:
+    explicit cRecordingSeekObject(const char* name) : cSeekObject(name) {}
+    ~cRecordingSeekObject() override { Unregister(); }
+
+    cRecorder<sOutcome> mOutcomes;
+
+protected:
+    void EntrypointFoundObject(UWORD connectionId, UWORD handle) override
+    {
+        mOutcomes.Add({connectionId, handle, std::this_thread::get_id()});
+    }
+};
+
+// The connection ids a signal of the network side carries, recorded on the main thread whichever
+// thread emits it.
+class cIdRecorder : public QObject
+{
+public:
+    template <typename Signal>
+    cIdRecorder(cNetworkConnection* network, Signal signal)
+    {
+        connect(network, signal, this, [this](UWORD id) { mIds.append(id); });
+    }
+    QVector<UWORD> mIds;
+};
+
+// Brings the messaging core up for one test and down again in the editor's order.
+class cRunningMessagingCore
+{
+public:
+    explicit cRunningMessagingCore(bool startPolling = true)
+    {
+        InitialiseSyscall(eAbortAllLinksOnTermination, true);
+        if (startPolling)
+            mPollThread.StartSyscall();
+    }
+    ~cRunningMessagingCore()
+    {
+        SyscallSetStartTicks(false);
+        mPollThread.QuitSyscallAndWait();
+        UninitialiseSyscall();
+    }
+
+    cSyscallThread mPollThread;
+};

@@ -1,0 +1,193 @@
+#include "ZRNet/Core/DebugTrace.h"
+#include "ZRNet/Core/cFrameCodec.h"
+#include "ZRNet/Core/cHandleCache.h"
+#include "support/cScriptedPeer.h"
+#include "support/cTraceCapture.h"
+
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <thread>
+
+// Wrapped, since clang refuses a bare function pointer as a meta type.
+struct sTraceFunction
+{
+    void (*mTrace)(const char*, int, const char*, const char*, ...);
+};
+Q_DECLARE_METATYPE(sTraceFunction)
+
+namespace
+{
+QByteArray PayloadOf(const cZRNetMessage& message)
+{
+    return QByteArray(reinterpret_cast<const char*>(message.Payload()), int(message.Length()));
+}
+}
+
+// Messages, their frames, the handle cache and the trace lines: what every thread of the layer shares.
+class tst_ZRNetMessage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void valuesRoundTripBigEndian()
+    {
+        cZRNetMessage appended;
+        appended.AppendUByte(0xAB);
+        appended.AppendUWord(0x0102);
+        appended.AppendULong(0xDEADBEEF);
+        QCOMPARE(PayloadOf(appended), QByteArray("\xAB\x01\x02\xDE\xAD\xBE\xEF", 7));
+        cZRNetMessage written;
+        written.SetLength(7);
+        QVERIFY(written.SetUByte(0, 0xAB) && written.SetUWord(1, 0x0102) && written.SetULong(3, 0xDEADBEEF));
+        QCOMPARE(PayloadOf(written), PayloadOf(appended));
+        QCOMPARE(written.GetULong(3), ULONG(0xDEADBEEF));
+        QCOMPARE(written.GetUWord(2), UWORD(0x02DE));
+    }
+
+    void accessOutsideThePayloadIsRefused_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("offset");
+        QTest::newRow("byte past the end") << 1 << 3;
+        QTest::newRow("word over the end") << 2 << 2;
+        QTest::newRow("long over the end") << 4 << 0;
+        QTest::newRow("huge offset") << 2 << 1000000;
+    }
+
+    void accessOutsideThePayloadIsRefused()
+    {
+        QFETCH(int, size);
+        QFETCH(int, offset);
+        cZRNetMessage message;
+        message.SetPayload("\xFF\xFF\xFF", 3);
+        cTraceCapture capture;
+        const quint32 value = size == 1 ? message.GetUByte(offset) : size == 2 ? message.GetUWord(offset)
+                                                                               : message.GetULong(offset);
+        const bool written = size == 1 ? message.SetUByte(offset, 1) : size == 2 ? message.SetUWord(offset, 1)
+                                                                                 : message.SetULong(offset, 1);
+        QCOMPARE(value, quint32(0));
+        QVERIFY(!written);
+        QCOMPARE(capture.LinesContaining("ERROR: Payload read out of range").size(), 1);
+        QCOMPARE(capture.LinesContaining("ERROR: Payload write out of range").size(), 1);
+        QCOMPARE(PayloadOf(message), QByteArray("\xFF\xFF\xFF", 3));
+    }
+
+    void stringsEndAtTheirNul()
+    {
+        cZRNetMessage message;
+        message.AppendString("10.0.0.1/Kelvari Config Manager");
+        message.AppendString("next");
+        QCOMPARE(message.GetString(0), std::string("10.0.0.1/Kelvari Config Manager"));
+        QCOMPARE(message.GetString(32), std::string("next"));
+        cZRNetMessage unterminated;
+        unterminated.SetPayload("abc", 3);
+        QCOMPARE(unterminated.GetString(1), std::string("bc"));
+        QCOMPARE(unterminated.GetString(3), std::string());
+        // An empty payload has no storage to search.
+        QCOMPARE(cZRNetMessage().GetString(0), std::string());
+    }
+
+    void aFrameCarriesItsHeaderBigEndianAndParsesBack()
+    {
+        cZRNetMessage message(3, 17, 42, eMethodFindObject);
+        message.AppendString("Kelvari Config Manager");
+        const QByteArray bytes = cScriptedPeer::Framed(message);
+        QCOMPARE(bytes.mid(0, 13), QByteArray::fromHex("F000030011002A0004") + QByteArray::fromHex("00000017"));
+        QCOMPARE(bytes.back(), char(0xF7));
+        cZRNetMessage parsed;
+        size_t consumed = 0;
+        std::string error;
+        const auto* data = reinterpret_cast<const UBYTE*>(bytes.constData());
+        QCOMPARE(cFrameCodec::Parse(data, size_t(bytes.size()), parsed, consumed, error), cFrameCodec::eFrameComplete);
+        QCOMPARE(consumed, size_t(bytes.size()));
+        QCOMPARE(parsed.Destination(), UWORD(17));
+        QCOMPARE(parsed.Source(), UWORD(42));
+        QCOMPARE(parsed.GetString(0), std::string("Kelvari Config Manager"));
+        QCOMPARE(cFrameCodec::Parse(data, size_t(bytes.size() - 1), parsed, consumed, error),
+                 cFrameCodec::eFrameIncomplete);
+    }
+
+    void theLeastRecentlyUsedPathMakesRoom()
+    {
+        cHandleCache cache(3);
+        UWORD connectionId = 0;
+        UWORD handle = 0;
+        cache.Store("a", 3, 1);
+        cache.Store("a", 3, 17);
+        cache.Store("b", 1, 2);
+        cache.Store("c", 1, 3);
+        QVERIFY(cache.Lookup("a", connectionId, handle));
+        QCOMPARE(connectionId, UWORD(3));
+        QCOMPARE(handle, UWORD(17));
+        cache.Store("d", 1, 4);
+        QCOMPARE(cache.Count(), size_t(3));
+        QVERIFY(!cache.Lookup("b", connectionId, handle));
+        QVERIFY(cache.Lookup("a", connectionId, handle));
+        cache.EvictConnection(1);
+        QCOMPARE(cache.Count(), size_t(1));
+        QVERIFY(cache.Lookup("a", connectionId, handle));
+    }
+
+    void eachTraceKindWritesItsExactLine_data()
+    {
+        QTest::addColumn<sTraceFunction>("trace");
+        QTest::addColumn<QStringList>("lines");
+        const QString tail = QStringLiteral("value abc 7\t(file:///src/Unit.cpp:42:)");
+        QTest::newRow("error") << sTraceFunction{&DebugErrTrace} << QStringList{"ERROR: " + tail};
+        QTest::newRow("notification") << sTraceFunction{&DebugNotifTrace} << QStringList{"Notification: " + tail};
+        QTest::newRow("history") << sTraceFunction{&DebugHistoryTrace} << QStringList{"History: " + tail};
+        QTest::newRow("plain") << sTraceFunction{&DebugTrace} << QStringList{tail};
+        QTest::newRow("diagnostic is silent") << sTraceFunction{&DebugDiagnosticTrace} << QStringList();
+    }
+
+    void eachTraceKindWritesItsExactLine()
+    {
+        QFETCH(sTraceFunction, trace);
+        QFETCH(QStringList, lines);
+        cTraceCapture capture;
+        trace.mTrace("src/Unit.cpp", 42, "void cUnit::Run(int)", "value %s %d", "abc", 7);
+        QCOMPARE(capture.Lines(), lines);
+    }
+
+    void traceMacrosGiveTheCallersLocationAndCutTextAt512Bytes()
+    {
+        cTraceCapture capture;
+        const int line = __LINE__ + 1;
+        ZR_ERROR("Must be called on main thread");
+        DebugNotifTrace("f.cpp", 1, "f", "%s", std::string(600, 'y').c_str());
+        // 511 characters and the terminating NUL fill the 512-byte buffer.
+        QCOMPARE(capture.Lines(), (QStringList{QStringLiteral("ERROR: Must be called on main thread\t(file:///%1:%2:)")
+                                                   .arg(QString::fromUtf8(__FILE__))
+                                                   .arg(line),
+                                               "Notification: " + QString(511, 'y') + "\t(file:///f.cpp:1:)"}));
+    }
+
+    void traceLinesFromSeveralThreadsAreNotInterleaved()
+    {
+        cTraceCapture capture;
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 4; ++t)
+        {
+            threads.emplace_back([t] {
+                const std::string filler(200, char('a' + t));
+                for (int i = 0; i < 300; ++i)
+                    DebugErrTrace("t.cpp", t, "f", "%d %s %d", t, filler.c_str(), i);
+            });
+        }
+        for (std::thread& thread : threads)
+            thread.join();
+        const QStringList lines = capture.Lines();
+        QCOMPARE(lines.size(), 4 * 300);
+        const QRegularExpression pattern("^ERROR: (\\d) ([a-d])\\2{199} \\d+\\t\\(file:///t\\.cpp:\\1:\\)$");
+        for (const QString& line : lines)
+        {
+            const QRegularExpressionMatch match = pattern.match(line);
+            QVERIFY2(match.hasMatch(), qPrintable(line));
+            QCOMPARE(match.captured(2).at(0).unicode() - 'a', match.captured(1).toInt());
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_ZRNetMessage)
+#include "tst_ZRNetMessage.moc"

@@ -1,0 +1,444 @@
+#include "ZRNet/Core/cRegistryRouter.h"
+#include "ZRNet/Core/cSystemBuilder.h"
+#include "ZRNet/Qt/cActionTickDriver.h"
+#include "ZRNet/Qt/cActionTickParent.h"
+#include "cZRNetTestObjects.h"
+#include "support/cTraceCapture.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+#include <atomic>
+#include <set>
+
+namespace
+{
+cZRNetMessage MessageTo(UWORD destination, UWORD method, ULONG value = 0)
+{
+    cZRNetMessage message(kZRNetLocalConnection, destination, kZRNetNoHandle, method);
+    message.AppendULong(value);
+    return message;
+}
+
+// Stays in its handler until the test begins to destroy it, and a little longer.
+class cSlowNetObject : public cNetObject
+{
+public:
+    cSlowNetObject() : cNetObject("Slow") {}
+    ~cSlowNetObject() override { Unregister(); }
+    void EntrypointMessage(const cZRNetMessage&) override
+    {
+        mEntered = true;
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!mDeleting && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        mFinished = true;
+    }
+    std::atomic<bool> mEntered{false};
+    std::atomic<bool> mDeleting{false};
+    static std::atomic<bool> mFinished;
+};
+std::atomic<bool> cSlowNetObject::mFinished{false};
+
+class cSelfDeletingNetObject : public cNetObject
+{
+public:
+    cSelfDeletingNetObject() : cNetObject("Self deleting") {}
+    ~cSelfDeletingNetObject() override { Unregister(); }
+    void EntrypointMessage(const cZRNetMessage&) override { delete this; }
+};
+
+class cRecordingTickParent : public cActionTickParent
+{
+public:
+    void ActionTick() override
+    {
+        ++mTicks;
+        mOnOtherThread = mOnOtherThread || QThread::currentThread()->objectName() != "ActionTickThread";
+    }
+    std::atomic<int> mTicks{0};
+    std::atomic<bool> mOnOtherThread{false};
+};
+}
+
+// The registry and its poll thread, seeks, and the ticks that pace periodic work.
+class tst_ZRNetRegistry : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<cRunningMessagingCore> mCore;
+
+private slots:
+    void init() { mCore = std::make_unique<cRunningMessagingCore>(); }
+    void cleanup() { mCore.reset(); }
+
+    void namesOfAtMostSixtyThreeCharactersRegister_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("trace");
+        QTest::newRow("63 characters") << QByteArray(63, 'n') << QString();
+        QTest::newRow("64 characters") << QByteArray(64, 'n') << "ERROR: Net object name too long: ";
+        QTest::newRow("empty") << QByteArray() << "ERROR: Net object name is empty";
+    }
+
+    void namesOfAtMostSixtyThreeCharactersRegister()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, trace);
+        cTraceCapture capture;
+        cRecordingNetObject object(name.constData());
+        QCOMPARE(object.Handle() != kZRNetNoHandle, trace.isEmpty());
+        QCOMPARE(SyscallRegistryRouter()->FindHandle(name.toStdString()), object.Handle());
+        QCOMPARE(capture.Lines().size(), trace.isEmpty() ? 0 : 1);
+        QCOMPARE(capture.LinesContaining(trace).size(), capture.Lines().size());
+    }
+
+    void aNameIsTakenOnlyOnceAndHandlesAreUnique()
+    {
+        auto first = std::make_unique<cRecordingNetObject>("Driver");
+        {
+            cTraceCapture capture;
+            cRecordingNetObject second("Driver");
+            QCOMPARE(second.Handle(), kZRNetNoHandle);
+            QCOMPARE(capture.LinesContaining("ERROR: Net object name already registered: Driver").size(), 1);
+        }
+        std::vector<std::unique_ptr<cRecordingNetObject>> objects;
+        std::set<UWORD> handles{first->Handle()};
+        for (int i = 0; i < 50; ++i)
+        {
+            objects.push_back(std::make_unique<cRecordingNetObject>(("object " + std::to_string(i)).c_str()));
+            handles.insert(objects.back()->Handle());
+        }
+        QCOMPARE(handles.size(), size_t(51));
+        QVERIFY(!handles.count(kZRNetRegistryHandle) && !handles.count(kZRNetNoHandle));
+        first.reset();
+        QCOMPARE(SyscallRegistryRouter()->FindHandle("Driver"), kZRNetNoHandle);
+        QVERIFY(cRecordingNetObject("Driver").Handle() != kZRNetNoHandle);
+    }
+
+    void theCoreIsInitialisedOnceWithItsNamedBuilderWhenAskedFor()
+    {
+        cRegistryRouter* router = SyscallRegistryRouter();
+        QCOMPARE(router->FindHandle("ZRNet System Builder"), SyscallSystemBuilder()->Handle());
+        cTraceCapture capture;
+        InitialiseSyscall(eAbortAllLinksOnTermination, true);
+        QCOMPARE(SyscallRegistryRouter(), router);
+        QCOMPARE(capture.LinesContaining("ERROR: Messaging core already initialised").size(), 1);
+        mCore.reset();
+        QVERIFY(!SyscallRegistryRouter() && !SyscallSystemBuilder());
+        InitialiseSyscall(eAbortAllLinksOnTermination, false);
+        QVERIFY(SyscallRegistryRouter() && !SyscallSystemBuilder());
+        UninitialiseSyscall();
+    }
+
+    void postingWithoutARegistryOrConnectionFails()
+    {
+        cTraceCapture capture;
+        QVERIFY(!SyscallSendMessage(cZRNetMessage(5, 1, 2, 300)));
+        QCOMPARE(SyscallQueuedMessageCount(), size_t(0));
+        QCOMPARE(capture.LinesContaining("ERROR: No connection 5 for message 300 to 1").size(), 1);
+        mCore.reset();
+        QVERIFY(!SyscallPostMessage(MessageTo(1, 300)));
+        QCOMPARE(capture.LinesContaining("ERROR: No registry for message 300 to 1").size(), 1);
+        QCOMPARE(cRecordingNetObject("Orphan").Handle(), kZRNetNoHandle);
+    }
+
+    void postersOnSeveralThreadsAreDeliveredInOrderOnThePollThread()
+    {
+        cRecordingNetObject object("Receiver");
+        std::vector<std::thread> posters;
+        for (UWORD t = 0; t < 4; ++t)
+        {
+            posters.emplace_back([&, t] {
+                for (ULONG i = 0; i < 500; ++i)
+                {
+                    SyscallPostMessage(MessageTo(object.Handle(), UWORD(300 + t), i));
+                    if (i % 50 == 0)
+                        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+            });
+        }
+        for (std::thread& poster : posters)
+            poster.join();
+        QVERIFY(object.mReceived.WaitFor(4 * 500));
+        std::vector<ULONG> next(4, 0);
+        for (const sReceived& message : object.mReceived.Items())
+        {
+            QCOMPARE(message.mValue, next[message.mMethod - 300]++);
+            QVERIFY(message.mThread != std::this_thread::get_id());
+        }
+    }
+
+    void pollLockHoldsBackDeliveryAndNests()
+    {
+        cRecordingNetObject object("Receiver");
+        SyscallMessagesPollLock();
+        SyscallMessagesPollLock();
+        SyscallPostMessage(MessageTo(object.Handle(), 300));
+        QVERIFY(!object.mEvents.WaitFor(1, 50));
+        SyscallMessagesPollUnLock();
+        QVERIFY(!object.mEvents.WaitFor(1, 50));
+        SyscallMessagesPollUnLock();
+        QVERIFY(object.mEvents.WaitFor(1));
+    }
+
+    // Without the poll lock, as the main thread may do: deleting returns only once the handler has left.
+    void destructionWaitsForADeliveryInProgress()
+    {
+        auto* object = new cSlowNetObject;
+        SyscallPostMessage(MessageTo(object->Handle(), 300));
+        QTRY_VERIFY_WITH_TIMEOUT(object->mEntered.load(), 10000);
+        object->mDeleting = true;
+        delete object;
+        QVERIFY(cSlowNetObject::mFinished.load());
+        QCOMPARE(SyscallRegistryRouter()->FindHandle("Slow"), kZRNetNoHandle);
+    }
+
+    void anObjectMayDeleteItselfAndLaterMessagesAreDropped()
+    {
+        const UWORD goneHandle = (new cSelfDeletingNetObject)->Handle();
+        SyscallMessagesPollLock();
+        SyscallPostMessage(MessageTo(goneHandle, 300));
+        SyscallPostMessage(MessageTo(goneHandle, 301));
+        SyscallMessagesPollUnLock();
+        QTRY_COMPARE_WITH_TIMEOUT(SyscallRegistryRouter()->FindHandle("Self deleting"), kZRNetNoHandle, 10000);
+        cRecordingNetObject newcomer("Newcomer");
+        QVERIFY(newcomer.Handle() != goneHandle);
+        SyscallPostMessage(MessageTo(goneHandle, 302));
+        SyscallPostMessage(MessageTo(newcomer.Handle(), 303));
+        QVERIFY(newcomer.mEvents.WaitFor(1));
+        QCOMPARE(newcomer.mEvents.Items(), std::vector<std::string>{"m303"});
+    }
+
+    // Each message carries the handle it was sent to: an object coming or going never gets another's.
+    void objectsComeAndGoWhileMessagesFloodAndGetOnlyTheirOwn()
+    {
+        std::atomic<bool> flooding{true};
+        std::atomic<UWORD> target{kZRNetNoHandle};
+        std::thread flood([&] {
+            while (flooding)
+            {
+                const UWORD handle = target;
+                SyscallPostMessage(MessageTo(handle, 300, handle));
+                if (SyscallQueuedMessageCount() > 200)
+                    std::this_thread::yield();
+            }
+        });
+        size_t delivered = 0;
+        bool onlyOwn = true;
+        for (int i = 0; i < 200; ++i)
+        {
+            cRecordingNetObject object("Short lived");
+            target = object.Handle();
+            object.mReceived.WaitFor(1, 20);
+            for (const sReceived& received : object.mReceived.Items())
+                onlyOwn = onlyOwn && received.mValue == object.Handle();
+            delivered += object.mReceived.Items().size();
+        }
+        flooding = false;
+        flood.join();
+        QVERIFY(onlyOwn && delivered > 0);
+    }
+
+    void deleteListIsToldOnDestruction()
+    {
+        cRecordingNetObject listener("Listener", true);
+        auto speaker = std::make_unique<cRecordingNetObject>("Speaker");
+        const UWORD speakerHandle = speaker->Handle();
+        listener.AddInform(2, {kZRNetLocalConnection, speakerHandle, 0});
+        listener.AddToDeleteList(speakerHandle);
+        speaker->AddToDeleteList(listener.Handle());
+        speaker.reset();
+        QVERIFY(listener.mReceived.WaitFor(1));
+        QCOMPARE(listener.mReceived.Items().front().mMethod, UWORD(eMethodObjectDeleted));
+        QCOMPARE(listener.mReceived.Items().front().mSource, speakerHandle);
+        QVERIFY(listener.InformList(2).empty() && listener.DeleteList().empty());
+    }
+
+    void foundOnThePollThreadAndCachedUntilTheObjectGoes()
+    {
+        auto target = std::make_unique<cRecordingNetObject>("Target");
+        cRecordingSeekObject seeker("Seeker");
+        QVERIFY(!seeker.SeekObject("Target"));
+        QVERIFY(seeker.mOutcomes.WaitFor(1));
+        const sOutcome outcome = seeker.mOutcomes.Items().front();
+        QCOMPARE(outcome.mHandle, target->Handle());
+        QCOMPARE(outcome.mConnectionId, kZRNetLocalConnection);
+        QVERIFY(outcome.mThread != std::this_thread::get_id());
+        QCOMPARE(seeker.FoundHandle(), target->Handle());
+        QVERIFY(!seeker.IsSeeking());
+        QCOMPARE(seeker.CachedPathCount(), size_t(1));
+        seeker.SeekObject("Missing");
+        QVERIFY(seeker.mOutcomes.WaitFor(2));
+        QCOMPARE(seeker.CachedPathCount(), size_t(1));
+        seeker.SeekObject("Target");
+        QVERIFY(seeker.mOutcomes.WaitFor(3));
+        QCOMPARE(seeker.mOutcomes.Items().back().mHandle, target->Handle());
+        target.reset();
+        seeker.SeekObject("Target");
+        QVERIFY(seeker.mOutcomes.WaitFor(4));
+        QCOMPARE(seeker.mOutcomes.Items().back().mHandle, kZRNetNoHandle);
+        QCOMPARE(seeker.CachedPathCount(), size_t(0));
+    }
+
+    void unknownPathsAreNotFoundLater_data()
+    {
+        QTest::addColumn<QByteArray>("path");
+        QTest::addColumn<int>("tooLongTraces");
+        QTest::newRow("unknown local name") << QByteArray("Nobody") << 0;
+        QTest::newRow("object on a unit") << QByteArray("192.168.1.20/Kelvari Config Manager") << 0;
+        QTest::newRow("127 characters") << QByteArray(127, 'p') << 0;
+        QTest::newRow("128 characters") << QByteArray(128, 'p') << 1;
+    }
+
+    void unknownPathsAreNotFoundLater()
+    {
+        QFETCH(QByteArray, path);
+        QFETCH(int, tooLongTraces);
+        cRecordingSeekObject seeker("KelvariConfigClient");
+        cTraceCapture capture;
+        SyscallMessagesPollLock();
+        QVERIFY(!seeker.SeekObject(path.constData()));
+        // The answer comes later, from the poll thread, never from within the call.
+        QVERIFY(seeker.mOutcomes.Items().empty());
+        SyscallMessagesPollUnLock();
+        QVERIFY(seeker.mOutcomes.WaitFor(1));
+        const sOutcome outcome = seeker.mOutcomes.Items().front();
+        QCOMPARE(outcome.mHandle, kZRNetNoHandle);
+        QCOMPARE(outcome.mConnectionId, kZRNetNoConnection);
+        QVERIFY(outcome.mThread != std::this_thread::get_id());
+        QCOMPARE(capture.LinesContaining("ERROR: Seek path too long").size(), tooLongTraces);
+    }
+
+    void aSeekUnderWayIsNotRestartedAndAnUnregisteredSeekerCannotSeek()
+    {
+        cRecordingNetObject target("Target");
+        cRecordingSeekObject seeker("Seeker");
+        SyscallMessagesPollLock();
+        QVERIFY(!seeker.SeekObject("Target"));
+        QVERIFY(seeker.SeekObject("Other"));
+        QCOMPARE(seeker.SeekPath(), std::string("Target"));
+        SyscallMessagesPollUnLock();
+        QVERIFY(seeker.mOutcomes.WaitFor(1));
+        QVERIFY(!seeker.mOutcomes.WaitFor(2, 50));
+        QCOMPARE(seeker.mOutcomes.Items().front().mHandle, target.Handle());
+        cTraceCapture capture;
+        cRecordingSeekObject unregistered("Target");
+        QVERIFY(!unregistered.SeekObject("Target"));
+        QVERIFY(!unregistered.IsSeeking());
+        QCOMPARE(capture.LinesContaining("ERROR: Unregistered object Target cannot seek Target").size(), 1);
+    }
+
+    // Every tick the driver posts reaches the parent on the tick thread and the ticking objects on the
+    // poll thread, each followed by its tock; an object that asked for none, or no longer does, gets none.
+    void ticksReachTheirObjectsFromTheTickThreadWhileSwitchedOn()
+    {
+        cRecordingNetObject periodic("Periodic");
+        auto doomed = std::make_unique<cRecordingNetObject>("Doomed");
+        cRecordingNetObject stopped("Stopped");
+        cRecordingNetObject idle("Idle");
+        periodic.RequestTicks(true);
+        doomed->RequestTicks(true);
+        stopped.RequestTicks(true);
+        stopped.RequestTicks(false);
+        cRecordingTickParent parent;
+        auto driver = std::make_unique<cActionTickDriver>(&parent);
+        QCOMPARE(driver->objectName(), QStringLiteral("ActionTickThread"));
+        QElapsedTimer timer;
+        timer.start();
+        driver->StartTimer();
+        QVERIFY(driver->isRunning());
+        SyscallSetStartTicks(true);
+        QVERIFY(periodic.mEvents.WaitFor(20));
+        // The driver waits out its 20 ms between ticks.
+        QVERIFY(timer.elapsed() >= 9 * 20);
+        // Destroyed on the main thread without the lock while both threads run.
+        doomed.reset();
+        driver.reset();
+        QTRY_COMPARE_WITH_TIMEOUT(SyscallRegistryRouter()->OutstandingTicks(), size_t(0), 10000);
+        QVERIFY(!parent.mOnOtherThread);
+        int outstanding = 0;
+        int ticks = 0;
+        for (const std::string& event : periodic.mEvents.Items())
+        {
+            ticks += event == "tick";
+            outstanding += event == "tick" ? 1 : -1;
+            QVERIFY(outstanding >= 0 && outstanding <= 2);
+        }
+        QCOMPARE(outstanding, 0);
+        QCOMPARE(ticks, parent.mTicks.load());
+        QVERIFY(stopped.mEvents.Items().empty() && idle.mEvents.Items().empty());
+    }
+
+    void ticksAreRefusedWhenOffOrBeyondTwoOutstandingOrFiveThousandQueued()
+    {
+        mCore->mPollThread.QuitSyscallAndWait();
+        QVERIFY(!SyscallPostTick());
+        SyscallSetStartTicks(true);
+        QVERIFY(SyscallPostTick() && SyscallPostTick());
+        QVERIFY(!SyscallPostTick());
+        QCOMPARE(SyscallRegistryRouter()->OutstandingTicks(), size_t(2));
+        // Once delivered, each tick's tock makes room for the next.
+        mCore->mPollThread.StartSyscall();
+        QTRY_COMPARE_WITH_TIMEOUT(SyscallRegistryRouter()->OutstandingTicks(), size_t(0), 10000);
+        mCore->mPollThread.QuitSyscallAndWait();
+        SyscallSetStartTicks(false);
+        QVERIFY(!SyscallPostTick());
+        SyscallSetStartTicks(true);
+        for (int i = 0; i < 4998; ++i)
+            SyscallPostMessage(MessageTo(40000, 300));
+        QVERIFY(SyscallPostTick());
+        QCOMPARE(SyscallQueuedMessageCount(), size_t(4999));
+        SyscallPostMessage(MessageTo(40000, 300));
+        QVERIFY(!SyscallPostTick());
+        QCOMPARE(SyscallRegistryRouter()->OutstandingTicks(), size_t(1));
+    }
+
+    void aTockFollowsEverythingQueuedBeforeIt()
+    {
+        cRecordingNetObject periodic("Periodic");
+        periodic.RequestTicks(true);
+        SyscallSetStartTicks(true);
+        SyscallMessagesPollLock();
+        SyscallPostMessage(MessageTo(periodic.Handle(), 301));
+        SyscallPostMessage(MessageTo(periodic.Handle(), 302));
+        QVERIFY(SyscallPostTick());
+        SyscallPostMessage(MessageTo(periodic.Handle(), 303));
+        SyscallMessagesPollUnLock();
+        QVERIFY(periodic.mEvents.WaitFor(5));
+        QCOMPARE(periodic.mEvents.Items(), (std::vector<std::string>{"m301", "m302", "tick", "m303", "tock"}));
+        QTRY_COMPARE_WITH_TIMEOUT(SyscallRegistryRouter()->OutstandingTicks(), size_t(0), 10000);
+    }
+
+    void onlyTheLocalDriverTicksAndTocks_data()
+    {
+        QTest::addColumn<UWORD>("connection");
+        QTest::addColumn<UWORD>("source");
+        QTest::addColumn<UWORD>("method");
+        QTest::newRow("tick from a unit") << UWORD(3) << kZRNetRegistryHandle << UWORD(eMethodTick);
+        QTest::newRow("tock from a unit") << UWORD(3) << kZRNetRegistryHandle << UWORD(eMethodTock);
+        QTest::newRow("tick from a local object") << kZRNetLocalConnection << UWORD(7) << UWORD(eMethodTick);
+    }
+
+    void onlyTheLocalDriverTicksAndTocks()
+    {
+        QFETCH(UWORD, connection);
+        QFETCH(UWORD, source);
+        QFETCH(UWORD, method);
+        cRecordingNetObject periodic("Periodic");
+        cRecordingNetObject marker("Marker");
+        periodic.RequestTicks(true);
+        cTraceCapture capture;
+        for (int i = 0; i < 3; ++i)
+            SyscallPostMessage(cZRNetMessage(connection, kZRNetRegistryHandle, source, method));
+        SyscallPostMessage(MessageTo(marker.Handle(), 300));
+        QVERIFY(marker.mEvents.WaitFor(1));
+        QVERIFY(periodic.mEvents.Items().empty());
+        QCOMPARE(capture.LinesContaining("ERROR: Tick or tock not from the local tick driver dropped").size(), 3);
+        QCOMPARE(SyscallRegistryRouter()->OutstandingTicks(), size_t(0));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_ZRNetRegistry)
+#include "tst_ZRNetRegistry.moc"
