@@ -18,11 +18,6 @@ bool cDiscoveryResponder::Listen(const QHostAddress& address, quint16 port)
     return mSocket->bind(address, port, QUdpSocket::ShareAddress);
 }
 
-quint16 cDiscoveryResponder::Port() const
-{
-    return mSocket->localPort();
-}
-
 void cDiscoveryResponder::ReadProbes()
 {
     while (mSocket->hasPendingDatagrams())
@@ -32,6 +27,5 @@ void cDiscoveryResponder::ReadProbes()
             continue;
         mSocket->writeDatagram(cDiscoveryDatagram::Announcement(mUnit), probe.senderAddress(), probe.senderPort());
         ++mProbesAnswered;
-        emit ProbeAnswered();
     }
 }

@@ -11,19 +11,13 @@ class QUdpSocket;
 // with an announcement of its unit, sent back to the probe's source.
 class cDiscoveryResponder : public QObject
 {
-    Q_OBJECT
-
 public:
     explicit cDiscoveryResponder(const sUnit& unit, QObject* parent = nullptr);
 
     // Port 0 picks a free port; false when the port cannot be bound.
     bool Listen(const QHostAddress& address, quint16 port);
-    quint16 Port() const;
     void SetUnit(const sUnit& unit) { mUnit = unit; }
     int ProbesAnswered() const { return mProbesAnswered; }
-
-signals:
-    void ProbeAnswered();
 
 private:
     void ReadProbes();

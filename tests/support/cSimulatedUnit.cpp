@@ -16,32 +16,22 @@ cSimulatedUnit::~cSimulatedUnit()
     Stop();
 }
 
+// Trace lines may come before the one that says where the unit listens.
 bool cSimulatedUnit::Start()
 {
-    mProcess.start(QStringLiteral(SIMUNIT_PROGRAM),
-                   QStringList{"--tcp-port", "0", "--discovery-port", "0"} + mArguments);
-    if (!mProcess.waitForStarted(5000))
-        return false;
+    mProcess.start(QStringLiteral(SIMUNIT_PROGRAM), QStringList{"--tcp-port", "0"} + mArguments);
+    const QRegularExpression ready("^READY tcp=(\\d+)$");
     QElapsedTimer timer;
     timer.start();
-    const QRegularExpression ready("^READY tcp=(\\d+) discovery=(\\d+)$");
-    while (timer.elapsed() < 5000)
+    while (mProcess.state() != QProcess::NotRunning && timer.elapsed() < 10000)
     {
         if (!mProcess.canReadLine() && !mProcess.waitForReadyRead(100))
-        {
-            if (mProcess.state() == QProcess::NotRunning)
-                return false;
             continue;
-        }
-        while (mProcess.canReadLine())
+        const QRegularExpressionMatch match = ready.match(QString::fromUtf8(mProcess.readLine()).trimmed());
+        if (match.hasMatch())
         {
-            const QRegularExpressionMatch match = ready.match(QString::fromUtf8(mProcess.readLine()).trimmed());
-            if (match.hasMatch())
-            {
-                mTcpPort = static_cast<quint16>(match.captured(1).toUInt());
-                mDiscoveryPort = static_cast<quint16>(match.captured(2).toUInt());
-                return true;
-            }
+            mTcpPort = static_cast<quint16>(match.captured(1).toUInt());
+            return true;
         }
     }
     return false;
@@ -59,23 +49,15 @@ void cSimulatedUnit::Stop()
     }
 }
 
-void cSimulatedUnit::ReadOutput()
-{
-    mPartialLine += mProcess.readAllStandardOutput();
-    int end = 0;
-    while ((end = mPartialLine.indexOf('\n')) >= 0)
-    {
-        const QString line = QString::fromUtf8(mPartialLine.left(end)).trimmed();
-        mPartialLine.remove(0, end + 1);
-        if (line.startsWith(QLatin1String("SIM ")))
-            mReports.append(line.mid(4));
-    }
-}
-
 QStringList cSimulatedUnit::Reports()
 {
     mProcess.waitForReadyRead(20);
-    ReadOutput();
+    while (mProcess.canReadLine())
+    {
+        const QString line = QString::fromUtf8(mProcess.readLine()).trimmed();
+        if (line.startsWith(QLatin1String("SIM ")))
+            mReports.append(line.mid(4));
+    }
     return mReports;
 }
 

@@ -18,19 +18,14 @@ public:
     bool Start();
     void Stop();
     quint16 TcpPort() const { return mTcpPort; }
-    quint16 DiscoveryPort() const { return mDiscoveryPort; }
 
     // The "SIM ..." lines printed so far, without the prefix.
     QStringList Reports();
     bool WaitForReport(const QString& text, int timeoutMs = 5000);
 
 private:
-    void ReadOutput();
-
     QStringList mArguments;
     QProcess mProcess;
-    QByteArray mPartialLine;
     QStringList mReports;
     quint16 mTcpPort = 0;
-    quint16 mDiscoveryPort = 0;
 };

@@ -10,11 +10,12 @@
 
 namespace
 {
+// In one call, so that another thread's trace line cannot split it.
 void Report(const char* format, int a = 0, int b = 0, int c = 0)
 {
-    std::printf("SIM ");
-    std::printf(format, a, b, c);
-    std::printf("\n");
+    char text[128];
+    std::snprintf(text, sizeof text, format, a, b, c);
+    std::printf("SIM %s\n", text);
     std::fflush(stdout);
 }
 }

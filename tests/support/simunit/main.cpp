@@ -1,23 +1,35 @@
-// A simulated unit for tests and benchmarks: answers discovery probes, accepts
-// ZRNet connections and hosts the config manager. Prints "READY tcp=<port>
-// discovery=<port>" once it listens; stop it by its process id.
-#include "Common/Qt/cDiscoveryDatagram.h"
+// A simulated unit for tests and benchmarks: accepts ZRNet connections and hosts the config manager.
+// Prints "READY tcp=<port>" once it listens; stop it by its process id.
 #include "ZRNet/Core/Syscall.h"
 #include "ZRNet/Core/ZRNetProtocol.h"
 #include "ZRNet/Core/cSyscallThread.h"
 #include "ZRNet/Qt/cNetworkConnection.h"
 #include "cSimConfigManager.h"
-#include "cSimUnitServer.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
-#include <QNetworkDatagram>
-#include <QUdpSocket>
+#include <QTcpServer>
 
 #include <cstdio>
 #include <memory>
+
+namespace
+{
+// Hands every accepted connection to the network connection, which runs it on a transport thread of its own.
+class cSimUnitServer : public QTcpServer
+{
+public:
+    explicit cSimUnitServer(cNetworkConnection* network) : mNetwork(network) {}
+
+protected:
+    void incomingConnection(qintptr socketDescriptor) override { mNetwork->AdoptConnection(socketDescriptor); }
+
+private:
+    cNetworkConnection* const mNetwork;
+};
+}
 
 int main(int argc, char** argv)
 {
@@ -25,9 +37,6 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     const QCommandLineOption tcpPort("tcp-port", "TCP port (0: any free one).", "port",
                                      QString::number(kZRNetTcpPort));
-    const QCommandLineOption discoveryPort("discovery-port", "Discovery probe port (0: any free one).", "port",
-                                           QString::number(kDiscoveryProbePort));
-    const QCommandLineOption unitName("unit-name", "Name in announcements.", "name", "Simulated Dorvel");
     const QCommandLineOption adminPassword("admin-password-hash", "The administrator's password hash.", "text", "");
     const QCommandLineOption testWindowUser("test-window-user", "The test window's user name.", "name", "");
     const QCommandLineOption testWindowPassword("test-window-password-hash", "The test window's password hash.",
@@ -40,7 +49,7 @@ int main(int argc, char** argv)
     const QCommandLineOption dropAfter("drop-after-chunk", "Drop the connection after this chunk.", "index", "-1");
     const QCommandLineOption stallAfter("stall-after-chunk", "Fall silent after this chunk.", "index", "-1");
     const QCommandLineOption noHeartbeat("no-heartbeat", "Send no heartbeats.");
-    parser.addOptions({tcpPort, discoveryPort, unitName, adminPassword, testWindowUser, testWindowPassword,
+    parser.addOptions({tcpPort, adminPassword, testWindowUser, testWindowPassword,
                        noConfigManager, storedConfig, uploadFile, busy, unitError, dropAfter, stallAfter,
                        noHeartbeat});
     parser.process(application);
@@ -94,27 +103,7 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    sUnit unit;
-    unit.mUnitName = parser.value(unitName);
-    unit.mFindName = unit.mUnitName;
-    QUdpSocket discovery;
-    if (!discovery.bind(QHostAddress::AnyIPv4, static_cast<quint16>(parser.value(discoveryPort).toUInt()),
-                        QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint))
-    {
-        std::fprintf(stderr, "cannot bind discovery: %s\n", qPrintable(discovery.errorString()));
-        return 2;
-    }
-    QObject::connect(&discovery, &QUdpSocket::readyRead, [&] {
-        while (discovery.hasPendingDatagrams())
-        {
-            const QNetworkDatagram probe = discovery.receiveDatagram();
-            if (cDiscoveryDatagram::IsProbe(probe.data()))
-                discovery.writeDatagram(cDiscoveryDatagram::Announcement(unit), probe.senderAddress(),
-                                        static_cast<quint16>(probe.senderPort()));
-        }
-    });
-
-    std::printf("READY tcp=%u discovery=%u\n", server.serverPort(), discovery.localPort());
+    std::printf("READY tcp=%u\n", server.serverPort());
     std::fflush(stdout);
     return application.exec();
 }
