@@ -5,7 +5,6 @@
 #include "ZRNet/Core/cSyscallThread.h"
 #include "ZRNet/Qt/cNetworkConnection.h"
 
-#include <QObject>
 #include <QVector>
 
 #include <chrono>
@@ -15,17 +14,15 @@
 #include <thread>
 #include <vector>
 
-// What other threads hand to a test, read under a mutex; a test waits for a count of it.
+// What other threads hand to a test, kept under a mutex; the test waits for a count of it.
 template <typename T>
 class cRecorder
 {
 public:
     void Add(T item)
     {
-        {
-            std::lock_guard<std::mutex> lock(mMutex);
-            mItems.push_back(std::move(item));
-        }
+        std::lock_guard<std::mutex> lock(mMutex);
+        mItems.push_back(std::move(item));
         mCondition.notify_all();
     }
     bool WaitFor(size_t count, int timeoutMs = 10000)
@@ -53,26 +50,18 @@ struct sReceived
     std::thread::id mThread;
 };
 
-// Records every message, tick ("tick" / "tock") and method ("m<n>") that reaches it; protocol
-// messages still reach the base, and are recorded only when asked.
+// Records the messages ("m<method>") and ticks ("tick", "tock") that reach it; the protocol's own go to the base.
 class cRecordingNetObject : public cNetObject
 {
 public:
-    explicit cRecordingNetObject(const char* name, bool recordProtocol = false)
-        : cNetObject(name), mRecordProtocol(recordProtocol)
-    {
-    }
+    explicit cRecordingNetObject(const char* name) : cNetObject(name) {}
     ~cRecordingNetObject() override { Unregister(); }
 
     void EntrypointMessage(const cZRNetMessage& message) override
     {
         const UWORD method = message.Method();
-        const bool protocol =
-            method == eMethodAddInform || method == eMethodAddDeleteNotify || method == eMethodObjectDeleted;
-        if (protocol)
-            cNetObject::EntrypointMessage(message);
-        if (protocol && !mRecordProtocol)
-            return;
+        if (method == eMethodAddInform || method == eMethodAddDeleteNotify || method == eMethodObjectDeleted)
+            return cNetObject::EntrypointMessage(message);
         mReceived.Add({method, message.Source(), message.Length() >= 4 ? message.GetULong(0) : 0,
                        std::this_thread::get_id()});
         mEvents.Add("m" + std::to_string(method));
@@ -82,9 +71,6 @@ public:
 
     cRecorder<sReceived> mReceived;
     cRecorder<std::string> mEvents;
-
-private:
-    const bool mRecordProtocol;
 };
 
 struct sOutcome
@@ -94,7 +80,6 @@ struct sOutcome
     std::thread::id mThread;
 };
 
-// Records each outcome of its seeks.
 class cRecordingSeekObject : public cSeekObject
 {
 public:
@@ -110,8 +95,7 @@ protected:
     }
 };
 
-// The connection ids a signal of the network side carries, recorded on the main thread whichever
-// thread emits it.
+// The connection ids a signal of the network side carries, recorded on the main thread whichever thread emits it.
 class cIdRecorder : public QObject
 {
 public:
@@ -127,11 +111,10 @@ public:
 class cRunningMessagingCore
 {
 public:
-    explicit cRunningMessagingCore(bool startPolling = true)
+    cRunningMessagingCore()
     {
         InitialiseSyscall(eAbortAllLinksOnTermination, true);
-        if (startPolling)
-            mPollThread.StartSyscall();
+        mPollThread.StartSyscall();
     }
     ~cRunningMessagingCore()
     {

@@ -78,54 +78,33 @@ private slots:
         mCore.reset();
     }
 
-    void theInstanceIsCreatedOnlyOnTheMainThreadWhileAllowed()
+    void theInstanceIsMadeAndItsThreadsStartedAndStoppedOnlyOnTheMainThread()
     {
-        cNetworkConnection::DeleteInstance();
         cTraceCapture capture;
+        cNetworkConnection* fromOtherThread = mNetwork;
+        OnOtherThread([&] {
+            mNetwork->InitialiseLostComms();
+            cNetworkConnection::DeleteInstance();
+        });
+        QCOMPARE(capture.LinesContaining("ERROR: Must be called on main thread").size(), 1);
+        QCOMPARE(capture.LinesContaining("ERROR: Attempting to delete instance on non-main thread").size(), 1);
+        QVERIFY(!mNetwork->LostCommsRunning());
+        mNetwork->InitialiseLostComms();
+        OnOtherThread([&] { mNetwork->UninitialiseLostComms(); });
+        QCOMPARE(capture.LinesContaining("ERROR: Must be called on main thread").size(), 2);
+        QVERIFY(mNetwork->LostCommsRunning());
+        OnOtherThread([&] { fromOtherThread = cNetworkConnection::Instance(); });
+        QCOMPARE(fromOtherThread, mNetwork);
+        cNetworkConnection::DeleteInstance();
+        OnOtherThread([&] { fromOtherThread = cNetworkConnection::Instance(); });
+        QVERIFY(!fromOtherThread);
+        QCOMPARE(capture.LinesContaining("ERROR: Attempting to create instance on non-main thread").size(), 1);
         cNetworkConnection::AllowInstanceOf(false);
         QVERIFY(!cNetworkConnection::Instance());
         QCOMPARE(capture.LinesContaining("ERROR: Network Connection access after destruction").size(), 1);
         cNetworkConnection::AllowInstanceOf(true);
-        cNetworkConnection* fromOtherThread = nullptr;
-        OnOtherThread([&] { fromOtherThread = cNetworkConnection::Instance(); });
-        QVERIFY(!fromOtherThread);
-        QCOMPARE(capture.LinesContaining("ERROR: Attempting to create instance on non-main thread").size(), 1);
-        cNetworkConnection* instance = cNetworkConnection::Instance();
-        QVERIFY(instance);
-        QCOMPARE(cNetworkConnection::Instance(), instance);
-        OnOtherThread([&] { fromOtherThread = cNetworkConnection::Instance(); });
-        QCOMPARE(fromOtherThread, instance);
-        QCOMPARE(capture.Lines().size(), 2);
-    }
-
-    void mainThreadOnlyCallsRefuseOtherThreads_data()
-    {
-        QTest::addColumn<int>("call");
-        QTest::addColumn<QString>("trace");
-        QTest::newRow("initialise lost comms") << 0 << "ERROR: Must be called on main thread";
-        QTest::newRow("uninitialise lost comms") << 1 << "ERROR: Must be called on main thread";
-        QTest::newRow("delete instance") << 2 << "ERROR: Attempting to delete instance on non-main thread";
-    }
-
-    void mainThreadOnlyCallsRefuseOtherThreads()
-    {
-        QFETCH(int, call);
-        QFETCH(QString, trace);
-        if (call == 1)
-            mNetwork->InitialiseLostComms();
-        cTraceCapture capture;
-        OnOtherThread([&] {
-            if (call == 0)
-                mNetwork->InitialiseLostComms();
-            else if (call == 1)
-                mNetwork->UninitialiseLostComms();
-            else
-                cNetworkConnection::DeleteInstance();
-        });
-        QCOMPARE(capture.Lines().size(), 1);
-        QCOMPARE(capture.LinesContaining(trace).size(), 1);
-        QCOMPARE(cNetworkConnection::Instance(), mNetwork);
-        QCOMPARE(mNetwork->LostCommsRunning(), call == 1);
+        QVERIFY(cNetworkConnection::Instance() && cNetworkConnection::Instance() == cNetworkConnection::Instance());
+        QCOMPARE(capture.Lines().size(), 5);
     }
 
     void aSilentConnectionIsWarnedAtTwentySecondsAndLostAtThirty()
@@ -197,20 +176,42 @@ private slots:
         QVERIFY(cNetworkConnection::Instance() != nullptr);
     }
 
-    void connectingGreetsTheUnitWithHelloAndClosingSaysBye()
+    // Datagrams carry only heartbeats, and only from the port the unit's greeting announced; frames
+    // over the limit are not sent; closing says BYE.
+    void aConnectionCarriesFramesWithinTheLimitAndHeartbeatsFromTheAnnouncedPort()
     {
+        cRecordingNetObject target("Target");
         cScriptedPeer unit;
         QVERIFY(unit.Listen());
         const UWORD connectionId = ConnectThrough(unit);
         QVERIFY(mNetwork->IsConnected(connectionId));
         QCOMPARE(mNetwork->ConnectToUnit("127.0.0.1"), connectionId);
         QVERIFY(unit.PeerUdpPort() != 0);
+        cTraceCapture capture;
+        unit.SendDatagram(cZRNetMessage(0, target.Handle(), 1, kZRNetFirstObjectMethod));
+        QTRY_COMPARE_WITH_TIMEOUT(capture.LinesContaining("only heartbeats travel by datagram").size(), 1, 10000);
+        for (const UWORD method : {UWORD(eMethodHeartbeat), kZRNetFirstObjectMethod})
+            unit.SendDatagram(cZRNetMessage(0, target.Handle(), 1, method), false);
+        QTRY_COMPARE_WITH_TIMEOUT(capture.LinesContaining("not the peer's announced port").size(), 2, 10000);
+        // The same by TCP, sent after the datagrams were dealt with, is the first and only delivery.
+        unit.Send(cZRNetMessage(0, target.Handle(), 1, kZRNetFirstObjectMethod + 1));
+        QVERIFY(target.mEvents.WaitFor(1));
+        QCOMPARE(target.mEvents.Items(), std::vector<std::string>{"m257"});
+        for (const size_t length : {kZRNetMaxPayloadLength + 1, kZRNetMaxPayloadLength})
+        {
+            cZRNetMessage message(connectionId, 1, 2, kZRNetFirstObjectMethod);
+            message.SetLength(length);
+            QCOMPARE(mNetwork->SendToUnit(message), length == kZRNetMaxPayloadLength);
+        }
+        QCOMPARE(capture.LinesContaining("payload of 65536 bytes is over the limit").size(), 1);
+        cZRNetMessage received;
+        QVERIFY(unit.Receive(received));
+        QCOMPARE(received.Length(), kZRNetMaxPayloadLength);
         cIdRecorder disconnected(mNetwork, &cNetworkConnection::Disconnected);
         mNetwork->CloseConnection(connectionId);
         QCOMPARE(disconnected.mIds, QVector<UWORD>{connectionId});
-        cZRNetMessage bye;
-        QVERIFY(unit.Receive(bye));
-        QCOMPARE(bye.Method(), UWORD(eMethodBye));
+        QVERIFY(unit.Receive(received));
+        QCOMPARE(received.Method(), UWORD(eMethodBye));
         QVERIFY(!mNetwork->IsConnected(connectionId));
     }
 
@@ -238,56 +239,6 @@ private slots:
         QCOMPARE(mNetwork->ConnectionIds().size(), trace.isEmpty() ? 1 : 0);
         QCOMPARE(capture.LinesContaining("ERROR:").size(), trace.isEmpty() ? 0 : 1);
         QCOMPARE(capture.LinesContaining("ERROR: " + trace).size(), capture.LinesContaining("ERROR:").size());
-    }
-
-    void datagramsCarryOnlyHeartbeatsFromTheAnnouncedPort_data()
-    {
-        QTest::addColumn<bool>("fromAnnouncedPort");
-        QTest::addColumn<UWORD>("method");
-        QTest::addColumn<QString>("trace");
-        QTest::newRow("object message from the announced port")
-            << true << kZRNetFirstObjectMethod << "only heartbeats travel by datagram";
-        QTest::newRow("heartbeat from another port")
-            << false << UWORD(eMethodHeartbeat) << "not the peer's announced port";
-        QTest::newRow("object message from another port")
-            << false << kZRNetFirstObjectMethod << "not the peer's announced port";
-    }
-
-    void datagramsCarryOnlyHeartbeatsFromTheAnnouncedPort()
-    {
-        QFETCH(bool, fromAnnouncedPort);
-        QFETCH(UWORD, method);
-        QFETCH(QString, trace);
-        cRecordingNetObject target("Target");
-        cScriptedPeer unit;
-        QVERIFY(unit.Listen());
-        QVERIFY(ConnectThrough(unit) != kZRNetNoConnection);
-        cTraceCapture capture;
-        unit.SendDatagram(cZRNetMessage(0, target.Handle(), 1, method), fromAnnouncedPort);
-        QTRY_COMPARE_WITH_TIMEOUT(capture.LinesContaining(trace).size(), 1, 10000);
-        // The same by TCP, sent after the datagram was dealt with, is the first and only delivery.
-        unit.Send(cZRNetMessage(0, target.Handle(), 1, kZRNetFirstObjectMethod + 1));
-        QVERIFY(target.mEvents.WaitFor(1));
-        QCOMPARE(target.mEvents.Items(), std::vector<std::string>{"m257"});
-    }
-
-    void messagesOverTheFrameLimitAreNotSent()
-    {
-        cScriptedPeer unit;
-        QVERIFY(unit.Listen());
-        const UWORD connectionId = ConnectThrough(unit);
-        cTraceCapture capture;
-        for (const size_t length : {kZRNetMaxPayloadLength + 1, kZRNetMaxPayloadLength})
-        {
-            cZRNetMessage message(connectionId, 1, 2, kZRNetFirstObjectMethod);
-            message.SetLength(length);
-            QCOMPARE(mNetwork->SendToUnit(message), length == kZRNetMaxPayloadLength);
-        }
-        QCOMPARE(capture.LinesContaining("payload of 65536 bytes is over the limit").size(), 1);
-        cZRNetMessage received;
-        QVERIFY(unit.Receive(received));
-        QCOMPARE(received.Length(), kZRNetMaxPayloadLength);
-        QVERIFY(mNetwork->IsConnected(connectionId));
     }
 
     void anUnreachableUnitIsNotFound()
@@ -406,31 +357,6 @@ private slots:
         QVERIFY(editor.WaitForClose(10000));
         cZRNetMessage reply;
         QVERIFY(!editor.Receive(reply, 0));
-    }
-
-    // An answer echoes the path, so an overlong one would make a frame over the limit.
-    void findsOfOverlongPathsGoUnanswered_data()
-    {
-        QTest::addColumn<int>("length");
-        QTest::newRow("127 characters answered") << 127;
-        QTest::newRow("128 characters not") << 128;
-    }
-
-    void findsOfOverlongPathsGoUnanswered()
-    {
-        QFETCH(int, length);
-        cSimulatedUnit unit;
-        QVERIFY(unit.Start());
-        cScriptedPeer editor;
-        QVERIFY(editor.ConnectTo(unit.TcpPort()));
-        editor.Greet(eMethodHello);
-        const std::string path(size_t(length), 'p');
-        editor.Send(Find(path));
-        editor.Send(Find(kConfigManagerName));
-        cZRNetMessage reply;
-        QVERIFY(editor.ReceiveMethod(eMethodFoundObject, reply));
-        QCOMPARE(reply.GetString(4), length <= 127 ? path : std::string(kConfigManagerName));
-        QCOMPARE(reply.GetUWord(0) == kZRNetNoHandle, length <= 127);
     }
 };
 

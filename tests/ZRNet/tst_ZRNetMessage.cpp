@@ -9,13 +9,6 @@
 
 #include <thread>
 
-// Wrapped, since clang refuses a bare function pointer as a meta type.
-struct sTraceFunction
-{
-    void (*mTrace)(const char*, int, const char*, const char*, ...);
-};
-Q_DECLARE_METATYPE(sTraceFunction)
-
 namespace
 {
 QByteArray PayloadOf(const cZRNetMessage& message)
@@ -30,19 +23,28 @@ class tst_ZRNetMessage : public QObject
     Q_OBJECT
 
 private slots:
-    void valuesRoundTripBigEndian()
+    void valuesRoundTripBigEndianAndStringsEndAtTheirNul()
     {
         cZRNetMessage appended;
         appended.AppendUByte(0xAB);
         appended.AppendUWord(0x0102);
         appended.AppendULong(0xDEADBEEF);
-        QCOMPARE(PayloadOf(appended), QByteArray("\xAB\x01\x02\xDE\xAD\xBE\xEF", 7));
+        appended.AppendString("10.0.0.1/Kelvari Config Manager");
+        appended.AppendString("next");
+        QCOMPARE(PayloadOf(appended).left(7), QByteArray("\xAB\x01\x02\xDE\xAD\xBE\xEF", 7));
+        QCOMPARE(appended.GetString(7), std::string("10.0.0.1/Kelvari Config Manager"));
+        QCOMPARE(appended.GetString(39), std::string("next"));
         cZRNetMessage written;
         written.SetLength(7);
         QVERIFY(written.SetUByte(0, 0xAB) && written.SetUWord(1, 0x0102) && written.SetULong(3, 0xDEADBEEF));
-        QCOMPARE(PayloadOf(written), PayloadOf(appended));
+        QCOMPARE(PayloadOf(written), PayloadOf(appended).left(7));
         QCOMPARE(written.GetULong(3), ULONG(0xDEADBEEF));
         QCOMPARE(written.GetUWord(2), UWORD(0x02DE));
+        // A string ends at its NUL or at the payload's end; an empty payload has no storage to search.
+        written.SetPayload("abc", 3);
+        QCOMPARE(written.GetString(1), std::string("bc"));
+        QCOMPARE(written.GetString(3), std::string());
+        QCOMPARE(cZRNetMessage().GetString(0), std::string());
     }
 
     void accessOutsideThePayloadIsRefused_data()
@@ -73,27 +75,12 @@ private slots:
         QCOMPARE(PayloadOf(message), QByteArray("\xFF\xFF\xFF", 3));
     }
 
-    void stringsEndAtTheirNul()
-    {
-        cZRNetMessage message;
-        message.AppendString("10.0.0.1/Kelvari Config Manager");
-        message.AppendString("next");
-        QCOMPARE(message.GetString(0), std::string("10.0.0.1/Kelvari Config Manager"));
-        QCOMPARE(message.GetString(32), std::string("next"));
-        cZRNetMessage unterminated;
-        unterminated.SetPayload("abc", 3);
-        QCOMPARE(unterminated.GetString(1), std::string("bc"));
-        QCOMPARE(unterminated.GetString(3), std::string());
-        // An empty payload has no storage to search.
-        QCOMPARE(cZRNetMessage().GetString(0), std::string());
-    }
-
     void aFrameCarriesItsHeaderBigEndianAndParsesBack()
     {
         cZRNetMessage message(3, 17, 42, eMethodFindObject);
         message.AppendString("Kelvari Config Manager");
         const QByteArray bytes = cScriptedPeer::Framed(message);
-        QCOMPARE(bytes.mid(0, 13), QByteArray::fromHex("F000030011002A0004") + QByteArray::fromHex("00000017"));
+        QCOMPARE(bytes.mid(0, 13), QByteArray::fromHex("F000030011002A000400000017"));
         QCOMPARE(bytes.back(), char(0xF7));
         cZRNetMessage parsed;
         size_t consumed = 0;
@@ -101,9 +88,7 @@ private slots:
         const auto* data = reinterpret_cast<const UBYTE*>(bytes.constData());
         QCOMPARE(cFrameCodec::Parse(data, size_t(bytes.size()), parsed, consumed, error), cFrameCodec::eFrameComplete);
         QCOMPARE(consumed, size_t(bytes.size()));
-        QCOMPARE(parsed.Destination(), UWORD(17));
-        QCOMPARE(parsed.Source(), UWORD(42));
-        QCOMPARE(parsed.GetString(0), std::string("Kelvari Config Manager"));
+        QCOMPARE(cScriptedPeer::Framed(parsed), bytes);
         QCOMPARE(cFrameCodec::Parse(data, size_t(bytes.size() - 1), parsed, consumed, error),
                  cFrameCodec::eFrameIncomplete);
     }
@@ -129,37 +114,19 @@ private slots:
         QVERIFY(cache.Lookup("a", connectionId, handle));
     }
 
-    void eachTraceKindWritesItsExactLine_data()
-    {
-        QTest::addColumn<sTraceFunction>("trace");
-        QTest::addColumn<QStringList>("lines");
-        const QString tail = QStringLiteral("value abc 7\t(file:///src/Unit.cpp:42:)");
-        QTest::newRow("error") << sTraceFunction{&DebugErrTrace} << QStringList{"ERROR: " + tail};
-        QTest::newRow("notification") << sTraceFunction{&DebugNotifTrace} << QStringList{"Notification: " + tail};
-        QTest::newRow("history") << sTraceFunction{&DebugHistoryTrace} << QStringList{"History: " + tail};
-        QTest::newRow("plain") << sTraceFunction{&DebugTrace} << QStringList{tail};
-        QTest::newRow("diagnostic is silent") << sTraceFunction{&DebugDiagnosticTrace} << QStringList();
-    }
-
-    void eachTraceKindWritesItsExactLine()
-    {
-        QFETCH(sTraceFunction, trace);
-        QFETCH(QStringList, lines);
-        cTraceCapture capture;
-        trace.mTrace("src/Unit.cpp", 42, "void cUnit::Run(int)", "value %s %d", "abc", 7);
-        QCOMPARE(capture.Lines(), lines);
-    }
-
-    void traceMacrosGiveTheCallersLocationAndCutTextAt512Bytes()
+    // 511 characters and the terminating NUL fill the 512-byte buffer; a diagnostic says nothing.
+    void eachTraceKindWritesItsExactLineWithTheCallersLocationCutAt512Bytes()
     {
         cTraceCapture capture;
+        for (auto trace : {&DebugErrTrace, &DebugNotifTrace, &DebugHistoryTrace, &DebugTrace, &DebugDiagnosticTrace})
+            trace("src/Unit.cpp", 42, "void cUnit::Run(int)", "value %s %d", "abc", 7);
         const int line = __LINE__ + 1;
         ZR_ERROR("Must be called on main thread");
         DebugNotifTrace("f.cpp", 1, "f", "%s", std::string(600, 'y').c_str());
-        // 511 characters and the terminating NUL fill the 512-byte buffer.
-        QCOMPARE(capture.Lines(), (QStringList{QStringLiteral("ERROR: Must be called on main thread\t(file:///%1:%2:)")
-                                                   .arg(QString::fromUtf8(__FILE__))
-                                                   .arg(line),
+        const QString tail = QStringLiteral("value abc 7\t(file:///src/Unit.cpp:42:)");
+        const QString location = QStringLiteral("\t(file:///%1:%2:)").arg(QString::fromUtf8(__FILE__)).arg(line);
+        QCOMPARE(capture.Lines(), (QStringList{"ERROR: " + tail, "Notification: " + tail, "History: " + tail, tail,
+                                               "ERROR: Must be called on main thread" + location,
                                                "Notification: " + QString(511, 'y') + "\t(file:///f.cpp:1:)"}));
     }
 
@@ -170,21 +137,21 @@ private slots:
         for (int t = 0; t < 4; ++t)
         {
             threads.emplace_back([t] {
-                const std::string filler(200, char('a' + t));
                 for (int i = 0; i < 300; ++i)
-                    DebugErrTrace("t.cpp", t, "f", "%d %s %d", t, filler.c_str(), i);
+                    DebugErrTrace("t.cpp", t, "f", "%d %s %d", t, std::string(200, char('a' + t)).c_str(), i);
             });
         }
         for (std::thread& thread : threads)
             thread.join();
         const QStringList lines = capture.Lines();
         QCOMPARE(lines.size(), 4 * 300);
+        // Each line whole: its own thread's filler and location.
         const QRegularExpression pattern("^ERROR: (\\d) ([a-d])\\2{199} \\d+\\t\\(file:///t\\.cpp:\\1:\\)$");
         for (const QString& line : lines)
         {
             const QRegularExpressionMatch match = pattern.match(line);
-            QVERIFY2(match.hasMatch(), qPrintable(line));
-            QCOMPARE(match.captured(2).at(0).unicode() - 'a', match.captured(1).toInt());
+            QVERIFY2(match.hasMatch() && match.captured(2).at(0).unicode() - 'a' == match.captured(1).toInt(),
+                     qPrintable(line));
         }
     }
 };

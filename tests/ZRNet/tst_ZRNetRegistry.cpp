@@ -241,19 +241,35 @@ private slots:
         QVERIFY(onlyOwn && delivered > 0);
     }
 
+    // What the destroyed object tells its delete list names it as the source, and the lists drop it.
     void deleteListIsToldOnDestruction()
     {
-        cRecordingNetObject listener("Listener", true);
+        cRecordingNetObject listener("Listener");
         auto speaker = std::make_unique<cRecordingNetObject>("Speaker");
-        const UWORD speakerHandle = speaker->Handle();
-        listener.AddInform(2, {kZRNetLocalConnection, speakerHandle, 0});
-        listener.AddToDeleteList(speakerHandle);
+        listener.AddInform(2, {kZRNetLocalConnection, speaker->Handle(), 0});
+        listener.AddToDeleteList(speaker->Handle());
         speaker->AddToDeleteList(listener.Handle());
         speaker.reset();
-        QVERIFY(listener.mReceived.WaitFor(1));
-        QCOMPARE(listener.mReceived.Items().front().mMethod, UWORD(eMethodObjectDeleted));
-        QCOMPARE(listener.mReceived.Items().front().mSource, speakerHandle);
-        QVERIFY(listener.InformList(2).empty() && listener.DeleteList().empty());
+        QTRY_VERIFY_WITH_TIMEOUT(listener.InformList(2).empty() && listener.DeleteList().empty(), 10000);
+    }
+
+    // An answer echoes the path, so a find of an overlong one goes unanswered: an answer to it would come
+    // before the next find's, and so before a marker posted once that one arrived.
+    void findsOfOverlongPathsGoUnanswered()
+    {
+        cRecordingNetObject asker("Asker");
+        cTraceCapture capture;
+        for (const size_t length : {128, 127})
+        {
+            cZRNetMessage find(kZRNetLocalConnection, kZRNetRegistryHandle, asker.Handle(), eMethodFindObject);
+            find.AppendString(std::string(length, 'p').c_str());
+            SyscallPostMessage(find);
+        }
+        QVERIFY(asker.mEvents.WaitFor(1));
+        SyscallPostMessage(MessageTo(asker.Handle(), 300));
+        QVERIFY(asker.mEvents.WaitFor(2));
+        QCOMPARE(asker.mEvents.Items(), (std::vector<std::string>{"m5", "m300"}));
+        QCOMPARE(capture.LinesContaining("ERROR: Find of a path of 128 characters from connection 0").size(), 1);
     }
 
     void foundOnThePollThreadAndCachedUntilTheObjectGoes()
