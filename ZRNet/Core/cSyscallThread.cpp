@@ -26,6 +26,8 @@ void cSyscallThread::StartSyscall()
     router->SetPollingAllowed(true);
     mRun = true;
     mThread = std::thread(&cSyscallThread::Run, this);
+    // Named before this returns, so that whoever sees the threads of a started layer sees it by name.
+    pthread_setname_np(mThread.native_handle(), "SyscallPoll");
 }
 
 void cSyscallThread::QuitSyscallAndWait()
@@ -41,8 +43,6 @@ void cSyscallThread::QuitSyscallAndWait()
 
 void cSyscallThread::Run()
 {
-    // Named so that the poll thread can be told apart in a debugger or a process listing.
-    pthread_setname_np(pthread_self(), "SyscallPoll");
     cRegistryRouter* router = SyscallRegistryRouter();
     cZRNetMessage message;
     while (mRun && router->WaitForMessage(message))
