@@ -1,7 +1,6 @@
 #include "Kelvari/Editor/cWindowGeometry.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -15,37 +14,31 @@
 
 namespace
 {
-template <class T>
-std::unique_ptr<T, decltype(&free)> Own(T* reply)
-{
-    return {reply, &free};
-}
+template <class T> std::unique_ptr<T, decltype(&free)> Own(T* reply) { return {reply, &free}; }
 
-// The X server's side of the program: its visible top-level window, and a
-// close request as the window's close button sends it.
+// The X server's side of the program: its visible top-level window, and a close request as the window's
+// close button sends it.
 struct sX11
 {
-    ~sX11() { xcb_disconnect(mConnection); }
+    ~sX11() { xcb_disconnect(c); }
 
     xcb_atom_t Atom(const char* name)
     {
-        auto reply = Own(xcb_intern_atom_reply(
-            mConnection, xcb_intern_atom(mConnection, false, uint16_t(strlen(name)), name), nullptr));
+        auto reply = Own(xcb_intern_atom_reply(c, xcb_intern_atom(c, false, uint16_t(strlen(name)), name), nullptr));
         return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     }
 
     xcb_window_t VisibleWindowOf(qint64 pid)
     {
-        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(mConnection)).data->root;
-        auto tree = Own(xcb_query_tree_reply(mConnection, xcb_query_tree(mConnection, root), nullptr));
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        auto tree = Own(xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr));
         const xcb_atom_t pidAtom = Atom("_NET_WM_PID");
         for (int i = 0; tree && i < xcb_query_tree_children_length(tree.get()); ++i)
         {
             const xcb_window_t window = xcb_query_tree_children(tree.get())[i];
-            auto owner = Own(xcb_get_property_reply(
-                mConnection, xcb_get_property(mConnection, false, window, pidAtom, XCB_ATOM_CARDINAL, 0, 1), nullptr));
-            auto attributes = Own(
-                xcb_get_window_attributes_reply(mConnection, xcb_get_window_attributes(mConnection, window), nullptr));
+            auto owner = Own(xcb_get_property_reply(c, xcb_get_property(c, false, window, pidAtom, XCB_ATOM_CARDINAL, 0, 1),
+                                                    nullptr));
+            auto attributes = Own(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
             if (owner && xcb_get_property_value_length(owner.get()) == 4 &&
                 *static_cast<const uint32_t*>(xcb_get_property_value(owner.get())) == pid && attributes &&
                 attributes->map_state == XCB_MAP_STATE_VIEWABLE)
@@ -56,7 +49,7 @@ struct sX11
 
     QRect Geometry(xcb_window_t window)
     {
-        auto reply = Own(xcb_get_geometry_reply(mConnection, xcb_get_geometry(mConnection, window), nullptr));
+        auto reply = Own(xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
         return reply ? QRect(reply->x, reply->y, reply->width, reply->height) : QRect();
     }
 
@@ -69,11 +62,11 @@ struct sX11
         event.type = Atom("WM_PROTOCOLS");
         event.data.data32[0] = Atom("WM_DELETE_WINDOW");
         event.data.data32[1] = XCB_CURRENT_TIME;
-        xcb_send_event(mConnection, false, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
-        xcb_flush(mConnection);
+        xcb_send_event(c, false, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+        xcb_flush(c);
     }
 
-    xcb_connection_t* mConnection = xcb_connect(nullptr, nullptr);
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
 };
 
 QStringList ThreadNames(qint64 pid)
@@ -95,113 +88,88 @@ class tst_EditorStartup : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void theProgramRunsItsLayerAndStoresItsGeometryWhenClosed();
-    void aMainPageThatCannotLoadEndsWithMinusOneAndNeverStartsTheLayer();
-    void theHelpDocumentLiesBelowTheProgramsFolder();
-
-private:
-    void Start(const QString& importPath = QString());
-    QByteArray StoredMainWindowGeometry() const;
-
-    std::unique_ptr<QTemporaryDir> mConfigHome;
+    QTemporaryDir mConfigHome;
     QProcess mProgram;
-};
 
-void tst_EditorStartup::initTestCase()
-{
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        QSKIP("needs the X server that the test command starts");
-}
-
-void tst_EditorStartup::init()
-{
-    mConfigHome = std::make_unique<QTemporaryDir>();
-    QVERIFY(mConfigHome->isValid());
-}
-
-void tst_EditorStartup::Start(const QString& importPath)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), mConfigHome->path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     // The software renderer keeps the test independent of the X server's GL.
-    environment.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
-    if (!importPath.isEmpty())
-        environment.insert(QStringLiteral("QML2_IMPORT_PATH"), importPath);
-    mProgram.setProcessEnvironment(environment);
-    mProgram.start(QStringLiteral(KELVARI_EDITOR_PROGRAM), QStringList());
-    QVERIFY(mProgram.waitForStarted());
-}
+    void Start(const QString& importPath = QString())
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", mConfigHome.path());
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        environment.insert("QT_QUICK_BACKEND", "software");
+        if (!importPath.isEmpty())
+            environment.insert("QML2_IMPORT_PATH", importPath);
+        mProgram.setProcessEnvironment(environment);
+        mProgram.start(KELVARI_EDITOR_PROGRAM, QStringList());
+        QVERIFY(mProgram.waitForStarted());
+    }
+    QByteArray StoredMainWindowGeometry() const
+    {
+        return QSettings(mConfigHome.filePath("Brelvan/Kelvari Editor.conf"), QSettings::IniFormat).value("SCG").toByteArray();
+    }
 
-QByteArray tst_EditorStartup::StoredMainWindowGeometry() const
-{
-    const QSettings settings(mConfigHome->filePath(QStringLiteral("Brelvan/Kelvari Editor.conf")),
-                             QSettings::IniFormat);
-    return settings.value(QStringLiteral("SCG")).toByteArray();
-}
+private slots:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("needs the X server that the test command starts");
+    }
+    void init() { QSettings(mConfigHome.filePath("Brelvan/Kelvari Editor.conf"), QSettings::IniFormat).clear(); }
 
-void tst_EditorStartup::theProgramRunsItsLayerAndStoresItsGeometryWhenClosed()
-{
-    sX11 x11;
-    QVERIFY(!xcb_connection_has_error(x11.mConnection));
-    Start();
-    const qint64 pid = mProgram.processId();
+    // Thread names are cut to 15 bytes by the kernel; the main page binds to the application object without
+    // a warning.
+    void theProgramRunsItsLayerAndStoresItsGeometryWhenClosed()
+    {
+        sX11 x11;
+        QVERIFY(!xcb_connection_has_error(x11.c));
+        Start();
+        const qint64 pid = mProgram.processId();
+        xcb_window_t window = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((window = x11.VisibleWindowOf(pid)) != 0, 20000);
+        QCOMPARE(x11.Geometry(window), cWindowGeometry::DefaultGeometry());
+        QTRY_VERIFY_WITH_TIMEOUT(ThreadNames(pid).contains("ActionTickThrea"), 10000);
+        QVERIFY2(ThreadNames(pid).contains("SyscallPoll"), qPrintable(ThreadNames(pid).join(',')));
 
-    xcb_window_t window = 0;
-    QTRY_VERIFY_WITH_TIMEOUT((window = x11.VisibleWindowOf(pid)) != 0, 20000);
-    QCOMPARE(x11.Geometry(window), cWindowGeometry::DefaultGeometry());
-    // Thread names are cut to 15 bytes by the kernel.
-    QTRY_VERIFY_WITH_TIMEOUT(ThreadNames(pid).contains(QStringLiteral("ActionTickThrea")), 10000);
-    QVERIFY2(ThreadNames(pid).contains(QStringLiteral("SyscallPoll")), qPrintable(ThreadNames(pid).join(',')));
+        x11.RequestClose(window);
+        QVERIFY(mProgram.waitForFinished(20000));
+        QCOMPARE(mProgram.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(mProgram.exitCode(), 0);
+        const QString output = QString::fromUtf8(mProgram.readAllStandardOutput());
+        QVERIFY2(!output.contains("ERROR") && output.contains("ZRNet layer stopped"), qPrintable(output));
+        const QString errors = QString::fromUtf8(mProgram.readAllStandardError());
+        QVERIFY2(!errors.contains("qrc:/"), qPrintable(errors));
+        QRect geometry;
+        int state = -1;
+        QVERIFY(cWindowGeometry::Decode(StoredMainWindowGeometry(), geometry, state));
+        QCOMPARE(geometry, cWindowGeometry::DefaultGeometry());
+        QCOMPARE(state, 0);
+    }
 
-    x11.RequestClose(window);
-    QVERIFY(mProgram.waitForFinished(20000));
-    QCOMPARE(mProgram.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(mProgram.exitCode(), 0);
-    const QString output = QString::fromUtf8(mProgram.readAllStandardOutput());
-    QVERIFY2(!output.contains(QLatin1String("ERROR")), qPrintable(output));
-    QVERIFY(output.contains(QLatin1String("ZRNet layer stopped")));
-    // The main page binds to the application object without a warning.
-    const QString errors = QString::fromUtf8(mProgram.readAllStandardError());
-    QVERIFY2(!errors.contains(QLatin1String("qrc:/")), qPrintable(errors));
+    // Seen through a QML module that cannot load, as on an installation that lacks one.
+    void aMainPageThatCannotLoadEndsWithMinusOneAndNeverStartsTheLayer()
+    {
+        QTemporaryDir imports;
+        QVERIFY(QDir(imports.path()).mkpath("QtQuick.2"));
+        QFile qmldir(imports.filePath("QtQuick.2/qmldir"));
+        QVERIFY(qmldir.open(QIODevice::WriteOnly) && qmldir.write("module QtQuick\nplugin kelvari_missing_module\n") > 0);
+        qmldir.close();
+        Start(imports.path());
+        QVERIFY(mProgram.waitForFinished(20000));
+        QCOMPARE(mProgram.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(qint8(mProgram.exitCode()), qint8(-1));
+        const QString output = QString::fromUtf8(mProgram.readAllStandardOutput());
+        QVERIFY2(!output.contains("ZRNet layer") && !output.contains("ERROR"), qPrintable(output));
+        QCOMPARE(StoredMainWindowGeometry().size(), cWindowGeometry::kRecordBytes);
+    }
 
-    QRect geometry;
-    int state = -1;
-    QVERIFY(cWindowGeometry::Decode(StoredMainWindowGeometry(), geometry, state));
-    QCOMPARE(geometry, cWindowGeometry::DefaultGeometry());
-    QCOMPARE(state, 0);
-}
-
-// Seen through a QML module that cannot load, as on an installation that lacks one.
-void tst_EditorStartup::aMainPageThatCannotLoadEndsWithMinusOneAndNeverStartsTheLayer()
-{
-    QTemporaryDir imports;
-    QVERIFY(QDir(imports.path()).mkpath(QStringLiteral("QtQuick.2")));
-    QFile qmldir(imports.filePath(QStringLiteral("QtQuick.2/qmldir")));
-    QVERIFY(qmldir.open(QIODevice::WriteOnly));
-    qmldir.write("module QtQuick\nplugin kelvari_missing_module\n");
-    qmldir.close();
-
-    Start(imports.path());
-    QVERIFY(mProgram.waitForFinished(20000));
-    QCOMPARE(mProgram.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(qint8(mProgram.exitCode()), qint8(-1));
-    const QString output = QString::fromUtf8(mProgram.readAllStandardOutput());
-    QVERIFY2(!output.contains(QLatin1String("ZRNet layer")), qPrintable(output));
-    QVERIFY2(!output.contains(QLatin1String("ERROR")), qPrintable(output));
-    QCOMPARE(StoredMainWindowGeometry().size(), cWindowGeometry::kRecordBytes);
-}
-
-void tst_EditorStartup::theHelpDocumentLiesBelowTheProgramsFolder()
-{
-    QFile help(QFileInfo(QStringLiteral(KELVARI_EDITOR_PROGRAM)).dir().filePath(
-        QStringLiteral("Contents/Resources/Help/Help.pdf")));
-    QVERIFY(help.open(QIODevice::ReadOnly));
-    QVERIFY(help.read(5) == "%PDF-");
-}
+    void theHelpDocumentLiesBelowTheProgramsFolder()
+    {
+        QFile help(QFileInfo(KELVARI_EDITOR_PROGRAM).dir().filePath("Contents/Resources/Help/Help.pdf"));
+        QVERIFY(help.open(QIODevice::ReadOnly));
+        QCOMPARE(help.read(5), QByteArray("%PDF-"));
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_EditorStartup)
 #include "tst_EditorStartup.moc"
