@@ -1,0 +1,595 @@
+#include "support/cTraceCapture.h"
+
+#include "Kelvari/Common/cColourProperty.h"
+#include "Kelvari/Common/cComboProperty.h"
+#include "Kelvari/Common/cFloatProperty.h"
+#include "Kelvari/Common/cFontProperty.h"
+#include "Kelvari/Common/cGroupProperty.h"
+#include "Kelvari/Common/cImageProperty.h"
+#include "Kelvari/Common/cIntProperty.h"
+#include "Kelvari/Common/cNumberOfTabsProperty.h"
+#include "Kelvari/Common/cResourceNotifier.h"
+#include "Kelvari/Common/cResourceUndoManager.h"
+#include "Kelvari/Common/cResourceUndoTarget.h"
+#include "Kelvari/Common/cSizeFractionProperty.h"
+#include "Kelvari/Common/cStringProperty.h"
+#include "Kelvari/Common/cTextBlockProperty.h"
+#include "Kelvari/Common/cTextWidget.h"
+
+#include <QQuickItem>
+#include <QtTest>
+#include <limits>
+
+// Properties, groups of them across selected widgets, and the undo manager that records their changes.
+namespace
+{
+// Stands in for the config document: it only counts the id-change calls.
+class cCountingResourceNotifier : public cResourceNotifier
+{
+public:
+    void ImageResourceIdChanged() override { ++mIdChanges; }
+    int mIdChanges = 0;
+};
+
+// Records the change signals of one property in the order they are emitted.
+QStringList* Log(cProperty* property, QStringList* log)
+{
+    QObject::connect(property, &cProperty::ValueAboutToChange, [log] { *log << "ValueAboutToChange"; });
+    QObject::connect(property, &cProperty::valueChanged, [log] { *log << "valueChanged"; });
+    QObject::connect(property, &cProperty::visibleChanged, [log](bool on) { *log << QStringLiteral("visibleChanged(%1)").arg(on); });
+    if (auto* combo = qobject_cast<cComboProperty*>(property))
+        QObject::connect(combo, &cComboProperty::comboValuesChanged, [log] { *log << "comboValuesChanged"; });
+    return log;
+}
+const QStringList kChange = {"ValueAboutToChange", "valueChanged"};
+
+// Records every call the resource actions make, with the resources as numbers.
+class cFakeResourceConfig : public cResourceUndoTarget
+{
+public:
+    void UndoNewResource(cResource* resource) override { Record("UndoNew", resource); }
+    void RedoNewResource(cResource* resource) override { Record("RedoNew", resource); }
+    void UndoDeleteResource(cResource* resource) override { Record("UndoDelete", resource); }
+    void RedoDeleteResource(cResource* resource) override { Record("RedoDelete", resource); }
+    void UndoChangeResource(cResource* old, cResource* now) override { Record("UndoChange", old, now); }
+    void RedoChangeResource(cResource* old, cResource* now) override { Record("RedoChange", old, now); }
+    QStringList mCalls;
+    QList<const void*> mResources;
+
+private:
+    void Record(const QString& call, cResource* first, cResource* second = nullptr)
+    {
+        mCalls << call;
+        mResources << first;
+        if (second)
+            mResources << second;
+    }
+};
+}
+
+class tst_Properties : public QObject
+{
+    Q_OBJECT
+
+    cCountingResourceNotifier mConfig;
+    QObject mOwner;
+    QObject* mUndoOwner = nullptr;
+    cResourceUndoManager* mManager = nullptr;
+    cIntProperty* mX = nullptr;
+    cIntProperty* mY = nullptr;
+
+    // One property of each kind, with a value different from its initial one.
+    cProperty* Make(const QString& kind)
+    {
+        if (kind == "int")
+            return new cIntProperty("I", 3, &mOwner, 0, 10);
+        if (kind == "tabs")
+            return new cNumberOfTabsProperty("Number of tabs", 4, &mOwner);
+        if (kind == "float")
+            return new cFloatProperty("F", 1.5f, &mOwner, 0, 2);
+        if (kind == "size")
+            return new cSizeFractionProperty("S", 0.25f, &mOwner, 0, 1);
+        if (kind == "string")
+            return new cStringProperty("Str", "abc", &mOwner, true);
+        if (kind == "textblock")
+            return new cTextBlockProperty("Text", "line", &mOwner, true);
+        if (kind == "combo")
+            return new cComboProperty("Align", 0, {"Left", "Center", "Right"}, &mOwner);
+        if (kind == "image")
+            return new cImageProperty("Image", mConfig, &mOwner);
+        if (kind == "colour")
+            return new cColourProperty("Colour", QColor("white"), &mOwner, true);
+        return new cFontProperty("Font", "lato", &mOwner, true);
+    }
+    void Close(int times = 1)
+    {
+        while (times-- > 0)
+            mManager->CloseUndoBlock();
+    }
+
+private slots:
+    void init()
+    {
+        mUndoOwner = new QObject;
+        mManager = new cResourceUndoManager(mUndoOwner);
+        mX = new cIntProperty("X", 10, mUndoOwner, 0, 100);
+        mY = new cIntProperty("Y", 20, mUndoOwner, 0, 100);
+        for (cIntProperty* property : {mX, mY})
+            connect(property, &cProperty::ValueAboutToChange, mManager, &cResourceUndoManager::PropertyValueAboutToChange);
+    }
+    void cleanup()
+    {
+        qDeleteAll(mOwner.children());
+        delete mUndoOwner;
+    }
+
+    void aChangeAnnouncesItselfWhileTheOldValueIsStored_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QVariant>("newValue");
+        QTest::newRow("int") << "int" << QVariant(7);
+        QTest::newRow("tabs") << "tabs" << QVariant(2);
+        QTest::newRow("float") << "float" << QVariant(0.75f);
+        QTest::newRow("size") << "size" << QVariant(0.5f);
+        QTest::newRow("string") << "string" << QVariant("xyz");
+        QTest::newRow("textblock") << "textblock" << QVariant("two\nlines");
+        QTest::newRow("combo") << "combo" << QVariant(2);
+        QTest::newRow("colour") << "colour" << QVariant(QColor(Qt::red));
+        QTest::newRow("image") << "image" << QVariant("12");
+        QTest::newRow("font") << "font" << QVariant("exo2");
+    }
+    void aChangeAnnouncesItselfWhileTheOldValueIsStored()
+    {
+        QFETCH(QVariant, newValue);
+        QFETCH(QString, kind);
+        cProperty* property = Make(kind);
+        const QVariant oldValue = property->value();
+        QVariant seen;
+        connect(property, &cProperty::ValueAboutToChange, [&] { seen = property->value(); });
+        QStringList log;
+        Log(property, &log);
+        property->setValue(oldValue);
+        property->setStringValue(property->stringValue());
+        QCOMPARE(log, QStringList());
+        property->setValue(newValue);
+        QCOMPARE(log, kChange);
+        QCOMPARE(seen, oldValue);
+        QCOMPARE(property->value(), newValue);
+    }
+
+    void numberOfTabsExposesTheComingValueBeforeTheChange()
+    {
+        cNumberOfTabsProperty tabs("Number of tabs", 4, &mOwner);
+        QPair<int, int> seen;
+        connect(&tabs, &cProperty::ValueAboutToChange, [&] { seen = {tabs.IntValue(), tabs.ComingValue()}; });
+        tabs.setValue(6);
+        QCOMPARE(seen, qMakePair(4, 6));
+    }
+
+    // A value that does not convert, or a float that is not finite, keeps the stored value with a trace.
+    void badValuesKeepTheStoredValue_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QVariantList>("values");
+        QTest::addColumn<QString>("trace");
+        QTest::newRow("int") << "int" << QVariantList{"not a number"} << "ERROR: Error setting property int\t";
+        QTest::newRow("size") << "size" << QVariantList{"not a number"} << "ERROR: Error setting property float\t";
+        QTest::newRow("combo") << "combo" << QVariantList{"not a number"} << "ERROR: Error setting property combo int\t";
+        const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+        QTest::newRow("nan") << "float" << QVariantList{nan, QString::number(nan)} << "ERROR: Error setting property float";
+        QTest::newRow("-inf") << "float" << QVariantList{-inf, QString::number(-inf)} << "ERROR: Error setting property float";
+    }
+    void badValuesKeepTheStoredValue()
+    {
+        QFETCH(QVariantList, values);
+        QFETCH(QString, trace);
+        QFETCH(QString, kind);
+        cProperty* property = Make(kind);
+        const QVariant before = property->value();
+        QStringList log, lines;
+        Log(property, &log);
+        {
+            cTraceCapture capture;
+            for (const QVariant& value : values)
+                property->setValue(value);
+            const bool floating = values.first().userType() == QMetaType::Float;
+            if (floating)
+                static_cast<cFloatProperty*>(property)->setFloatValue(values.first().toFloat());
+            lines = capture.Lines();
+        }
+        QCOMPARE(lines.size(), values.size() + (values.first().userType() == QMetaType::Float ? 1 : 0));
+        for (const QString& line : lines)
+            QVERIFY2(line.startsWith(trace), qPrintable(line));
+        property->setStringValue("1");
+        QCOMPARE(property->value(), before);
+        QCOMPARE(log, QStringList());
+    }
+
+    void textForms_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("float rounded") << "float" << QVariant(0.12345f) << "0.1235";
+        QTest::newRow("float tiny negative") << "float" << QVariant(-0.00001f) << "0";
+        QTest::newRow("size third") << "size" << QVariant(0.33333f) << "33.33";
+        QTest::newRow("size tiny") << "size" << QVariant(0.0001f) << "0.01";
+        QTest::newRow("combo index") << "combo" << QVariant(1) << "Center";
+        QTest::newRow("combo outside") << "combo" << QVariant(5) << "";
+        QTest::newRow("colour half red") << "colour" << QVariant(QColor(255, 0, 0, 128)) << "#80ff0000";
+        QTest::newRow("colour unknown name is ignored") << "colour" << QVariant("notacolour") << "#ffffff";
+        QTest::newRow("colour svg keyword") << "colour" << QVariant("darkgrey") << "#a9a9a9";
+        QTest::newRow("colour 8 digits") << "colour" << QVariant("#800000ff") << "#800000ff";
+        QTest::newRow("colour 12 digits") << "colour" << QVariant("#ffff00000000") << "#ff0000";
+    }
+    void textForms()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(QString, text);
+        QFETCH(QString, kind);
+        cProperty* property = Make(kind);
+        QStringList log, lines;
+        Log(property, &log);
+        {
+            cTraceCapture capture;
+            property->setValue(value);
+            if (value.type() == QVariant::String)
+                property->setStringValue(value.toString());
+            lines = capture.Lines();
+        }
+        QCOMPARE(property->stringValue(), text);
+        QCOMPARE(lines, QStringList());
+        QCOMPARE(log, text == "#ffffff" ? QStringList() : kChange);
+    }
+
+    void updateComboValuesSignalOrder_data()
+    {
+        QTest::addColumn<QStringList>("choices");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList current = {"Left", "Center", "Right"}, other = {"A", "B", "C", "D"};
+        QTest::newRow("same list, same index") << current << 1 << QStringList();
+        QTest::newRow("same list, new index") << current << 2 << kChange;
+        QTest::newRow("new list, same index")
+            << other << 1 << QStringList{"ValueAboutToChange", "comboValuesChanged", "valueChanged"};
+        QTest::newRow("new list, new index")
+            << other << 3 << QStringList{"ValueAboutToChange", "comboValuesChanged", "ValueAboutToChange", "valueChanged"};
+    }
+    void updateComboValuesSignalOrder()
+    {
+        QFETCH(QStringList, choices);
+        QFETCH(int, index);
+        cComboProperty combo("Align", 1, {"Left", "Center", "Right"}, &mOwner);
+        QStringList log;
+        Log(&combo, &log);
+        combo.UpdateComboValues(choices, index);
+        QTEST(log, "expected");
+        QCOMPARE(combo.comboValues(), choices);
+        QCOMPARE(combo.IntValue(), index);
+    }
+
+    void imagePropertyFollowsItsOwnResourceOnly()
+    {
+        cImageProperty image("Image", mConfig, &mOwner);
+        const int before = mConfig.mIdChanges;
+        image.setStringValue("7");
+        image.setStringValue("7");
+        QCOMPARE(mConfig.mIdChanges, before + 1);
+        QSignalSpy imageChanged(&image, &cImageProperty::ImageChanged);
+        emit mConfig.ResourceInserted("8");
+        emit mConfig.ResourceChanged("8");
+        QCOMPARE(imageChanged.count(), 0);
+        emit mConfig.ResourceInserted("7");
+        emit mConfig.ResourceRemoved("7");
+        emit mConfig.ResourceChanged("7");
+        QCOMPARE(imageChanged.count(), 3);
+        QStringList log;
+        Log(&image, &log);
+        image.setVisible(true);
+        image.setVisible(false);
+        image.setVisible(false);
+        QCOMPARE(log, QStringList{"visibleChanged(0)"});
+    }
+
+    void groupOfDifferingMembersReadsEmptyAndAWriteSetsThemAll()
+    {
+        QList<cTextWidget*> texts;
+        cGroupProperty* group = nullptr;
+        for (const char* text : {"A", "B", "C"})
+        {
+            texts << new cTextWidget(texts.size(), &mOwner);
+            cProperty* property = texts.last()->GetProperty("Text");
+            property->setValue(text);
+            group = group ? group : new cGroupProperty(property, &mOwner);
+            group->ConnectProperty(property, texts.last());
+        }
+        QCOMPARE(group->type(), cProperty::Group);
+        QCOMPARE(group->groupType(), cProperty::TextBlock);
+        QVERIFY(group->hasMultipleValues());
+        QCOMPARE(group->stringValue(), QString());
+        // Writing the first member's own value still reaches the others.
+        group->setValue("A");
+        QVERIFY(!group->hasMultipleValues());
+        for (const cTextWidget* text : texts)
+            QCOMPARE(text->GetProperty("Text")->stringValue(), QString("A"));
+        QSignalSpy changes(group, &cProperty::valueChanged);
+        group->setValue("A");
+        group->setStringValue("ignored");
+        QCOMPARE(changes.count(), 0);
+        QCOMPARE(group->stringValue(), QString("A"));
+    }
+
+    void groupBoundsVisibilityAndChoicesFollowEveryMember()
+    {
+        cIntProperty a("N", 1, &mOwner, 1, 10), b("N", 1, &mOwner, 0, 5);
+        cFloatProperty c("F", 0, &mOwner, -2, 0.5f), d("F", 0, &mOwner, 0, 2);
+        cGroupProperty ints(&a, &mOwner), floats(&c, &mOwner);
+        ints.ConnectProperty(&a, nullptr);
+        ints.ConnectProperty(&b, nullptr);
+        floats.ConnectProperty(&c, nullptr);
+        floats.ConnectProperty(&d, nullptr);
+        QCOMPARE(QList<int>({ints.lowIntBound(), ints.highIntBound()}), QList<int>({0, 10}));
+        QCOMPARE(QList<float>({floats.lowFloatBound(), floats.highFloatBound()}), QList<float>({-2, 2}));
+
+        QVERIFY(ints.visible());
+        b.setVisible(false);
+        QVERIFY(!ints.visible());
+        a.setVisible(true);
+        QVERIFY(!ints.visible());
+        b.setVisible(true);
+        QVERIFY(ints.visible());
+
+        cComboProperty e("C", 0, {"x", "y"}, &mOwner), f("C", 1, {"x", "y"}, &mOwner);
+        cGroupProperty combos(&e, &mOwner);
+        combos.ConnectProperty(&e, nullptr);
+        combos.ConnectProperty(&f, nullptr);
+        QCOMPARE(combos.comboValues(), QStringList({"x", "y"}));
+        QVERIFY(combos.hasMultipleValues());
+        QSignalSpy lists(&combos, &cGroupProperty::comboValuesChanged);
+        QSignalSpy values(&combos, &cProperty::valueChanged);
+        e.UpdateComboValues({"x", "y", "z"}, 0);
+        QCOMPARE(lists.count(), 0);
+        f.UpdateComboValues({"x", "y", "z"}, 0);
+        QCOMPARE(lists.count(), 1);
+        // The members now agree on the value too.
+        QCOMPARE(values.count(), 1);
+    }
+
+    void groupGeometryIsMeasuredFromBaseValuesAndNeverBecomesNaN()
+    {
+        QQuickItem canvas;
+        canvas.setSize(QSizeF(1000, 500));
+        QQuickItem* reference = &canvas;
+        cTextWidget shown(1, &mOwner), unlaid(2, &mOwner);
+        QQuickItem shownItem(&canvas), zeroParent(&canvas), unlaidItem(&zeroParent);
+        shown.setQQuickItem(&shownItem, true);
+        unlaid.setQQuickItem(&unlaidItem, true);
+        shown.setXFraction(0.3f);
+        unlaid.setXFraction(0.3f);
+        cGroupProperty x(shown.GetXProperty(), &mOwner);
+        x.ConnectProperty(shown.GetXProperty(), &shown);
+        x.ConnectProperty(unlaid.GetXProperty(), &unlaid);
+        x.SetFloatValueUsingScalingFactorAndOffset(2, 0.5f, reference);
+        QCOMPARE(shown.xFraction(), 0.1f);
+        // The same step again starts from the same base.
+        x.SetFloatValueUsingScalingFactorAndOffset(2, 0.5f, reference);
+        QCOMPARE(shown.xFraction(), 0.1f);
+        x.SetFloatValueUsingDelta(0.1f, reference);
+        QCOMPARE(shown.xFraction(), 0.4f);
+        // A member whose parent item has no size yet is left alone rather than made NaN.
+        QCOMPARE(unlaid.xFraction(), 0.3f);
+        x.ResetOriginalFloatValues();
+        x.SetFloatValueUsingScalingFactor(0.5f);
+        QCOMPARE(shown.xFraction(), 0.2f);
+        QCOMPARE(unlaid.xFraction(), 0.15f);
+        // A member destroyed while grouped is forgotten, not written.
+        auto* gone = new cTextWidget(3, &mOwner);
+        x.ConnectProperty(gone->GetXProperty(), gone);
+        delete gone;
+        x.SetFloatValueUsingScalingFactor(2);
+        x.setValue(0.5f);
+        QCOMPARE(x.LinkedProperties().size(), 2);
+    }
+
+    void undoBlocksRecordOnlyRealChanges()
+    {
+        mY->SetIntValue(21);
+        Close();
+        mX->SetIntValue(50);
+        mX->SetIntValue(10);
+        Close();
+        mX->SetIntValue(11);
+        mX->SetIntValue(12);
+        mY->SetIntValue(60);
+        mY->SetIntValue(21);
+        Close();
+        mManager->Undo();
+        QCOMPARE(mX->IntValue(), 10);
+        QSignalSpy yChanges(mY, &cProperty::valueChanged);
+        mManager->Redo();
+        QCOMPARE(mX->IntValue(), 12);
+        QCOMPARE(yChanges.count(), 0);
+        mManager->Undo();
+        mManager->Undo();
+        QCOMPARE(mY->IntValue(), 20);
+        QVERIFY(!mManager->HasUndo());
+    }
+
+    void undoClosesTheOpenBlockAndANewChangeDropsTheRedo()
+    {
+        mX->SetIntValue(30);
+        mManager->Undo();
+        QCOMPARE(mX->IntValue(), 10);
+        mManager->Redo();
+        QCOMPARE(mX->IntValue(), 30);
+        mManager->Undo();
+        QSignalSpy hasRedo(mManager, &cUndoManager::HasRedoChanged);
+        mY->SetIntValue(25);
+        QVERIFY(!mManager->HasRedo());
+        QCOMPARE(hasRedo.count(), 1);
+        mManager->Redo();
+        QCOMPARE(mX->IntValue(), 10);
+    }
+
+    void undoOfABlockRunsItsActionsBackwards()
+    {
+        cFakeResourceConfig config;
+        int first = 0, second = 0;
+        // Never dereferenced: the actions only pass resources on to the config.
+        auto* firstResource = reinterpret_cast<cResource*>(&first);
+        auto* secondResource = reinterpret_cast<cResource*>(&second);
+        mManager->AddNewResource(firstResource, &config);
+        mManager->AddChangeResource(firstResource, secondResource, &config);
+        Close();
+        mManager->AddDeleteResource(secondResource, &config);
+        Close();
+        mManager->Undo();
+        mManager->Undo();
+        mManager->Redo();
+        mManager->Redo();
+        QCOMPARE(config.mCalls, QStringList({"UndoDelete", "UndoChange", "UndoNew", "RedoNew", "RedoChange", "RedoDelete"}));
+        QCOMPARE(config.mResources, QList<const void*>({&second, &first, &second, &first, &first, &first, &second, &second}));
+    }
+
+    void hasUndoHasRedoAndIsSavedSignalOnlyAtTheBoundaries()
+    {
+        QSignalSpy hasUndo(mManager, &cUndoManager::HasUndoChanged);
+        QSignalSpy hasRedo(mManager, &cUndoManager::HasRedoChanged);
+        QSignalSpy isSaved(mManager, &cUndoManager::IsSavedChanged);
+        mManager->Undo();
+        mManager->Redo();
+        QCOMPARE(hasUndo.count() + hasRedo.count(), 0);
+        mX->SetIntValue(30);
+        QVERIFY(mManager->HasUndo() && mManager->IsSaved());
+        Close();
+        QVERIFY(!mManager->IsSaved());
+        mX->SetIntValue(40);
+        Close();
+        mManager->SetSavePoint();
+        mManager->SetSavePoint();
+        QVERIFY(mManager->IsSaved());
+        mManager->Undo();
+        QVERIFY(!mManager->IsSaved());
+        mManager->Undo();
+        QVERIFY(!mManager->HasUndo());
+        mManager->Redo();
+        mManager->Redo();
+        QVERIFY(mManager->IsSaved());
+        QCOMPARE(hasUndo.count(), 3);
+        QCOMPARE(hasRedo.count(), 2);
+        QCOMPARE(isSaved.count(), 4);
+        QCOMPARE(mX->IntValue(), 40);
+    }
+
+    void savePointNeverReturnsAfterItsBlockIsDiscarded()
+    {
+        // Each new block could take the memory of the discarded saved block; the saved state must not come back with it.
+        for (int value = 30; value < 60; ++value)
+        {
+            mX->SetIntValue(value);
+            Close();
+            mManager->SetSavePoint();
+            mManager->Undo();
+            mY->SetIntValue(value);
+            Close();
+            QVERIFY2(!mManager->IsSaved(), qPrintable(QString("after step %1").arg(value)));
+            mManager->Undo();
+            mManager->ClearUndoRedo();
+        }
+    }
+
+    void clearUndoRedoKeepsSavedOnlyForEmptySavePoint()
+    {
+        mManager->SetSavePoint();
+        mX->SetIntValue(30);
+        Close();
+        mManager->ClearUndoRedo();
+        QVERIFY(mManager->IsSaved());
+        mX->SetIntValue(40);
+        Close();
+        mManager->SetSavePoint();
+        QSignalSpy isSaved(mManager, &cUndoManager::IsSavedChanged);
+        mManager->ClearUndoRedo();
+        QVERIFY(!mManager->IsSaved());
+        QCOMPARE(isSaved.count(), 1);
+        mY->SetIntValue(50);
+        Close();
+        mManager->SetSavePoint();
+        QVERIFY(mManager->IsSaved());
+    }
+
+    void undoOfAChoiceRestoresIndexAndChoices()
+    {
+        auto* choice = new cComboProperty("Mode", 0, {"Off", "On"}, mUndoOwner);
+        mManager->AddPropertyChangeAction(choice);
+        choice->UpdateComboValues({"Low", "Mid", "High"}, 2);
+        Close();
+        mManager->Undo();
+        QCOMPARE(choice->comboValues(), QStringList({"Off", "On"}));
+        QCOMPARE(choice->IntValue(), 0);
+        mManager->Redo();
+        QCOMPARE(choice->comboValues(), QStringList({"Low", "Mid", "High"}));
+        QCOMPARE(choice->IntValue(), 2);
+        // Same index with new choices is no step.
+        mManager->ClearUndoRedo();
+        connect(choice, &cProperty::ValueAboutToChange, mManager, &cResourceUndoManager::PropertyValueAboutToChange);
+        choice->UpdateComboValues({"A", "B", "C"}, 2);
+        Close();
+        QVERIFY(!mManager->HasUndo());
+    }
+
+    void changesMadeWhileUndoingAreNotRecorded()
+    {
+        // The undo hook adds a resource and changes a watched property: the structural operation is recorded, the
+        // property change is not.
+        class cReaddingConfig : public cFakeResourceConfig
+        {
+        public:
+            cResourceUndoManager* mManager = nullptr;
+            cIntProperty* mProperty = nullptr;
+            void UndoDeleteResource(cResource* resource) override
+            {
+                cFakeResourceConfig::UndoDeleteResource(resource);
+                mManager->AddNewResource(resource, this);
+                mProperty->SetIntValue(99);
+            }
+        } config;
+        config.mManager = mManager;
+        config.mProperty = mX;
+        mManager->AddDeleteResource(nullptr, &config);
+        Close();
+        mManager->Undo();
+        Close();
+        mManager->Undo();
+        QCOMPARE(config.mCalls, QStringList({"UndoDelete", "UndoNew"}));
+        QCOMPARE(mX->IntValue(), 99);
+    }
+
+    void onlyEditablePropertiesOfAResourceAreWatched()
+    {
+        QObject resource;
+        auto* name = new cStringProperty("Name", "a", &resource, true);
+        auto* type = new cStringProperty("Type", "png", &resource, false);
+        mManager->LinkPropertiesToUndoManager(&resource);
+        type->setStringValue("svg");
+        Close();
+        QVERIFY(!mManager->HasUndo());
+        name->setStringValue("b");
+        Close();
+        mManager->Undo();
+        QCOMPARE(name->stringValue(), QString("a"));
+
+        connect(&resource, &QObject::objectNameChanged, mManager, &cResourceUndoManager::PropertyValueAboutToChange);
+        QStringList lines;
+        {
+            cTraceCapture trace;
+            resource.setObjectName("x");
+            lines = trace.LinesContaining("no property");
+        }
+        QVERIFY(!mManager->HasUndo());
+        QCOMPARE(lines.size(), 1);
+    }
+};
+
+QTEST_MAIN(tst_Properties)
+#include "tst_Properties.moc"
