@@ -1,0 +1,630 @@
+#include "support/cFixedConfigSource.h"
+#include "support/cTraceCapture.h"
+
+#include "Kelvari/Common/cConfigBase.h"
+#include "Kelvari/Common/cDefaultImageResource.h"
+#include "Kelvari/Common/cImageProvider.h"
+#include "Kelvari/Common/cImageResource.h"
+#include "Kelvari/Common/cResourceUndoManager.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QPointer>
+#include <QSvgRenderer>
+#include <QThread>
+#include <QtEndian>
+#include <QtTest>
+#include <climits>
+#include <memory>
+
+// The config document's resources, image resources and the provider that serves them; hostile bytes are left to
+// the image import fuzz target.
+namespace
+{
+QImage Filled(const QSize& size, const QColor& colour)
+{
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(colour);
+    return image;
+}
+
+QByteArray Png(const QSize& size)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    Filled(size, Qt::green).save(&buffer, "PNG");
+    return bytes;
+}
+
+quint32 Crc32(const QByteArray& bytes)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char byte : bytes)
+    {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A well-formed PNG header that claims another size: the pixels never follow.
+QByteArray PngDeclaring(quint32 width, quint32 height)
+{
+    QByteArray bytes = Png(QSize(1, 1));
+    // Signature 8 bytes, then the IHDR chunk: length 4, type 4, data 13, CRC 4.
+    qToBigEndian(width, bytes.data() + 16);
+    qToBigEndian(height, bytes.data() + 20);
+    qToBigEndian(Crc32(bytes.mid(12, 17)), bytes.data() + 29);
+    return bytes;
+}
+
+QByteArray Svg(const QByteArray& root, const QByteArray& content = "<rect width=\"4\" height=\"4\"/>")
+{
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" " + root + ">" + content
+           + "</svg>";
+}
+
+bool IsPlaceholder(const QImage& image) { return image == Filled(QSize(20, 20), QColor(255, 0, 0)); }
+
+bool HasVisiblePixels(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) > 0)
+                return true;
+    return false;
+}
+
+// A document with layouts, as the editor's document provides them.
+class cConfigWithLayouts : public cConfigBase
+{
+public:
+    using cConfigBase::cConfigBase;
+    QList<sLayoutResourceUse> mUses;
+
+protected:
+    QList<sLayoutResourceUse> LayoutResourceUses() const override { return mUses; }
+};
+
+// "id name" of each resource of the model from the given row on.
+QStringList Listed(const QQmlObjectListModel<cResource>& model, int from = 0)
+{
+    QStringList listed;
+    for (int i = from; i < model.count(); ++i)
+        listed << model.At(i)->resourceId() + " " + model.At(i)->Name();
+    return listed;
+}
+
+QStringList PropertyTexts(const cResource& resource)
+{
+    QStringList texts;
+    for (cProperty* property : resource.PropertyList().Items())
+        texts << property->name() + (property->visible() ? "" : " (hidden)") + (property->editable() ? " (editable)" : "")
+                     + "=" + property->stringValue();
+    return texts;
+}
+}
+
+class tst_Resources : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<cConfigBase> mConfig;
+    std::unique_ptr<cFixedConfigSource> mSource;
+    std::unique_ptr<cImageProvider> mProvider;
+
+    cImageResource* New(const QString& id, const QString& name, const QString& subtype = "png")
+    {
+        return subtype == "svg" ? new cImageResource(mConfig.get(), id, name, QImage(), "<svg/>", "svg", mConfig.get())
+                                : new cImageResource(mConfig.get(), id, name, Filled(QSize(4, 3), Qt::green), Png(QSize(4, 3)),
+                                                     subtype, mConfig.get());
+    }
+    // Reads <Resource> elements made of (attributes, bytes) pairs.
+    void Read(const QList<QPair<QString, QByteArray>>& resources, bool dropBytes = false)
+    {
+        QString xml = "<Resources>";
+        for (const auto& resource : resources)
+            xml += QStringLiteral("<Resource %1>%2</Resource>").arg(resource.first, QString::fromLatin1(resource.second.toBase64()));
+        QXmlStreamReader reader(xml + "</Resources>");
+        reader.readNextStartElement();
+        mConfig->ReadResourcesXml(reader, dropBytes);
+    }
+    // Adds a user image and returns its id.
+    QString Add(const QByteArray& data, const QString& subtype = "svg", const QImage& image = QImage(), cConfigBase* config = nullptr)
+    {
+        config = config ? config : mConfig.get();
+        const QString id = QString::number(config->GetNextResourceId());
+        config->InsertNewResource(new cImageResource(config, id, "picture " + id, image, data, subtype, config));
+        return id;
+    }
+    QSize Served(const QString& id, const QSize& requested, QImage* image = nullptr)
+    {
+        QSize reported(-1, -1);
+        const QImage served = mProvider->requestImage(id, &reported, requested);
+        if (image)
+            *image = served;
+        return reported == served.size() ? reported : QSize(-2, -2);
+    }
+
+private slots:
+    void init()
+    {
+        mProvider.reset();
+        mConfig = std::make_unique<cConfigBase>(nullptr);
+        mSource = std::make_unique<cFixedConfigSource>(mConfig.get());
+        mProvider = std::make_unique<cImageProvider>(*mSource);
+    }
+
+    void builtInImagesComeFirstInFixedOrder()
+    {
+        const auto& all = mConfig->ResourcesAndDefaults();
+        QCOMPARE(all.count(), 151);
+        QCOMPARE(all.At(0)->resourceId(), QString("default_th_0_fader_control_0"));
+        QCOMPARE(all.At(5)->Name(), QString("Theme 1 Knob 1"));
+        QCOMPARE(Listed(all, 144), QStringList({"default_gen_fader_0 Generic Bgr 1", "default_gen_fader_1 Generic Bgr 2",
+                                                "default_gen_fader_2 Generic Bgr 3", "default_gen_fader_3 Generic Bgr 4",
+                                                "default_gen_rotary_0 Generic Bgr 1", "_default Default", "_basic Basic"}));
+        // Buttons and LEDs come in off/on pairs.
+        const int first = Listed(all).indexOf("default_th_0_btn_off_0 Theme 1 Off 1");
+        QCOMPARE(Listed(all).mid(first + 1, 2), QStringList({"default_th_0_btn_on_0 Theme 1 On 1", "default_th_0_btn_off_1 Theme 1 Off 2"}));
+    }
+
+    void themesHaveTheirKindsOfDrawings_data()
+    {
+        QTest::addColumn<int>("theme");
+        QTest::addColumn<int>("drawings");
+        QTest::addColumn<int>("rotaryBackgrounds");
+        QTest::newRow("theme 0") << 0 << 30 << 0;
+        QTest::newRow("theme 4") << 4 << 14 << 2;
+        QTest::newRow("no theme above") << 5 << 0 << 0;
+    }
+    void themesHaveTheirKindsOfDrawings()
+    {
+        QFETCH(int, theme);
+        const QStringList ids = cConfigBase::ThemeDrawingIds(theme);
+        QTEST(ids.count(), "drawings");
+        QTEST(ids.filter(QRegularExpression(QStringLiteral("^default_th_%1_rotary_\\d+$").arg(theme))).count(), "rotaryBackgrounds");
+        const QStringList all = Listed(mConfig->ResourcesAndDefaults()).replaceInStrings(QRegularExpression(" .*"), "");
+        if (!ids.isEmpty())
+            QCOMPARE(all.mid(all.indexOf(ids.first()), ids.count()), ids);
+    }
+
+    // Their colours and proportions are checked by the script that generates them.
+    void builtInDrawingsAreExactlyTheCarriedFiles()
+    {
+        QSet<QString> listed, carried;
+        for (cResource* resource : mConfig->ResourcesAndDefaults().Items())
+        {
+            if (cConfigBase::IsDrawingId(resource->resourceId()))
+                listed << resource->resourceId();
+        }
+        for (const QString& file : QDir(":/").entryList({"default_th_*", "default_gen_*"}, QDir::Files))
+        {
+            QVERIFY2(QSvgRenderer(cConfigBase::DrawingPath(file)).isValid(), qPrintable(file));
+            carried << file;
+        }
+        QCOMPARE(listed.size(), 149);
+        QCOMPARE(carried, listed);
+        QVERIFY(QSvgRenderer(cConfigBase::DefaultImagePath()).isValid());
+    }
+
+    void themeColourBelongsToThemedDrawings()
+    {
+        QCOMPARE(cConfigBase::GetThemeColour("default_th_4_rotary_1"), QString("#0D69B9"));
+        for (const char* id : {"default_gen_fader_0", "default_th_7_led_on_0", "default_th_99999999999999999999_led_on_0"})
+            QCOMPARE(cConfigBase::GetThemeColour(id), QString());
+    }
+
+    void userResourcesAreKeptInNameOrderAndFoundById()
+    {
+        QSignalSpy inserted(mConfig.get(), &cConfigBase::ResourceInserted);
+        cImageResource* svg = New("1", "A", "svg");
+        QCOMPARE(mConfig->InsertNewResource(New("0", "b")), 0);
+        QCOMPARE(mConfig->InsertNewResource(svg), 0);
+        QCOMPARE(mConfig->InsertNewResource(New("2", "a")), 1);
+        QCOMPARE(Listed(mConfig->Resources()), QStringList({"1 A", "2 a", "0 b"}));
+        QCOMPARE(Listed(mConfig->ResourcesAndDefaults(), 151), Listed(mConfig->Resources()));
+        QCOMPARE(inserted.count(), 3);
+        QCOMPARE(mConfig->FindImageResource("1"), svg);
+        QVERIFY(!mConfig->FindResource("42") && !mConfig->FindImageResource("_default"));
+        QCOMPARE(mConfig->GetSvgData("1"), QByteArray("<svg/>"));
+        QVERIFY(mConfig->GetSvgData("0").isEmpty());
+        QCOMPARE(mConfig->GetImage("0").size(), QSize(4, 3));
+        QVERIFY(mConfig->GetImage("7").isNull());
+        QVERIFY(!cConfigBase::IsUserResourceId("-1"));
+    }
+
+    void versionCheck_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<bool>("newer");
+        QTest::newRow("own with V") << "V1.0.1" << true << false;
+        QTest::newRow("patch with X") << "V1.0.2X" << true << true;
+        QTest::newRow("file format") << "1.0.0" << true << false;
+        QTest::newRow("beyond int") << "99999999999999999999.0.0" << true << true;
+        QTest::newRow("text before") << "x1.0.1" << false << false;
+    }
+    void versionCheck()
+    {
+        QFETCH(QString, version);
+        QFETCH(bool, newer);
+        QSignalSpy changes(mConfig.get(), &cConfigBase::configVersionIsNewerChanged);
+        QTEST(mConfig->ValidateVersionStringSetIsNewer(version), "valid");
+        QCOMPARE(mConfig->configVersionIsNewer(), newer);
+        QCOMPARE(changes.count(), newer ? 1 : 0);
+        // An invalid text leaves the flag as it was.
+        QVERIFY(!mConfig->ValidateVersionStringSetIsNewer(""));
+        QCOMPARE(mConfig->configVersionIsNewer(), newer);
+    }
+
+    void resourceIdsStayAboveTheLargestInUse()
+    {
+        QCOMPARE(mConfig->GetNextResourceId(), 0);
+        QCOMPARE(mConfig->GetNextResourceId(), 1);
+        mConfig->InsertNewResource(New("7", "seven"));
+        mConfig->InsertNewResource(New("3", "three"));
+        QCOMPARE(mConfig->GetNextResourceId(), 8);
+        mConfig->Reset(true);
+        QCOMPARE(mConfig->GetNextResourceId(), 0);
+        mConfig->Reset(true);
+        Read({{"id=\"3\" type=\"image\" subtype=\"svg\"", "<svg/>"}, {"id=\"9\" type=\"image\" subtype=\"svg\"", "<svg/>"}});
+        QCOMPARE(mConfig->GetNextResourceId(), 10);
+    }
+
+    void resetDropsUserResourcesQuietly()
+    {
+        QPointer<cResource> listed = New("0", "listed"), deleted = New("1", "deleted");
+        mConfig->InsertNewResource(listed);
+        mConfig->InsertNewResource(deleted);
+        mConfig->RemoveResource(deleted.data());
+        mConfig->ResourceUndoManager()->AddDeleteResource(deleted, mConfig.get());
+        mConfig->setSelectedResourceIndex(0);
+        mConfig->SetVersionString("2.0.0");
+        mConfig->ValidateVersionStringSetIsNewer("2.0.0");
+        QSignalSpy removed(mConfig.get(), &cConfigBase::ResourceRemoved);
+        mConfig->Reset(true);
+        QVERIFY(!listed && !deleted);
+        QCOMPARE(removed.count(), 0);
+        QCOMPARE(mConfig->ResourcesAndDefaults().count(), 151);
+        QCOMPARE(mConfig->selectedResourceIndex(), -1);
+        QVERIFY(!mConfig->hasResourceUndo() && !mConfig->configVersionIsNewer());
+        QCOMPARE(mConfig->version(), QString());
+    }
+
+    void readingKeepsIdsAndSortsByName_data()
+    {
+        QTest::addColumn<bool>("dropBytes");
+        QTest::newRow("keeping bytes") << false;
+        QTest::newRow("dropping raster bytes") << true;
+    }
+    void readingKeepsIdsAndSortsByName()
+    {
+        QFETCH(bool, dropBytes);
+        const QByteArray png = Png(QSize(5, 6));
+        Read({{"id=\"4\" type=\"image\" name=\"zebra.png\" subtype=\"png\"", png},
+              {"id=\"2\" type=\"image\" name=\"Apple.svg\" subtype=\"svg\"", "<svg/>"}}, dropBytes);
+        QCOMPARE(Listed(mConfig->Resources()), QStringList({"2 Apple.svg", "4 zebra.png"}));
+        QCOMPARE(Listed(mConfig->ResourcesAndDefaults(), 151), Listed(mConfig->Resources()));
+        QCOMPARE(mConfig->FindImageResource("4")->Data(), dropBytes ? QByteArray() : png);
+        QCOMPARE(mConfig->FindImageResource("4")->Image().size(), QSize(5, 6));
+        QCOMPARE(mConfig->GetSvgData("2"), QByteArray("<svg/>"));
+    }
+
+    void readingLeavesOutBadResources()
+    {
+        QStringList lines;
+        {
+            cTraceCapture trace;
+            Read({{"id=\"x1\" type=\"image\" subtype=\"svg\"", "<svg/>"}, {"id=\"2147483647\" type=\"image\" subtype=\"svg\"", "<svg/>"},
+                  {"id=\"1\" type=\"image\" subtype=\"png\"", "garbage bytes"}, {"id=\"2\" type=\"sound\" subtype=\"svg\"", "<svg/>"},
+                  {"type=\"image\" subtype=\"svg\"", "<svg/>"}, {"id=\"3\" type=\"image\" name=\"ok\" subtype=\"jpg\"", Png(QSize(2, 2))}});
+            lines = trace.Lines();
+        }
+        QCOMPARE(lines.filter("ERROR: Error reading resource id").count(), 2);
+        QCOMPARE(lines.filter("ERROR: Error loading image data from xml").count(), 1);
+        QCOMPARE(Listed(mConfig->Resources()), QStringList({"3 ok"}));
+        QCOMPARE(mConfig->GetNextResourceId(), 4);
+    }
+
+    void selectionFollowsTheResource()
+    {
+        for (const QString& name : QStringList{"c", "d", "e"})
+            mConfig->InsertNewResource(New(QString::number(mConfig->GetNextResourceId()), name));
+        mConfig->setSelectedResourceIndex(1);
+        auto* selected = static_cast<cImageResource*>(mConfig->Resources().At(1));
+        mConfig->InsertNewResource(New("9", "a"));
+        QCOMPARE(mConfig->selectedResourceIndex(), 2);
+        mConfig->RemoveResource(0);
+        QCOMPARE(mConfig->selectedResourceIndex(), 1);
+        QCOMPARE(mConfig->Resources().At(1), selected);
+        // A replacement takes over the selection.
+        cImageResource* replacement = New(selected->resourceId(), "d", "svg");
+        QSignalSpy changed(mConfig.get(), &cConfigBase::ResourceChanged);
+        mConfig->ReplaceResource(selected, replacement);
+        QCOMPARE(mConfig->ResourcesAndDefaults().At(152), replacement);
+        QVERIFY(replacement->selected() && !selected->selected());
+        QCOMPARE(changed.count(), 1);
+        mConfig->RemoveResource(1);
+        QCOMPARE(mConfig->selectedResourceIndex(), -1);
+        mConfig->setSelectedResourceIndex(99);
+        for (cResource* resource : mConfig->Resources().Items())
+            QVERIFY(!resource->selected());
+    }
+
+    void addDeleteChangeAndRenameAreUndoable()
+    {
+        cImageResource* added = New("0", "a");
+        mConfig->InsertNewResource(added);
+        mConfig->ResourceUndoManager()->AddNewResource(added, mConfig.get());
+        mConfig->resourceCloseUndoBlock();
+        mConfig->resourceUndoPressed();
+        QCOMPARE(mConfig->Resources().count(), 0);
+        QVERIFY(mConfig->hasResourceRedo());
+        mConfig->resourceRedoPressed();
+        QCOMPARE(mConfig->Resources().At(0), added);
+        mConfig->RemoveResource(0);
+        mConfig->ResourceUndoManager()->AddDeleteResource(added, mConfig.get());
+        mConfig->resourceCloseUndoBlock();
+        mConfig->resourceUndoPressed();
+        QCOMPARE(mConfig->ResourcesAndDefaults().At(151), added);
+        cImageResource* replacement = New("0", "a", "svg");
+        mConfig->ResourceUndoManager()->AddChangeResource(added, replacement, mConfig.get());
+        mConfig->resourceCloseUndoBlock();
+        mConfig->ReplaceResource(added, replacement);
+        mConfig->resourceUndoPressed();
+        QCOMPARE(mConfig->Resources().At(0), added);
+        QVERIFY(mConfig->GetSvgData("0").isEmpty());
+        mConfig->resourceRedoPressed();
+        QCOMPARE(mConfig->GetSvgData("0"), QByteArray("<svg/>"));
+
+        cImageResource* renamed = New("1", "old.png");
+        mConfig->InsertNewResource(renamed);
+        mConfig->ResourceUndoManager()->ClearUndoRedo();
+        renamed->nameProperty()->setStringValue("new.png");
+        mConfig->resourceCloseUndoBlock();
+        mConfig->resourceUndoPressed();
+        QCOMPARE(renamed->Name(), QString("old.png"));
+        // Re-inserting by undo links nothing twice: one rename is one step.
+        mConfig->RemoveResource(renamed);
+        mConfig->UndoDeleteResource(renamed);
+        renamed->nameProperty()->setStringValue("other.png");
+        mConfig->resourceCloseUndoBlock();
+        mConfig->resourceUndoPressed();
+        QCOMPARE(renamed->Name(), QString("old.png"));
+        QVERIFY(!mConfig->hasResourceUndo());
+    }
+
+    void layoutNamesListUsersLastFirst()
+    {
+        cConfigWithLayouts config(nullptr);
+        auto* shared = new cImageResource(&config, "3", "shared", QImage(), "<svg/>", "svg", &config);
+        auto* unused = new cImageResource(&config, "4", "unused", QImage(), "<svg/>", "svg", &config);
+        config.InsertNewResource(shared);
+        config.InsertNewResource(unused);
+        config.mUses = {{"P1", {"3", "_default"}}, {"P2", {"3"}}};
+        config.ImageResourceIdChanged();
+        QCOMPARE(shared->LayoutNames(), QString("P2\nP1\n"));
+        QCOMPARE(unused->LayoutNames(), QString());
+        config.mUses = {{"P1", {"4"}}};
+        config.UpdateResourceLayoutNames();
+        QCOMPARE(shared->LayoutNames(), QString());
+        auto* replacement = new cImageResource(&config, "4", "unused", QImage(), "<svg/>", "svg", &config);
+        config.ReplaceResource(unused, replacement);
+        QCOMPARE(replacement->LayoutNames(), QString("P1\n"));
+    }
+
+    void sizeInConfigFollowsBase64Length_data()
+    {
+        QTest::addColumn<int>("byteCount");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("largest in bytes") << 768 << "1024 B";
+        QTest::newRow("smallest in KB") << 769 << "1.0 KB";
+        QTest::newRow("smallest in MB") << 786433 << "1.0 MB";
+    }
+    void sizeInConfigFollowsBase64Length()
+    {
+        QFETCH(int, byteCount);
+        cImageResource resource(nullptr, "1", "a.png", QImage(), QByteArray(byteCount, 'x'), "png", nullptr);
+        QTEST(PropertyTexts(resource).filter("Size in config").value(0).section('=', 1), "text");
+    }
+
+    void propertiesDescribeEachKindOfImage()
+    {
+        cImageResource raster(nullptr, "4", "photo.png", QImage(640, 480, QImage::Format_ARGB32), "x", "png", nullptr);
+        QCOMPARE(PropertyTexts(raster), QStringList({"Name (editable)=photo.png", "Type=png image", "Source size=640 x 480",
+                                                     "Size in config=4 B", "Layouts="}));
+        QCOMPARE(raster.property("originalHeight").toInt(), 480);
+        cImageResource svg(nullptr, "2", "logo.svg", QImage(), "<svg/>", "svg", nullptr);
+        QCOMPARE(PropertyTexts(svg), QStringList({"Name (editable)=logo.svg", "Type=svg image", "Source size (hidden)=0 x 0",
+                                                  "Size in config=8 B", "Layouts="}));
+        cDefaultImageResource builtIn(nullptr, "default_th_0_btn_on_0", "Theme 1 On 1", nullptr);
+        QCOMPARE(PropertyTexts(builtIn).replaceInStrings(" (editable)", ""),
+                 QStringList({"Name=Theme 1 On 1", "Type=Default image", "Layouts="}));
+        QCOMPARE(builtIn.property("originalWidth").toInt(), 0);
+    }
+
+    void changesAreAnnouncedOnlyWhenTheyHappen()
+    {
+        cImageResource resource(nullptr, "0", "a.png", QImage(), QByteArray(), "png", mConfig.get());
+        QSignalSpy layouts(resource.PropertyList().getLast(), SIGNAL(valueChanged()));
+        QSignalSpy selected(&resource, &cResource::selectedChanged);
+        QSignalSpy renames(mConfig.get(), &cConfigBase::ResourceNameChanged);
+        for (const QStringList& names : {QStringList{"P2", "P1"}, QStringList{"P2", "P1"}, QStringList{}, QStringList{}})
+            resource.SetLayoutNames(names);
+        for (bool selection : {false, true, true, false})
+            resource.SetSelected(selection);
+        for (const char* name : {"b.png", "b.png", "c.png"})
+            resource.nameProperty()->setStringValue(name);
+        QCOMPARE(layouts.count(), 2);
+        QCOMPARE(selected.count(), 2);
+        QCOMPARE(renames.count(), 2);
+        resource.SetLayoutNames({"P2", "P1"});
+        QCOMPARE(resource.LayoutNames(), QString("P2\nP1\n"));
+        QCOMPARE(PropertyTexts(resource).last(), QString("Layouts=P2\nP1\n"));
+        QCOMPARE(resource.Name(), QString("c.png"));
+    }
+
+    void bytesDecodeOnlyWithinTheBound_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("decoded");
+        QTest::newRow("png") << Png(QSize(30, 20)) << QSize(30, 20);
+        QTest::newRow("at the bound") << Png(QSize(2048, 1)) << QSize(2048, 1);
+        QTest::newRow("one above the bound") << Png(QSize(2049, 1)) << QSize();
+        QTest::newRow("one taller than the bound") << Png(QSize(1, 1081)) << QSize();
+        QTest::newRow("png claiming a huge size") << PngDeclaring(20000, 20000) << QSize();
+    }
+    void bytesDecodeOnlyWithinTheBound()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, decoded);
+        const QImage image = cImageResource::Decode(bytes, cImageResource::MaxDecodedSize());
+        QCOMPARE(image.isNull() ? QSize() : image.size(), decoded);
+    }
+
+    void declaredSizeIsReadWithoutDecoding()
+    {
+        QCOMPARE(cImageResource::DeclaredSize(PngDeclaring(30000, 20000)), QSize(30000, 20000));
+        QCOMPARE(cImageResource::DeclaredSize(Png(QSize(7, 5))), QSize(7, 5));
+        QVERIFY(!cImageResource::DeclaredSize("not a picture").isValid());
+    }
+
+    void unknownRequestsGiveThePlaceholder_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QSize>("requested");
+        QTest::newRow("basic") << "_basic" << QSize(100, 100);
+        QTest::newRow("upper-case default") << "_Default" << QSize(100, 100);
+        QTest::newRow("drawing without size") << "default_th_0_btn_off_0" << QSize();
+        QTest::newRow("drawing of negative size") << "default_gen_fader_0:preserveAspectFit" << QSize(-5, -5);
+    }
+    void unknownRequestsGiveThePlaceholder()
+    {
+        QFETCH(QString, id);
+        QFETCH(QSize, requested);
+        QImage image;
+        QCOMPARE(Served(id, requested, &image), QSize(20, 20));
+        QVERIFY(IsPlaceholder(image));
+        QVERIFY(IsPlaceholder(mProvider->requestImage(id, nullptr, requested)));
+    }
+
+    void drawingsAreRenderedAtTheRequestedSize_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QSize>("requested");
+        QTest::addColumn<QSize>("expected");
+        // The button drawing's view box is 40 x 24.
+        const QString button = "default_th_0_btn_off_0";
+        QTest::newRow("exact") << button << QSize(100, 50) << QSize(100, 50);
+        QTest::newRow("fitted to the height") << button + ":preserveAspectFit" << QSize(100, 50) << QSize(83, 50);
+        QTest::newRow("fitted to the width") << button + ":preserveAspectFit" << QSize(100, 80) << QSize(100, 60);
+        QTest::newRow("option is case-sensitive") << button + ":preserveaspectfit" << QSize(100, 50) << QSize(100, 50);
+        QTest::newRow("default picture keeps its natural size") << "_default:preserveAspectFit" << QSize(300, 100)
+                                                                << QSize(128, 128);
+        QTest::newRow("longest side") << button << QSize(8192, 100) << QSize(8192, 100);
+        QTest::newRow("too many pixels") << button << QSize(20000, 10000) << QSize(5792, 2896);
+        QTest::newRow("too tall") << button << QSize(100, 16384) << QSize(50, 8192);
+        QTest::newRow("huge, fitted") << button + ":preserveAspectFit" << QSize(100000, 100000) << QSize(5287, 3172);
+        QTest::newRow("largest") << "default_gen_rotary_0" << QSize(INT_MAX, INT_MAX) << QSize(4096, 4096);
+        QTest::newRow("largest fitted") << "default_gen_rotary_0:preserveAspectFit" << QSize(INT_MAX, INT_MAX)
+                                        << QSize(4096, 4096);
+    }
+    void drawingsAreRenderedAtTheRequestedSize()
+    {
+        QFETCH(QString, id);
+        QFETCH(QSize, requested);
+        QImage image;
+        QTEST(Served(id, requested, &image), "expected");
+        if (image.width() < 1000)
+            QVERIFY(HasVisiblePixels(image));
+    }
+
+    void unreadableDrawingIsTransparent()
+    {
+        QImage image;
+        QCOMPARE(Served("default_no_such_drawing", QSize(30, 20), &image), QSize(30, 20));
+        QVERIFY(!HasVisiblePixels(image));
+        QCOMPARE(Served("default_no_such_drawing:preserveAspectFit", QSize(30, 20), &image), QSize(0, 0));
+        QVERIFY(image.isNull());
+    }
+
+    void userImagesComeFromTheCurrentConfig()
+    {
+        const QImage original = Filled(QSize(30, 10), QColor(10, 200, 30));
+        const QString id = Add("png bytes", "png", original);
+        for (const QString& request : {id, id + ":preserveAspectFit"})
+        {
+            QImage image;
+            QCOMPARE(Served(request, QSize(100, 100), &image), QSize(30, 10));
+            QCOMPARE(image, original);
+        }
+        cConfigBase other(nullptr);
+        Add("png bytes", "png", Filled(QSize(6, 2), Qt::green), &other);
+        mSource->mConfig = &other;
+        QCOMPARE(Served(id, QSize()), QSize(6, 2));
+        mSource->mConfig = nullptr;
+        QImage image;
+        Served(id, QSize(), &image);
+        QVERIFY(IsPlaceholder(image));
+    }
+
+    void userSvgFollowsItsViewBox()
+    {
+        const QString id = Add(Svg("viewBox=\"0 0 10 20\"", "<rect width=\"10\" height=\"20\" fill=\"#00ff00\"/>"));
+        QImage image;
+        QCOMPARE(Served(id, QSize(100, 100), &image), QSize(100, 100));
+        QCOMPARE(image.pixel(50, 50), qRgb(0, 255, 0));
+        QCOMPARE(Served(id + ":preserveAspectFit", QSize(100, 100)), QSize(50, 100));
+        Served(id, QSize(), &image);
+        QVERIFY(IsPlaceholder(image));
+    }
+
+    void svgProportionsStayWithinTheRequest_data()
+    {
+        QTest::addColumn<QByteArray>("svg");
+        QTest::addColumn<QSize>("fitted");
+        QTest::newRow("no width") << Svg("viewBox=\"0 0 0 10\"", "") << QSize(0, 0);
+        QTest::newRow("neither view box nor size") << Svg("", "") << QSize(0, 0);
+        // Without a view box of its own a drawing is framed by its contents.
+        QTest::newRow("contents frame it") << Svg("viewBox=\"0 0 0 0\"", "<rect width=\"8\" height=\"2\"/>") << QSize(100, 25);
+        QTest::newRow("very tall") << Svg("viewBox=\"0 0 1 1e30\"") << QSize(0, 0);
+        QTest::newRow("beyond single precision") << Svg("viewBox=\"0 0 1e-30 1e30\"") << QSize(0, 0);
+        QTest::newRow("tenfold tall") << Svg("viewBox=\"0 0 10 100\"") << QSize(10, 100);
+        QTest::newRow("self-using group") << Svg("viewBox=\"0 0 10 10\"", "<g id=\"a\"><use xlink:href=\"#a\"/></g>")
+                                          << QSize(100, 100);
+    }
+    void svgProportionsStayWithinTheRequest()
+    {
+        QFETCH(QByteArray, svg);
+        const QString id = Add(svg);
+        QTEST(Served(id + ":preserveAspectFit", QSize(100, 100)), "fitted");
+        QCOMPARE(Served(id, QSize(100, 100)), QSize(100, 100));
+    }
+
+    void configIsNotReadOffItsThread()
+    {
+        const QString id = Add("png bytes", "png", Filled(QSize(4, 4), Qt::blue));
+        QImage userImage, drawing;
+        QStringList traces;
+        {
+            cTraceCapture trace;
+            std::unique_ptr<QThread> thread(QThread::create([&] {
+                userImage = mProvider->requestImage(id, nullptr, QSize());
+                drawing = mProvider->requestImage("default_th_1_led_on_0", nullptr, QSize(24, 24));
+            }));
+            thread->start();
+            thread->wait(10000);
+            traces = trace.LinesContaining("Image '0' requested off the config's thread");
+        }
+        QVERIFY(IsPlaceholder(userImage));
+        QCOMPARE(traces.size(), 1);
+        QCOMPARE(drawing.size(), QSize(24, 24));
+        QVERIFY(HasVisiblePixels(drawing));
+    }
+};
+
+QTEST_MAIN(tst_Resources)
+#include "tst_Resources.moc"
