@@ -3,7 +3,6 @@
 #include "ZRNet/Qt/cNetworkConnection.h"
 #include "support/cDiscoveryResponder.h"
 
-#include <QElapsedTimer>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -36,6 +35,38 @@ class tst_cConnectionInterface : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir mSettingsDir;
+    quint16 mProbePort = 0;
+    quint16 mAnnouncementPort = 0;
+    quint16 mUnitPort = 0;
+    QTcpServer mUnitServer;
+    std::unique_ptr<cDiscoveryResponder> mFirst;
+    std::unique_ptr<cDiscoveryResponder> mSecond;
+
+    std::unique_ptr<cConnectionInterface> MakeInterface()
+    {
+        sUnitFinderSettings discovery;
+        discovery.mProbePort = mProbePort;
+        discovery.mAnnouncementPort = mAnnouncementPort = FreeUdpPort();
+        discovery.mFixedTargets = {QHostAddress("127.0.0.1"), QHostAddress("127.0.0.2")};
+        discovery.mProbeIntervalMs = 100;
+        return std::make_unique<cConnectionInterface>(false, nullptr, discovery, mUnitPort);
+    }
+    // The interface once both units are listed, and the position of the named one.
+    std::unique_ptr<cConnectionInterface> MakeListingInterface(const QString& name, int* index = nullptr)
+    {
+        auto connection = MakeInterface();
+        if (QTest::qWaitFor([&] { return connection->Units()->count() == 2; }, 5000) && index)
+            *index = connection->getUnitName(0) == name ? 0 : 1;
+        return connection;
+    }
+    bool ConnectToListedUnit(cConnectionInterface& connection, const QString& name)
+    {
+        QSignalSpy succeeded(&connection, &cConnectionInterface::connectionAttemptSuccessful);
+        connection.connectToUnitName(name);
+        return succeeded.wait(5000) && connection.connected();
+    }
+
 private slots:
     void initTestCase()
     {
@@ -63,227 +94,157 @@ private slots:
         mUnitServer.close();
     }
 
-    void unitListHoldsEachUnitOnceAndFollowsItsAnnouncements();
-    void aFullUnitListGivesTheLongestSilentPlaceAway();
-    void badAddressFailsLaterWithAReadableReason_data();
-    void badAddressFailsLaterWithAReadableReason();
-    void attemptsThatCannotSucceedFailAfterTheCallWithinTheTimeLimit();
-    void connectsToAListedUnitAndRemembersIt();
-    void networkSignalsEndTheConnectionOnlyWhileFollowed();
-    void padTo2GivesAtLeastTwoDigits();
-
-private:
-    std::unique_ptr<cConnectionInterface> MakeInterface()
+    void unitListHoldsEachUnitOnceAndFollowsItsAnnouncements()
     {
-        sUnitFinderSettings discovery;
-        discovery.mProbePort = mProbePort;
-        discovery.mAnnouncementPort = mAnnouncementPort = FreeUdpPort();
-        discovery.mFixedTargets = {QHostAddress("127.0.0.1"), QHostAddress("127.0.0.2")};
-        discovery.mProbeIntervalMs = 100;
-        return std::make_unique<cConnectionInterface>(false, nullptr, discovery, mUnitPort);
-    }
-    bool ConnectToListedUnit(cConnectionInterface& connection, const QString& name)
-    {
-        QSignalSpy succeeded(&connection, &cConnectionInterface::connectionAttemptSuccessful);
-        connection.connectToUnitName(name);
-        return succeeded.wait(5000) && connection.connected();
+        int alphaIndex = -1;
+        auto connection = MakeListingInterface("Alpha", &alphaIndex);
+        auto* units = connection->Units();
+        QCOMPARE((QSet<QString>{connection->getUnitName(0), connection->getUnitName(1)}), (QSet<QString>{"Alpha", "Beta"}));
+        QCOMPARE(connection->getUnitName(2), QString());
+        // Repeated announcements of the same units add nothing.
+        const int answered = mFirst->ProbesAnswered();
+        QTRY_VERIFY_WITH_TIMEOUT(mFirst->ProbesAnswered() >= answered + 3, 5000);
+        QCOMPARE(units->count(), 2);
+        cQmlUnit* alpha = units->At(alphaIndex);
+        QCOMPARE(alpha->ipAddress(), QString("127.0.0.1"));
+        QSignalSpy informationChanged(alpha, &cQmlUnit::informationChanged);
+        mFirst->SetUnit(MakeUnit("Alpha", "second"));
+        QTRY_COMPARE_WITH_TIMEOUT(alpha->information(), QString("second"), 5000);
+        QCOMPARE(informationChanged.size(), 1);
+        QCOMPARE(units->count(), 2);
     }
 
-    QTemporaryDir mSettingsDir;
-    quint16 mProbePort = 0;
-    quint16 mAnnouncementPort = 0;
-    quint16 mUnitPort = 0;
-    QTcpServer mUnitServer;
-    std::unique_ptr<cDiscoveryResponder> mFirst;
-    std::unique_ptr<cDiscoveryResponder> mSecond;
+    void aFullUnitListGivesTheLongestSilentPlaceAway()
+    {
+        auto connection = MakeListingInterface("Alpha");
+        // Units heard once each from addresses of their own, while Alpha and Beta answer every probe.
+        const int count = kDiscoveryMaxUnits + 44;
+        for (int i = 0; i < count; ++i)
+        {
+            QUdpSocket socket;
+            QVERIFY(socket.bind(QHostAddress(QString("127.0.%1.%2").arg(1 + i / 200).arg(1 + i % 200)), 0));
+            socket.writeDatagram(cDiscoveryDatagram::Announcement(MakeUnit(QString("Unit %1").arg(i))),
+                                 QHostAddress::LocalHost, mAnnouncementPort);
+            if (i % 20 == 19)
+                QTest::qWait(10);
+        }
+        const auto names = [&] {
+            QStringList listed;
+            for (int i = 0; i < connection->Units()->count(); ++i)
+                listed << connection->getUnitName(i);
+            return listed;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(names().contains(QString("Unit %1").arg(count - 1)), 5000);
+        QCOMPARE(connection->Units()->count(), kDiscoveryMaxUnits);
+        QVERIFY(names().contains("Alpha") && names().contains("Beta") && !names().contains("Unit 0"));
+    }
+
+    // Never inside the call, and with a reason a user can read.
+    void attemptsThatCannotSucceedFailAfterTheCall_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("empty") << "" << "\"\" is not a valid IP address";
+        QTest::newRow("octet too large") << "192.168.1.300" << "\"192.168.1.300\" is not a valid IP address";
+        QTest::newRow("ipv6") << "::1" << "\"::1\" is not a valid IP address";
+        QTest::newRow("unknown name") << "name:Nowhere" << "No unit named \"Nowhere\" has been found on the network";
+        QTest::newRow("position outside the list") << "index:7" << "There is no unit at position 8 of the list";
+        // No route from this namespace: the socket fails at once, the report still comes later.
+        QTest::newRow("no route") << "10.1.2.3" << "10.1.2.3";
+        QTest::newRow("refused") << " 127.0.0.1 " << "The unit at 127.0.0.1 refused the connection";
+    }
+    void attemptsThatCannotSucceedFailAfterTheCall()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, reason);
+        // Nothing listens on the port once the server has given it back.
+        mUnitServer.close();
+        auto connection = MakeInterface();
+        QSignalSpy failed(connection.get(), &cConnectionInterface::connectionAttemptFailed);
+        QSignalSpy succeeded(connection.get(), &cConnectionInterface::connectionAttemptSuccessful);
+        if (address.startsWith("name:"))
+            connection->connectToUnitName(address.mid(5));
+        else if (address.startsWith("index:"))
+            connection->connectToUnit(address.mid(6).toInt());
+        else
+            connection->connectToHostByIpAddress(address);
+        QCOMPARE(failed.size(), 0);
+        QVERIFY(failed.wait(cConnectionInterface::kReachabilityTimeoutMs + 1000));
+        QVERIFY2(connection->connectionFailureReason().contains(reason), qPrintable(connection->connectionFailureReason()));
+        QCOMPARE(succeeded.size(), 0);
+        QCOMPARE(QSettings().value(cConnectionInterface::kLastUnitNameKey), QVariant());
+        if (address == " 127.0.0.1 ")
+            QCOMPARE(connection->getHostIPAddress(), QString("127.0.0.1"));
+    }
+
+    void connectsToAListedUnitAndRemembersIt()
+    {
+        int betaIndex = -1;
+        auto connection = MakeListingInterface("Beta", &betaIndex);
+        QSignalSpy connectedChanged(connection.get(), &cConnectionInterface::connectedChanged);
+        QSignalSpy succeeded(connection.get(), &cConnectionInterface::connectionAttemptSuccessful);
+        connection->connectToUnit(betaIndex);
+        QVERIFY(succeeded.wait(5000) && connection->connected());
+        QCOMPARE(connectedChanged.size(), 1);
+        QCOMPARE(connection->HostText(), QByteArray("127.0.0.2"));
+        // Asking again for the unit already connected keeps the connection and still answers.
+        connection->connectToHostByIpAddress("127.0.0.2");
+        QVERIFY(succeeded.wait(1000) && connection->connected());
+        QCOMPARE(connectedChanged.size(), 1);
+        // Remembered across runs.
+        connection.reset();
+        QCOMPARE(QSettings().value("LUN").toString(), QString("Beta"));
+        QCOMPARE(QSettings().value("LUI").toInt(), betaIndex);
+        const auto restored = MakeInterface();
+        QCOMPARE(restored->lastUnitName(), QString("Beta"));
+        QCOMPARE(restored->lastUnitIndex(), betaIndex);
+        QCOMPARE(QStringList({restored->padTo2(7), restored->padTo2(100), restored->padTo2(-3)}), QStringList({"07", "100", "-03"}));
+    }
+
+    void networkSignalsEndTheConnectionOnlyWhileFollowed()
+    {
+        cNetworkConnection::AllowInstanceOf(true);
+        cNetworkConnection* network = cNetworkConnection::Instance();
+        QVERIFY(network);
+        auto connection = MakeListingInterface("Alpha");
+        connection->SetZRNetNetworkConnection(network);
+        QVERIFY(ConnectToListedUnit(*connection, "Alpha"));
+        QString reasonWhenLost;
+        connect(connection.get(), &cConnectionInterface::connectedChanged, this,
+                [&] { reasonWhenLost = connection->connectionFailureReason(); });
+        emit network->LostCommunications(1);
+        QTRY_VERIFY(!connection->connected());
+        QCOMPARE(reasonWhenLost, QString("Communication with the unit was lost"));
+        QVERIFY(ConnectToListedUnit(*connection, "Alpha"));
+        QCOMPARE(connection->connectionFailureReason(), QString());
+        emit network->Disconnected(1);
+        QTRY_VERIFY(!connection->connected());
+        QCOMPARE(reasonWhenLost, QString("The unit closed the connection"));
+        // A low time-to-live warning checks the unit again: still there, it stays connected, and silent until it
+        // answers again.
+        QVERIFY(ConnectToListedUnit(*connection, "Alpha"));
+        emit network->TimeToLiveLow(1);
+        QTRY_VERIFY(connection->unitSilent());
+        QTest::qWait(300);
+        QVERIFY(connection->connected() && connection->unitSilent());
+        emit network->TimeToLiveRestored(1);
+        QTRY_VERIFY(!connection->unitSilent());
+        mUnitServer.close();
+        emit network->TimeToLiveLow(1);
+        QTRY_VERIFY(connection->unitSilent());
+        QTRY_VERIFY_WITH_TIMEOUT(!connection->connected(), cConnectionInterface::kReachabilityTimeoutMs + 1000);
+        QCOMPARE(reasonWhenLost, QString("The unit at 127.0.0.1 refused the connection"));
+        QVERIFY(!connection->unitSilent());
+        QVERIFY(mUnitServer.listen(QHostAddress::AnyIPv4, mUnitPort));
+        connection->SetZRNetNetworkConnection(nullptr);
+        QVERIFY(ConnectToListedUnit(*connection, "Alpha"));
+        emit network->LostCommunications(1);
+        emit network->Disconnected(1);
+        QTest::qWait(50);
+        QVERIFY(connection->connected());
+        cNetworkConnection::DeleteInstance();
+    }
 };
-
-void tst_cConnectionInterface::unitListHoldsEachUnitOnceAndFollowsItsAnnouncements()
-{
-    auto connection = MakeInterface();
-    auto* units = connection->Units();
-    QTRY_COMPARE_WITH_TIMEOUT(units->count(), 2, 5000);
-    const QSet<QString> names{connection->getUnitName(0), connection->getUnitName(1)};
-    QCOMPARE(names, (QSet<QString>{"Alpha", "Beta"}));
-    QCOMPARE(connection->getUnitName(2), QString());
-    // Repeated announcements of the same units add nothing.
-    const int answered = mFirst->ProbesAnswered();
-    QTRY_VERIFY_WITH_TIMEOUT(mFirst->ProbesAnswered() >= answered + 3, 5000);
-    QCOMPARE(units->count(), 2);
-
-    cQmlUnit* alpha = units->At(connection->getUnitName(0) == "Alpha" ? 0 : 1);
-    QCOMPARE(alpha->ipAddress(), QString("127.0.0.1"));
-    QSignalSpy informationChanged(alpha, &cQmlUnit::informationChanged);
-    mFirst->SetUnit(MakeUnit("Alpha", "second"));
-    QTRY_COMPARE_WITH_TIMEOUT(alpha->information(), QString("second"), 5000);
-    QCOMPARE(informationChanged.size(), 1);
-    QCOMPARE(units->count(), 2);
-}
-
-void tst_cConnectionInterface::aFullUnitListGivesTheLongestSilentPlaceAway()
-{
-    auto connection = MakeInterface();
-    QTRY_COMPARE_WITH_TIMEOUT(connection->Units()->count(), 2, 5000);
-    // Units heard once each from addresses of their own, while Alpha and Beta answer every probe.
-    const int count = kDiscoveryMaxUnits + 44;
-    QUdpSocket sender;
-    for (int i = 0; i < count; ++i)
-    {
-        QUdpSocket socket;
-        QVERIFY(socket.bind(QHostAddress(QString("127.0.%1.%2").arg(1 + i / 200).arg(1 + i % 200)), 0));
-        socket.writeDatagram(cDiscoveryDatagram::Announcement(MakeUnit(QString("Unit %1").arg(i))),
-                             QHostAddress::LocalHost, mAnnouncementPort);
-        if (i % 20 == 19)
-            QTest::qWait(10);
-    }
-    const auto names = [&] {
-        QStringList listed;
-        for (int i = 0; i < connection->Units()->count(); ++i)
-            listed << connection->getUnitName(i);
-        return listed;
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(names().contains(QString("Unit %1").arg(count - 1)), 5000);
-    QCOMPARE(connection->Units()->count(), kDiscoveryMaxUnits);
-    QVERIFY(names().contains("Alpha") && names().contains("Beta"));
-    QVERIFY(!names().contains("Unit 0"));
-}
-
-void tst_cConnectionInterface::badAddressFailsLaterWithAReadableReason_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::newRow("empty") << "";
-    QTest::newRow("octet too large") << "192.168.1.300";
-    QTest::newRow("ipv6") << "::1";
-}
-
-void tst_cConnectionInterface::badAddressFailsLaterWithAReadableReason()
-{
-    QFETCH(QString, address);
-    auto connection = MakeInterface();
-    QSignalSpy failed(connection.get(), &cConnectionInterface::connectionAttemptFailed);
-    QSignalSpy succeeded(connection.get(), &cConnectionInterface::connectionAttemptSuccessful);
-    connection->connectToHostByIpAddress(address);
-    QCOMPARE(failed.size(), 0);  // never inside the call
-    QVERIFY(failed.wait(1000));
-    QCOMPARE(connection->connectionFailureReason(), QString("\"%1\" is not a valid IP address").arg(address));
-    QCOMPARE(succeeded.size(), 0);
-}
-
-void tst_cConnectionInterface::attemptsThatCannotSucceedFailAfterTheCallWithinTheTimeLimit()
-{
-    // Nothing listens on the port once the server has given it back.
-    mUnitServer.close();
-    auto connection = MakeInterface();
-    QSignalSpy failed(connection.get(), &cConnectionInterface::connectionAttemptFailed);
-    connection->connectToUnitName("Nowhere");
-    QVERIFY(failed.wait(1000));
-    QCOMPARE(connection->connectionFailureReason(), QString("No unit named \"Nowhere\" has been found on the network"));
-    connection->connectToUnit(7);
-    QVERIFY(failed.wait(1000));
-    QCOMPARE(connection->connectionFailureReason(), QString("There is no unit at position 8 of the list"));
-    QCOMPARE(QSettings().value(cConnectionInterface::kLastUnitNameKey), QVariant());
-
-    // No route from this namespace: the socket fails at once, the report still comes later.
-    connection->connectToHostByIpAddress("10.1.2.3");
-    QCOMPARE(failed.size(), 2);
-    QVERIFY(failed.wait(cConnectionInterface::kReachabilityTimeoutMs + 1000));
-    QVERIFY(connection->connectionFailureReason().contains("10.1.2.3"));
-
-    QElapsedTimer elapsed;
-    elapsed.start();
-    connection->connectToHostByIpAddress(" 127.0.0.1 ");
-    QVERIFY(failed.wait(cConnectionInterface::kReachabilityTimeoutMs + 1000));
-    QVERIFY(elapsed.elapsed() <= cConnectionInterface::kReachabilityTimeoutMs + 500);
-    QCOMPARE(connection->connectionFailureReason(), QString("The unit at 127.0.0.1 refused the connection"));
-    QCOMPARE(connection->getHostIPAddress(), QString("127.0.0.1"));
-}
-
-void tst_cConnectionInterface::connectsToAListedUnitAndRemembersIt()
-{
-    auto connection = MakeInterface();
-    QTRY_COMPARE_WITH_TIMEOUT(connection->Units()->count(), 2, 5000);
-    const int betaIndex = connection->getUnitName(0) == "Beta" ? 0 : 1;
-
-    QSignalSpy connectedChanged(connection.get(), &cConnectionInterface::connectedChanged);
-    QSignalSpy succeeded(connection.get(), &cConnectionInterface::connectionAttemptSuccessful);
-    connection->connectToUnit(betaIndex);
-    QVERIFY(succeeded.wait(5000));
-    QVERIFY(connection->connected());
-    QCOMPARE(connectedChanged.size(), 1);
-    QCOMPARE(connection->HostText(), QByteArray("127.0.0.2"));
-
-    // Asking again for the unit already connected keeps the connection and still answers.
-    connection->connectToHostByIpAddress("127.0.0.2");
-    QVERIFY(succeeded.wait(1000));
-    QCOMPARE(connectedChanged.size(), 1);
-    QVERIFY(connection->connected());
-
-    // Remembered across runs.
-    connection.reset();
-    QCOMPARE(QSettings().value("LUN").toString(), QString("Beta"));
-    QCOMPARE(QSettings().value("LUI").toInt(), betaIndex);
-    const auto restored = MakeInterface();
-    QCOMPARE(restored->lastUnitName(), QString("Beta"));
-    QCOMPARE(restored->lastUnitIndex(), betaIndex);
-}
-
-void tst_cConnectionInterface::networkSignalsEndTheConnectionOnlyWhileFollowed()
-{
-    cNetworkConnection::AllowInstanceOf(true);
-    cNetworkConnection* network = cNetworkConnection::Instance();
-    QVERIFY(network);
-    auto connection = MakeInterface();
-    connection->SetZRNetNetworkConnection(network);
-    QTRY_COMPARE_WITH_TIMEOUT(connection->Units()->count(), 2, 5000);
-
-    QVERIFY(ConnectToListedUnit(*connection, "Alpha"));
-    QString reasonWhenLost;
-    connect(connection.get(), &cConnectionInterface::connectedChanged, this,
-            [&] { reasonWhenLost = connection->connectionFailureReason(); });
-    emit network->LostCommunications(1);
-    QTRY_VERIFY(!connection->connected());
-    QCOMPARE(reasonWhenLost, QString("Communication with the unit was lost"));
-
-    QVERIFY(ConnectToListedUnit(*connection, "Alpha"));
-    QCOMPARE(connection->connectionFailureReason(), QString());
-    emit network->Disconnected(1);
-    QTRY_VERIFY(!connection->connected());
-    QCOMPARE(reasonWhenLost, QString("The unit closed the connection"));
-
-    // A low time-to-live warning checks the unit again: still there, it stays
-    // connected, and silent until it answers again.
-    QVERIFY(ConnectToListedUnit(*connection, "Alpha"));
-    emit network->TimeToLiveLow(1);
-    QTRY_VERIFY(connection->unitSilent());
-    QTest::qWait(300);
-    QVERIFY(connection->connected() && connection->unitSilent());
-    emit network->TimeToLiveRestored(1);
-    QTRY_VERIFY(!connection->unitSilent());
-    mUnitServer.close();
-    emit network->TimeToLiveLow(1);
-    QTRY_VERIFY(connection->unitSilent());
-    QTRY_VERIFY_WITH_TIMEOUT(!connection->connected(), cConnectionInterface::kReachabilityTimeoutMs + 1000);
-    QCOMPARE(reasonWhenLost, QString("The unit at 127.0.0.1 refused the connection"));
-    QVERIFY(!connection->unitSilent());
-
-    QVERIFY(mUnitServer.listen(QHostAddress::AnyIPv4, mUnitPort));
-    connection->SetZRNetNetworkConnection(nullptr);
-    QVERIFY(ConnectToListedUnit(*connection, "Alpha"));
-    emit network->LostCommunications(1);
-    emit network->Disconnected(1);
-    QTest::qWait(50);
-    QVERIFY(connection->connected());
-
-    cNetworkConnection::DeleteInstance();
-}
-
-void tst_cConnectionInterface::padTo2GivesAtLeastTwoDigits()
-{
-    const auto connection = MakeInterface();
-    QCOMPARE(connection->padTo2(7), QString("07"));
-    QCOMPARE(connection->padTo2(100), QString("100"));
-    QCOMPARE(connection->padTo2(-3), QString("-03"));
-}
 
 QTEST_GUILESS_MAIN(tst_cConnectionInterface)
 #include "tst_cConnectionInterface.moc"
