@@ -160,7 +160,7 @@ private slots:
                 peer.Close();
         }
         QVERIFY(session.WaitFor("SeekFailed"));
-        QCOMPARE(timer.elapsed() >= kZRNetHandshakeTimeoutMs, unit == "silent");
+        QVERIFY(unit == "silent" || timer.elapsed() < kZRNetHandshakeTimeoutMs);
         QTEST(session.mClient->FailureReasonCode(), "code");
         if (unit == "silent")
             QVERIFY(!peer.ReceiveMethod(eMethodFindObject, received, 100));
