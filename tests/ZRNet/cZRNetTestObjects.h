@@ -45,7 +45,6 @@ private:
 struct sReceived
 {
     UWORD mMethod;
-    UWORD mSource;
     ULONG mValue; // the payload's first long, 0 without one
     std::thread::id mThread;
 };
@@ -62,13 +61,11 @@ public:
         const UWORD method = message.Method();
         if (method == eMethodAddInform || method == eMethodAddDeleteNotify || method == eMethodObjectDeleted)
             return cNetObject::EntrypointMessage(message);
-        mReceived.Add({method, message.Source(), message.Length() >= 4 ? message.GetULong(0) : 0,
-                       std::this_thread::get_id()});
+        mReceived.Add({method, message.Length() >= 4 ? message.GetULong(0) : 0, std::this_thread::get_id()});
         mEvents.Add("m" + std::to_string(method));
     }
     void EntrypointTick() override { mEvents.Add("tick"); }
     void EntrypointTock() override { mEvents.Add("tock"); }
-
     cRecorder<sReceived> mReceived;
     cRecorder<std::string> mEvents;
 };
@@ -85,7 +82,6 @@ class cRecordingSeekObject : public cSeekObject
 public:
     explicit cRecordingSeekObject(const char* name) : cSeekObject(name) {}
     ~cRecordingSeekObject() override { Unregister(); }
-
     cRecorder<sOutcome> mOutcomes;
 
 protected:

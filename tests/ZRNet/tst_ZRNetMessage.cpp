@@ -4,10 +4,7 @@
 #include "support/cScriptedPeer.h"
 #include "support/cTraceCapture.h"
 
-#include <QRegularExpression>
 #include <QtTest>
-
-#include <thread>
 
 namespace
 {
@@ -102,9 +99,7 @@ private slots:
         cache.Store("a", 3, 17);
         cache.Store("b", 1, 2);
         cache.Store("c", 1, 3);
-        QVERIFY(cache.Lookup("a", connectionId, handle));
-        QCOMPARE(connectionId, UWORD(3));
-        QCOMPARE(handle, UWORD(17));
+        QVERIFY(cache.Lookup("a", connectionId, handle) && connectionId == 3 && handle == 17);
         cache.Store("d", 1, 4);
         QCOMPARE(cache.Count(), size_t(3));
         QVERIFY(!cache.Lookup("b", connectionId, handle));
@@ -128,31 +123,6 @@ private slots:
         QCOMPARE(capture.Lines(), (QStringList{"ERROR: " + tail, "Notification: " + tail, "History: " + tail, tail,
                                                "ERROR: Must be called on main thread" + location,
                                                "Notification: " + QString(511, 'y') + "\t(file:///f.cpp:1:)"}));
-    }
-
-    void traceLinesFromSeveralThreadsAreNotInterleaved()
-    {
-        cTraceCapture capture;
-        std::vector<std::thread> threads;
-        for (int t = 0; t < 4; ++t)
-        {
-            threads.emplace_back([t] {
-                for (int i = 0; i < 300; ++i)
-                    DebugErrTrace("t.cpp", t, "f", "%d %s %d", t, std::string(200, char('a' + t)).c_str(), i);
-            });
-        }
-        for (std::thread& thread : threads)
-            thread.join();
-        const QStringList lines = capture.Lines();
-        QCOMPARE(lines.size(), 4 * 300);
-        // Each line whole: its own thread's filler and location.
-        const QRegularExpression pattern("^ERROR: (\\d) ([a-d])\\2{199} \\d+\\t\\(file:///t\\.cpp:\\1:\\)$");
-        for (const QString& line : lines)
-        {
-            const QRegularExpressionMatch match = pattern.match(line);
-            QVERIFY2(match.hasMatch() && match.captured(2).at(0).unicode() - 'a' == match.captured(1).toInt(),
-                     qPrintable(line));
-        }
     }
 };
 

@@ -1,10 +1,8 @@
 #include "Kelvari/Common/cEncryption.h"
 #include "Kelvari/Common/cKelvariConfigClient.h"
 #include "Kelvari/Editor/cApplicationBase.h"
-#include "ZRNet/Core/Syscall.h"
 #include "ZRNet/Core/ZRNetProtocol.h"
-#include "ZRNet/Core/cSyscallThread.h"
-#include "ZRNet/Qt/cNetworkConnection.h"
+#include "ZRNet/cZRNetTestObjects.h"
 #include "support/cScriptedPeer.h"
 
 #include <QFile>
@@ -32,9 +30,7 @@ class tst_ProtocolDocument : public QObject
     QMap<QString, QByteArray> FramesOfTheEditor()
     {
         QMap<QString, QByteArray> frames;
-        InitialiseSyscall(eAbortAllLinksOnTermination, true);
-        cSyscallThread pollThread;
-        pollThread.StartSyscall();
+        cRunningMessagingCore core;
         cNetworkConnection::AllowInstanceOf(true);
         cScriptedPeer unit;
         unit.Listen();
@@ -75,9 +71,7 @@ class tst_ProtocolDocument : public QObject
         if (unit.ReceiveMethod(eConfigMethodUploadChunk, frame))
             frames["upload-chunk"] = cScriptedPeer::Framed(frame);
         client.reset();
-        pollThread.QuitSyscallAndWait();
         cNetworkConnection::DeleteInstance();
-        UninitialiseSyscall();
         return frames;
     }
 

@@ -30,6 +30,13 @@ quint16 FreeUdpPort()
     return socket.localPort();
 }
 
+QByteArray Announced(const QString& name, const QString& information)
+{
+    sUnit unit = MakeUnit(name, PemraDorvel);
+    unit.mInformation = information;
+    return cDiscoveryDatagram::Announcement(unit);
+}
+
 QByteArray WithByte(QByteArray datagram, int index, char value)
 {
     datagram[index] = value;
@@ -86,10 +93,10 @@ struct sTwoNamespaces
     }
     void ReturnHome()
     {
-        if (mOwnNamespace >= 0)
-            setns(mOwnNamespace, CLONE_NEWNET);
-        if (mOwnNamespace >= 0)
-            close(mOwnNamespace);
+        if (mOwnNamespace < 0)
+            return;
+        setns(mOwnNamespace, CLONE_NEWNET);
+        close(mOwnNamespace);
         mOwnNamespace = -1;
     }
 };
@@ -100,78 +107,47 @@ class tst_cUnitFinder : public QObject
     Q_OBJECT
 
 private slots:
-    void announcementKeepsEveryField()
+    void announcementsAreReadPlainAndBoundedOrRejected_data()
     {
-        const sUnit sent = MakeUnit(QString::fromUtf8("Bühne Süd"), PemraDorvel);
-        sUnit received;
-        received.mIpAddress = "10.0.0.7";
-        QVERIFY(cDiscoveryDatagram::ReadAnnouncement(cDiscoveryDatagram::Announcement(sent), received));
-        QCOMPARE(received.mUnitName, sent.mUnitName);
-        QCOMPARE(received.mFindName, sent.mFindName);
-        QCOMPARE(received.mInformation, sent.mInformation);
-        QCOMPARE(received.mUnitType, PemraDorvel);
-        QCOMPARE(received.mIpAddress, QString("10.0.0.7"));
-    }
-
-    void malformedAnnouncementsAreRejected_data()
-    {
-        const QByteArray good = cDiscoveryDatagram::Announcement(MakeUnit("Stage"));
         QTest::addColumn<QByteArray>("datagram");
-        QTest::newRow("probe") << cDiscoveryDatagram::Probe();
-        QTest::newRow("other magic") << WithByte(good, 0, 'X');
-        QTest::newRow("other version") << WithByte(good, 4, 2);
-        QTest::newRow("unknown unit type") << WithByte(good, 6, 3);
-        QTest::newRow("empty unit name") << cDiscoveryDatagram::Announcement(MakeUnit(""));
-        QTest::newRow("name longer than datagram") << WithByte(good, 7, char(250));
-        QTest::newRow("truncated") << good.left(good.size() - 1);
-        QTest::newRow("trailing byte") << good + QByteArray(1, '\0');
-    }
-
-    void malformedAnnouncementsAreRejected()
-    {
-        QFETCH(QByteArray, datagram);
-        sUnit unit = MakeUnit("untouched");
-        QVERIFY(!cDiscoveryDatagram::ReadAnnouncement(datagram, unit));
-        QCOMPARE(unit.mUnitName, QString("untouched"));
-    }
-
-    void textsAreMadePlainAndBounded_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("information");
-        QTest::addColumn<QString>("shownName");
+        QTest::addColumn<QString>("shownName"); // none: rejected, the unit left untouched
         QTest::addColumn<QString>("shownInformation");
-        const QString rlo(QChar(0x202E));
-        const QString zeroWidth(QChar(0x200B));
-        const QString nul(QChar(0));
-        const QString bell(QChar(7));
-        QTest::newRow("plain") << "Stage" << "Rack 3" << "Stage" << "Rack 3";
-        QTest::newRow("bidirectional override") << "Stage" + rlo + "A" << "" << "StageA" << "";
-        QTest::newRow("NUL and bell") << "Sta" + nul + "ge" + bell << "" << "Stage" << "";
-        QTest::newRow("zero-width space and line separator") << zeroWidth + "Stage" + QChar(0x2028) << "" << "Stage" << "";
-        QTest::newRow("nothing visible: ignored") << rlo + zeroWidth + nul << "x" << "" << "";
+        const QString rlo(QChar(0x202E)), zeroWidth(QChar(0x200B)), nul(QChar(0)), bell(QChar(7));
+        const QByteArray good = Announced("Stage", "Rack 3");
+        QTest::newRow("plain, in UTF-8") << Announced("Bühne Süd", "Rack 3") << "Bühne Süd" << "Rack 3";
+        QTest::newRow("bidirectional override") << Announced("Stage" + rlo + "A", "") << "StageA" << "";
+        QTest::newRow("NUL and bell") << Announced("Sta" + nul + "ge" + bell, "") << "Stage" << "";
+        QTest::newRow("zero-width space and line separator")
+            << Announced(zeroWidth + "Stage" + QChar(0x2028), "") << "Stage" << "";
         QTest::newRow("information keeps line feeds and tabs")
-            << "Stage" << "a\nb\tc" + rlo + "d" + bell << "Stage" << "a\nb\tcd";
-        QTest::newRow("long information is cut") << "Stage" << QString(60000, 'i') << "Stage" << QString(1024, 'i');
+            << Announced("Stage", "a\nb\tc" + rlo + "d" + bell) << "Stage" << "a\nb\tcd";
+        QTest::newRow("long information is cut") << Announced("Stage", QString(60000, 'i')) << "Stage" << QString(1024, 'i');
+        QTest::newRow("nothing visible in the name") << Announced(rlo + zeroWidth + nul, "x") << "" << "";
+        QTest::newRow("empty name") << Announced("", "x") << "" << "";
+        QTest::newRow("probe") << cDiscoveryDatagram::Probe() << "" << "";
+        QTest::newRow("other magic") << WithByte(good, 0, 'X') << "" << "";
+        QTest::newRow("other version") << WithByte(good, 4, 2) << "" << "";
+        QTest::newRow("unknown unit type") << WithByte(good, 6, 3) << "" << "";
+        QTest::newRow("name longer than datagram") << WithByte(good, 7, char(250)) << "" << "";
+        QTest::newRow("truncated") << good.left(good.size() - 1) << "" << "";
+        QTest::newRow("trailing byte") << good + QByteArray(1, '\0') << "" << "";
     }
 
     // Two units cannot look alike through characters that are not seen, and no unit holds much text.
-    void textsAreMadePlainAndBounded()
+    void announcementsAreReadPlainAndBoundedOrRejected()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, information);
+        QFETCH(QByteArray, datagram);
         QFETCH(QString, shownName);
         QFETCH(QString, shownInformation);
-        sUnit sent = MakeUnit(name);
-        sent.mInformation = information;
-        sUnit received;
-        QCOMPARE(cDiscoveryDatagram::ReadAnnouncement(cDiscoveryDatagram::Announcement(sent), received),
-                 !shownName.isEmpty());
-        if (shownName.isEmpty())
-            return;
-        QCOMPARE(received.mUnitName, shownName);
-        QCOMPARE(received.mFindName, shownName + " find");
-        QCOMPARE(received.mInformation, shownInformation);
+        sUnit unit = MakeUnit("untouched", HalvorDorvel);
+        unit.mIpAddress = "10.0.0.7";
+        const bool read = !shownName.isEmpty();
+        QCOMPARE(cDiscoveryDatagram::ReadAnnouncement(datagram, unit), read);
+        QCOMPARE(unit.mUnitName, read ? shownName : QString("untouched"));
+        QCOMPARE(unit.mFindName, unit.mUnitName + " find");
+        QCOMPARE(unit.mInformation, read ? shownInformation : QString("Rack 3, firmware 2.1"));
+        QCOMPARE(unit.mUnitType, read ? PemraDorvel : HalvorDorvel);
+        QCOMPARE(unit.mIpAddress, QString("10.0.0.7"));
     }
 
     void malformedDatagramsAreIgnoredAndLaterUnitsStillFound()
