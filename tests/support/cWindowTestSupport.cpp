@@ -1,5 +1,9 @@
 #include "cWindowTestSupport.h"
 
+#include "Kelvari/Common/cProperty.h"
+#include "Kelvari/Common/cWidget.h"
+#include "Kelvari/Editor/cLayout.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -46,4 +50,26 @@ QObject* cWindowTestSupport::Search(QObject* object, const QString& name)
             return found;
     }
     return nullptr;
+}
+
+void cWindowTestSupport::AddSampleWidgets(cLayout& layout)
+{
+    auto add = [&layout](const char* type, cWidget* container, int location, float x, float y, float w, float h) {
+        return qobject_cast<cWidget*>(
+            layout.createAndAddWidget(QString::fromLatin1(type), container, location, x, y, w, h));
+    };
+    add("text", nullptr, -1, 0.05f, 0.04f, 0.5f, 0.1f)
+        ->GetProperty(QStringLiteral("Text"))
+        ->setValue(QStringLiteral("Monitor mix"));
+    add("rect", nullptr, -1, 0.05f, 0.18f, 0.42f, 0.74f)
+        ->GetProperty(QStringLiteral("Colour"))
+        ->setValue(QColor(QStringLiteral("#2B3A42")));
+    add("zrnet_fader", nullptr, -1, 0.08f, 0.22f, 0.08f, 0.66f);
+    add("zrnet_fader", nullptr, -1, 0.2f, 0.22f, 0.08f, 0.66f);
+    add("zrnet_rotary", nullptr, -1, 0.32f, 0.24f, 0.12f, 0.18f);
+    add("image", nullptr, -1, 0.78f, 0.02f, 0.17f, 0.14f);
+    cWidget* tabs = add("tab_container", nullptr, -1, 0.52f, 0.18f, 0.43f, 0.74f);
+    add("zrnet_button", tabs, 0, 0.1f, 0.15f, 0.35f, 0.15f);
+    add("zrnet_meter", tabs, 0, 0.6f, 0.1f, 0.1f, 0.8f);
+    layout.closeUndoBlock();
 }

@@ -4,6 +4,7 @@
 
 class QObject;
 class QQuickWindow;
+class cLayout;
 
 // What the tests that drive a real window share: the program's own look, and
 // finding a named object anywhere in the window.
@@ -20,4 +21,7 @@ public:
     static QObject* Find(QQuickWindow* window, const char* name);
     // The object of that name at or below object, or null.
     static QObject* Search(QObject* object, const QString& name);
+    // A page of mixed widgets: a title, a panel, two faders, a knob, a picture and
+    // a tab container holding a button and a meter, in that order.
+    static void AddSampleWidgets(cLayout& layout);
 };

@@ -1,0 +1,222 @@
+#include "Kelvari/Common/cImageProvider.h"
+#include "Kelvari/Common/cWidget.h"
+#include "Kelvari/Editor/cApplication.h"
+#include "Kelvari/Editor/cConfig.h"
+#include "Kelvari/Editor/cLayout.h"
+#include "Kelvari/Editor/cLayoutSelectionManager.h"
+#include "support/cQmlWarningLog.h"
+#include "support/cTestImageFiles.h"
+#include "support/cWindowTestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QQmlApplicationEngine>
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+// The main window over the real document on a real display, at full HD and at
+// its smallest size, through every page and pop-up: each must draw, show the
+// named controls whole within the window and cause no QML warning. Leaves the
+// pictures (screen-*.png in the temporary folder) for a person to look at.
+class tst_gl_Screens : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        cWindowTestSupport::UseProgramSetup(mSettingsFolder.path());
+        mWarnings.start();
+        mApplication = std::make_unique<cApplication>();
+    }
+
+    void init()
+    {
+        mApplication->createNewConfig();
+        mEngine = std::make_unique<QQmlApplicationEngine>();
+        mEngine->rootContext()->setContextProperty(QStringLiteral("_application"), mApplication.get());
+        mEngine->addImageProvider(QStringLiteral("imageProvider"), new cImageProvider(*mApplication));
+        mEngine->load(QUrl(QStringLiteral("qrc:/MainWindow.qml")));
+        QCOMPARE(mEngine->rootObjects().size(), 1);
+        mWindow = qobject_cast<QQuickWindow*>(mEngine->rootObjects().first());
+        QQmlComponent dialog(mEngine.get());
+        dialog.setData("import QtQuick 2.12\nQtObject { property url file; property url folder\n"
+                       "  signal accepted(); signal rejected(); function open() {} }", QUrl());
+        mLoadDialog = dialog.create();
+        mWindow->setProperty("loadConfigFileDialogDialog", QVariant::fromValue(mLoadDialog));
+        QVERIFY(QTest::qWaitForWindowExposed(mWindow));
+        mWindow->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(mWindow));
+        QTRY_VERIFY(Find("initialPage")->property("visible").toBool());
+    }
+
+    void cleanup()
+    {
+        QVERIFY2(mWarnings.messages().isEmpty(), qPrintable(mWarnings.messages().join(QLatin1Char('\n'))));
+        // The pages go before the document they show.
+        mEngine.reset();
+        delete mLoadDialog;
+    }
+
+    void everyPageDrawsWhole_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("1920x1080") << QSize(1920, 1080);
+        QTest::newRow("800x600") << QSize(800, 600);
+    }
+
+    void everyPageDrawsWhole()
+    {
+        QFETCH(QSize, size);
+        mWindow->resize(size);
+        QTRY_COMPARE(mWindow->size(), size);
+        Shot("initial", {"createButton", "loadButton", "downloadButton"});
+        Click(Find("downloadButton"));
+        QTRY_VERIFY(Find("unitPickerPage")->property("visible").toBool());
+        Shot("unitpicker", {"unitPickerCancelButton", "unitPickerNextButton"});
+        QMetaObject::invokeMethod(Find("unitPickerPage"), "cancelClicked");
+        QTRY_VERIFY(Find("initialPage")->property("visible").toBool());
+        QTest::keyClick(mWindow, Qt::Key_Tab);
+        QVERIFY(Find("createButton")->property("visualFocus").toBool());
+        Click(Find("createButton"));
+        QTRY_VERIFY(mWindow->property("mainMenuEnabled").toBool());
+        Shot("manager", {"newLayoutButton", "deleteLayoutButton", "layoutManagerButton", "resourceManagerButton"});
+        QMetaObject::invokeMethod(Find("fileMenu"), "open");
+        QTRY_VERIFY(Find("fileMenu")->property("opened").toBool());
+        Shot("menu", {});
+        QMetaObject::invokeMethod(Find("fileMenu"), "close");
+        QTRY_VERIFY(!Find("fileMenu")->property("visible").toBool());
+
+        QTest::keyClick(mWindow, Qt::Key_O, Qt::ControlModifier);
+        mLoadDialog->setProperty("file", QUrl::fromLocalFile(mSettingsFolder.filePath("Main stage.xml")));
+        QMetaObject::invokeMethod(mLoadDialog, "accepted");
+        QTRY_VERIFY(Find("errorPopup")->property("visible").toBool());
+        Shot("error", {"errorOkButton"});
+        Click(Find("errorOkButton"));
+        QTRY_VERIFY(mWindow->property("mainMenuEnabled").toBool());
+
+        cConfig& config = *mApplication->currentConfig();
+        const struct { const char* name; bool phone; int orientation; int ratio1, ratio2; } layouts[] = {
+            {"Phone portrait", true, 1, 9, 16}, {"Tablet wide", true, 2, 16, 9}, {"Square", false, 0, 1, 1}};
+        for (const auto& layout : layouts)
+            config.createNewLayout(false, QString::fromLatin1(layout.name), !layout.phone, layout.phone, true,
+                                   layout.orientation, true, QString(), true, layout.ratio1, layout.ratio2,
+                                   QString::fromLatin1(layout.name));
+        for (cLayout* layout : config.Layouts().Items())
+            cWindowTestSupport::AddSampleWidgets(*layout);
+        QCOMPARE(Items(mWindow->contentItem(), "layoutThumbnail"), 4);
+        Shot("layouts", {"newLayoutButton", "detailsButton"});
+        QMetaObject::invokeMethod(Find("layoutManagerPage"), "editDetailsClicked", Q_ARG(int, 2));
+        QObject* popup = Find("layoutDetailsPopup");
+        QTRY_VERIFY(popup->property("visible").toBool());
+        Find("aspectRatio1Field")->setProperty("text", QStringLiteral("05"));
+        Find("allScenesCheckBox")->setProperty("checked", false);
+        Find("scenesField")->setProperty("text", QStringLiteral("1-4,\"Main"));
+        QVERIFY(!popup->property("okEnabled").toBool());
+        Shot("details", {"detailsOkButton", "detailsCancelButton", "scenesWarning", "aspectWarning"});
+        QMetaObject::invokeMethod(Find("layoutManagerPage"), "closePopups");
+
+        cTestImageFiles files;
+        const char* formats[] = {"png", "jpg", "svg"};
+        for (int i = 0; i < 12; ++i)
+            config.addNewImage(files.write(QStringLiteral("Image %1.%2").arg(i).arg(formats[i % 3]), 40 + 99 * i, 99));
+        config.resourceCloseUndoBlock();
+        config.setSelectedResourceIndex(2);
+        Click(Find("resourceManagerButton"));
+        QTRY_VERIFY(Find("resourceEditorPage")->property("visible").toBool());
+        QCOMPARE(Items(mWindow->contentItem(), "resourceCell"), 12);
+        Shot("resources", {"newImageButton", "deleteImageButton", "resourcePropertyPane"});
+
+        Click(Find("layoutEditorButton"));
+        QObject* page = Find("layoutEditorPage");
+        QTRY_VERIFY(page->property("visible").toBool());
+        QMetaObject::invokeMethod(page, "zoomToFit");
+        auto* layout = qobject_cast<cLayout*>(page->property("currentLayout").value<QObject*>());
+        cLayoutSelectionManager* selection = layout->selectionManager();
+        const QList<cWidget*> widgets = layout->GetWidgets()->Items();
+        const QList<const char*> toolbar = {"alignButton", "orderButton", "zoomInButton", "increaseGridButton"};
+        Shot("editor", toolbar);
+        selection->setSelection(widgets.at(2));
+        selection->addToSelection(widgets.at(3));
+        Shot("multiselection", toolbar);
+        Click(Find("alignButton"));
+        QTRY_VERIFY(Find("alignMenu")->property("opened").toBool());
+        Shot("alignmenu", {});
+        QMetaObject::invokeMethod(Find("alignMenu"), "close");
+        QTRY_VERIFY(!Find("alignMenu")->property("visible").toBool());
+        selection->setSelection(widgets.at(0));
+        QTRY_VERIFY(cWindowTestSupport::Search(Find("propertyPanel"), QStringLiteral("propertyFont")));
+        QMetaObject::invokeMethod(Find("propertyFont"), "open");
+        QTRY_VERIFY(Find("fontPickerLayer")->property("visible").toBool());
+        Shot("fontpicker", toolbar);
+        QMetaObject::invokeMethod(page, "closePopups");
+        selection->setSelection(widgets.at(5));
+        QTRY_VERIFY(cWindowTestSupport::Search(Find("propertyPanel"), QStringLiteral("propertyImage")));
+        QMetaObject::invokeMethod(Find("propertyImage"), "open");
+        QTRY_VERIFY(Find("imagePickerLayer")->property("visible").toBool());
+        Shot("imagepicker", toolbar);
+        QMetaObject::invokeMethod(page, "closePopups");
+        QTRY_VERIFY(!Find("imagePickerLayer")->property("visible").toBool());
+    }
+
+private:
+    QObject* Find(const char* name) const { return cWindowTestSupport::Find(mWindow, name); }
+
+    static int Items(QQuickItem* item, const char* name)
+    {
+        int count = item->objectName() == QLatin1String(name) ? 1 : 0;
+        for (QQuickItem* child : item->childItems())
+            count += Items(child, name);
+        return count;
+    }
+
+    void Click(QObject* object)
+    {
+        auto* item = qobject_cast<QQuickItem*>(object);
+        QVERIFY(item);
+        const QPointF centre(item->width() / 2, item->height() / 2);
+        QTest::mouseClick(mWindow, Qt::LeftButton, {}, item->mapToScene(centre).toPoint());
+    }
+
+    // The window draws something other than one colour, shows the named items whole, and causes no warning.
+    void Shot(const char* name, const QList<const char*>& whole)
+    {
+        // The first frame at a new size may still be on its way.
+        QTRY_COMPARE(mWindow->grabWindow().size(), mWindow->size() * mWindow->devicePixelRatio());
+        const QImage image = mWindow->grabWindow();
+        QVERIFY(image.pixel(0, 0) != image.pixel(image.width() / 2, image.height() / 2) ||
+                image.pixel(image.width() / 3, image.height() / 3) != image.pixel(0, 0));
+        const QRectF window = QRectF(QPointF(), mWindow->size()).adjusted(-0.5, -0.5, 0.5, 0.5);
+        for (const char* part : whole) {
+            auto* item = qobject_cast<QQuickItem*>(Find(part));
+            QVERIFY2(item->isVisible() && window.contains(item->mapRectToScene(item->boundingRect())),
+                     qPrintable(QStringLiteral("%1 whole on %2").arg(part, name)));
+        }
+        const QString path = QDir(QDir::tempPath()).filePath(
+            QStringLiteral("screen-%1-%2.png").arg(name, QTest::currentDataTag()));
+        QVERIFY(image.save(path));
+        QVERIFY2(mWarnings.messages().isEmpty(), qPrintable(mWarnings.messages().join(QLatin1Char('\n'))));
+    }
+
+    QTemporaryDir mSettingsFolder;
+    cQmlWarningLog mWarnings;
+    std::unique_ptr<cApplication> mApplication;
+    std::unique_ptr<QQmlApplicationEngine> mEngine;
+    QQuickWindow* mWindow = nullptr;
+    QObject* mLoadDialog = nullptr;
+};
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    tst_gl_Screens test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_gl_Screens.moc"
