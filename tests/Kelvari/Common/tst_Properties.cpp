@@ -391,44 +391,60 @@ private slots:
         QCOMPARE(x.LinkedProperties().size(), 2);
     }
 
-    void undoBlocksRecordOnlyRealChanges()
+    // Steps on two watched properties: "x=30" sets one, "|" closes the block, "u" undoes, "r" redoes, "s" sets the
+    // save point, "c" clears the history, and "?" notes the values with u, r and s for undo, redo and saved. The
+    // counts of the has-undo, has-redo, is-saved and y change signals follow.
+    void undoSteps_data()
     {
-        mY->SetIntValue(21);
-        Close();
-        mX->SetIntValue(50);
-        mX->SetIntValue(10);
-        Close();
-        mX->SetIntValue(11);
-        mX->SetIntValue(12);
-        mY->SetIntValue(60);
-        mY->SetIntValue(21);
-        Close();
-        mManager->Undo();
-        QCOMPARE(mX->IntValue(), 10);
-        QSignalSpy yChanges(mY, &cProperty::valueChanged);
-        mManager->Redo();
-        QCOMPARE(mX->IntValue(), 12);
-        QCOMPARE(yChanges.count(), 0);
-        mManager->Undo();
-        mManager->Undo();
-        QCOMPARE(mY->IntValue(), 20);
-        QVERIFY(!mManager->HasUndo());
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("a block records only real changes") << "y=21 | x=50 x=10 | x=11 x=12 y=60 y=21 | u ? r ? u u ?"
+            << "10 21 ur; 12 21 u; 10 20 rs; 2 3 2 4";
+        QTest::newRow("undo closes the open block; a new change drops the redo") << "x=30 u ? r ? u y=25 ? r ?"
+            << "10 20 rs; 30 20 u; 10 25 us; 10 25 us; 5 4 4 1";
+        QTest::newRow("signals only at the boundaries") << "u r ? x=30 ? | ? x=40 | s s ? u ? u ? r r ?"
+            << "10 20 s; 30 20 us; 30 20 u; 40 20 us; 30 20 ur; 10 20 r; 40 20 us; 3 2 4 0";
+        QTest::newRow("clearing keeps saved only for an empty save point") << "s x=30 | c ? x=40 | s c ? y=50 | s ?"
+            << "30 20 s; 40 20 ; 40 50 us; 5 0 6 1";
+        // Each new block could take the memory of the discarded saved block; the saved state must not come back.
+        QString steps, expected;
+        for (int value = 30; value < 40; ++value)
+        {
+            steps += QStringLiteral("x=%1 | s u y=%1 | ? u c ").arg(value);
+            expected += QStringLiteral("10 %1 u; ").arg(value);
+        }
+        QTest::newRow("a discarded save point never returns") << steps << expected + "40 40 21 20";
     }
-
-    void undoClosesTheOpenBlockAndANewChangeDropsTheRedo()
+    void undoSteps()
     {
-        mX->SetIntValue(30);
-        mManager->Undo();
-        QCOMPARE(mX->IntValue(), 10);
-        mManager->Redo();
-        QCOMPARE(mX->IntValue(), 30);
-        mManager->Undo();
-        QSignalSpy hasRedo(mManager, &cUndoManager::HasRedoChanged);
-        mY->SetIntValue(25);
-        QVERIFY(!mManager->HasRedo());
-        QCOMPARE(hasRedo.count(), 1);
-        mManager->Redo();
-        QCOMPARE(mX->IntValue(), 10);
+        QFETCH(QString, steps);
+        QStringList seen;
+        int counts[4] = {};
+        QObject context;
+        connect(mManager, &cUndoManager::HasUndoChanged, &context, [&] { ++counts[0]; });
+        connect(mManager, &cUndoManager::HasRedoChanged, &context, [&] { ++counts[1]; });
+        connect(mManager, &cUndoManager::IsSavedChanged, &context, [&] { ++counts[2]; });
+        connect(mY, &cProperty::valueChanged, &context, [&] { ++counts[3]; });
+        for (const QString& step : steps.split(' ', Qt::SkipEmptyParts))
+        {
+            if (step.startsWith("x=") || step.startsWith("y="))
+                (step[0] == 'x' ? mX : mY)->SetIntValue(step.mid(2).toInt());
+            else if (step == "|")
+                Close();
+            else if (step == "u")
+                mManager->Undo();
+            else if (step == "r")
+                mManager->Redo();
+            else if (step == "s")
+                mManager->SetSavePoint();
+            else if (step == "c")
+                mManager->ClearUndoRedo();
+            else
+                seen << QStringLiteral("%1 %2 %3%4%5").arg(mX->IntValue()).arg(mY->IntValue())
+                            .arg(mManager->HasUndo() ? "u" : "").arg(mManager->HasRedo() ? "r" : "").arg(mManager->IsSaved() ? "s" : "");
+        }
+        seen << QStringLiteral("%1 %2 %3 %4").arg(counts[0]).arg(counts[1]).arg(counts[2]).arg(counts[3]);
+        QTEST(seen.join("; "), "expected");
     }
 
     void undoOfABlockRunsItsActionsBackwards()
@@ -479,43 +495,6 @@ private slots:
         QCOMPARE(hasRedo.count(), 2);
         QCOMPARE(isSaved.count(), 4);
         QCOMPARE(mX->IntValue(), 40);
-    }
-
-    void savePointNeverReturnsAfterItsBlockIsDiscarded()
-    {
-        // Each new block could take the memory of the discarded saved block; the saved state must not come back with it.
-        for (int value = 30; value < 60; ++value)
-        {
-            mX->SetIntValue(value);
-            Close();
-            mManager->SetSavePoint();
-            mManager->Undo();
-            mY->SetIntValue(value);
-            Close();
-            QVERIFY2(!mManager->IsSaved(), qPrintable(QString("after step %1").arg(value)));
-            mManager->Undo();
-            mManager->ClearUndoRedo();
-        }
-    }
-
-    void clearUndoRedoKeepsSavedOnlyForEmptySavePoint()
-    {
-        mManager->SetSavePoint();
-        mX->SetIntValue(30);
-        Close();
-        mManager->ClearUndoRedo();
-        QVERIFY(mManager->IsSaved());
-        mX->SetIntValue(40);
-        Close();
-        mManager->SetSavePoint();
-        QSignalSpy isSaved(mManager, &cUndoManager::IsSavedChanged);
-        mManager->ClearUndoRedo();
-        QVERIFY(!mManager->IsSaved());
-        QCOMPARE(isSaved.count(), 1);
-        mY->SetIntValue(50);
-        Close();
-        mManager->SetSavePoint();
-        QVERIFY(mManager->IsSaved());
     }
 
     void undoOfAChoiceRestoresIndexAndChoices()
