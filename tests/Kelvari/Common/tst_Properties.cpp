@@ -122,7 +122,6 @@ private slots:
         qDeleteAll(mOwner.children());
         delete mUndoOwner;
     }
-
     void aChangeAnnouncesItselfWhileTheOldValueIsStored_data()
     {
         QTest::addColumn<QString>("kind");
@@ -156,7 +155,6 @@ private slots:
         QCOMPARE(seen, oldValue);
         QCOMPARE(property->value(), newValue);
     }
-
     void numberOfTabsExposesTheComingValueBeforeTheChange()
     {
         cNumberOfTabsProperty tabs("Number of tabs", 4, &mOwner);
@@ -165,7 +163,6 @@ private slots:
         tabs.setValue(6);
         QCOMPARE(seen, qMakePair(4, 6));
     }
-
     // A value that does not convert, or a float that is not finite, keeps the stored value with a trace.
     void badValuesKeepTheStoredValue_data()
     {
@@ -204,7 +201,6 @@ private slots:
         QCOMPARE(property->value(), before);
         QCOMPARE(log, QStringList());
     }
-
     void textForms_data()
     {
         QTest::addColumn<QString>("kind");
@@ -241,7 +237,6 @@ private slots:
         QCOMPARE(lines, QStringList());
         QCOMPARE(log, text == "#ffffff" ? QStringList() : kChange);
     }
-
     void updateComboValuesSignalOrder_data()
     {
         QTest::addColumn<QStringList>("choices");
@@ -267,7 +262,6 @@ private slots:
         QCOMPARE(combo.comboValues(), choices);
         QCOMPARE(combo.IntValue(), index);
     }
-
     void imagePropertyFollowsItsOwnResourceOnly()
     {
         cImageProperty image("Image", mConfig, &mOwner);
@@ -290,7 +284,6 @@ private slots:
         image.setVisible(false);
         QCOMPARE(log, QStringList{"visibleChanged(0)"});
     }
-
     void groupOfDifferingMembersReadsEmptyAndAWriteSetsThemAll()
     {
         QList<cTextWidget*> texts;
@@ -318,7 +311,6 @@ private slots:
         QCOMPARE(changes.count(), 0);
         QCOMPARE(group->stringValue(), QString("A"));
     }
-
     void groupBoundsVisibilityAndChoicesFollowEveryMember()
     {
         cIntProperty a("N", 1, &mOwner, 1, 10), b("N", 1, &mOwner, 0, 5);
@@ -354,7 +346,6 @@ private slots:
         // The members now agree on the value too.
         QCOMPARE(values.count(), 1);
     }
-
     void groupGeometryIsMeasuredFromBaseValuesAndNeverBecomesNaN()
     {
         QQuickItem canvas;
@@ -390,7 +381,6 @@ private slots:
         x.setValue(0.5f);
         QCOMPARE(x.LinkedProperties().size(), 2);
     }
-
     // Steps on two watched properties: "x=30" sets one, "|" closes the block, "u" undoes, "r" redoes, "s" sets the
     // save point, "c" clears the history, and "?" notes the values with u, r and s for undo, redo and saved. The
     // counts of the has-undo, has-redo, is-saved and y change signals follow.
@@ -446,7 +436,6 @@ private slots:
         seen << QStringLiteral("%1 %2 %3 %4").arg(counts[0]).arg(counts[1]).arg(counts[2]).arg(counts[3]);
         QTEST(seen.join("; "), "expected");
     }
-
     void undoOfABlockRunsItsActionsBackwards()
     {
         cFakeResourceConfig config;
@@ -466,7 +455,6 @@ private slots:
         QCOMPARE(config.mCalls, QStringList({"UndoDelete", "UndoChange", "UndoNew", "RedoNew", "RedoChange", "RedoDelete"}));
         QCOMPARE(config.mResources, QList<const void*>({&second, &first, &second, &first, &first, &first, &second, &second}));
     }
-
     void hasUndoHasRedoAndIsSavedSignalOnlyAtTheBoundaries()
     {
         QSignalSpy hasUndo(mManager, &cUndoManager::HasUndoChanged);
@@ -496,7 +484,6 @@ private slots:
         QCOMPARE(isSaved.count(), 4);
         QCOMPARE(mX->IntValue(), 40);
     }
-
     void undoOfAChoiceRestoresIndexAndChoices()
     {
         auto* choice = new cComboProperty("Mode", 0, {"Off", "On"}, mUndoOwner);
@@ -516,7 +503,6 @@ private slots:
         Close();
         QVERIFY(!mManager->HasUndo());
     }
-
     void changesMadeWhileUndoingAreNotRecorded()
     {
         // The undo hook adds a resource and changes a watched property: the structural operation is recorded, the
@@ -543,7 +529,6 @@ private slots:
         QCOMPARE(config.mCalls, QStringList({"UndoDelete", "UndoNew"}));
         QCOMPARE(mX->IntValue(), 99);
     }
-
     void onlyEditablePropertiesOfAResourceAreWatched()
     {
         QObject resource;

@@ -128,7 +128,6 @@ private slots:
         mModel.clear();
         qDeleteAll(mOwner.children());
     }
-
     void rolesFollowTheItemProperties()
     {
         QCOMPARE(mModel.roleNames(), (QHash<int, QByteArray>{{256, "qtObject"}, {257, "objectName"}, {258, "name"},
@@ -139,7 +138,6 @@ private slots:
         const QQmlObjectListModel<cClashingItem> clashing;
         QCOMPARE(clashing.roleNames(), (QHash<int, QByteArray>{{256, "qtObject"}, {257, "objectName"}, {259, "label"}}));
     }
-
     void dataAndSetDataGoThroughTheItem()
     {
         cPlainItem* item = mModel.At(0);
@@ -158,7 +156,6 @@ private slots:
         QVERIFY(!mModel.setData(row, "5", 260));
         QCOMPARE(mModel.At(0), item);
     }
-
     void insertingAnnouncesRowsThenTheCount()
     {
         tModel model;
@@ -172,7 +169,6 @@ private slots:
                                                 "count 3", "inserted 3-4", "count 5"}));
         QCOMPARE(Names(model), QString("v,x,w,y,z"));
     }
-
     void nullForeignAndOutsideInsertsAreIgnored()
     {
         QObject foreign;
@@ -189,7 +185,6 @@ private slots:
         QCOMPARE(foreign.parent(), nullptr);
         QCOMPARE(stray.parent(), nullptr);
     }
-
     void moveReordersRows_data()
     {
         QTest::addColumn<int>("idx");
@@ -214,7 +209,6 @@ private slots:
         QCOMPARE(recorder.mEvents, event.startsWith("moved") ? QStringList{event} : QStringList());
         QCOMPARE(trace.LinesContaining("Move of row").size(), event == "trace" ? 1 : 0);
     }
-
     void removeAndClearTakeRows()
     {
         cPlainItem unlisted("u");
@@ -232,7 +226,6 @@ private slots:
         mModel.clear();
         QCOMPARE(recorder.mEvents, (QStringList{"removed 1-1", "count 3", "removed 1-1", "count 2", "removed 0-1", "count 0"}));
     }
-
     void onlyParentlessItemsAreAdoptedAndDeleted()
     {
         QPointer<cPlainItem> removed = new cPlainItem("w"), cleared = new cPlainItem("x"), kept = new cPlainItem("y");
@@ -253,7 +246,6 @@ private slots:
         QVERIFY(parented && parentedKept);
         QCOMPARE(parented->parent(), &mOwner);
     }
-
     void anItemStaysWhileItIsStillListed()
     {
         tModel model;
@@ -272,7 +264,6 @@ private slots:
         DeleteLater();
         QVERIFY(!item);
     }
-
     void anItemDeletedElsewhereOrOnItsOwnChangeLeavesItsRow()
     {
         sRecorder recorder(mModel);
@@ -284,7 +275,6 @@ private slots:
         QCOMPARE(recorder.mEvents, (QStringList{"removed 1-1", "count 3", "changed 0-0 [258]", "removed 0-0", "count 2"}));
         QCOMPARE(Names(mModel), QString("y,z"));
     }
-
     void aPropertyChangeRefreshesOnlyItsRowAndRole()
     {
         cPlainItem* removed = mModel.At(0);
@@ -296,7 +286,6 @@ private slots:
         removed->setValue(9);
         QCOMPARE(recorder.mEvents, (QStringList{"changed 1-1 [258]", "changed 0-0 [260]"}));
     }
-
     void aChangeFollowsItsRowInEachModel()
     {
         tModel other;
@@ -313,14 +302,12 @@ private slots:
         QCOMPARE(recorder.mEvents.size(), 2);
         QCOMPARE(otherRecorder.mEvents, (QStringList{"changed 0-0 [258]", "removed 0-0", "count 0"}));
     }
-
     void readAccessOutsideTheRowsGivesNull()
     {
         QCOMPARE(mModel.get(-1), nullptr);
         QCOMPARE(mModel.get(4), nullptr);
         QCOMPARE(mModel.At(4), nullptr);
     }
-
     void qmlDelegatesAndScriptsReadAndWriteThroughTheModel()
     {
         QQmlComponent component(mEngine.get());

@@ -156,7 +156,6 @@ private slots:
         mSource = std::make_unique<cFixedConfigSource>(mConfig.get());
         mProvider = std::make_unique<cImageProvider>(*mSource);
     }
-
     void builtInImagesComeFirstInFixedOrder()
     {
         const auto& all = mConfig->ResourcesAndDefaults();
@@ -170,27 +169,6 @@ private slots:
         const int first = Listed(all).indexOf("default_th_0_btn_off_0 Theme 1 Off 1");
         QCOMPARE(Listed(all).mid(first + 1, 2), QStringList({"default_th_0_btn_on_0 Theme 1 On 1", "default_th_0_btn_off_1 Theme 1 Off 2"}));
     }
-
-    void themesHaveTheirKindsOfDrawings_data()
-    {
-        QTest::addColumn<int>("theme");
-        QTest::addColumn<int>("drawings");
-        QTest::addColumn<int>("rotaryBackgrounds");
-        QTest::newRow("theme 0") << 0 << 30 << 0;
-        QTest::newRow("theme 4") << 4 << 14 << 2;
-        QTest::newRow("no theme above") << 5 << 0 << 0;
-    }
-    void themesHaveTheirKindsOfDrawings()
-    {
-        QFETCH(int, theme);
-        const QStringList ids = cConfigBase::ThemeDrawingIds(theme);
-        QTEST(ids.count(), "drawings");
-        QTEST(ids.filter(QRegularExpression(QStringLiteral("^default_th_%1_rotary_\\d+$").arg(theme))).count(), "rotaryBackgrounds");
-        const QStringList all = Listed(mConfig->ResourcesAndDefaults()).replaceInStrings(QRegularExpression(" .*"), "");
-        if (!ids.isEmpty())
-            QCOMPARE(all.mid(all.indexOf(ids.first()), ids.count()), ids);
-    }
-
     // Their colours and proportions are checked by the script that generates them.
     void builtInDrawingsAreExactlyTheCarriedFiles()
     {
@@ -209,14 +187,6 @@ private slots:
         QCOMPARE(carried, listed);
         QVERIFY(QSvgRenderer(cConfigBase::DefaultImagePath()).isValid());
     }
-
-    void themeColourBelongsToThemedDrawings()
-    {
-        QCOMPARE(cConfigBase::GetThemeColour("default_th_4_rotary_1"), QString("#0D69B9"));
-        for (const char* id : {"default_gen_fader_0", "default_th_7_led_on_0", "default_th_99999999999999999999_led_on_0"})
-            QCOMPARE(cConfigBase::GetThemeColour(id), QString());
-    }
-
     void userResourcesAreKeptInNameOrderAndFoundById()
     {
         QSignalSpy inserted(mConfig.get(), &cConfigBase::ResourceInserted);
@@ -235,7 +205,6 @@ private slots:
         QVERIFY(mConfig->GetImage("7").isNull());
         QVERIFY(!cConfigBase::IsUserResourceId("-1"));
     }
-
     void versionCheck_data()
     {
         QTest::addColumn<QString>("version");
@@ -259,7 +228,6 @@ private slots:
         QVERIFY(!mConfig->ValidateVersionStringSetIsNewer(""));
         QCOMPARE(mConfig->configVersionIsNewer(), newer);
     }
-
     void resourceIdsStayAboveTheLargestInUse()
     {
         QCOMPARE(mConfig->GetNextResourceId(), 0);
@@ -273,7 +241,6 @@ private slots:
         Read({{"id=\"3\" type=\"image\" subtype=\"svg\"", "<svg/>"}, {"id=\"9\" type=\"image\" subtype=\"svg\"", "<svg/>"}});
         QCOMPARE(mConfig->GetNextResourceId(), 10);
     }
-
     void resetDropsUserResourcesQuietly()
     {
         QPointer<cResource> listed = New("0", "listed"), deleted = New("1", "deleted");
@@ -293,7 +260,6 @@ private slots:
         QVERIFY(!mConfig->hasResourceUndo() && !mConfig->configVersionIsNewer());
         QCOMPARE(mConfig->version(), QString());
     }
-
     void readingKeepsIdsAndSortsByName_data()
     {
         QTest::addColumn<bool>("dropBytes");
@@ -312,7 +278,6 @@ private slots:
         QCOMPARE(mConfig->FindImageResource("4")->Image().size(), QSize(5, 6));
         QCOMPARE(mConfig->GetSvgData("2"), QByteArray("<svg/>"));
     }
-
     void readingLeavesOutBadResources()
     {
         QStringList lines;
@@ -328,7 +293,6 @@ private slots:
         QCOMPARE(Listed(mConfig->Resources()), QStringList({"3 ok"}));
         QCOMPARE(mConfig->GetNextResourceId(), 4);
     }
-
     void selectionFollowsTheResource()
     {
         for (const QString& name : QStringList{"c", "d", "e"})
@@ -353,7 +317,6 @@ private slots:
         for (cResource* resource : mConfig->Resources().Items())
             QVERIFY(!resource->selected());
     }
-
     void addDeleteChangeAndRenameAreUndoable()
     {
         cImageResource* added = New("0", "a");
@@ -396,7 +359,6 @@ private slots:
         QCOMPARE(renamed->Name(), QString("old.png"));
         QVERIFY(!mConfig->hasResourceUndo());
     }
-
     void layoutNamesListUsersLastFirst()
     {
         cConfigWithLayouts config(nullptr);
@@ -415,7 +377,6 @@ private slots:
         config.ReplaceResource(unused, replacement);
         QCOMPARE(replacement->LayoutNames(), QString("P1\n"));
     }
-
     void sizeInConfigFollowsBase64Length_data()
     {
         QTest::addColumn<int>("byteCount");
@@ -430,7 +391,6 @@ private slots:
         cImageResource resource(nullptr, "1", "a.png", QImage(), QByteArray(byteCount, 'x'), "png", nullptr);
         QTEST(PropertyTexts(resource).filter("Size in config").value(0).section('=', 1), "text");
     }
-
     void propertiesDescribeEachKindOfImage()
     {
         cImageResource raster(nullptr, "4", "photo.png", QImage(640, 480, QImage::Format_ARGB32), "x", "png", nullptr);
@@ -445,7 +405,6 @@ private slots:
                  QStringList({"Name=Theme 1 On 1", "Type=Default image", "Layouts="}));
         QCOMPARE(builtIn.property("originalWidth").toInt(), 0);
     }
-
     void changesAreAnnouncedOnlyWhenTheyHappen()
     {
         cImageResource resource(nullptr, "0", "a.png", QImage(), QByteArray(), "png", mConfig.get());
@@ -466,7 +425,6 @@ private slots:
         QCOMPARE(PropertyTexts(resource).last(), QString("Layouts=P2\nP1\n"));
         QCOMPARE(resource.Name(), QString("c.png"));
     }
-
     void bytesDecodeOnlyWithinTheBound_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -484,14 +442,12 @@ private slots:
         const QImage image = cImageResource::Decode(bytes, cImageResource::MaxDecodedSize());
         QCOMPARE(image.isNull() ? QSize() : image.size(), decoded);
     }
-
     void declaredSizeIsReadWithoutDecoding()
     {
         QCOMPARE(cImageResource::DeclaredSize(PngDeclaring(30000, 20000)), QSize(30000, 20000));
         QCOMPARE(cImageResource::DeclaredSize(Png(QSize(7, 5))), QSize(7, 5));
         QVERIFY(!cImageResource::DeclaredSize("not a picture").isValid());
     }
-
     void unknownRequestsGiveThePlaceholder_data()
     {
         QTest::addColumn<QString>("id");
@@ -510,7 +466,6 @@ private slots:
         QVERIFY(IsPlaceholder(image));
         QVERIFY(IsPlaceholder(mProvider->requestImage(id, nullptr, requested)));
     }
-
     void drawingsAreRenderedAtTheRequestedSize_data()
     {
         QTest::addColumn<QString>("id");
@@ -541,7 +496,6 @@ private slots:
         if (image.width() < 1000)
             QVERIFY(HasVisiblePixels(image));
     }
-
     void unreadableDrawingIsTransparent()
     {
         QImage image;
@@ -550,7 +504,6 @@ private slots:
         QCOMPARE(Served("default_no_such_drawing:preserveAspectFit", QSize(30, 20), &image), QSize(0, 0));
         QVERIFY(image.isNull());
     }
-
     void userImagesComeFromTheCurrentConfig()
     {
         const QImage original = Filled(QSize(30, 10), QColor(10, 200, 30));
@@ -570,7 +523,6 @@ private slots:
         Served(id, QSize(), &image);
         QVERIFY(IsPlaceholder(image));
     }
-
     void userSvgFollowsItsViewBox()
     {
         const QString id = Add(Svg("viewBox=\"0 0 10 20\"", "<rect width=\"10\" height=\"20\" fill=\"#00ff00\"/>"));
@@ -581,7 +533,6 @@ private slots:
         Served(id, QSize(), &image);
         QVERIFY(IsPlaceholder(image));
     }
-
     void svgProportionsStayWithinTheRequest_data()
     {
         QTest::addColumn<QByteArray>("svg");
@@ -603,7 +554,6 @@ private slots:
         QTEST(Served(id + ":preserveAspectFit", QSize(100, 100)), "fitted");
         QCOMPARE(Served(id, QSize(100, 100)), QSize(100, 100));
     }
-
     void configIsNotReadOffItsThread()
     {
         const QString id = Add("png bytes", "png", Filled(QSize(4, 4), Qt::blue));

@@ -10,15 +10,7 @@
 #include "Kelvari/Common/cTabContainer.h"
 #include "Kelvari/Common/cTextBlockProperty.h"
 #include "Kelvari/Common/cTextWidget.h"
-#include "Kelvari/Common/cZRNetButtonWidget.h"
-#include "Kelvari/Common/cZRNetChromaticMeterWidget.h"
-#include "Kelvari/Common/cZRNetFaderWidget.h"
-#include "Kelvari/Common/cZRNetGRMeterWidget.h"
-#include "Kelvari/Common/cZRNetLEDIndicatorWidget.h"
-#include "Kelvari/Common/cZRNetMeterWidget.h"
-#include "Kelvari/Common/cZRNetRotaryWidget.h"
-#include "Kelvari/Common/cZRNetSourceSelectorWidget.h"
-#include "Kelvari/Common/cZRNetTextWidget.h"
+#include "Kelvari/Editor/cEditorWidgetFactory.h"
 
 #include <QDir>
 #include <QQmlComponent>
@@ -110,7 +102,6 @@ private slots:
         mSource.reset();
         mConfig.reset();
     }
-
     void imageWithoutWidgetShowsTheDefaultPicture()
     {
         QQuickItem* item = Create("GeneralImage.qml", nullptr);
@@ -121,7 +112,6 @@ private slots:
         QCOMPARE(picture->size(), item->size());
         QCOMPARE(mRequests, QStringList{"_default 100x100"});
     }
-
     void imageShowsTheWidgetsChoiceAndOnlyTheEditorReloads()
     {
         cImageWidget widget(1, *mConfig, nullptr);
@@ -137,7 +127,6 @@ private slots:
         }
         QVERIFY(!mRequests.filter("default_th_0_btn_on_0").isEmpty());
     }
-
     void imageReloadsOnlyForItsOwnResource()
     {
         cImageWidget widget(1, *mConfig, nullptr);
@@ -164,7 +153,6 @@ private slots:
         widget.GetImageProperty()->setStringValue("_default");
         QCOMPARE(picture->property("source").toUrl(), QUrl("image://imageProvider/_default"));
     }
-
     void imageRendersAgainAtItsParentsSize()
     {
         cImageWidget widget(1, *mConfig, nullptr);
@@ -177,33 +165,25 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(picture->property("sourceSize").toSize(), QSize(640, 480), 3000);
         QCOMPARE(mRequests.last(), QString("default_gen_rotary_0 640x480"));
     }
-
     // Each network-bound component loads cleanly, takes its widget's geometry and draws from existing drawings.
     void networkWidgetItemsShowTheirWidgets()
     {
         mView->contentItem()->setSize(QSizeF(1000, 420));
-        std::shared_ptr<cKelvariConfigClient> client;
-        QObject* owner = mOwner.get();
-        const QList<QPair<cWidget*, QString>> widgets = {
-            {new cZRNetFaderWidget(1, owner, client, *mConfig), "ZRNetFader.qml"},
-            {new cZRNetMeterWidget(2, owner, client, *mConfig), "ZRNetMeter.qml"},
-            {new cZRNetRotaryWidget(3, owner, client, *mConfig), "ZRNetRotary.qml"},
-            {new cZRNetButtonWidget(4, owner, client, *mConfig), "ZRNetButton.qml"},
-            {new cZRNetLEDIndicatorWidget(5, owner, client, *mConfig), "ZRNetLEDIndicator.qml"},
-            {new cZRNetGRMeterWidget(6, owner, client, *mConfig), "ZRNetGRMeter.qml"},
-            {new cZRNetChromaticMeterWidget(7, owner, client, *mConfig), "ZRNetChromaticMeter.qml"},
-            {new cZRNetSourceSelectorWidget(8, owner, client), "ZRNetSourceSelector.qml"},
-            {new cZRNetTextWidget(9, owner, client), "ZRNetTextWidget.qml"}};
+        const QStringList kinds = {"zrnet_fader ZRNetFader", "zrnet_meter ZRNetMeter", "zrnet_rotary ZRNetRotary",
+                                   "zrnet_button ZRNetButton", "zrnet_led ZRNetLEDIndicator", "zrnet_grmeter ZRNetGRMeter",
+                                   "zrnet_chrom_meter ZRNetChromaticMeter", "zrnet_source_sel ZRNetSourceSelector",
+                                   "zrnet_text ZRNetTextWidget"};
         int drawings = 0;
-        for (const auto& entry : widgets)
+        for (int id = 1; id <= kinds.size(); ++id)
         {
-            cWidget* widget = entry.first;
-            Place(widget, {0.0625 * widget->GetId(), 0.125, 0.0625, 0.5});
-            QQuickItem* item = Create(entry.second, widget);
-            QVERIFY2(item, qPrintable(entry.second));
+            const QString kind = kinds.at(id - 1);
+            cWidget* widget = cEditorWidgetFactory::CreateWidget(kind.section(' ', 0, 0), id, *mConfig, mOwner.get());
+            Place(widget, {0.0625 * id, 0.125, 0.0625, 0.5});
+            QQuickItem* item = Create(kind.section(' ', 1) + ".qml", widget);
+            QVERIFY2(item, qPrintable(kind));
             QCOMPARE(item->property("widgetType").toString(), widget->GetType());
             QCOMPARE(widget->GetQQuickItems(), QList<QQuickItem*>({item}));
-            QCOMPARE(QRectF(item->position(), item->size()), QRectF(62.5 * widget->GetId(), 52.5, 62.5, 210));
+            QCOMPARE(QRectF(item->position(), item->size()), QRectF(62.5 * id, 52.5, 62.5, 210));
             QVERIFY(item->property("defaultWidthFraction").toReal() > 0);
             widget->setHeightFraction(0.25f);
             QCOMPARE(item->height(), 105.0);
@@ -277,7 +257,6 @@ private slots:
         mOwner.reset();
         mTitle = nullptr;
     }
-
     void pagesFollowTheTabs()
     {
         QCOMPARE(mContainer->GetQQuickItems(), QList<QQuickItem*>({Item()}));
@@ -291,7 +270,6 @@ private slots:
         QCOMPARE(mTitle->GetQQuickItems().first()->parentItem(), Page(0));
         QVERIFY(Stack()->isVisible());
     }
-
     void tabButtonsChangeTheCurrentTab()
     {
         const QPointF onSecond = TabBar()->mapToScene(QPointF(TabBar()->width() * 3 / 8, TabBar()->height() / 2));
@@ -300,7 +278,6 @@ private slots:
         QVERIFY(!mTitle->IsVisible());
         QCOMPARE(Stack()->property("currentIndex").toInt(), 1);
     }
-
     void currentTabDrivesEveryPage()
     {
         mContainer->setCurrentTabIndex(2);
@@ -315,7 +292,6 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Invalid containerLocation 2"));
         Page(2);
     }
-
     void labelsTakeTheBarSizeUnlessTheyWouldNotFit_data()
     {
         QTest::addColumn<int>("tabs");

@@ -13,48 +13,20 @@
 #include "Kelvari/Common/cStringProperty.h"
 #include "Kelvari/Common/cTabContainer.h"
 #include "Kelvari/Common/cTextWidget.h"
-#include "Kelvari/Common/cWidgetFactoryBase.h"
-#include "Kelvari/Common/cZRNetButtonWidget.h"
-#include "Kelvari/Common/cZRNetChromaticMeterWidget.h"
-#include "Kelvari/Common/cZRNetFaderWidget.h"
-#include "Kelvari/Common/cZRNetGRMeterWidget.h"
-#include "Kelvari/Common/cZRNetLEDIndicatorWidget.h"
-#include "Kelvari/Common/cZRNetMeterWidget.h"
-#include "Kelvari/Common/cZRNetRotaryWidget.h"
-#include "Kelvari/Common/cZRNetSourceSelectorWidget.h"
-#include "Kelvari/Common/cZRNetTextWidget.h"
+#include "Kelvari/Common/cZRNetWidget.h"
+#include "Kelvari/Editor/cEditorWidgetFactory.h"
 
 #include <QQuickItem>
 #include <QRegularExpression>
 #include <QtTest>
-#include <functional>
 #include <memory>
 
 namespace
 {
-// Every widget class by its type key, as the editor's factory makes them; other keys give a plain widget.
+// Reads widgets as the editor's factory does, keeping also those it would drop for their geometry.
 class cTestFactory : public cWidgetFactoryBase
 {
 public:
-    static cWidget* Create(const QString& type, int id, const cConfigBase& config, QObject* parent)
-    {
-        std::shared_ptr<cKelvariConfigClient> client;
-        const QMap<QString, std::function<cWidget*()>> kinds = {
-            {"text", [&] { return new cTextWidget(id, parent); }},
-            {"rect", [&] { return new cRectangleWidget(id, parent); }},
-            {"image", [&] { return new cImageWidget(id, config, parent); }},
-            {"tab_container", [&] { return new cTabContainer(id, parent, config); }},
-            {"zrnet_button", [&] { return new cZRNetButtonWidget(id, parent, client, config); }},
-            {"zrnet_led", [&] { return new cZRNetLEDIndicatorWidget(id, parent, client, config); }},
-            {"zrnet_source_sel", [&] { return new cZRNetSourceSelectorWidget(id, parent, client); }},
-            {"zrnet_text", [&] { return new cZRNetTextWidget(id, parent, client); }},
-            {"zrnet_fader", [&] { return new cZRNetFaderWidget(id, parent, client, config); }},
-            {"zrnet_rotary", [&] { return new cZRNetRotaryWidget(id, parent, client, config); }},
-            {"zrnet_meter", [&] { return new cZRNetMeterWidget(id, parent, client, config); }},
-            {"zrnet_grmeter", [&] { return new cZRNetGRMeterWidget(id, parent, client, config); }},
-            {"zrnet_chrom_meter", [&] { return new cZRNetChromaticMeterWidget(id, parent, client, config); }}};
-        return kinds.contains(type) ? kinds[type]() : new cWidget(id, type, parent);
-    }
     cWidget* CreateFromXml(QXmlStreamReader& reader, const cConfigBase& config, QObject* parent,
                            std::shared_ptr<cKelvariConfigClient>& client) const override
     {
@@ -62,7 +34,7 @@ public:
         QString type;
         if (!cWidget::LoadBaseAttributes(reader, id, type))
             return nullptr;
-        cWidget* widget = Create(type, id, config, parent);
+        cWidget* widget = cEditorWidgetFactory::CreateWidget(type, id, config, parent);
         widget->LoadAttributes(reader);
         widget->LoadSubXml(reader, config, parent, *this, client);
         return widget;
@@ -113,9 +85,10 @@ class tst_Widgets : public QObject
         cWidget* widget = cTestFactory().CreateFromXml(reader, mConfig, mOwner.get(), client);
         return reader.isEndElement() && reader.name() == QLatin1String("Widget") && !reader.hasError() ? widget : nullptr;
     }
+    cTabContainer* NewTabs(int id) { return new cTabContainer(id, mOwner.get(), mConfig); }
     template <class T> T* New(const QString& type, int id)
     {
-        return qobject_cast<T*>(cTestFactory::Create(type, id, mConfig, mOwner.get()));
+        return qobject_cast<T*>(cEditorWidgetFactory::CreateWidget(type, id, mConfig, mOwner.get()));
     }
 
 private slots:
@@ -151,7 +124,6 @@ private slots:
             QCOMPARE(PropertyNames(*widget), properties);
         QTEST(WriteWidgetXml(*widget), "xml");
     }
-
     // Read, written and read again, a widget keeps every attribute and element; what it does not
     // interpret follows what it writes, in the file's order. Bad values read as sound ones.
     void readingAndWritingKeepsEveryAttribute_data()
@@ -302,7 +274,6 @@ private slots:
         widget.SetZ(1);
         QCOMPARE(order, QStringList({"ValueAboutToChange", "xFractionChanged(5)", "zChanged"}));
     }
-
     void editorItemComesFirstAndDestroyedItemsLeave()
     {
         cWidget widget(1, "rect", nullptr);
@@ -325,7 +296,6 @@ private slots:
         QCOMPARE(errors.size(), 1);
         QCOMPARE(widget.GetQQuickItems().size(), 1);
     }
-
     // Registering an item pushes every value into all items; later changes reach them all.
     void valuesReachEveryItem_data()
     {
@@ -367,7 +337,6 @@ private slots:
             QCOMPARE(values, shown);
         }
     }
-
     void networkWidgetsHoldTheClientOnlyWhileOnline()
     {
         // The widgets only hold the client and never use it, so any shared address stands in for one.
@@ -391,33 +360,23 @@ private slots:
             QCOMPARE(disabled.count(), 2);
         }
     }
-
     void requestPatternsMatchWholeObjectNames()
     {
-        const QList<QPair<QByteArrayList, QString>> kinds = {
-            {cZRNetButtonWidget::GetAllObjectRequestRegExpsStatic(), "pafl/ip/47"},
-            {cZRNetLEDIndicatorWidget::GetAllObjectRequestRegExpsStatic(), "mute/ip/0"},
-            {cZRNetSourceSelectorWidget::GetAllObjectRequestRegExpsStatic(), "source/ip/11"},
-            {cZRNetTextWidget::GetAllObjectRequestRegExpsStatic(), "name/ip/0"},
-            {cZRNetFaderWidget::GetAllObjectRequestRegExpsStatic(), "level/ip/15"},
-            {cZRNetRotaryWidget::GetAllObjectRequestRegExpsStatic(), "pan/ip/2"},
-            {cZRNetMeterWidget::GetAllObjectRequestRegExpsStatic(), "meter/pre/ip/0"},
-            {cZRNetGRMeterWidget::GetAllObjectRequestRegExpsStatic(), "gr/ip/4"},
-            {cZRNetChromaticMeterWidget::GetAllObjectRequestRegExpsStatic(), "meter/post/ip/7"}};
-        for (const auto& kind : kinds)
+        cEditorWidgetFactory::AddAllZRNetWidgetObjectRequestRegExps();
+        const auto matches = [](const QString& name) {
+            const auto& patterns = cEditorWidgetFactory::mAllObjectRequestRegExps;
+            return std::any_of(patterns.begin(), patterns.end(), [&](const QByteArray& pattern) {
+                const QRegularExpression expression(QString::fromLatin1(pattern));
+                return expression.isValid() && expression.match(name).hasMatch();
+            });
+        };
+        for (const QString name : {"pafl/ip/47", "mute/ip/0", "source/ip/11", "name/ip/0", "level/ip/15", "pan/ip/2",
+                                   "meter/pre/ip/0", "gr/ip/4", "meter/post/ip/7"})
         {
-            const auto matches = [&](const QString& name) {
-                return std::any_of(kind.first.begin(), kind.first.end(), [&](const QByteArray& pattern) {
-                    const QRegularExpression expression(QString::fromLatin1(pattern));
-                    return expression.isValid() && expression.match(name).hasMatch();
-                });
-            };
-            QVERIFY2(matches(kind.second), qPrintable(kind.second));
-            QVERIFY(!matches(kind.second + "/0") && !matches("x" + kind.second));
-            QVERIFY(!matches(kind.second.section('/', 0, -2) + "/one"));
+            QVERIFY2(matches(name), qPrintable(name));
+            QVERIFY(!matches(name + "/0") && !matches("x" + name) && !matches(name.section('/', 0, -2) + "/one"));
         }
     }
-
     void numberOfTabsBuildsTabsWithinTheLimits_data()
     {
         QTest::addColumn<int>("value");
@@ -431,7 +390,7 @@ private slots:
     {
         QFETCH(int, value);
         QFETCH(int, tabs);
-        auto* container = New<cTabContainer>("tab_container", 1);
+        auto* container = NewTabs(1);
         if (value)
             container->GetNumberOfTabsProperty()->SetIntValue(value);
         QStringList expected, names;
@@ -449,12 +408,11 @@ private slots:
         QCOMPARE(container->GetTabs()->At(0)->tabName(), QString("Inputs"));
         QCOMPARE(renamed.count(), 1);
     }
-
     void currentTabDecidesChildVisibility()
     {
-        auto* container = New<cTabContainer>("tab_container", 1);
+        auto* container = NewTabs(1);
         auto* first = New<cWidget>("rect", 2);
-        auto* inner = New<cTabContainer>("tab_container", 3);
+        auto* inner = NewTabs(3);
         auto* leaf = New<cWidget>("rect", 4);
         auto* onFourth = New<cWidget>("rect", 5);
         inner->AddContainerChild(leaf, 0);
@@ -485,10 +443,9 @@ private slots:
         container->SetOffline();
         QVERIFY(!container->IsOnline() && !first->IsOnline() && !leaf->IsOnline() && !onFourth->IsDisabled());
     }
-
     void childLocationsFollowAddAndRemoveWithinTheTabs()
     {
-        auto* container = New<cTabContainer>("tab_container", 1);
+        auto* container = NewTabs(1);
         auto* child = New<cWidget>("rect", 2);
         QStringList traces;
         {
@@ -519,10 +476,9 @@ private slots:
         QVERIFY(container->GetWidgetChildren()->isEmpty() && container->GetTabs()->At(3)->GetWidgets().isEmpty());
         QCOMPARE(child->parent(), mOwner.get());
     }
-
     void tabPagesKeepViewOrderAndImagesFollowTheirResources()
     {
-        auto* container = New<cTabContainer>("tab_container", 1);
+        auto* container = NewTabs(1);
         cTab* tab = container->GetTabs()->At(1);
         QQuickItem thumbnail, editor;
         auto* runner = new QQuickItem;

@@ -93,7 +93,6 @@ private slots:
         mSecond.reset();
         mUnitServer.close();
     }
-
     void unitListHoldsEachUnitOnceAndFollowsItsAnnouncements()
     {
         int alphaIndex = -1;
@@ -113,7 +112,6 @@ private slots:
         QCOMPARE(informationChanged.size(), 1);
         QCOMPARE(units->count(), 2);
     }
-
     void aFullUnitListGivesTheLongestSilentPlaceAway()
     {
         auto connection = MakeListingInterface("Alpha");
@@ -138,7 +136,6 @@ private slots:
         QCOMPARE(connection->Units()->count(), kDiscoveryMaxUnits);
         QVERIFY(names().contains("Alpha") && names().contains("Beta") && !names().contains("Unit 0"));
     }
-
     // Never inside the call, and with a reason a user can read.
     void attemptsThatCannotSucceedFailAfterTheCall_data()
     {
@@ -176,7 +173,6 @@ private slots:
         if (address == " 127.0.0.1 ")
             QCOMPARE(connection->getHostIPAddress(), QString("127.0.0.1"));
     }
-
     void connectsToAListedUnitAndRemembersIt()
     {
         int betaIndex = -1;
@@ -200,7 +196,6 @@ private slots:
         QCOMPARE(restored->lastUnitIndex(), betaIndex);
         QCOMPARE(QStringList({restored->padTo2(7), restored->padTo2(100), restored->padTo2(-3)}), QStringList({"07", "100", "-03"}));
     }
-
     void networkSignalsEndTheConnectionOnlyWhileFollowed()
     {
         cNetworkConnection::AllowInstanceOf(true);

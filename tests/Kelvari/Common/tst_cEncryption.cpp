@@ -21,7 +21,6 @@ private slots:
         for (const char* sixteen : {"0123456789abcdef", "0123456789abcdefXYZ"})
             QCOMPARE(cEncryption::EncryptPassword(sixteen), 0xA439268Bu);
     }
-
     // The sixteen characters end right before an inaccessible page: a seventeenth read would crash.
     void neverReadsPastTheSixteenthByte()
     {
@@ -36,7 +35,6 @@ private slots:
         munmap(mapping, 2 * page);
         QCOMPARE(number, 0xA439268Bu);
     }
-
     void nullPasswordGivesZeroWithATrace()
     {
         QStringList errors;

@@ -122,7 +122,6 @@ private slots:
         session.mClient->SeekObject(kManagerPath);
         QVERIFY(session.WaitFor("SeekSuccessful"));
     }
-
     void aSeekFailsAtOnceWhenItsConnectionFails_data()
     {
         QTest::addColumn<QString>("unit");
@@ -165,7 +164,6 @@ private slots:
         if (unit == "silent")
             QVERIFY(!peer.ReceiveMethod(eMethodFindObject, received, 100));
     }
-
     void logInIsAcceptedOnlyWithTheAdministratorsHash_data()
     {
         QTest::addColumn<QByteArray>("password");
@@ -191,7 +189,6 @@ private slots:
         QVERIFY(session.WaitFor("UploadFailed"));
         QCOMPARE(session.mUnit.Reports(), code == 4 ? QStringList{"LOGIN refused"} : QStringList());
     }
-
     // On one CPU the threads that send chunks interleave as much as they ever will; the unit must still
     // receive every chunk in index order, every time.
     void uploadsArriveInChunksOf32000BytesInOrder()
@@ -232,7 +229,6 @@ private slots:
         }
         QCOMPARE(sched_setaffinity(0, sizeof saved, &saved), 0);
     }
-
     void aDownloadFillsATemporaryFile_data()
     {
         QTest::addColumn<int>("storedSize");
@@ -260,7 +256,6 @@ private slots:
         QVERIFY(downloaded.open(QIODevice::ReadOnly));
         QVERIFY(downloaded.readAll() == stored);
     }
-
     // A unit scripted frame by frame serves one chunk of the given size.
     void aDownloadChunkOver32000BytesFailsTheDownload()
     {
@@ -300,7 +295,6 @@ private slots:
             QCOMPARE(session.mClient->FailureReasonCode(), size <= int(kConfigChunkSize) ? 0 : 1);
         }
     }
-
     void failuresGiveTheirCodes_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -330,7 +324,6 @@ private slots:
         QTest::qWait(100);
         QCOMPARE(session.mEvents.size(), 3);
     }
-
     // A unit that answers twice, or after the end, changes nothing.
     void messagesAfterTheEndAreIgnored()
     {

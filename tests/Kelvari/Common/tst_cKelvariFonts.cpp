@@ -24,7 +24,6 @@ private slots:
         for (const char* unknown : {"lato-bold", "Lato", ""})
             QCOMPARE(cKelvariFonts::mFontCodesToNames.value(unknown), QString());
     }
-
     // Every code of the table plus the bold Lato used at start-up.
     void everyFontFileLoadsWithItsWeight_data()
     {

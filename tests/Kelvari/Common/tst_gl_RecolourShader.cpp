@@ -53,7 +53,6 @@ Rectangle {
         mWindow.reset();
         mEngine.reset();
     }
-
     void pixelsNearTheTestHueTakeTheNewColour_data()
     {
         QTest::addColumn<QColor>("pixel");
