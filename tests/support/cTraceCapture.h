@@ -17,6 +17,13 @@ public:
     QStringList Lines();
     // The lines that contain the given text.
     QStringList LinesContaining(const QString& text);
+    // The lines the action writes; the test's own output is not captured with them.
+    template <class tAction> static QStringList Of(tAction action)
+    {
+        cTraceCapture capture;
+        action();
+        return capture.Lines();
+    }
 
 private:
     QTemporaryFile mFile;

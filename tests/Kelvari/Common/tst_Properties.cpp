@@ -183,18 +183,16 @@ private slots:
         QFETCH(QString, kind);
         cProperty* property = Make(kind);
         const QVariant before = property->value();
-        QStringList log, lines;
+        QStringList log;
         Log(property, &log);
-        {
-            cTraceCapture capture;
+        const bool floating = values.first().userType() == QMetaType::Float;
+        const QStringList lines = cTraceCapture::Of([&] {
             for (const QVariant& value : values)
                 property->setValue(value);
-            const bool floating = values.first().userType() == QMetaType::Float;
             if (floating)
                 static_cast<cFloatProperty*>(property)->setFloatValue(values.first().toFloat());
-            lines = capture.Lines();
-        }
-        QCOMPARE(lines.size(), values.size() + (values.first().userType() == QMetaType::Float ? 1 : 0));
+        });
+        QCOMPARE(lines.size(), values.size() + (floating ? 1 : 0));
         for (const QString& line : lines)
             QVERIFY2(line.startsWith(trace), qPrintable(line));
         property->setStringValue("1");
@@ -224,15 +222,13 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, kind);
         cProperty* property = Make(kind);
-        QStringList log, lines;
+        QStringList log;
         Log(property, &log);
-        {
-            cTraceCapture capture;
+        const QStringList lines = cTraceCapture::Of([&] {
             property->setValue(value);
             if (value.type() == QVariant::String)
                 property->setStringValue(value.toString());
-            lines = capture.Lines();
-        }
+        });
         QCOMPARE(property->stringValue(), text);
         QCOMPARE(lines, QStringList());
         QCOMPARE(log, text == "#ffffff" ? QStringList() : kChange);
@@ -322,7 +318,6 @@ private slots:
         floats.ConnectProperty(&d, nullptr);
         QCOMPARE(QList<int>({ints.lowIntBound(), ints.highIntBound()}), QList<int>({0, 10}));
         QCOMPARE(QList<float>({floats.lowFloatBound(), floats.highFloatBound()}), QList<float>({-2, 2}));
-
         QVERIFY(ints.visible());
         b.setVisible(false);
         QVERIFY(!ints.visible());
@@ -330,7 +325,6 @@ private slots:
         QVERIFY(!ints.visible());
         b.setVisible(true);
         QVERIFY(ints.visible());
-
         cComboProperty e("C", 0, {"x", "y"}, &mOwner), f("C", 1, {"x", "y"}, &mOwner);
         cGroupProperty combos(&e, &mOwner);
         combos.ConnectProperty(&e, nullptr);
@@ -455,35 +449,6 @@ private slots:
         QCOMPARE(config.mCalls, QStringList({"UndoDelete", "UndoChange", "UndoNew", "RedoNew", "RedoChange", "RedoDelete"}));
         QCOMPARE(config.mResources, QList<const void*>({&second, &first, &second, &first, &first, &first, &second, &second}));
     }
-    void hasUndoHasRedoAndIsSavedSignalOnlyAtTheBoundaries()
-    {
-        QSignalSpy hasUndo(mManager, &cUndoManager::HasUndoChanged);
-        QSignalSpy hasRedo(mManager, &cUndoManager::HasRedoChanged);
-        QSignalSpy isSaved(mManager, &cUndoManager::IsSavedChanged);
-        mManager->Undo();
-        mManager->Redo();
-        QCOMPARE(hasUndo.count() + hasRedo.count(), 0);
-        mX->SetIntValue(30);
-        QVERIFY(mManager->HasUndo() && mManager->IsSaved());
-        Close();
-        QVERIFY(!mManager->IsSaved());
-        mX->SetIntValue(40);
-        Close();
-        mManager->SetSavePoint();
-        mManager->SetSavePoint();
-        QVERIFY(mManager->IsSaved());
-        mManager->Undo();
-        QVERIFY(!mManager->IsSaved());
-        mManager->Undo();
-        QVERIFY(!mManager->HasUndo());
-        mManager->Redo();
-        mManager->Redo();
-        QVERIFY(mManager->IsSaved());
-        QCOMPARE(hasUndo.count(), 3);
-        QCOMPARE(hasRedo.count(), 2);
-        QCOMPARE(isSaved.count(), 4);
-        QCOMPARE(mX->IntValue(), 40);
-    }
     void undoOfAChoiceRestoresIndexAndChoices()
     {
         auto* choice = new cComboProperty("Mode", 0, {"Off", "On"}, mUndoOwner);
@@ -542,14 +507,8 @@ private slots:
         Close();
         mManager->Undo();
         QCOMPARE(name->stringValue(), QString("a"));
-
         connect(&resource, &QObject::objectNameChanged, mManager, &cResourceUndoManager::PropertyValueAboutToChange);
-        QStringList lines;
-        {
-            cTraceCapture trace;
-            resource.setObjectName("x");
-            lines = trace.LinesContaining("no property");
-        }
+        const QStringList lines = cTraceCapture::Of([&] { resource.setObjectName("x"); }).filter("no property");
         QVERIFY(!mManager->HasUndo());
         QCOMPARE(lines.size(), 1);
     }

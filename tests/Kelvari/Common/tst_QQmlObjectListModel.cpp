@@ -332,7 +332,6 @@ Instantiator {
         QMetaObject::invokeMethod(second, "write", Q_ARG(QVariant, "u"));
         QCOMPARE(mModel.At(1)->mName, QString("u"));
         QCOMPARE(second->property("name").toString(), QString("u"));
-
         QQmlComponent script(mEngine.get());
         script.setData("import QtQml 2.12\nQtObject { property int rows: listModel.count; property string second: "
                        "listModel.get(1).name; property var outside: listModel.get(4) }", QUrl());

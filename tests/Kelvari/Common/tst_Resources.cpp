@@ -280,14 +280,11 @@ private slots:
     }
     void readingLeavesOutBadResources()
     {
-        QStringList lines;
-        {
-            cTraceCapture trace;
+        const QStringList lines = cTraceCapture::Of([&] {
             Read({{"id=\"x1\" type=\"image\" subtype=\"svg\"", "<svg/>"}, {"id=\"2147483647\" type=\"image\" subtype=\"svg\"", "<svg/>"},
                   {"id=\"1\" type=\"image\" subtype=\"png\"", "garbage bytes"}, {"id=\"2\" type=\"sound\" subtype=\"svg\"", "<svg/>"},
                   {"type=\"image\" subtype=\"svg\"", "<svg/>"}, {"id=\"3\" type=\"image\" name=\"ok\" subtype=\"jpg\"", Png(QSize(2, 2))}});
-            lines = trace.Lines();
-        }
+        });
         QCOMPARE(lines.filter("ERROR: Error reading resource id").count(), 2);
         QCOMPARE(lines.filter("ERROR: Error loading image data from xml").count(), 1);
         QCOMPARE(Listed(mConfig->Resources()), QStringList({"3 ok"}));
@@ -342,7 +339,6 @@ private slots:
         QVERIFY(mConfig->GetSvgData("0").isEmpty());
         mConfig->resourceRedoPressed();
         QCOMPARE(mConfig->GetSvgData("0"), QByteArray("<svg/>"));
-
         cImageResource* renamed = New("1", "old.png");
         mConfig->InsertNewResource(renamed);
         mConfig->ResourceUndoManager()->ClearUndoRedo();
@@ -558,17 +554,14 @@ private slots:
     {
         const QString id = Add("png bytes", "png", Filled(QSize(4, 4), Qt::blue));
         QImage userImage, drawing;
-        QStringList traces;
-        {
-            cTraceCapture trace;
+        const QStringList traces = cTraceCapture::Of([&] {
             std::unique_ptr<QThread> thread(QThread::create([&] {
                 userImage = mProvider->requestImage(id, nullptr, QSize());
                 drawing = mProvider->requestImage("default_th_1_led_on_0", nullptr, QSize(24, 24));
             }));
             thread->start();
             thread->wait(10000);
-            traces = trace.LinesContaining("Image '0' requested off the config's thread");
-        }
+        }).filter("Image '0' requested off the config's thread");
         QVERIFY(IsPlaceholder(userImage));
         QCOMPARE(traces.size(), 1);
         QCOMPARE(drawing.size(), QSize(24, 24));

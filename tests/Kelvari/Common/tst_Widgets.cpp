@@ -223,12 +223,7 @@ private slots:
         QFETCH(QStringList, values);
         QFETCH(QString, trace);
         const cWidget* widget = nullptr;
-        QStringList lines;
-        {
-            cTraceCapture capture;
-            widget = Read(xml);
-            lines = capture.Lines();
-        }
+        const QStringList lines = cTraceCapture::Of([&] { widget = Read(xml); });
         QVERIFY(widget);
         QCOMPARE(lines.filter(trace).size(), trace.isEmpty() ? lines.size() : 1);
         if (trace.startsWith("ERROR"))
@@ -287,12 +282,7 @@ private slots:
         delete second;
         delete first;
         QCOMPARE(widget.GetQQuickItems(), QList<QQuickItem*>({&preview}));
-        QStringList errors;
-        {
-            cTraceCapture capture;
-            widget.setQQuickItem(nullptr, true);
-            errors = capture.LinesContaining("ERROR:");
-        }
+        const QStringList errors = cTraceCapture::Of([&] { widget.setQQuickItem(nullptr, true); }).filter("ERROR:");
         QCOMPARE(errors.size(), 1);
         QCOMPARE(widget.GetQQuickItems().size(), 1);
     }
@@ -447,22 +437,18 @@ private slots:
     {
         auto* container = NewTabs(1);
         auto* child = New<cWidget>("rect", 2);
-        QStringList traces;
-        {
-            cTraceCapture trace;
+        const QStringList traces = cTraceCapture::Of([&] {
             container->AddContainerChild(child, 4);
             container->setCurrentTabIndex(-1);
             container->setCurrentTabIndex(7);
             container->SetTabChildrenVisibility(9, false);
-            traces = trace.Lines();
-        }
+        });
         QCOMPARE(container->getContainerLocation(child), -1);
         QCOMPARE(container->GetWidgetChildren()->count(), 0);
         QCOMPARE(container->currentTabIndex(), 0);
         QVERIFY(container->LinkedContainerQuickItems(5).isEmpty());
         QCOMPARE(traces.filter("Tab container 1 has no tab 4 for widget 2").size(), 1);
         QCOMPARE(traces.filter("has no tab 7 to show").size(), 1);
-
         container->AddContainerChild(child, 1);
         container->AddContainerChild(child, 3);
         QVERIFY(container->GetTabs()->At(1)->GetWidgets().isEmpty());
@@ -488,7 +474,6 @@ private slots:
         QCOMPARE(container->LinkedContainerQuickItems(1), QList<QQuickItem*>({&editor, &thumbnail, runner}));
         delete runner;
         QCOMPARE(container->LinkedContainerQuickItems(1), QList<QQuickItem*>({&editor, &thumbnail}));
-
         container->GetImageOnProperty()->setStringValue("5");
         container->GetImageOffProperty()->setStringValue("6");
         QSignalSpy on(container, &cTabContainer::onImageChanged);

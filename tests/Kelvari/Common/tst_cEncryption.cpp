@@ -37,12 +37,7 @@ private slots:
     }
     void nullPasswordGivesZeroWithATrace()
     {
-        QStringList errors;
-        {
-            cTraceCapture capture;
-            QCOMPARE(cEncryption::EncryptPassword(nullptr), 0u);
-            errors = capture.LinesContaining("ERROR:");
-        }
+        const QStringList errors = cTraceCapture::Of([&] { QCOMPARE(cEncryption::EncryptPassword(nullptr), 0u); }).filter("ERROR:");
         QCOMPARE(errors.size(), 1);
     }
 };
