@@ -1,22 +1,29 @@
+#include "Kelvari/Common/cImageProvider.h"
 #include "Kelvari/Common/cProperty.h"
 #include "Kelvari/Common/cRectangleWidget.h"
 #include "Kelvari/Common/cTextWidget.h"
+#include "Kelvari/Editor/cApplication.h"
 #include "support/cFakeApplication.h"
 #include "support/cQmlWarningLog.h"
+#include "support/cTestImageFiles.h"
 
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtQuickTest>
 
-// Lets the Qt Quick tests make widgets of the object model and reach their
-// properties by name, as the editor's pages do through the layout.
-class cQmlTestWidgets : public QObject
+#include <memory>
+
+// Runs the Qt Quick tests with the program's resources linked in, so that components load from "qrc:/"
+// as the editor loads them. The tests in qml/ run against a stand-in application; those in qml/editor/
+// against the real application object and document with the image provider, as the program runs them.
+class cQmlTestSetup : public QObject
 {
     Q_OBJECT
 
 public:
-    using QObject::QObject;
-
+    // As "testWidgets": widgets of the object model, reached by property name as the pages reach them.
     Q_INVOKABLE QObject* createWidget(int id, const QString& type)
     {
         if (type == QLatin1String("text"))
@@ -25,35 +32,56 @@ public:
             return new cRectangleWidget(id, this);
         return new cWidget(id, type, this);
     }
-
     Q_INVOKABLE void setDisabled(QObject* widget, bool disabled)
     {
-        if (auto* found = qobject_cast<cWidget*>(widget))
-            found->SetDisabled(disabled);
+        qobject_cast<cWidget*>(widget)->SetDisabled(disabled);
     }
-
     Q_INVOKABLE QObject* findProperty(QObject* widget, const QString& name) const
     {
-        auto* found = qobject_cast<cWidget*>(widget);
-        return found ? found->GetProperty(name) : nullptr;
+        return qobject_cast<cWidget*>(widget)->GetProperty(name);
     }
-};
-
-// Runs the Qt Quick tests with the program's resources linked in, so that
-// components load from "qrc:/" exactly as the editor loads them.
-class cQmlTestSetup : public QObject
-{
-    Q_OBJECT
 
 public slots:
+    void applicationAvailable()
+    {
+        if (!QCoreApplication::arguments().join(QLatin1Char(' ')).contains(QLatin1String("/editor/")))
+            return;
+        QCoreApplication::setOrganizationName(QStringLiteral("Brelvan"));
+        QCoreApplication::setApplicationName(QStringLiteral("Kelvari Editor"));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, mSettingsFolder.path());
+        // The tests read back the files they save.
+        qputenv("QML_XHR_ALLOW_FILE_READ", "1");
+        mApplication = std::make_unique<cApplication>();
+        QCoreApplication::instance()->installEventFilter(mApplication.get());
+    }
+
     void qmlEngineAvailable(QQmlEngine* engine)
     {
-        engine->rootContext()->setContextProperty(QStringLiteral("testWidgets"), new cQmlTestWidgets(engine));
-        // The main window's tests run against a stand-in application object
-        // and fail on any warning that their pages cause.
-        engine->rootContext()->setContextProperty(QStringLiteral("_application"), new cFakeApplication(engine));
-        engine->rootContext()->setContextProperty(QStringLiteral("qmlWarnings"), new cQmlWarningLog(engine));
+        QQmlContext* context = engine->rootContext();
+        context->setContextProperty(QStringLiteral("qmlWarnings"), new cQmlWarningLog(engine));
+        if (!mApplication) {
+            context->setContextProperty(QStringLiteral("testWidgets"), this);
+            context->setContextProperty(QStringLiteral("_application"), new cFakeApplication(engine));
+            return;
+        }
+        context->setContextProperty(QStringLiteral("_application"), mApplication.get());
+        context->setContextProperty(QStringLiteral("testFolderUrl"),
+                                    QUrl::fromLocalFile(mFilesFolder.path()).toString());
+        context->setContextProperty(QStringLiteral("testImages"), new cTestImageFiles(engine));
+        engine->addImageProvider(QStringLiteral("imageProvider"), new cImageProvider(*mApplication));
     }
+
+    // The pages' items go with the engine, before the document they show.
+    void cleanupTestCase()
+    {
+        if (mApplication)
+            QCoreApplication::instance()->removeEventFilter(mApplication.get());
+    }
+
+private:
+    QTemporaryDir mSettingsFolder;
+    QTemporaryDir mFilesFolder;
+    std::unique_ptr<cApplication> mApplication;
 };
 
 QUICK_TEST_MAIN_WITH_SETUP(KelvariQml, cQmlTestSetup)
