@@ -57,8 +57,6 @@ TestCase {
         mouseClick(part(name))
     }
 
-    function shown(name) { tryCompare(part(name), "visible", true) }
-    function idle() { tryCompare(window, "mainMenuEnabled", true) }
     function calls() { return _application.calls }
     function configCalls() { return _application.currentConfig.calls }
     function connectionCalls() { return _application.connectionInterface.calls }
@@ -96,23 +94,27 @@ TestCase {
     }
 
     // Runs steps separated by ";": press <key sequences>, key <Qt key name>, click <part>, shown <part>,
-    // idle, menu <title>/<item>, accept <load|save> <url>, reject <load|save>, dirty, close.
+    // hidden <part>, idle, menu <title>/<item>, accept <load|save> <url>, reject <load|save>, dirty, close,
+    // title <file name shown after the program's name>.
     function act(script) {
         var steps = script.split(";")
         for (var i = 0; i < steps.length; ++i) {
             var words = steps[i].trim().split(" ")
+            var rest = words.slice(1).join(" ")
             var dialog = words[1] === "save" ? saveDialog : loadDialog
             switch (words[0]) {
             case "press": press.apply(null, words.slice(1)); break
-            case "key": keyClick(Qt["Key_" + words[1]]); break
-            case "click": clickPart(words[1]); break
-            case "shown": shown(words[1]); break
-            case "idle": idle(); break
-            case "menu": chooseMenuItem.apply(null, words.slice(1).join(" ").split("/")); break
+            case "key": keyClick(Qt["Key_" + rest]); break
+            case "click": clickPart(rest); break
+            case "shown": tryCompare(part(rest), "visible", true, 5000, steps[i]); break
+            case "hidden": tryCompare(part(rest), "visible", false, 5000, steps[i]); break
+            case "idle": tryCompare(window, "mainMenuEnabled", true); break
+            case "menu": chooseMenuItem.apply(null, rest.split("/")); break
             case "accept": dialog.file = words[2]; dialog.accepted(); break
             case "reject": dialog.rejected(); break
             case "dirty": _application.currentConfig.setDirty(true); break
             case "close": window.close(); break
+            case "title": compare(window.title, "Kelvari Editor - " + rest); break
             default: fail("unknown step " + steps[i])
             }
         }

@@ -1,12 +1,21 @@
 import QtQuick 2.12
 import QtTest 1.12
 
+// Uploads and downloads through the unit picker, as a user picks a unit and logs in.
 MainWindowTestCase {
     id: testCase
     name: "MainWindowTransfer"
 
     function picker() { return part("unitPickerPage") }
-    function addressField() { return findChild(picker(), "ipAddressField") }
+    function lastConnectionCall() { return connectionCalls()[connectionCalls().length - 1] }
+
+    function typeInto(name, text) {
+        waitForRendering(picker())
+        mouseClick(part(name))
+        tryCompare(part(name), "activeFocus", true)
+        for (var i = 0; i < text.length; ++i)
+            keyClick(text[i])
+    }
 
     function connectAndWaitFor(call) {
         _application.connectionInterface.finishAttempt(true)
@@ -15,102 +24,102 @@ MainWindowTestCase {
 
     function test_uploadFailsThenSucceedsAndTheAcceptedPasswordIsKept() {
         _application.connectionInterface.addUnit("10.0.0.7", "Front of house", "", 0)
+        _application.connectionInterface.addUnit("10.0.0.8", "Monitors", "", 1)
         startWorking()
         _application.connectionInterface.setConnected(true)
-        chooseMenuItem("File", "Upload")
-        shown("unitPickerPage")
+        act("menu File/Upload; shown unitPickerPage; shown unitPickerWarning")
         compare(picker().headlineText, "Upload config to unit")
-        verify(picker().adminUserOnly && part("unitPickerWarning").visible && !window.shortcutsEnabled)
-        picker().password = "secret"
-        picker().usingStoredPassword = false
-        findChild(picker(), "unitListView").currentIndex = 0
-        picker().selectUnitClicked(0)
-        shown("taskInProgressPopup")
+        verify(picker().adminUserOnly && !window.shortcutsEnabled)
+        tryCompare(part("unitListView"), "count", 2)
+        verify(!part("unitPickerNextButton").enabled)
+        part("unitListView").currentIndex = 1
+        act("click unitPickerNextButton; hidden usernameField")
+        verify(picker().loginStep)
+        typeInto("passwordField", "secret")
+        act("click unitPickerSelectButton; shown taskInProgressPopup")
         compare(part("taskInProgressPopup").text, "Connecting to unit...")
-        compare(connectionCalls(), ["connectToUnit(0)"])
-        compare(_application.adminPassword, "secret")
+        compare([connectionCalls(), _application.adminPassword], [["connectToUnit(1)"], "secret"])
         connectAndWaitFor("uploadConfig()")
         verify(part("taskInProgressPopup").progressBarVisible && part("taskInProgressPopup").cancelAvailable)
         _application.finishUpload(false, "Incorrect password")
         acknowledgeError("Upload failed", "Incorrect password")
         // Back at the picker with the unit still chosen; the refused password is not offered again.
-        shown("unitPickerPage")
-        compare(findChild(picker(), "unitListView").currentIndex, 0)
-        verify(!picker().usingStoredPassword)
-        compare(picker().password, "")
-        compare(connectionCalls()[connectionCalls().length - 1], "disconnect()")
+        act("shown unitPickerPage")
+        compare([part("unitListView").currentIndex, picker().usingStoredPassword, picker().password], [1, false, ""])
+        compare(lastConnectionCall(), "disconnect()")
         picker().cancelClicked()
-        idle()
+        act("idle")
 
+        // A typed address must be valid; the password the unit accepts is used by the next upload.
         _application.clearCalls()
-        chooseMenuItem("File", "Upload")
-        shown("unitPickerPage")
+        act("menu File/Upload; shown unitPickerPage")
         verify(!picker().usingStoredPassword)
-        picker().password = "right"
-        picker().unitIpClicked("10.0.0.9")
+        typeInto("ipAddressField", "10.0")
+        verify(!part("unitPickerNextButton").enabled)
+        part("ipAddressField").text = "10.0.0.300"
+        verify(!part("unitPickerNextButton").enabled)
+        part("ipAddressField").text = "10.0.0.9"
+        act("click unitPickerNextButton")
+        typeInto("passwordField", "right")
+        act("click unitPickerSelectButton")
         compare(connectionCalls(), ["connectToHostByIpAddress(10.0.0.9)"])
         connectAndWaitFor("uploadConfig()")
         _application.finishUpload(true)
         acknowledgeError("Upload complete")
-        idle()
-        chooseMenuItem("File", "Upload")
-        shown("unitPickerPage")
+        act("idle; menu File/Upload; shown unitPickerPage")
         verify(picker().usingStoredPassword)
+        part("unitListView").currentIndex = 0
+        act("click unitPickerNextButton")
+        compare(part("passwordField").placeholderText, "Using the stored password")
+        // Typing a password means the stored one is no longer used.
+        typeInto("passwordField", "x")
+        verify(!picker().usingStoredPassword)
+        act("click unitPickerBackButton")
+        verify(!picker().loginStep)
         // Escape asks for Cancel while the unit has not finished; the transfer ends and the unit is let go.
         picker().unitIpClicked("10.0.0.4")
         connectAndWaitFor("uploadConfig()")
-        keyClick(Qt.Key_Escape)
-        idle()
+        act("key Escape; idle; hidden errorPopup")
         verify(calls().indexOf("cancelTransfer()") >= 0)
-        compare(connectionCalls()[connectionCalls().length - 1], "disconnect()")
-        verify(!part("errorPopup").visible)
+        compare(lastConnectionCall(), "disconnect()")
     }
 
     function test_downloadFromInitialPage() {
-        clickPart("downloadButton")
-        shown("unitPickerPage")
+        act("click downloadButton; shown unitPickerPage; hidden unitPickerWarning")
         compare(picker().headlineText, "Download config from unit")
-        verify(!part("unitPickerWarning").visible)
-        picker().cancelClicked()
-        shown("initialPage")
+        act("click unitPickerCancelButton; shown initialPage")
         compare(connectionCalls(), [])
         // A unit that cannot be reached: back to the picker with the address
         // still typed and the focus in it; Cancel there returns to the initial page.
-        clickPart("downloadButton")
-        shown("unitPickerPage")
-        verify(addressField().activeFocus)
+        act("click downloadButton; shown unitPickerPage")
+        verify(part("ipAddressField").activeFocus)
         for (var key of "10.0.0.2")
             keyClick(key)
-        compare(addressField().text, "10.0.0.2")
-        picker().unitIpClicked("10.0.0.2")
+        act("click unitPickerNextButton; hidden usernameField; click unitPickerSelectButton")
+        compare(connectionCalls(), ["connectToHostByIpAddress(10.0.0.2)"])
         _application.connectionInterface.finishAttempt(false, "Unit did not answer")
         acknowledgeError("Download failed", "Unit did not answer")
-        shown("unitPickerPage")
-        compare(addressField().text, "10.0.0.2")
-        verify(addressField().activeFocus)
+        act("shown unitPickerPage")
+        compare(part("ipAddressField").text, "10.0.0.2")
+        verify(part("ipAddressField").activeFocus)
         picker().cancelClicked()
-        shown("initialPage")
+        act("shown initialPage")
         verify(!window.mainUIActive)
-        clickPart("downloadButton")
+        act("click downloadButton")
         picker().unitIpClicked("10.0.0.2")
         connectAndWaitFor("downloadConfig()")
         _application.finishDownload(true)
         acknowledgeError("Download complete")
-        idle()
-        compare(window.title, "Kelvari Editor - New config")
+        act("idle; title New config")
     }
 
     function test_downloadSettlesUnsavedChangesFirstAndCancelLetsTheUnitGo() {
         startWorking()
-        _application.currentConfig.setDirty(true)
-        chooseMenuItem("File", "Download")
-        shown("unsavedChangesPopup")
+        act("dirty; menu File/Download; shown unsavedChangesPopup")
         verify(!picker().visible)
-        clickPart("unsavedDiscardButton")
-        shown("unitPickerPage")
+        act("click unsavedDiscardButton; shown unitPickerPage")
         picker().unitIpClicked("10.0.0.3")
-        clickPart("taskInProgressCancelButton")
-        idle()
+        act("click taskInProgressCancelButton; idle")
         compare(connectionCalls(), ["connectToHostByIpAddress(10.0.0.3)", "disconnect()"])
     }
 }

@@ -48,16 +48,19 @@ TestCase {
         return found
     }
 
-    function shown(name) { tryCompare(part(name), "visible", true) }
+    function shown(name) { tryCompare(part(name), "visible", true, 5000, name) }
 
-    // Connects by address and, with online, lets the attempt succeed.
+    // Types the address and the login into the picker, as a user does, and, with online, lets the attempt succeed.
     function connectTo(address, online) {
         part("testConnectButton").clicked()
         shown("testUnitPicker")
-        part("testUnitPicker").password = "pw"
-        part("testUnitPicker").username = "eng"
-        findChild(part("testUnitPicker"), "ipAddressField").text = address
-        part("testUnitPicker").unitIpClicked(address)
+        waitForRendering(part("testUnitPicker"))
+        part("ipAddressField").text = address
+        mouseClick(part("unitPickerNextButton"))
+        shown("usernameField")
+        part("usernameField").text = "eng"
+        part("passwordField").text = "pw"
+        mouseClick(part("unitPickerSelectButton"))
         shown("testProgressPage")
         if (online) {
             connection.finishAttempt(true)
@@ -65,21 +68,21 @@ TestCase {
         }
     }
 
+    function failure() { return part("testFailurePage") }
+
     function test_onlineThenConnectionLost() {
         verify(_application.calls.indexOf("testApplicationWindowReady(testWindow)") >= 0)
         connectTo("10.0.0.9", true)
         compare(connection.calls, ["connectToHostByIpAddress(10.0.0.9)"])
         verify(_application.calls.indexOf("setTestWindowPassword(pw)") >= 0)
-        compare(_application.testWindowUsername, "eng")
-        compare(part("testOnlineLabel").text, "Online (10.0.0.9)")
+        compare([_application.testWindowUsername, part("testOnlineLabel").text], ["eng", "Online (10.0.0.9)"])
         compare(layout.onlineCalls, ["online 10.0.0.9"])
         connection.finishAttempt(false, "Heartbeat lost")
         connection.setConnected(false)
         shown("testFailurePage")
-        verify(/^Lost connection to unit at \d\d:\d\d:\d\d$/.test(part("testFailurePage").text))
-        compare(part("testFailurePage").failureReasonText, "Heartbeat lost")
-        compare(layout.onlineCalls, ["online 10.0.0.9", "offline"])
-        part("testFailurePage").okClicked()
+        verify(/^Lost connection to unit at \d\d:\d\d:\d\d$/.test(failure().text))
+        compare([failure().failureReasonText, layout.onlineCalls], ["Heartbeat lost", ["online 10.0.0.9", "offline"]])
+        failure().okClicked()
         shown("testConnectButton")
     }
 
@@ -96,8 +99,7 @@ TestCase {
         connection.unitSilent = true
         part("testDisconnectButton").clicked()
         shown("testConnectButton")
-        compare(warning.visible, false)
-        compare(layout.onlineCalls, ["online 10.0.0.7", "offline"])
+        compare([warning.visible, layout.onlineCalls], [false, ["online 10.0.0.7", "offline"]])
         verify(connection.calls.indexOf("disconnect()") >= 0)
         connection.unitSilent = false
         connectTo("10.0.0.7", true)
@@ -118,8 +120,7 @@ TestCase {
         compare(part("testOnlineLabel").text, "Online (10.0.0.5 - Stage Dorvel)")
         layout.configClientNotFound()
         shown("testConnectButton")
-        compare(part("testOnlineLabel").visible, false)
-        compare(layout.onlineCalls, ["online 10.0.0.5", "offline"])
+        compare([part("testOnlineLabel").visible, layout.onlineCalls], [false, ["online 10.0.0.5", "offline"]])
     }
 
     function test_closingTheWindowTakesThePageOffline() {
@@ -130,25 +131,24 @@ TestCase {
         verify(connection.calls.indexOf("disconnect()") >= 0)
     }
 
-    // Ok after a failure brings the picker back with the address still there.
+    // Escape after a failure brings the picker back with the address still there.
     function test_failedAttemptAndRefusedLogin() {
         connectTo("10.0.0.8", false)
         connection.finishAttempt(false, "No answer")
         shown("testFailurePage")
-        compare(part("testFailurePage").text, "Connection attempt failed")
-        compare(part("testFailurePage").failureReasonText, "No answer")
+        compare([failure().text, failure().failureReasonText], ["Connection attempt failed", "No answer"])
         keyClick(Qt.Key_Escape)
         shown("testUnitPicker")
-        compare(findChild(part("testUnitPicker"), "ipAddressField").text, "10.0.0.8")
-        verify(findChild(part("testUnitPicker"), "ipAddressField").activeFocus)
+        compare(part("ipAddressField").text, "10.0.0.8")
+        verify(part("ipAddressField").activeFocus)
         part("testUnitPicker").cancelClicked()
         shown("testConnectButton")
         connectTo("10.0.0.8", true)
         layout.authenticationFailedSignal()
         shown("testFailurePage")
-        compare(part("testFailurePage").failureReasonText, "Username or password incorrect")
+        compare(failure().failureReasonText, "Username or password incorrect")
         verify(connection.calls.indexOf("disconnect()") >= 0)
-        part("testFailurePage").okClicked()
+        failure().okClicked()
         shown("testUnitPicker")
         compare(part("testUnitPicker").password, "")
     }
