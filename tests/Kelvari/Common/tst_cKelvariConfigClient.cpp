@@ -229,16 +229,21 @@ private slots:
         }
         QCOMPARE(sched_setaffinity(0, sizeof saved, &saved), 0);
     }
+    // A unit that breaks the protocol with a chunk over 32000 bytes fails the download.
     void aDownloadFillsATemporaryFile_data()
     {
         QTest::addColumn<int>("storedSize");
-        QTest::newRow("stored config over three chunks") << 70001;
-        QTest::newRow("no stored config") << -1;
+        QTest::addColumn<int>("chunkSize");
+        QTest::newRow("stored config over three chunks") << 70001 << 32000;
+        QTest::newRow("no stored config") << -1 << 32000;
+        QTest::newRow("one chunk of 32000 bytes") << 32000 << 32000;
+        QTest::newRow("one chunk of 32001 bytes") << 32001 << 32001;
     }
     void aDownloadFillsATemporaryFile()
     {
         QFETCH(int, storedSize);
-        QStringList arguments;
+        QFETCH(int, chunkSize);
+        QStringList arguments = {"--download-chunk-size", QString::number(chunkSize)};
         const QByteArray stored = Config(std::max(storedSize, 0));
         QFile file(mDir.filePath("stored"));
         if (storedSize >= 0)
@@ -251,49 +256,11 @@ private slots:
         QVERIFY(session.StartUnit());
         QVERIFY(session.LogIn());
         session.mClient->DownloadConfig();
-        QVERIFY(session.WaitFor("DownloadSuccessful"));
+        const bool fits = chunkSize <= int(kConfigChunkSize);
+        QVERIFY(session.WaitFor(fits ? "DownloadSuccessful" : "DownloadFailed"));
+        QCOMPARE(session.mClient->FailureReasonCode(), fits ? 0 : 1);
         QFile downloaded(session.mClient->GetConfigDataTempFilename());
-        QVERIFY(downloaded.open(QIODevice::ReadOnly));
-        QVERIFY(downloaded.readAll() == stored);
-    }
-    // A unit scripted frame by frame serves one chunk of the given size.
-    void aDownloadChunkOver32000BytesFailsTheDownload()
-    {
-        for (const int size : {32000, 32001})
-        {
-            cClientSession session;
-            cScriptedPeer unit;
-            QVERIFY(unit.Listen());
-            cNetworkConnection::Instance()->SetUnitTcpPort(unit.Port());
-            session.mClient->SeekObject(kManagerPath);
-            cZRNetMessage request;
-            QVERIFY(unit.Accept() && unit.ReceiveMethod(eMethodHello, request));
-            unit.Greet(eMethodHelloAck);
-            QVERIFY(unit.ReceiveMethod(eMethodFindObject, request));
-            const UWORD client = request.Source(), manager = 5;
-            cZRNetMessage found(0, client, kZRNetRegistryHandle, eMethodFoundObject);
-            found.AppendUWord(manager);
-            found.AppendUWord(0);
-            found.AppendString(kConfigManagerName);
-            unit.Send(found);
-            QVERIFY(session.WaitFor("SeekSuccessful"));
-            session.mClient->Authenticate("user", "password");
-            QVERIFY(unit.ReceiveMethod(eConfigMethodLogIn, request));
-            cZRNetMessage accepted(0, client, manager, eConfigMethodLogInReply);
-            accepted.AppendUByte(1);
-            unit.Send(accepted);
-            QVERIFY(session.WaitFor("Authenticated"));
-            session.mClient->DownloadConfig();
-            QVERIFY(unit.ReceiveMethod(eConfigMethodDownloadRequest, request));
-            cZRNetMessage chunk(0, client, manager, eConfigMethodDownloadChunk);
-            chunk.SetLength(4 + size_t(size));
-            cZRNetMessage end(0, client, manager, eConfigMethodTransferEnd);
-            end.AppendUByte(0);
-            unit.Send(chunk);
-            unit.Send(end);
-            QVERIFY(session.WaitFor(size <= int(kConfigChunkSize) ? "DownloadSuccessful" : "DownloadFailed"));
-            QCOMPARE(session.mClient->FailureReasonCode(), size <= int(kConfigChunkSize) ? 0 : 1);
-        }
+        QVERIFY(!fits || (downloaded.open(QIODevice::ReadOnly) && downloaded.readAll() == stored));
     }
     void failuresGiveTheirCodes_data()
     {

@@ -171,7 +171,7 @@ void cSimConfigManager::Download(const cZRNetMessage& message)
     if (mSettings.mHasStoredConfig)
     {
         const QByteArray& data = mSettings.mStoredConfig;
-        const int chunkSize = static_cast<int>(kConfigChunkSize);
+        const int chunkSize = mSettings.mDownloadChunkSize;
         const int last = data.isEmpty() ? 0 : (data.size() - 1) / chunkSize;
         for (int index = 0; index <= last; ++index)
         {

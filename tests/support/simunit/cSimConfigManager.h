@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ZRNet/Core/ZRNetProtocol.h"
 #include "ZRNet/Core/cNetObject.h"
 
 #include <QByteArray>
@@ -26,6 +27,7 @@ struct sSimUnitSettings
     bool mUnitError = false; // every transfer fails on the unit
     int mDropAfterChunk = -1;
     int mStallAfterChunk = -1;
+    int mDownloadChunkSize = int(kConfigChunkSize); // a larger one breaks the protocol, as a faulty unit would
 };
 
 // The unit's "Kelvari Config Manager": log-in (administrator or test window), upload with progress, download

@@ -49,9 +49,11 @@ int main(int argc, char** argv)
     const QCommandLineOption dropAfter("drop-after-chunk", "Drop the connection after this chunk.", "index", "-1");
     const QCommandLineOption stallAfter("stall-after-chunk", "Fall silent after this chunk.", "index", "-1");
     const QCommandLineOption noHeartbeat("no-heartbeat", "Send no heartbeats.");
+    const QCommandLineOption chunkSize("download-chunk-size", "Bytes of config per download chunk.", "bytes",
+                                       QString::number(kConfigChunkSize));
     parser.addOptions({tcpPort, adminPassword, testWindowUser, testWindowPassword,
                        noConfigManager, storedConfig, uploadFile, busy, unitError, dropAfter, stallAfter,
-                       noHeartbeat});
+                       noHeartbeat, chunkSize});
     parser.process(application);
 
     sSimUnitSettings settings;
@@ -79,6 +81,7 @@ int main(int argc, char** argv)
     settings.mUnitError = parser.isSet(unitError);
     settings.mDropAfterChunk = parser.value(dropAfter).toInt();
     settings.mStallAfterChunk = parser.value(stallAfter).toInt();
+    settings.mDownloadChunkSize = parser.value(chunkSize).toInt();
 
     InitialiseSyscall(eKeepLinksOnTermination, false);
     cSyscallThread pollThread;
