@@ -19,7 +19,10 @@ class cPlainItem : public QObject
     Q_PROPERTY(bool visible MEMBER mVisible)
 
 public:
-    explicit cPlainItem(const QString& name = QString(), QObject* parent = nullptr) : QObject(parent), mName(name) {}
+    explicit cPlainItem(const QString& name = QString(), QObject* parent = nullptr) : QObject(parent), mName(name)
+    {
+        setObjectName(name);
+    }
     void setName(const QString& name)
     {
         if (name != std::exchange(mName, name))
@@ -132,7 +135,6 @@ private slots:
     {
         QCOMPARE(mModel.roleNames(), (QHash<int, QByteArray>{{256, "qtObject"}, {257, "objectName"}, {258, "name"},
                                                              {259, "value"}, {260, "stringValue"}, {261, "visible"}}));
-        QCOMPARE(mModel.roleForName("colour"), -1);
         QTest::ignoreMessage(QtWarningMsg, "Can't have \"id\" as a role name in QQmlObjectListModel<cClashingItem>");
         QTest::ignoreMessage(QtWarningMsg, "Can't have \"model\" as a role name in QQmlObjectListModel<cClashingItem>");
         const QQmlObjectListModel<cClashingItem> clashing;
@@ -156,75 +158,99 @@ private slots:
         QVERIFY(!mModel.setData(row, "5", 260));
         QCOMPARE(mModel.At(0), item);
     }
-    void insertingAnnouncesRowsThenTheCount()
+    // Steps on the rows w, x, y, z: "+v" appends a new item, "^1v" inserts one, "Lv0u" appends a list (0 for
+    // null), "0" and "f" append null and a foreign object through the untyped surface, "m0>3" moves, "-1" and "-x"
+    // remove by row and by item (u is not listed, n is null), "c" clears, "d1" deletes an item elsewhere, "n1=v" and
+    // "v0=4" change a property of a row, "R=9" one of the item removed last, and "k" deletes every item whose row
+    // changes. The names, the model's signals, the trace lines and the new items the model adopted follow.
+    void steps_data()
     {
-        tModel model;
-        sRecorder recorder(model);
-        model.append(new cPlainItem("w"));
-        model.insert(0, new cPlainItem("v"));
-        model.insert(1, new cPlainItem("x"));
-        model.append(QList<cPlainItem*>{new cPlainItem("y"), nullptr, new cPlainItem("z")});
-        model.append(QList<cPlainItem*>{nullptr});
-        QCOMPARE(recorder.mEvents, (QStringList{"inserted 0-0", "count 1", "inserted 0-0", "count 2", "inserted 1-1",
-                                                "count 3", "inserted 3-4", "count 5"}));
-        QCOMPARE(Names(model), QString("v,x,w,y,z"));
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("inserting announces rows then the count") << "c +w ^0v ^1x Ly0z L0"
+            << "v,x,w,y,z | removed 0-3,count 0,inserted 0-0,count 1,inserted 0-0,count 2,inserted 1-1,count 3,"
+               "inserted 3-4,count 5 | 0 | 5";
+        QTest::newRow("null, foreign and outside inserts are ignored") << "0 f ^5s ^-1s" << "w,x,y,z |  | 2 | 0";
+        QTest::newRow("first in front of last") << "m0>3" << "x,y,w,z | moved 0>3 | 0 | 0";
+        QTest::newRow("backwards") << "m2>1" << "w,y,x,z | moved 2>1 | 0 | 0";
+        QTest::newRow("in front of its successor") << "m1>2" << "w,x,y,z |  | 0 | 0";
+        QTest::newRow("move of a row past the end") << "m4>0" << "w,x,y,z |  | 1 | 0";
+        QTest::newRow("move to past the end") << "m0>5" << "w,x,y,z |  | 1 | 0";
+        QTest::newRow("remove and clear take rows") << "-1 -y -u -n -7 --1 c c"
+            << " | removed 1-1,count 3,removed 1-1,count 2,removed 0-1,count 0 | 2 | 0";
+        QTest::newRow("an item deleted elsewhere or on its own change leaves its row") << "d1 k n0=v"
+            << "y,z | removed 1-1,count 3,changed 0-0 [258],removed 0-0,count 2 | 0 | 0";
+        // "value" and "stringValue" share a notify signal: the later property is reported.
+        QTest::newRow("a change refreshes only its row and role") << "-w n1=v v0=4 R=9"
+            << "x,v,z | removed 0-0,count 3,changed 1-1 [258],changed 0-0 [260] | 0 | 0";
     }
-    void nullForeignAndOutsideInsertsAreIgnored()
+    void steps()
     {
-        QObject foreign;
-        cPlainItem stray("s");
+        QFETCH(QString, steps);
         sRecorder recorder(mModel);
-        cTraceCapture trace;
-        QQmlObjectListModelBase& surface = mModel;
-        surface.append(static_cast<QObject*>(nullptr));
-        surface.append(&foreign);
-        mModel.insert(5, &stray);
-        mModel.insert(-1, &stray);
-        QCOMPARE(trace.LinesContaining("Insert at").size(), 2);
-        QCOMPARE(recorder.mEvents, QStringList());
-        QCOMPARE(foreign.parent(), nullptr);
-        QCOMPARE(stray.parent(), nullptr);
-    }
-    void moveReordersRows_data()
-    {
-        QTest::addColumn<int>("idx");
-        QTest::addColumn<int>("pos");
-        QTest::addColumn<QString>("order");
-        QTest::addColumn<QString>("event");
-        QTest::newRow("first in front of last") << 0 << 3 << "x,y,w,z" << "moved 0>3";
-        QTest::newRow("backwards") << 2 << 1 << "w,y,x,z" << "moved 2>1";
-        QTest::newRow("in front of its successor") << 1 << 2 << "w,x,y,z" << "";
-        QTest::newRow("row past the end") << 4 << 0 << "w,x,y,z" << "trace";
-        QTest::newRow("destination past the end") << 0 << 5 << "w,x,y,z" << "trace";
-    }
-    void moveReordersRows()
-    {
-        QFETCH(int, idx);
-        QFETCH(int, pos);
-        QFETCH(QString, event);
-        sRecorder recorder(mModel);
-        cTraceCapture trace;
-        mModel.move(idx, pos);
-        QTEST(Names(mModel), "order");
-        QCOMPARE(recorder.mEvents, event.startsWith("moved") ? QStringList{event} : QStringList());
-        QCOMPARE(trace.LinesContaining("Move of row").size(), event == "trace" ? 1 : 0);
-    }
-    void removeAndClearTakeRows()
-    {
-        cPlainItem unlisted("u");
-        sRecorder recorder(mModel);
-        cTraceCapture trace;
-        mModel.remove(1);
-        mModel.remove(mModel.At(1));
-        mModel.remove(&unlisted);
-        mModel.remove(static_cast<QObject*>(nullptr));
-        mModel.remove(7);
-        mModel.remove(-1);
-        QCOMPARE(Names(mModel), QString("w,z"));
-        QCOMPARE(trace.LinesContaining("Remove of row").size(), 2);
-        mModel.clear();
-        mModel.clear();
-        QCOMPARE(recorder.mEvents, (QStringList{"removed 1-1", "count 3", "removed 1-1", "count 2", "removed 0-1", "count 0"}));
+        QList<QObject*> loose;
+        cPlainItem* removed = nullptr;
+        QObject deleting;
+        const auto item = [&](const QString& name) {
+            loose << new cPlainItem(name);
+            return static_cast<cPlainItem*>(loose.last());
+        };
+        const QStringList lines = cTraceCapture::Of([&] {
+            for (const QString& step : steps.split(' '))
+            {
+                const QChar kind = step[0];
+                const int row = step.mid(1).section(QRegularExpression("[>=a-z]"), 0, 0).toInt();
+                QQmlObjectListModelBase& surface = mModel;
+                if (kind == '+')
+                    mModel.append(item(step.mid(1)));
+                else if (kind == '^')
+                    mModel.insert(row, item(step.right(1)));
+                else if (kind == 'L')
+                {
+                    QList<cPlainItem*> items;
+                    for (const QChar name : step.mid(1))
+                        items << (name == '0' ? nullptr : item(name));
+                    mModel.append(items);
+                }
+                else if (kind == '0')
+                    surface.append(static_cast<QObject*>(nullptr));
+                else if (kind == 'f')
+                {
+                    loose << new QObject;
+                    surface.append(loose.last());
+                }
+                else if (kind == 'm')
+                    mModel.move(row, step.section('>', 1).toInt());
+                else if (kind == '-' && (step[1].isDigit() || step[1] == '-'))
+                    mModel.remove(step.mid(1).toInt());
+                else if (kind == '-')
+                {
+                    const QList<cPlainItem*> named = mOwner.findChildren<cPlainItem*>(step.mid(1));
+                    removed = named.isEmpty() ? nullptr : named.first();
+                    surface.remove(step[1] == 'n' ? nullptr : removed ? static_cast<QObject*>(removed) : item("u"));
+                }
+                else if (kind == 'c')
+                    mModel.clear();
+                else if (kind == 'd')
+                    delete mModel.At(row);
+                else if (kind == 'n' || kind == 'v')
+                    mModel.At(row)->setProperty(kind == 'n' ? "name" : "value", step.section('=', 1));
+                else if (kind == 'R')
+                    removed->setValue(step.section('=', 1).toInt());
+                else if (kind == 'k')
+                    connect(&mModel, &QAbstractItemModel::dataChanged, &deleting,
+                            [this](const QModelIndex& changed) { delete mModel.At(changed.row()); });
+            }
+        });
+        int adopted = 0;
+        for (QObject* object : loose)
+        {
+            adopted += object->parent() == &mModel;
+            if (!object->parent())
+                delete object;
+        }
+        QTEST(QStringLiteral("%1 | %2 | %3 | %4").arg(Names(mModel), recorder.mEvents.join(',')).arg(lines.size()).arg(adopted),
+              "expected");
     }
     void onlyParentlessItemsAreAdoptedAndDeleted()
     {
@@ -263,28 +289,6 @@ private slots:
         model.remove(0);
         DeleteLater();
         QVERIFY(!item);
-    }
-    void anItemDeletedElsewhereOrOnItsOwnChangeLeavesItsRow()
-    {
-        sRecorder recorder(mModel);
-        delete mModel.At(1);
-        QCOMPARE(mModel.data(mModel.index(1), 258).toString(), QString("y"));
-        QObject::connect(&mModel, &QAbstractItemModel::dataChanged, &recorder.mContext,
-                         [this](const QModelIndex& changed) { delete mModel.At(changed.row()); });
-        mModel.At(0)->setName("v");
-        QCOMPARE(recorder.mEvents, (QStringList{"removed 1-1", "count 3", "changed 0-0 [258]", "removed 0-0", "count 2"}));
-        QCOMPARE(Names(mModel), QString("y,z"));
-    }
-    void aPropertyChangeRefreshesOnlyItsRowAndRole()
-    {
-        cPlainItem* removed = mModel.At(0);
-        mModel.remove(removed);
-        sRecorder recorder(mModel);
-        mModel.At(1)->setName("v");
-        // "value" and "stringValue" share a notify signal: the later property is reported.
-        mModel.At(0)->setValue(4);
-        removed->setValue(9);
-        QCOMPARE(recorder.mEvents, (QStringList{"changed 1-1 [258]", "changed 0-0 [260]"}));
     }
     void aChangeFollowsItsRowInEachModel()
     {
