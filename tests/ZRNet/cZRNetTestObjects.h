@@ -46,7 +46,6 @@ struct sReceived
 {
     UWORD mMethod;
     ULONG mValue; // the payload's first long, 0 without one
-    std::thread::id mThread;
 };
 
 // Records the messages ("m<method>") and ticks ("tick", "tock") that reach it; the protocol's own go to the base.
@@ -61,13 +60,19 @@ public:
         const UWORD method = message.Method();
         if (method == eMethodAddInform || method == eMethodAddDeleteNotify || method == eMethodObjectDeleted)
             return cNetObject::EntrypointMessage(message);
-        mReceived.Add({method, message.Length() >= 4 ? message.GetULong(0) : 0, std::this_thread::get_id()});
+        mReceived.Add({method, message.Length() >= 4 ? message.GetULong(0) : 0});
         mEvents.Add("m" + std::to_string(method));
     }
-    void EntrypointTick() override { mEvents.Add("tick"); }
+    void EntrypointTick() override
+    {
+        mEvents.Add("tick");
+        if (mPostOnTick)
+            SyscallPostMessage(cZRNetMessage(kZRNetLocalConnection, Handle(), kZRNetNoHandle, mPostOnTick));
+    }
     void EntrypointTock() override { mEvents.Add("tock"); }
     cRecorder<sReceived> mReceived;
     cRecorder<std::string> mEvents;
+    UWORD mPostOnTick = 0; // a method to post to itself from each tick
 };
 
 struct sOutcome

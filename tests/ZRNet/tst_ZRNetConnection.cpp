@@ -119,8 +119,7 @@ private slots:
         QCOMPARE(lost.mIds, (QVector<UWORD>{3, 4}));
     }
 
-    // Each watched connection is asked for a heartbeat every second; the end of each is told, also when the
-    // instance goes.
+    // Each watched connection is asked for a heartbeat every second; each end is told, also when the instance goes.
     void heartbeatsAreAskedForOnEveryConnectionAndEachEndIsTold()
     {
         cIdRecorder due(mNetwork, &cNetworkConnection::HeartbeatDue);
