@@ -1,12 +1,14 @@
 import QtQuick 2.12
 import QtTest 1.12
 
-// A fresh main window over the stand-in application, with stand-in file
-// dialogs and a quit counter; any QML warning fails the test.
+// A fresh window (the main window unless windowUrl says otherwise) over the stand-in application,
+// with stand-in file dialogs and a quit counter; any QML warning fails the test.
 TestCase {
     id: testCase
     when: windowShown
 
+    property string windowUrl: "qrc:/MainWindow.qml"
+    property string readyPart: "initialPage"
     property var window: null
     property QtObject saveDialog: null
     property QtObject loadDialog: null
@@ -26,19 +28,23 @@ TestCase {
 
     function initTestCase() { qmlWarnings.start() }
 
+    function windowProperties() {
+        return { saveConfigFileDialogDialog: saveDialog, loadConfigFileDialogDialog: loadDialog,
+                 quitApplication: function() { testCase.quitCount += 1 } }
+    }
+
     function init() {
         _application.reset()
         qmlWarnings.clear()
         quitCount = 0
         saveDialog = createTemporaryObject(fakeDialogComponent, testCase)
         loadDialog = createTemporaryObject(fakeDialogComponent, testCase)
-        var component = Qt.createComponent("qrc:/MainWindow.qml")
+        var component = Qt.createComponent(windowUrl)
         compare(component.status, Component.Ready, component.errorString())
-        window = createTemporaryObject(component, null, { saveConfigFileDialogDialog: saveDialog,
-            loadConfigFileDialogDialog: loadDialog, quitApplication: function() { testCase.quitCount += 1 } })
+        window = createTemporaryObject(component, null, windowProperties())
         window.requestActivate()
         tryCompare(window, "active", true)
-        tryVerify(function() { return part("initialPage").visible })
+        act("shown " + readyPart)
     }
 
     function cleanup() {
@@ -47,14 +53,10 @@ TestCase {
     }
 
     function part(name) {
-        var found = findChild(window.contentItem, name) || findChild(window.menuBar, name)
+        var found = [window.contentItem, window.menuBar, window.header].reduce(function(found, root) {
+            return found || (root ? findChild(root, name) : null) }, null)
         verify(found !== null, name)
         return found
-    }
-
-    function clickPart(name) {
-        verify(part(name).visible && part(name).enabled, name + " clickable")
-        mouseClick(part(name))
     }
 
     function calls() { return _application.calls }
@@ -66,26 +68,21 @@ TestCase {
         var bar = part("mainMenuBar")
         for (var i = 0; i < bar.count; ++i) {
             var menu = bar.menuAt(i)
-            if (menu.title !== menuTitle)
-                continue
-            menu.open()
-            tryCompare(menu, "opened", true)
-            for (var j = 0; j < menu.count; ++j) {
-                if (menu.itemAt(j).text === itemText) {
-                    verify(menu.itemAt(j).enabled, itemText + " enabled")
-                    mouseClick(menu.itemAt(j))
-                    tryCompare(menu, "visible", false)
-                    return
-                }
+            for (var j = 0; menu.title === menuTitle && j < menu.count; ++j) {
+                if (menu.itemAt(j).text !== itemText)
+                    continue
+                menu.open()
+                tryCompare(menu, "opened", true)
+                verify(menu.itemAt(j).enabled, itemText + " enabled")
+                mouseClick(menu.itemAt(j))
+                tryCompare(menu, "visible", false)
+                return
             }
         }
         fail("no menu item " + menuTitle + "/" + itemText)
     }
 
-    function startWorking() {
-        act("click createButton; idle")
-        _application.clearCalls()
-    }
+    function startWorking() { act("click createButton; idle; clear") }
 
     function press() {
         for (var i = 0; i < arguments.length; ++i)
@@ -93,9 +90,11 @@ TestCase {
         wait(0)
     }
 
-    // Runs steps separated by ";": press <key sequences>, key <Qt key name>, click <part>, shown <part>,
-    // hidden <part>, idle, menu <title>/<item>, accept <load|save> <url>, reject <load|save>, dirty, close,
-    // title <file name shown after the program's name>.
+    // Runs steps separated by ";". Actions: press <key sequences>, key <Qt key name>, click <part>,
+    // menu <title>/<item>, accept <load|save> <url>, reject <load|save>, dirty, close, clear (the calls),
+    // set <application property> <value>, file <current file name>. Checks: shown <part>, hidden <part>,
+    // idle (the menus are enabled again), title <after the program's name>, calls|config|connection <calls>,
+    // opened <load|save> <count>, quits <count>, checked|enabled|disabled <part>, focus <part>.
     function act(script) {
         var steps = script.split(";")
         for (var i = 0; i < steps.length; ++i) {
@@ -105,16 +104,28 @@ TestCase {
             switch (words[0]) {
             case "press": press.apply(null, words.slice(1)); break
             case "key": keyClick(Qt["Key_" + rest]); break
-            case "click": clickPart(rest); break
-            case "shown": tryCompare(part(rest), "visible", true, 5000, steps[i]); break
-            case "hidden": tryCompare(part(rest), "visible", false, 5000, steps[i]); break
-            case "idle": tryCompare(window, "mainMenuEnabled", true); break
+            case "click": act("enabled " + rest); mouseClick(part(rest)); break
             case "menu": chooseMenuItem.apply(null, rest.split("/")); break
             case "accept": dialog.file = words[2]; dialog.accepted(); break
             case "reject": dialog.rejected(); break
             case "dirty": _application.currentConfig.setDirty(true); break
             case "close": window.close(); break
+            case "clear": _application.clearCalls(); break
+            case "set": _application[words[1]] = words[2] === "true" || (words[2] === "false" ? false : words[2]); break
+            case "file": _application.setCurrentFilename(rest); break
+            case "shown": tryCompare(part(rest), "visible", true, 5000, steps[i]); break
+            case "hidden": tryCompare(part(rest), "visible", false, 5000, steps[i]); break
+            case "idle": tryCompare(window, "mainMenuEnabled", true, 5000, steps[i]); break
             case "title": compare(window.title, "Kelvari Editor - " + rest); break
+            case "calls": compare(calls(), words.slice(1), steps[i]); break
+            case "config": compare(configCalls(), words.slice(1), steps[i]); break
+            case "connection": compare(connectionCalls(), words.slice(1), steps[i]); break
+            case "opened": compare(dialog.openCount, Number(words[2]), steps[i]); break
+            case "quits": tryCompare(testCase, "quitCount", Number(words[1]), 5000, steps[i]); break
+            case "checked": verify(part(rest).checked, steps[i]); break
+            case "enabled": verify(part(rest).visible && part(rest).enabled, steps[i]); break
+            case "disabled": verify(!part(rest).enabled, steps[i]); break
+            case "focus": compare(window.activeFocusItem, part(rest), steps[i]); break
             default: fail("unknown step " + steps[i])
             }
         }

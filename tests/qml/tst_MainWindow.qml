@@ -6,32 +6,25 @@ MainWindowTestCase {
     id: testCase
     name: "MainWindow"
 
-    function focused() { return window.activeFocusItem }
-
     function tabTo(name) {
-        for (var i = 0; i < 40 && focused() !== part(name); ++i)
+        for (var i = 0; i < 40 && window.activeFocusItem !== part(name); ++i)
             keyClick(Qt.Key_Tab)
-        compare(focused(), part(name))
+        act("focus " + name)
     }
 
     function test_initialPageTakesTabAndReturnThenTitleFollowsTheFile() {
         compare(window.title, "Kelvari Editor")
         verify(!window.menuBar.visible && calls().indexOf("applicationWindowReady()") >= 0)
-        _application.clearCalls()
-        act("press Ctrl+S Ctrl+Z Ctrl+N")
-        compare([calls(), configCalls()], [[], []])
+        act("clear; press Ctrl+S Ctrl+Z Ctrl+N; calls; config")
         tabTo("createButton")
-        verify(focused().visualFocus)
-        act("key Return; idle; shown layoutManagerPage; title New config; dirty; title New config*")
-        compare(calls(), ["createNewConfig()"])
-        _application.setCurrentFilename("/home/user/configs/stage.xml")
-        act("title stage.xml*")
+        verify(window.activeFocusItem.visualFocus)
+        act("key Return; idle; calls createNewConfig(); shown layoutManagerPage; title New config")
+        act("dirty; title New config*; file /home/user/configs/stage.xml; title stage.xml*")
         // Tab reaches the toolbar's icon buttons and the page buttons; Return and Enter press them.
         tabTo("deleteLayoutButton")
-        keyClick(Qt.Key_Return)
-        compare(configCalls(), ["deletePressed"])
+        act("key Return; config deletePressed")
         tabTo("resourceManagerButton")
-        verify(focused().visualFocus)
+        verify(window.activeFocusItem.visualFocus)
         act("key Enter; shown resourceEditorPage")
     }
 
@@ -48,11 +41,9 @@ MainWindowTestCase {
 
     function test_openFromMenu(data) {
         startWorking()
-        _application.setCurrentFilename("/old/previous.xml")
         _application.loadSucceeds = data.succeeds
         _application.loadedVersionIsNewer = data.newer
-        act("press Ctrl+O; shown blockingArea")
-        compare(loadDialog.openCount, 1)
+        act("file /old/previous.xml; press Ctrl+O; shown blockingArea; opened load 1")
         verify(String(loadDialog.folder).indexOf("file:///") === 0)
         act("accept load file:///tmp/show.xml")
         verify(calls().indexOf("loadConfig(file:///tmp/show.xml)") >= 0)
@@ -66,129 +57,84 @@ MainWindowTestCase {
     }
 
     function test_loadFromInitialPage() {
-        act("click loadButton; reject load; shown initialPage")
-        _application.loadSucceeds = false
+        act("click loadButton; reject load; shown initialPage; set loadSucceeds false")
         act("click loadButton; accept load file:///tmp/broken.xml")
         acknowledgeError("Failed to load file")
         act("shown initialPage")
         verify(!window.mainUIActive)
         // Once a config was opened or saved, the dialogs start in its folder.
-        _application.loadSucceeds = true
-        _application.lastConfigFilePath = "file:///tmp/last"
-        act("click loadButton")
+        act("set loadSucceeds true; set lastConfigFilePath file:///tmp/last; click loadButton")
         compare(String(loadDialog.folder), "file:///tmp/last")
         act("accept load file:///tmp/good.xml; idle; title good.xml")
     }
 
     function test_saveAsksForANameOnlyWithoutOneAndAFailureKeepsTheConfigDirty() {
         startWorking()
-        _application.lastConfigFilePath = "file:///tmp/last"
-        act("dirty; press Ctrl+S")
-        compare([saveDialog.openCount, String(saveDialog.folder)], [1, "file:///tmp/last"])
-        act("accept save file:///tmp/first.xml; idle; title first.xml; dirty; press Ctrl+S; idle")
-        compare(saveDialog.openCount, 1)
+        act("set lastConfigFilePath file:///tmp/last; dirty; press Ctrl+S; opened save 1")
+        compare(String(saveDialog.folder), "file:///tmp/last")
+        act("accept save file:///tmp/first.xml; idle; title first.xml; dirty; press Ctrl+S; idle; opened save 1")
         verify(calls().indexOf("saveConfig()") >= 0 && !_application.currentConfig.dirty)
-        act("menu File/Save As...")
-        compare(saveDialog.openCount, 2)
-        act("accept save file:///tmp/second.xml; idle; title second.xml")
-        _application.saveSucceeds = false
-        act("dirty; press Ctrl+S")
+        act("menu File/Save As...; opened save 2; accept save file:///tmp/second.xml; idle; title second.xml")
+        act("set saveSucceeds false; dirty; press Ctrl+S")
         acknowledgeError("Failed to save file", "Error opening file /tmp/second.xml for writing")
         act("idle; title second.xml*")
     }
 
     function test_newAsksOnlyWhenDirty() {
         startWorking()
-        act("press Ctrl+N")
-        compare(calls(), ["createNewConfig()"])
-        verify(!part("unsavedChangesPopup").visible)
-        _application.clearCalls()
-        act("dirty; press Ctrl+N; shown unsavedChangesPopup")
+        act("press Ctrl+N; calls createNewConfig(); hidden unsavedChangesPopup")
+        act("clear; dirty; press Ctrl+N; shown unsavedChangesPopup")
         // Tab stays inside the pop-up, and Escape cancels.
         for (var i = 0; i < 4; ++i) {
             keyClick(Qt.Key_Tab)
-            verify(window.isWithin(focused(), part("unsavedChangesPopup")))
+            verify(window.isWithin(window.activeFocusItem, part("unsavedChangesPopup")))
         }
-        act("key Escape; idle")
-        compare(calls(), [])
+        act("key Escape; idle; calls")
         verify(_application.currentConfig.dirty)
         // Return presses the default button, Save, which asks for a file name.
-        act("press Ctrl+N; shown unsavedChangesPopup; key Return")
-        compare(saveDialog.openCount, 1)
-        act("reject save; idle; press Ctrl+N; shown unsavedChangesPopup; click unsavedDiscardButton; idle")
-        compare(calls(), ["createNewConfig()"])
+        act("press Ctrl+N; shown unsavedChangesPopup; key Return; opened save 1; reject save; idle")
+        act("press Ctrl+N; shown unsavedChangesPopup; click unsavedDiscardButton; idle; calls createNewConfig()")
     }
 
     function test_closingWithUnsavedChanges() {
         startWorking()
-        act("close")
-        compare(quitCount, 1)
-        act("dirty; close; shown unsavedChangesPopup; click unsavedCancelButton; idle")
-        compare(quitCount, 1)
+        act("close; quits 1; dirty; close; shown unsavedChangesPopup; click unsavedCancelButton; idle; quits 1")
         // Save without a file name: the dialog first, and quitting only after the file is written.
-        act("close; shown unsavedChangesPopup; click unsavedSaveButton; reject save; idle")
-        _application.saveSucceeds = false
+        act("close; shown unsavedChangesPopup; click unsavedSaveButton; reject save; idle; set saveSucceeds false")
         act("close; shown unsavedChangesPopup; click unsavedSaveButton; accept save file:///tmp/exit.xml")
         acknowledgeError("Failed to save file")
-        act("idle")
-        compare(quitCount, 1)
-        _application.saveSucceeds = true
-        act("close; shown unsavedChangesPopup; click unsavedSaveButton")
-        compare(saveDialog.openCount, 3)
-        act("accept save file:///tmp/exit.xml")
-        tryCompare(testCase, "quitCount", 2)
+        act("idle; quits 1; set saveSucceeds true; close; shown unsavedChangesPopup; click unsavedSaveButton")
+        act("opened save 3; accept save file:///tmp/exit.xml; quits 2")
         verify(calls().indexOf("saveConfig(file:///tmp/exit.xml)") >= 0)
-        act("dirty; close; shown unsavedChangesPopup; click unsavedDiscardButton")
-        tryCompare(testCase, "quitCount", 3)
+        act("dirty; close; shown unsavedChangesPopup; click unsavedDiscardButton; quits 3")
     }
 
     function test_shortcutsInertWhileBlockedAndTheErrorTakesEscapeAndEnter() {
         startWorking()
-        act("press Ctrl+Z")
-        compare(configCalls(), ["undoPressed"])
-        _application.currentConfig.clearCalls()
-        act("press Ctrl+O Ctrl+Z Ctrl+S")
-        compare([configCalls(), saveDialog.openCount], [[], 0])
+        act("press Ctrl+Z; config undoPressed; clear; press Ctrl+O Ctrl+Z Ctrl+S; config; opened save 0")
         act("reject load")
         tryCompare(window, "shortcutsEnabled", true)
-        _application.saveSucceeds = false
-        _application.setCurrentFilename("/tmp/a.xml")
-        act("press Ctrl+S; shown errorPopup; press Ctrl+Z Ctrl+O")
-        compare([configCalls(), loadDialog.openCount], [[], 1])
-        act("key Escape; idle; press Ctrl+S; shown errorPopup; key Enter; idle")
+        act("set saveSucceeds false; file /tmp/a.xml; press Ctrl+S; shown errorPopup; press Ctrl+Z Ctrl+O")
+        act("config; opened load 1; key Escape; idle; press Ctrl+S; shown errorPopup; key Enter; idle")
     }
 
     function test_pagesTheAboutPageAndWhereTheEditKeysGo() {
         startWorking()
-        act("click layoutManagerButton")
-        verify(part("layoutManagerButton").checked)
+        act("click layoutManagerButton; checked layoutManagerButton")
         // The About page takes the focus, no shortcut acts while it is up, and Escape closes it.
-        act("menu Help/About; shown aboutPage")
-        compare(focused(), part("aboutCloseButton"))
-        act("press Ctrl+Z Ctrl+X Ctrl+/; shown layoutManagerPage")
-        compare(configCalls(), [])
-        act("key Escape; hidden aboutPage; press Ctrl+X")
-        compare(configCalls(), ["cutPressed"])
+        act("menu Help/About; shown aboutPage; focus aboutCloseButton; press Ctrl+Z Ctrl+X Ctrl+/")
+        act("shown layoutManagerPage; config; key Escape; hidden aboutPage; press Ctrl+X; config cutPressed")
         _application.currentConfig.setLayoutCount(0)
-        verify(!part("layoutEditorButton").enabled)
-        act("press Ctrl+.; shown layoutManagerPage")
+        act("disabled layoutEditorButton; press Ctrl+.; shown layoutManagerPage")
         _application.currentConfig.setLayoutCount(2)
-        act("click layoutEditorButton; shown layoutEditorPage; hidden layoutManagerPage")
-        verify(part("layoutEditorButton").checked)
+        act("click layoutEditorButton; shown layoutEditorPage; hidden layoutManagerPage; checked layoutEditorButton")
         compare(window.editedLayoutIndex, 0)
         // A page change hides the About page, and an edit key goes to the page shown.
         act("menu Help/About; click resourceManagerButton; shown resourceEditorPage; hidden aboutPage")
-        _application.currentConfig.clearCalls()
-        act("press Ctrl+X Ctrl+Z")
-        compare(configCalls(), ["resourceUndoPressed"])
-        act("press Ctrl+. Ctrl+,; shown layoutManagerPage")
-        _application.currentConfig.clearCalls()
-        act("press Ctrl+X Ctrl+Z Ctrl+C Delete")
-        compare(configCalls(), ["cutPressed", "undoPressed", "copyPressed", "deletePressed"])
+        act("clear; press Ctrl+X Ctrl+Z; config resourceUndoPressed; press Ctrl+. Ctrl+,; shown layoutManagerPage")
+        act("clear; press Ctrl+X Ctrl+Z Ctrl+C Delete; config cutPressed undoPressed copyPressed deletePressed")
         // The manager's keys wait while its details pop-up is up, and leaving the page closes it.
-        _application.currentConfig.clearCalls()
-        act("click newLayoutButton; shown layoutDetailsPopup; press Ctrl+Z Ctrl+V Delete")
-        compare(configCalls(), [])
+        act("clear; click newLayoutButton; shown layoutDetailsPopup; press Ctrl+Z Ctrl+V Delete; config")
         act("press Ctrl+.; hidden layoutDetailsPopup; shown layoutEditorPage")
         // Losing a layout while editing goes back to the manager.
         _application.currentConfig.setLayoutCount(1)
@@ -201,9 +147,8 @@ MainWindowTestCase {
         act("press Alt+F")
         tryCompare(fileMenu, "opened", true)
         // The arrows move through the menu, and no edit key reaches the page below it.
-        act("key Down; press Ctrl+Z Delete")
+        act("key Down; press Ctrl+Z Delete; config")
         verify(fileMenu.currentIndex >= 0)
-        compare(configCalls(), [])
         var shortcuts = {}
         for (var i = 0; i < fileMenu.count; ++i) {
             if (fileMenu.itemAt(i).text)
@@ -214,9 +159,7 @@ MainWindowTestCase {
         act("key Escape; hidden fileMenu; press Alt+H")
         tryCompare(part("helpMenu"), "opened", true)
         compare(part("helpMenu").itemAt(1).shortcutText, "F1")
-        act("key Escape; idle; press Ctrl+Shift+S")
-        compare(saveDialog.openCount, 1)
-        act("reject save; idle")
+        act("key Escape; idle; press Ctrl+Shift+S; opened save 1; reject save; idle")
         // A menu closed with Escape while the pointer rests on its title leaves
         // no title highlighted, and the next click on a title opens its menu.
         var file = part("mainMenuBar").itemAt(0)
@@ -235,10 +178,7 @@ MainWindowTestCase {
 
     function test_f1OpensHelpAndAFailureSaysWhere() {
         startWorking()
-        act("press F1")
-        compare(calls(), ["openHelp()"])
-        _application.helpFails = true
-        act("menu Help/Help")
+        act("press F1; calls openHelp(); set helpFails true; menu Help/Help")
         acknowledgeError("Cannot open help", "The user guide /opt/kelvari/Contents/Resources/Help/Help.pdf is missing")
         act("idle; press F1; shown errorPopup; key Return; idle")
     }

