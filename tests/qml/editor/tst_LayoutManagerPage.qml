@@ -18,7 +18,16 @@ EditorPageTestCase {
     }
 
     function popup() { return part("layoutDetailsPopup") }
-    function okEnabled() { return part("detailsOkButton").enabled }
+
+    // Sets the details' fields: a text for a string, a tick for a boolean, an index for a number.
+    function fill(fields) {
+        for (var name in fields)
+            part(name)[{ string: "text", boolean: "checked", number: "currentIndex" }[typeof fields[name]]] =
+                fields[name]
+    }
+
+    // The named parts' values of the property, in order.
+    function values(property, names) { return names.map(function(name) { return part(name)[property] }) }
 
     // How many steps the config can undo; the history is left as it was.
     function undoDepth() {
@@ -41,28 +50,27 @@ EditorPageTestCase {
         compare(part("noLayoutsText").visible, data.layouts.length === 0)
         mouseClick(part("newLayoutButton"))
         tryCompare(popup(), "visible", true)
-        compare([part("detailsTitle").text, part("nameField").text], ["Add new layout", data.name])
+        compare(values("text", ["detailsTitle", "nameField"]), ["Add new layout", data.name])
         verify(!page.shortcutsEnabled)
         mouseClick(part("detailsOkButton"))
         tryCompare(popup(), "visible", false)
-        compare(config.layouts.count, data.layouts.length + 1)
-        verify(page.shortcutsEnabled)
+        compare([config.layouts.count, page.shortcutsEnabled], [data.layouts.length + 1, true])
     }
 
     function test_aspectFields_data() {
-        return [ { tag: "1", text: "1", ok: true }, { tag: "99", text: "99", ok: true }, { tag: "0", text: "0", ok: false },
-                 { tag: "05", text: "05", ok: false }, { tag: "100", text: "100", ok: false } ]
+        return [ { tag: "1", text: "1", ok: true }, { tag: "99", text: "99", ok: true },
+                 { tag: "0", text: "0", ok: false }, { tag: "05", text: "05", ok: false },
+                 { tag: "100", text: "100", ok: false } ]
     }
 
     function test_aspectFields(data) {
         showManager([])
         page.newLayoutClicked()
-        part("fixedCheckBox").checked = true
-        part("aspectRatio2Field").text = data.text
-        compare([okEnabled(), part("aspectWarning").visible], [data.ok, !data.ok])
+        fill({ fixedCheckBox: true, aspectRatio2Field: data.text })
+        compare([part("detailsOkButton").enabled, part("aspectWarning").visible], [data.ok, !data.ok])
         // Without a fixed ratio the fields do not matter, and a refused one keeps the ratio it had.
-        part("fixedCheckBox").checked = false
-        verify(okEnabled())
+        fill({ fixedCheckBox: false })
+        verify(part("detailsOkButton").enabled)
         mouseClick(part("detailsOkButton"))
         compare(config.layouts.get(0).aspectRatio2, data.ok ? parseInt(data.text, 10) : 3)
     }
@@ -70,51 +78,47 @@ EditorPageTestCase {
     function test_devicesAndOrientation() {
         showManager([])
         page.newLayoutClicked()
-        part("orientationComboBox").currentIndex = 2
-        part("phoneCheckBox").checked = false
-        part("tabletCheckBox").checked = false
-        compare([part("orientationComboBox").enabled, part("orientationComboBox").currentIndex, okEnabled()], [false, 2, true])
-        part("desktopCheckBox").checked = false
-        verify(!okEnabled() && part("devicesWarning").visible)
+        fill({ orientationComboBox: 2, phoneCheckBox: false, tabletCheckBox: false })
+        compare(values("enabled", ["orientationComboBox", "detailsOkButton"]), [false, true])
+        compare(part("orientationComboBox").currentIndex, 2)
+        fill({ desktopCheckBox: false })
+        compare(values("visible", ["devicesWarning"]).concat(values("enabled", ["detailsOkButton"])), [true, false])
     }
 
     function test_duplicateDetailsAndNamesAreRefused() {
+        var warnings = ["nameWarning", "usersWarning", "devicesWarning", "scenesWarning", "detailsOkButton"]
         showManager([{ name: "A" }])
         page.newLayoutClicked()
-        part("nameField").text = "A"
-        verify(part("nameWarning").visible && !okEnabled())
-        part("nameField").text = "Z"
+        fill({ nameField: "A" })
+        compare(values("visible", ["nameWarning"]).concat(values("enabled", ["detailsOkButton"])), [true, false])
         // Users "user0", all devices in any orientation, all scenes: the same as A.
-        part("allUsersCheckBox").checked = false
-        part("usersField").text = "user0"
-        verify(popup().isDuplicate && !okEnabled())
-        compare(part("duplicateMessage").opacity, 1)
-        verify(part("usersWarning").visible && part("devicesWarning").visible && part("scenesWarning").visible)
-        part("allScenesCheckBox").checked = false
-        part("scenesField").text = "1-4,\"Main, show\""
-        verify(!popup().isDuplicate && !part("usersWarning").visible && okEnabled())
-        part("scenesField").text = "Main"
-        verify(part("scenesWarning").visible && !okEnabled())
-        part("usersField").text = "user0,"
+        fill({ nameField: "Z", allUsersCheckBox: false, usersField: "user0" })
+        compare([popup().isDuplicate, part("duplicateMessage").opacity], [true, 1])
+        compare(values("visible", warnings).concat(part("detailsOkButton").enabled),
+                [false, true, true, true, true, false])
+        fill({ allScenesCheckBox: false, scenesField: "1-4,\"Main, show\"" })
+        compare(values("visible", warnings).concat(popup().isDuplicate, part("detailsOkButton").enabled),
+                [false, false, false, false, true, false, true])
+        fill({ scenesField: "Main" })
+        compare([part("scenesWarning").visible, part("detailsOkButton").enabled], [true, false])
+        fill({ usersField: "user0," })
         verify(part("usersWarning").visible)
     }
 
-    function test_portraitThumbnailFitsItsRatioAndClicksSelectAndOpen() {
+    function test_portraitThumbnailShowsItsDetailsAndClicksSelectAndOpen() {
         showManager([{ name: "Tall", orientation: 1, ratio: [9, 16] }, { name: "B" }])
         var thumbnail = part("layoutThumbnail")
-        fuzzyCompare(thumbnail.width, 0.75 * page.layoutWidth, 0.01)
-        fuzzyCompare(thumbnail.height, page.layoutWidth, 0.01)
         var view = part("thumbnailLayoutView")
-        fuzzyCompare(view.width, Math.min(thumbnail.height * 9 / 16, thumbnail.width) - 4, 0.01)
-        fuzzyCompare(view.height, Math.min(thumbnail.width * 16 / 9, thumbnail.height) - 4, 0.01)
-        compare([part("orientationValue").text, part("aspectRatioValue").text, part("devicesValue").text],
+        verify(thumbnail.height > thumbnail.width)
+        fuzzyCompare((view.width + 4) / (view.height + 4), 9 / 16, 0.01)
+        compare(values("text", ["orientationValue", "aspectRatioValue", "devicesValue"]),
                 ["Portrait only", "Fixed Aspect Ratio: 9:16", "All"])
         var opened = []
         page.layoutClicked.connect(function(index) { opened.push(index) })
         verify(!part("copyButton").buttonEnabled)
         mouseClick(thumbnail, 60, 100)
-        compare(config.selectedLayoutIndex, 0)
-        verify(part("copyButton").buttonEnabled && part("cutButton").buttonEnabled)
+        compare([config.selectedLayoutIndex, part("copyButton").buttonEnabled, part("cutButton").buttonEnabled],
+                [0, true, true])
         compare(thumbnail.border.color, "#04ffc5")
         mouseDoubleClickSequence(thumbnail, 60, 100)
         compare(opened, [0])
@@ -124,13 +128,12 @@ EditorPageTestCase {
         showManager([{ name: "A" }])
         mouseClick(part("detailsButton"))
         tryCompare(popup(), "visible", true)
-        compare([part("detailsTitle").text, part("nameField").text], ["Edit details", "A"])
-        part("nameField").text = "Renamed"
+        compare(values("text", ["detailsTitle", "nameField"]), ["Edit details", "A"])
+        fill({ nameField: "Renamed" })
         keyClick(Qt.Key_Return)
         compare(config.layouts.get(0).name, "Renamed")
         mouseClick(part("undoButton"))
-        compare(config.layouts.get(0).name, "A")
-        verify(part("redoButton").buttonEnabled)
+        compare([config.layouts.get(0).name, part("redoButton").buttonEnabled], ["A", true])
     }
 
     function test_pasteWaitsForTheDetails_data() {
@@ -145,17 +148,15 @@ EditorPageTestCase {
         var depth = undoDepth()
         mouseClick(part("pasteButton"))
         tryCompare(popup(), "visible", true)
-        compare([part("detailsTitle").text, part("nameField").text], ["Paste new layout", "A copy"])
-        part("usersField").text = "ann"
-        part("allUsersCheckBox").checked = false
+        compare(values("text", ["detailsTitle", "nameField"]), ["Paste new layout", "A copy"])
+        fill({ usersField: "ann", allUsersCheckBox: false })
         if (data.key)
             keyClick(Qt.Key_Escape)
         else
             mouseClick(part(data.ok ? "detailsOkButton" : "detailsCancelButton"))
         tryCompare(popup(), "visible", false)
-        compare(config.layouts.count, data.ok ? 2 : 1)
-        verify(config.isPasteAllowed)
-        compare(undoDepth(), depth + (data.ok ? 1 : 0))
+        compare([config.layouts.count, config.isPasteAllowed, undoDepth()],
+                [data.ok ? 2 : 1, true, depth + (data.ok ? 1 : 0)])
     }
 
     function test_thumbnailsOutOfSightMakeTheirItemsWhenFirstSeen() {
@@ -172,8 +173,7 @@ EditorPageTestCase {
             if (findChild(delegates[k], "thumbnailLayoutView"))
                 views.push(findChild(delegates[k], "thumbnailLayoutView"))
         }
-        compare(views.length, 20)
-        verify(views[0].itemsMade && !views[19].itemsMade)
+        compare([views.length, views[0].itemsMade, views[19].itemsMade], [20, true, false])
         // A widget added meanwhile is there once the thumbnail is seen.
         config.layouts.get(19).createAndAddWidget("text", null, -1, 0.5, 0.5, 0.2, 0.2)
         grid.contentY = grid.contentHeight - grid.height

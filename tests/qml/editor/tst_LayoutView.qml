@@ -56,17 +56,21 @@ EditorPageTestCase {
         compare(view.createdItems.length, 3)
     }
 
-    function test_toolboxDropReachesTheThumbnailInOneUndoStep() {
+    function test_toolboxDropCreatesSelectsAndReachesTheThumbnailInOneUndoStep() {
         showPage(0, 0)
         var thumbnail = makeView({ currentLayout: layout })
         compare(layout.getThumbnailContentItem(), thumbnail)
+        // A drop outside every area creates nothing.
+        drag(part("toolbox_rect"), 20, 25, 100, 25, 2)
+        compare(layout.widgets.count, 0)
         dropFromToolbox("rect", 200, 150)
-        compare(layout.widgets.count, 1)
-        verify(layout.widgets.get(0).selected)
-        compare(thumbnail.createdItems.length, 1)
-        compare(thumbnail.createdItems[0].cppWidget, layout.widgets.get(0))
+        var widget = layout.widgets.get(0)
+        compare([layout.widgets.count, layout.selectionManager.selectionCount, widget.selected], [1, 1, true])
+        fuzzyCompare(widgetItem(widget).x + widgetItem(widget).width / 2, 200, 2)
+        compare([thumbnail.createdItems.length, thumbnail.createdItems[0].cppWidget], [1, widget])
         layout.undoPressed()
-        compare([layout.widgets.count, thumbnail.createdItems.length, layout.hasUndo], [0, 0, false])
+        compare([layout.widgets.count, thumbnail.createdItems.length, widgetItem(widget), layout.hasUndo],
+                [0, 0, null, false])
     }
 
     function test_pastedContainerIsBuiltOnceInEveryView() {
