@@ -49,12 +49,23 @@ class cFakeResourceConfig : public cResourceUndoTarget
 public:
     void UndoNewResource(cResource* resource) override { Record("UndoNew", resource); }
     void RedoNewResource(cResource* resource) override { Record("RedoNew", resource); }
-    void UndoDeleteResource(cResource* resource) override { Record("UndoDelete", resource); }
+    void UndoDeleteResource(cResource* resource) override
+    {
+        Record("UndoDelete", resource);
+        // Set for changes made while undoing: the resource is added again and a watched property changed.
+        if (mManager)
+        {
+            mManager->AddNewResource(resource, this);
+            mProperty->SetIntValue(99);
+        }
+    }
     void RedoDeleteResource(cResource* resource) override { Record("RedoDelete", resource); }
     void UndoChangeResource(cResource* old, cResource* now) override { Record("UndoChange", old, now); }
     void RedoChangeResource(cResource* old, cResource* now) override { Record("RedoChange", old, now); }
     QStringList mCalls;
     QList<const void*> mResources;
+    cResourceUndoManager* mManager = nullptr;
+    cIntProperty* mProperty = nullptr;
 
 private:
     void Record(const QString& call, cResource* first, cResource* second = nullptr)
@@ -78,34 +89,19 @@ class tst_Properties : public QObject
     cIntProperty* mX = nullptr;
     cIntProperty* mY = nullptr;
 
-    // One property of each kind, with a value different from its initial one.
+    // A property of the kind: int, tabs, float, size, string, textblock, combo, image, colour or font.
     cProperty* Make(const QString& kind)
     {
-        if (kind == "int")
-            return new cIntProperty("I", 3, &mOwner, 0, 10);
-        if (kind == "tabs")
-            return new cNumberOfTabsProperty("Number of tabs", 4, &mOwner);
-        if (kind == "float")
-            return new cFloatProperty("F", 1.5f, &mOwner, 0, 2);
-        if (kind == "size")
-            return new cSizeFractionProperty("S", 0.25f, &mOwner, 0, 1);
-        if (kind == "string")
-            return new cStringProperty("Str", "abc", &mOwner, true);
-        if (kind == "textblock")
-            return new cTextBlockProperty("Text", "line", &mOwner, true);
-        if (kind == "combo")
-            return new cComboProperty("Align", 0, {"Left", "Center", "Right"}, &mOwner);
-        if (kind == "image")
-            return new cImageProperty("Image", mConfig, &mOwner);
-        if (kind == "colour")
-            return new cColourProperty("Colour", QColor("white"), &mOwner, true);
-        return new cFontProperty("Font", "lato", &mOwner, true);
+        const QList<cProperty*> all = {
+            new cIntProperty("I", 3, &mOwner, 0, 10), new cNumberOfTabsProperty("Number of tabs", 4, &mOwner),
+            new cFloatProperty("F", 1.5f, &mOwner, 0, 2), new cSizeFractionProperty("S", 0.25f, &mOwner, 0, 1),
+            new cStringProperty("Str", "abc", &mOwner, true), new cTextBlockProperty("Text", "line", &mOwner, true),
+            new cComboProperty("Align", 0, {"Left", "Center", "Right"}, &mOwner), new cImageProperty("Image", mConfig, &mOwner),
+            new cColourProperty("Colour", QColor("white"), &mOwner, true), new cFontProperty("Font", "lato", &mOwner, true)};
+        return all.value(QStringList({"int", "tabs", "float", "size", "string", "textblock", "combo", "image", "colour",
+                                      "font"}).indexOf(kind));
     }
-    void Close(int times = 1)
-    {
-        while (times-- > 0)
-            mManager->CloseUndoBlock();
-    }
+    void Close() { mManager->CloseUndoBlock(); }
 
 private slots:
     void init()
@@ -470,20 +466,8 @@ private slots:
     }
     void changesMadeWhileUndoingAreNotRecorded()
     {
-        // The undo hook adds a resource and changes a watched property: the structural operation is recorded, the
-        // property change is not.
-        class cReaddingConfig : public cFakeResourceConfig
-        {
-        public:
-            cResourceUndoManager* mManager = nullptr;
-            cIntProperty* mProperty = nullptr;
-            void UndoDeleteResource(cResource* resource) override
-            {
-                cFakeResourceConfig::UndoDeleteResource(resource);
-                mManager->AddNewResource(resource, this);
-                mProperty->SetIntValue(99);
-            }
-        } config;
+        // The structural operation of the undo hook is recorded, its property change is not.
+        cFakeResourceConfig config;
         config.mManager = mManager;
         config.mProperty = mX;
         mManager->AddDeleteResource(nullptr, &config);

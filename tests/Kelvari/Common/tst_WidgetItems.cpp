@@ -257,19 +257,6 @@ private slots:
         mOwner.reset();
         mTitle = nullptr;
     }
-    void pagesFollowTheTabs()
-    {
-        QCOMPARE(mContainer->GetQQuickItems(), QList<QQuickItem*>({Item()}));
-        for (int tab = 0; tab < 4; ++tab)
-        {
-            const QList<QQuickItem*> pages = mContainer->LinkedContainerQuickItems(tab);
-            QCOMPARE(pages.size(), 1);
-            QCOMPARE(pages.first()->objectName(), QString("containerItem"));
-            QCOMPARE(Page(tab), pages.first());
-        }
-        QCOMPARE(mTitle->GetQQuickItems().first()->parentItem(), Page(0));
-        QVERIFY(Stack()->isVisible());
-    }
     void tabButtonsChangeTheCurrentTab()
     {
         const QPointF onSecond = TabBar()->mapToScene(QPointF(TabBar()->width() * 3 / 8, TabBar()->height() / 2));
