@@ -84,15 +84,10 @@ TestCase {
 
     function startWorking() { act("click createButton; idle; clear") }
 
-    function press() {
-        for (var i = 0; i < arguments.length; ++i)
-            keySequence(arguments[i])
-        wait(0)
-    }
-
     // Runs steps separated by ";". Actions: press <key sequences>, key <Qt key name>, click <part>,
     // menu <title>/<item>, accept <load|save> <url>, reject <load|save>, dirty, close, clear (the calls),
-    // set <application property> <value>, file <current file name>. Checks: shown <part>, hidden <part>,
+    // set <application property> <value>, file <current file name>, error <headline>[|<reason>] (checks the
+    // error pop-up's texts and closes it with Ok). Checks: shown <part>, hidden <part>,
     // idle (the menus are enabled again), title <after the program's name>, calls|config|connection <calls>,
     // opened <load|save> <count>, quits <count>, checked|enabled|disabled <part>, focus <part>.
     function act(script) {
@@ -102,7 +97,7 @@ TestCase {
             var rest = words.slice(1).join(" ")
             var dialog = words[1] === "save" ? saveDialog : loadDialog
             switch (words[0]) {
-            case "press": press.apply(null, words.slice(1)); break
+            case "press": words.slice(1).forEach(function(keys) { keySequence(keys) }); wait(0); break
             case "key": keyClick(Qt["Key_" + rest]); break
             case "click": act("enabled " + rest); mouseClick(part(rest)); break
             case "menu": chooseMenuItem.apply(null, rest.split("/")); break
@@ -126,6 +121,7 @@ TestCase {
             case "enabled": verify(part(rest).visible && part(rest).enabled, steps[i]); break
             case "disabled": verify(!part(rest).enabled, steps[i]); break
             case "focus": compare(window.activeFocusItem, part(rest), steps[i]); break
+            case "error": acknowledgeError.apply(null, rest.split("|")); break
             default: fail("unknown step " + steps[i])
             }
         }

@@ -58,9 +58,7 @@ MainWindowTestCase {
 
     function test_loadFromInitialPage() {
         act("click loadButton; reject load; shown initialPage; set loadSucceeds false")
-        act("click loadButton; accept load file:///tmp/broken.xml")
-        acknowledgeError("Failed to load file")
-        act("shown initialPage")
+        act("click loadButton; accept load file:///tmp/broken.xml; error Failed to load file; shown initialPage")
         verify(!window.mainUIActive)
         // Once a config was opened or saved, the dialogs start in its folder.
         act("set loadSucceeds true; set lastConfigFilePath file:///tmp/last; click loadButton")
@@ -76,8 +74,7 @@ MainWindowTestCase {
         verify(calls().indexOf("saveConfig()") >= 0 && !_application.currentConfig.dirty)
         act("menu File/Save As...; opened save 2; accept save file:///tmp/second.xml; idle; title second.xml")
         act("set saveSucceeds false; dirty; press Ctrl+S")
-        acknowledgeError("Failed to save file", "Error opening file /tmp/second.xml for writing")
-        act("idle; title second.xml*")
+        act("error Failed to save file|Error opening file /tmp/second.xml for writing; idle; title second.xml*")
     }
 
     function test_newAsksOnlyWhenDirty() {
@@ -102,8 +99,8 @@ MainWindowTestCase {
         // Save without a file name: the dialog first, and quitting only after the file is written.
         act("close; shown unsavedChangesPopup; click unsavedSaveButton; reject save; idle; set saveSucceeds false")
         act("close; shown unsavedChangesPopup; click unsavedSaveButton; accept save file:///tmp/exit.xml")
-        acknowledgeError("Failed to save file")
-        act("idle; quits 1; set saveSucceeds true; close; shown unsavedChangesPopup; click unsavedSaveButton")
+        act("error Failed to save file; idle; quits 1; set saveSucceeds true")
+        act("close; shown unsavedChangesPopup; click unsavedSaveButton")
         act("opened save 3; accept save file:///tmp/exit.xml; quits 2")
         verify(calls().indexOf("saveConfig(file:///tmp/exit.xml)") >= 0)
         act("dirty; close; shown unsavedChangesPopup; click unsavedDiscardButton; quits 3")
@@ -179,7 +176,7 @@ MainWindowTestCase {
     function test_f1OpensHelpAndAFailureSaysWhere() {
         startWorking()
         act("press F1; calls openHelp(); set helpFails true; menu Help/Help")
-        acknowledgeError("Cannot open help", "The user guide /opt/kelvari/Contents/Resources/Help/Help.pdf is missing")
+        act("error Cannot open help|The user guide /opt/kelvari/Contents/Resources/Help/Help.pdf is missing")
         act("idle; press F1; shown errorPopup; key Return; idle")
     }
 }

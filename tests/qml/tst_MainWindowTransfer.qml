@@ -40,9 +40,8 @@ MainWindowTestCase {
         connectAndWaitFor("uploadConfig()")
         verify(part("taskInProgressPopup").progressBarVisible && part("taskInProgressPopup").cancelAvailable)
         _application.finishUpload(false, "Incorrect password")
-        acknowledgeError("Upload failed", "Incorrect password")
         // Back at the picker with the unit still chosen; the refused password is not offered again.
-        act("shown unitPickerPage")
+        act("error Upload failed|Incorrect password; shown unitPickerPage")
         compare([part("unitListView").currentIndex, picker().usingStoredPassword, picker().password], [1, false, ""])
         compare(lastConnectionCall(), "disconnect()")
         picker().cancelClicked()
@@ -60,8 +59,7 @@ MainWindowTestCase {
         act("click unitPickerSelectButton; connection connectToHostByIpAddress(10.0.0.9)")
         connectAndWaitFor("uploadConfig()")
         _application.finishUpload(true)
-        acknowledgeError("Upload complete")
-        act("idle; menu File/Upload; shown unitPickerPage")
+        act("error Upload complete; idle; menu File/Upload; shown unitPickerPage")
         verify(picker().usingStoredPassword)
         part("unitListView").currentIndex = 0
         act("click unitPickerNextButton")
@@ -91,8 +89,7 @@ MainWindowTestCase {
         act("click unitPickerNextButton; hidden usernameField; click unitPickerSelectButton")
         act("connection connectToHostByIpAddress(10.0.0.2)")
         _application.connectionInterface.finishAttempt(false, "Unit did not answer")
-        acknowledgeError("Download failed", "Unit did not answer")
-        act("shown unitPickerPage; focus ipAddressField")
+        act("error Download failed|Unit did not answer; shown unitPickerPage; focus ipAddressField")
         compare(part("ipAddressField").text, "10.0.0.2")
         picker().cancelClicked()
         act("shown initialPage")
@@ -101,8 +98,7 @@ MainWindowTestCase {
         picker().unitIpClicked("10.0.0.2")
         connectAndWaitFor("downloadConfig()")
         _application.finishDownload(true)
-        acknowledgeError("Download complete")
-        act("idle; title New config")
+        act("error Download complete; idle; title New config")
     }
 
     function test_downloadSettlesUnsavedChangesFirstAndCancelLetsTheUnitGo() {

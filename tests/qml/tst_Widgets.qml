@@ -108,9 +108,13 @@ Item {
             verify(label.contentWidth <= text.item.width + 1 && label.contentHeight <= text.item.height + 1)
         }
 
-        function test_tabContainerWithoutWidgetHasNoPagesAndFollowsItsImages() {
+        function test_tabContainerWithoutWidgetHasNoPagesAndFollowsItsBarPositionAndImages() {
             var item = create("TabContainer.qml")
-            compare([findChild(item, "tabBar").count, findChild(item, "stackLayout").count], [4, 0])
+            var bar = findChild(item, "tabBar")
+            var stack = findChild(item, "stackLayout")
+            compare([bar.count, stack.count, stack.y], [4, 0, bar.height])
+            item.tabPosition = "bottom"
+            compare([bar.y, stack.y], [item.height - bar.height, 0])
             try {
                 item.getContainer(0)
                 fail("getContainer did not throw")
