@@ -3,11 +3,7 @@
 #include "support/cTraceCapture.h"
 
 #include <QPointer>
-#include <QQmlComponent>
-#include <QQmlContext>
-#include <QQmlEngine>
 #include <QtTest>
-#include <memory>
 
 // Shaped like the object model's properties: "value" and "stringValue" share one notify signal.
 class cPlainItem : public QObject
@@ -116,18 +112,14 @@ class tst_QQmlObjectListModel : public QObject
 
     QObject mOwner;
     tModel mModel;
-    std::unique_ptr<QQmlEngine> mEngine;
 
 private slots:
     void init()
     {
         Fill(mModel, mOwner, "wxyz");
-        mEngine = std::make_unique<QQmlEngine>();
-        mEngine->rootContext()->setContextProperty("listModel", &mModel);
     }
     void cleanup()
     {
-        mEngine.reset();
         mModel.clear();
         qDeleteAll(mOwner.children());
     }
@@ -312,40 +304,7 @@ private slots:
         QCOMPARE(mModel.get(4), nullptr);
         QCOMPARE(mModel.At(4), nullptr);
     }
-    void qmlDelegatesAndScriptsReadAndWriteThroughTheModel()
-    {
-        QQmlComponent component(mEngine.get());
-        component.setData(R"(import QtQml 2.12
-import QtQml.Models 2.12
-Instantiator {
-    model: listModel
-    delegate: QtObject {
-        property string name: model.name
-        property QtObject item: model.qtObject
-        function write(v) { model.name = v; }
-    }
-})", QUrl("qrc:/tst.qml"));
-        std::unique_ptr<QObject> instantiator(component.create());
-        QCOMPARE(instantiator->property("count").toInt(), 4);
-        QObject* second = nullptr;
-        QMetaObject::invokeMethod(instantiator.get(), "objectAt", Q_RETURN_ARG(QObject*, second), Q_ARG(int, 1));
-        QCOMPARE(second->property("name").toString(), QString("x"));
-        QCOMPARE(second->property("item").value<QObject*>(), mModel.At(1));
-        mModel.At(1)->setName("v");
-        QCOMPARE(second->property("name").toString(), QString("v"));
-        QMetaObject::invokeMethod(second, "write", Q_ARG(QVariant, "u"));
-        QCOMPARE(mModel.At(1)->mName, QString("u"));
-        QCOMPARE(second->property("name").toString(), QString("u"));
-        QQmlComponent script(mEngine.get());
-        script.setData("import QtQml 2.12\nQtObject { property int rows: listModel.count; property string second: "
-                       "listModel.get(1).name; property var outside: listModel.get(4) }", QUrl());
-        std::unique_ptr<QObject> object(script.create());
-        QCOMPARE(object->property("second").toString(), QString("u"));
-        QVERIFY(object->property("outside").isNull());
-        mModel.remove(0);
-        QCOMPARE(object->property("rows").toInt(), 3);
-    }
 };
 
-QTEST_MAIN(tst_QQmlObjectListModel)
+QTEST_GUILESS_MAIN(tst_QQmlObjectListModel)
 #include "tst_QQmlObjectListModel.moc"
