@@ -2,7 +2,8 @@
 """Draws the editor's icons, brand logo, start-page illustration and colour checkerboard into images/,
 and lists them in images/images.qrc next to the entries it does not own.
 
-Run it after changing a drawing and check the written files in; the build does not run it.
+Run it after changing a drawing and check the written files in; the build does not run it. It fails,
+naming the drawing, when what it wrote is off (see faults()).
 
 Icons share one grid and one pen: a 24 x 24 view box, round caps and joins, light grey lines on
 transparent, the selection green only where an icon means "add" or "run". Every icon also gets a
@@ -13,7 +14,9 @@ paths, gradients and opacity; no filters, masks, styles or text.
 
 import math
 import random
+import re
 import struct
+import sys
 import xml.etree.ElementTree as ET
 import zlib
 from pathlib import Path
@@ -361,12 +364,70 @@ def checkerboard_png(size=20, light=(0x9A, 0x9A, 0x9A), dark=(0x6B, 0x6B, 0x6B))
             + chunk(b"IEND", b""))
 
 
+# ---- checks on what is written ------------------------------------------------------------------
+
+HEX = re.compile(r"#[0-9A-Fa-f]{6}\b")
+# Least width per height: the logo sits in the 28-pixel menu bar, the illustration fills a landscape page.
+MIN_WIDTH_PER_HEIGHT = {"brandLogo.svg": 3.0, "initialPageBackground.svg": 1.5}
+TOOLBAR_PIXELS = 30
+
+
+def brightest(svg):
+    return max((max(int(c[i:i + 2], 16) for i in (1, 3, 5)) for c in HEX.findall(svg)), default=0)
+
+
+def faults(written):
+    """What is wrong with the written files, as text. Every drawing draws something, no narrower than its
+    place allows; an icon's pen stays at least a pixel wide at toolbar size; its disabled twins are the
+    same shape in the dim grey while it is lit; the checkerboard tiles without seams."""
+    found = []
+    for name, content in written.items():
+        if name.endswith(".png"):
+            found += ["%s: %s" % (name, f) for f in tile_faults(content)]
+            continue
+        width, height = (float(v) for v in re.search(r'viewBox="0 0 ([\d.]+) ([\d.]+)"', content).groups())
+        least = MIN_WIDTH_PER_HEIGHT.get(name, 1.0)
+        if width / height < least:
+            found.append("%s: narrower than %s widths a height" % (name, least))
+        if not re.search(r"<(path|rect|circle) ", content):
+            found.append("%s: draws nothing" % name)
+        if name.startswith(ICON_DIR) and PEN * TOOLBAR_PIXELS / max(width, height) < 1:
+            found.append("%s: pen under a pixel at toolbar size" % name)
+        if "_Disabled" in name or "_Off" in name:
+            lit = written[re.sub(r"_(Disabled|Off)\.svg$", ".svg", name)]
+            if brightest(lit) < 0xB0 or brightest(content) > 0x50:
+                found.append("%s: not dim beside a lit icon" % name)
+            if HEX.sub("", lit) != HEX.sub("", content):
+                found.append("%s: not the shape of its lit icon" % name)
+        elif name.startswith(ICON_DIR) and ("%s_Disabled.svg" % name[:-4]) not in written:
+            found.append("%s: no disabled twin" % name)
+    return found
+
+
+def tile_faults(png):
+    """Opposite corners of the square tile match and neighbouring ones differ, so that tiles meet seamlessly."""
+    width, height = struct.unpack(">II", png[16:24])
+    idat = png.index(b"IDAT")
+    rows = zlib.decompress(png[idat + 4:idat + 4 + struct.unpack(">I", png[idat - 4:idat])[0]])
+    stride = 1 + 3 * width
+
+    def pixel(x, y):
+        return rows[y * stride + 1 + 3 * x:y * stride + 4 + 3 * x]
+
+    last = width - 1
+    if width != height or width % 2 or pixel(0, 0) != pixel(last, last) or pixel(last, 0) != pixel(0, last) \
+            or pixel(0, 0) == pixel(last, 0):
+        return ["does not tile as a checkerboard"]
+    return []
+
+
 # ---- output --------------------------------------------------------------------------------------
 
 def write_all():
     icon_dir = OUT_DIR / ICON_DIR
     icon_dir.mkdir(parents=True, exist_ok=True)
     written = {}   # resource file -> alias (None to keep the path)
+    contents = {}
 
     def write(relative, content, alias=None):
         target = OUT_DIR / relative
@@ -375,6 +436,7 @@ def write_all():
         else:
             target.write_text(content, encoding="utf-8")
         written[relative] = alias
+        contents[relative] = content
 
     enabled = {"line": LINE, "accent": ACCENT}
     disabled = {"line": OFF, "accent": OFF}
@@ -392,6 +454,7 @@ def write_all():
         if "%s/%s" % (ICON_DIR, stale.name) not in written:
             stale.unlink()
     update_qrc(written)
+    return faults(contents)
 
 
 def owned(entry_path):
@@ -421,4 +484,7 @@ def update_qrc(written):
 
 
 if __name__ == "__main__":
-    write_all()
+    problems = write_all()
+    for problem in problems:
+        print(problem, file=sys.stderr)
+    sys.exit(1 if problems else 0)

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -84,6 +85,18 @@ private slots:
         QCOMPARE(QStringList({application.property("version").toString(), application.property("fullVersion").toString()}) +
                      application.supportedUnits(),
                  QStringList({"1.0.1", "V1.0.1 - Rev. 50124", "Oskel Dorvel", "Halvor Dorvel", "Pemra Dorvel"}));
+    }
+
+    // The artwork the pages name by resource path; tools/generate-icons.py checks how it is drawn.
+    void everyDrawingLoadsFromItsResourcePath()
+    {
+        QStringList paths{":/brandLogo", ":/initialPageBackground"};
+        for (const QString& file : QDir(":/Images", "*.svg").entryList())
+            paths << ":/Images/" + file;
+        QCOMPARE(paths.size(), 88);
+        for (const QString& path : paths)
+            QVERIFY2(QSvgRenderer(path).isValid(), qPrintable(path));
+        QCOMPARE(QImage(":/Images/colourBackground.png").size(), QSize(20, 20));
     }
 
     // Keccak-512 of no bytes, which differs from SHA3-512's ("a69f73cc..."); the text counts up to its first
