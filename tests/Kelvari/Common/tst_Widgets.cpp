@@ -1,18 +1,12 @@
 #include "support/WidgetXml.h"
 #include "support/cTraceCapture.h"
 
-#include "Kelvari/Common/cColourProperty.h"
-#include "Kelvari/Common/cComboProperty.h"
 #include "Kelvari/Common/cConfigBase.h"
-#include "Kelvari/Common/cFontProperty.h"
 #include "Kelvari/Common/cImageProperty.h"
-#include "Kelvari/Common/cImageWidget.h"
 #include "Kelvari/Common/cNumberOfTabsProperty.h"
 #include "Kelvari/Common/cRectangleWidget.h"
-#include "Kelvari/Common/cSizeFractionProperty.h"
 #include "Kelvari/Common/cStringProperty.h"
 #include "Kelvari/Common/cTabContainer.h"
-#include "Kelvari/Common/cTextWidget.h"
 #include "Kelvari/Common/cZRNetWidget.h"
 #include "Kelvari/Editor/cEditorWidgetFactory.h"
 

@@ -4,7 +4,6 @@
 #include "support/cDiscoveryResponder.h"
 
 #include <QSettings>
-#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QUdpSocket>
