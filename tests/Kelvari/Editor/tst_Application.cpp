@@ -533,9 +533,7 @@ private slots:
             QCOMPARE(mOutcomes.last(), QString("uploadConfigSuccessful"));
             QVERIFY(NoClientLeft());
             QCOMPARE(FileBytes(uploaded), DocumentXml());
-            QVERIFY(progress.size() >= 3);
-            QCOMPARE(progress.last(), 1.0f);
-            QVERIFY(std::is_sorted(progress.begin(), progress.end()));
+            QVERIFY(progress.size() >= 3 && progress.last() == 1.0f && std::is_sorted(progress.begin(), progress.end()));
         }
         QCOMPARE(mUnit->Reports().filter("UPLOADED").size(), 2);
     }

@@ -389,30 +389,6 @@ private slots:
         QCOMPARE(Rects({widget}), QString("0.3,0.4,0.1,0.1"));
     }
 
-    // Without a canvas there is no order.
-    void dropAreasAreSortedTopmostFirst()
-    {
-        QQuickItem root;
-        QQuickItem* canvas = Item(&root, QRectF(0, 0, 1000, 1000));
-        QQuickItem* canvasArea = DropArea(&root, nullptr, -1, QRectF(0, 0, 1000, 1000));
-        canvasArea->setObjectName("editContentDropArea");
-        const QRectF small(0, 0, 10, 10);
-        QQuickItem* low = DropArea(canvas, nullptr, 0, small, 1);
-        QQuickItem* high = DropArea(Item(canvas, small, 2), nullptr, 0, small);
-        QQuickItem* same = DropArea(canvas, nullptr, 0, small, 1);
-        Item(canvas, small, 5);
-        for (QQuickItem* area : {canvasArea, high, low, same, low})
-            mPage->registerDropArea(area);
-        QVERIFY(mPage->GetVisuallySortedDropAreas().isEmpty());
-        mPage->setEditContent(canvas);
-        QCOMPARE(mPage->GetVisuallySortedDropAreas(), QList<QQuickItem*>({high, same, low, canvasArea}));
-        low->setZ(3);
-        QCOMPARE(mPage->GetVisuallySortedDropAreas(), QList<QQuickItem*>({low, high, same, canvasArea}));
-        high->setParentItem(&root);
-        delete same;
-        QCOMPARE(mPage->GetVisuallySortedDropAreas(), QList<QQuickItem*>({low, canvasArea}));
-    }
-
     // Partly outside every tab area only the canvas holds it whole; a container may not go into a
     // container at level 3.
     void dropAreaChoiceRespectsStackingAndNesting()
@@ -590,9 +566,8 @@ private slots:
     }
     void groupsHoldWhatEverySelectedWidgetShares()
     {
-        QVERIFY(Selection().GetCurrentSelectionProperties()->isEmpty());
-        QCOMPARE(Selection().currentSelectionType(), QString());
-        QCOMPARE(Selection().selectionRect(), QRectF());
+        QCOMPARE(QVariantList({Selection().GetCurrentSelectionProperties()->count(), Selection().currentSelectionType(),
+                               Selection().selectionRect()}), QVariantList({0, QString(), QRectF()}));
         const QList<cWidget*> widgets{Add("text", {0.1, 0.1, 0.2, 0.1}), Add("text", {0.4, 0.1, 0.2, 0.1}),
                                       Add("rect", {0.1, 0.5, 0.2, 0.1})};
         Selection().setSelection(widgets.at(0));
@@ -623,9 +598,7 @@ private slots:
         QCOMPARE(Selection().selectionCount(), 5);
         QCOMPARE(Selected(*mLayout), QList<cWidget*>({left, tabs}) + children);
         const QList<sSelectionGroup> groups = Selection().GetSelectedWidgetsInContainerGroups(nullptr);
-        QCOMPARE(groups.size(), 2);
-        QCOMPARE(groups.at(0).container, tabs);
-        QCOMPARE(groups.at(1).widgets, QList<cWidget*>({left, tabs}));
+        QVERIFY(groups.size() == 2 && groups.at(0).container == tabs && groups.at(1).widgets == QList<cWidget*>({left, tabs}));
         QCOMPARE(Selection().GetLastSelectedWidget(nullptr), tabs);
         mLayout->undoPressed();
         QCOMPARE(Selection().selectionCount(), 4);
@@ -688,8 +661,7 @@ private slots:
         auto* tabs = Add("tab_container", {0.5, 0.5, 0.4, 0.4});
         const QList<cWidget*> all{tabs, Add("rect", {0.1, 0.1, 0.5, 0.5}, tabs, 0), Add("rect", {0.1, 0.2, 0.2, 0.1})};
         Selection().selectAll();
-        const QString before = Rects(all);
-        const QString rectBefore = Text(Selection().selectionRect());
+        const QString before = Rects(all) + ' ' + Text(Selection().selectionRect());
         Transform([&] {
             QVERIFY(flag < 0 ? QMetaObject::invokeMethod(&Selection(), qPrintable(gesture), Q_ARG(float, value))
                              : QMetaObject::invokeMethod(&Selection(), qPrintable(gesture), Q_ARG(float, value),
@@ -698,15 +670,12 @@ private slots:
                 Selection().setGroupEditOverlayY(0.15f, true);
         });
         const QString after = Rects(all);
-        QVERIFY(after != before);
-        QCOMPARE(Rects({all.at(1)}).left(7), QString("0.1,0.1"));
+        QVERIFY(!before.startsWith(after) && Rects({all.at(1)}).startsWith("0.1,0.1,"));
         mLayout->undoPressed();
-        QCOMPARE(Rects(all), before);
+        QCOMPARE(Rects(all) + ' ' + Text(Selection().selectionRect()), before);
         QCOMPARE(Selected(*mLayout), all);
-        QCOMPARE(Text(Selection().selectionRect()), rectBefore);
         mLayout->redoPressed();
-        QCOMPARE(Rects(all), after);
-        QCOMPARE(Selection().selectionCount(), 3);
+        QCOMPARE(Rects(all) + ' ' + QString::number(Selection().selectionCount()), after + " 3");
     }
 
     void keyboardAndDeleteWorkOnTheSelection()
