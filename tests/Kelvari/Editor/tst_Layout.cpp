@@ -448,7 +448,8 @@ private slots:
         QCOMPARE(mPage->PreviousWidgetInTabOrder(nullptr), first);
     }
 
-    // The thumbnail's view was remade after the test window's came: a moved widget's items stay each in its own view.
+    // The thumbnail's view was remade after the test window's came: a moved widget's items stay each in its own
+    // view, and each view is found by its kind.
     void eachViewKeepsItsOwnItemsWhateverOrderTheyCameIn()
     {
         QQuickItem editor, testWindow, thumbnail;
@@ -466,6 +467,8 @@ private slots:
         mPage->SetWidgetContainer(rect, nullptr, -1, false);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(rect->GetQQuickItems().at(i)->parentItem(), views.at(i));
+        QCOMPARE(mPage->getParentItem(rect, -1, true), &testWindow);
+        QCOMPARE(mPage->getParentItem(rect, -1, false), &thumbnail);
     }
 
     // The fourth tab's widget goes first; one step brings back the tabs, then each widget in its own tab.
