@@ -1,18 +1,17 @@
 #include "support/cHeadlessLayoutView.h"
 #include "support/cTraceCapture.h"
 
-#include "Kelvari/Common/cConfigBase.h"
+#include "Kelvari/Common/cImageProperty.h"
+#include "Kelvari/Common/cImageResource.h"
 #include "Kelvari/Common/cImageWidget.h"
 #include "Kelvari/Common/cNumberOfTabsProperty.h"
 #include "Kelvari/Common/cTabContainer.h"
 #include "Kelvari/Common/cWidgetTreeUndoTarget.h"
-#include "Kelvari/Editor/cConfigUndoManager.h"
+#include "Kelvari/Editor/cConfig.h"
 #include "Kelvari/Editor/cEditorTabContainer.h"
 #include "Kelvari/Editor/cEditorWidgetFactory.h"
 #include "Kelvari/Editor/cLayout.h"
-#include "Kelvari/Editor/cLayoutConfig.h"
 #include "Kelvari/Editor/cLayoutUndoManager.h"
-#include "Kelvari/Editor/cWidgetCopyBuffer.h"
 
 #include <QPointer>
 #include <QQuickItem>
@@ -23,36 +22,6 @@
 
 namespace
 {
-// A config document as far as layout pages see it: a widget id counter, a
-// copy buffer, and details changes recorded as the document records them.
-class cFakeLayoutConfig : public cConfigBase, public cLayoutConfig
-{
-public:
-    cFakeLayoutConfig() : cConfigBase(nullptr), mUndoManager(this) {}
-
-    cConfigBase& ConfigBase() override { return *this; }
-    int GetNextId() override { return mNextId++; }
-    void IncreaseNextIdOnLoad(int id) override { mNextId = qMax(mNextId, id + 1); }
-    void LayoutDetailsChanged(cLayout* layout, const sLayoutDetails& oldDetails,
-                              const sLayoutDetails& newDetails) override
-    {
-        mDetailsChanges.append({oldDetails, newDetails});
-        mUndoManager.AddDetailsChangeAction(this, layout, oldDetails, newDetails);
-        mUndoManager.CloseUndoBlock();
-    }
-    void LayoutNameChanged() override { ++mNameChanges; }
-    void LayoutWidgetCountChanged() override {}
-    bool HasCopiedWidgets() const override { return !mCopyBuffer.IsEmpty(); }
-    cWidgetCopyBuffer& WidgetCopyBuffer() override { return mCopyBuffer; }
-    cTestWindowLogin* TestWindowLogin() const override { return nullptr; }
-
-    int mNextId = 0;
-    int mNameChanges = 0;
-    QList<QPair<sLayoutDetails, sLayoutDetails>> mDetailsChanges;
-    cConfigUndoManager mUndoManager;
-    cWidgetCopyBuffer mCopyBuffer;
-};
-
 QList<float> Zs(const QList<cWidget*>& widgets)
 {
     QList<float> zs;
@@ -139,8 +108,8 @@ class tst_Layout : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<cFakeLayoutConfig> mConfig;
-    // A page without a view; and two shown by headless canvases.
+    std::unique_ptr<cConfig> mConfig;
+    // Pages of no layout list: one without a view, and two shown by headless canvases.
     std::unique_ptr<cLayout> mPage, mLayout, mOther;
     std::unique_ptr<cHeadlessLayoutView> mView, mOtherView;
 
@@ -210,7 +179,7 @@ class tst_Layout : public QObject
 private slots:
     void init()
     {
-        mConfig = std::make_unique<cFakeLayoutConfig>();
+        mConfig = std::make_unique<cConfig>(nullptr);
         mPage = std::make_unique<cLayout>(*mConfig);
         mLayout = std::make_unique<cLayout>(*mConfig);
         mOther = std::make_unique<cLayout>(*mConfig);
@@ -259,7 +228,7 @@ private slots:
         QCOMPARE(Tree(), QString("1,3[1:4]"));
         QCOMPARE(trace.LinesContaining("Error loading widget coords").size(), 1);
         QCOMPARE(trace.LinesContaining("Error loading widget id").size(), 1);
-        QCOMPARE(mConfig->mNextId, 5);
+        QCOMPARE(mConfig->GetNextId(), 5);
         QCOMPARE(mPage->findChildren<cWidget*>().size(), 3);
         auto* tabs = qobject_cast<cEditorTabContainer*>(mPage->GetWidgets()->At(1));
         QCOMPARE(mPage->GetResourceIdsUsed(tabs), QStringList{"7"});
@@ -272,27 +241,34 @@ private slots:
         QCOMPARE(child->xFraction(), 0.2f);
     }
 
-    // A pasted layout's name is set without an undo step; undo restores the details and tells the config,
-    // reversed.
+    // A pasted layout's name is set without an undo step, and its pictures know it; the document records the
+    // other changes and undoes them.
     void detailsFromQmlAreRecordedAndUndoneThroughTheConfig()
     {
-        QSignalSpy nameSpy(mPage.get(), &cLayout::nameChanged);
-        QSignalSpy usersSpy(mPage.get(), &cLayout::usersChanged);
-        mPage->setLayoutDetails(true, "", true, true, true, 0, true, "", false, 4, 3, false, "");
+        const QString id = mConfig->addNewImage(QUrl::fromLocalFile(TEST_DATA_DIR "/images/folder.png"));
+        mConfig->createNewLayout(true, "", true, true, true, 0, true, "", false, 4, 3, "");
+        cLayout* layout = mConfig->Layouts().At(0);
+        qobject_cast<cImageWidget*>(layout->createAndAddWidget("image", nullptr, -1, 0, 0, 1, 1))
+            ->GetImageProperty()->setStringValue(id);
+        layout->closeUndoBlock();
+        QSignalSpy nameSpy(layout, &cLayout::nameChanged);
+        QSignalSpy usersSpy(layout, &cLayout::usersChanged);
+        layout->setLayoutDetails(true, "", true, true, true, 0, true, "", false, 4, 3, false, "");
         QCOMPARE(nameSpy.count() + usersSpy.count(), 0);
-        mPage->setLayoutDetails(true, "", true, true, true, 0, true, "", false, 4, 3, true, "Pasted");
-        QCOMPARE(QList<int>({nameSpy.count(), mConfig->mNameChanges}), QList<int>({1, 1}));
-        QVERIFY(mConfig->mDetailsChanges.isEmpty());
-        mPage->setLayoutDetails(false, "ann", true, false, true, 0, true, "", false, 4, 3, false, "Pasted");
+        layout->setLayoutDetails(true, "", true, true, true, 0, true, "", false, 4, 3, true, "Pasted");
+        QVERIFY(nameSpy.count() == 1 && mConfig->FindImageResource(id)->LayoutNames() == "Pasted\n");
+        const sLayoutDetails pasted = layout->LayoutDetails();
+        layout->setLayoutDetails(false, "ann", true, false, true, 0, true, "", false, 4, 3, false, "Pasted");
         QCOMPARE(QList<int>({usersSpy.count(), nameSpy.count()}), QList<int>({1, 1}));
-        const sLayoutDetails pasted = mConfig->mDetailsChanges.value(0).first, changed = mPage->LayoutDetails();
-        QCOMPARE(mConfig->mDetailsChanges, (QList<QPair<sLayoutDetails, sLayoutDetails>>{{pasted, changed}}));
-        QCOMPARE(pasted.users, QString());
-        mConfig->mUndoManager.Undo();
-        QCOMPARE(mPage->LayoutDetails(), pasted);
-        QCOMPARE(mConfig->mDetailsChanges.last(), qMakePair(changed, pasted));
-        mConfig->mUndoManager.Redo();
-        QCOMPARE(mPage->LayoutDetails(), changed);
+        const sLayoutDetails changed = layout->LayoutDetails();
+        QVERIFY(pasted.users.isEmpty() && changed.users == "ann");
+        mConfig->undoPressed();
+        QCOMPARE(layout->LayoutDetails(), pasted);
+        mConfig->undoPressed();
+        QCOMPARE(mConfig->Layouts().count(), 0);
+        mConfig->redoPressed();
+        mConfig->redoPressed();
+        QCOMPARE(layout->LayoutDetails(), changed);
     }
 
     void createdWidgetsStackOnTopAndUndo()
@@ -689,12 +665,10 @@ private slots:
         mLayout->tabPressed();
         QCOMPARE(Selected(*mLayout), QList<cWidget*>{first});
         mLayout->backtabPressed();
-        QCOMPARE(Selected(*mLayout), QList<cWidget*>{onSecondTab});
-        QCOMPARE(tabs->currentTabIndex(), 1);
+        QVERIFY(Selected(*mLayout) == QList<cWidget*>{onSecondTab} && tabs->currentTabIndex() == 1);
         Selection().addToSelection(tabs);
         mLayout->deletePressed();
-        QCOMPARE(mLayout->GetWidgets()->Items(), QList<cWidget*>{first});
-        QCOMPARE(Selection().selectionCount(), 0);
+        QVERIFY(mLayout->GetWidgets()->Items() == QList<cWidget*>{first} && Selection().selectionCount() == 0);
     }
 
     // The first widget is selected; the second overlaps it, the third lies apart.
@@ -806,7 +780,6 @@ private slots:
         QTest::addColumn<bool>("sameLayout");
         QTest::addColumn<QStringList>("pasted");
         const QRectF middle(0.2, 0.2, 0.1, 0.1);
-        QTest::newRow("same layout") << middle << true << QStringList{"0.21,0.21,0.1,0.1", "0.22,0.22,0.1,0.1"};
         QTest::newRow("other layout") << middle << false << QStringList{"0.2,0.2,0.1,0.1", "0.21,0.21,0.1,0.1"};
         QTest::newRow("past the right edge") << QRectF(0.985, 0.2, 0.01, 0.1) << true
                                              << QStringList{"0,0.21,0.01,0.1", "0.01,0.22,0.01,0.1"};
@@ -819,8 +792,7 @@ private slots:
         Selection().setSelection(Add("rect", copied));
         QSignalSpy allowed(mOther.get(), &cLayout::isPasteAllowedChanged);
         mLayout->copyPressed();
-        QVERIFY(mLayout->isPasteAllowed() && mOther->isPasteAllowed());
-        QCOMPARE(allowed.count(), 1);
+        QVERIFY(mLayout->isPasteAllowed() && mOther->isPasteAllowed() && allowed.count() == 1);
         cLayout& target = sameLayout ? *mLayout : *mOther;
         for (const QString& expected : pasted)
         {
@@ -841,8 +813,7 @@ private slots:
         tabs->setCurrentTabIndex(2);
         mLayout->pastePressed();
         cWidget* inTab = Selected(*mLayout).first();
-        QCOMPARE(mLayout->FindContainer(inTab), tabs);
-        QCOMPARE(tabs->getContainerLocation(inTab), 2);
+        QVERIFY(mLayout->FindContainer(inTab) == tabs && tabs->getContainerLocation(inTab) == 2);
         QCOMPARE(Rects({inTab}), QString("0.2,0.2,0.2,0.2"));
         QCOMPARE(mView->ItemOf(inTab)->parentItem(), tabs->LinkedContainerQuickItems(2).value(0));
         mOther->pastePressed();
@@ -867,8 +838,7 @@ private slots:
         mLayout->pastePressed();
         mOther->pastePressed();
         auto* copy = qobject_cast<cTabContainer*>(Selected(*mOther).value(0));
-        QVERIFY(copy);
-        QCOMPARE(copy->GetTabs()->At(1)->GetWidgets().size(), 1);
+        QVERIFY(copy && copy->GetTabs()->At(1)->GetWidgets().size() == 1);
         QCOMPARE(mOtherView->ItemOf(copy->GetTabs()->At(1)->GetWidgets().first())->parentItem(),
                  copy->LinkedContainerQuickItems(1).value(0));
         const QList<cWidget*> all = mLayout->findChildren<cWidget*>() + mOther->findChildren<cWidget*>();
@@ -890,25 +860,20 @@ private slots:
         mLayout->undoPressed();
         QCOMPARE(Rects(mLayout->GetWidgets()->Items()), QString("0.2,0.2,0.1,0.1 0.21,0.21,0.1,0.1 0.22,0.22,0.1,0.1"));
         mLayout->undoPressed();
-        QCOMPARE(mLayout->GetWidgets()->count(), 2);
-        QCOMPARE(Selection().selectionCount(), 0);
+        QVERIFY(mLayout->GetWidgets()->count() == 2 && Selection().selectionCount() == 0);
         mLayout->redoPressed();
-        QCOMPARE(mLayout->GetWidgets()->count(), 3);
-        QVERIFY(mView->ItemOf(second));
+        QVERIFY(mLayout->GetWidgets()->count() == 3 && mView->ItemOf(second));
         Selection().selectAll();
         mLayout->cutPressed();
-        QVERIFY(mLayout->GetWidgets()->isEmpty());
-        QCOMPARE(mConfig->WidgetCopyBuffer().Records().size(), 3);
+        QVERIFY(mLayout->GetWidgets()->isEmpty() && mConfig->WidgetCopyBuffer().Records().size() == 3);
         mLayout->undoPressed();
         QCOMPARE(mLayout->GetWidgets()->count(), 3);
     }
 
     void newIdsPassIdsKeptInUnknownWidgets()
     {
-        QXmlStreamReader reader("<Layout><Widget id=\"1\" type=\"future\" x=\"0\" y=\"0\" width=\"0.1\" "
-                                "height=\"0.1\"><Widget id=\"30\" type=\"rect\"/></Widget></Layout>");
-        reader.readNextStartElement();
-        std::unique_ptr<cLayout> loaded(cLayout::CreateFromXml(reader, *mConfig));
+        Read("<Layout><Widget id=\"1\" type=\"future\" width=\"0.1\" height=\"0.1\"><Widget id=\"30\" type=\"rect\"/>"
+             "</Widget></Layout>");
         QCOMPARE(mConfig->GetNextId(), 31);
         Selection().setSelection(Add("rect", {0.2, 0.2, 0.1, 0.1}));
         mLayout->copyPressed();
