@@ -159,20 +159,20 @@ private slots:
     }
 
     // With all users, any other layout for all users matches whatever its text. Details are duplicate
-    // only when one layout matches them all, not when each of three shares one of them.
+    // only when one layout matches them all, not when each of three shares one of them. (The layout manager's
+    // page test checks the plain matches.)
     void duplicateChecksIgnoreTheGivenLayoutAndNeedOneLayoutMatchingAll()
     {
         cConfig config(nullptr);
         config.createNewLayout(false, "ann", true, false, true, 0, false, "Live", false, 4, 3, "Main");
         Add(config, Details("Other"));
         cLayout* main = config.Layouts().At(0);
-        QVERIFY(config.isLayoutNameDuplicate(nullptr, "Main"));
-        QVERIFY(!config.isLayoutNameDuplicate(main, "Main") && !config.isLayoutNameDuplicate(nullptr, "main"));
-        QVERIFY(config.isLayoutUsersDuplicate(nullptr, false, "ann") && !config.isLayoutUsersDuplicate(main, false, "ann"));
-        QVERIFY(config.isLayoutUsersDuplicate(main, true, "bob"));
-        QVERIFY(config.isLayoutScenesDuplicate(nullptr, false, "Live") && !config.isLayoutScenesDuplicate(nullptr, false, "x"));
-        QVERIFY(config.isLayoutDeviceInformationDuplicate(nullptr, true, false, true, 0));
-        QVERIFY(!config.isLayoutDeviceInformationDuplicate(nullptr, true, false, true, 1));
+        QCOMPARE(QList<bool>({config.isLayoutNameDuplicate(main, "Main"), config.isLayoutNameDuplicate(nullptr, "main"),
+                              config.isLayoutUsersDuplicate(main, false, "ann"), config.isLayoutUsersDuplicate(main, true, "bob"),
+                              config.isLayoutScenesDuplicate(nullptr, false, "x"),
+                              config.isLayoutDeviceInformationDuplicate(nullptr, true, false, true, 0),
+                              config.isLayoutDeviceInformationDuplicate(nullptr, true, false, true, 1)}),
+                 QList<bool>({false, false, false, true, false, true, false}));
         cConfig three(nullptr);
         three.createNewLayout(false, "ann", true, true, true, 0, true, "", false, 4, 3, "Users");
         three.createNewLayout(true, "", false, true, false, 1, true, "", false, 4, 3, "Devices");
@@ -432,7 +432,8 @@ private slots:
         QVERIFY(!config.hasResourceUndo());
     }
 
-    // A batch is one step and the selection follows its resource; a change keeps the name.
+    // What the page's buttons reach beyond the resource list's own undo and selection: a delete off the list
+    // does nothing, a change of an unknown id says why, and an unknown id's name is "Unknown".
     void addDeleteAndChangeAreUndoable()
     {
         cConfig config(nullptr);
@@ -440,13 +441,6 @@ private slots:
         config.addNewImage(mImages.write("m.png", 20, 20));
         config.resourceCloseUndoBlock();
         config.setSelectedResourceIndex(1);
-        QCOMPARE(QStringList({config.addNewImage(ImageUrl("folder.png")), config.addNewImage(mImages.write("a.png", 20, 20)),
-                              config.addNewImage(ImageUrl("folder.svg"))}),
-                 QStringList({"2", "3", "4"}));
-        config.resourceCloseUndoBlock();
-        QCOMPARE(ResourceState(config), QString("a.png,folder.png,folder.svg,m.png,stripe.JPEG @4"));
-        config.resourceUndoPressed();
-        QCOMPARE(ResourceState(config), QString("m.png,stripe.JPEG @1"));
         config.deleteImage(1);
         config.deleteImage(5);
         QCOMPARE(ResourceState(config), QString("m.png @-1"));
