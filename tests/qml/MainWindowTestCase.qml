@@ -66,20 +66,14 @@ TestCase {
     // Opens the menu with this title and clicks its item with this text.
     function chooseMenuItem(menuTitle, itemText) {
         var bar = part("mainMenuBar")
-        for (var i = 0; i < bar.count; ++i) {
-            var menu = bar.menuAt(i)
-            for (var j = 0; menu.title === menuTitle && j < menu.count; ++j) {
-                if (menu.itemAt(j).text !== itemText)
-                    continue
-                menu.open()
-                tryCompare(menu, "opened", true)
-                verify(menu.itemAt(j).enabled, itemText + " enabled")
-                mouseClick(menu.itemAt(j))
-                tryCompare(menu, "visible", false)
-                return
-            }
-        }
-        fail("no menu item " + menuTitle + "/" + itemText)
+        for (var i = 0; bar.menuAt(i).title !== menuTitle; ++i) {}
+        var menu = bar.menuAt(i)
+        for (var j = 0; menu.itemAt(j).text !== itemText; ++j) {}
+        menu.open()
+        tryCompare(menu, "opened", true)
+        verify(menu.itemAt(j).enabled, itemText + " enabled")
+        mouseClick(menu.itemAt(j))
+        tryCompare(menu, "visible", false)
     }
 
     function startWorking() { act("click createButton; idle; clear") }
@@ -89,7 +83,8 @@ TestCase {
     // set <application property> <value>, file <current file name>, error <headline>[|<reason>] (checks the
     // error pop-up's texts and closes it with Ok). Checks: shown <part>, hidden <part>,
     // idle (the menus are enabled again), title <after the program's name>, calls|config|connection <calls>,
-    // opened <load|save> <count>, quits <count>, checked|enabled|disabled <part>, focus <part>.
+    // opened <load|save> <count>, quits <count>, checked|enabled|disabled <part>, focus <part>,
+    // is <part>.<property> <value> (compared as text).
     function act(script) {
         var steps = script.split(";")
         for (var i = 0; i < steps.length; ++i) {
@@ -121,20 +116,18 @@ TestCase {
             case "enabled": verify(part(rest).visible && part(rest).enabled, steps[i]); break
             case "disabled": verify(!part(rest).enabled, steps[i]); break
             case "focus": compare(window.activeFocusItem, part(rest), steps[i]); break
-            case "error": acknowledgeError.apply(null, rest.split("|")); break
+            case "is": compare(String(part(words[1].split(".")[0])[words[1].split(".")[1]]), words.slice(2).join(" "),
+                               steps[i]); break
+            case "error":
+                tryCompare(part("errorPopup"), "visible", true)
+                compare(part("errorPopup").headlineText, rest.split("|")[0])
+                if (rest.indexOf("|") >= 0)
+                    compare(part("errorPopup").failureReasonText, rest.split("|")[1])
+                part("errorPopup").okClicked()
+                act("hidden errorPopup")
+                break
             default: fail("unknown step " + steps[i])
             }
         }
-    }
-
-    // Checks the error pop-up's texts (a reason of undefined is not checked) and closes it with Ok.
-    function acknowledgeError(headline, reason) {
-        var popup = part("errorPopup")
-        tryCompare(popup, "visible", true)
-        compare(popup.headlineText, headline)
-        if (reason !== undefined)
-            compare(popup.failureReasonText, reason)
-        popup.okClicked()
-        tryCompare(popup, "visible", false)
     }
 }

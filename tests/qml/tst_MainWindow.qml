@@ -50,7 +50,7 @@ MainWindowTestCase {
         if (data.heading !== "") {
             act("shown errorPopup")
             verify(!window.mainMenuEnabled)
-            acknowledgeError(data.heading, data.reason)
+            act("error " + data.heading + "|" + data.reason)
         }
         act("idle; hidden blockingArea; title " + data.title)
         compare(calls().indexOf("createNewConfig()") >= 0, !data.succeeds)
@@ -157,19 +157,12 @@ MainWindowTestCase {
         tryCompare(part("helpMenu"), "opened", true)
         compare(part("helpMenu").itemAt(1).shortcutText, "F1")
         act("key Escape; idle; press Ctrl+Shift+S; opened save 1; reject save; idle")
-        // A menu closed with Escape while the pointer rests on its title leaves
-        // no title highlighted, and the next click on a title opens its menu.
-        var file = part("mainMenuBar").itemAt(0)
-        var help = part("mainMenuBar").itemAt(1)
-        mouseMove(file, 5, 5)
-        mouseClick(file, 5, 5)
+        // A menu closed with Escape under the pointer leaves no title highlighted; a click opens the next.
+        mouseClick(part("mainMenuBar").itemAt(0), 5, 5)
         tryCompare(fileMenu, "opened", true)
         act("key Escape; hidden fileMenu")
-        verify(!file.highlighted)
-        mouseMove(help, 5, 5)
-        wait(50)
-        verify(!part("helpMenu").visible)
-        mouseClick(help, 5, 5)
+        verify(!part("mainMenuBar").itemAt(0).highlighted)
+        mouseClick(part("mainMenuBar").itemAt(1), 5, 5)
         tryCompare(part("helpMenu"), "opened", true)
     }
 

@@ -28,7 +28,7 @@ MainWindowTestCase {
         startWorking()
         _application.connectionInterface.setConnected(true)
         act("menu File/Upload; shown unitPickerPage; shown unitPickerWarning; disabled unitPickerNextButton")
-        compare(picker().headlineText, "Upload config to unit")
+        act("is unitPickerPage.headlineText Upload config to unit")
         verify(picker().adminUserOnly && !window.shortcutsEnabled)
         tryCompare(part("unitListView"), "count", 2)
         part("unitListView").currentIndex = 1
@@ -36,7 +36,8 @@ MainWindowTestCase {
         verify(picker().loginStep)
         typeInto("passwordField", "secret")
         act("click unitPickerSelectButton; shown taskInProgressPopup; connection connectToUnit(1)")
-        compare([part("taskInProgressPopup").text, _application.adminPassword], ["Connecting to unit...", "secret"])
+        act("is taskInProgressPopup.text Connecting to unit...")
+        compare(_application.adminPassword, "secret")
         connectAndWaitFor("uploadConfig()")
         verify(part("taskInProgressPopup").progressBarVisible && part("taskInProgressPopup").cancelAvailable)
         _application.finishUpload(false, "Incorrect password")
@@ -62,8 +63,7 @@ MainWindowTestCase {
         act("error Upload complete; idle; menu File/Upload; shown unitPickerPage")
         verify(picker().usingStoredPassword)
         part("unitListView").currentIndex = 0
-        act("click unitPickerNextButton")
-        compare(part("passwordField").placeholderText, "Using the stored password")
+        act("click unitPickerNextButton; is passwordField.placeholderText Using the stored password")
         // Typing a password means the stored one is no longer used.
         typeInto("passwordField", "x")
         verify(!picker().usingStoredPassword)
@@ -79,7 +79,7 @@ MainWindowTestCase {
 
     function test_downloadFromInitialPage() {
         act("click downloadButton; shown unitPickerPage; hidden unitPickerWarning")
-        compare(picker().headlineText, "Download config from unit")
+        act("is unitPickerPage.headlineText Download config from unit")
         act("click unitPickerCancelButton; shown initialPage; connection")
         // A unit that cannot be reached: back to the picker with the address
         // still typed and the focus in it; Cancel there returns to the initial page.
@@ -90,9 +90,7 @@ MainWindowTestCase {
         act("connection connectToHostByIpAddress(10.0.0.2)")
         _application.connectionInterface.finishAttempt(false, "Unit did not answer")
         act("error Download failed|Unit did not answer; shown unitPickerPage; focus ipAddressField")
-        compare(part("ipAddressField").text, "10.0.0.2")
-        picker().cancelClicked()
-        act("shown initialPage")
+        act("is ipAddressField.text 10.0.0.2; click unitPickerCancelButton; shown initialPage")
         verify(!window.mainUIActive)
         act("click downloadButton")
         picker().unitIpClicked("10.0.0.2")

@@ -61,44 +61,37 @@ EditorPageTestCase {
         compare([_application.snapSpacing, part("snapSpacingField").text], [data.result, String(data.result)])
     }
 
-    function test_spacingFieldTakesOnlyOneToNinetyNine() {
+    // The spacing field takes 1 to 99 only; the toolbar follows the layout; tooltips show after resting.
+    function test_spacingFieldToolbarAndTooltips() {
         showPage(0, 0)
-        part("snapSpacingField").forceActiveFocus()
-        part("snapSpacingField").selectAll()
+        var field = part("snapSpacingField")
+        field.forceActiveFocus()
+        field.selectAll()
         keyClick(Qt.Key_0)
         compare(_application.snapSpacing, 5)
-        for (var key of [Qt.Key_Backspace, Qt.Key_4, Qt.Key_2])
+        for (var key of [Qt.Key_Backspace, Qt.Key_4, Qt.Key_2, Qt.Key_7])
             keyClick(key)
-        compare(_application.snapSpacing, 42)
-        keyClick(Qt.Key_7)
-        compare(part("snapSpacingField").text, "42")
-    }
-
-    function test_toolbarFollowsTheLayoutAndTooltipsShowAfterResting() {
-        showPage(0, 0)
+        compare([_application.snapSpacing, field.text], [42, "42"])
         compare(["cutButton", "alignButton", "undoButton", "lightGridButton"].map(function(name) {
             return part(name).buttonEnabled }), [false, false, false, false])
         mouseClick(part("showGridButton"))
         verify(page.gridShown && part("lightGridButton").buttonEnabled)
-        var button = part("zoomInButton")
-        mouseMove(button, 10, 10)
-        verify(!button.tooltipShown)
-        tryVerify(function() { return button.tooltipShown }, 5000)
+        mouseMove(part("zoomInButton"), 10, 10)
+        verify(!part("zoomInButton").tooltipShown)
+        tryVerify(function() { return part("zoomInButton").tooltipShown }, 5000)
         mouseMove(page, 5, 400)
-        verify(!button.tooltipShown)
+        verify(!part("zoomInButton").tooltipShown)
     }
 
+    // Wider than 400 is shown but not kept; the last width within the range is.
     function test_panelWidthIsStoredWithinItsRange() {
         _application.propertyPanelWidth = 300
         showPage(0, 0)
-        var panel = part("propertyPanel")
-        var edge = panel.mapToItem(page, -2, 200)
-        compare(panel.width, 300)
+        var edge = part("propertyPanel").mapToItem(page, -2, 200)
         drag(page, edge.x, edge.y, edge.x - 150, edge.y, 10)
-        // Wider than 400 is shown but not kept; the last width within the range is.
-        compare([panel.width, _application.propertyPanelWidth], [450, 390])
+        compare([part("propertyPanel").width, _application.propertyPanelWidth], [450, 390])
         drag(page, edge.x - 150, edge.y, edge.x + 50, edge.y, 10)
-        compare([panel.width, _application.propertyPanelWidth], [250, 250])
+        compare(_application.propertyPanelWidth, 250)
     }
 
     function test_clickingSelectsAndDeselects() {

@@ -69,36 +69,29 @@ EditorPageTestCase {
             keyClick(text[i])
     }
 
-    function test_sizeFractionIsWrittenAsTypedWithinItsBounds_data() {
-        return [ { tag: "above the bound", text: "250", rejected: true, width: 0.3 },
-                 { tag: "half", text: "50", rejected: false, width: 0.5 } ]
+    // A size is written as typed within its bounds; a whole number only on Return, so "1" on the way
+    // to "10" never removes tab 4's widgets.
+    function test_fieldsWriteOnlyWhatTheyAccept_data() {
+        return [ { tag: "width above the bound", name: "Width", text: "250", rejected: true, typed: 0.25 },
+                 { tag: "width half", name: "Width", text: "50", typed: 0.5 },
+                 { tag: "tabs above the bound", name: "Number of tabs", text: "12", rejected: true, typed: 4, done: 4 },
+                 { tag: "tabs ten", name: "Number of tabs", text: "10", typed: 4, done: 10 } ]
     }
 
-    function test_sizeFractionIsWrittenAsTypedWithinItsBounds(data) {
-        var widget = select("rect")
-        var field = editor("Width")
-        field.forceActiveFocus()
-        field.text = data.text
-        compare([field.rejected, findChild(field, "rejectedMark").visible], [data.rejected, data.rejected])
-        fuzzyCompare(widget.widthFraction, data.width, 1e-6)
-    }
-
-    function test_wholeNumbersAreWrittenOnlyWhenFinished_data() {
-        return [ { tag: "above the bound", text: "12", rejected: true, tabs: 4 },
-                 { tag: "ten", text: "10", rejected: false, tabs: 10 } ]
-    }
-
-    function test_wholeNumbersAreWrittenOnlyWhenFinished(data) {
+    function test_fieldsWriteOnlyWhatTheyAccept(data) {
         var tabs = select("tab_container")
         layout.createAndAddWidget("rect", tabs, 3, 0.1, 0.1, 0.2, 0.2)
         layout.closeUndoBlock()
         layout.selectionManager.setSelection(tabs)
-        var field = editor("Number of tabs")
-        type(field, data.text)
-        // Nothing is written while typing: "1" on the way to "10" never removes tab 4.
-        compare([field.rejected, tabs.tabs.count, tabs.widgetChildren.count], [data.rejected, 4, 1])
+        var read = function() { return data.name === "Width" ? tabs.widthFraction : tabs.tabs.count }
+        type(editor(data.name), data.text)
+        compare([editor(data.name).rejected, findChild(editor(data.name), "rejectedMark").visible],
+                [!!data.rejected, !!data.rejected])
+        fuzzyCompare(read(), data.typed, 1e-6)
+        if (!data.done)
+            return
         keyClick(Qt.Key_Return)
-        compare([tabs.tabs.count, tabs.widgetChildren.count], [data.tabs, 1])
+        compare([read(), tabs.widgetChildren.count], [data.done, 1])
         layout.undoPressed()
         compare(tabs.tabs.count, 4)
     }
