@@ -26,16 +26,10 @@ public:
     // As "testWidgets": widgets of the object model, reached by property name as the pages reach them.
     Q_INVOKABLE QObject* createWidget(int id, const QString& type)
     {
-        if (type == QLatin1String("text"))
-            return new cTextWidget(id, this);
-        if (type == QLatin1String("rect"))
-            return new cRectangleWidget(id, this);
-        return new cWidget(id, type, this);
+        return type == "text" ? new cTextWidget(id, this)
+                              : type == "rect" ? new cRectangleWidget(id, this) : new cWidget(id, type, this);
     }
-    Q_INVOKABLE void setDisabled(QObject* widget, bool disabled)
-    {
-        qobject_cast<cWidget*>(widget)->SetDisabled(disabled);
-    }
+    Q_INVOKABLE void setDisabled(QObject* widget, bool disabled) { qobject_cast<cWidget*>(widget)->SetDisabled(disabled); }
     Q_INVOKABLE QObject* findProperty(QObject* widget, const QString& name) const
     {
         return qobject_cast<cWidget*>(widget)->GetProperty(name);
@@ -44,10 +38,10 @@ public:
 public slots:
     void applicationAvailable()
     {
-        if (!QCoreApplication::arguments().join(QLatin1Char(' ')).contains(QLatin1String("/editor/")))
+        if (!QCoreApplication::arguments().join(' ').contains("/editor/"))
             return;
-        QCoreApplication::setOrganizationName(QStringLiteral("Brelvan"));
-        QCoreApplication::setApplicationName(QStringLiteral("Kelvari Editor"));
+        QCoreApplication::setOrganizationName("Brelvan");
+        QCoreApplication::setApplicationName("Kelvari Editor");
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, mSettingsFolder.path());
         // The tests read back the files they save.
         qputenv("QML_XHR_ALLOW_FILE_READ", "1");
@@ -58,17 +52,16 @@ public slots:
     void qmlEngineAvailable(QQmlEngine* engine)
     {
         QQmlContext* context = engine->rootContext();
-        context->setContextProperty(QStringLiteral("qmlWarnings"), new cQmlWarningLog(engine));
+        context->setContextProperty("qmlWarnings", new cQmlWarningLog(engine));
         if (!mApplication) {
-            context->setContextProperty(QStringLiteral("testWidgets"), this);
-            context->setContextProperty(QStringLiteral("_application"), new cFakeApplication(engine));
+            context->setContextProperty("testWidgets", this);
+            context->setContextProperty("_application", new cFakeApplication(engine));
             return;
         }
-        context->setContextProperty(QStringLiteral("_application"), mApplication.get());
-        context->setContextProperty(QStringLiteral("testFolderUrl"),
-                                    QUrl::fromLocalFile(mFilesFolder.path()).toString());
-        context->setContextProperty(QStringLiteral("testImages"), new cTestImageFiles(engine));
-        engine->addImageProvider(QStringLiteral("imageProvider"), new cImageProvider(*mApplication));
+        context->setContextProperty("_application", mApplication.get());
+        context->setContextProperty("testFolderUrl", QUrl::fromLocalFile(mFilesFolder.path()).toString());
+        context->setContextProperty("testImages", new cTestImageFiles(engine));
+        engine->addImageProvider("imageProvider", new cImageProvider(*mApplication));
     }
 
     // The pages' items go with the engine, before the document they show.

@@ -33,15 +33,10 @@ Item {
         }
 
         // A widget of the type at these fractions of the canvas, with its item.
-        function place(type, file, rect, properties) {
+        function place(type, file, rect, runner) {
             var widget = testWidgets.createWidget(1, type)
-            widget.xFraction = rect.x
-            widget.yFraction = rect.y
-            widget.widthFraction = rect.width
-            widget.heightFraction = rect.height
-            properties = properties || {}
-            properties.cppWidget = widget
-            var item = create(file, properties)
+            ;[widget.xFraction, widget.yFraction, widget.widthFraction, widget.heightFraction] = rect
+            var item = create(file, { cppWidget: widget, runner: !!runner })
             widget.setQQuickItem(item, true)
             return { widget: widget, item: item, set: function(name, value) {
                 testWidgets.findProperty(widget, name).value = value } }
@@ -51,7 +46,7 @@ Item {
 
         function test_placementFollowsTheFractionsAndAnUnknownTypeShowsAQuestionMark() {
             compare(geometry(create("RectangleWidget.qml")), Qt.rect(80, 40, 80, 40))
-            var unknown = place("gizmo", "UnknownWidget.qml", Qt.rect(0.25, 0.5, 0.5, 0.25))
+            var unknown = place("gizmo", "UnknownWidget.qml", [0.25, 0.5, 0.5, 0.25])
             compare([unknown.item.widgetType, findChild(unknown.item, "mark").text], ["gizmo", "?"])
             compare(geometry(unknown.item), Qt.rect(100, 100, 200, 50))
             unknown.widget.xFraction = 0.5
@@ -63,7 +58,7 @@ Item {
         }
 
         function test_testWindowCoversADisabledWidget() {
-            var rect = place("rect", "RectangleWidget.qml", Qt.rect(0, 0, 0.5, 0.5), { runner: true })
+            var rect = place("rect", "RectangleWidget.qml", [0, 0, 0.5, 0.5], true)
             var overlay = findChild(rect.item, "disabledOverlay")
             var presses = []
             for (var disabled of [true, false]) {
@@ -76,7 +71,7 @@ Item {
         }
 
         function test_rectangleColourAndRadiusReachTheFill() {
-            var rect = place("rect", "RectangleWidget.qml", Qt.rect(0, 0, 0.5, 0.5))
+            var rect = place("rect", "RectangleWidget.qml", [0, 0, 0.5, 0.5])
             rect.set("Colour", "red")
             rect.set("Radius", 0.5)
             var fill = findChild(rect.item, "fill")
@@ -85,12 +80,10 @@ Item {
         }
 
         function test_textWidgetDrawsWhatItsPropertiesSay() {
-            var text = place("text", "TextWidget.qml", Qt.rect(0, 0, 0.5, 0.5))
+            var text = place("text", "TextWidget.qml", [0, 0, 0.5, 0.5])
             var label = findChild(text.item, "label")
-            text.set("Align", 1)
-            compare(label.horizontalAlignment, Text.AlignHCenter)
-            text.set("Align", 0)
-            compare(label.horizontalAlignment, Text.AlignLeft)
+            var aligned = [1, 0].map(function(align) { text.set("Align", align); return label.horizontalAlignment })
+            compare(aligned, [Text.AlignHCenter, Text.AlignLeft])
             text.set("Text Colour", "#80ff0000")
             verify(Qt.colorEqual(label.color, "#80ff0000"))
             // The background is drawn only when not transparent.
@@ -115,12 +108,9 @@ Item {
             compare([bar.count, stack.count, stack.y], [4, 0, bar.height])
             item.tabPosition = "bottom"
             compare([bar.y, stack.y], [item.height - bar.height, 0])
-            try {
-                item.getContainer(0)
-                fail("getContainer did not throw")
-            } catch (error) {
-                compare(error, "Invalid containerLocation 0")
-            }
+            var thrown = ""
+            try { item.getContainer(0) } catch (error) { thrown = error }
+            compare(thrown, "Invalid containerLocation 0")
             item.imageOnIdentifier = "12"
             verify(item.customOnImageSet && !item.customOffImageSet)
             item.imageOnIdentifier = "_basic"
