@@ -12,24 +12,14 @@ EditorPageTestCase {
     Component {
         id: dialogComponent
         QtObject {
-            property var files: []
-            property string resourceId
-            property int fileMode
-            property url folder
-            property int openCount: 0
-            signal accepted()
-            function open() { openCount += 1 }
+            property var files: []; property string resourceId; property int fileMode; property url folder
+            property int openCount: 0; signal accepted(); function open() { openCount += 1 }
         }
     }
 
     Component {
         id: popupComponent
-        Item {
-            property string headlineText
-            property string failureReasonText
-            visible: false
-            signal okClicked()
-        }
+        Item { property string headlineText; property string failureReasonText; visible: false; signal okClicked() }
     }
 
     function showResources() {
@@ -50,12 +40,10 @@ EditorPageTestCase {
 
     function test_emptyPageOffersOnlyNewImage() {
         showResources()
-        verify(part("noResourcesText").visible)
-        var buttons = ["newImageButton", "changeImageButton", "deleteImageButton", "resourceUndoButton",
-                       "resourceRedoButton"]
-        compare(buttons.map(function(name) { return part(name).buttonEnabled }), [true, false, false, false, false])
         page.right()
-        compare(config.selectedResourceIndex, -1)
+        compare(["newImageButton", "changeImageButton", "deleteImageButton", "resourceUndoButton", "resourceRedoButton"]
+                .map(function(name) { return part(name).buttonEnabled }).concat(part("noResourcesText").visible,
+                config.selectedResourceIndex), [true, false, false, false, false, true, -1])
     }
 
     function test_aBatchIsOneStepAndItsFailuresShareOnePopupOfTheirOwn() {
@@ -82,25 +70,16 @@ EditorPageTestCase {
 
     function test_arrowsMoveTheSelectionWithinTheGrid() {
         showResources()
-        var files = []
-        for (var i = 0; i < 12; ++i)
-            files.push(["img" + (i < 10 ? "0" : "") + i + ".png", 20, 20])
-        choose(files)
-        compare(config.resources.count, 12)
-        var moves = [["right", 0], ["left", 0], ["down", page.columns], ["up", 0]]
-        for (var m of moves) {
-            page[m[0]]()
-            compare(config.selectedResourceIndex, m[1], m[0])
-        }
+        choose(Array.apply(null, Array(12)).map(function(u, i) { return ["img" + (100 + i) + ".png", 20, 20] }))
         // On a page one row high, the selection's row is scrolled into view.
         page.height = 300
         waitForRendering(page)
         var grid = part("resourceGrid")
-        page.down()
-        compare(config.selectedResourceIndex, page.columns)
-        fuzzyCompare(grid.contentY, page.resourceItemWidth + 20 + page.resourceItemWidth - grid.height, 0.01)
-        page.up()
-        compare(grid.contentY, 0)
+        var moves = [["right", 0], ["left", 0], ["down", page.columns], ["up", 0]].map(function(move) {
+            page[move[0]]()
+            return [config.selectedResourceIndex, grid.contentY]
+        })
+        compare(moves, [[0, 0], [0, 0], [page.columns, page.resourceItemWidth + 20 + page.resourceItemWidth - grid.height], [0, 0]])
         config.selectedResourceIndex = 11
         page.right()
         compare(config.selectedResourceIndex, 11)
@@ -120,8 +99,8 @@ EditorPageTestCase {
         mouseClick(part("changeImageButton"))
         compare(dialog.resourceId, page.selectedResource.resourceId)
         choose([["other.svg", 30, 30]])
-        compare([config.selectedResourceIndex, page.selectedResource.nameProperty.value], [0, "a.jpg"])
-        compare(page.selectedResource.originalWidth, 0)
+        compare([config.selectedResourceIndex, page.selectedResource.nameProperty.value,
+                 page.selectedResource.originalWidth], [0, "a.jpg", 0])
         part("resourceProperty_Name").forceActiveFocus()
         part("resourceProperty_Name").selectAll()
         keyClick(Qt.Key_X)
