@@ -17,12 +17,8 @@ TestCase {
     Component {
         id: fakeDialogComponent
         QtObject {
-            property url file
-            property url folder
-            property int openCount: 0
-            signal accepted()
-            signal rejected()
-            function open() { openCount += 1 }
+            property url file; property url folder; property int openCount: 0
+            signal accepted(); signal rejected(); function open() { openCount += 1 }
         }
     }
 
@@ -60,8 +56,7 @@ TestCase {
     }
 
     function calls() { return _application.calls }
-    function configCalls() { return _application.currentConfig.calls }
-    function connectionCalls() { return _application.connectionInterface.calls }
+    function anyCalls() { return calls().concat(_application.currentConfig.calls, _application.connectionInterface.calls) }
 
     // Opens the menu with this title and clicks its item with this text.
     function chooseMenuItem(menuTitle, itemText) {
@@ -83,6 +78,7 @@ TestCase {
     // set <application property> <value>, file <current file name>, error <headline>[|<reason>] (checks the
     // error pop-up's texts and closes it with Ok). Checks: shown <part>, hidden <part>,
     // idle (the menus are enabled again), title <after the program's name>, calls|config|connection <calls>,
+    // called <a call of the application, config or connection, made by now or soon>,
     // opened <load|save> <count>, quits <count>, checked|enabled|disabled <part>, focus <part>,
     // is <part>.<property> <value> (compared as text).
     function act(script) {
@@ -108,8 +104,9 @@ TestCase {
             case "idle": tryCompare(window, "mainMenuEnabled", true, 5000, steps[i]); break
             case "title": compare(window.title, "Kelvari Editor - " + rest); break
             case "calls": compare(calls(), words.slice(1), steps[i]); break
-            case "config": compare(configCalls(), words.slice(1), steps[i]); break
-            case "connection": compare(connectionCalls(), words.slice(1), steps[i]); break
+            case "config": compare(_application.currentConfig.calls, words.slice(1), steps[i]); break
+            case "connection": compare(_application.connectionInterface.calls, words.slice(1), steps[i]); break
+            case "called": tryVerify(function() { return anyCalls().indexOf(rest) >= 0 }, 5000, steps[i]); break
             case "opened": compare(dialog.openCount, Number(words[2]), steps[i]); break
             case "quits": tryCompare(testCase, "quitCount", Number(words[1]), 5000, steps[i]); break
             case "checked": verify(part(rest).checked, steps[i]); break

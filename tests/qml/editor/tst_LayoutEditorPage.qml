@@ -4,6 +4,7 @@ import QtTest 1.12
 // The page's view, zoom, grid and panel, and widgets on its canvas: dropping
 // from the toolbox, selecting, dragging with snapping, the rubber band and the group overlay.
 EditorPageTestCase {
+    id: testCase
     name: "LayoutEditorPage"
 
     function manager() { return layout.selectionManager }
@@ -16,7 +17,6 @@ EditorPageTestCase {
             { tag: "fixed ratio is offered first and not counted", ratio: [5, 4], choose: 3, stored: 2, width: 614.4 }
         ]
     }
-
     function test_viewChoiceSetsTheCanvasAndIsRemembered(data) {
         var ratio = data.ratio || [0, 0]
         showPage(ratio[0], ratio[1], data.orientation, data.desktop)
@@ -53,7 +53,6 @@ EditorPageTestCase {
             .map(function(r) { return { tag: (r[1] ? "up from " : "down from ") + r[0], start: r[0], up: r[1],
                                         result: r[2] } })
     }
-
     function test_gridSpacingSteps(data) {
         showPage(0, 0)
         _application.snapSpacing = data.start
@@ -113,7 +112,6 @@ EditorPageTestCase {
                  { tag: "two, 34 to 30", two: true, to: 34, lands: 30 },
                  { tag: "two, 35 to 40", two: true, to: 35, lands: 40 } ]
     }
-
     function test_dragSnapsToTheGridInOneUndoStep(data) {
         var widgets = showWidgets([[0.1, 0.1, 0.1, 0.1], [0.3, 0.1, 0.1, 0.1]])
         _application.snapToGrid = true
@@ -140,7 +138,6 @@ EditorPageTestCase {
                  { tag: "right from 30", from: 30, key: "right", to: 40 },
                  { tag: "left from 30.3", from: 30.3, key: "left", to: 20 } ]
     }
-
     function test_arrowKeysMoveToTheNextGridLine(data) {
         var widget = showWidgets([[data.from / 1000, 0.1, 0.1, 0.1]])[0]
         _application.snapToGrid = true
@@ -169,7 +166,6 @@ EditorPageTestCase {
                  { tag: "shift corner keeps proportions and the bottom edge", handle: 0, shift: true,
                    rect: [0.2, 0.2, 0.2, 0.2], x: 0.15, width: 250, height: 0.25, bottom: 0.4 } ]
     }
-
     function test_handlesResize(data) {
         var widget = showWidgets([data.rect])[0]
         manager().setSelection(widget)
@@ -190,5 +186,84 @@ EditorPageTestCase {
         if (data.shift)
             compare([widget.heightFraction, widget.yFraction + widget.heightFraction].map(function(f) {
                 return f.toFixed(4) }), ["0.2500", "0.4000"])
+    }
+
+    // The views of a layout (thumbnail, test window, canvas) build its widget tree and follow its changes.
+    function makeView(layout, isTestWindow) {
+        return create("qrc:/LayoutView.qml", { width: 400, height: 300, currentLayout: layout, isTestWindow: !!isTestWindow })
+    }
+
+    function itemOf(view, widget) {
+        return view.createdItems.filter(function(item) { return item.cppWidget === widget })[0] || null
+    }
+
+    // A page with a tab container holding a label on its second tab, and a rectangle.
+    function fillLayout() {
+        layout = makeLayout(0, 0)
+        var tabs = layout.createAndAddWidget("tab_container", null, -1, 0.5, 0.5, 0.4, 0.4)
+        var rect = layout.createAndAddWidget("rect", null, -1, 0.1, 0.1, 0.2, 0.2)
+        var label = layout.createAndAddWidget("text", tabs, 1, 0.5, 0.5, 0.2, 0.2)
+        layout.closeUndoBlock()
+        return { tabs: tabs, rect: rect, label: label }
+    }
+
+    function test_buildsTheTreeAndFollowsDeleteAndUndoInEveryView() {
+        var widgets = fillLayout()
+        // The editor's canvas comes first among the layout's views; here the test
+        // window's view registers before the thumbnail, as after a thumbnail is remade.
+        layout.registerContentItem(createTemporaryQmlObject("import QtQuick 2.12; Item {}", testCase), true)
+        var testWindowView = makeView(layout, true)
+        var view = makeView(layout)
+        compare([itemOf(view, widgets.rect).parent, itemOf(view, widgets.rect).runner], [view, true])
+        fuzzyCompare(itemOf(view, widgets.rect).width, 80, 0.01)
+        layout.selectionManager.setSelection(widgets.tabs)
+        layout.deletePressed()
+        compare([view.createdItems.length, testWindowView.createdItems.length], [1, 1])
+        layout.undoPressed()
+        for (var v of [view, testWindowView]) {
+            compare(v.createdItems.length, 3)
+            compare(itemOf(v, widgets.label).parent, itemOf(v, widgets.tabs).getContainer(1))
+        }
+    }
+
+    function test_testWindowViewTakesItsLayoutLate() {
+        fillLayout()
+        var view = makeView(null, true)
+        compare(view.createdItems.length, 0)
+        view.currentLayout = layout
+        compare(view.createdItems.length, 3)
+    }
+
+    function test_toolboxDropCreatesSelectsAndReachesTheThumbnailInOneUndoStep() {
+        showPage(0, 0)
+        var thumbnail = makeView(layout)
+        compare(layout.getThumbnailContentItem(), thumbnail)
+        // A drop outside every area creates nothing.
+        drag(part("toolbox_rect"), 20, 25, 100, 25, 2)
+        compare(layout.widgets.count, 0)
+        dropFromToolbox("rect", 200, 150)
+        var widget = layout.widgets.get(0)
+        compare([layout.widgets.count, layout.selectionManager.selectionCount, widget.selected], [1, 1, true])
+        fuzzyCompare(widgetItem(widget).x + widgetItem(widget).width / 2, 200, 2)
+        compare([thumbnail.createdItems.length, thumbnail.createdItems[0].cppWidget], [1, widget])
+        layout.undoPressed()
+        compare([layout.widgets.count, thumbnail.createdItems.length, widgetItem(widget), layout.hasUndo],
+                [0, 0, null, false])
+    }
+
+    function test_pastedContainerIsBuiltOnceInEveryView() {
+        showPage(0, 0)
+        var tabs = layout.createAndAddWidget("tab_container", null, -1, 0.1, 0.1, 0.4, 0.4)
+        layout.createAndAddWidget("text", tabs, 0, 0.1, 0.1, 0.3, 0.3)
+        layout.closeUndoBlock()
+        var index = page.layoutIndex
+        page.layoutIndex = -1
+        page.layoutIndex = index
+        var thumbnail = makeView(layout)
+        compare([page.dynamicallyCreatedItems.length, thumbnail.createdItems.length], [2, 2])
+        layout.selectionManager.setSelection(tabs)
+        layout.copyPressed()
+        layout.pastePressed()
+        compare([layout.widgets.count, page.dynamicallyCreatedItems.length, thumbnail.createdItems.length], [2, 4, 4])
     }
 }

@@ -34,7 +34,6 @@ EditorPageTestCase {
                  { tag: "three", layouts: [{ name: "A" }, { name: "B", orientation: 1 }, { name: "C", orientation: 2 }],
                    name: "New layout 3" } ]
     }
-
     function test_proposedNameCountsTheLayouts(data) {
         showManager(data.layouts)
         compare(part("noLayoutsText").visible, data.layouts.length === 0)
@@ -52,7 +51,6 @@ EditorPageTestCase {
                  { tag: "0", text: "0", ok: false }, { tag: "05", text: "05", ok: false },
                  { tag: "100", text: "100", ok: false } ]
     }
-
     function test_aspectFields(data) {
         showManager([])
         page.newLayoutClicked()
@@ -129,7 +127,6 @@ EditorPageTestCase {
     function test_pasteWaitsForTheDetails_data() {
         return [ { tag: "cancel", ok: false }, { tag: "ok", ok: true }, { tag: "escape", ok: false, key: true } ]
     }
-
     function test_pasteWaitsForTheDetails(data) {
         showManager([{ name: "A" }])
         config.selectedLayoutIndex = 0

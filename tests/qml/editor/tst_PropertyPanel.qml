@@ -21,7 +21,6 @@ EditorPageTestCase {
             ["plain empty", undefined, "", false, false], ["plain text", undefined, "a", false, true, "a"]
         ].map(function(r) { return { tag: r[0], type: r[1], text: r[2], rejected: r[3], write: r[4], value: r[5] } })
     }
-
     function test_typedText(data) {
         var bounds = data.type === Input.Type.Int ? { low: 1, high: 10 } : { low: 0.000999, high: 2 }
         var result = Input.read(data.type, data.type === Input.Type.String, data.text, bounds)
@@ -46,7 +45,6 @@ EditorPageTestCase {
             ["image", "image", "", 0, ["_default", "77"], ["_basic"]]
         ].map(function(r) { return { tag: r[0], type: r[1], sub: r[2], theme: r[3], shown: r[4], hidden: r[5] } })
     }
-
     function test_imagePatterns(data) {
         var pattern = Input.imageFilterPattern(data.type, data.sub, data.theme, "on")
         var accepts = function(id) { return pattern !== "" && new RegExp(pattern).test(id) }
@@ -77,7 +75,6 @@ EditorPageTestCase {
                  { tag: "tabs above the bound", name: "Number of tabs", text: "12", rejected: true, typed: 4, done: 4 },
                  { tag: "tabs ten", name: "Number of tabs", text: "10", typed: 4, done: 10 } ]
     }
-
     function test_fieldsWriteOnlyWhatTheyAccept(data) {
         var tabs = select("tab_container")
         layout.createAndAddWidget("rect", tabs, 3, 0.1, 0.1, 0.2, 0.2)
@@ -132,7 +129,6 @@ EditorPageTestCase {
         return [ { tag: "Ctrl+Shift+Z", key: Qt.Key_Z, modifiers: Qt.ControlModifier | Qt.ShiftModifier },
                  { tag: "Ctrl+Y", key: Qt.Key_Y, modifiers: Qt.ControlModifier } ]
     }
-
     function test_undoAndRedoKeysInAField(data) {
         var widget = select("rect")
         type(editor("X"), "40")
