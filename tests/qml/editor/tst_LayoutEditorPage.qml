@@ -94,23 +94,16 @@ EditorPageTestCase {
     }
 
     function test_clickingSelectsAndDeselects() {
-        var widgets = showWidgets([[0.1, 0.1, 0.2, 0.2], [0.5, 0.5, 0.2, 0.2]])
-        var first = widgetItem(widgets[0])
-        mouseClick(first)
-        compare(manager().selectionCount, 1)
-        mouseClick(widgetItem(widgets[1]), 5, 5, Qt.LeftButton, Qt.ControlModifier)
-        compare(manager().selectionCount, 2)
         // A click on one of several selected, through the group frame, selects only it; once more, nothing.
-        mouseClick(first)
-        compare([manager().selectionCount, widgets[0].selected], [1, true])
-        mouseClick(first)
-        compare(manager().selectionCount, 0)
+        var widgets = showWidgets([[0.1, 0.1, 0.2, 0.2], [0.5, 0.5, 0.2, 0.2]])
+        compare([[0, 0], [1, Qt.ControlModifier], [0, 0], [0, 0]].map(function(click) {
+            mouseClick(widgetItem(widgets[click[0]]), undefined, undefined, Qt.LeftButton, click[1])
+            return [manager().selectionCount, widgets[0].selected] }), [[1, true], [2, true], [1, true], [0, false]])
     }
 
     function test_dragSnapsToTheGridInOneUndoStep_data() {
-        return [ { tag: "one, 134 to 130", to: 134, lands: 130 }, { tag: "one, 135 to 140", to: 135, lands: 140 },
-                 { tag: "two, 34 to 30", two: true, to: 34, lands: 30 },
-                 { tag: "two, 35 to 40", two: true, to: 35, lands: 40 } ]
+        return [[134, 130], [135, 140], [34, 30, true], [35, 40, true]].map(function(r) {
+            return { tag: (r[2] ? "two, " : "one, ") + r[0] + " to " + r[1], to: r[0], lands: r[1], two: r[2] } })
     }
     function test_dragSnapsToTheGridInOneUndoStep(data) {
         var widgets = showWidgets([[0.1, 0.1, 0.1, 0.1], [0.3, 0.1, 0.1, 0.1]])
@@ -134,9 +127,8 @@ EditorPageTestCase {
     }
 
     function test_arrowKeysMoveToTheNextGridLine_data() {
-        return [ { tag: "left from 30", from: 30, key: "left", to: 20 },
-                 { tag: "right from 30", from: 30, key: "right", to: 40 },
-                 { tag: "left from 30.3", from: 30.3, key: "left", to: 20 } ]
+        return [[30, "left", 20], [30, "right", 40], [30.3, "left", 20]].map(function(r) {
+            return { tag: r[1] + " from " + r[0], from: r[0], key: r[1], to: r[2] } })
     }
     function test_arrowKeysMoveToTheNextGridLine(data) {
         var widget = showWidgets([[data.from / 1000, 0.1, 0.1, 0.1]])[0]
@@ -148,11 +140,9 @@ EditorPageTestCase {
 
     function test_bandSelectsWhatItCoversAndTheOverlayFramesTheSelection() {
         var widgets = showWidgets([[0.1, 0.1, 0.1, 0.1], [0.25, 0.1, 0.1, 0.1]])
-        var overlay = part("groupEditOverlay")
+        var [overlay, band] = [part("groupEditOverlay"), part("bandArea")]
         verify(!overlay.visible)
-        var band = part("bandArea")
-        var from = canvas().mapToItem(band, 50, 30)
-        var to = canvas().mapToItem(band, 300, 180)
+        var [from, to] = [canvas().mapToItem(band, 50, 30), canvas().mapToItem(band, 300, 180)]
         drag(band, from.x, from.y, to.x, to.y, 2)
         compare([widgets[0].selected, widgets[1].selected, overlay.visible], [true, false, true])
         fuzzyCompare(overlay.width, 100, 0.01)
@@ -183,9 +173,8 @@ EditorPageTestCase {
         }
         fuzzyCompare(widget.xFraction, data.x, 1e-4)
         fuzzyCompare(widget.widthFraction * 1000, data.width, 0.5)
-        if (data.shift)
-            compare([widget.heightFraction, widget.yFraction + widget.heightFraction].map(function(f) {
-                return f.toFixed(4) }), ["0.2500", "0.4000"])
+        compare([widget.heightFraction, widget.yFraction + widget.heightFraction].map(function(f) {
+            return f.toFixed(4) }), [(data.height || 0.2).toFixed(4), (data.bottom || 0.3).toFixed(4)])
     }
 
     // The views of a layout (thumbnail, test window, canvas) build its widget tree and follow its changes.
