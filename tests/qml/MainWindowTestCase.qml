@@ -80,7 +80,8 @@ TestCase {
     // idle (the menus are enabled again), title <after the program's name>, calls|config|connection <calls>,
     // called <a call of the application, config or connection, made by now or soon>,
     // opened <load|save> <count>, quits <count>, checked|enabled|disabled <part>, focus <part>,
-    // is <part>.<property> <value> (compared as text).
+    // is <part>.<property> <value> (compared as text); type <part> <text> (clicks the part and types);
+    // answer (the connection attempt succeeds).
     function act(script) {
         var steps = script.split(";")
         for (var i = 0; i < steps.length; ++i) {
@@ -113,6 +114,13 @@ TestCase {
             case "enabled": verify(part(rest).visible && part(rest).enabled, steps[i]); break
             case "disabled": verify(!part(rest).enabled, steps[i]); break
             case "focus": compare(window.activeFocusItem, part(rest), steps[i]); break
+            case "type":
+                mouseClick(part(words[1]))
+                tryCompare(part(words[1]), "activeFocus", true)
+                for (var key of words.slice(2).join(" "))
+                    keyClick(key)
+                break
+            case "answer": _application.connectionInterface.finishAttempt(true); break
             case "is": compare(String(part(words[1].split(".")[0])[words[1].split(".")[1]]), words.slice(2).join(" "),
                                steps[i]); break
             case "error":

@@ -172,22 +172,7 @@ MainWindowTestCase {
 
     // Uploads and downloads through the unit picker, as a user picks a unit and logs in.
     function picker() { return part("unitPickerPage") }
-    function lastConnectionCall() {
-        return _application.connectionInterface.calls[_application.connectionInterface.calls.length - 1]
-    }
-
-    function typeInto(name, text) {
-        waitForRendering(picker())
-        mouseClick(part(name))
-        tryCompare(part(name), "activeFocus", true)
-        for (var i = 0; i < text.length; ++i)
-            keyClick(text[i])
-    }
-
-    function connectAndWaitFor(call) {
-        _application.connectionInterface.finishAttempt(true)
-        act("called " + call)
-    }
+    function lastConnectionCall() { return _application.connectionInterface.calls.slice(-1)[0] }
 
     function test_uploadFailsThenSucceedsAndTheAcceptedPasswordIsKept() {
         _application.connectionInterface.addUnit("10.0.0.7", "Front of house", "", 0)
@@ -195,51 +180,41 @@ MainWindowTestCase {
         startWorking()
         _application.connectionInterface.setConnected(true)
         act("menu File/Upload; shown unitPickerPage; shown unitPickerWarning; disabled unitPickerNextButton")
-        act("is unitPickerPage.headlineText Upload config to unit")
-        verify(picker().adminUserOnly && !window.shortcutsEnabled)
+        act("is unitPickerPage.headlineText Upload config to unit; is unitPickerPage.adminUserOnly true")
+        verify(!window.shortcutsEnabled)
         tryCompare(part("unitListView"), "count", 2)
         part("unitListView").currentIndex = 1
-        act("click unitPickerNextButton; hidden usernameField")
-        verify(picker().loginStep)
-        typeInto("passwordField", "secret")
-        act("click unitPickerSelectButton; shown taskInProgressPopup; connection connectToUnit(1)")
-        act("is taskInProgressPopup.text Connecting to unit...")
+        act("click unitPickerNextButton; hidden usernameField; is unitPickerPage.loginStep true")
+        act("type passwordField secret; click unitPickerSelectButton; shown taskInProgressPopup")
+        act("connection connectToUnit(1); is taskInProgressPopup.text Connecting to unit...; answer; called uploadConfig()")
         compare(_application.adminPassword, "secret")
-        connectAndWaitFor("uploadConfig()")
         verify(part("taskInProgressPopup").progressBarVisible && part("taskInProgressPopup").cancelAvailable)
         _application.finishUpload(false, "Incorrect password")
         // Back at the picker with the unit still chosen; the refused password is not offered again.
         act("error Upload failed|Incorrect password; shown unitPickerPage")
-        compare([part("unitListView").currentIndex, picker().usingStoredPassword, picker().password], [1, false, ""])
-        compare(lastConnectionCall(), "disconnect()")
+        compare([part("unitListView").currentIndex, picker().usingStoredPassword, picker().password, lastConnectionCall()],
+                [1, false, "", "disconnect()"])
         picker().cancelClicked()
 
         // A typed address must be valid; the password the unit accepts is used by the next upload.
-        act("idle; clear; menu File/Upload; shown unitPickerPage")
-        verify(!picker().usingStoredPassword)
-        typeInto("ipAddressField", "10.0")
-        act("disabled unitPickerNextButton")
+        act("idle; clear; menu File/Upload; shown unitPickerPage; is unitPickerPage.usingStoredPassword false")
+        waitForRendering(picker())
+        act("type ipAddressField 10.0; disabled unitPickerNextButton")
         part("ipAddressField").text = "10.0.0.300"
         act("disabled unitPickerNextButton")
         part("ipAddressField").text = "10.0.0.9"
-        act("click unitPickerNextButton")
-        typeInto("passwordField", "right")
-        act("click unitPickerSelectButton; connection connectToHostByIpAddress(10.0.0.9)")
-        connectAndWaitFor("uploadConfig()")
+        act("click unitPickerNextButton; type passwordField right; click unitPickerSelectButton")
+        act("connection connectToHostByIpAddress(10.0.0.9); answer; called uploadConfig()")
         _application.finishUpload(true)
-        act("error Upload complete; idle; menu File/Upload; shown unitPickerPage")
-        verify(picker().usingStoredPassword)
+        act("error Upload complete; idle; menu File/Upload; shown unitPickerPage; is unitPickerPage.usingStoredPassword true")
         part("unitListView").currentIndex = 0
         act("click unitPickerNextButton; is passwordField.placeholderText Using the stored password")
         // Typing a password means the stored one is no longer used.
-        typeInto("passwordField", "x")
-        verify(!picker().usingStoredPassword)
-        act("click unitPickerBackButton")
-        verify(!picker().loginStep)
+        act("type passwordField x; is unitPickerPage.usingStoredPassword false")
+        act("click unitPickerBackButton; is unitPickerPage.loginStep false")
         // Escape asks for Cancel while the unit has not finished; the transfer ends and the unit is let go.
         picker().unitIpClicked("10.0.0.4")
-        connectAndWaitFor("uploadConfig()")
-        act("key Escape; idle; hidden errorPopup; called cancelTransfer()")
+        act("answer; called uploadConfig(); key Escape; idle; hidden errorPopup; called cancelTransfer()")
         compare(lastConnectionCall(), "disconnect()")
     }
 
@@ -249,9 +224,7 @@ MainWindowTestCase {
         act("click unitPickerCancelButton; shown initialPage; connection")
         // A unit that cannot be reached: back to the picker with the address
         // still typed and the focus in it; Cancel there returns to the initial page.
-        act("click downloadButton; shown unitPickerPage; focus ipAddressField")
-        for (var key of "10.0.0.2")
-            keyClick(key)
+        act("click downloadButton; shown unitPickerPage; focus ipAddressField; type ipAddressField 10.0.0.2")
         act("click unitPickerNextButton; hidden usernameField; click unitPickerSelectButton")
         act("connection connectToHostByIpAddress(10.0.0.2)")
         _application.connectionInterface.finishAttempt(false, "Unit did not answer")
@@ -260,7 +233,7 @@ MainWindowTestCase {
         verify(!window.mainUIActive)
         act("click downloadButton")
         picker().unitIpClicked("10.0.0.2")
-        connectAndWaitFor("downloadConfig()")
+        act("answer; called downloadConfig()")
         _application.finishDownload(true)
         act("error Download complete; idle; title New config")
     }
