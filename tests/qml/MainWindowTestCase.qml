@@ -95,7 +95,7 @@ TestCase {
             case "menu": chooseMenuItem.apply(null, rest.split("/")); break
             case "accept": dialog.file = words[2]; dialog.accepted(); break
             case "reject": dialog.rejected(); break
-            case "dirty": _application.currentConfig.setDirty(true); break
+            case "dirty": _application.currentConfig.dirty = true; break
             case "close": window.close(); break
             case "clear": _application.clearCalls(); break
             case "set": _application[words[1]] = words[2] === "true" || (words[2] === "false" ? false : words[2]); break

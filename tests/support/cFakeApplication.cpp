@@ -1,15 +1,75 @@
 #include "cFakeApplication.h"
 
-cFakeApplication::cFakeApplication(QObject* parent)
-    : QObject(parent)
-    , mConfig(new cFakeConfig(this))
-    , mConnection(new cFakeConnectionInterface(this))
+void cFakeConfig::setLayoutCount(int count)
 {
+    while (mLayouts->count() > count)
+        mLayouts->remove(mLayouts->count() - 1);
+    while (mLayouts->count() < count)
+        mLayouts->append(new cFakeLayout(QString("Layout %1").arg(mLayouts->count() + 1)));
+    Set(mSelectedLayoutIndex, std::min(mSelectedLayoutIndex, count - 1), &cFakeConfig::selectedLayoutIndexChanged);
+}
+
+void cFakeConfig::setVersion(const QString& version, bool newer)
+{
+    Set(mVersion, version, &cFakeConfig::versionStringChanged);
+    Set(mVersionIsNewer, newer, &cFakeConfig::configVersionIsNewerChanged);
+}
+
+void cFakeConfig::reset()
+{
+    setLayoutCount(0);
+    setDirty(false);
+    setVersion(QString(), false);
+}
+
+void cFakeConnectionInterface::connectToUnit(int index)
+{
+    if (cQmlUnit* unit = mUnits->At(index))
+        mHost = unit->ipAddress();
+    Log(QString("connectToUnit(%1)").arg(index));
+}
+
+void cFakeConnectionInterface::connectToHostByIpAddress(const QString& address)
+{
+    mHost = address;
+    Log(QString("connectToHostByIpAddress(%1)").arg(address));
+}
+
+void cFakeConnectionInterface::addUnit(const QString& ipAddress, const QString& unitName, const QString& information,
+                                       int type)
+{
+    sUnit unit;
+    unit.mIpAddress = ipAddress;
+    unit.mUnitName = unit.mFindName = unitName;
+    unit.mInformation = information;
+    unit.mUnitType = static_cast<eUnitType>(type);
+    mUnits->append(new cQmlUnit(unit));
+}
+
+void cFakeConnectionInterface::finishAttempt(bool succeeded, const QString& reason)
+{
+    Set(mFailureReason, reason, &cFakeConnectionInterface::connectionFailureReasonChanged);
+    if (!succeeded) {
+        emit connectionAttemptFailed();
+        return;
+    }
+    setConnected(true);
+    emit connectionAttemptSuccessful();
+}
+
+void cFakeConnectionInterface::reset()
+{
+    mUnits->clear();
+    setConnected(false);
+    Set(mUnitSilent, false, &cFakeConnectionInterface::unitSilentChanged);
+    Set(mFailureReason, QString(), &cFakeConnectionInterface::connectionFailureReasonChanged);
+    mHost.clear();
+    clearCalls();
 }
 
 void cFakeApplication::createNewConfig()
 {
-    Log(QStringLiteral("createNewConfig()"));
+    Log("createNewConfig()");
     mConfig->reset();
     mConfig->setLayoutCount(1);
     setCurrentFilename(QString());
@@ -17,39 +77,32 @@ void cFakeApplication::createNewConfig()
 
 bool cFakeApplication::loadConfig(const QUrl& fileUrl)
 {
-    Log(QStringLiteral("loadConfig(%1)").arg(fileUrl.toString()));
-    SetReason(mLoadFailureReason, QString(), &cFakeApplication::loadConfigFailureReasonChanged);
+    Log(QString("loadConfig(%1)").arg(fileUrl.toString()));
     mConfig->reset();
+    // Cleared first, so that the same failure twice is told twice.
+    Set(mLoadFailureReason, QString(), &cFakeApplication::loadConfigFailureReasonChanged);
     if (!mLoadSucceeds) {
-        SetReason(mLoadFailureReason, QStringLiteral("Invalid config data file"),
-                  &cFakeApplication::loadConfigFailureReasonChanged);
+        Set(mLoadFailureReason, QString("Invalid config data file"), &cFakeApplication::loadConfigFailureReasonChanged);
         return false;
     }
     mConfig->setLayoutCount(2);
-    mConfig->setVersion(mLoadedVersionIsNewer ? QStringLiteral("2.0.0") : QStringLiteral("1.0.0"),
-                        mLoadedVersionIsNewer);
+    mConfig->setVersion(mLoadedVersionIsNewer ? "2.0.0" : "1.0.0", mLoadedVersionIsNewer);
     setCurrentFilename(fileUrl.toLocalFile());
     return true;
 }
 
 bool cFakeApplication::saveConfig(const QUrl& fileUrl)
 {
-    Log(QStringLiteral("saveConfig(%1)").arg(fileUrl.toString()));
-    return Save(fileUrl.toLocalFile());
+    return Save(QString("saveConfig(%1)").arg(fileUrl.toString()), fileUrl.toLocalFile());
 }
 
-bool cFakeApplication::saveConfig()
+bool cFakeApplication::Save(const QString& call, const QString& filename)
 {
-    Log(QStringLiteral("saveConfig()"));
-    return Save(mCurrentFilename);
-}
-
-bool cFakeApplication::Save(const QString& filename)
-{
-    SetReason(mSaveFailureReason, QString(), &cFakeApplication::saveConfigFailureReasonChanged);
+    Log(call);
+    Set(mSaveFailureReason, QString(), &cFakeApplication::saveConfigFailureReasonChanged);
     if (!mSaveSucceeds) {
-        SetReason(mSaveFailureReason, QStringLiteral("Error opening file %1 for writing").arg(filename),
-                  &cFakeApplication::saveConfigFailureReasonChanged);
+        Set(mSaveFailureReason, QString("Error opening file %1 for writing").arg(filename),
+            &cFakeApplication::saveConfigFailureReasonChanged);
         return false;
     }
     setCurrentFilename(filename);
@@ -59,34 +112,28 @@ bool cFakeApplication::Save(const QString& filename)
 
 void cFakeApplication::uploadConfig()
 {
-    Log(QStringLiteral("uploadConfig()"));
-    SetReason(mUploadFailureReason, QString(), &cFakeApplication::uploadConfigFailureReasonChanged);
+    Log("uploadConfig()");
+    Set(mUploadFailureReason, QString(), &cFakeApplication::uploadConfigFailureReasonChanged);
     mUploadProgress = 0.0f;
     emit uploadProgressChanged();
 }
 
 void cFakeApplication::downloadConfig()
 {
-    Log(QStringLiteral("downloadConfig()"));
-    SetReason(mDownloadFailureReason, QString(), &cFakeApplication::downloadConfigFailureReasonChanged);
+    Log("downloadConfig()");
+    Set(mDownloadFailureReason, QString(), &cFakeApplication::downloadConfigFailureReasonChanged);
 }
 
 void cFakeApplication::setAdminPassword(const QString& password)
 {
-    Log(QStringLiteral("setAdminPassword(%1)").arg(password));
-    const bool wasStored = adminPasswordStored();
-    mAdminPassword = password;
-    if (wasStored != adminPasswordStored())
-        emit adminPasswordStoredChanged();
+    Log(QString("setAdminPassword(%1)").arg(password));
+    Set(mAdminPassword, password, &cFakeApplication::adminPasswordStoredChanged);
 }
 
 void cFakeApplication::setTestWindowPassword(const QString& password)
 {
-    Log(QStringLiteral("setTestWindowPassword(%1)").arg(password));
-    const bool wasStored = testWindowPasswordStored();
-    mTestWindowPassword = password;
-    if (wasStored != testWindowPasswordStored())
-        emit testWindowPasswordStoredChanged();
+    Log(QString("setTestWindowPassword(%1)").arg(password));
+    Set(mTestWindowPassword, password, &cFakeApplication::testWindowPasswordStoredChanged);
 }
 
 void cFakeApplication::finishUpload(bool succeeded, const QString& reason)
@@ -97,11 +144,9 @@ void cFakeApplication::finishUpload(bool succeeded, const QString& reason)
         emit uploadConfigSuccessful();
         return;
     }
-    SetReason(mUploadFailureReason, reason, &cFakeApplication::uploadConfigFailureReasonChanged);
-    if (reason == QLatin1String("Incorrect password") && adminPasswordStored()) {
-        mAdminPassword.clear();
-        emit adminPasswordStoredChanged();
-    }
+    Set(mUploadFailureReason, reason, &cFakeApplication::uploadConfigFailureReasonChanged);
+    if (reason == "Incorrect password")
+        Set(mAdminPassword, QString(), &cFakeApplication::adminPasswordStoredChanged);
     emit uploadConfigFailed();
 }
 
@@ -114,71 +159,39 @@ void cFakeApplication::finishDownload(bool succeeded, const QString& reason)
         emit downloadConfigSuccessful();
         return;
     }
-    SetReason(mDownloadFailureReason, reason, &cFakeApplication::downloadConfigFailureReasonChanged);
+    Set(mDownloadFailureReason, reason, &cFakeApplication::downloadConfigFailureReasonChanged);
     emit downloadConfigFailed();
 }
 
 void cFakeApplication::openHelp()
 {
-    Log(QStringLiteral("openHelp()"));
+    Log("openHelp()");
     if (!mHelpFails)
         return;
-    const QString reason = QStringLiteral("The user guide /opt/kelvari/Contents/Resources/Help/Help.pdf is missing");
-    SetReason(mHelpFailureReason, reason, &cFakeApplication::helpFailureReasonChanged);
+    Set(mHelpFailureReason, QString("The user guide /opt/kelvari/Contents/Resources/Help/Help.pdf is missing"),
+        &cFakeApplication::helpFailureReasonChanged);
     emit helpFailed();
-}
-
-void cFakeApplication::setCurrentFilename(const QString& filename)
-{
-    if (filename == mCurrentFilename)
-        return;
-    mCurrentFilename = filename;
-    emit currentFilenameChanged();
 }
 
 void cFakeApplication::clearCalls()
 {
     mConfig->clearCalls();
     mConnection->clearCalls();
-    mCalls.clear();
-    emit callsChanged();
+    cFakeCalls::clearCalls();
 }
 
 void cFakeApplication::reset()
 {
     mConfig->reset();
-    mConfig->clearCalls();
     mConnection->reset();
+    clearCalls();
     setCurrentFilename(QString());
     mLastConfigFilePath.clear();
-    mLoadSucceeds = true;
-    mLoadedVersionIsNewer = false;
-    mSaveSucceeds = true;
-    mHelpFails = false;
-    mAdminPassword.clear();
-    mAdminRememberPassword = true;
-    mTestWindowUsername.clear();
-    mTestWindowPassword.clear();
-    mTestWindowRemember = true;
-    emit adminPasswordStoredChanged();
-    emit adminRememberPasswordChanged();
-    emit testWindowUsernameChanged();
-    emit testWindowPasswordStoredChanged();
-    emit testWindowRememberLoginDetailsChanged();
-    mCalls.clear();
-    emit callsChanged();
-}
-
-void cFakeApplication::SetReason(QString& member, const QString& reason, void (cFakeApplication::*changed)())
-{
-    if (reason == member)
-        return;
-    member = reason;
-    emit(this->*changed)();
-}
-
-void cFakeApplication::Log(const QString& call)
-{
-    mCalls.append(call);
-    emit callsChanged();
+    mLoadSucceeds = mSaveSucceeds = true;
+    mLoadedVersionIsNewer = mHelpFails = false;
+    Set(mAdminPassword, QString(), &cFakeApplication::adminPasswordStoredChanged);
+    Set(mAdminRememberPassword, true, &cFakeApplication::adminRememberPasswordChanged);
+    Set(mTestWindowUsername, QString(), &cFakeApplication::testWindowUsernameChanged);
+    Set(mTestWindowPassword, QString(), &cFakeApplication::testWindowPasswordStoredChanged);
+    Set(mTestWindowRemember, true, &cFakeApplication::testWindowRememberLoginDetailsChanged);
 }
