@@ -7,20 +7,15 @@
 QUrl cTestImageFiles::write(const QString& name, int width, int height)
 {
     const QString path = mFolder.filePath(name);
-    if (name.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
-    {
+    const QString format = name.section('.', -1).toUpper();
+    if (format == "SVG") {
         QFile file(path);
-        const QByteArray drawing = QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%2\">"
-                                                  "<circle cx=\"%3\" cy=\"%4\" r=\"%5\" fill=\"#E8A33D\"/></svg>")
-                                       .arg(width)
-                                       .arg(height)
-                                       .arg(width / 2)
-                                       .arg(height / 2)
-                                       .arg(qMin(width, height) / 2)
+        const QByteArray drawing = QString("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%2\">"
+                                           "<circle cx=\"%3\" cy=\"%4\" r=\"%5\" fill=\"#E8A33D\"/></svg>")
+                                       .arg(width).arg(height).arg(width / 2).arg(height / 2).arg(qMin(width, height) / 2)
                                        .toUtf8();
-        if (!file.open(QIODevice::WriteOnly) || file.write(drawing) != drawing.size())
-            return QUrl();
-        return QUrl::fromLocalFile(path);
+        return file.open(QIODevice::WriteOnly) && file.write(drawing) == drawing.size() ? QUrl::fromLocalFile(path)
+                                                                                        : QUrl();
     }
     QImage image(width, height, QImage::Format_RGB32);
     // Each file its own colour, with a diagonal so that stretching shows.
@@ -29,8 +24,5 @@ QUrl cTestImageFiles::write(const QString& name, int width, int height)
     painter.setPen(QPen(Qt::white, qMax(1, qMin(width, height) / 20)));
     painter.drawLine(0, 0, width, height);
     painter.end();
-    const QString format = name.section(QLatin1Char('.'), -1).toUpper();
-    return image.save(path, qPrintable(format == QLatin1String("JPG") ? QStringLiteral("JPEG") : format))
-               ? QUrl::fromLocalFile(path)
-               : QUrl();
+    return image.save(path, format == "JPG" ? "JPEG" : qPrintable(format)) ? QUrl::fromLocalFile(path) : QUrl();
 }

@@ -13,24 +13,23 @@
 
 void cWindowTestSupport::UseProgramFonts()
 {
-    QFontDatabase::addApplicationFont(QStringLiteral("://lato"));
-    QFontDatabase::addApplicationFont(QStringLiteral("://lato-bold"));
-    QGuiApplication::setFont(QFont(QStringLiteral("Lato"), 10));
+    QFontDatabase::addApplicationFont("://lato");
+    QFontDatabase::addApplicationFont("://lato-bold");
+    QGuiApplication::setFont(QFont("Lato", 10));
 }
 
 void cWindowTestSupport::UseProgramSetup(const QString& settingsFolder)
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Brelvan"));
-    QCoreApplication::setApplicationName(QStringLiteral("Kelvari Editor"));
+    QCoreApplication::setOrganizationName("Brelvan");
+    QCoreApplication::setApplicationName("Kelvari Editor");
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder);
     UseProgramFonts();
 }
 
 QObject* cWindowTestSupport::Find(QQuickWindow* window, const char* name)
 {
-    QObject* found = Search(window, QLatin1String(name));
-    if (!found)
-        found = Search(window->contentItem()->parentItem(), QLatin1String(name));
+    QObject* found = Search(window, name);
+    found = found ? found : Search(window->contentItem()->parentItem(), name);
     if (!found)
         qFatal("no %s in the window", name);
     return found;
@@ -41,10 +40,9 @@ QObject* cWindowTestSupport::Search(QObject* object, const QString& name)
     if (object->objectName() == name)
         return object;
     QObjectList next = object->children();
-    if (auto* item = qobject_cast<QQuickItem*>(object)) {
-        for (QQuickItem* child : item->childItems())
-            next.append(child);
-    }
+    const QList<QQuickItem*> items = qobject_cast<QQuickItem*>(object) ? qobject_cast<QQuickItem*>(object)->childItems()
+                                                                       : QList<QQuickItem*>();
+    std::copy(items.begin(), items.end(), std::back_inserter(next));
     for (QObject* child : qAsConst(next)) {
         if (QObject* found = Search(child, name))
             return found;
@@ -55,15 +53,10 @@ QObject* cWindowTestSupport::Search(QObject* object, const QString& name)
 void cWindowTestSupport::AddSampleWidgets(cLayout& layout)
 {
     auto add = [&layout](const char* type, cWidget* container, int location, float x, float y, float w, float h) {
-        return qobject_cast<cWidget*>(
-            layout.createAndAddWidget(QString::fromLatin1(type), container, location, x, y, w, h));
+        return qobject_cast<cWidget*>(layout.createAndAddWidget(type, container, location, x, y, w, h));
     };
-    add("text", nullptr, -1, 0.05f, 0.04f, 0.5f, 0.1f)
-        ->GetProperty(QStringLiteral("Text"))
-        ->setValue(QStringLiteral("Monitor mix"));
-    add("rect", nullptr, -1, 0.05f, 0.18f, 0.42f, 0.74f)
-        ->GetProperty(QStringLiteral("Colour"))
-        ->setValue(QColor(QStringLiteral("#2B3A42")));
+    add("text", nullptr, -1, 0.05f, 0.04f, 0.5f, 0.1f)->GetProperty("Text")->setValue("Monitor mix");
+    add("rect", nullptr, -1, 0.05f, 0.18f, 0.42f, 0.74f)->GetProperty("Colour")->setValue(QColor("#2B3A42"));
     add("zrnet_fader", nullptr, -1, 0.08f, 0.22f, 0.08f, 0.66f);
     add("zrnet_fader", nullptr, -1, 0.2f, 0.22f, 0.08f, 0.66f);
     add("zrnet_rotary", nullptr, -1, 0.32f, 0.24f, 0.12f, 0.18f);
