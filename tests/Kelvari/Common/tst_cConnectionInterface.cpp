@@ -1,4 +1,5 @@
 #include "Common/Qt/cDiscoveryDatagram.h"
+#include "Common/Qt/cReachabilityProbe.h"
 #include "Kelvari/Common/cConnectionInterface.h"
 #include "ZRNet/Qt/cNetworkConnection.h"
 #include "support/cDiscoveryResponder.h"
@@ -217,9 +218,10 @@ private slots:
         // A low time-to-live warning checks the unit again: still there, it stays connected, and silent until it
         // answers again.
         QVERIFY(ConnectToListedUnit(*connection, "Alpha"));
+        QSignalSpy reachable(connection->findChild<cReachabilityProbe*>(), &cReachabilityProbe::Reachable);
         emit network->TimeToLiveLow(1);
-        QTRY_VERIFY(connection->unitSilent());
-        QTest::qWait(300);
+        QVERIFY(connection->unitSilent());
+        QVERIFY(reachable.wait(5000));
         QVERIFY(connection->connected() && connection->unitSilent());
         emit network->TimeToLiveRestored(1);
         QTRY_VERIFY(!connection->unitSilent());
@@ -234,7 +236,6 @@ private slots:
         QVERIFY(ConnectToListedUnit(*connection, "Alpha"));
         emit network->LostCommunications(1);
         emit network->Disconnected(1);
-        QTest::qWait(50);
         QVERIFY(connection->connected());
         cNetworkConnection::DeleteInstance();
     }
