@@ -12,7 +12,6 @@
 #include <QPointer>
 #include <QSvgRenderer>
 #include <QThread>
-#include <QtEndian>
 #include <QtTest>
 #include <climits>
 #include <memory>
@@ -37,28 +36,8 @@ QByteArray Png(const QSize& size)
     return bytes;
 }
 
-quint32 Crc32(const QByteArray& bytes)
-{
-    quint32 crc = 0xFFFFFFFFu;
-    for (const char byte : bytes)
-    {
-        crc ^= quint8(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-// A well-formed PNG header that claims another size: the pixels never follow.
-QByteArray PngDeclaring(quint32 width, quint32 height)
-{
-    QByteArray bytes = Png(QSize(1, 1));
-    // Signature 8 bytes, then the IHDR chunk: length 4, type 4, data 13, CRC 4.
-    qToBigEndian(width, bytes.data() + 16);
-    qToBigEndian(height, bytes.data() + 20);
-    qToBigEndian(Crc32(bytes.mid(12, 17)), bytes.data() + 29);
-    return bytes;
-}
+// A picture header that claims a huge size: the pixels never follow.
+const QByteArray kHugeHeader = "P5\n30000 20000\n255\n";
 
 QByteArray Svg(const QByteArray& root, const QByteArray& content = "<rect width=\"4\" height=\"4\"/>")
 {
@@ -70,11 +49,9 @@ bool IsPlaceholder(const QImage& image) { return image == Filled(QSize(20, 20), 
 
 bool HasVisiblePixels(const QImage& image)
 {
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(image.pixel(x, y)) > 0)
-                return true;
-    return false;
+    QImage clear(image.size(), image.format());
+    clear.fill(Qt::transparent);
+    return image != clear;
 }
 
 // A document with layouts, as the editor's document provides them.
@@ -314,42 +291,31 @@ private slots:
         for (cResource* resource : mConfig->Resources().Items())
             QVERIFY(!resource->selected());
     }
-    void addDeleteChangeAndRenameAreUndoable()
+    // Undoing an add, a delete or a rename is shown by the document's and the resource page's tests.
+    void addAndChangeAreRedoneAndAReinsertedResourceRecordsOneRename()
     {
-        cImageResource* added = New("0", "a");
+        cImageResource* added = New("0", "old.png");
         mConfig->InsertNewResource(added);
         mConfig->ResourceUndoManager()->AddNewResource(added, mConfig.get());
         mConfig->resourceCloseUndoBlock();
         mConfig->resourceUndoPressed();
-        QCOMPARE(mConfig->Resources().count(), 0);
-        QVERIFY(mConfig->hasResourceRedo());
+        QVERIFY(mConfig->Resources().isEmpty() && mConfig->hasResourceRedo());
         mConfig->resourceRedoPressed();
         QCOMPARE(mConfig->Resources().At(0), added);
-        mConfig->RemoveResource(0);
-        mConfig->ResourceUndoManager()->AddDeleteResource(added, mConfig.get());
-        mConfig->resourceCloseUndoBlock();
-        mConfig->resourceUndoPressed();
-        QCOMPARE(mConfig->ResourcesAndDefaults().At(151), added);
-        cImageResource* replacement = New("0", "a", "svg");
+        cImageResource* replacement = New("0", "old.png", "svg");
         mConfig->ResourceUndoManager()->AddChangeResource(added, replacement, mConfig.get());
         mConfig->resourceCloseUndoBlock();
         mConfig->ReplaceResource(added, replacement);
         mConfig->resourceUndoPressed();
         QCOMPARE(mConfig->Resources().At(0), added);
-        QVERIFY(mConfig->GetSvgData("0").isEmpty());
         mConfig->resourceRedoPressed();
         QCOMPARE(mConfig->GetSvgData("0"), QByteArray("<svg/>"));
         cImageResource* renamed = New("1", "old.png");
         mConfig->InsertNewResource(renamed);
         mConfig->ResourceUndoManager()->ClearUndoRedo();
-        renamed->nameProperty()->setStringValue("new.png");
-        mConfig->resourceCloseUndoBlock();
-        mConfig->resourceUndoPressed();
-        QCOMPARE(renamed->Name(), QString("old.png"));
-        // Re-inserting by undo links nothing twice: one rename is one step.
         mConfig->RemoveResource(renamed);
         mConfig->UndoDeleteResource(renamed);
-        renamed->nameProperty()->setStringValue("other.png");
+        renamed->nameProperty()->setStringValue("new.png");
         mConfig->resourceCloseUndoBlock();
         mConfig->resourceUndoPressed();
         QCOMPARE(renamed->Name(), QString("old.png"));
@@ -421,28 +387,24 @@ private slots:
         QCOMPARE(PropertyTexts(resource).last(), QString("Layouts=P2\nP1\n"));
         QCOMPARE(resource.Name(), QString("c.png"));
     }
-    void bytesDecodeOnlyWithinTheBound_data()
+    void bytesDecodeOnlyWithinTheBoundAndDeclareTheirSize_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QSize>("decoded");
-        QTest::newRow("png") << Png(QSize(30, 20)) << QSize(30, 20);
-        QTest::newRow("at the bound") << Png(QSize(2048, 1)) << QSize(2048, 1);
-        QTest::newRow("one above the bound") << Png(QSize(2049, 1)) << QSize();
-        QTest::newRow("one taller than the bound") << Png(QSize(1, 1081)) << QSize();
-        QTest::newRow("png claiming a huge size") << PngDeclaring(20000, 20000) << QSize();
+        QTest::addColumn<QSize>("declared");
+        QTest::newRow("png") << Png(QSize(30, 20)) << QSize(30, 20) << QSize(30, 20);
+        QTest::newRow("at the bound") << Png(QSize(2048, 1)) << QSize(2048, 1) << QSize(2048, 1);
+        QTest::newRow("one above the bound") << Png(QSize(2049, 1)) << QSize() << QSize(2049, 1);
+        QTest::newRow("one taller than the bound") << Png(QSize(1, 1081)) << QSize() << QSize(1, 1081);
+        QTest::newRow("header claiming a huge size") << kHugeHeader << QSize() << QSize(30000, 20000);
+        QTest::newRow("not a picture") << QByteArray("not a picture") << QSize() << QSize(-1, -1);
     }
-    void bytesDecodeOnlyWithinTheBound()
+    void bytesDecodeOnlyWithinTheBoundAndDeclareTheirSize()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(QSize, decoded);
         const QImage image = cImageResource::Decode(bytes, cImageResource::MaxDecodedSize());
-        QCOMPARE(image.isNull() ? QSize() : image.size(), decoded);
-    }
-    void declaredSizeIsReadWithoutDecoding()
-    {
-        QCOMPARE(cImageResource::DeclaredSize(PngDeclaring(30000, 20000)), QSize(30000, 20000));
-        QCOMPARE(cImageResource::DeclaredSize(Png(QSize(7, 5))), QSize(7, 5));
-        QVERIFY(!cImageResource::DeclaredSize("not a picture").isValid());
+        QTEST(image.isNull() ? QSize() : image.size(), "decoded");
+        QTEST(cImageResource::DeclaredSize(bytes), "declared");
     }
     // "@" stands for a user drawing made of the row's bytes. Unknown requests get the placeholder; drawings are
     // drawn (or not) at the requested size, within bounds; fitted user drawings keep their proportions.
@@ -482,14 +444,10 @@ private slots:
         row("user drawing without size", "@", QSize(), QSize(20, 20), "placeholder", green);
         const QString fitted = "@:preserveAspectFit";
         row("no width", fitted, QSize(100, 100), QSize(0, 0), "", Svg("viewBox=\"0 0 0 10\"", ""));
-        row("neither view box nor size", fitted, QSize(100, 100), QSize(0, 0), "", Svg("", ""));
         // Without a view box of its own a drawing is framed by its contents.
         row("contents frame it", fitted, QSize(100, 100), QSize(100, 25), "", Svg("viewBox=\"0 0 0 0\"", "<rect width=\"8\" height=\"2\"/>"));
         row("very tall", fitted, QSize(100, 100), QSize(0, 0), "", Svg("viewBox=\"0 0 1 1e30\""));
-        row("beyond single precision", fitted, QSize(100, 100), QSize(0, 0), "", Svg("viewBox=\"0 0 1e-30 1e30\""));
         row("tenfold tall", fitted, QSize(100, 100), QSize(10, 100), "", Svg("viewBox=\"0 0 10 100\""));
-        row("self-using group", fitted, QSize(100, 100), QSize(100, 100), "",
-            Svg("viewBox=\"0 0 10 10\"", "<g id=\"a\"><use xlink:href=\"#a\"/></g>"));
     }
     void requestsAreServedAtTheirSize()
     {
