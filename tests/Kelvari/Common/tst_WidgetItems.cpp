@@ -13,7 +13,6 @@
 #include "Kelvari/Common/cTextWidget.h"
 #include "Kelvari/Editor/cEditorWidgetFactory.h"
 
-#include <QDir>
 #include <QFontDatabase>
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -80,6 +79,22 @@ class tst_WidgetItems : public QObject
         widget->setYFraction(geometry.y());
         widget->setWidthFraction(geometry.width());
         widget->setHeightFraction(geometry.height());
+    }
+
+    // A tab container filling the page with a text widget on its first tab, and its item.
+    QQuickItem* Tabs(cTabContainer*& container, cWidget*& first)
+    {
+        container = new cTabContainer(1, mOwner.get(), *mConfig);
+        Place(container, {0, 0, 1, 1});
+        first = new cTextWidget(2, mOwner.get());
+        container->AddContainerChild(first, 0);
+        return Create("TabContainer.qml", container);
+    }
+    static QQuickItem* Page(QQuickItem* tabs, int location)
+    {
+        QVariant result;
+        QMetaObject::invokeMethod(tabs, "getContainer", Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, location));
+        return result.value<QQuickItem*>();
     }
 
 private slots:
@@ -205,6 +220,62 @@ private slots:
         QCOMPARE(drawings, 6);
         QVERIFY2(mWarnings.isEmpty(), qPrintable(mWarnings.join('\n')));
     }
+    void tabButtonsAndTheCurrentTabFollowEachOther()
+    {
+        cTabContainer* container = nullptr;
+        cWidget* first = nullptr;
+        QQuickItem* item = Tabs(container, first);
+        auto* bar = item->findChild<QQuickItem*>("tabBar");
+        auto* stack = item->findChild<QQuickItem*>("stackLayout");
+        mView->show();
+        QVERIFY(QTest::qWaitForWindowExposed(mView.get()));
+        const QPointF onSecond = bar->mapToScene(QPointF(bar->width() * 3 / 8, bar->height() / 2));
+        QTest::mouseClick(mView.get(), Qt::LeftButton, Qt::NoModifier, onSecond.toPoint());
+        QCOMPARE(container->currentTabIndex(), 1);
+        QVERIFY(!first->IsVisible());
+        QCOMPARE(stack->property("currentIndex").toInt(), 1);
+        container->setCurrentTabIndex(2);
+        QCOMPARE(bar->property("currentIndex").toInt(), 2);
+        QCOMPARE(stack->property("currentIndex").toInt(), 2);
+        QVERIFY(!Page(item, 0)->isVisible());
+        container->setCurrentTabIndex(3);
+        container->GetNumberOfTabsProperty()->SetIntValue(2);
+        QCOMPARE(bar->property("count").toInt(), 2);
+        QCOMPARE(stack->property("currentIndex").toInt(), 1);
+        QVERIFY(Page(item, 1));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Invalid containerLocation 2"));
+        Page(item, 2);
+    }
+    // The bar is a tenth of the container's height.
+    void tabLabelsTakeTheBarSizeUnlessTheyWouldNotFit_data()
+    {
+        QTest::addColumn<int>("tabs");
+        QTest::addColumn<QSize>("page");
+        QTest::addColumn<int>("pixelSize");
+        QTest::newRow("four tabs, wide bar") << 4 << QSize(800, 500) << 25;
+        QTest::newRow("ten tabs, wide bar") << 10 << QSize(800, 500) << 25;
+        QTest::newRow("ten tabs, mid-sized") << 10 << QSize(400, 300) << 15;
+        QTest::newRow("ten tabs, small: long labels shrink") << 10 << QSize(200, 200) << 10;
+    }
+    void tabLabelsTakeTheBarSizeUnlessTheyWouldNotFit()
+    {
+        QFETCH(int, tabs);
+        QFETCH(int, pixelSize);
+        QFETCH(QSize, page);
+        cTabContainer* container = nullptr;
+        cWidget* first = nullptr;
+        auto* bar = Tabs(container, first)->findChild<QQuickItem*>("tabBar");
+        container->GetNumberOfTabsProperty()->SetIntValue(tabs);
+        mView->contentItem()->setSize(page);
+        for (int i = 0; i < tabs; ++i)
+        {
+            QQuickItem* button = nullptr;
+            QMetaObject::invokeMethod(bar, "itemAt", Q_RETURN_ARG(QQuickItem*, button), Q_ARG(int, i));
+            const int size = button->property("font").value<QFont>().pixelSize();
+            QVERIFY(i < 9 ? size == pixelSize : size <= pixelSize);
+            QVERIFY(!button->property("contentItem").value<QQuickItem*>()->property("truncated").toBool());
+        }
+    }
     void fontTableListsTheCodesInTheOrderTheUserSees()
     {
         QCOMPARE(cKelvariFonts::mFontCodesToNames.keys(),
@@ -248,118 +319,5 @@ private slots:
     }
 };
 
-// The TabContainer component bound to a tab container whose tabs hold text widgets.
-class tst_TabContainerItem : public QObject
-{
-    Q_OBJECT
-
-    cConfigBase mConfig{nullptr};
-    cFixedConfigSource mSource{&mConfig};
-    std::unique_ptr<QObject> mOwner;
-    cTabContainer* mContainer = nullptr;
-    cTextWidget* mTitle = nullptr;
-    std::unique_ptr<QQuickView> mView;
-
-    QQuickItem* Item() const { return mView->rootObject()->property("tabContainerItem").value<QQuickItem*>(); }
-    QQuickItem* Stack() const { return Item()->findChild<QQuickItem*>("stackLayout"); }
-    QQuickItem* TabBar() const { return Item()->findChild<QQuickItem*>("tabBar"); }
-    QQuickItem* Page(int location) const
-    {
-        QVariant result;
-        QMetaObject::invokeMethod(Item(), "getContainer", Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, location));
-        return result.value<QQuickItem*>();
-    }
-
-private slots:
-    void init()
-    {
-        mOwner = std::make_unique<QObject>();
-        mContainer = new cTabContainer(1, mOwner.get(), mConfig);
-        mContainer->setXFraction(0);
-        mContainer->setYFraction(0);
-        mContainer->setWidthFraction(1);
-        mContainer->setHeightFraction(1);
-        const QStringList names = {"Inputs", "Buses", "Effects"};
-        for (int tab = 0; tab < names.size(); ++tab)
-        {
-            mContainer->GetTabNameProperties().at(tab)->setStringValue(names.at(tab));
-            auto* title = new cTextWidget(tab + 2, mOwner.get());
-            title->GetTextProperty()->setStringValue(names.at(tab));
-            mContainer->AddContainerChild(title, tab);
-            mTitle = mTitle ? mTitle : title;
-        }
-        mView = std::make_unique<QQuickView>();
-        mView->engine()->addImageProvider("imageProvider", new cImageProvider(mSource));
-        mView->rootContext()->setContextProperty("previewContainer", mContainer);
-        mView->setSource(QUrl::fromLocalFile(QDir::cleanPath(TEST_DATA_DIR "/../qml/TabContainerPreview.qml")));
-        QCOMPARE(mView->status(), QQuickView::Ready);
-        mView->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mView.get()));
-    }
-    void cleanup()
-    {
-        mView.reset();
-        mOwner.reset();
-        mTitle = nullptr;
-    }
-    void tabButtonsChangeTheCurrentTab()
-    {
-        const QPointF onSecond = TabBar()->mapToScene(QPointF(TabBar()->width() * 3 / 8, TabBar()->height() / 2));
-        QTest::mouseClick(mView.get(), Qt::LeftButton, Qt::NoModifier, onSecond.toPoint());
-        QCOMPARE(mContainer->currentTabIndex(), 1);
-        QVERIFY(!mTitle->IsVisible());
-        QCOMPARE(Stack()->property("currentIndex").toInt(), 1);
-    }
-    void currentTabDrivesEveryPage()
-    {
-        mContainer->setCurrentTabIndex(2);
-        QCOMPARE(TabBar()->property("currentIndex").toInt(), 2);
-        QCOMPARE(Stack()->property("currentIndex").toInt(), 2);
-        QVERIFY(!Page(0)->isVisible());
-        mContainer->setCurrentTabIndex(3);
-        mContainer->GetNumberOfTabsProperty()->SetIntValue(2);
-        QCOMPARE(TabBar()->property("count").toInt(), 2);
-        QCOMPARE(Stack()->property("currentIndex").toInt(), 1);
-        QVERIFY(Page(1));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Invalid containerLocation 2"));
-        Page(2);
-    }
-    void labelsTakeTheBarSizeUnlessTheyWouldNotFit_data()
-    {
-        QTest::addColumn<int>("tabs");
-        QTest::addColumn<QSize>("canvas");
-        QTest::addColumn<int>("pixelSize");
-        // The canvas keeps a margin of 40 around the container; the bar is a tenth of its height.
-        QTest::newRow("four tabs, wide bar") << 4 << QSize(880, 580) << 25;
-        QTest::newRow("ten tabs, wide bar") << 10 << QSize(880, 580) << 25;
-        QTest::newRow("ten tabs, mid-sized") << 10 << QSize(480, 380) << 15;
-        QTest::newRow("ten tabs, small: long labels shrink") << 10 << QSize(280, 280) << 10;
-    }
-    void labelsTakeTheBarSizeUnlessTheyWouldNotFit()
-    {
-        QFETCH(int, tabs);
-        QFETCH(int, pixelSize);
-        for (int k = 0; k < tabs; ++k)
-            mContainer->GetTabNameProperties().at(k)->setStringValue(QString::number(k + 1));
-        mContainer->GetNumberOfTabsProperty()->SetIntValue(tabs);
-        QFETCH(QSize, canvas);
-        mView->rootObject()->setSize(canvas);
-        for (int i = 0; i < tabs; ++i)
-        {
-            QQuickItem* button = nullptr;
-            QMetaObject::invokeMethod(TabBar(), "itemAt", Q_RETURN_ARG(QQuickItem*, button), Q_ARG(int, i));
-            const int size = button->property("font").value<QFont>().pixelSize();
-            QVERIFY(i < 9 ? size == pixelSize : size <= pixelSize);
-            QVERIFY(!button->property("contentItem").value<QQuickItem*>()->property("truncated").toBool());
-        }
-    }
-};
-
-int main(int argc, char** argv)
-{
-    QGuiApplication application(argc, argv);
-    tst_WidgetItems items;
-    tst_TabContainerItem tabs;
-    return QTest::qExec(&items, argc, argv) | QTest::qExec(&tabs, argc, argv);
-}
+QTEST_MAIN(tst_WidgetItems)
 #include "tst_WidgetItems.moc"
