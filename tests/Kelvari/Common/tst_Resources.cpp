@@ -88,7 +88,7 @@ class tst_Resources : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<cConfigBase> mConfig;
+    std::unique_ptr<cConfigWithLayouts> mConfig;
     std::unique_ptr<cFixedConfigSource> mSource;
     std::unique_ptr<cImageProvider> mProvider;
 
@@ -129,7 +129,7 @@ private slots:
     void init()
     {
         mProvider.reset();
-        mConfig = std::make_unique<cConfigBase>(nullptr);
+        mConfig = std::make_unique<cConfigWithLayouts>(nullptr);
         mSource = std::make_unique<cFixedConfigSource>(mConfig.get());
         mProvider = std::make_unique<cImageProvider>(*mSource);
     }
@@ -214,9 +214,6 @@ private slots:
         QCOMPARE(mConfig->GetNextResourceId(), 8);
         mConfig->Reset(true);
         QCOMPARE(mConfig->GetNextResourceId(), 0);
-        mConfig->Reset(true);
-        Read({{"id=\"3\" type=\"image\" subtype=\"svg\"", "<svg/>"}, {"id=\"9\" type=\"image\" subtype=\"svg\"", "<svg/>"}});
-        QCOMPARE(mConfig->GetNextResourceId(), 10);
     }
     void resetDropsUserResourcesQuietly()
     {
@@ -267,29 +264,24 @@ private slots:
         QCOMPARE(Listed(mConfig->Resources()), QStringList({"3 ok"}));
         QCOMPARE(mConfig->GetNextResourceId(), 4);
     }
-    void selectionFollowsTheResource()
+    // Inserts and removes around the selection, and the layouts listed by a resource, are followed in the
+    // document's tests.
+    void aReplacementTakesOverTheSelectionAndItsLayouts()
     {
-        for (const QString& name : QStringList{"c", "d", "e"})
-            mConfig->InsertNewResource(New(QString::number(mConfig->GetNextResourceId()), name));
+        cImageResource* selected = New("0", "d");
+        mConfig->InsertNewResource(New("1", "c"));
+        mConfig->InsertNewResource(selected);
         mConfig->setSelectedResourceIndex(1);
-        auto* selected = static_cast<cImageResource*>(mConfig->Resources().At(1));
-        mConfig->InsertNewResource(New("9", "a"));
-        QCOMPARE(mConfig->selectedResourceIndex(), 2);
-        mConfig->RemoveResource(0);
-        QCOMPARE(mConfig->selectedResourceIndex(), 1);
-        QCOMPARE(mConfig->Resources().At(1), selected);
-        // A replacement takes over the selection.
-        cImageResource* replacement = New(selected->resourceId(), "d", "svg");
+        cImageResource* replacement = New("0", "d", "svg");
         QSignalSpy changed(mConfig.get(), &cConfigBase::ResourceChanged);
+        mConfig->mUses = {{"P1", {"0"}}};
         mConfig->ReplaceResource(selected, replacement);
+        QCOMPARE(replacement->LayoutNames(), QString("P1\n"));
         QCOMPARE(mConfig->ResourcesAndDefaults().At(152), replacement);
         QVERIFY(replacement->selected() && !selected->selected());
-        QCOMPARE(changed.count(), 1);
-        mConfig->RemoveResource(1);
-        QCOMPARE(mConfig->selectedResourceIndex(), -1);
+        QCOMPARE(QVariantList({changed.count(), mConfig->selectedResourceIndex()}), QVariantList({1, 1}));
         mConfig->setSelectedResourceIndex(99);
-        for (cResource* resource : mConfig->Resources().Items())
-            QVERIFY(!resource->selected());
+        QVERIFY(!replacement->selected());
     }
     // Undoing an add, a delete or a rename is shown by the document's and the resource page's tests.
     void addAndChangeAreRedoneAndAReinsertedResourceRecordsOneRename()
@@ -320,24 +312,6 @@ private slots:
         mConfig->resourceUndoPressed();
         QCOMPARE(renamed->Name(), QString("old.png"));
         QVERIFY(!mConfig->hasResourceUndo());
-    }
-    void layoutNamesListUsersLastFirst()
-    {
-        cConfigWithLayouts config(nullptr);
-        auto* shared = new cImageResource(&config, "3", "shared", QImage(), "<svg/>", "svg", &config);
-        auto* unused = new cImageResource(&config, "4", "unused", QImage(), "<svg/>", "svg", &config);
-        config.InsertNewResource(shared);
-        config.InsertNewResource(unused);
-        config.mUses = {{"P1", {"3", "_default"}}, {"P2", {"3"}}};
-        config.ImageResourceIdChanged();
-        QCOMPARE(shared->LayoutNames(), QString("P2\nP1\n"));
-        QCOMPARE(unused->LayoutNames(), QString());
-        config.mUses = {{"P1", {"4"}}};
-        config.UpdateResourceLayoutNames();
-        QCOMPARE(shared->LayoutNames(), QString());
-        auto* replacement = new cImageResource(&config, "4", "unused", QImage(), "<svg/>", "svg", &config);
-        config.ReplaceResource(unused, replacement);
-        QCOMPARE(replacement->LayoutNames(), QString("P1\n"));
     }
     void sizeInConfigFollowsBase64Length_data()
     {
