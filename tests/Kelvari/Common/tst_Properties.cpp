@@ -23,7 +23,6 @@
 // Properties, groups of them across selected widgets, and the undo manager that records their changes.
 namespace
 {
-// Stands in for the config document: it only counts the id-change calls.
 class cCountingResourceNotifier : public cResourceNotifier
 {
 public:
@@ -31,7 +30,6 @@ public:
     int mIdChanges = 0;
 };
 
-// Records the change signals of one property in the order they are emitted.
 QStringList* Log(cProperty* property, QStringList* log)
 {
     QObject::connect(property, &cProperty::ValueAboutToChange, [log] { *log << "ValueAboutToChange"; });
@@ -43,7 +41,6 @@ QStringList* Log(cProperty* property, QStringList* log)
 }
 const QStringList kChange = {"ValueAboutToChange", "valueChanged"};
 
-// Records every call the resource actions make, with the resources as numbers.
 class cFakeResourceConfig : public cResourceUndoTarget
 {
 public:
@@ -89,7 +86,6 @@ class tst_Properties : public QObject
     cIntProperty* mX = nullptr;
     cIntProperty* mY = nullptr;
 
-    // A property of the kind: int, tabs, float, size, string, textblock, combo, image, colour or font.
     cProperty* Make(const QString& kind)
     {
         const QList<cProperty*> all = {

@@ -54,7 +54,6 @@ bool HasVisiblePixels(const QImage& image)
     return image != clear;
 }
 
-// A document with layouts, as the editor's document provides them.
 class cConfigWithLayouts : public cConfigBase
 {
 public:
@@ -65,7 +64,6 @@ protected:
     QList<sLayoutResourceUse> LayoutResourceUses() const override { return mUses; }
 };
 
-// "id name" of each resource of the model from the given row on.
 QStringList Listed(const QQmlObjectListModel<cResource>& model, int from = 0)
 {
     QStringList listed;
@@ -98,7 +96,6 @@ class tst_Resources : public QObject
                                 : new cImageResource(mConfig.get(), id, name, Filled(QSize(4, 3), Qt::green), Png(QSize(4, 3)),
                                                      subtype, mConfig.get());
     }
-    // Reads <Resource> elements made of (attributes, bytes) pairs.
     void Read(const QList<QPair<QString, QByteArray>>& resources, bool dropBytes = false)
     {
         QString xml = "<Resources>";
@@ -108,7 +105,6 @@ class tst_Resources : public QObject
         reader.readNextStartElement();
         mConfig->ReadResourcesXml(reader, dropBytes);
     }
-    // Adds a user image and returns its id.
     QString Add(const QByteArray& data, const QString& subtype = "svg", const QImage& image = QImage(), cConfigBase* config = nullptr)
     {
         config = config ? config : mConfig.get();

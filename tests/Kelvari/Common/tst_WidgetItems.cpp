@@ -57,7 +57,6 @@ class tst_WidgetItems : public QObject
     QStringList mRequests;
     QStringList mWarnings;
 
-    // The component's item for the widget, on a page of the given size.
     QQuickItem* Create(const QString& file, cWidget* widget, bool runner = false)
     {
         QQmlComponent component(mView->engine(), QUrl("qrc:/Widgets/" + file));
@@ -287,7 +286,6 @@ private slots:
         for (const char* unknown : {"lato-bold", "Lato", ""})
             QCOMPARE(cKelvariFonts::mFontCodesToNames.value(unknown), QString());
     }
-    // Every code of the table plus the bold Lato used at start-up.
     void everyFontFileLoadsWithItsWeight_data()
     {
         QTest::addColumn<QString>("code");

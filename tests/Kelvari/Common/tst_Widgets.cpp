@@ -35,7 +35,6 @@ public:
     }
 };
 
-// "Name=text" for the named properties of a widget, and "tabs=N" for a container's tabs.
 QStringList Values(const cWidget& widget, const QStringList& wanted)
 {
     QStringList values;
