@@ -15,9 +15,8 @@
 
 #include <memory>
 
-// Runs the Qt Quick tests with the program's resources linked in, so that components load from "qrc:/"
-// as the editor loads them. The tests in qml/ run against a stand-in application; those in qml/editor/
-// against the real application object and document with the image provider, as the program runs them.
+// Runs the Qt Quick tests with the program's resources: those in qml/ against a stand-in application,
+// those in qml/editor/ against the real application, document and image provider.
 class cQmlTestSetup : public QObject
 {
     Q_OBJECT

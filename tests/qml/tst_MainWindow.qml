@@ -222,8 +222,7 @@ MainWindowTestCase {
         act("click downloadButton; shown unitPickerPage; hidden unitPickerWarning")
         act("is unitPickerPage.headlineText Download config from unit")
         act("click unitPickerCancelButton; shown initialPage; connection")
-        // A unit that cannot be reached: back to the picker with the address
-        // still typed and the focus in it; Cancel there returns to the initial page.
+        // A unit that cannot be reached: back to the picker with the address kept and the focus in it.
         act("click downloadButton; shown unitPickerPage; focus ipAddressField; type ipAddressField 10.0.0.2")
         act("click unitPickerNextButton; hidden usernameField; click unitPickerSelectButton")
         act("connection connectToHostByIpAddress(10.0.0.2)")

@@ -64,8 +64,7 @@ MainWindowTestCase {
         compare(layout.onlineCalls, ["online 10.0.0.9", "offline"])
     }
 
-    // The warning lies over the page while the unit is silent, and goes when
-    // it answers again, when the window disconnects, and when the unit is declared lost.
+    // The warning shows while the unit is silent, and goes when it answers, on Disconnect and when it is lost.
     function test_lostCommsWarningFollowsTheSilentUnit() {
         connectTo("10.0.0.7", true)
         var shown = []

@@ -2,9 +2,11 @@ import QtQuick 2.12
 import QtTest 1.12
 import "qrc:/Widgets"
 
-// The widget components over widgets of the object model, on a canvas
-// beside the test case, and the login page's check box.
-Item {
+// The widget components over widgets of the object model, and the login page's check box.
+TestCase {
+    name: "Widgets"
+    when: windowShown
+    visible: true
     width: 400
     height: 200
 
@@ -22,110 +24,89 @@ Item {
         }
     }
 
-    TestCase {
-        name: "Widgets"
-        when: windowShown
+    function create(file, properties) {
+        var component = Qt.createComponent(file.indexOf(":") < 0 ? "qrc:/Widgets/" + file : file)
+        compare(component.status, Component.Ready, component.errorString())
+        return createTemporaryObject(component, canvas, properties || {})
+    }
 
-        function create(file, properties) {
-            var component = Qt.createComponent(file.indexOf(":") < 0 ? "qrc:/Widgets/" + file : file)
-            compare(component.status, Component.Ready, component.errorString())
-            return createTemporaryObject(component, canvas, properties || {})
-        }
+    // A widget of the type at these fractions of the canvas, with its item.
+    function place(type, file, rect, runner) {
+        var widget = testWidgets.createWidget(1, type)
+        ;[widget.xFraction, widget.yFraction, widget.widthFraction, widget.heightFraction] = rect || [0, 0, 0.5, 0.5]
+        var item = create(file, { cppWidget: widget, runner: !!runner })
+        widget.setQQuickItem(item, true)
+        return { widget: widget, item: item, set: function(name, value) {
+            testWidgets.findProperty(widget, name).value = value } }
+    }
 
-        // A widget of the type at these fractions of the canvas, with its item.
-        function place(type, file, rect, runner) {
-            var widget = testWidgets.createWidget(1, type)
-            ;[widget.xFraction, widget.yFraction, widget.widthFraction, widget.heightFraction] = rect
-            var item = create(file, { cppWidget: widget, runner: !!runner })
-            widget.setQQuickItem(item, true)
-            return { widget: widget, item: item, set: function(name, value) {
-                testWidgets.findProperty(widget, name).value = value } }
-        }
+    function geometry(item) { return Qt.rect(item.x, item.y, item.width, item.height) }
 
-        function geometry(item) { return Qt.rect(item.x, item.y, item.width, item.height) }
+    function test_placementFollowsTheFractionsAndAnUnknownTypeShowsAQuestionMark() {
+        compare(geometry(create("RectangleWidget.qml")), Qt.rect(80, 40, 80, 40))
+        var unknown = place("gizmo", "UnknownWidget.qml", [0.25, 0.5, 0.5, 0.25])
+        compare([unknown.item.widgetType, findChild(unknown.item, "mark").text], ["gizmo", "?"])
+        compare(geometry(unknown.item), Qt.rect(100, 100, 200, 50))
+        unknown.widget.xFraction = 0.5
+        canvas.width = 800
+        compare(geometry(unknown.item), Qt.rect(400, 100, 400, 50))
+        canvas.width = 400
+        unknown.set("Z", 1.5)
+        compare(unknown.item.z, 1.5)
+    }
 
-        function test_placementFollowsTheFractionsAndAnUnknownTypeShowsAQuestionMark() {
-            compare(geometry(create("RectangleWidget.qml")), Qt.rect(80, 40, 80, 40))
-            var unknown = place("gizmo", "UnknownWidget.qml", [0.25, 0.5, 0.5, 0.25])
-            compare([unknown.item.widgetType, findChild(unknown.item, "mark").text], ["gizmo", "?"])
-            compare(geometry(unknown.item), Qt.rect(100, 100, 200, 50))
-            unknown.widget.xFraction = 0.5
-            canvas.width = 800
-            compare(geometry(unknown.item), Qt.rect(400, 100, 400, 50))
-            canvas.width = 400
-            unknown.set("Z", 1.5)
-            compare(unknown.item.z, 1.5)
-        }
+    function test_testWindowCoversADisabledWidget() {
+        var rect = place("rect", "RectangleWidget.qml", null, true)
+        compare([true, false].map(function(disabled) {
+            testWidgets.setDisabled(rect.widget, disabled)
+            behind.presses = 0
+            mouseClick(rect.item, 5, 5)
+            return [findChild(rect.item, "disabledOverlay").item.visible, behind.presses] }), [[true, 0], [false, 1]])
+    }
 
-        function test_testWindowCoversADisabledWidget() {
-            var rect = place("rect", "RectangleWidget.qml", [0, 0, 0.5, 0.5], true)
-            var overlay = findChild(rect.item, "disabledOverlay")
-            var presses = []
-            for (var disabled of [true, false]) {
-                testWidgets.setDisabled(rect.widget, disabled)
-                behind.presses = 0
-                mouseClick(rect.item, 5, 5)
-                presses.push([overlay.item.visible, behind.presses])
-            }
-            compare(presses, [[true, 0], [false, 1]])
-        }
+    function test_rectangleAndTextDrawWhatTheirPropertiesSay() {
+        var rect = place("rect", "RectangleWidget.qml")
+        rect.set("Colour", "red")
+        rect.set("Radius", 0.5)
+        var fill = findChild(rect.item, "fill")
+        compare([String(fill.color), fill.width, fill.radius], ["#ff0000", 200, 100])
+        var text = place("text", "TextWidget.qml")
+        var label = findChild(text.item, "label")
+        var background = findChild(text.item, "background")
+        compare([1, 0].map(function(align) { text.set("Align", align); return label.horizontalAlignment }),
+                [Text.AlignHCenter, Text.AlignLeft])
+        text.set("Text Colour", "#80ff0000")
+        compare([String(label.color), background.active], ["#80ff0000", false])
+        text.set("Background Colour", "red")
+        text.set("Radius", 0.25)
+        compare([background.active, String(background.item.color), background.item.radius], [true, "#ff0000", 50])
+        text.set("Background Colour", "#00ff0000")
+        compare(background.active, false)
+        text.set("Text", "A rather long label for a small box")
+        verify(label.font.pixelSize >= 1 && label.contentWidth <= 201 && label.contentHeight <= 101, "shrunk to fit")
+    }
 
-        function test_rectangleColourAndRadiusReachTheFill() {
-            var rect = place("rect", "RectangleWidget.qml", [0, 0, 0.5, 0.5])
-            rect.set("Colour", "red")
-            rect.set("Radius", 0.5)
-            var fill = findChild(rect.item, "fill")
-            verify(Qt.colorEqual(fill.color, "red"))
-            compare([fill.width, fill.radius], [200, 100])
-        }
+    function test_tabContainerWithoutWidgetHasNoPagesAndFollowsItsBarPositionAndImages() {
+        var item = create("TabContainer.qml")
+        var [bar, stack] = [findChild(item, "tabBar"), findChild(item, "stackLayout")]
+        compare([bar.count, stack.count, stack.y], [4, 0, bar.height])
+        item.tabPosition = "bottom"
+        compare([bar.y, stack.y], [item.height - bar.height, 0])
+        var thrown = ""
+        try { item.getContainer(0) } catch (error) { thrown = error }
+        compare(thrown, "Invalid containerLocation 0")
+        item.imageOnIdentifier = "12"
+        compare([item.customOnImageSet, item.customOffImageSet], [true, false])
+        item.imageOnIdentifier = "_basic"
+        verify(!item.customOnImageSet)
+    }
 
-        function test_textWidgetDrawsWhatItsPropertiesSay() {
-            var text = place("text", "TextWidget.qml", [0, 0, 0.5, 0.5])
-            var label = findChild(text.item, "label")
-            var aligned = [1, 0].map(function(align) { text.set("Align", align); return label.horizontalAlignment })
-            compare(aligned, [Text.AlignHCenter, Text.AlignLeft])
-            text.set("Text Colour", "#80ff0000")
-            verify(Qt.colorEqual(label.color, "#80ff0000"))
-            // The background is drawn only when not transparent.
-            var background = findChild(text.item, "background")
-            compare(background.active, false)
-            text.set("Background Colour", "red")
-            text.set("Radius", 0.25)
-            verify(background.active && Qt.colorEqual(background.item.color, "red"))
-            compare(background.item.radius, 0.25 * text.item.width)
-            text.set("Background Colour", "#00ff0000")
-            compare(background.active, false)
-            // A long text shrinks to fit the item.
-            text.set("Text", "A rather long label for a small box")
-            verify(label.font.pixelSize >= 1)
-            verify(label.contentWidth <= text.item.width + 1 && label.contentHeight <= text.item.height + 1)
-        }
-
-        function test_tabContainerWithoutWidgetHasNoPagesAndFollowsItsBarPositionAndImages() {
-            var item = create("TabContainer.qml")
-            var bar = findChild(item, "tabBar")
-            var stack = findChild(item, "stackLayout")
-            compare([bar.count, stack.count, stack.y], [4, 0, bar.height])
-            item.tabPosition = "bottom"
-            compare([bar.y, stack.y], [item.height - bar.height, 0])
-            var thrown = ""
-            try { item.getContainer(0) } catch (error) { thrown = error }
-            compare(thrown, "Invalid containerLocation 0")
-            item.imageOnIdentifier = "12"
-            verify(item.customOnImageSet && !item.customOffImageSet)
-            item.imageOnIdentifier = "_basic"
-            verify(!item.customOnImageSet)
-        }
-
-        function test_loginCheckBoxTicksAndDims() {
-            var box = create("qrc:/LoginPageCheckBox.qml", { width: 200, height: 20 })
-            var mark = box.indicator.children[0]
-            verify(!mark.visible)
-            mouseClick(box)
-            verify(box.checked && mark.visible)
-            compare(box.contentItem.opacity, 1)
-            box.enabled = false
-            compare(box.contentItem.opacity, 0.3)
-        }
+    function test_loginCheckBoxTicksAndDims() {
+        var box = create("qrc:/LoginPageCheckBox.qml", { width: 200, height: 20 })
+        verify(!box.indicator.children[0].visible)
+        mouseClick(box)
+        compare([box.checked, box.indicator.children[0].visible, box.contentItem.opacity], [true, true, 1])
+        box.enabled = false
+        compare(box.contentItem.opacity, 0.3)
     }
 }

@@ -1,8 +1,7 @@
 import QtQuick 2.12
 import QtTest 1.12
 
-// A fresh config with one layout on the layout editor page in a 1920 x 1080
-// window, over the real application; any QML warning fails the test.
+// Pages of the real application in a 1920 x 1080 window; any QML warning fails the test.
 TestCase {
     id: testCase
     when: windowShown

@@ -1,10 +1,7 @@
 import QtQuick 2.12
 import QtTest 1.12
 
-// A page built as a user builds it in the main window: widgets dropped from
-// the toolbox, one of them into a tab, edited in the panel, aligned, ordered,
-// copied and pasted, moved and deleted by keys; saved, undone back to the
-// empty page, and the saved file read back unchanged.
+// A page built in the main window as a user builds it, saved, undone back to empty, and read back unchanged.
 EditorPageTestCase {
     name: "EditorEndToEnd"
 
@@ -54,7 +51,6 @@ EditorPageTestCase {
         dropFromToolbox("text", 500, 150)
         dropFromToolbox("tab_container", 600, 450)
         var [fader, label, tabs] = [0, 1, 2].map(function(i) { return layout.widgets.get(i) })
-        // A knob into the second tab.
         tabs.currentTabIndex = 1
         var tabPage = widgetItem(tabs).getContainer(1)
         var centre = tabPage.mapToItem(canvas(), tabPage.width / 2, tabPage.height / 2)
@@ -62,7 +58,6 @@ EditorPageTestCase {
         compare([layout.widgets.count, tabs.widgetChildren.count, tabs.getContainerLocation(tabs.widgetChildren.get(0))],
                 [3, 1, 1])
 
-        // Text and colour of the label in the panel.
         manager.setSelection(label)
         editor("Text").textBlockAlias.forceActiveFocus()
         editor("Text").textBlockAlias.selectAll()
@@ -75,7 +70,6 @@ EditorPageTestCase {
         part("colourDialog").close()
         compare([row("Text").stringValue, String(row("Text Colour").value)], ["hi", "#336699"])
 
-        // Align the fader's and the label's tops, then send the label to the back.
         manager.setSelection(fader)
         manager.addToSelection(label)
         chooseMenuItem("alignMenu", "Align Top")
@@ -84,7 +78,7 @@ EditorPageTestCase {
         chooseMenuItem("orderMenu", "Send To Back")
         verify(label.z < fader.z)
 
-        // Copy and paste the label through the toolbar: the copy lands beside it, selected.
+        // The copy lands beside the label, selected.
         mouseClick(part("copyButton"))
         verify(part("pasteButton").buttonEnabled)
         mouseClick(part("pasteButton"))
@@ -92,8 +86,7 @@ EditorPageTestCase {
         compare([layout.widgets.count, manager.selectionCount, copy.selected, widgetItem(copy) !== null], [4, 1, true, true])
         fuzzyCompare(copy.xFraction, label.xFraction + 0.01, 1e-4)
 
-        // The window's keys: Tab selects the first widget, the arrows move it by the grid step,
-        // select all, delete, undo and both redo keys.
+        // The window's keys: Tab selects the first widget, the arrows move it by the grid step.
         window.requestActivate()
         tryCompare(window, "active", true)
         page.forceActiveFocus()
@@ -113,7 +106,6 @@ EditorPageTestCase {
         verify(_application.saveConfig(file))
         var saved = fileText(file)
         verify(saved.indexOf("zrnet_rotary") > 0 && saved.indexOf("#336699") > 0)
-        // Every step undone leads back to the empty page.
         for (var steps = 0; layout.hasUndo && steps < 100; ++steps)
             keySequence("Ctrl+Z")
         compare([layout.widgets.count, page.dynamicallyCreatedItems.length], [0, 0])

@@ -1,8 +1,7 @@
 import QtQuick 2.12
 import QtTest 1.12
 
-// The page's view, zoom, grid and panel, and widgets on its canvas: dropping
-// from the toolbox, selecting, dragging with snapping, the rubber band and the group overlay.
+// The page's view, zoom, grid and panel, widgets on its canvas, and the layout's other views.
 EditorPageTestCase {
     id: testCase
     name: "LayoutEditorPage"
@@ -198,8 +197,7 @@ EditorPageTestCase {
 
     function test_buildsTheTreeAndFollowsDeleteAndUndoInEveryView() {
         var widgets = fillLayout()
-        // The editor's canvas comes first among the layout's views; here the test
-        // window's view registers before the thumbnail, as after a thumbnail is remade.
+        // The test window's view registers before the thumbnail, as after a thumbnail is remade.
         layout.registerContentItem(createTemporaryQmlObject("import QtQuick 2.12; Item {}", testCase), true)
         var testWindowView = makeView(layout, true)
         var view = makeView(layout)

@@ -2,9 +2,7 @@ import QtQuick 2.12
 import QtTest 1.12
 import "qrc:/Properties/PropertyInput.js" as Input
 
-// How typed text is read for each property type and which pictures the image
-// picker offers; the property panel over the selection: typed input, commits,
-// keyboard movement and the pickers.
+// Typed text and picture filters as read for each property type; the panel's fields, keys and pickers.
 EditorPageTestCase {
     name: "PropertyPanel"
 
