@@ -95,12 +95,17 @@ TestCase {
 
     function row(name) {
         var rows = layout.selectionManager.currentSelectionProperties
-        for (var i = 0; i < rows.count; ++i) {
-            if (rows.get(i).name === name)
-                return rows.get(i)
-        }
-        fail("no property " + name)
+        for (var i = 0; i < rows.count && rows.get(i).name !== name; ++i) {}
+        verify(i < rows.count, "no property " + name)
+        return rows.get(i)
     }
 
     function editor(name) { return part("propertyRow_" + name).focusItem }
+
+    function type(field, text) {
+        field.forceActiveFocus()
+        field.selectAll()
+        for (var key of text)
+            keyClick(key)
+    }
 }

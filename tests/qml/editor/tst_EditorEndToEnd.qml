@@ -30,9 +30,7 @@ EditorPageTestCase {
     }
 
     function test_buildSaveUndoAndReopen() {
-        var component = Qt.createComponent("qrc:/MainWindow.qml")
-        compare(component.status, Component.Ready, component.errorString())
-        window = component.createObject(null, { quitApplication: function() {} })
+        window = Qt.createComponent("qrc:/MainWindow.qml").createObject(null, { quitApplication: function() {} })
         window.requestActivate()
         tryCompare(window, "active", true)
         window.width = 1920
@@ -46,7 +44,6 @@ EditorPageTestCase {
         page.centreView()
         layout = page.currentLayout
         var manager = layout.selectionManager
-
         dropFromToolbox("zrnet_fader", 150, 200)
         dropFromToolbox("text", 500, 150)
         dropFromToolbox("tab_container", 600, 450)
@@ -57,11 +54,8 @@ EditorPageTestCase {
         dropFromToolbox("zrnet_rotary", centre.x, centre.y)
         compare([layout.widgets.count, tabs.widgetChildren.count, tabs.getContainerLocation(tabs.widgetChildren.get(0))],
                 [3, 1, 1])
-
         manager.setSelection(label)
-        editor("Text").textBlockAlias.forceActiveFocus()
-        editor("Text").textBlockAlias.selectAll()
-        keySequence("H,I")
+        type(editor("Text").textBlockAlias, "hi")
         page.forceActiveFocus()
         mouseClick(editor("Text Colour"))
         compare(part("colourDialog").target, row("Text Colour"))
@@ -69,7 +63,6 @@ EditorPageTestCase {
         part("colourDialog").accepted()
         part("colourDialog").close()
         compare([row("Text").stringValue, String(row("Text Colour").value)], ["hi", "#336699"])
-
         manager.setSelection(fader)
         manager.addToSelection(label)
         chooseMenuItem("alignMenu", "Align Top")
@@ -77,15 +70,12 @@ EditorPageTestCase {
         manager.setSelection(label)
         chooseMenuItem("orderMenu", "Send To Back")
         verify(label.z < fader.z)
-
         // The copy lands beside the label, selected.
         mouseClick(part("copyButton"))
-        verify(part("pasteButton").buttonEnabled)
         mouseClick(part("pasteButton"))
         var copy = layout.widgets.get(3)
         compare([layout.widgets.count, manager.selectionCount, copy.selected, widgetItem(copy) !== null], [4, 1, true, true])
         fuzzyCompare(copy.xFraction, label.xFraction + 0.01, 1e-4)
-
         // The window's keys: Tab selects the first widget, the arrows move it by the grid step.
         window.requestActivate()
         tryCompare(window, "active", true)
@@ -101,7 +91,6 @@ EditorPageTestCase {
             keySequence(step[0])
             compare(layout.widgets.count, step[1], step[0])
         }
-
         var file = testFolderUrl + "/endtoend.xml"
         verify(_application.saveConfig(file))
         var saved = fileText(file)

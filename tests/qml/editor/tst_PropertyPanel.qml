@@ -56,13 +56,6 @@ EditorPageTestCase {
         return widget
     }
 
-    function type(field, text) {
-        field.forceActiveFocus()
-        field.selectAll()
-        for (var key of text)
-            keyClick(key)
-    }
-
     // A size is written as typed within its bounds; a whole number only on Return, so "1" on the way
     // to "10" never removes tab 4's widgets.
     function test_fieldsWriteOnlyWhatTheyAccept_data() {
