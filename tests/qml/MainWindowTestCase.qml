@@ -80,7 +80,7 @@ TestCase {
     // idle (the menus are enabled again), title <after the program's name>, calls|config|connection <calls>,
     // called <a call of the application, config or connection, made by now or soon>,
     // opened <load|save> <count>, quits <count>, checked|enabled|disabled <part>, focus <part>,
-    // is <part>.<property> <value> (compared as text); type <part> <text> (clicks the part and types);
+    // is <part>.<property> <value> (compared as text); type <part> <text> (clicks the part and types over its text);
     // answer (the connection attempt succeeds).
     function act(script) {
         var steps = script.split(";")
@@ -117,6 +117,7 @@ TestCase {
             case "type":
                 mouseClick(part(words[1]))
                 tryCompare(part(words[1]), "activeFocus", true)
+                part(words[1]).selectAll()
                 for (var key of words.slice(2).join(" "))
                     keyClick(key)
                 break
