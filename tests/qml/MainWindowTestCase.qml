@@ -80,7 +80,7 @@ TestCase {
     // idle (the menus are enabled again), title <after the program's name>, calls|config|connection <calls>,
     // called <a call of the application, config or connection, made by now or soon>,
     // opened <load|save> <count>, quits <count>, checked|enabled|disabled <part>, focus <part>,
-    // is <part>.<property> <value> (compared as text); type <part> <text> (clicks the part and types over its text);
+    // is <part or window>.<property path> <value> (compared as text); type <part> <text> (clicks the part and types over its text);
     // answer (the connection attempt succeeds).
     function act(script) {
         var steps = script.split(";")
@@ -122,8 +122,11 @@ TestCase {
                     keyClick(key)
                 break
             case "answer": _application.connectionInterface.finishAttempt(true); break
-            case "is": compare(String(part(words[1].split(".")[0])[words[1].split(".")[1]]), words.slice(2).join(" "),
-                               steps[i]); break
+            case "is":
+                var path = words[1].split(".")
+                compare(String(path.slice(1).reduce(function(object, key) { return object[key] },
+                                                    path[0] === "window" ? window : part(path[0]))), words.slice(2).join(" "), steps[i])
+                break
             case "error":
                 tryCompare(part("errorPopup"), "visible", true)
                 compare(part("errorPopup").headlineText, rest.split("|")[0])

@@ -12,20 +12,16 @@ MainWindowTestCase {
     }
 
     function test_initialPageTakesTabAndReturnThenTitleFollowsTheFile() {
-        compare(window.title, "Kelvari Editor")
-        verify(!window.menuBar.visible)
-        act("called applicationWindowReady()")
+        act("is window.title Kelvari Editor; is window.menuBar.visible false; called applicationWindowReady()")
         act("clear; press Ctrl+S Ctrl+Z Ctrl+N; calls; config")
         tabTo("createButton")
-        verify(window.activeFocusItem.visualFocus)
-        act("key Return; idle; calls createNewConfig(); shown layoutManagerPage; title New config")
+        act("is window.activeFocusItem.visualFocus true; key Return; idle; calls createNewConfig(); shown layoutManagerPage; title New config")
         act("dirty; title New config*; file /home/user/configs/stage.xml; title stage.xml*")
         // Tab reaches the toolbar's icon buttons and the page buttons; Return and Enter press them.
         tabTo("deleteLayoutButton")
         act("key Return; config deletePressed")
         tabTo("resourceManagerButton")
-        verify(window.activeFocusItem.visualFocus)
-        act("key Enter; shown resourceEditorPage")
+        act("is window.activeFocusItem.visualFocus true; key Enter; shown resourceEditorPage")
     }
 
     function test_openFromMenu_data() {
@@ -46,9 +42,7 @@ MainWindowTestCase {
         verify(String(loadDialog.folder).indexOf("file:///") === 0)
         act("accept load file:///tmp/show.xml; called loadConfig(file:///tmp/show.xml)")
         if (data.heading !== "") {
-            act("shown errorPopup")
-            verify(!window.mainMenuEnabled)
-            act("error " + data.heading + "|" + data.reason)
+            act("shown errorPopup; is window.mainMenuEnabled false; error " + data.heading + "|" + data.reason)
         }
         act("idle; hidden blockingArea; title " + data.title)
         compare(calls().indexOf("createNewConfig()") >= 0, !data.succeeds)
@@ -57,7 +51,7 @@ MainWindowTestCase {
     function test_loadFromInitialPage() {
         act("click loadButton; reject load; shown initialPage; set loadSucceeds false")
         act("click loadButton; accept load file:///tmp/broken.xml; error Failed to load file; shown initialPage")
-        verify(!window.mainUIActive)
+        act("is window.mainUIActive false")
         // Once a config was opened or saved, the dialogs start in its folder.
         act("set loadSucceeds true; set lastConfigFilePath file:///tmp/last; click loadButton")
         compare(String(loadDialog.folder), "file:///tmp/last")
@@ -84,8 +78,7 @@ MainWindowTestCase {
             keyClick(Qt.Key_Tab)
             verify(window.isWithin(window.activeFocusItem, part("unsavedChangesPopup")))
         }
-        act("key Escape; idle; calls")
-        verify(_application.currentConfig.dirty)
+        act("key Escape; idle; calls; title New config*")
         // Return presses the default button, Save, which asks for a file name.
         act("press Ctrl+N; shown unsavedChangesPopup; key Return; opened save 1; reject save; idle")
         act("press Ctrl+N; shown unsavedChangesPopup; click unsavedDiscardButton; idle; calls createNewConfig()")
@@ -122,7 +115,7 @@ MainWindowTestCase {
         act("disabled layoutEditorButton; press Ctrl+.; shown layoutManagerPage")
         _application.currentConfig.setLayoutCount(2)
         act("click layoutEditorButton; shown layoutEditorPage; hidden layoutManagerPage; checked layoutEditorButton")
-        compare(window.editedLayoutIndex, 0)
+        act("is window.editedLayoutIndex 0")
         // A page change hides the About page, and an edit key goes to the page shown.
         act("menu Help/About; click resourceManagerButton; shown resourceEditorPage; hidden aboutPage")
         act("clear; press Ctrl+X Ctrl+Z; config resourceUndoPressed; press Ctrl+. Ctrl+,; shown layoutManagerPage")
@@ -181,7 +174,7 @@ MainWindowTestCase {
         _application.connectionInterface.setConnected(true)
         act("menu File/Upload; shown unitPickerPage; shown unitPickerWarning; disabled unitPickerNextButton")
         act("is unitPickerPage.headlineText Upload config to unit; is unitPickerPage.adminUserOnly true")
-        verify(!window.shortcutsEnabled)
+        act("is window.shortcutsEnabled false")
         tryCompare(part("unitListView"), "count", 2)
         part("unitListView").currentIndex = 1
         act("click unitPickerNextButton; hidden usernameField; is unitPickerPage.loginStep true")
@@ -228,8 +221,7 @@ MainWindowTestCase {
         act("connection connectToHostByIpAddress(10.0.0.2)")
         _application.connectionInterface.finishAttempt(false, "Unit did not answer")
         act("error Download failed|Unit did not answer; shown unitPickerPage; focus ipAddressField")
-        act("is ipAddressField.text 10.0.0.2; click unitPickerCancelButton; shown initialPage")
-        verify(!window.mainUIActive)
+        act("is ipAddressField.text 10.0.0.2; click unitPickerCancelButton; shown initialPage; is window.mainUIActive false")
         act("click downloadButton")
         picker().unitIpClicked("10.0.0.2")
         act("answer; called downloadConfig()")
