@@ -185,40 +185,27 @@ EditorPageTestCase {
         return view.createdItems.filter(function(item) { return item.cppWidget === widget })[0] || null
     }
 
-    // A page with a tab container holding a label on its second tab, and a rectangle.
-    function fillLayout() {
+    // A tab container holding a label on its second tab, and a rectangle; the test window's view takes its
+    // layout late and registers before the thumbnail, as after a thumbnail is remade.
+    function test_buildsTheTreeAndFollowsDeleteAndUndoInEveryView() {
         layout = makeLayout(0, 0)
         var tabs = layout.createAndAddWidget("tab_container", null, -1, 0.5, 0.5, 0.4, 0.4)
         var rect = layout.createAndAddWidget("rect", null, -1, 0.1, 0.1, 0.2, 0.2)
         var label = layout.createAndAddWidget("text", tabs, 1, 0.5, 0.5, 0.2, 0.2)
         layout.closeUndoBlock()
-        return { tabs: tabs, rect: rect, label: label }
-    }
-
-    function test_buildsTheTreeAndFollowsDeleteAndUndoInEveryView() {
-        var widgets = fillLayout()
-        // The test window's view registers before the thumbnail, as after a thumbnail is remade.
         layout.registerContentItem(createTemporaryQmlObject("import QtQuick 2.12; Item {}", testCase), true)
-        var testWindowView = makeView(layout, true)
+        var testWindowView = makeView(null, true)
+        compare(testWindowView.createdItems.length, 0)
+        testWindowView.currentLayout = layout
         var view = makeView(layout)
-        compare([itemOf(view, widgets.rect).parent, itemOf(view, widgets.rect).runner], [view, true])
-        fuzzyCompare(itemOf(view, widgets.rect).width, 80, 0.01)
-        layout.selectionManager.setSelection(widgets.tabs)
+        compare([itemOf(view, rect).parent, itemOf(view, rect).runner], [view, true])
+        fuzzyCompare(itemOf(view, rect).width, 80, 0.01)
+        layout.selectionManager.setSelection(tabs)
         layout.deletePressed()
         compare([view.createdItems.length, testWindowView.createdItems.length], [1, 1])
         layout.undoPressed()
-        for (var v of [view, testWindowView]) {
-            compare(v.createdItems.length, 3)
-            compare(itemOf(v, widgets.label).parent, itemOf(v, widgets.tabs).getContainer(1))
-        }
-    }
-
-    function test_testWindowViewTakesItsLayoutLate() {
-        fillLayout()
-        var view = makeView(null, true)
-        compare(view.createdItems.length, 0)
-        view.currentLayout = layout
-        compare(view.createdItems.length, 3)
+        for (var v of [view, testWindowView])
+            compare([v.createdItems.length, itemOf(v, label).parent], [3, itemOf(v, tabs).getContainer(1)])
     }
 
     function test_toolboxDropCreatesSelectsAndReachesTheThumbnailInOneUndoStep() {
@@ -243,9 +230,7 @@ EditorPageTestCase {
         var tabs = layout.createAndAddWidget("tab_container", null, -1, 0.1, 0.1, 0.4, 0.4)
         layout.createAndAddWidget("text", tabs, 0, 0.1, 0.1, 0.3, 0.3)
         layout.closeUndoBlock()
-        var index = page.layoutIndex
-        page.layoutIndex = -1
-        page.layoutIndex = index
+        page.rebuild()
         var thumbnail = makeView(layout)
         compare([page.dynamicallyCreatedItems.length, thumbnail.createdItems.length], [2, 2])
         layout.selectionManager.setSelection(tabs)
