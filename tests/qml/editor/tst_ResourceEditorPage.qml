@@ -81,29 +81,21 @@ EditorPageTestCase {
         })
         compare(moves, [[0, 0], [0, 0], [page.columns, page.resourceItemWidth + 20 + page.resourceItemWidth - grid.height], [0, 0]])
         config.selectedResourceIndex = 11
-        page.right()
-        compare(config.selectedResourceIndex, 11)
-        page.left()
-        compare(config.selectedResourceIndex, 10)
+        compare(["right", "left"].map(function(key) { page[key](); return config.selectedResourceIndex }), [11, 10])
     }
 
     function test_changeKeepsNameAndPlaceAndRenameIsUndoable() {
         showResources()
         choose([["b.png", 20, 20], ["a.jpg", 20, 20]])
-        var cells = part("resourceGrid").contentItem.children[0].children
-        for (var i = 0; i < cells.length; ++i) {
-            if (cells[i].resource === config.resources.get(0))
-                mouseClick(cells[i], 50, 50)
-        }
+        mouseClick(Array.prototype.filter.call(part("resourceGrid").contentItem.children[0].children, function(cell) {
+            return cell.resource === config.resources.get(0) })[0], 50, 50)
         compare([config.selectedResourceIndex, page.selectedResource.nameProperty.value], [0, "a.jpg"])
         mouseClick(part("changeImageButton"))
         compare(dialog.resourceId, page.selectedResource.resourceId)
         choose([["other.svg", 30, 30]])
         compare([config.selectedResourceIndex, page.selectedResource.nameProperty.value,
                  page.selectedResource.originalWidth], [0, "a.jpg", 0])
-        part("resourceProperty_Name").forceActiveFocus()
-        part("resourceProperty_Name").selectAll()
-        keyClick(Qt.Key_X)
+        type(part("resourceProperty_Name"), "x")
         part("resourceProperty_Name").focus = false
         compare(page.selectedResource.nameProperty.value, "x")
         page.undoPressed()
