@@ -74,14 +74,12 @@ TestCase {
     function startWorking() { act("click createButton; idle; clear") }
 
     // Runs steps separated by ";". Actions: press <key sequences>, key <Qt key name>, click <part>,
-    // menu <title>/<item>, accept <load|save> <url>, reject <load|save>, dirty, close, clear (the calls),
-    // set <application property> <value>, file <current file name>, error <headline>[|<reason>] (checks the
-    // error pop-up's texts and closes it with Ok). Checks: shown <part>, hidden <part>,
-    // idle (the menus are enabled again), title <after the program's name>, calls|config|connection <calls>,
-    // called <a call of the application, config or connection, made by now or soon>,
-    // opened <load|save> <count>, quits <count>, checked|enabled|disabled <part>, focus <part>,
-    // is <part or window>.<property path> <value> (compared as text); type <part> <text> (clicks the part and types over its text);
-    // answer (the connection attempt succeeds).
+    // type <part> <text> (over its text), menu <title>/<item>, accept <load|save> <url>, reject <load|save>,
+    // dirty, close, clear (the calls), set <application property> <value>, file <current file name>,
+    // answer (the unit answers), error <headline>[|<reason>] (checks the error pop-up and presses Ok).
+    // Checks: shown|hidden|open|checked|enabled|disabled|focus <part>, idle (the menus are enabled again),
+    // title <after the program's name>, calls|config|connection <all calls>, called <one call, now or soon>,
+    // opened <load|save> <count>, quits <count>, is <part or window>.<property path> <value as text>.
     function act(script) {
         var steps = script.split(";")
         for (var i = 0; i < steps.length; ++i) {
@@ -100,6 +98,7 @@ TestCase {
             case "clear": _application.clearCalls(); break
             case "set": _application[words[1]] = words[2] === "true" || (words[2] === "false" ? false : words[2]); break
             case "file": _application.setCurrentFilename(rest); break
+            case "open": tryCompare(part(rest), "opened", true, 5000, steps[i]); break
             case "shown": tryCompare(part(rest), "visible", true, 5000, steps[i]); break
             case "hidden": tryCompare(part(rest), "visible", false, 5000, steps[i]); break
             case "idle": tryCompare(window, "mainMenuEnabled", true, 5000, steps[i]); break

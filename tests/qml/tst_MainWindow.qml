@@ -25,25 +25,20 @@ MainWindowTestCase {
     }
 
     function test_openFromMenu_data() {
-        return [
-            { tag: "success", succeeds: true, newer: false, heading: "", title: "show.xml" },
-            { tag: "failure leaves a fresh config", succeeds: false, newer: false, heading: "Failed to load file",
-              reason: "Invalid config data file", title: "New config" },
-            { tag: "newer version", succeeds: true, newer: true, heading: "Version Warning", title: "show.xml",
-              reason: "Config version 2.0.0 is newer than App version 1.0.1\n"
-                      + "Unknown elements will be lost when Saving/Uploading" }
-        ]
+        return [{ tag: "success", succeeds: true, title: "show.xml" },
+                { tag: "failure leaves a fresh config", error: "Failed to load file|Invalid config data file", title: "New config" },
+                { tag: "newer version", succeeds: true, newer: true, title: "show.xml", error: "Version Warning|Config version "
+                  + "2.0.0 is newer than App version 1.0.1\nUnknown elements will be lost when Saving/Uploading" }]
     }
     function test_openFromMenu(data) {
         startWorking()
-        _application.loadSucceeds = data.succeeds
-        _application.loadedVersionIsNewer = data.newer
+        _application.loadSucceeds = !!data.succeeds
+        _application.loadedVersionIsNewer = !!data.newer
         act("file /old/previous.xml; press Ctrl+O; shown blockingArea; opened load 1")
         verify(String(loadDialog.folder).indexOf("file:///") === 0)
         act("accept load file:///tmp/show.xml; called loadConfig(file:///tmp/show.xml)")
-        if (data.heading !== "") {
-            act("shown errorPopup; is window.mainMenuEnabled false; error " + data.heading + "|" + data.reason)
-        }
+        if (data.error)
+            act("shown errorPopup; is window.mainMenuEnabled false; error " + data.error)
         act("idle; hidden blockingArea; title " + data.title)
         compare(calls().indexOf("createNewConfig()") >= 0, !data.succeeds)
     }
@@ -131,29 +126,22 @@ MainWindowTestCase {
     function test_menusByKeyboardAndMouseWithEveryShortcutShown() {
         startWorking()
         var fileMenu = part("fileMenu")
-        act("press Alt+F")
-        tryCompare(fileMenu, "opened", true)
         // The arrows move through the menu, and no edit key reaches the page below it.
-        act("key Down; press Ctrl+Z Delete; config")
+        act("press Alt+F; open fileMenu; key Down; press Ctrl+Z Delete; config")
         verify(fileMenu.currentIndex >= 0)
-        var shortcuts = {}
-        for (var i = 0; i < fileMenu.count; ++i) {
-            if (fileMenu.itemAt(i).text)
-                shortcuts[fileMenu.itemAt(i).text] = fileMenu.itemAt(i).shortcutText
-        }
-        compare(shortcuts, { "New...": "Ctrl+N", "Open...": "Ctrl+O", "Save": "Ctrl+S", "Save As...": "Ctrl+Shift+S",
-                             "Upload": "", "Download": "", "Exit": "Ctrl+Q" })
-        act("key Escape; hidden fileMenu; press Alt+H")
-        tryCompare(part("helpMenu"), "opened", true)
+        compare(Array.apply(null, Array(fileMenu.count)).map(function(u, i) { return fileMenu.itemAt(i) })
+                .filter(function(item) { return item.text }).map(function(item) { return item.text + " " + item.shortcutText }),
+                ["New... Ctrl+N", "Open... Ctrl+O", "Save Ctrl+S", "Save As... Ctrl+Shift+S", "Upload ", "Download ",
+                 "Exit Ctrl+Q"])
+        act("key Escape; hidden fileMenu; press Alt+H; open helpMenu")
         compare(part("helpMenu").itemAt(1).shortcutText, "F1")
         act("key Escape; idle; press Ctrl+Shift+S; opened save 1; reject save; idle")
         // A menu closed with Escape under the pointer leaves no title highlighted; a click opens the next.
         mouseClick(part("mainMenuBar").itemAt(0), 5, 5)
-        tryCompare(fileMenu, "opened", true)
-        act("key Escape; hidden fileMenu")
+        act("open fileMenu; key Escape; hidden fileMenu")
         verify(!part("mainMenuBar").itemAt(0).highlighted)
         mouseClick(part("mainMenuBar").itemAt(1), 5, 5)
-        tryCompare(part("helpMenu"), "opened", true)
+        act("open helpMenu")
     }
 
     function test_f1OpensHelpAndAFailureSaysWhere() {
