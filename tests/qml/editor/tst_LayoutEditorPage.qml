@@ -9,12 +9,10 @@ EditorPageTestCase {
     function manager() { return layout.selectionManager }
 
     function test_viewChoiceSetsTheCanvasAndIsRemembered_data() {
-        return [
-            { tag: "16:9", choose: 1, stored: 1, width: 819.2, height: 460.8 },
-            { tag: "3:4", choose: 2, stored: 2, width: 614.4, height: 819.2 },
-            { tag: "portrait tablet layout starts at 3:4", orientation: 1, desktop: false, start: 2, width: 614.4 },
-            { tag: "fixed ratio is offered first and not counted", ratio: [5, 4], choose: 3, stored: 2, width: 614.4 }
-        ]
+        return [{ tag: "16:9", choose: 1, stored: 1, width: 819.2, height: 460.8 },
+                { tag: "3:4", choose: 2, stored: 2, width: 614.4, height: 819.2 },
+                { tag: "portrait tablet layout starts at 3:4", orientation: 1, desktop: false, start: 2, width: 614.4 },
+                { tag: "fixed ratio is offered first and not counted", ratio: [5, 4], choose: 3, stored: 2, width: 614.4 }]
     }
     function test_viewChoiceSetsTheCanvasAndIsRemembered(data) {
         var ratio = data.ratio || [0, 0]
@@ -23,10 +21,9 @@ EditorPageTestCase {
         compare([page.zoomFactor, combo.currentIndex], [0.8, data.start || 0])
         if (data.ratio)
             compare([combo.count, combo.displayText, page.viewRatio], [5, "5:4", 1.25])
-        if (data.choose) {
+        if (data.choose)
             page.viewChosen(data.choose)
-            compare(_application.aspectRatioIndex, data.stored)
-        }
+        compare(_application.aspectRatioIndex, data.stored || 0)
         fuzzyCompare(canvas().width, data.width, 0.001)
         fuzzyCompare(canvas().height, data.height || canvas().height, 0.001)
     }
@@ -37,20 +34,14 @@ EditorPageTestCase {
         mouseWheel(part("wheelArea"), 300, 200, 0, 120, Qt.NoButton, Qt.ControlModifier)
         fuzzyCompare(page.zoomFactor, 0.9, 1e-6)
         fuzzyCompare(canvas().mapFromItem(part("editView"), 300, 200).x / canvas().width, before, 1e-3)
-        for (var i = 0; i < 40; ++i)
-            part("zoomInButton").clicked()
-        compare(page.zoomFactor, 3.0)
-        for (var j = 0; j < 40; ++j)
-            page.zoom(Qt.point(100, 100), -0.5)
-        compare(page.zoomFactor, 0.1)
-        mouseWheel(part("wheelArea"), 300, 300, 0, 120 * 40, Qt.NoButton, Qt.ControlModifier)
-        compare(page.zoomFactor, 3.0)
+        var limits = [function() { part("zoomInButton").clicked() }, function() { page.zoom(Qt.point(100, 100), -0.5) },
+                      function() { mouseWheel(part("wheelArea"), 300, 300, 0, 120, Qt.NoButton, Qt.ControlModifier) }]
+        compare(limits.map(function(step) { for (var i = 0; i < 40; ++i) step(); return page.zoomFactor }), [3.0, 0.1, 3.0])
     }
 
     function test_gridSpacingSteps_data() {
-        return [ [97, true, 99], [1, true, 5], [50, true, 55], [3, false, 1], [99, false, 95], [50, false, 45] ]
-            .map(function(r) { return { tag: (r[1] ? "up from " : "down from ") + r[0], start: r[0], up: r[1],
-                                        result: r[2] } })
+        return [[97, true, 99], [1, true, 5], [50, true, 55], [3, false, 1], [99, false, 95], [50, false, 45]].map(
+            function(r) { return { tag: (r[1] ? "up from " : "down from ") + r[0], start: r[0], up: r[1], result: r[2] } })
     }
     function test_gridSpacingSteps(data) {
         showPage(0, 0)
