@@ -1,6 +1,3 @@
-import QtQuick 2.12
-import QtTest 1.12
-
 // Opening, saving, closing, transfers, the pages, and the keyboard as desktop users expect it.
 MainWindowTestCase {
     name: "MainWindow"

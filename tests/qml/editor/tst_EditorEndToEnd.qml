@@ -1,6 +1,3 @@
-import QtQuick 2.12
-import QtTest 1.12
-
 // A page built in the main window as a user builds it, saved, undone back to empty, and read back unchanged.
 EditorPageTestCase {
     name: "EditorEndToEnd"

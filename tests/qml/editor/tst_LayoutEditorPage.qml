@@ -1,6 +1,3 @@
-import QtQuick 2.12
-import QtTest 1.12
-
 // The page's view, zoom, grid and panel, widgets on its canvas, and the layout's other views.
 EditorPageTestCase {
     id: testCase

@@ -1,6 +1,3 @@
-import QtQuick 2.12
-import QtTest 1.12
-
 EditorPageTestCase {
     id: testCase
     name: "LayoutManagerPage"

@@ -1,5 +1,3 @@
-import QtQuick 2.12
-import QtTest 1.12
 import "qrc:/Properties/PropertyInput.js" as Input
 
 // Typed text and picture filters as read for each property type; the panel's fields, keys and pickers.
