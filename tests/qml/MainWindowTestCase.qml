@@ -56,7 +56,8 @@ TestCase {
     }
 
     function calls() { return _application.calls }
-    function anyCalls() { return calls().concat(_application.currentConfig.calls, _application.connectionInterface.calls) }
+    function anyCalls() { return calls().concat(_application.currentConfig.calls, connectionCalls()) }
+    function connectionCalls() { return _application.connectionInterface.calls }
 
     // Opens the menu with this title and clicks its item with this text.
     function chooseMenuItem(menuTitle, itemText) {
@@ -105,7 +106,7 @@ TestCase {
             case "title": compare(window.title, "Kelvari Editor - " + rest); break
             case "calls": compare(calls(), words.slice(1), steps[i]); break
             case "config": compare(_application.currentConfig.calls, words.slice(1), steps[i]); break
-            case "connection": compare(_application.connectionInterface.calls, words.slice(1), steps[i]); break
+            case "connection": compare(connectionCalls(), words.slice(1), steps[i]); break
             case "called": tryVerify(function() { return anyCalls().indexOf(rest) >= 0 }, 5000, steps[i]); break
             case "opened": compare(dialog.openCount, Number(words[2]), steps[i]); break
             case "quits": tryCompare(testCase, "quitCount", Number(words[1]), 5000, steps[i]); break
@@ -123,8 +124,9 @@ TestCase {
             case "answer": _application.connectionInterface.finishAttempt(true); break
             case "is":
                 var path = words[1].split(".")
-                compare(String(path.slice(1).reduce(function(object, key) { return object[key] },
-                                                    path[0] === "window" ? window : part(path[0]))), words.slice(2).join(" "), steps[i])
+                var value = path.slice(1).reduce(function(object, key) { return object[key] },
+                                                 path[0] === "window" ? window : part(path[0]))
+                compare(String(value), words.slice(2).join(" "), steps[i])
                 break
             case "error":
                 tryCompare(part("errorPopup"), "visible", true)

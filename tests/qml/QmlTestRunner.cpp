@@ -28,7 +28,7 @@ public:
         return type == "text" ? new cTextWidget(id, this)
                               : type == "rect" ? new cRectangleWidget(id, this) : new cWidget(id, type, this);
     }
-    Q_INVOKABLE void setDisabled(QObject* widget, bool disabled) { qobject_cast<cWidget*>(widget)->SetDisabled(disabled); }
+    Q_INVOKABLE void setDisabled(QObject* widget, bool off) { qobject_cast<cWidget*>(widget)->SetDisabled(off); }
     Q_INVOKABLE QObject* findProperty(QObject* widget, const QString& name) const
     {
         return qobject_cast<cWidget*>(widget)->GetProperty(name);

@@ -12,7 +12,8 @@ MainWindowTestCase {
         act("is window.title Kelvari Editor; is window.menuBar.visible false; called applicationWindowReady()")
         act("clear; press Ctrl+S Ctrl+Z Ctrl+N; calls; config")
         tabTo("createButton")
-        act("is window.activeFocusItem.visualFocus true; key Return; idle; calls createNewConfig(); shown layoutManagerPage; title New config")
+        act("is window.activeFocusItem.visualFocus true; key Return; idle; calls createNewConfig()")
+        act("shown layoutManagerPage; title New config")
         act("dirty; title New config*; file /home/user/configs/stage.xml; title stage.xml*")
         // Tab reaches the toolbar's icon buttons and the page buttons; Return and Enter press them.
         tabTo("deleteLayoutButton")
@@ -23,9 +24,9 @@ MainWindowTestCase {
 
     function test_openFromMenu_data() {
         return [{ tag: "success", succeeds: true, title: "show.xml" },
-                { tag: "failure leaves a fresh config", error: "Failed to load file|Invalid config data file", title: "New config" },
-                { tag: "newer version", succeeds: true, newer: true, title: "show.xml", error: "Version Warning|Config version "
-                  + "2.0.0 is newer than App version 1.0.1\nUnknown elements will be lost when Saving/Uploading" }]
+                { tag: "failure: a new config", title: "New config", error: "Failed to load file|Invalid config data file" },
+                { tag: "newer version", succeeds: true, newer: true, title: "show.xml", error: "Version Warning|Config version"
+                  + " 2.0.0 is newer than App version 1.0.1\nUnknown elements will be lost when Saving/Uploading" }]
     }
     function test_openFromMenu(data) {
         startWorking()
@@ -126,8 +127,8 @@ MainWindowTestCase {
         // The arrows move through the menu, and no edit key reaches the page below it.
         act("press Alt+F; open fileMenu; key Down; press Ctrl+Z Delete; config")
         verify(fileMenu.currentIndex >= 0)
-        compare(Array.apply(null, Array(fileMenu.count)).map(function(u, i) { return fileMenu.itemAt(i) })
-                .filter(function(item) { return item.text }).map(function(item) { return item.text + " " + item.shortcutText }),
+        compare(Array.apply(null, Array(fileMenu.count)).map(function(u, i) { return fileMenu.itemAt(i) }).filter(
+                function(item) { return item.text }).map(function(item) { return item.text + " " + item.shortcutText }),
                 ["New... Ctrl+N", "Open... Ctrl+O", "Save Ctrl+S", "Save As... Ctrl+Shift+S", "Upload ", "Download ",
                  "Exit Ctrl+Q"])
         act("key Escape; hidden fileMenu; press Alt+H; open helpMenu")
@@ -164,14 +165,15 @@ MainWindowTestCase {
         part("unitListView").currentIndex = 1
         act("click unitPickerNextButton; hidden usernameField; is unitPickerPage.loginStep true")
         act("type passwordField secret; click unitPickerSelectButton; shown taskInProgressPopup")
-        act("connection connectToUnit(1); is taskInProgressPopup.text Connecting to unit...; answer; called uploadConfig()")
+        act("connection connectToUnit(1); is taskInProgressPopup.text Connecting to unit...")
+        act("answer; called uploadConfig()")
         compare(_application.adminPassword, "secret")
         verify(part("taskInProgressPopup").progressBarVisible && part("taskInProgressPopup").cancelAvailable)
         _application.finishUpload(false, "Incorrect password")
         // Back at the picker with the unit still chosen; the refused password is not offered again.
         act("error Upload failed|Incorrect password; shown unitPickerPage")
-        compare([part("unitListView").currentIndex, picker().usingStoredPassword, picker().password, lastConnectionCall()],
-                [1, false, "", "disconnect()"])
+        compare([part("unitListView").currentIndex, picker().usingStoredPassword, picker().password,
+                 lastConnectionCall()], [1, false, "", "disconnect()"])
         picker().cancelClicked()
 
         // A typed address must be valid; the password the unit accepts is used by the next upload.
@@ -184,7 +186,8 @@ MainWindowTestCase {
         act("click unitPickerNextButton; type passwordField right; click unitPickerSelectButton")
         act("connection connectToHostByIpAddress(10.0.0.9); answer; called uploadConfig()")
         _application.finishUpload(true)
-        act("error Upload complete; idle; menu File/Upload; shown unitPickerPage; is unitPickerPage.usingStoredPassword true")
+        act("error Upload complete; idle; menu File/Upload; shown unitPickerPage")
+        act("is unitPickerPage.usingStoredPassword true")
         part("unitListView").currentIndex = 0
         act("click unitPickerNextButton; is passwordField.placeholderText Using the stored password")
         // Typing a password means the stored one is no longer used.
@@ -206,7 +209,8 @@ MainWindowTestCase {
         act("connection connectToHostByIpAddress(10.0.0.2)")
         _application.connectionInterface.finishAttempt(false, "Unit did not answer")
         act("error Download failed|Unit did not answer; shown unitPickerPage; focus ipAddressField")
-        act("is ipAddressField.text 10.0.0.2; click unitPickerCancelButton; shown initialPage; is window.mainUIActive false")
+        act("is ipAddressField.text 10.0.0.2; click unitPickerCancelButton; shown initialPage")
+        act("is window.mainUIActive false")
         act("click downloadButton")
         picker().unitIpClicked("10.0.0.2")
         act("answer; called downloadConfig()")

@@ -12,8 +12,8 @@ QUrl cTestImageFiles::write(const QString& name, int width, int height)
         QFile file(path);
         const QByteArray drawing = QString("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%2\">"
                                            "<circle cx=\"%3\" cy=\"%4\" r=\"%5\" fill=\"#E8A33D\"/></svg>")
-                                       .arg(width).arg(height).arg(width / 2).arg(height / 2).arg(qMin(width, height) / 2)
-                                       .toUtf8();
+                                       .arg(width).arg(height).arg(width / 2).arg(height / 2)
+                                       .arg(qMin(width, height) / 2).toUtf8();
         return file.open(QIODevice::WriteOnly) && file.write(drawing) == drawing.size() ? QUrl::fromLocalFile(path)
                                                                                         : QUrl();
     }

@@ -9,7 +9,7 @@ EditorPageTestCase {
         return [{ tag: "16:9", choose: 1, stored: 1, width: 819.2, height: 460.8 },
                 { tag: "3:4", choose: 2, stored: 2, width: 614.4, height: 819.2 },
                 { tag: "portrait tablet layout starts at 3:4", orientation: 1, desktop: false, start: 2, width: 614.4 },
-                { tag: "fixed ratio is offered first and not counted", ratio: [5, 4], choose: 3, stored: 2, width: 614.4 }]
+                { tag: "fixed ratio offered first, not counted", ratio: [5, 4], choose: 3, stored: 2, width: 614.4 }]
     }
     function test_viewChoiceSetsTheCanvasAndIsRemembered(data) {
         var ratio = data.ratio || [0, 0]
@@ -33,18 +33,18 @@ EditorPageTestCase {
         fuzzyCompare(canvas().mapFromItem(part("editView"), 300, 200).x / canvas().width, before, 1e-3)
         var limits = [function() { part("zoomInButton").clicked() }, function() { page.zoom(Qt.point(100, 100), -0.5) },
                       function() { mouseWheel(part("wheelArea"), 300, 300, 0, 120, Qt.NoButton, Qt.ControlModifier) }]
-        compare(limits.map(function(step) { for (var i = 0; i < 40; ++i) step(); return page.zoomFactor }), [3.0, 0.1, 3.0])
+        compare(limits.map(function(step) { for (var i = 0; i < 40; ++i) step(); return page.zoomFactor }), [3, 0.1, 3])
     }
 
     function test_gridSpacingSteps_data() {
         return [[97, true, 99], [1, true, 5], [50, true, 55], [3, false, 1], [99, false, 95], [50, false, 45]].map(
-            function(r) { return { tag: (r[1] ? "up from " : "down from ") + r[0], start: r[0], up: r[1], result: r[2] } })
+            function(r) { return { tag: (r[1] ? "up from " : "down from ") + r[0], start: r[0], up: r[1], to: r[2] } })
     }
     function test_gridSpacingSteps(data) {
         showPage(0, 0)
         _application.snapSpacing = data.start
         mouseClick(part(data.up ? "increaseGridButton" : "decreaseGridButton"))
-        compare([_application.snapSpacing, part("snapSpacingField").text], [data.result, String(data.result)])
+        compare([_application.snapSpacing, part("snapSpacingField").text], [data.to, String(data.to)])
     }
 
     // The spacing field takes 1 to 99 only; the toolbar follows the layout; tooltips show after resting.
@@ -165,8 +165,8 @@ EditorPageTestCase {
     }
 
     // The views of a layout (thumbnail, test window, canvas) build its widget tree and follow its changes.
-    function makeView(layout, isTestWindow) {
-        return create("qrc:/LayoutView.qml", { width: 400, height: 300, currentLayout: layout, isTestWindow: !!isTestWindow })
+    function makeView(layout, tw) {
+        return create("qrc:/LayoutView.qml", { width: 400, height: 300, currentLayout: layout, isTestWindow: !!tw })
     }
 
     function itemOf(view, widget) {

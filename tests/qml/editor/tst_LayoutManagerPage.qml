@@ -67,8 +67,8 @@ EditorPageTestCase {
         showManager([])
         page.newLayoutClicked()
         fill({ orientationComboBox: 2, phoneCheckBox: false, tabletCheckBox: false })
-        compare(values("enabled", ["orientationComboBox", "detailsOkButton"]).concat(part("orientationComboBox").currentIndex),
-                [false, true, 2])
+        compare(values("enabled", ["orientationComboBox", "detailsOkButton"]).concat(values("currentIndex",
+                ["orientationComboBox"])), [false, true, 2])
         fill({ desktopCheckBox: false })
         compare([part("devicesWarning").visible, part("detailsOkButton").enabled], [true, false])
     }
@@ -142,8 +142,8 @@ EditorPageTestCase {
     function test_thumbnailsOutOfSightMakeTheirItemsWhenFirstSeen() {
         showManager(Array.apply(null, Array(20)).map(function(u, i) { return { name: "L" + i } }))
         config.layouts.get(19).createAndAddWidget("text", null, -1, 0.5, 0.5, 0.2, 0.2)
-        var views = Array.prototype.filter.call(part("layoutGrid").contentItem.children[0].children, function(d) {
-            return findChild(d, "thumbnailLayoutView") }).map(function(d) { return findChild(d, "thumbnailLayoutView") })
+        var views = Array.prototype.map.call(part("layoutGrid").contentItem.children[0].children, function(d) {
+            return findChild(d, "thumbnailLayoutView") }).filter(function(view) { return view })
         compare([views.length, views[0].itemsMade, views[19].itemsMade], [20, true, false])
         part("layoutGrid").contentY = part("layoutGrid").contentHeight - part("layoutGrid").height
         tryCompare(views[19], "itemsMade", true)

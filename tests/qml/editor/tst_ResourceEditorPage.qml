@@ -79,7 +79,8 @@ EditorPageTestCase {
             page[move[0]]()
             return [config.selectedResourceIndex, grid.contentY]
         })
-        compare(moves, [[0, 0], [0, 0], [page.columns, page.resourceItemWidth + 20 + page.resourceItemWidth - grid.height], [0, 0]])
+        var scrolled = page.resourceItemWidth + 20 + page.resourceItemWidth - grid.height
+        compare(moves, [[0, 0], [0, 0], [page.columns, scrolled], [0, 0]])
         config.selectedResourceIndex = 11
         compare(["right", "left"].map(function(key) { page[key](); return config.selectedResourceIndex }), [11, 10])
     }
