@@ -24,7 +24,7 @@ MainWindowTestCase {
 
     function test_openFromMenu_data() {
         return [{ tag: "success", succeeds: true, title: "show.xml" },
-                { tag: "failure: a new config", title: "New config", error: "Failed to load file|Invalid config data file" },
+                { tag: "failure", title: "New config", error: "Failed to load file|Invalid config data file" },
                 { tag: "newer version", succeeds: true, newer: true, title: "show.xml",
                   error: "Version Warning|Config version 2.0.0 is newer than App version 1.0.1\n"
                          + "Unknown elements will be lost when Saving/Uploading" }]
