@@ -101,12 +101,10 @@ TestCase {
         verify(!item.customOnImageSet)
     }
 
-    function test_loginCheckBoxTicksAndDims() {
+    function test_loginCheckBoxTicks() {
         var box = create("qrc:/LoginPageCheckBox.qml", { width: 200, height: 20 })
         verify(!box.indicator.children[0].visible)
         mouseClick(box)
-        compare([box.checked, box.indicator.children[0].visible, box.contentItem.opacity], [true, true, 1])
-        box.enabled = false
-        compare(box.contentItem.opacity, 0.3)
+        compare([box.checked, box.indicator.children[0].visible], [true, true])
     }
 }

@@ -11,6 +11,7 @@ TestCase {
 
     property var page: null
     property var layout: null
+    property var window: null
     readonly property var config: _application.currentConfig
 
     function initTestCase() { qmlWarnings.start() }
@@ -23,9 +24,9 @@ TestCase {
     }
 
     function cleanup() {
-        if (page)
-            page.destroy()
-        page = layout = null
+        if (window || page)
+            (window || page).destroy()
+        page = layout = window = null
         wait(0)
         compare(qmlWarnings.messages, [], "QML warnings")
     }

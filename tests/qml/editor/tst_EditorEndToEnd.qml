@@ -2,15 +2,6 @@
 EditorPageTestCase {
     name: "EditorEndToEnd"
 
-    property var window: null
-
-    function cleanup() {
-        page = null
-        window.destroy()
-        wait(0)
-        compare(qmlWarnings.messages, [], "QML warnings")
-    }
-
     function fileText(url) {
         var request = new XMLHttpRequest()
         request.open("GET", url, false)
