@@ -1,10 +1,6 @@
-import QtQuick 2.12
-import QtTest 1.12
-
 // The test window's picker, online label, warnings and failures over a stand-in layout; the live test
 // against the simulated unit checks a refused login and a vanished unit end to end.
 MainWindowTestCase {
-    id: testCase
     name: "TestWindow"
     windowUrl: "qrc:/TestWindow.qml"
     readyPart: "testConnectButton"
@@ -12,21 +8,9 @@ MainWindowTestCase {
     property var layout: null
     readonly property var connection: _application.connectionInterface
 
-    Component {
-        id: fakeLayoutComponent
-        QtObject {
-            property bool fixedAspectRatio: false; property int aspectRatio1: 4; property int aspectRatio2: 3
-            property var onlineCalls: []; property var widgets: ({ count: 0 })
-            signal createRequest(var widget, var parentItem, int containerLocation); signal deleteRequest(var item)
-            signal configClientNotFound(); signal authenticationFailedSignal()
-            function registerContentItem(item, layoutEditor) {}
-            function setOnline(address) { onlineCalls = onlineCalls.concat(["online " + address]) }
-            function setOffline() { onlineCalls = onlineCalls.concat(["offline"]) }
-        }
-    }
-
     function windowProperties() {
-        layout = createTemporaryObject(fakeLayoutComponent, testCase)
+        _application.currentConfig.setLayoutCount(1)
+        layout = _application.currentConfig.layouts.get(0)
         return { currentLayout: layout, visible: true }
     }
 

@@ -39,7 +39,8 @@ private:
     QStringList mCalls;
 };
 
-// A layout of the config: an empty page with default details, enough for the editor page and a thumbnail.
+// A layout of the config: an empty page with default details, enough for the pages, a thumbnail and the test
+// window, which it tells when to go online.
 class cFakeLayout : public QObject
 {
     Q_OBJECT
@@ -62,9 +63,12 @@ class cFakeLayout : public QObject
     Q_PROPERTY(bool hasUndo MEMBER mFalse CONSTANT)
     Q_PROPERTY(bool hasRedo MEMBER mFalse CONSTANT)
     Q_PROPERTY(bool isPasteAllowed MEMBER mFalse CONSTANT)
+    Q_PROPERTY(QStringList onlineCalls MEMBER mOnlineCalls)
 
 public:
     explicit cFakeLayout(const QString& name) : mName(name) {}
+    Q_INVOKABLE void setOnline(const QString& address) { mOnlineCalls.append("online " + address); }
+    Q_INVOKABLE void setOffline() { mOnlineCalls.append("offline"); }
     Q_INVOKABLE void registerContentItem(QQuickItem*, bool) {}
     Q_INVOKABLE void registerDropArea(QQuickItem*) {}
     Q_INVOKABLE void tabPressed() {}
@@ -76,9 +80,12 @@ signals:
     void fixedAspectRatioChanged();
     void aspectRatio1Changed();
     void aspectRatio2Changed();
+    void configClientNotFound();
+    void authenticationFailedSignal();
 
 private:
     QString mName;
+    QStringList mOnlineCalls;
     QQmlObjectListModelBase* mWidgets = new QQmlObjectListModel<cWidget>(this);
     QQuickItem* mEditContent = nullptr;
     QObject* mNothing = nullptr;
