@@ -62,8 +62,7 @@ TestCase {
     // Opens the menu with this title and clicks its item with this text.
     function chooseMenuItem(menuTitle, itemText) {
         var bar = part("mainMenuBar")
-        for (var i = 0; bar.menuAt(i).title !== menuTitle; ++i) {}
-        var menu = bar.menuAt(i)
+        for (var i = 0, menu = bar.menuAt(0); menu.title !== menuTitle; menu = bar.menuAt(++i)) {}
         for (var j = 0; menu.itemAt(j).text !== itemText; ++j) {}
         menu.open()
         tryCompare(menu, "opened", true)

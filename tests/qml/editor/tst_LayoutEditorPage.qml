@@ -50,14 +50,10 @@ EditorPageTestCase {
     // The spacing field takes 1 to 99 only; the toolbar follows the layout; tooltips show after resting.
     function test_spacingFieldToolbarAndTooltips() {
         showPage(0, 0)
-        var field = part("snapSpacingField")
-        field.forceActiveFocus()
-        field.selectAll()
-        keyClick(Qt.Key_0)
+        type(part("snapSpacingField"), "0")
         compare(_application.snapSpacing, 5)
-        for (var key of [Qt.Key_Backspace, Qt.Key_4, Qt.Key_2, Qt.Key_7])
-            keyClick(key)
-        compare([_application.snapSpacing, field.text], [42, "42"])
+        type(part("snapSpacingField"), "427")
+        compare([_application.snapSpacing, part("snapSpacingField").text], [42, "42"])
         compare(["cutButton", "alignButton", "undoButton", "lightGridButton"].map(function(name) {
             return part(name).buttonEnabled }), [false, false, false, false])
         mouseClick(part("showGridButton"))
