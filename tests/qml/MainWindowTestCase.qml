@@ -1,8 +1,7 @@
 import QtQuick 2.12
 import QtTest 1.12
 
-// A fresh window (the main window unless windowUrl says otherwise) over the stand-in application,
-// with stand-in file dialogs and a quit counter; any QML warning fails the test.
+// A fresh window over the stand-in application, file dialogs and quit; any QML warning fails the test.
 TestCase {
     id: testCase
     when: windowShown

@@ -149,7 +149,6 @@ MainWindowTestCase {
         act("idle; press F1; shown errorPopup; key Return; idle")
     }
 
-    // Uploads and downloads through the unit picker, as a user picks a unit and logs in.
     function picker() { return part("unitPickerPage") }
     function lastConnectionCall() { return _application.connectionInterface.calls.slice(-1)[0] }
 

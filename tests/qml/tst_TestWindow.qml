@@ -1,5 +1,4 @@
-// The test window's picker, online label, warnings and failures over a stand-in layout; the live test
-// against the simulated unit checks a refused login and a vanished unit end to end.
+// The test window over a stand-in layout; the live test checks a refused login and a vanished unit end to end.
 MainWindowTestCase {
     name: "TestWindow"
     windowUrl: "qrc:/TestWindow.qml"
@@ -14,7 +13,6 @@ MainWindowTestCase {
         return { currentLayout: layout, visible: true }
     }
 
-    // Types the address and the login into the picker, as a user does, and, with online, lets the attempt succeed.
     function connectTo(address, online) {
         act("click testConnectButton; shown testUnitPicker")
         waitForRendering(part("testUnitPicker"))
@@ -70,8 +68,7 @@ MainWindowTestCase {
         act("called disconnect()")
     }
 
-    // Escape after a failure brings the picker back with the address still there; a refused login
-    // lets the unit go and forgets the password typed.
+    // Escape brings the picker back with the address kept; a refused login lets the unit go, the password too.
     function test_failedAttemptAndRefusedLogin() {
         connectTo("10.0.0.8", false)
         connection.finishAttempt(false, "No answer")

@@ -30,7 +30,6 @@ TestCase {
         return createTemporaryObject(component, canvas, properties || {})
     }
 
-    // A widget of the type at these fractions of the canvas, with its item.
     function place(type, file, rect, runner) {
         var widget = testWidgets.createWidget(1, type)
         ;[widget.xFraction, widget.yFraction, widget.widthFraction, widget.heightFraction] = rect || [0, 0, 0.5, 0.5]

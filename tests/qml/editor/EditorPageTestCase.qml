@@ -84,7 +84,6 @@ TestCase {
         wait(0)
     }
 
-    // Drops a widget of the type from the toolbox at a point of the canvas.
     function dropFromToolbox(type, canvasX, canvasY) {
         var target = canvas().mapToItem(part("toolbox_" + type), canvasX, canvasY)
         drag(part("toolbox_" + type), 20, 25, target.x, target.y, 5)

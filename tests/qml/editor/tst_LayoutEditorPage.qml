@@ -160,7 +160,6 @@ EditorPageTestCase {
             return f.toFixed(4) }), [(data.height || 0.2).toFixed(4), (data.bottom || 0.3).toFixed(4)])
     }
 
-    // The views of a layout (thumbnail, test window, canvas) build its widget tree and follow its changes.
     function makeView(layout, tw) {
         return create("qrc:/LayoutView.qml", { width: 400, height: 300, currentLayout: layout, isTestWindow: !!tw })
     }
@@ -169,8 +168,7 @@ EditorPageTestCase {
         return view.createdItems.filter(function(item) { return item.cppWidget === widget })[0] || null
     }
 
-    // A tab container holding a label on its second tab, and a rectangle; the test window's view takes its
-    // layout late and registers before the thumbnail, as after a thumbnail is remade.
+    // The test window's view takes its layout late and comes before the thumbnail, as after a thumbnail is remade.
     function test_buildsTheTreeAndFollowsDeleteAndUndoInEveryView() {
         layout = makeLayout(0, 0)
         var tabs = layout.createAndAddWidget("tab_container", null, -1, 0.5, 0.5, 0.4, 0.4)
@@ -196,7 +194,6 @@ EditorPageTestCase {
         showPage(0, 0)
         var thumbnail = makeView(layout)
         compare(layout.getThumbnailContentItem(), thumbnail)
-        // A drop outside every area creates nothing.
         drag(part("toolbox_rect"), 20, 25, 100, 25, 2)
         compare(layout.widgets.count, 0)
         dropFromToolbox("rect", 200, 150)

@@ -16,7 +16,6 @@ EditorPageTestCase {
 
     function popup() { return part("layoutDetailsPopup") }
 
-    // Opens the details pop-up with the button and checks its title and proposed name.
     function openDetails(button, title, name) {
         mouseClick(part(button))
         tryCompare(popup(), "visible", true)
@@ -30,7 +29,6 @@ EditorPageTestCase {
                 fields[name]
     }
 
-    // The named parts' values of the property, in order.
     function values(property, names) { return names.map(function(name) { return part(name)[property] }) }
 
     function test_proposedNameCountsTheLayouts_data() {
@@ -138,7 +136,6 @@ EditorPageTestCase {
         compare(config.layouts.count, data.ok ? 1 : 0)
     }
 
-    // Thumbnails out of sight make their items when first seen, with the widgets added meanwhile.
     function test_thumbnailsOutOfSightMakeTheirItemsWhenFirstSeen() {
         showManager(Array.apply(null, Array(20)).map(function(u, i) { return { name: "L" + i } }))
         config.layouts.get(19).createAndAddWidget("text", null, -1, 0.5, 0.5, 0.2, 0.2)

@@ -28,8 +28,7 @@ EditorPageTestCase {
     }
 
     function test_imagePatterns_data() {
-        // Each: tag, selection type, image kind, theme, pictures offered, pictures not offered (the
-        // image picker's test checks a button's and a mixed selection's).
+        // Each: tag, selection type, image kind, theme, pictures offered, not offered (more in the picker test).
         return [
             ["rotary background", "zrnet_rotary", "background", 0, ["default_gen_rotary_0", "123"],
              ["default_th_0_rotary_pointer_0", "_basic"]],
@@ -54,8 +53,7 @@ EditorPageTestCase {
         return widget
     }
 
-    // A size is written as typed within its bounds; a whole number only on Return, so "1" on the way
-    // to "10" never removes tab 4's widgets.
+    // A size is written as typed; a whole number on Return, so "1" on the way to "10" keeps tab 4's widgets.
     function test_fieldsWriteOnlyWhatTheyAccept_data() {
         return [ { tag: "width above the bound", name: "Width", text: "250", rejected: true, typed: 0.25 },
                  { tag: "width half", name: "Width", text: "50", typed: 0.5 },
