@@ -74,7 +74,7 @@ TestCase {
 
     // Runs steps separated by ";". Actions: press <key sequences>, key <Qt key name>, click <part>,
     // type <part> <text> (over its text), menu <title>/<item>, accept <load|save> <url>, reject <load|save>,
-    // dirty, close, clear (the calls), set <application property> <value>, file <current file name>,
+    // dirty, close, clear (the calls), set <application property> <value>, file <current file name>, layouts <n>,
     // answer (the unit answers), error <headline>[|<reason>] (checks the error pop-up and presses Ok).
     // Checks: shown|hidden|open|checked|enabled|disabled|focus <part>, idle (the menus are enabled again),
     // title <after the program's name>, calls|config|connection <all calls>, called <one call, now or soon>,
@@ -97,6 +97,7 @@ TestCase {
             case "clear": _application.clearCalls(); break
             case "set": _application[words[1]] = words[2] === "true" || (words[2] === "false" ? false : words[2]); break
             case "file": _application.setCurrentFilename(rest); break
+            case "layouts": _application.currentConfig.setLayoutCount(Number(rest)); break
             case "open": tryCompare(part(rest), "opened", true, 5000, steps[i]); break
             case "shown": tryCompare(part(rest), "visible", true, 5000, steps[i]); break
             case "hidden": tryCompare(part(rest), "visible", false, 5000, steps[i]); break

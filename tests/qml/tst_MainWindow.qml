@@ -105,9 +105,7 @@ MainWindowTestCase {
         // The About page takes the focus, no shortcut acts while it is up, and Escape closes it.
         act("menu Help/About; shown aboutPage; focus aboutCloseButton; press Ctrl+Z Ctrl+X Ctrl+/")
         act("shown layoutManagerPage; config; key Escape; hidden aboutPage; press Ctrl+X; config cutPressed")
-        _application.currentConfig.setLayoutCount(0)
-        act("disabled layoutEditorButton; press Ctrl+.; shown layoutManagerPage")
-        _application.currentConfig.setLayoutCount(2)
+        act("layouts 0; disabled layoutEditorButton; press Ctrl+.; shown layoutManagerPage; layouts 2")
         act("click layoutEditorButton; shown layoutEditorPage; hidden layoutManagerPage; checked layoutEditorButton")
         act("is window.editedLayoutIndex 0")
         // A page change hides the About page, and an edit key goes to the page shown.
@@ -118,8 +116,7 @@ MainWindowTestCase {
         act("clear; click newLayoutButton; shown layoutDetailsPopup; press Ctrl+Z Ctrl+V Delete; config")
         act("press Ctrl+.; hidden layoutDetailsPopup; shown layoutEditorPage")
         // Losing a layout while editing goes back to the manager.
-        _application.currentConfig.setLayoutCount(1)
-        act("shown layoutManagerPage")
+        act("layouts 1; shown layoutManagerPage")
     }
 
     function test_menusByKeyboardAndMouseWithEveryShortcutShown() {

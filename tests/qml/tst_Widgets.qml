@@ -4,24 +4,19 @@ import "qrc:/Widgets"
 
 // The widget components over widgets of the object model, and the login page's check box.
 TestCase {
+    id: canvas
     name: "Widgets"
     when: windowShown
     visible: true
     width: 400
     height: 200
 
-    Item {
-        id: canvas
-        width: 400
-        height: 200
-
-        MouseArea {
-            id: behind
-            property int presses: 0
-            anchors.fill: parent
-            z: -1
-            onPressed: presses += 1
-        }
+    MouseArea {
+        id: behind
+        property int presses: 0
+        anchors.fill: parent
+        z: -1
+        onPressed: presses += 1
     }
 
     function create(file, properties) {

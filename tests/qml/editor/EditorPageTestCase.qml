@@ -68,6 +68,14 @@ TestCase {
         return widgets
     }
 
+    // One widget shown as showWidgets shows it, and selected.
+    function select(type, rect) {
+        var widget = showWidgets([rect || [0.1, 0.1, 0.3, 0.3]], type)[0]
+        layout.selectionManager.setSelection(widget)
+        wait(0)
+        return widget
+    }
+
     function part(name) {
         var found = findChild(page, name)
         verify(found !== null, name)

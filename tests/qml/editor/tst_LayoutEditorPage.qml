@@ -114,9 +114,8 @@ EditorPageTestCase {
             return { tag: r[1] + " from " + r[0], from: r[0], key: r[1], to: r[2] } })
     }
     function test_arrowKeysMoveToTheNextGridLine(data) {
-        var widget = showWidgets([[data.from / 1000, 0.1, 0.1, 0.1]])[0]
+        var widget = select("rect", [data.from / 1000, 0.1, 0.1, 0.1])
         _application.snapToGrid = true
-        manager().setSelection(widget)
         page[data.key]()
         fuzzyCompare(widget.xFraction * 1000, data.to, 0.01)
     }
@@ -140,8 +139,7 @@ EditorPageTestCase {
                    rect: [0.2, 0.2, 0.2, 0.2], x: 0.15, width: 250, height: 0.25, bottom: 0.4 } ]
     }
     function test_handlesResize(data) {
-        var widget = showWidgets([data.rect])[0]
-        manager().setSelection(widget)
+        var widget = select("rect", data.rect)
         var handle = part("groupEditHandle" + data.handle)
         if (data.shift) {
             // A test cannot hold Shift while it moves the mouse, so the handle reports as a drag would.

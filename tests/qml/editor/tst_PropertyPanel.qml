@@ -46,13 +46,6 @@ EditorPageTestCase {
         compare(["On Image", "Knob Image", "Image"].map(Input.imageSubCategory), ["on", "control", ""])
     }
 
-    function select(type) {
-        var widget = showWidgets([[0.1, 0.1, 0.3, 0.3]], type)[0]
-        layout.selectionManager.setSelection(widget)
-        wait(0)
-        return widget
-    }
-
     // A size is written as typed; a whole number on Return, so "1" on the way to "10" keeps tab 4's widgets.
     function test_fieldsWriteOnlyWhatTheyAccept_data() {
         return [ { tag: "width above the bound", name: "Width", text: "250", rejected: true, typed: 0.25 },
