@@ -75,6 +75,7 @@ TestCase {
     // Runs steps separated by ";". Actions: press <key sequences>, key <Qt key name>, click <part>,
     // type <part> <text> (over its text), menu <title>/<item>, accept <load|save> <url>, reject <load|save>,
     // dirty, close, clear (the calls), set <application property> <value>, file <current file name>, layouts <n>,
+    // call|put <application, connection, window or part>.<function or property> [<values separated by |>],
     // answer (the unit answers), error <headline>[|<reason>] (checks the error pop-up and presses Ok).
     // Checks: shown|hidden|open|checked|enabled|disabled|focus <part>, idle (the menus are enabled again),
     // title <after the program's name>, calls|config|connection <all calls>, called <one call, now or soon>,
@@ -121,6 +122,18 @@ TestCase {
                     keyClick(key)
                 break
             case "answer": _application.connectionInterface.finishAttempt(true); break
+            case "call":
+            case "put":
+                var object = { application: _application, connection: _application.connectionInterface,
+                               window: window }[words[1].split(".")[0]] || part(words[1].split(".")[0])
+                var member = words[1].split(".")[1]
+                var values = words.length > 2 ? words.slice(2).join(" ").split("|").map(function(value) {
+                    return value === "true" || (value === "false" ? false : value) }) : []
+                if (words[0] === "put")
+                    object[member] = values[0]
+                else
+                    object[member].apply(object, values)
+                break
             case "is":
                 var path = words[1].split(".")
                 var value = path.slice(1).reduce(function(object, key) { return object[key] },

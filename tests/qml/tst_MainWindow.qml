@@ -146,52 +146,44 @@ MainWindowTestCase {
         act("idle; press F1; shown errorPopup; key Return; idle")
     }
 
-    function picker() { return part("unitPickerPage") }
     function lastConnectionCall() { return _application.connectionInterface.calls.slice(-1)[0] }
 
     function test_uploadFailsThenSucceedsAndTheAcceptedPasswordIsKept() {
-        _application.connectionInterface.addUnit("10.0.0.7", "Front of house", "", 0)
-        _application.connectionInterface.addUnit("10.0.0.8", "Monitors", "", 1)
+        act("call connection.addUnit 10.0.0.7|Front of house||0; call connection.addUnit 10.0.0.8|Monitors||1")
         startWorking()
-        _application.connectionInterface.setConnected(true)
-        act("menu File/Upload; shown unitPickerPage; shown unitPickerWarning; disabled unitPickerNextButton")
+        act("call connection.setConnected true; menu File/Upload; shown unitPickerPage; shown unitPickerWarning")
+        act("disabled unitPickerNextButton")
         act("is unitPickerPage.headlineText Upload config to unit; is unitPickerPage.adminUserOnly true")
-        act("is window.shortcutsEnabled false")
         tryCompare(part("unitListView"), "count", 2)
-        part("unitListView").currentIndex = 1
-        act("click unitPickerNextButton; hidden usernameField; is unitPickerPage.loginStep true")
+        act("is window.shortcutsEnabled false; put unitListView.currentIndex 1; click unitPickerNextButton")
+        act("hidden usernameField; is unitPickerPage.loginStep true")
         act("type passwordField secret; click unitPickerSelectButton; shown taskInProgressPopup")
         act("connection connectToUnit(1); is taskInProgressPopup.text Connecting to unit...")
         act("answer; called uploadConfig()")
         compare(_application.adminPassword, "secret")
         verify(part("taskInProgressPopup").progressBarVisible && part("taskInProgressPopup").cancelAvailable)
-        _application.finishUpload(false, "Incorrect password")
         // Back at the picker with the unit still chosen; the refused password is not offered again.
-        act("error Upload failed|Incorrect password; shown unitPickerPage")
-        compare([part("unitListView").currentIndex, picker().usingStoredPassword, picker().password,
-                 lastConnectionCall()], [1, false, "", "disconnect()"])
-        picker().cancelClicked()
+        act("call application.finishUpload false|Incorrect password; error Upload failed|Incorrect password")
+        act("shown unitPickerPage; is unitListView.currentIndex 1; is unitPickerPage.usingStoredPassword false")
+        act("is unitPickerPage.password ; call unitPickerPage.cancelClicked")
+        compare(lastConnectionCall(), "disconnect()")
 
         // A typed address must be valid; the password the unit accepts is used by the next upload.
         act("idle; clear; menu File/Upload; shown unitPickerPage; is unitPickerPage.usingStoredPassword false")
-        waitForRendering(picker())
-        act("type ipAddressField 10.0; disabled unitPickerNextButton")
-        part("ipAddressField").text = "10.0.0.300"
-        act("disabled unitPickerNextButton")
-        part("ipAddressField").text = "10.0.0.9"
-        act("click unitPickerNextButton; type passwordField right; click unitPickerSelectButton")
-        act("connection connectToHostByIpAddress(10.0.0.9); answer; called uploadConfig()")
-        _application.finishUpload(true)
-        act("error Upload complete; idle; menu File/Upload; shown unitPickerPage")
-        act("is unitPickerPage.usingStoredPassword true")
-        part("unitListView").currentIndex = 0
-        act("click unitPickerNextButton; is passwordField.placeholderText Using the stored password")
+        waitForRendering(part("unitPickerPage"))
+        act("type ipAddressField 10.0; disabled unitPickerNextButton; put ipAddressField.text 10.0.0.300")
+        act("disabled unitPickerNextButton; put ipAddressField.text 10.0.0.9; click unitPickerNextButton")
+        act("type passwordField right; click unitPickerSelectButton; connection connectToHostByIpAddress(10.0.0.9)")
+        act("answer; called uploadConfig(); call application.finishUpload true; error Upload complete; idle")
+        act("menu File/Upload; shown unitPickerPage; is unitPickerPage.usingStoredPassword true")
+        act("put unitListView.currentIndex 0; click unitPickerNextButton")
+        act("is passwordField.placeholderText Using the stored password")
         // Typing a password means the stored one is no longer used.
         act("type passwordField x; is unitPickerPage.usingStoredPassword false")
         act("click unitPickerBackButton; is unitPickerPage.loginStep false")
         // Escape asks for Cancel while the unit has not finished; the transfer ends and the unit is let go.
-        picker().unitIpClicked("10.0.0.4")
-        act("answer; called uploadConfig(); key Escape; idle; hidden errorPopup; called cancelTransfer()")
+        act("call unitPickerPage.unitIpClicked 10.0.0.4; answer; called uploadConfig(); key Escape; idle")
+        act("hidden errorPopup; called cancelTransfer()")
         compare(lastConnectionCall(), "disconnect()")
     }
 
@@ -202,23 +194,18 @@ MainWindowTestCase {
         // A unit that cannot be reached: back to the picker with the address kept and the focus in it.
         act("click downloadButton; shown unitPickerPage; focus ipAddressField; type ipAddressField 10.0.0.2")
         act("click unitPickerNextButton; hidden usernameField; click unitPickerSelectButton")
-        act("connection connectToHostByIpAddress(10.0.0.2)")
-        _application.connectionInterface.finishAttempt(false, "Unit did not answer")
+        act("connection connectToHostByIpAddress(10.0.0.2); call connection.finishAttempt false|Unit did not answer")
         act("error Download failed|Unit did not answer; shown unitPickerPage; focus ipAddressField")
         act("is ipAddressField.text 10.0.0.2; click unitPickerCancelButton; shown initialPage")
-        act("is window.mainUIActive false")
-        act("click downloadButton")
-        picker().unitIpClicked("10.0.0.2")
-        act("answer; called downloadConfig()")
-        _application.finishDownload(true)
-        act("error Download complete; idle; title New config")
+        act("is window.mainUIActive false; click downloadButton; call unitPickerPage.unitIpClicked 10.0.0.2; answer")
+        act("called downloadConfig(); call application.finishDownload true; error Download complete; idle")
+        act("title New config")
     }
 
     function test_downloadSettlesUnsavedChangesFirstAndCancelLetsTheUnitGo() {
         startWorking()
         act("dirty; menu File/Download; shown unsavedChangesPopup; hidden unitPickerPage")
-        act("click unsavedDiscardButton; shown unitPickerPage")
-        picker().unitIpClicked("10.0.0.3")
+        act("click unsavedDiscardButton; shown unitPickerPage; call unitPickerPage.unitIpClicked 10.0.0.3")
         act("click taskInProgressCancelButton; idle")
         act("connection connectToHostByIpAddress(10.0.0.3) disconnect()")
     }

@@ -28,8 +28,7 @@ MainWindowTestCase {
         act("connection connectToHostByIpAddress(10.0.0.9); is testOnlineLabel.text Online (10.0.0.9)")
         act("called setTestWindowPassword(pw)")
         compare([_application.testWindowUsername, layout.onlineCalls], ["eng", ["online 10.0.0.9"]])
-        connection.finishAttempt(false, "Heartbeat lost")
-        connection.setConnected(false)
+        act("call connection.finishAttempt false|Heartbeat lost; call connection.setConnected false")
         act("shown testFailurePage; is testFailurePage.failureReasonText Heartbeat lost")
         verify(/^Lost connection to unit at \d\d:\d\d:\d\d$/.test(part("testFailurePage").text))
         compare(layout.onlineCalls, ["online 10.0.0.9", "offline"])
@@ -44,16 +43,13 @@ MainWindowTestCase {
         compare(layout.onlineCalls, ["online 10.0.0.7", "offline"])
         connection.unitSilent = false
         connectTo("10.0.0.7", true)
-        connection.unitSilent = true
-        connection.setConnected(false)
-        act("shown testFailurePage; hidden lostCommsWarning")
+        act("put connection.unitSilent true; call connection.setConnected false; shown testFailurePage")
+        act("hidden lostCommsWarning")
     }
 
     function test_aPickedUnitShowsAddressAndNameAndAMissingManagerGoesOffline() {
-        connection.addUnit("10.0.0.5", "Stage Dorvel", "", 0)
-        act("click testConnectButton; shown testUnitPicker")
-        part("testUnitPicker").selectUnitClicked(0)
-        act("answer; connection connectToUnit(0); shown testOnlineLabel")
+        act("call connection.addUnit 10.0.0.5|Stage Dorvel||0; click testConnectButton; shown testUnitPicker")
+        act("call testUnitPicker.selectUnitClicked 0; answer; connection connectToUnit(0); shown testOnlineLabel")
         act("is testOnlineLabel.text Online (10.0.0.5 - Stage Dorvel)")
         layout.configClientNotFound()
         act("shown testConnectButton; hidden testOnlineLabel")
@@ -71,15 +67,13 @@ MainWindowTestCase {
     // Escape brings the picker back with the address kept; a refused login lets the unit go, the password too.
     function test_failedAttemptAndRefusedLogin() {
         connectTo("10.0.0.8", false)
-        connection.finishAttempt(false, "No answer")
-        act("shown testFailurePage; is testFailurePage.text Connection attempt failed")
+        act("call connection.finishAttempt false|No answer; shown testFailurePage")
+        act("is testFailurePage.text Connection attempt failed")
         act("is testFailurePage.failureReasonText No answer; key Escape; shown testUnitPicker")
-        act("focus ipAddressField; is ipAddressField.text 10.0.0.8")
-        part("testUnitPicker").cancelClicked()
+        act("focus ipAddressField; is ipAddressField.text 10.0.0.8; call testUnitPicker.cancelClicked")
         connectTo("10.0.0.8", true)
         layout.authenticationFailedSignal()
-        act("shown testFailurePage; called disconnect()")
-        part("testFailurePage").okClicked()
-        act("shown testUnitPicker; is testUnitPicker.password ")
+        act("shown testFailurePage; called disconnect(); call testFailurePage.okClicked; shown testUnitPicker")
+        act("is testUnitPicker.password ")
     }
 }
