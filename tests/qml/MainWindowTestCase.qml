@@ -141,12 +141,9 @@ TestCase {
                 compare(String(value), words.slice(2).join(" "), steps[i])
                 break
             case "error":
-                tryCompare(part("errorPopup"), "visible", true)
-                compare(part("errorPopup").headlineText, rest.split("|")[0])
-                if (rest.indexOf("|") >= 0)
-                    compare(part("errorPopup").failureReasonText, rest.split("|")[1])
-                part("errorPopup").okClicked()
-                act("hidden errorPopup")
+                var texts = "shown errorPopup; is errorPopup.headlineText " + rest
+                act(texts.replace("|", "; is errorPopup.failureReasonText "))
+                act("call errorPopup.okClicked; hidden errorPopup")
                 break
             default: fail("unknown step " + steps[i])
             }
