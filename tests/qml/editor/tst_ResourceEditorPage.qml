@@ -51,18 +51,14 @@ EditorPageTestCase {
         mouseClick(part("newImageButton"))
         compare([dialog.openCount, dialog.resourceId], [1, ""])
         choose([["first.png", 40, 30], ["wide.png", 2049, 10], ["third.png", 10, 40]])
-        compare([config.resources.count, popup.visible, newIds], [2, true, ["0"]])
-        compare([popup.headlineText, popup.failureReasonText],
-                ["Image load failed", "Image wide.png is too wide.\nMax size is 2048x1080"])
+        compare([config.resources.count, popup.visible, newIds, popup.headlineText, popup.failureReasonText],
+                [2, true, ["0"], "Image load failed", "Image wide.png is too wide.\nMax size is 2048x1080"])
         mouseClick(part("resourceUndoButton"))
         compare(config.resources.count, 0)
         popup.okClicked()
         verify(!popup.visible)
         // A pop-up showing something else is taken over, and every failure of the batch is listed.
-        popup.headlineText = "Failed to save file"
-        popup.failureReasonText = "Disk full"
-        popup.visible = true
-        newIds = []
+        ;[popup.headlineText, popup.failureReasonText, popup.visible, newIds] = ["Failed to save", "Disk full", true, []]
         choose([["a.png", 10, 2000], ["b.png", 3000, 10]])
         compare([popup.headlineText, popup.failureReasonText, newIds], ["Image load failed", "Image a.png is too tall."
                  + "\nMax size is 2048x1080\nImage b.png is too wide.\nMax size is 2048x1080", []])
