@@ -58,7 +58,7 @@ EditorPageTestCase {
         popup.okClicked()
         verify(!popup.visible)
         // A pop-up showing something else is taken over, and every failure of the batch is listed.
-        ;[popup.headlineText, popup.failureReasonText, popup.visible, newIds] = ["Failed to save", "Disk full", true, []]
+        ;[popup.headlineText, popup.failureReasonText, popup.visible, newIds] = ["Save failed", "Disk full", true, []]
         choose([["a.png", 10, 2000], ["b.png", 3000, 10]])
         compare([popup.headlineText, popup.failureReasonText, newIds], ["Image load failed", "Image a.png is too tall."
                  + "\nMax size is 2048x1080\nImage b.png is too wide.\nMax size is 2048x1080", []])
