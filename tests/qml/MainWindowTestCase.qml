@@ -72,7 +72,7 @@ TestCase {
 
     function startWorking() { act("click createButton; idle; clear") }
 
-    // Runs steps separated by ";". Actions: press <key sequences>, key <Qt key name>, click <part>,
+    // Runs steps separated by ";". Actions: press <key sequences>, key <Qt key name>, tab <to part>, click <part>,
     // type <part> <text> (over its text), menu <title>/<item>, accept <load|save> <url>, reject <load|save>,
     // dirty, close, clear (the calls), set <application property> <value>, file <current file name>, layouts <n>,
     // call|put <application, connection, window or part>.<function or property> [<values separated by |>],
@@ -89,6 +89,11 @@ TestCase {
             switch (words[0]) {
             case "press": words.slice(1).forEach(function(keys) { keySequence(keys) }); wait(0); break
             case "key": keyClick(Qt["Key_" + rest]); break
+            case "tab":
+                for (var t = 0; t < 40 && window.activeFocusItem !== part(rest); ++t)
+                    keyClick(Qt.Key_Tab)
+                act("focus " + rest)
+                break
             case "click": act("enabled " + rest); mouseClick(part(rest)); break
             case "menu": chooseMenuItem.apply(null, rest.split("/")); break
             case "accept": dialog.file = words[2]; dialog.accepted(); break

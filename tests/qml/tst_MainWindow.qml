@@ -2,23 +2,14 @@
 MainWindowTestCase {
     name: "MainWindow"
 
-    function tabTo(name) {
-        for (var i = 0; i < 40 && window.activeFocusItem !== part(name); ++i)
-            keyClick(Qt.Key_Tab)
-        act("focus " + name)
-    }
-
     function test_initialPageTakesTabAndReturnThenTitleFollowsTheFile() {
         act("is window.title Kelvari Editor; is window.menuBar.visible false; called applicationWindowReady()")
         act("clear; press Ctrl+S Ctrl+Z Ctrl+N; calls; config")
-        tabTo("createButton")
-        act("is window.activeFocusItem.visualFocus true; key Return; idle; calls createNewConfig()")
+        act("tab createButton; is window.activeFocusItem.visualFocus true; key Return; idle; calls createNewConfig()")
         act("shown layoutManagerPage; title New config")
         act("dirty; title New config*; file /home/user/configs/stage.xml; title stage.xml*")
         // Tab reaches the toolbar's icon buttons and the page buttons; Return and Enter press them.
-        tabTo("deleteLayoutButton")
-        act("key Return; config deletePressed")
-        tabTo("resourceManagerButton")
+        act("tab deleteLayoutButton; key Return; config deletePressed; tab resourceManagerButton")
         act("is window.activeFocusItem.visualFocus true; key Enter; shown resourceEditorPage")
     }
 
