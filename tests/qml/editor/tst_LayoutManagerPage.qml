@@ -24,17 +24,15 @@ EditorPageTestCase {
 
     // Sets the details' fields: a text for a string, a tick for a boolean, an index for a number.
     function fill(fields) {
-        for (var name in fields)
-            part(name)[{ string: "text", boolean: "checked", number: "currentIndex" }[typeof fields[name]]] =
-                fields[name]
+        for (var key in fields)
+            part(key)[{ string: "text", boolean: "checked", number: "currentIndex" }[typeof fields[key]]] = fields[key]
     }
 
     function values(property, names) { return names.map(function(name) { return part(name)[property] }) }
 
     function test_proposedNameCountsTheLayouts_data() {
-        return [ { tag: "none", layouts: [], name: "New layout " },
-                 { tag: "three", layouts: [{ name: "A" }, { name: "B", orientation: 1 }, { name: "C", orientation: 2 }],
-                   name: "New layout 3" } ]
+        return [{ tag: "none", layouts: [], name: "New layout " }, { tag: "three", name: "New layout 3",
+                 layouts: [{ name: "A" }, { name: "B", orientation: 1 }, { name: "C", orientation: 2 }] }]
     }
     function test_proposedNameCountsTheLayouts(data) {
         showManager(data.layouts)
@@ -76,7 +74,7 @@ EditorPageTestCase {
         showManager([{ name: "A" }])
         page.newLayoutClicked()
         fill({ nameField: "A" })
-        compare([part("nameWarning").visible, part("detailsOkButton").enabled], [true, false])
+        compare(values("visible", ["nameWarning"]).concat(part("detailsOkButton").enabled), [true, false])
         // Users "user0", all devices in any orientation, all scenes: the same as A.
         fill({ nameField: "Z", allUsersCheckBox: false, usersField: "user0" })
         compare(values("visible", warnings).concat(popup().isDuplicate, part("duplicateMessage").opacity,
