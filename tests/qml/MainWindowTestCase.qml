@@ -55,8 +55,12 @@ TestCase {
     }
 
     function calls() { return _application.calls }
+    function root(name) {
+        return { application: _application, connection: connection(), window: window }[name] || part(name)
+    }
+    function connection() { return _application.connectionInterface }
     function anyCalls() { return calls().concat(_application.currentConfig.calls, connectionCalls()) }
-    function connectionCalls() { return _application.connectionInterface.calls }
+    function connectionCalls() { return connection().calls }
 
     // Opens the menu with this title and clicks its item with this text.
     function chooseMenuItem(menuTitle, itemText) {
@@ -79,7 +83,7 @@ TestCase {
     // answer (the unit answers), error <headline>[|<reason>] (checks the error pop-up and presses Ok).
     // Checks: shown|hidden|open|checked|enabled|disabled|focus <part>, idle (the menus are enabled again),
     // title <after the program's name>, calls|config|connection <all calls>, called <one call, now or soon>,
-    // opened <load|save> <count>, quits <count>, is <part or window>.<property path> <value as text>.
+    // opened <load|save> <count>, quits <count>, is <application, connection, window or part>.<path> <value as text>.
     function act(script) {
         var steps = script.split(";")
         for (var i = 0; i < steps.length; ++i) {
@@ -126,11 +130,10 @@ TestCase {
                 for (var key of words.slice(2).join(" "))
                     keyClick(key)
                 break
-            case "answer": _application.connectionInterface.finishAttempt(true); break
+            case "answer": connection().finishAttempt(true); break
             case "call":
             case "put":
-                var object = { application: _application, connection: _application.connectionInterface,
-                               window: window }[words[1].split(".")[0]] || part(words[1].split(".")[0])
+                var object = root(words[1].split(".")[0])
                 var member = words[1].split(".")[1]
                 var values = words.length > 2 ? words.slice(2).join(" ").split("|").map(function(value) {
                     return value === "true" || (value === "false" ? false : value) }) : []
@@ -141,8 +144,7 @@ TestCase {
                 break
             case "is":
                 var path = words[1].split(".")
-                var value = path.slice(1).reduce(function(object, key) { return object[key] },
-                                                 path[0] === "window" ? window : part(path[0]))
+                var value = path.slice(1).reduce(function(object, key) { return object[key] }, root(path[0]))
                 compare(String(value), words.slice(2).join(" "), steps[i])
                 break
             case "error":

@@ -5,7 +5,6 @@ MainWindowTestCase {
     readyPart: "testConnectButton"
 
     property var layout: null
-    readonly property var connection: _application.connectionInterface
 
     function windowProperties() {
         _application.currentConfig.setLayoutCount(1)
@@ -37,11 +36,11 @@ MainWindowTestCase {
     // The warning shows while the unit is silent, and goes when it answers, on Disconnect and when it is lost.
     function test_lostCommsWarningFollowsTheSilentUnit() {
         connectTo("10.0.0.7", true)
-        compare([true, false, true].map(function(silent) { connection.unitSilent = silent
+        compare([true, false, true].map(function(silent) { connection().unitSilent = silent
             return part("lostCommsWarning").visible }), [true, false, true])
         act("click testDisconnectButton; shown testConnectButton; hidden lostCommsWarning; called disconnect()")
         compare(layout.onlineCalls, ["online 10.0.0.7", "offline"])
-        connection.unitSilent = false
+        connection().unitSilent = false
         connectTo("10.0.0.7", true)
         act("put connection.unitSilent true; call connection.setConnected false; shown testFailurePage")
         act("hidden lostCommsWarning")

@@ -41,8 +41,8 @@ EditorPageTestCase {
     function test_imagePatterns(data) {
         var pattern = Input.imageFilterPattern(data.type, data.sub, data.theme, "on")
         var accepts = function(id) { return pattern !== "" && new RegExp(pattern).test(id) }
-        compare(data.shown.map(accepts), data.shown.map(function() { return true }), "shown")
-        compare(data.hidden.map(accepts), data.hidden.map(function() { return false }), "hidden")
+        compare([data.shown.map(accepts), data.hidden.map(accepts)], [data.shown.map(function() { return true }),
+                                                                      data.hidden.map(function() { return false })])
         compare(["On Image", "Knob Image", "Image"].map(Input.imageSubCategory), ["on", "control", ""])
     }
 
