@@ -13,14 +13,6 @@ TestCase {
     property QtObject loadDialog: null
     property int quitCount: 0
 
-    Component {
-        id: fakeDialogComponent
-        QtObject {
-            property url file; property url folder; property int openCount: 0
-            signal accepted(); signal rejected(); function open() { openCount += 1 }
-        }
-    }
-
     function initTestCase() { qmlWarnings.start() }
 
     function windowProperties() {
@@ -32,8 +24,9 @@ TestCase {
         _application.reset()
         qmlWarnings.clear()
         quitCount = 0
-        saveDialog = createTemporaryObject(fakeDialogComponent, testCase)
-        loadDialog = createTemporaryObject(fakeDialogComponent, testCase)
+        var dialog = "import QtQml 2.12; QtObject { property url file; property url folder; property int openCount: 0;"
+                     + " signal accepted(); signal rejected(); function open() { openCount += 1 } }"
+        ;[saveDialog, loadDialog] = [0, 1].map(function() { return createTemporaryQmlObject(dialog, testCase) })
         var component = Qt.createComponent(windowUrl)
         compare(component.status, Component.Ready, component.errorString())
         window = createTemporaryObject(component, null, windowProperties())
