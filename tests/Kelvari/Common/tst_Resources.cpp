@@ -141,12 +141,10 @@ private slots:
         // Buttons and LEDs come in off/on pairs.
         const int first = Listed(all).indexOf("default_th_0_btn_off_0 Theme 1 Off 1");
         QCOMPARE(Listed(all).mid(first + 1, 2), QStringList({"default_th_0_btn_on_0 Theme 1 On 1", "default_th_0_btn_off_1 Theme 1 Off 2"}));
-    }
-    // Their colours and proportions are checked by the script that generates them.
-    void builtInDrawingsAreExactlyTheCarriedFiles()
-    {
+        // The drawings are exactly the carried files; their colours and proportions are checked by the script
+        // that generates them.
         QSet<QString> listed, carried;
-        for (cResource* resource : mConfig->ResourcesAndDefaults().Items())
+        for (cResource* resource : all.Items())
         {
             if (cConfigBase::IsDrawingId(resource->resourceId()))
                 listed << resource->resourceId();
