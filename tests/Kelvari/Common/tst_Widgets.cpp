@@ -11,7 +11,6 @@
 #include "Kelvari/Editor/cEditorWidgetFactory.h"
 
 #include <QQuickItem>
-#include <QRegularExpression>
 #include <QtTest>
 #include <memory>
 
@@ -317,23 +316,6 @@ private slots:
             QVERIFY(!widget->IsOnline() && !widget->IsDisabled() && !widget->GetConfigClient());
             QCOMPARE(holder.use_count(), 2L);
             QCOMPARE(disabled.count(), 2);
-        }
-    }
-    void requestPatternsMatchWholeObjectNames()
-    {
-        cEditorWidgetFactory::AddAllZRNetWidgetObjectRequestRegExps();
-        const auto matches = [](const QString& name) {
-            const auto& patterns = cEditorWidgetFactory::mAllObjectRequestRegExps;
-            return std::any_of(patterns.begin(), patterns.end(), [&](const QByteArray& pattern) {
-                const QRegularExpression expression(QString::fromLatin1(pattern));
-                return expression.isValid() && expression.match(name).hasMatch();
-            });
-        };
-        for (const QString name : {"pafl/ip/47", "mute/ip/0", "source/ip/11", "name/ip/0", "level/ip/15", "pan/ip/2",
-                                   "meter/pre/ip/0", "gr/ip/4", "meter/post/ip/7"})
-        {
-            QVERIFY2(matches(name), qPrintable(name));
-            QVERIFY(!matches(name + "/0") && !matches("x" + name) && !matches(name.section('/', 0, -2) + "/one"));
         }
     }
     void numberOfTabsBuildsTabsWithinTheLimits_data()

@@ -48,11 +48,6 @@ Rectangle {
         QVERIFY2(mWindow->rendererInterface()->graphicsApi() == QSGRendererInterface::OpenGL,
                  "needs the OpenGL scene graph: xvfb-run, QT_QPA_PLATFORM=xcb, no QT_QUICK_BACKEND=software");
     }
-    void cleanupTestCase()
-    {
-        mWindow.reset();
-        mEngine.reset();
-    }
     void pixelsNearTheTestHueTakeTheNewColour_data()
     {
         QTest::addColumn<QColor>("pixel");
