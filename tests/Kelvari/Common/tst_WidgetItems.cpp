@@ -117,10 +117,9 @@ private slots:
     {
         mView.reset();
         mOwner.reset();
-        mSource.reset();
-        mConfig.reset();
     }
-    void imageWithoutWidgetShowsTheDefaultPicture()
+    // Without a widget the default picture; with one, its choice, which only the editor's item reloads.
+    void imageShowsTheWidgetsChoiceOrTheDefault()
     {
         QQuickItem* item = Create("GeneralImage.qml", nullptr);
         auto* picture = item->findChild<QQuickItem*>("picture");
@@ -129,9 +128,6 @@ private slots:
         QCOMPARE(picture->property("sourceSize").toSize(), QSize(100, 100));
         QCOMPARE(picture->size(), item->size());
         QCOMPARE(mRequests, QStringList{"_default 100x100"});
-    }
-    void imageShowsTheWidgetsChoiceAndOnlyTheEditorReloads()
-    {
         cImageWidget widget(1, *mConfig, nullptr);
         QQuickItem* editorItem = Create("GeneralImage.qml", &widget, false);
         QQuickItem* testWindowItem = Create("GeneralImage.qml", &widget, true);
