@@ -10,7 +10,6 @@
 #include "Kelvari/Common/cNumberOfTabsProperty.h"
 #include "Kelvari/Common/cResourceNotifier.h"
 #include "Kelvari/Common/cResourceUndoManager.h"
-#include "Kelvari/Common/cResourceUndoTarget.h"
 #include "Kelvari/Common/cSizeFractionProperty.h"
 #include "Kelvari/Common/cStringProperty.h"
 #include "Kelvari/Common/cTextBlockProperty.h"
@@ -40,39 +39,6 @@ QStringList* Log(cProperty* property, QStringList* log)
     return log;
 }
 const QStringList kChange = {"ValueAboutToChange", "valueChanged"};
-
-class cFakeResourceConfig : public cResourceUndoTarget
-{
-public:
-    void UndoNewResource(cResource* resource) override { Record("UndoNew", resource); }
-    void RedoNewResource(cResource* resource) override { Record("RedoNew", resource); }
-    void UndoDeleteResource(cResource* resource) override
-    {
-        Record("UndoDelete", resource);
-        // Set for changes made while undoing: the resource is added again and a watched property changed.
-        if (mManager)
-        {
-            mManager->AddNewResource(resource, this);
-            mProperty->SetIntValue(99);
-        }
-    }
-    void RedoDeleteResource(cResource* resource) override { Record("RedoDelete", resource); }
-    void UndoChangeResource(cResource* old, cResource* now) override { Record("UndoChange", old, now); }
-    void RedoChangeResource(cResource* old, cResource* now) override { Record("RedoChange", old, now); }
-    QStringList mCalls;
-    QList<const void*> mResources;
-    cResourceUndoManager* mManager = nullptr;
-    cIntProperty* mProperty = nullptr;
-
-private:
-    void Record(const QString& call, cResource* first, cResource* second = nullptr)
-    {
-        mCalls << call;
-        mResources << first;
-        if (second)
-            mResources << second;
-    }
-};
 }
 
 class tst_Properties : public QObject
@@ -381,25 +347,6 @@ private slots:
         seen << QStringLiteral("%1 %2 %3 %4").arg(counts[0]).arg(counts[1]).arg(counts[2]).arg(counts[3]);
         QTEST(seen.join("; "), "expected");
     }
-    void undoOfABlockRunsItsActionsBackwards()
-    {
-        cFakeResourceConfig config;
-        int first = 0, second = 0;
-        // Never dereferenced: the actions only pass resources on to the config.
-        auto* firstResource = reinterpret_cast<cResource*>(&first);
-        auto* secondResource = reinterpret_cast<cResource*>(&second);
-        mManager->AddNewResource(firstResource, &config);
-        mManager->AddChangeResource(firstResource, secondResource, &config);
-        Close();
-        mManager->AddDeleteResource(secondResource, &config);
-        Close();
-        mManager->Undo();
-        mManager->Undo();
-        mManager->Redo();
-        mManager->Redo();
-        QCOMPARE(config.mCalls, QStringList({"UndoDelete", "UndoChange", "UndoNew", "RedoNew", "RedoChange", "RedoDelete"}));
-        QCOMPARE(config.mResources, QList<const void*>({&second, &first, &second, &first, &first, &first, &second, &second}));
-    }
     void undoOfAChoiceRestoresIndexAndChoices()
     {
         auto* choice = new cComboProperty("Mode", 0, {"Off", "On"}, mUndoOwner);
@@ -418,20 +365,6 @@ private slots:
         choice->UpdateComboValues({"A", "B", "C"}, 2);
         Close();
         QVERIFY(!mManager->HasUndo());
-    }
-    void changesMadeWhileUndoingAreNotRecorded()
-    {
-        // The structural operation of the undo hook is recorded, its property change is not.
-        cFakeResourceConfig config;
-        config.mManager = mManager;
-        config.mProperty = mX;
-        mManager->AddDeleteResource(nullptr, &config);
-        Close();
-        mManager->Undo();
-        Close();
-        mManager->Undo();
-        QCOMPARE(config.mCalls, QStringList({"UndoDelete", "UndoNew"}));
-        QCOMPARE(mX->IntValue(), 99);
     }
     void onlyEditablePropertiesOfAResourceAreWatched()
     {

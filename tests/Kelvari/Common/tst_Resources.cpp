@@ -277,24 +277,21 @@ private slots:
         mConfig->setSelectedResourceIndex(99);
         QVERIFY(!replacement->selected());
     }
-    // Undoing an add, a delete or a rename is shown by the document's and the resource page's tests.
-    void addAndChangeAreRedoneAndAReinsertedResourceRecordsOneRename()
+    // Undoing a delete or a rename is shown by the document's and the resource page's tests. A block's actions
+    // are undone last first and redone in order.
+    void addAndChangeAreUndoneBackwardsAndAReinsertedResourceRecordsOneRename()
     {
         cImageResource* added = New("0", "old.png");
+        cImageResource* replacement = New("0", "old.png", "svg");
         mConfig->InsertNewResource(added);
         mConfig->ResourceUndoManager()->AddNewResource(added, mConfig.get());
+        mConfig->ResourceUndoManager()->AddChangeResource(added, replacement, mConfig.get());
+        mConfig->ReplaceResource(added, replacement);
         mConfig->resourceCloseUndoBlock();
         mConfig->resourceUndoPressed();
         QVERIFY(mConfig->Resources().isEmpty() && mConfig->hasResourceRedo());
         mConfig->resourceRedoPressed();
-        QCOMPARE(mConfig->Resources().At(0), added);
-        cImageResource* replacement = New("0", "old.png", "svg");
-        mConfig->ResourceUndoManager()->AddChangeResource(added, replacement, mConfig.get());
-        mConfig->resourceCloseUndoBlock();
-        mConfig->ReplaceResource(added, replacement);
-        mConfig->resourceUndoPressed();
-        QCOMPARE(mConfig->Resources().At(0), added);
-        mConfig->resourceRedoPressed();
+        QCOMPARE(mConfig->Resources().Items(), QList<cResource*>{replacement});
         QCOMPARE(mConfig->GetSvgData("0"), QByteArray("<svg/>"));
         cImageResource* renamed = New("1", "old.png");
         mConfig->InsertNewResource(renamed);
