@@ -4,24 +4,21 @@
 #include <QQuickWindow>
 #include <QSGRendererInterface>
 #include <QtTest>
-#include <memory>
 
 // The recolouring shader over one colour patch in a real OpenGL scene graph, drawn over black.
 class tst_gl_RecolourShader : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QQmlEngine> mEngine;
-    std::unique_ptr<QQuickWindow> mWindow;
+    QQmlEngine mEngine;
+    QQuickWindow mWindow;
     QQuickItem* mPatch = nullptr;
     QQuickItem* mEffect = nullptr;
 
 private slots:
     void initTestCase()
     {
-        mEngine = std::make_unique<QQmlEngine>();
-        mWindow = std::make_unique<QQuickWindow>();
-        QQmlComponent component(mEngine.get());
+        QQmlComponent component(&mEngine);
         component.setData(R"(import QtQuick 2.12
 Rectangle {
     width: 32; height: 32; color: "black"
@@ -37,15 +34,15 @@ Rectangle {
 })", QUrl("qrc:/tst_gl_RecolourShader.qml"));
         auto* scene = qobject_cast<QQuickItem*>(component.create());
         QVERIFY2(scene, qPrintable(component.errorString()));
-        scene->setParent(mWindow.get());
-        scene->setParentItem(mWindow->contentItem());
+        scene->setParent(&mWindow);
+        scene->setParentItem(mWindow.contentItem());
         mPatch = scene->findChild<QQuickItem*>("patch");
         mEffect = scene->findChild<QQuickItem*>("effect");
-        mWindow->resize(32, 32);
-        mWindow->setColor(Qt::black);
-        mWindow->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mWindow.get()));
-        QVERIFY2(mWindow->rendererInterface()->graphicsApi() == QSGRendererInterface::OpenGL,
+        mWindow.resize(32, 32);
+        mWindow.setColor(Qt::black);
+        mWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mWindow));
+        QVERIFY2(mWindow.rendererInterface()->graphicsApi() == QSGRendererInterface::OpenGL,
                  "needs the OpenGL scene graph: xvfb-run, QT_QPA_PLATFORM=xcb, no QT_QUICK_BACKEND=software");
     }
     void pixelsNearTheTestHueTakeTheNewColour_data()
@@ -67,7 +64,7 @@ Rectangle {
         mEffect->setProperty("newColor", QColor("#FF3399"));
         mEffect->setProperty("testColor", QColor("#6EFF36"));
         mEffect->setProperty("opacity", opacity);
-        const QImage grabbed = mWindow->grabWindow();
+        const QImage grabbed = mWindow.grabWindow();
         const QColor seen = grabbed.pixelColor(grabbed.width() / 2, grabbed.height() / 2);
         for (const int difference : {seen.red() - drawn.red(), seen.green() - drawn.green(), seen.blue() - drawn.blue()})
             QVERIFY2(std::abs(difference) <= 3, qPrintable(seen.name() + " drawn, expected " + drawn.name()));
