@@ -56,10 +56,8 @@ struct sRecorder
         };
         QObject::connect(&model, &QAbstractItemModel::rowsInserted, &mContext, rows("inserted"));
         QObject::connect(&model, &QAbstractItemModel::rowsRemoved, &mContext, rows("removed"));
-        QObject::connect(&model, &QAbstractItemModel::rowsMoved, &mContext,
-                         [this](const QModelIndex&, int first, int, const QModelIndex&, int pos) {
-                             mEvents << QStringLiteral("moved %1>%2").arg(first).arg(pos);
-                         });
+        QObject::connect(&model, &QAbstractItemModel::rowsMoved, &mContext, [this](const QModelIndex&, int first, int,
+                         const QModelIndex&, int pos) { mEvents << QStringLiteral("moved %1>%2").arg(first).arg(pos); });
         QObject::connect(&model, &QAbstractItemModel::dataChanged, &mContext,
                          [this](const QModelIndex& from, const QModelIndex& to, const QVector<int>& roles) {
                              QStringList numbers;
@@ -139,12 +137,12 @@ private slots:
     {
         QFETCH(QString, steps);
         sRecorder recorder(mModel);
-        QList<QObject*> loose;
+        QList<cPlainItem*> loose;
         cPlainItem* removed = nullptr;
         QObject deleting;
         const auto item = [&](const QString& name) {
             loose << new cPlainItem(name);
-            return static_cast<cPlainItem*>(loose.last());
+            return loose.last();
         };
         const QStringList lines = cTraceCapture::Of([&] {
             for (const QString& step : steps.split(' '))
@@ -189,7 +187,7 @@ private slots:
         for (cPlainItem* listed : mModel.Items())
             names << listed->mName;
         int adopted = 0;
-        for (QObject* object : loose)
+        for (cPlainItem* object : loose)
         {
             adopted += object->parent() == &mModel;
             if (!object->parent())

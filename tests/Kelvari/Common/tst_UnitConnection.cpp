@@ -188,12 +188,7 @@ private slots:
         QVERIFY(mUnitServer.listen(QHostAddress::AnyIPv4, 0));
         mUnitPort = mUnitServer.serverPort();
     }
-    void cleanup()
-    {
-        mFirst.reset();
-        mSecond.reset();
-        mUnitServer.close();
-    }
+    void cleanup() { mUnitServer.close(); }
     void unitListHoldsEachUnitOnceAndFollowsItsAnnouncements()
     {
         int alphaIndex = -1;

@@ -241,8 +241,6 @@ private slots:
         QTest::addColumn<QStringList>("shown");
         QTest::newRow("text") << "text" << QStringList{"Radius=0.25"} << QStringList{"Align=7", "Font=mina"}
                               << QStringList{"text=Text...", "cornerRadius=0.25", "textAlignment=4", "textFont=mina"};
-        QTest::newRow("rect") << "rect" << QStringList{"Colour=#80336699"} << QStringList{"Radius=0.5"}
-                              << QStringList{"colour=#80336699", "cornerRadius=0.5"};
         QTest::newRow("tab container") << "tab_container" << QStringList{"Font=breeserif", "Image On=5"}
                                        << QStringList{"Colour Off=#102030", "Tab Position=1"}
                                        << QStringList{"textFont=breeserif", "imageOnIdentifier=5", "tabOffColour=#102030",
