@@ -1,24 +1,14 @@
 // Feeds arbitrary bytes to the config document's reader and writes back what it took in.
+#include "QuietQtApplication.h"
 #include "Kelvari/Editor/cConfig.h"
 
-#include <QGuiApplication>
 #include <cstddef>
-#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The document's traces (standard output) and Qt's warnings for every rejected input would drown the
-    // fuzzer's own report, which goes to standard error.
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    if (!std::freopen("/dev/null", "w", stdout))
-        return 1;
-    // Never destroyed: the offscreen platform leaves its screen behind on teardown, which the leak check
-    // at exit would report against the document.
-    new QGuiApplication(*argc, *argv);
-    return 0;
+    return StartQuietQtApplication(argc, argv);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

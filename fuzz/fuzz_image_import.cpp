@@ -1,17 +1,16 @@
 // Feeds arbitrary bytes to image import: the file check and decoding of an imported picture, the
 // decoding of a picture read from a config file, and the image provider drawing a user's SVG.
+#include "QuietQtApplication.h"
 #include "Kelvari/Common/cConfigBase.h"
 #include "Kelvari/Common/cCurrentConfigSource.h"
 #include "Kelvari/Common/cImageProvider.h"
 #include "Kelvari/Common/cImageResource.h"
 #include "Kelvari/Editor/cImageFile.h"
 
-#include <QGuiApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 
 namespace
@@ -34,14 +33,7 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfi
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Traces go to standard output and Qt warns of every broken picture; the fuzzer reports on standard error.
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    if (!std::freopen("/dev/null", "w", stdout))
-        return 1;
-    // Never destroyed: the offscreen platform leaves its screen behind on teardown.
-    new QGuiApplication(*argc, *argv);
-    return 0;
+    return StartQuietQtApplication(argc, argv);
 }
 
 // The first byte picks the file's extension; the rest is the file.
