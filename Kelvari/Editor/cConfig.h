@@ -173,6 +173,8 @@ private slots:
     void UpdateDirty();
 
 private:
+    // The order of the layout list: true when a goes before b.
+    static bool LayoutLessThan(const cLayout* a, const cLayout* b);
     void FollowSelectedLayout();
     static bool SameUsers(const cLayout& layout, bool allUsers, const QString& users);
     static bool SameDevices(const cLayout& layout, bool desktop, bool phone, bool tablet, int orientation);
