@@ -29,3 +29,10 @@ void cDiscoveryResponder::ReadProbes()
         ++mProbesAnswered;
     }
 }
+
+quint16 cDiscoveryResponder::FreeUdpPort()
+{
+    QUdpSocket socket;
+    socket.bind(QHostAddress(QHostAddress::LocalHost), 0);
+    return socket.localPort();
+}

@@ -14,6 +14,8 @@ class cDiscoveryResponder : public QObject
 public:
     explicit cDiscoveryResponder(const sUnit& unit, QObject* parent = nullptr);
 
+    // A UDP port on loopback that nothing holds at the moment of asking.
+    static quint16 FreeUdpPort();
     // Port 0 picks a free port; false when the port cannot be bound.
     bool Listen(const QHostAddress& address, quint16 port);
     void SetUnit(const sUnit& unit) { mUnit = unit; }

@@ -8,7 +8,6 @@
 #include "support/cTestImageFiles.h"
 #include "support/cWindowTestSupport.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
@@ -212,11 +211,6 @@ private:
     QObject* mLoadDialog = nullptr;
 };
 
-int main(int argc, char** argv)
-{
-    QApplication application(argc, argv);
-    tst_gl_Screens test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(tst_gl_Screens)
 
 #include "tst_gl_Screens.moc"

@@ -10,7 +10,6 @@
 #include "support/cSimulatedUnit.h"
 #include "support/cWindowTestSupport.h"
 
-#include <QApplication>
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -167,11 +166,6 @@ private:
     QQuickWindow* mWindow = nullptr;
 };
 
-int main(int argc, char** argv)
-{
-    QApplication application(argc, argv);
-    tst_gl_TestWindowLive test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(tst_gl_TestWindowLive)
 
 #include "tst_gl_TestWindowLive.moc"

@@ -23,13 +23,6 @@ sUnit MakeUnit(const QString& name, eUnitType type = HalvorDorvel)
     return unit;
 }
 
-quint16 FreeUdpPort()
-{
-    QUdpSocket socket;
-    socket.bind(QHostAddress(QHostAddress::LocalHost), 0);
-    return socket.localPort();
-}
-
 QByteArray Announced(const QString& name, const QString& information)
 {
     sUnit unit = MakeUnit(name, PemraDorvel);
@@ -153,8 +146,8 @@ private slots:
     void malformedDatagramsAreIgnoredAndLaterUnitsStillFound()
     {
         sUnitFinderSettings settings;
-        settings.mProbePort = FreeUdpPort();
-        settings.mAnnouncementPort = FreeUdpPort();
+        settings.mProbePort = cDiscoveryResponder::FreeUdpPort();
+        settings.mAnnouncementPort = cDiscoveryResponder::FreeUdpPort();
         settings.mFixedTargets = {QHostAddress(QHostAddress::LocalHost)};
         cUnitFinder finder(settings);
         QSignalSpy announced(&finder, &cUnitFinder::UnitAnnounced);

@@ -49,13 +49,6 @@ sUnit MakeUnit(const QString& name, const QString& information = "first")
     unit.mInformation = information;
     return unit;
 }
-
-quint16 FreeUdpPort()
-{
-    QUdpSocket socket;
-    socket.bind(QHostAddress(QHostAddress::LocalHost), 0);
-    return socket.localPort();
-}
 }
 
 
@@ -150,7 +143,7 @@ class tst_UnitConnection : public QObject
     {
         sUnitFinderSettings discovery;
         discovery.mProbePort = mProbePort;
-        discovery.mAnnouncementPort = mAnnouncementPort = FreeUdpPort();
+        discovery.mAnnouncementPort = mAnnouncementPort = cDiscoveryResponder::FreeUdpPort();
         discovery.mFixedTargets = {QHostAddress("127.0.0.1"), QHostAddress("127.0.0.2")};
         discovery.mProbeIntervalMs = 100;
         return std::make_unique<cConnectionInterface>(false, nullptr, discovery, mUnitPort);
@@ -180,7 +173,7 @@ private slots:
     void init()
     {
         QSettings().clear();
-        mProbePort = FreeUdpPort();
+        mProbePort = cDiscoveryResponder::FreeUdpPort();
         mFirst = std::make_unique<cDiscoveryResponder>(MakeUnit("Alpha"));
         mSecond = std::make_unique<cDiscoveryResponder>(MakeUnit("Beta"));
         QVERIFY(mFirst->Listen(QHostAddress("127.0.0.1"), mProbePort));
