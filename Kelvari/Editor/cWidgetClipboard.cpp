@@ -4,8 +4,8 @@
 #include "cLayout.h"
 #include "cWidgetCopyBuffer.h"
 #include "Kelvari/Common/cContainer.h"
+#include "ZRNet/Core/DebugTrace.h"
 
-#include <QRegularExpression>
 #include <QSet>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -78,21 +78,61 @@ QString cWidgetClipboard::GetWidgetXml(cWidget* widget)
 
 cWidget* cWidgetClipboard::CloneWidgetFromXml(QString xml) const
 {
-    static const QRegularExpression widgetStart(QStringLiteral("(<Widget id=\"[0-9]*\")"));
-    QRegularExpressionMatch match = widgetStart.match(xml);
-    while (match.hasMatch())
-    {
-        const QString replacement = QStringLiteral("<Widget id=\"%1\"").arg(mLayout.GetConfig().GetNextId());
-        xml.replace(match.capturedStart(), match.capturedLength(), replacement);
-        match = widgetStart.match(xml, match.capturedStart() + replacement.size());
-    }
+    xml = RenumberWidgets(xml);
+    if (xml.isEmpty())
+        return nullptr;
     QXmlStreamReader reader(xml);
     reader.readNextStartElement();
     std::shared_ptr<cKelvariConfigClient> client;
-    cWidget* widget = cEditorWidgetFactory().CreateFromXml(reader, mLayout.GetConfig().ConfigBase(), &mLayout, client);
-    // Ids the renumbering could not see (kept XML, an id not written first) must not come round again.
-    mLayout.IncreaseNextIdOnLoad(widget);
-    return widget;
+    return cEditorWidgetFactory().CreateFromXml(reader, mLayout.GetConfig().ConfigBase(), &mLayout, client);
+}
+
+QString cWidgetClipboard::RenumberWidgets(const QString& xml) const
+{
+    QString renumbered;
+    QXmlStreamReader reader(xml);
+    QXmlStreamWriter writer(&renumbered);
+    while (!reader.atEnd())
+    {
+        switch (reader.readNext())
+        {
+        case QXmlStreamReader::StartDocument:
+        case QXmlStreamReader::EndDocument:
+        case QXmlStreamReader::Invalid:
+            break;
+        case QXmlStreamReader::StartElement:
+            if (reader.name() == QLatin1String("Widget") && reader.namespaceUri().isEmpty())
+                WriteRenumberedStart(reader, writer);
+            else
+                writer.writeCurrentToken(reader);
+            break;
+        default:
+            writer.writeCurrentToken(reader);
+            break;
+        }
+    }
+    if (reader.hasError())
+    {
+        ZR_ERROR("Copied widget cannot be pasted: %s at line %lld", qPrintable(reader.errorString()),
+                 reader.lineNumber());
+        return QString();
+    }
+    return renumbered;
+}
+
+void cWidgetClipboard::WriteRenumberedStart(const QXmlStreamReader& reader, QXmlStreamWriter& writer) const
+{
+    // As the writer copies a start element itself, with the id replaced.
+    writer.writeStartElement(reader.namespaceUri().toString(), reader.name().toString());
+    for (const QXmlStreamNamespaceDeclaration& declaration : reader.namespaceDeclarations())
+        writer.writeNamespace(declaration.namespaceUri().toString(), declaration.prefix().toString());
+    for (const QXmlStreamAttribute& attribute : reader.attributes())
+    {
+        if (attribute.namespaceUri().isEmpty() && attribute.name() == QLatin1String("id"))
+            writer.writeAttribute(QStringLiteral("id"), QString::number(mLayout.GetConfig().GetNextId()));
+        else
+            writer.writeAttribute(attribute);
+    }
 }
 
 bool cWidgetClipboard::DoesWidgetExistInLayout(cWidget* widget, cContainer* container) const

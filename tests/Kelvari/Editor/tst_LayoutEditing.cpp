@@ -336,15 +336,24 @@ private slots:
         QCOMPARE(mLayout->GetWidgets()->count(), 3);
     }
 
+    // Kept elements are renumbered too, whatever the order of their attributes.
     void newIdsPassIdsKeptInUnknownWidgets()
     {
         Read("<Layout><Widget id=\"1\" type=\"future\" width=\"0.1\" height=\"0.1\"><Widget id=\"30\" type=\"rect\"/>"
-             "</Widget></Layout>");
-        QCOMPARE(mConfig->GetNextId(), 31);
-        Selection().setSelection(Add("rect", {0.2, 0.2, 0.1, 0.1}));
-        mLayout->copyPressed();
-        mLayout->pastePressed();
-        QCOMPARE(Selected(*mLayout).first()->GetId(), 33);
+             "</Widget><Widget id=\"2\" type=\"rect\" width=\"0.1\" height=\"0.1\"><Widget type=\"mystery\" id=\"77\"/></Widget></Layout>");
+        QCOMPARE(mConfig->GetNextId(), 78);
+        mPage->selectionManager()->selectAll();
+        mPage->copyPressed();
+        mPage->pastePressed();
+        QString xml;
+        QXmlStreamWriter writer(&xml);
+        mPage->WriteXml(writer);
+        QStringList ids;
+        for (QXmlStreamReader reader(xml); !reader.atEnd();)
+            if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QLatin1String("Widget"))
+                ids << reader.attributes().value("id").toString();
+        QCOMPARE(ids.size(), 8);
+        QCOMPARE(QSet<QString>(ids.begin(), ids.end()).size(), 8);
     }
 };
 
