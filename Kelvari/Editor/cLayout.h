@@ -256,6 +256,8 @@ private:
     // Returns the container it went into.
     cContainer* PlaceWidget(cWidget* widget, cContainer* container, int location);
     void EmitDeleteRequests(cWidget* widget);
+    // A widget leaving the page leaves the selection too.
+    void LeaveSelection(cWidget* widget);
     void NestedWidgetsChanged();
 
     cLayoutConfig& mConfig;

@@ -82,6 +82,21 @@ void cLayoutSelectionManager::SelectSingle(cWidget* widget, bool selected)
     SetCurrentSelectionProperties();
 }
 
+void cLayoutSelectionManager::SelectedWidgetRemoved()
+{
+    SetSelectionCount(mSelectionCount - 1);
+    if (mRebuildPending)
+        return;
+    mRebuildPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (mRebuildPending)
+                SetCurrentSelectionProperties();
+        },
+        Qt::QueuedConnection);
+}
+
 void cLayoutSelectionManager::SelectMultiple(const QList<cWidget*>& widgets)
 {
     for (cWidget* widget : widgets)
@@ -144,6 +159,7 @@ void cLayoutSelectionManager::GetElasticBandWidgets(const QRectF& band, cContain
 
 void cLayoutSelectionManager::SetCurrentSelectionProperties()
 {
+    mRebuildPending = false;
     const QList<cGroupProperty*> old = mCurrentSelectionProperties->Items();
     mCurrentSelectionProperties->clear();
     qDeleteAll(old);

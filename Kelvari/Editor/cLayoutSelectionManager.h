@@ -66,6 +66,10 @@ public:
     cWidget* GetLastSelectedWidget(cContainer* container) const;
     void SelectMultiple(const QList<cWidget*>& widgets);
     void SelectSingle(cWidget* widget, bool selected);
+    // A selected widget left the page, whatever the path (delete, cut, a removed tab, undo of its creation):
+    // the count follows at once, the groups once the change that removed it is over, since that change may
+    // be a write through one of them.
+    void SelectedWidgetRemoved();
     // Ends align, distribute and fill: one undo step.
     void AlignDistributeLayoutChanged();
     // Writes the first group of that name; nothing when there is none.
@@ -108,4 +112,5 @@ private:
     QRectF mTransformStartRect;
     int mSelectionCount = 0;
     QString mCurrentSelectionType;
+    bool mRebuildPending = false;
 };

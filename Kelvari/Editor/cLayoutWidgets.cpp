@@ -48,9 +48,17 @@ void cLayout::DeleteWidget(cWidget* widget)
     {
         mWidgets->remove(widget);
     }
-    widget->SetSelected(false);
+    LeaveSelection(widget);
     mOnlineMode->WidgetLeft(widget);
     mUndoManager->AddDeleteWidgetAction(widget, container, location);
+}
+
+void cLayout::LeaveSelection(cWidget* widget)
+{
+    if (!widget->IsSelected())
+        return;
+    widget->SetSelected(false);
+    mSelectionManager->SelectedWidgetRemoved();
 }
 
 // The top level reaches the config through the widget model's count; changes
@@ -82,7 +90,7 @@ void cLayout::UndoNewWidget(cWidget* widget)
 {
     if (!widget)
         return;
-    widget->SetSelected(false);
+    LeaveSelection(widget);
     EmitDeleteRequests(widget);
     if (cContainer* container = FindContainer(widget))
     {

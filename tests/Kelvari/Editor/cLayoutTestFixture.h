@@ -166,6 +166,13 @@ protected:
             names << group->name();
         return names;
     }
+    cGroupProperty* FindGroup(const QString& name)
+    {
+        for (cGroupProperty* group : Selection().GetCurrentSelectionProperties()->Items())
+            if (group->name() == name)
+                return group;
+        return nullptr;
+    }
     void Transform(const std::function<void()>& gesture)
     {
         Selection().selectionTransformStartOrEnd(true);

@@ -240,6 +240,23 @@ private slots:
         QCOMPARE(UndoSteps(), steps + 3);
     }
 
+    // Fewer tabs through the panel delete a selected container on a removed tab, while the group writes.
+    void widgetsLeavingThePageLeaveTheSelection()
+    {
+        auto* tabs = Add<cTabContainer>("tab_container", {0.5, 0.5, 0.4, 0.4});
+        cWidget* inner = Add("tab_container", {0.1, 0.1, 0.5, 0.5}, tabs, 1);
+        Selection().selectAll();
+        QCOMPARE(FindGroup("X")->LinkedProperties().size(), 2);
+        Selection().SetGroupProperty("Number of tabs", 1);
+        QVERIFY(!inner->IsSelected() && tabs->GetWidgetChildren()->isEmpty());
+        QCOMPARE(Selection().selectionCount(), 1);
+        QTRY_COMPARE(FindGroup("X")->LinkedProperties().size(), 1);
+        mLayout->undoPressed();
+        QCOMPARE(tabs->GetWidgetChildren()->Items(), QList<cWidget*>{inner});
+        QCOMPARE(QList<int>({Selection().selectionCount(), FindGroup("X")->LinkedProperties().size()}),
+                 QList<int>({1, 1}));
+    }
+
     void repeatedPastesCascadeAndWrap_data()
     {
         QTest::addColumn<QRectF>("copied");
