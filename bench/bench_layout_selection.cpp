@@ -1,7 +1,8 @@
 // Selecting and arranging many widgets of one layout page: select all, a drag step and a nudge of the
-// whole selection, an align, a copy and a paste, each next to a floor of as many plain property writes
-// (one X write per selected widget, recorded for undo like any edit) timed in the same run. The page is
-// shown by a canvas of plain QQuickItems, as the editor's canvas would show it, without QML.
+// whole selection, an align (also with the panel's groups following it), a copy and a paste, each next
+// to a floor of as many plain property writes (one X write per selected widget, recorded for undo like
+// any edit) timed in the same run. The page is shown by a canvas of plain QQuickItems, as the editor's
+// canvas would show it, without QML.
 #include "Kelvari/Common/cContainer.h"
 #include "Kelvari/Editor/cConfig.h"
 #include "Kelvari/Editor/cLayout.h"
@@ -65,7 +66,7 @@ void Build(cHeadlessLayoutView& view)
 
 struct sFigures
 {
-    double floor, selectAll, dragStep, nudge, align, copy, paste;
+    double floor, selectAll, dragStep, nudge, align, alignFollowed, copy, paste;
 };
 
 sFigures Measure(cLayout& layout, const QList<cWidget*>& chosen)
@@ -104,6 +105,14 @@ sFigures Measure(cLayout& layout, const QList<cWidget*>& chosen)
         });
     f.nudge = MedianMs(choose, [&] { selection.incrementGroupEditOverlayX(0.001f); }, undo);
     f.align = MedianMs(choose, [&] { layout.alignTopPressed(); }, undo);
+    // The same align with the panel's groups checking their members again, as the event loop runs them.
+    f.alignFollowed = MedianMs(
+        choose,
+        [&] {
+            layout.alignTopPressed();
+            QCoreApplication::processEvents();
+        },
+        undo);
     f.copy = MedianMs(choose, [&] { layout.copyPressed(); }, [] {});
     f.paste = MedianMs(choose, [&] { layout.pastePressed(); }, undo);
     return f;
@@ -114,6 +123,7 @@ void Print(const char* title, const sFigures& f)
     std::printf("%s\n  floor (X writes)  %8.2f ms\n", title, f.floor);
     const std::pair<const char*, double> rows[] = {{"select all", f.selectAll}, {"drag step", f.dragStep},
                                                     {"nudge", f.nudge},         {"align top", f.align},
+                                                    {"align, followed", f.alignFollowed},
                                                     {"copy", f.copy},           {"paste", f.paste}};
     for (const auto& row : rows)
     {

@@ -28,7 +28,8 @@ void CollectDescendants(const cWidget* widget, QSet<const cWidget*>& out)
 }
 
 cGroupProperty::cGroupProperty(cProperty* firstProperty, QObject* parent)
-    : cProperty(Group, firstProperty->name(), true, parent), mGroupType(firstProperty->type())
+    : cProperty(Group, firstProperty->name(), true, parent), mGroupType(firstProperty->type()),
+      mAnnouncedValue(firstProperty->value())
 {
     setVisible(firstProperty->visible());
 }
@@ -50,11 +51,11 @@ void cGroupProperty::ConnectProperty(cProperty* property, const cWidget* widget)
     connect(property, &cProperty::visibleChanged, this, &cProperty::setVisible);
     if (!mHasMultipleValues && value() != property->value())
         SetHasMultipleValues(true);
+    connect(property, &cProperty::valueChanged, this, &cGroupProperty::LinkedPropertyValueChanged);
     if (mGroupType == Combo)
     {
         if (auto* combo = qobject_cast<cComboProperty*>(property))
             connect(combo, &cComboProperty::comboValuesChanged, this, &cGroupProperty::LinkedPropertyComboValuesChanged);
-        connect(property, &cProperty::valueChanged, this, &cGroupProperty::LinkedPropertyComboIntChanged);
         return;
     }
     if (IsGeometryGroup())
@@ -90,7 +91,7 @@ void cGroupProperty::setValue(const QVariant& newValue)
     }
     if (geometry)
         emit GroupSizeFractionValueChanged();
-    emit valueChanged();
+    AnnounceValue();
 }
 
 QString cGroupProperty::stringValue() const
@@ -173,7 +174,13 @@ void cGroupProperty::WriteMember(cProperty* property, double newValue)
 void cGroupProperty::EmitValueChangedUnlessMultiple()
 {
     if (!mHasMultipleValues)
-        emit valueChanged();
+        AnnounceValue();
+}
+
+void cGroupProperty::AnnounceValue()
+{
+    mAnnouncedValue = value();
+    emit valueChanged();
 }
 
 void cGroupProperty::SetFloatValueUsingDelta(float delta, QQuickItem*& reference)
@@ -264,13 +271,26 @@ void cGroupProperty::LinkedPropertyComboValuesChanged()
     emit comboValuesChanged();
 }
 
-void cGroupProperty::LinkedPropertyComboIntChanged()
+void cGroupProperty::LinkedPropertyValueChanged()
 {
-    const auto* source = qobject_cast<const cProperty*>(sender());
-    if (!source)
+    // A whole selection changes at once (align, drag, undo): one check after the burst, not one per member.
+    if (mFollowPending)
         return;
-    for (const cProperty* member : qAsConst(mLinkedProperties))
-        if (member->value() != source->value())
-            return;
-    emit valueChanged();
+    mFollowPending = true;
+    QMetaObject::invokeMethod(this, &cGroupProperty::FollowMembers, Qt::QueuedConnection);
+}
+
+void cGroupProperty::FollowMembers()
+{
+    mFollowPending = false;
+    if (mLinkedProperties.isEmpty())
+        return;
+    const QVariant first = value();
+    const bool differ = std::any_of(mLinkedProperties.cbegin(), mLinkedProperties.cend(),
+                                    [&first](const cProperty* member) { return member->value() != first; });
+    // Only what the panel shows: a value it already announced is not announced again under the user's typing.
+    const bool shownChanged = differ != mHasMultipleValues || (!differ && first != mAnnouncedValue);
+    SetHasMultipleValues(differ);
+    if (shownChanged)
+        AnnounceValue();
 }

@@ -14,7 +14,8 @@ class QQuickItem;
 // gives the first member's value, writing writes every member. The X, Y,
 // Width and Height groups also move and scale their members from base values
 // taken when the group was formed or last reset, so that every step of a drag
-// is measured from the state before the drag.
+// is measured from the state before the drag. A group follows its members
+// whatever changes them, once after each burst of changes.
 class cGroupProperty : public cProperty
 {
     Q_OBJECT
@@ -65,7 +66,7 @@ signals:
 
 private slots:
     void LinkedPropertyComboValuesChanged();
-    void LinkedPropertyComboIntChanged();
+    void LinkedPropertyValueChanged();
 
 private:
     // The members whose widget does not move with another member's widget.
@@ -73,10 +74,16 @@ private:
     // Writes a computed value; a value that is not finite is never written.
     void WriteMember(cProperty* property, double value);
     void EmitValueChangedUnlessMultiple();
+    void AnnounceValue();
+    // Whether the members still agree, and on what, after whatever changed them.
+    void FollowMembers();
 
     const cProperty::ePropertyType mGroupType;
     QList<cProperty*> mLinkedProperties;
     bool mHasMultipleValues = false;
     QHash<cProperty*, float> mOriginalFloatValues;
     QHash<cProperty*, const cWidget*> mPropertyWidgets;
+    // The value the panel was last told of.
+    QVariant mAnnouncedValue;
+    bool mFollowPending = false;
 };

@@ -240,6 +240,33 @@ private slots:
         QCOMPARE(UndoSteps(), steps + 3);
     }
 
+    void groupsFollowTheirMembersWhateverChangesThem_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("shown"); // empty: the members differ
+        QTest::newRow("align top makes Y agree") << "alignTopPressed" << "0.1,0.3,0.1,0.1 0.3,0.2,0.1,0.2 0.5,0.1,0.1,0.3"
+                                                 << "Y" << "10";
+        QTest::newRow("align bottom makes Y differ") << "alignBottomPressed" << "0.1,0.1,0.1,0.1 0.3,0.1,0.1,0.2"
+                                                     << "Y" << "";
+    }
+    void groupsFollowTheirMembersWhateverChangesThem()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, before);
+        QFETCH(QString, group);
+        QFETCH(QString, shown);
+        AddSelected(before);
+        const cGroupProperty* watched = FindGroup(group);
+        QSignalSpy changes(watched, &cProperty::valueChanged);
+        QCOMPARE(watched->hasMultipleValues(), !shown.isEmpty());
+        QVERIFY(QMetaObject::invokeMethod(mLayout.get(), qPrintable(operation)));
+        QTRY_COMPARE(watched->hasMultipleValues(), shown.isEmpty());
+        QCOMPARE(watched->stringValue(), shown);
+        QCOMPARE(changes.count(), 1);
+    }
+
     // Fewer tabs through the panel delete a selected container on a removed tab, while the group writes.
     void widgetsLeavingThePageLeaveTheSelection()
     {

@@ -158,6 +158,18 @@ EditorPageTestCase {
             return f.toFixed(4) }), [(data.height || 0.2).toFixed(4), (data.bottom || 0.3).toFixed(4)])
     }
 
+    // Y shows the value once align makes the widgets agree on it, and nothing once they differ again.
+    function test_panelFollowsWhatAlignDoes() {
+        var widgets = showWidgets([[0.1, 0.3, 0.1, 0.1], [0.3, 0.2, 0.1, 0.2], [0.5, 0.1, 0.1, 0.3]])
+        widgets.forEach(function(widget) { manager().addToSelection(widget) })
+        compare(editor("Y").text, "")
+        chooseMenuItem("alignMenu", "Align Top")
+        tryCompare(editor("Y"), "text", "10")
+        chooseMenuItem("alignMenu", "Align Bottom")
+        tryCompare(editor("Y"), "text", "")
+        verify(row("Y").hasMultipleValues)
+    }
+
     function makeView(layout, tw) {
         return create("qrc:/LayoutView.qml", { width: 400, height: 300, currentLayout: layout, isTestWindow: !!tw })
     }
