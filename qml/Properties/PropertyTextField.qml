@@ -4,8 +4,9 @@ import "PropertyInput.js" as Input
 import "UndoKeys.js" as UndoKeys
 
 // The one-line editor of a property. Each accepted change is written at once,
-// except a whole number, which is written when the edit is finished, so that
-// typing "10" never passes through "1". Finishing an edit closes the undo block.
+// except a whole number, which is written when the edit is finished (Return,
+// focus leaving, the row going away), so that typing "10" never passes through
+// "1". Finishing an edit closes the undo block.
 TextField {
     id: field
 
@@ -49,22 +50,24 @@ TextField {
         return null
     }
 
+    function writePending() {
+        if (pendingValue === undefined || !cppProperty)
+            return
+        var value = pendingValue
+        pendingValue = undefined
+        cppProperty.value = value
+    }
+
     function commit() {
-        if (pendingValue !== undefined && cppProperty) {
-            var value = pendingValue
-            pendingValue = undefined
-            cppProperty.value = value
-        }
+        writePending()
         if (undoInterface)
             undoInterface.closeUndoBlock()
     }
 
     onCppPropertyChanged: showProperty()
     Component.onCompleted: showProperty()
-    Component.onDestruction: {
-        if (undoInterface)
-            undoInterface.closeUndoBlock()
-    }
+    // The row goes before its property: the selection the number was typed for still gets it.
+    Component.onDestruction: commit()
 
     onTextChanged: {
         if (updating || !cppProperty)
@@ -82,8 +85,11 @@ TextField {
 
     onAccepted: commit()
     onActiveFocusChanged: {
-        if (!activeFocus)
-            commit()
+        if (activeFocus)
+            return
+        commit()
+        // What was written, not what was typed (a rejected text stays only while it is edited).
+        showProperty()
     }
 
     Connections {
@@ -99,6 +105,9 @@ TextField {
             event.accepted = true
     }
     Keys.onPressed: {
+        // The number typed is the first thing undo takes back, not a change made after it.
+        if (UndoKeys.action(event) !== "")
+            writePending()
         if (UndoKeys.handle(event, undoInterface))
             event.accepted = true
         else if (event.key === Qt.Key_Up || event.key === Qt.Key_Down)

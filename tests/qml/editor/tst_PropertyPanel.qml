@@ -71,6 +71,31 @@ EditorPageTestCase {
         compare(tabs.tabs.count, 4)
     }
 
+    // A whole number not yet confirmed goes, as one step, to the widget it was typed for when another widget is
+    // clicked, and is what Ctrl+Z takes back; a field that focus leaves shows the value written, not a rejected text.
+    function test_aFieldLeftKeepsItsNumberAndShowsTheValue_data() {
+        return [ { tag: "another widget clicked", text: "2", tabs: 2, shown: "4",
+                   leave: function(other) { mouseClick(widgetItem(other)) } },
+                 { tag: "undone and redone", text: "2", tabs: 2, shown: "2", redo: true,
+                   leave: function() { keyClick(Qt.Key_Z, Qt.ControlModifier) } },
+                 { tag: "rejected text, focus moves on", text: "3x", tabs: 4, shown: "4",
+                   leave: function() { keyClick(Qt.Key_Tab) } } ]
+    }
+    function test_aFieldLeftKeepsItsNumberAndShowsTheValue(data) {
+        var [tabs, other] = showWidgets([[0.1, 0.1, 0.3, 0.3], [0.6, 0.6, 0.3, 0.3]], "tab_container")
+        layout.selectionManager.setSelection(tabs)
+        type(editor("Number of tabs"), data.text)
+        data.leave(other)
+        if (data.redo) {
+            compare(tabs.tabs.count, 4)
+            layout.redoPressed()
+        }
+        compare([layout.widgets.count, tabs.tabs.count, other.tabs.count, editor("Number of tabs").text],
+                [2, data.tabs, 4, data.shown])
+        layout.undoPressed()
+        compare(tabs.tabs.count, 4)
+    }
+
     function test_textBlockClearsAndFontRowOpensThePickerAndWritesTheChoice() {
         select("text")
         type(editor("Text").textBlockAlias, "")
