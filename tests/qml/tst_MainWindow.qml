@@ -18,13 +18,17 @@ MainWindowTestCase {
                 { tag: "failure", title: "New config", error: "Failed to load file|Invalid config data file" },
                 { tag: "newer version", succeeds: true, newer: true, title: "show.xml",
                   error: "Version Warning|Config version 2.0.0 is newer than App version 1.0.1\n"
-                         + "Unknown elements will be lost when Saving/Uploading" }]
+                         + "Unknown elements will be lost when Saving/Uploading" },
+                { tag: "unsaved changes asked about first", dirty: true, succeeds: true, title: "show.xml" }]
     }
     function test_openFromMenu(data) {
         startWorking()
         _application.loadSucceeds = !!data.succeeds
         _application.loadedVersionIsNewer = !!data.newer
-        act("file /old/previous.xml; press Ctrl+O; shown blockingArea; opened load 1")
+        act("file /old/previous.xml; " + (data.dirty ? "dirty; " : "") + "press Ctrl+O; shown blockingArea")
+        if (data.dirty)
+            act("shown unsavedChangesPopup; opened load 0; click unsavedDiscardButton")
+        act("opened load 1")
         verify(String(loadDialog.folder).indexOf("file:///") === 0)
         act("accept load file:///tmp/show.xml; called loadConfig(file:///tmp/show.xml)")
         if (data.error)
