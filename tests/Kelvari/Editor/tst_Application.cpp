@@ -337,7 +337,7 @@ private slots:
         QVERIFY(!application.adminPasswordStored() && !application.adminRememberPassword());
     }
 
-    // A top corner on a screen keeps everything, however large.
+    // A top corner on a screen keeps everything, however large; both windows' records are fitted when read.
     void geometryRecordsAreBigEndianAndWindowsOffEveryScreenArePulledBack_data()
     {
         const QRect s = QGuiApplication::primaryScreen()->availableGeometry();
@@ -356,9 +356,11 @@ private slots:
         QCOMPARE(Decoded(record), qMakePair(QRect(-2, 3, 1024, 768), 2));
         QCOMPARE(Decoded(record.left(19)), (QPair<QRect, int>()));
         QFETCH(QRect, stored);
-        int x = stored.x(), y = stored.y(), width = stored.width(), height = stored.height();
-        cWindowGeometry::FitToScreens(x, y, width, height);
-        QTEST(QRect(x, y, width, height), "fitted");
+        QSettings().setValue("SCG", cWindowGeometry::Encode(stored, 0));
+        QSettings().setValue("TSCG", cWindowGeometry::Encode(stored, 0));
+        cApplication application;
+        QTEST(application.MainWindowGeometry().Applied(), "fitted");
+        QTEST(application.TestWindowGeometry().Applied(), "fitted");
     }
 
     // A second move restarts the wait, so the commit comes half a second after the last one.
@@ -399,23 +401,26 @@ private slots:
         QTRY_COMPARE(window.windowStates(), Qt::WindowStates(Qt::WindowMaximized));
     }
 
-    // A window made after the test window, such as a dialog, is not taken for it.
+    // A window made after the test window, such as a dialog, is not taken for it; its place is stored at exit.
     void theTestWindowIsFollowedOnlyWhileShown()
     {
-        cApplication application;
-        QWindow mainWindow;
-        application.applicationWindowReady();
-        QWindow testWindow, dialog;
-        application.testApplicationWindowReady(&testWindow);
-        QVERIFY(testWindow.geometry() == cWindowGeometry::DefaultGeometry() &&
-                dialog.geometry() != cWindowGeometry::DefaultGeometry());
-        testWindow.setPosition(300, 310);
-        QTRY_COMPARE(application.TestWindowGeometry().Applied().topLeft(), QPoint(300, 310));
-        QCOMPARE(application.MainWindowGeometry().Applied(), cWindowGeometry::DefaultGeometry());
-        application.testApplicationWindowClosed();
-        testWindow.setPosition(500, 510);
-        QTest::qWait(cWindowGeometry::kSettleMs + 200);
-        QCOMPARE(application.TestWindowGeometry().Applied().topLeft(), QPoint(300, 310));
+        {
+            cApplication application;
+            QWindow mainWindow;
+            application.applicationWindowReady();
+            QWindow testWindow, dialog;
+            application.testApplicationWindowReady(&testWindow);
+            QVERIFY(testWindow.geometry() == cWindowGeometry::DefaultGeometry() &&
+                    dialog.geometry() != cWindowGeometry::DefaultGeometry());
+            testWindow.setPosition(300, 310);
+            QTRY_COMPARE(application.TestWindowGeometry().Applied().topLeft(), QPoint(300, 310));
+            QCOMPARE(application.MainWindowGeometry().Applied(), cWindowGeometry::DefaultGeometry());
+            application.testApplicationWindowClosed();
+            testWindow.setPosition(500, 510);
+            QTest::qWait(cWindowGeometry::kSettleMs + 200);
+            QCOMPARE(application.TestWindowGeometry().Applied().topLeft(), QPoint(300, 310));
+        }
+        QCOMPARE(Decoded(Stored("TSCG").toByteArray()), qMakePair(QRect(300, 310, 1024, 768), 0));
     }
 
     // Saving again goes to the same file; what cannot be opened says why and keeps the document, and the next
