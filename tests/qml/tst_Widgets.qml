@@ -66,8 +66,8 @@ TestCase {
         var text = place("text", "TextWidget.qml")
         var label = findChild(text.item, "label")
         var background = findChild(text.item, "background")
-        compare([1, 0].map(function(align) { text.set("Align", align); return label.horizontalAlignment }),
-                [Text.AlignHCenter, Text.AlignLeft])
+        compare([1, 2, 0].map(function(align) { text.set("Align", align); return label.horizontalAlignment }),
+                [Text.AlignHCenter, Text.AlignRight, Text.AlignLeft])
         text.set("Text Colour", "#80ff0000")
         compare([String(label.color), background.active], ["#80ff0000", false])
         text.set("Background Colour", "red")

@@ -158,14 +158,26 @@ private slots:
         QCOMPARE(carried, listed);
         QVERIFY(QSvgRenderer(cConfigBase::DefaultImagePath()).isValid());
     }
+    // The first number in a themed drawing's id names its theme.
+    void themedDrawingsGiveTheirThemesColour()
+    {
+        const QStringList ids = {"default_th_0_fader_4",   "default_th_1_rotary_pointer_0", "default_th_2_rotary_4",
+                                 "default_th_3_led_on_2",  "default_th_4_btn_off_1",        "default_th_7_led_on_0",
+                                 "default_gen_fader_0",    "_default",                      "Default_th_1_fader_0"};
+        QStringList colours;
+        for (const QString& id : ids)
+            colours << cConfigBase::GetThemeColour(id);
+        QCOMPARE(colours, QStringList({"#6EFF36", "#FE4F00", "#0D72B8", "#FFD100", "#0D69B9", "", "", "", ""}));
+    }
     void userResourcesAreKeptInNameOrderAndFoundById()
     {
         QSignalSpy inserted(mConfig.get(), &cConfigBase::ResourceInserted);
         cImageResource* svg = New("1", "A", "svg");
-        QCOMPARE(mConfig->InsertNewResource(New("0", "b")), 0);
+        // Case plays no part in the order.
+        QCOMPARE(mConfig->InsertNewResource(New("0", "B")), 0);
         QCOMPARE(mConfig->InsertNewResource(svg), 0);
         QCOMPARE(mConfig->InsertNewResource(New("2", "a")), 1);
-        QCOMPARE(Listed(mConfig->Resources()), QStringList({"1 A", "2 a", "0 b"}));
+        QCOMPARE(Listed(mConfig->Resources()), QStringList({"1 A", "2 a", "0 B"}));
         QCOMPARE(Listed(mConfig->ResourcesAndDefaults(), 151), Listed(mConfig->Resources()));
         QCOMPARE(inserted.count(), 3);
         QCOMPARE(mConfig->FindImageResource("1"), svg);

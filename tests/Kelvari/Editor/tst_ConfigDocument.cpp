@@ -305,6 +305,8 @@ private slots:
                                      << "Config data file contains an invalid version" << "Invalid config version";
         QTest::newRow("UIOptions twice") << Document("<UIOptions/><Layouts><Layout name=\"A\"/></Layouts><UIOptions/>")
                                          << invalid << "Duplicate UI Options";
+        QTest::newRow("Units twice") << Document("<Units/><Layouts><Layout name=\"A\"/></Layouts><Units/>") << invalid
+                                     << "Duplicate Units";
         QTest::newRow("content after the root") << whole + "<KelvariConfig/>" << invalid << "Error in config data";
     }
     void badDocumentsFailWithTheirReason()
