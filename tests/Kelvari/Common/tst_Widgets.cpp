@@ -7,6 +7,15 @@
 #include "Kelvari/Common/cRectangleWidget.h"
 #include "Kelvari/Common/cStringProperty.h"
 #include "Kelvari/Common/cTabContainer.h"
+#include "Kelvari/Common/cZRNetButtonWidget.h"
+#include "Kelvari/Common/cZRNetChromaticMeterWidget.h"
+#include "Kelvari/Common/cZRNetFaderWidget.h"
+#include "Kelvari/Common/cZRNetGRMeterWidget.h"
+#include "Kelvari/Common/cZRNetLEDIndicatorWidget.h"
+#include "Kelvari/Common/cZRNetMeterWidget.h"
+#include "Kelvari/Common/cZRNetRotaryWidget.h"
+#include "Kelvari/Common/cZRNetSourceSelectorWidget.h"
+#include "Kelvari/Common/cZRNetTextWidget.h"
 #include "Kelvari/Common/cZRNetWidget.h"
 #include "Kelvari/Editor/cEditorWidgetFactory.h"
 
@@ -292,6 +301,39 @@ private slots:
             QCOMPARE(holder.use_count(), 2L);
             QCOMPARE(disabled.count(), 2);
         }
+    }
+    // The unit's objects each kind may ask for are named by a function code, the input channel code and a
+    // channel counted from 0; the editor keeps every pattern once, in byte order.
+    void networkWidgetsAskForTheirFunctionsOnInputChannels_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("patterns");
+        QTest::addColumn<QList<QByteArray>>("expected");
+        const QByteArray mute = "^mute/ip/[0-9]+$", pafl = "^pafl/ip/[0-9]+$", level = "^level/ip/[0-9]+$";
+        const QByteArray meter = "^meter/(pre|post)/ip/[0-9]+$";
+        QTest::newRow("button") << cZRNetButtonWidget::GetAllObjectRequestRegExpsStatic() << QList<QByteArray>{mute, pafl};
+        QTest::newRow("LED") << cZRNetLEDIndicatorWidget::GetAllObjectRequestRegExpsStatic() << QList<QByteArray>{mute, pafl};
+        QTest::newRow("source selector") << cZRNetSourceSelectorWidget::GetAllObjectRequestRegExpsStatic()
+                                         << QList<QByteArray>{"^source/ip/[0-9]+$"};
+        QTest::newRow("dynamic label") << cZRNetTextWidget::GetAllObjectRequestRegExpsStatic()
+                                       << QList<QByteArray>{"^name/ip/[0-9]+$"};
+        QTest::newRow("fader") << cZRNetFaderWidget::GetAllObjectRequestRegExpsStatic() << QList<QByteArray>{level};
+        QTest::newRow("rotary") << cZRNetRotaryWidget::GetAllObjectRequestRegExpsStatic()
+                                << QList<QByteArray>{level, "^pan/ip/[0-9]+$"};
+        QTest::newRow("meter") << cZRNetMeterWidget::GetAllObjectRequestRegExpsStatic() << QList<QByteArray>{meter};
+        QTest::newRow("GR meter") << cZRNetGRMeterWidget::GetAllObjectRequestRegExpsStatic()
+                                  << QList<QByteArray>{"^gr/ip/[0-9]+$"};
+        QTest::newRow("chrom meter") << cZRNetChromaticMeterWidget::GetAllObjectRequestRegExpsStatic()
+                                     << QList<QByteArray>{meter};
+        cEditorWidgetFactory::AddAllZRNetWidgetObjectRequestRegExps();
+        const std::set<QByteArray>& all = cEditorWidgetFactory::mAllObjectRequestRegExps;
+        QTest::newRow("every kind") << QList<QByteArray>(all.cbegin(), all.cend())
+                                    << QList<QByteArray>{"^gr/ip/[0-9]+$", level, meter, mute, "^name/ip/[0-9]+$", pafl,
+                                                         "^pan/ip/[0-9]+$", "^source/ip/[0-9]+$"};
+    }
+    void networkWidgetsAskForTheirFunctionsOnInputChannels()
+    {
+        QFETCH(QList<QByteArray>, patterns);
+        QTEST(patterns, "expected");
     }
     // Four tabs by default, then six; counts past the limits show in the round trip's rows.
     void numberOfTabsBuildsNamedTabsAndShowsTheirNames()
