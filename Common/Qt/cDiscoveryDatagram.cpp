@@ -2,7 +2,10 @@
 
 #include "ZRNet/Core/ZRNetProtocol.h"
 
+#include <QVector>
 #include <QtEndian>
+
+#include <limits>
 
 namespace
 {
@@ -42,21 +45,37 @@ bool ReadText(const QByteArray& datagram, int& pos, int length, QString& text)
     return true;
 }
 
-// Characters that change how text is shown without being seen themselves.
-QString Plain(const QString& text, bool keepLineBreaks)
+// Code points that Unicode lets a renderer show as nothing, beyond the control, format and
+// separator categories: the combining grapheme joiner, the Hangul fillers, the Khmer inherent
+// vowels, the Mongolian variation selectors, the variation selectors and the reserved rest of
+// the tag block, which also holds the supplementary variation selectors.
+bool IgnorableWithoutCategory(uint c)
 {
-    QString plain;
-    plain.reserve(text.size());
-    for (const QChar c : text)
+    return c == 0x034F || c == 0x115F || c == 0x1160 || c == 0x17B4 || c == 0x17B5 || (c >= 0x180B && c <= 0x180F) ||
+           c == 0x3164 || (c >= 0xFE00 && c <= 0xFE0F) || c == 0xFFA0 || (c >= 0xFFF0 && c <= 0xFFF8) ||
+           (c >= 0xE0000 && c <= 0xE0FFF);
+}
+
+// Characters that change how text is shown without being seen themselves, judged per code point so
+// that none outside the basic plane slips through as a surrogate pair; at most maxLength are kept.
+QString Plain(const QString& text, bool keepLineBreaks, int maxLength = std::numeric_limits<int>::max())
+{
+    const QVector<uint> codePoints = text.toUcs4();
+    QVector<uint> plain;
+    plain.reserve(qMin(codePoints.size(), maxLength));
+    for (const uint c : codePoints)
     {
-        const QChar::Category category = c.category();
-        const bool kept = keepLineBreaks && (c == QLatin1Char('\n') || c == QLatin1Char('\t'));
+        if (plain.size() == maxLength)
+            break;
+        const QChar::Category category = QChar::category(c);
+        const bool kept = keepLineBreaks && (c == '\n' || c == '\t');
         if (!kept && (category == QChar::Other_Control || category == QChar::Other_Format ||
-                      category == QChar::Separator_Line || category == QChar::Separator_Paragraph))
+                      category == QChar::Separator_Line || category == QChar::Separator_Paragraph ||
+                      IgnorableWithoutCategory(c)))
             continue;
         plain.append(c);
     }
-    return plain;
+    return QString::fromUcs4(plain.constData(), plain.size());
 }
 
 bool ReadByte(const QByteArray& datagram, int& pos, int& value)
@@ -123,7 +142,7 @@ bool cDiscoveryDatagram::ReadAnnouncement(const QByteArray& datagram, sUnit& uni
         return false;
     read.mUnitName = Plain(read.mUnitName, false);
     read.mFindName = Plain(read.mFindName, false);
-    read.mInformation = Plain(read.mInformation, true).left(kDiscoveryMaxInformationLength);
+    read.mInformation = Plain(read.mInformation, true, kDiscoveryMaxInformationLength);
     if (read.mUnitName.isEmpty())
         return false;
 

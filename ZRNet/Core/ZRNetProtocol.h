@@ -99,10 +99,12 @@ constexpr int kConfigReplyTimeoutMs = 10000;
 //   .  2  length i of the information text, then the text
 // A datagram that is shorter or longer than its lengths say, has another magic,
 // version or kind, an unknown unit type or an empty unit name is ignored. The
-// reader removes control, format (bidirectional overrides, zero-width
-// characters) and line-separator characters from the names (and all but line
-// feeds and tabs of them from the information text), so that what is shown is
-// what tells units apart; a name left empty is ignored too.
+// reader removes, code point by code point, control, format (bidirectional
+// overrides, zero-width characters, tags) and line-separator characters and the
+// other code points that may show as nothing (fillers, variation selectors)
+// from the names, and all of them but line feeds and tabs from the information
+// text, which it keeps to its first characters; so what is shown is what tells
+// units apart, and a name left empty is ignored too.
 
 constexpr UWORD kDiscoveryProbePort = 51320;
 constexpr UWORD kDiscoveryAnnouncementPort = 51319;
@@ -112,7 +114,7 @@ constexpr UBYTE kDiscoveryKindProbe = 1;
 constexpr UBYTE kDiscoveryKindAnnouncement = 2;
 constexpr int kDiscoveryProbeSize = 6;
 constexpr int kDiscoveryAnnouncementMinimumSize = 10;
-// The editor keeps this much of a unit's information text, and this many units.
+// The editor keeps this many characters (code points) of a unit's information text, and this many units.
 constexpr int kDiscoveryMaxInformationLength = 1024;
 constexpr int kDiscoveryMaxUnits = 256;
 // ---- End of unit discovery --------------------------------------------------

@@ -30,6 +30,12 @@ QByteArray Announced(const QString& name, const QString& information)
     return cDiscoveryDatagram::Announcement(unit);
 }
 
+QString Text(std::initializer_list<uint> codePoints)
+{
+    const QVector<uint> units(codePoints);
+    return QString::fromUcs4(units.constData(), units.size());
+}
+
 QByteArray WithByte(QByteArray datagram, int index, char value)
 {
     datagram[index] = value;
@@ -115,7 +121,19 @@ private slots:
         QTest::newRow("information keeps line feeds and tabs")
             << Announced("Stage", "a\nb\tc" + rlo + "d" + bell) << "Stage" << "a\nb\tcd";
         QTest::newRow("long information is cut") << Announced("Stage", QString(60000, 'i')) << "Stage" << QString(1024, 'i');
-        QTest::newRow("nothing visible in the name") << Announced(rlo + zeroWidth + nul, "x") << "" << "";
+        QTest::newRow("tag characters beyond the basic plane")
+            << Announced("Stage Left" + Text({0xE0001, 0xE0053, 0xE004C, 0xE007F}), "") << "Stage Left" << "";
+        QTest::newRow("invisible musical formatting") << Announced("Stage" + Text({0x1D173, 0x1D17A}) + "Left", "")
+                                                      << "StageLeft" << "";
+        QTest::newRow("invisible letters, joiners and selectors")
+            << Announced("Sta" + Text({0x34F, 0xFE00, 0xFE0F, 0x115F, 0x1160, 0x3164, 0xFFA0}) + "ge" +
+                             Text({0x17B4, 0x17B5, 0x180B, 0xE0100}), "")
+            << "Stage" << "";
+        // Characters, not UTF-16 units: the last one kept is a whole pair.
+        QTest::newRow("long information is cut between characters")
+            << Announced("Stage", QString(1023, 'i') + Text({0x1F3B5, 0x1F3B6})) << "Stage"
+            << QString(1023, 'i') + Text({0x1F3B5});
+        QTest::newRow("nothing visible in the name") << Announced(rlo + zeroWidth + nul + Text({0x3164, 0xE0041}), "x") << "" << "";
         QTest::newRow("empty name") << Announced("", "x") << "" << "";
         QTest::newRow("probe") << cDiscoveryDatagram::Probe() << "" << "";
         QTest::newRow("other magic") << WithByte(good, 0, 'X') << "" << "";
