@@ -15,7 +15,17 @@ cDiscoveryResponder::cDiscoveryResponder(const sUnit& unit, QObject* parent)
 
 bool cDiscoveryResponder::Listen(const QHostAddress& address, quint16 port)
 {
-    return mSocket->bind(address, port, QUdpSocket::ShareAddress);
+    return mSocket->bind(address, port, QUdpSocket::DontShareAddress);
+}
+
+quint16 cDiscoveryResponder::Port() const
+{
+    return mSocket->localPort();
+}
+
+QString cDiscoveryResponder::ErrorString() const
+{
+    return mSocket->errorString();
 }
 
 void cDiscoveryResponder::ReadProbes()

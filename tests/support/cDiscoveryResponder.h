@@ -16,8 +16,11 @@ public:
 
     // A UDP port on loopback that nothing holds at the moment of asking.
     static quint16 FreeUdpPort();
-    // Port 0 picks a free port; false when the port cannot be bound.
+    // Port 0 picks a free port; false when the port cannot be bound (another
+    // responder holding it counts).
     bool Listen(const QHostAddress& address, quint16 port);
+    quint16 Port() const;
+    QString ErrorString() const;
     void SetUnit(const sUnit& unit) { mUnit = unit; }
     int ProbesAnswered() const { return mProbesAnswered; }
 

@@ -19,8 +19,8 @@ cSimulatedUnit::~cSimulatedUnit()
 // Trace lines may come before the one that says where the unit listens.
 bool cSimulatedUnit::Start()
 {
-    mProcess.start(QStringLiteral(SIMUNIT_PROGRAM), QStringList{"--tcp-port", "0"} + mArguments);
-    const QRegularExpression ready("^READY tcp=(\\d+)$");
+    mProcess.start(QStringLiteral(SIMUNIT_PROGRAM), QStringList{"--tcp-port", "0", "--discovery-port", "0"} + mArguments);
+    const QRegularExpression ready("^READY tcp=(\\d+) udp=(\\d+)$");
     QElapsedTimer timer;
     timer.start();
     while (mProcess.state() != QProcess::NotRunning && timer.elapsed() < 10000)
@@ -31,6 +31,7 @@ bool cSimulatedUnit::Start()
         if (match.hasMatch())
         {
             mTcpPort = static_cast<quint16>(match.captured(1).toUInt());
+            mDiscoveryPort = static_cast<quint16>(match.captured(2).toUInt());
             return true;
         }
     }

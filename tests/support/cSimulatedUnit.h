@@ -5,6 +5,7 @@
 
 // Runs the simulated unit program on free ports of 127.0.0.1 for one test and
 // stops it by its process id. Its "SIM ..." lines report what it received.
+// Arguments given here override the free ports.
 class cSimulatedUnit
 {
 public:
@@ -18,6 +19,8 @@ public:
     bool Start();
     void Stop();
     quint16 TcpPort() const { return mTcpPort; }
+    // Where it answers discovery probes; 0 when it answers none.
+    quint16 DiscoveryPort() const { return mDiscoveryPort; }
 
     // The "SIM ..." lines printed so far, without the prefix.
     QStringList Reports();
@@ -28,4 +31,5 @@ private:
     QProcess mProcess;
     QStringList mReports;
     quint16 mTcpPort = 0;
+    quint16 mDiscoveryPort = 0;
 };

@@ -41,6 +41,37 @@ QByteArray Config(int size)
     return bytes;
 }
 
+// Plays a second editor on a connection of its own: greets the unit, finds its config manager and logs in.
+UWORD LogInAsAnotherEditor(cScriptedPeer& peer, quint16 unitPort)
+{
+    const UWORD self = 2;
+    cZRNetMessage received;
+    if (!peer.ConnectTo(unitPort))
+        return kZRNetNoHandle;
+    peer.Greet(eMethodHello);
+    cZRNetMessage find(0, kZRNetRegistryHandle, self, eMethodFindObject);
+    find.AppendString(kConfigManagerName);
+    peer.Send(find);
+    if (!peer.ReceiveMethod(eMethodFoundObject, received))
+        return kZRNetNoHandle;
+    const UWORD manager = received.GetUWord(0);
+    cZRNetMessage logIn(0, manager, self, eConfigMethodLogIn);
+    logIn.AppendString(QCryptographicHash::hash("Admin", QCryptographicHash::Keccak_512).toBase64().constData());
+    logIn.AppendString(kPasswordHash);
+    peer.Send(logIn);
+    return peer.ReceiveMethod(eConfigMethodLogInReply, received) && received.GetUByte(0) == 1 ? manager
+                                                                                                : kZRNetNoHandle;
+}
+
+cZRNetMessage Chunk(UWORD manager, int index, int last, const QByteArray& data)
+{
+    cZRNetMessage chunk(0, manager, 2, eConfigMethodUploadChunk);
+    chunk.AppendUWord(UWORD(index));
+    chunk.AppendUWord(UWORD(last));
+    chunk.AppendBytes(data.constData(), size_t(data.size()));
+    return chunk;
+}
+
 sUnit MakeUnit(const QString& name, const QString& information = "first")
 {
     sUnit unit;
@@ -473,6 +504,69 @@ private slots:
         session.mClient->SeekObject(kManagerPath);
         QVERIFY(session.WaitFor("SeekSuccessful"));
         QCOMPARE(session.mEvents.size(), 4);
+    }
+    // The unit picker's list, end to end: the simulated unit answers probes with what it was told to
+    // announce, and the name listed leads to its config manager.
+    void theSimulatedUnitIsListedAndReachedByItsAnnouncedName()
+    {
+        cClientSession session({"--unit-name", "Stage Left", "--unit-type", "2", "--find-name", "stage-left",
+                                "--information", "Rack 3"});
+        QVERIFY(session.StartUnit());
+        QVERIFY(session.mUnit.DiscoveryPort() != 0);
+        sUnitFinderSettings discovery;
+        discovery.mProbePort = session.mUnit.DiscoveryPort();
+        discovery.mAnnouncementPort = cDiscoveryResponder::FreeUdpPort();
+        discovery.mFixedTargets = {QHostAddress("127.0.0.1")};
+        discovery.mProbeIntervalMs = 100;
+        cConnectionInterface connection(false, nullptr, discovery, session.mUnit.TcpPort());
+        QTRY_COMPARE_WITH_TIMEOUT(connection.Units()->count(), 1, 5000);
+        const cQmlUnit* unit = connection.Units()->At(0);
+        QCOMPARE(QStringList({unit->unitName(), unit->findName(), unit->information(), unit->ipAddress()}),
+                 QStringList({"Stage Left", "stage-left", "Rack 3", "127.0.0.1"}));
+        QCOMPARE(unit->unitType(), int(PemraDorvel));
+        QVERIFY(ConnectToListedUnit(connection, "Stage Left"));
+        QCOMPARE(connection.HostText() + '/' + kConfigManagerName, QByteArray(kManagerPath));
+        QVERIFY(session.LogIn());
+    }
+    // One upload at a time on the whole unit: while one connection's upload is unfinished, every chunk another
+    // connection sends gets its own end status 5. The first connection's end frees the unit, and a completed
+    // upload is what a later download returns.
+    void anUnfinishedUploadHoldsTheUnitUntilItsConnectionEnds()
+    {
+        cClientSession session({"--stall-after-chunk", "5"});
+        QVERIFY(session.StartUnit());
+        QVERIFY(session.LogIn());
+        session.mClient->UploadConfig(Config(200000));
+        QVERIFY(session.mUnit.WaitForReport("CHUNK index=5"));
+        cScriptedPeer other;
+        const UWORD manager = LogInAsAnotherEditor(other, session.mUnit.TcpPort());
+        QVERIFY(manager != kZRNetNoHandle);
+        const QByteArray config = Config(40000);
+        other.Send(Chunk(manager, 0, 1, config.left(32000)));
+        other.Send(Chunk(manager, 1, 1, config.mid(32000)));
+        cZRNetMessage end;
+        for (int chunk = 0; chunk < 2; ++chunk)
+        {
+            QVERIFY(other.ReceiveMethod(eConfigMethodTransferEnd, end));
+            QCOMPARE(int(end.GetUByte(0)), int(eConfigFailureBusy));
+        }
+        cNetworkConnection::Instance()->CloseConnection(session.mClient->FoundConnection());
+        QVERIFY(session.WaitFor("UploadFailed"));
+        // The unit hears of the end on its own time.
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                other.Send(Chunk(manager, 0, 1, config.left(32000)));
+                if (!other.ReceiveMethod(eConfigMethodUploadProgress, end, 200))
+                    return false;
+                other.Send(Chunk(manager, 1, 1, config.mid(32000)));
+                return other.ReceiveMethod(eConfigMethodTransferEnd, end) && end.GetUByte(0) == 0;
+            },
+            5000));
+        other.Send(cZRNetMessage(0, manager, 2, eConfigMethodDownloadRequest));
+        QByteArray downloaded;
+        while (other.ReceiveMethod(eConfigMethodDownloadChunk, end, 1000))
+            downloaded.append(reinterpret_cast<const char*>(end.Payload()) + 4, int(end.Length()) - 4);
+        QCOMPARE(downloaded, config);
     }
     // A seek finds only the unit's own objects; a unit that answers twice, or after the end, changes nothing.
     void messagesAfterTheEndAreIgnored()

@@ -2,6 +2,7 @@
 
 #include "ZRNet/Core/Syscall.h"
 #include "ZRNet/Core/ZRNetProtocol.h"
+#include "ZRNet/Core/cRegistryRouter.h"
 #include "ZRNet/Qt/cNetworkConnection.h"
 
 #include <QFile>
@@ -21,8 +22,11 @@ void Report(const char* format, int a = 0, int b = 0, int c = 0)
 }
 
 cSimConfigManager::cSimConfigManager(const sSimUnitSettings& settings, cNetworkConnection* network)
-    : cNetObject(kConfigManagerName), mSettings(settings), mNetwork(network)
+    : cNetObject(kConfigManagerName), mSettings(settings), mNetwork(network),
+      mHasStoredConfig(settings.mHasStoredConfig), mStoredConfig(settings.mStoredConfig)
 {
+    if (cRegistryRouter* router = SyscallRegistryRouter())
+        router->SetWatchesConnections(Handle(), true);
 }
 
 cSimConfigManager::~cSimConfigManager()
@@ -44,6 +48,12 @@ void cSimConfigManager::End(const cZRNetMessage& request, int status)
 
 void cSimConfigManager::EntrypointMessage(const cZRNetMessage& message)
 {
+    if (message.Method() == eMethodConnectionEnded && message.ConnectionId() == kZRNetLocalConnection &&
+        message.Source() == kZRNetRegistryHandle)
+    {
+        ConnectionEnded(message.GetUWord(0));
+        return;
+    }
     {
         std::lock_guard<std::mutex> lock(mMutex);
         if (mStalled.count(message.ConnectionId()))
@@ -93,36 +103,40 @@ void cSimConfigManager::UploadChunk(const cZRNetMessage& message)
     const int size = message.Length() >= 4 ? static_cast<int>(message.Length() - 4) : -1;
     Report("CHUNK index=%d last=%d size=%d", index, last, size);
     std::unique_lock<std::mutex> lock(mMutex);
+    // Another connection's upload holds the unit until it completes, fails or its connection ends.
+    const bool busy = mSettings.mBusy || (mUpload.mConnection != kZRNetNoConnection && mUpload.mConnection != connection);
+    int refusal = eConfigFailureNone;
     if (!mLoggedIn.count(connection))
+        refusal = eConfigFailureIncorrectPassword;
+    else if (busy)
+        refusal = eConfigFailureBusy;
+    else if (mSettings.mUnitError || size < 0)
+        refusal = eConfigFailureUnitError;
+    if (refusal != eConfigFailureNone)
     {
         lock.unlock();
-        End(message, eConfigFailureIncorrectPassword);
+        End(message, refusal);
         return;
     }
-    if (mSettings.mBusy || mSettings.mUnitError || size < 0)
+    if (mUpload.mConnection == kZRNetNoConnection)
     {
-        lock.unlock();
-        End(message, mSettings.mBusy ? eConfigFailureBusy : eConfigFailureUnitError);
-        return;
+        mUpload.mConnection = connection;
+        mUpload.mLastIndex = last;
     }
-    sUpload& upload = mUploads[connection];
-    if (index == 0)
-        upload.mLastIndex = last;
     // Complete only with every index up to the first announced last one, in order;
     // an upload's memory stays within its chunk count times the chunk size.
-    if (index != upload.mNextIndex || last != upload.mLastIndex || last < index ||
+    if (index != mUpload.mNextIndex || last != mUpload.mLastIndex || last < index ||
         size > static_cast<int>(kConfigChunkSize))
     {
-        mUploads.erase(connection);
+        mUpload = sUpload();
         lock.unlock();
         End(message, eConfigFailureUnitError);
         return;
     }
-    upload.mData.append(reinterpret_cast<const char*>(message.Payload()) + 4, size);
-    ++upload.mNextIndex;
+    mUpload.mData.append(reinterpret_cast<const char*>(message.Payload()) + 4, size);
+    ++mUpload.mNextIndex;
     if (index == mSettings.mDropAfterChunk)
     {
-        mUploads.erase(connection);
         lock.unlock();
         Report("DROP");
         mNetwork->CloseConnection(connection);
@@ -142,8 +156,10 @@ void cSimConfigManager::UploadChunk(const cZRNetMessage& message)
         Reply(message, eConfigMethodUploadProgress, progress);
         return;
     }
-    const QByteArray data = upload.mData;
-    mUploads.erase(connection);
+    const QByteArray data = mUpload.mData;
+    mUpload = sUpload();
+    mHasStoredConfig = true;
+    mStoredConfig = data;
     lock.unlock();
     if (!mSettings.mUploadFile.isEmpty())
     {
@@ -159,18 +175,21 @@ void cSimConfigManager::UploadChunk(const cZRNetMessage& message)
 void cSimConfigManager::Download(const cZRNetMessage& message)
 {
     bool loggedIn = false;
+    bool hasStoredConfig = false;
+    QByteArray data;
     {
         std::lock_guard<std::mutex> lock(mMutex);
         loggedIn = mLoggedIn.count(message.ConnectionId()) > 0;
+        hasStoredConfig = mHasStoredConfig;
+        data = mStoredConfig;
     }
     if (!loggedIn || mSettings.mUnitError)
     {
         End(message, loggedIn ? eConfigFailureUnitError : eConfigFailureIncorrectPassword);
         return;
     }
-    if (mSettings.mHasStoredConfig)
+    if (hasStoredConfig)
     {
-        const QByteArray& data = mSettings.mStoredConfig;
         const int chunkSize = mSettings.mDownloadChunkSize;
         const int last = data.isEmpty() ? 0 : (data.size() - 1) / chunkSize;
         for (int index = 0; index <= last; ++index)
@@ -182,6 +201,16 @@ void cSimConfigManager::Download(const cZRNetMessage& message)
             Reply(message, eConfigMethodDownloadChunk, chunk);
         }
     }
-    Report("DOWNLOADED size=%d", mSettings.mStoredConfig.size());
+    Report("DOWNLOADED size=%d", data.size());
     End(message, 0);
+}
+
+// A later connection may get the same id: nothing of this one may carry over to it.
+void cSimConfigManager::ConnectionEnded(UWORD connection)
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    mLoggedIn.erase(connection);
+    mStalled.erase(connection);
+    if (mUpload.mConnection == connection)
+        mUpload = sUpload();
 }

@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <map>
 #include <mutex>
 #include <set>
 
@@ -31,7 +30,9 @@ struct sSimUnitSettings
 };
 
 // The unit's "Kelvari Config Manager": log-in (administrator or test window), upload with progress, download
-// of the stored config. Reports what it receives as "SIM ..." lines on stdout.
+// of the stored config, which a completed upload replaces. One upload at a time on the whole unit; what a
+// connection holds (its log-in, its unfinished upload, its stall) goes when the connection ends. Reports what it
+// receives as "SIM ..." lines on stdout.
 class cSimConfigManager : public cNetObject
 {
 public:
@@ -43,6 +44,7 @@ public:
 private:
     struct sUpload
     {
+        UWORD mConnection = kZRNetNoConnection; // none: no upload under way
         QByteArray mData;
         int mNextIndex = 0;
         // As chunk 0 announced it; every later chunk must announce the same.
@@ -54,11 +56,14 @@ private:
     void LogIn(const cZRNetMessage& message);
     void UploadChunk(const cZRNetMessage& message);
     void Download(const cZRNetMessage& message);
+    void ConnectionEnded(UWORD connection);
 
     const sSimUnitSettings mSettings;
     cNetworkConnection* const mNetwork;
     std::mutex mMutex;
+    bool mHasStoredConfig;
+    QByteArray mStoredConfig;
     std::set<UWORD> mLoggedIn;
-    std::map<UWORD, sUpload> mUploads;
+    sUpload mUpload;
     std::set<UWORD> mStalled;
 };

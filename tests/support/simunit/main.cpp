@@ -1,9 +1,11 @@
-// A simulated unit for tests and benchmarks: accepts ZRNet connections and hosts the config manager.
-// Prints "READY tcp=<port>" once it listens; stop it by its process id.
+// A simulated unit for tests and benchmarks: accepts ZRNet connections, hosts the config manager and answers
+// discovery probes, all on 127.0.0.1. Prints "READY tcp=<port> udp=<port>" once it listens (udp=0: it answers no
+// probes, because the port could not be bound); stop it by its process id. --help lists the options.
 #include "ZRNet/Core/Syscall.h"
 #include "ZRNet/Core/ZRNetProtocol.h"
 #include "ZRNet/Core/cSyscallThread.h"
 #include "ZRNet/Qt/cNetworkConnection.h"
+#include "cDiscoveryResponder.h"
 #include "cSimConfigManager.h"
 
 #include <QCommandLineParser>
@@ -35,25 +37,51 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     QCommandLineParser parser;
-    const QCommandLineOption tcpPort("tcp-port", "TCP port (0: any free one).", "port",
-                                     QString::number(kZRNetTcpPort));
-    const QCommandLineOption adminPassword("admin-password-hash", "The administrator's password hash.", "text", "");
-    const QCommandLineOption testWindowUser("test-window-user", "The test window's user name.", "name", "");
-    const QCommandLineOption testWindowPassword("test-window-password-hash", "The test window's password hash.",
-                                                "text", "");
+    parser.setApplicationDescription("A simulated unit on 127.0.0.1: ZRNet connections, the config manager and "
+                                     "answers to discovery probes.");
+    parser.addHelpOption();
+    const QCommandLineOption tcpPort("tcp-port", "TCP port of ZRNet connections, 0 to 65535 (0: any free one; default 51321).",
+                                     "port", QString::number(kZRNetTcpPort));
+    const QCommandLineOption discoveryPort(
+        "discovery-port", "UDP port on which discovery probes are answered, 0 to 65535 (0: any free one; default 51320).", "port",
+        QString::number(kDiscoveryProbePort));
+    const QCommandLineOption unitName("unit-name", "Unit name announced, 1 to 255 bytes of UTF-8 (default \"Simulated Dorvel\").", "text",
+                                      "Simulated Dorvel");
+    const QCommandLineOption unitType("unit-type", "Unit type announced: 0 Oskel, 1 Halvor or 2 Pemra Dorvel (default 0).", "type", "0");
+    const QCommandLineOption findName("find-name", "Find name announced, 0 to 255 bytes of UTF-8 (default empty).", "text", "");
+    const QCommandLineOption information("information", "Information text announced (default empty).", "text", "");
+    const QCommandLineOption adminPassword(
+        "admin-password-hash",
+        "The administrator's password as the editor sends it: the 88 Base64 characters of its hashed password "
+        "(empty: no password).",
+        "hash", "");
+    const QCommandLineOption testWindowUser("test-window-user", "The test window's user name, in plain text "
+                                                                "(empty: no such user).",
+                                            "name", "");
+    const QCommandLineOption testWindowPassword(
+        "test-window-password-hash", "The test window's password as the editor sends it, like the administrator's.",
+        "hash", "");
     const QCommandLineOption noConfigManager("no-config-manager", "Host no config manager.");
-    const QCommandLineOption storedConfig("stored-config", "File served as the stored config.", "file");
-    const QCommandLineOption uploadFile("upload-file", "Where a completed upload is written.", "file");
-    const QCommandLineOption busy("busy", "Another upload is in progress.");
-    const QCommandLineOption unitError("unit-error", "Every transfer fails on the unit.");
-    const QCommandLineOption dropAfter("drop-after-chunk", "Drop the connection after this chunk.", "index", "-1");
-    const QCommandLineOption stallAfter("stall-after-chunk", "Fall silent after this chunk.", "index", "-1");
-    const QCommandLineOption noHeartbeat("no-heartbeat", "Send no heartbeats.");
-    const QCommandLineOption chunkSize("download-chunk-size", "Bytes of config per download chunk.", "bytes",
-                                       QString::number(kConfigChunkSize));
-    parser.addOptions({tcpPort, adminPassword, testWindowUser, testWindowPassword,
-                       noConfigManager, storedConfig, uploadFile, busy, unitError, dropAfter, stallAfter,
-                       noHeartbeat, chunkSize});
+    const QCommandLineOption storedConfig("stored-config", "File served as the stored config until an upload "
+                                                           "completes (default: none stored).",
+                                          "file");
+    const QCommandLineOption uploadFile("upload-file", "File to which each completed upload is also written.",
+                                        "file");
+    const QCommandLineOption busy("busy", "Answer every chunk with status 5, as if another upload were under way.");
+    const QCommandLineOption unitError("unit-error", "Answer every chunk and download request with status 3.");
+    const QCommandLineOption dropAfter("drop-after-chunk", "Drop the connection after receiving this chunk "
+                                                           "(-1: never).",
+                                       "index", "-1");
+    const QCommandLineOption stallAfter("stall-after-chunk", "Ignore everything from a connection after receiving "
+                                                             "this chunk on it (-1: never).",
+                                        "index", "-1");
+    const QCommandLineOption noHeartbeat("no-heartbeat", "Send no heartbeats and never drop a silent connection.");
+    const QCommandLineOption chunkSize("download-chunk-size", "Bytes of config per download chunk; over 32000 "
+                                                              "breaks the protocol, as a faulty unit would.",
+                                       "bytes", QString::number(kConfigChunkSize));
+    parser.addOptions({tcpPort, discoveryPort, unitName, unitType, findName, information, adminPassword,
+                       testWindowUser, testWindowPassword, noConfigManager, storedConfig, uploadFile, busy, unitError,
+                       dropAfter, stallAfter, noHeartbeat, chunkSize});
     parser.process(application);
 
     sSimUnitSettings settings;
@@ -106,7 +134,19 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    std::printf("READY tcp=%u\n", server.serverPort());
+    sUnit unit;
+    unit.mUnitName = parser.value(unitName);
+    unit.mUnitType = static_cast<eUnitType>(qBound(0, parser.value(unitType).toInt(), kUnitTypeCount - 1));
+    unit.mFindName = parser.value(findName);
+    unit.mInformation = parser.value(information);
+    cDiscoveryResponder responder(unit);
+    quint16 answeredPort = 0;
+    if (responder.Listen(QHostAddress::LocalHost, static_cast<quint16>(parser.value(discoveryPort).toUInt())))
+        answeredPort = responder.Port();
+    else
+        std::fprintf(stderr, "answering no discovery probes: %s\n", qPrintable(responder.ErrorString()));
+
+    std::printf("READY tcp=%u udp=%u\n", server.serverPort(), answeredPort);
     std::fflush(stdout);
     return application.exec();
 }
