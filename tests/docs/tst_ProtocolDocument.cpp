@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QMap>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -120,6 +121,29 @@ private slots:
             QVERIFY2(frames[name] == QByteArray::fromHex(hex.toLatin1()),
                      qPrintable(name + " is sent as " + frames[name].toHex(' ').toUpper()));
         }
+    }
+
+    // Whoever starts the simulated unit from the document gets what they read: each option, in the same
+    // order, with the same form of value.
+    void simulatedUnitOptionsAreTheDocuments()
+    {
+        const QRegularExpression option("^\\s*(?:-\\w, )?(--[a-z-]+(?: <[a-z]+>)?)(?:\\s|$)");
+        QStringList documented;
+        for (const QString& line : Block("simunit-options"))
+            documented << option.match(line).captured(1);
+        QProcess program;
+        program.start(SIMUNIT_PROGRAM, {"--help"});
+        QVERIFY(program.waitForFinished(5000));
+        QCOMPARE(program.exitCode(), 0);
+        QStringList listed;
+        for (const QString& line : QString::fromUtf8(program.readAllStandardOutput()).split('\n'))
+        {
+            const QString name = option.match(line).captured(1);
+            if (!name.isEmpty() && !name.startsWith("--help"))
+                listed << name;
+        }
+        QVERIFY(listed.size() > 10);
+        QCOMPARE(documented, listed);
     }
 };
 

@@ -67,8 +67,8 @@ int main(int argc, char** argv)
                                           "file");
     const QCommandLineOption uploadFile("upload-file", "File to which each completed upload is also written.",
                                         "file");
-    const QCommandLineOption busy("busy", "Answer every chunk with status 5, as if another upload were under way.");
-    const QCommandLineOption unitError("unit-error", "Answer every chunk and download request with status 3.");
+    const QCommandLineOption busy("busy", "Answer every chunk of a logged-in connection with status 5, as if another upload were under way.");
+    const QCommandLineOption unitError("unit-error", "Answer every chunk and download request of a logged-in connection with status 3.");
     const QCommandLineOption dropAfter("drop-after-chunk", "Drop the connection after receiving this chunk "
                                                            "(-1: never).",
                                        "index", "-1");
