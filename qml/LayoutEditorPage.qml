@@ -298,13 +298,22 @@ FocusScope {
                     color: Qt.rgba(0.3, 0.3, 0.3, 1)
 
                     // A click on the empty region clears the selection; a drag draws a band.
+                    // Ctrl brings this area over the widgets so that a band can start on
+                    // one; a click there still belongs to the widget underneath.
                     MouseArea {
                         id: bandArea
                         objectName: "bandArea"
                         anchors.fill: parent
                         z: editContent.ctrlHeld ? 10 : 0
+                        propagateComposedEvents: true
                         property point start
                         property bool banding: false
+
+                        function widgetItemAt(x, y) {
+                            return page.dynamicallyCreatedItems.some(function(item) {
+                                return item.visible && item.contains(item.mapFromItem(bandArea, x, y))
+                            })
+                        }
 
                         onPressed: {
                             page.forceActiveFocus()
@@ -319,15 +328,18 @@ FocusScope {
                             band.width = Math.abs(mouse.x - start.x)
                             band.height = Math.abs(mouse.y - start.y)
                         }
+                        onClicked: {
+                            if (banding || !page.selectionManager)
+                                return
+                            if (z > 0 && widgetItemAt(mouse.x, mouse.y))
+                                mouse.accepted = false
+                            else
+                                page.selectionManager.setSelection(null)
+                        }
                         onReleased: {
                             var manager = page.selectionManager
-                            if (!manager)
+                            if (!manager || !banding)
                                 return
-                            if (!banding) {
-                                manager.setSelection(null)
-                                return
-                            }
-                            banding = false
                             manager.setElasticBandSelection((band.x - editContent.x) / editContent.width,
                                                             (band.y - editContent.y) / editContent.height,
                                                             band.width / editContent.width,
@@ -408,7 +420,7 @@ FocusScope {
                     BorderImage {
                         id: band
                         z: 11
-                        visible: bandArea.banding
+                        visible: bandArea.pressed && bandArea.banding
                         source: "qrc:/Images/borderImageDashedRed.png"
                         border { left: 4; top: 4; right: 4; bottom: 4 }
                         horizontalTileMode: BorderImage.Repeat

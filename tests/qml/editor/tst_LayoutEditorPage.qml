@@ -84,6 +84,32 @@ EditorPageTestCase {
             return [manager().selectionCount, widgets[0].selected] }), [[1, true], [2, true], [1, true], [0, false]])
     }
 
+    // Ctrl brings the band's area over the widgets, yet a click there still adds or removes the widget under it.
+    function test_modifierClicksAddAndRemoveAndACtrlBandMayStartOnAWidget() {
+        var widgets = showWidgets([[0.1, 0.1, 0.1, 0.1], [0.3, 0.2, 0.1, 0.1], [0.5, 0.1, 0.1, 0.1]])
+        // As a keyboard sends it: Ctrl's own press comes without the modifier, its release with it.
+        function withModifier(modifier, step) {
+            if (modifier === Qt.ControlModifier)
+                keyPress(Qt.Key_Control)
+            step()
+            if (modifier === Qt.ControlModifier)
+                keyRelease(Qt.Key_Control, modifier)
+            return widgets.map(function(widget) { return widget.selected })
+        }
+        var clicks = [[0, 0], [1, Qt.ShiftModifier], [2, Qt.ControlModifier], [1, Qt.ControlModifier],
+                      [0, Qt.ShiftModifier], [0, Qt.ControlModifier]]
+        compare(clicks.map(function(click) {
+            return withModifier(click[1], function() {
+                mouseClick(widgetItem(widgets[click[0]]), undefined, undefined, Qt.LeftButton, click[1]) })
+        }), [[true, false, false], [true, true, false], [true, true, true], [true, false, true], [false, false, true],
+             [true, false, true]])
+        compare(withModifier(Qt.ControlModifier, function() { mouseClick(canvas(), 900, 700, Qt.LeftButton,
+                                                                          Qt.ControlModifier) }), [false, false, false])
+        compare(withModifier(Qt.ControlModifier, function() { drag(canvas(), 150, 100, 450, 250, 4) }),
+                [false, true, false])
+        fuzzyCompare(widgets[0].xFraction, 0.1, 1e-6)
+    }
+
     function test_dragSnapsToTheGridInOneUndoStep_data() {
         return [[134, 130], [135, 140], [34, 30, true], [35, 40, true]].map(function(r) {
             return { tag: (r[2] ? "two, " : "one, ") + r[0] + " to " + r[1], to: r[0], lands: r[1], two: r[2] } })
