@@ -8,7 +8,9 @@ import "EditorGeometry.js" as Geometry
 
 // The page on which one layout is edited: the toolbar, the toolbox, the
 // canvas with its widgets, grid and selection frame, and the property panel.
-FocusScope {
+// No focus scope: forceActiveFocus() must give the keys to the page itself,
+// not back to the field that had them last.
+Item {
     id: page
     objectName: "layoutEditorPage"
 

@@ -110,6 +110,33 @@ EditorPageTestCase {
         fuzzyCompare(widgets[0].xFraction, 0.1, 1e-6)
     }
 
+    // Clicked into, the spacing field has the keys until a press elsewhere, Tab or Backtab hands them to the page.
+    function test_theSpacingFieldGivesTheKeysBack_data() {
+        return [{ tag: "click on the canvas", leave: "canvas", after: [true, false] },
+                { tag: "click on a widget", leave: "widget", after: [false, true] },
+                { tag: "Return, then click on the canvas", leave: "canvas", returnFirst: true, after: [true, false] },
+                { tag: "Tab", key: Qt.Key_Tab, after: [true, false] },
+                { tag: "Backtab", key: Qt.Key_Backtab, after: [true, false] }]
+    }
+    function test_theSpacingFieldGivesTheKeysBack(data) {
+        var widgets = showWidgets([[0.1, 0.1, 0.1, 0.1], [0.3, 0.1, 0.1, 0.1]])
+        var field = part("snapSpacingField")
+        mouseClick(field)
+        verify(field.activeFocus)
+        if (data.returnFirst)
+            keyClick(Qt.Key_Return)
+        if (data.key)
+            keyClick(data.key)
+        if (data.leave === "widget")
+            mouseClick(widgetItem(widgets[0]))
+        else if (data.leave === "canvas")
+            mouseClick(canvas(), 900, 700)
+        keyClick("7")
+        keyClick(Qt.Key_Tab)
+        compare([field.text, _application.snapSpacing, field.activeFocus], ["1", 1, false])
+        compare(widgets.map(function(widget) { return widget.selected }), data.after)
+    }
+
     function test_dragSnapsToTheGridInOneUndoStep_data() {
         return [[134, 130], [135, 140], [34, 30, true], [35, 40, true]].map(function(r) {
             return { tag: (r[2] ? "two, " : "one, ") + r[0] + " to " + r[1], to: r[0], lands: r[1], two: r[2] } })
