@@ -171,6 +171,15 @@ Item {
         scrollTo((view.contentWidth - view.width) / 2, (view.contentHeight - view.height) / 2)
     }
 
+    // A hidden page's split view leaves the view without its size until the page
+    // is shown, so a view centred before that would open off-centre: a change of
+    // size keeps the point at the view's centre where it was.
+    function keepCentre() {
+        scrollTo(view.contentX - (view.width - view.sizeBefore.width) / 2,
+                 view.contentY - (view.height - view.sizeBefore.height) / 2)
+        view.sizeBefore = Qt.size(view.width, view.height)
+    }
+
     function openTestWindow() {
         testWindowLoader.active = true
         var window = testWindowLoader.item
@@ -290,6 +299,9 @@ Item {
                 interactive: false
                 contentWidth: scrollContent.width
                 contentHeight: scrollContent.height
+                property size sizeBefore
+                onWidthChanged: page.keepCentre()
+                onHeightChanged: page.keepCentre()
                 ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
                 ScrollBar.horizontal: ScrollBar { policy: ScrollBar.AsNeeded }
 

@@ -76,6 +76,25 @@ TestCase {
         return widget
     }
 
+    // The program's main window over a new config, active, as a user meets it.
+    function showMainWindow() {
+        window = Qt.createComponent("qrc:/MainWindow.qml").createObject(null, { quitApplication: function() {} })
+        window.requestActivate()
+        tryCompare(window, "active", true)
+        window.width = 1920
+        window.height = 1080
+        mouseClick(findChild(window.contentItem, "createButton"))
+        tryCompare(window, "mainMenuEnabled", true)
+    }
+
+    // Goes to one of the main window's pages by its button.
+    function openPage(buttonName, pageName) {
+        mouseClick(findChild(window.contentItem, buttonName))
+        page = findChild(window.contentItem, pageName)
+        tryCompare(page, "visible", true)
+        waitForRendering(page)
+    }
+
     function part(name) {
         var found = findChild(page, name)
         verify(found !== null, name)

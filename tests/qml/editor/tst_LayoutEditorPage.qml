@@ -137,6 +137,30 @@ EditorPageTestCase {
         compare(widgets.map(function(widget) { return widget.selected }), data.after)
     }
 
+    // The page lays its view out only when shown, or again when resized; either way the canvas is in the middle.
+    function test_theCanvasOpensInTheMiddleOfTheView_data() {
+        return [{ tag: "shown after it was built" }, { tag: "made smaller while hidden", resize: true }]
+    }
+    function test_theCanvasOpensInTheMiddleOfTheView(data) {
+        layout = makeLayout(0, 0)
+        page = create("qrc:/LayoutEditorPage.qml", { width: testCase.width, height: testCase.height, visible: false })
+        page.layoutIndex = config.layouts.indexOf(layout)
+        if (data.resize) {
+            page.visible = true
+            waitForRendering(page)
+            page.visible = false
+            page.width = 1200
+            page.height = 700
+        }
+        wait(50)
+        page.visible = true
+        waitForRendering(page)
+        var view = part("editView")
+        var centre = canvas().mapToItem(view, canvas().width / 2, canvas().height / 2)
+        fuzzyCompare(centre.x, view.width / 2, 1)
+        fuzzyCompare(centre.y, view.height / 2, 1)
+    }
+
     function test_dragSnapsToTheGridInOneUndoStep_data() {
         return [[134, 130], [135, 140], [34, 30, true], [35, 40, true]].map(function(r) {
             return { tag: (r[2] ? "two, " : "one, ") + r[0] + " to " + r[1], to: r[0], lands: r[1], two: r[2] } })
@@ -300,18 +324,9 @@ EditorPageTestCase {
     }
 
     function test_buildSaveUndoAndReopen() {
-        window = Qt.createComponent("qrc:/MainWindow.qml").createObject(null, { quitApplication: function() {} })
-        window.requestActivate()
-        tryCompare(window, "active", true)
-        window.width = 1920
-        window.height = 1080
-        mouseClick(findChild(window.contentItem, "createButton"))
-        tryCompare(window, "mainMenuEnabled", true)
-        mouseClick(findChild(window.contentItem, "layoutEditorButton"))
-        page = findChild(window.contentItem, "layoutEditorPage")
+        showMainWindow()
+        openPage("layoutEditorButton", "layoutEditorPage")
         tryCompare(page, "width", 1920)
-        waitForRendering(page)
-        page.centreView()
         layout = page.currentLayout
         var manager = layout.selectionManager
         dropFromToolbox("zrnet_fader", 150, 200)
