@@ -180,6 +180,9 @@ Rectangle {
         anchors.centerIn: parent
         z: 3
         visible: false
+        // The pop-up gave its name field the keys; the edit keys belong to the
+        // layouts again once it is gone, unless a change of page took them along.
+        onVisibleChanged: if (!visible && page.visible) page.forceActiveFocus()
     }
 
     DSM.StateMachine {

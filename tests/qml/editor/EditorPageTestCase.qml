@@ -1,4 +1,5 @@
 import QtQuick 2.12
+import QtQuick.Window 2.12
 import QtTest 1.12
 
 // Pages of the real application in a 1920 x 1080 window; any QML warning fails the test.
@@ -24,10 +25,16 @@ TestCase {
     }
 
     function cleanup() {
+        var hadWindow = window !== null
         if (window || page)
             (window || page).destroy()
         page = layout = window = null
         wait(0)
+        // The keys of the next test go to the test's own window again.
+        if (hadWindow) {
+            testCase.Window.window.requestActivate()
+            tryCompare(testCase.Window.window, "active", true)
+        }
         compare(qmlWarnings.messages, [], "QML warnings")
     }
 

@@ -141,6 +141,23 @@ EditorPageTestCase {
         compare(config.layouts.count, data.ok ? 1 : 0)
     }
 
+    // Once the details pop-up is gone the window's edit keys act on the layouts again.
+    function test_theKeysActOnTheLayoutsAfterTheDetailsPopup_data() {
+        return [{ tag: "Delete", keys: ["Del"], counts: [0] },
+                { tag: "Backspace, undo", keys: ["Backspace", "Ctrl+Z"], counts: [0, 1] },
+                { tag: "cut, redo by Ctrl+Y", keys: ["Ctrl+X", "Ctrl+Z", "Ctrl+Y"], counts: [0, 1, 0] }]
+    }
+    function test_theKeysActOnTheLayoutsAfterTheDetailsPopup(data) {
+        showMainWindow()
+        page = findChild(window.contentItem, "layoutManagerPage")
+        tryCompare(page, "visible", true)
+        openDetails("newLayoutButton", "Add new layout", "New layout 1")
+        keyClick(Qt.Key_Escape)
+        tryCompare(details(), "visible", false)
+        mouseClick(part("layoutThumbnail"), 60, 100)
+        compare(data.keys.map(function(keys) { keySequence(keys); return config.layouts.count }), data.counts)
+    }
+
     function test_thumbnailsOutOfSightMakeTheirItemsWhenFirstSeen() {
         showManager(Array.apply(null, Array(20)).map(function(u, i) { return { name: "L" + i } }))
         config.layouts.get(19).createAndAddWidget("text", null, -1, 0.5, 0.5, 0.2, 0.2)
