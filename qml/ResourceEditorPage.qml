@@ -238,7 +238,11 @@ Rectangle {
                             height: page.resourceItemWidth
                             resource: model.qtObject
                             selected: index === page.config.selectedResourceIndex
-                            onClicked: page.config.selectedResourceIndex = index
+                            // The keys come back from the Name field even when the selection stays.
+                            onClicked: {
+                                page.forceActiveFocus()
+                                page.config.selectedResourceIndex = index
+                            }
                         }
                     }
                 }

@@ -188,6 +188,33 @@ EditorPageTestCase {
         waitForRendering(page)
     }
 
+    function cellOf(resource) {
+        return Array.prototype.filter.call(part("resourceGrid").contentItem.children[0].children, function(cell) {
+            return cell.resource === resource })[0]
+    }
+
+    // A rename left without Return ends with a click on the renamed picture's cell, which gives the keys to the page.
+    function test_aClickOnTheRenamedCellGivesTheKeysBack_data() {
+        return [{ tag: "Right", keys: "Right", selected: 1, count: 2 }, { tag: "Delete", keys: "Del", selected: -1, count: 1 }]
+    }
+    function test_aClickOnTheRenamedCellGivesTheKeysBack(data) {
+        showMainWindow()
+        for (var name of ["a.png", "b.png"])
+            config.addNewImage(testImages.write(name, 20, 20))
+        config.resourceCloseUndoBlock()
+        openPage("resourceManagerButton", "resourceEditorPage")
+        var renamed = config.resources.get(0)
+        mouseClick(cellOf(renamed), 50, 50)
+        waitForRendering(page)
+        mouseClick(part("resourceProperty_Name"))
+        keyClick(Qt.Key_End)
+        keyClick("x")
+        mouseClick(cellOf(renamed), 50, 50)
+        keySequence(data.keys)
+        compare([renamed.nameProperty.value, config.selectedResourceIndex, config.resources.count],
+                ["a.pngx", data.selected, data.count])
+    }
+
     function test_emptyPageOffersOnlyNewImage() {
         showResources()
         page.right()
