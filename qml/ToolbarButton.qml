@@ -64,19 +64,31 @@ Image {
     Timer {
         id: tooltipTimer
         interval: 750
-        onTriggered: tooltip.visible = true
+        onTriggered: {
+            tooltip.place()
+            tooltip.visible = true
+        }
     }
 
     Rectangle {
         id: tooltip
         objectName: "tooltip"
-        // Centred under the button, but kept inside the window.
-        readonly property real wantedX: button.tooltipX - width / 2
-        readonly property real sceneLeft: button.mapToItem(null, 0, 0).x
-        x: {
-            var windowWidth = button.Window.window ? button.Window.window.width : 100000
-            return Math.max(-sceneLeft + 2, Math.min(wantedX, windowWidth - sceneLeft - width - 2))
+
+        // Centred under the button, but kept inside the window. Measured when
+        // shown: the button's place in the window is known only once laid out,
+        // and a toolbar drawn smaller at a small window scales it as well.
+        function place() {
+            var wanted = button.tooltipX - width / 2
+            var window = button.Window.window
+            if (!window) {
+                x = wanted
+                return
+            }
+            var windowLeft = button.mapFromItem(null, 2, 0).x
+            var windowRight = button.mapFromItem(null, window.width - 2, 0).x
+            x = Math.max(windowLeft, Math.min(wanted, windowRight - width))
         }
+
         y: button.tooltipY
         z: 100
         visible: false

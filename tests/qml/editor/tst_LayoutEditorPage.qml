@@ -65,6 +65,33 @@ EditorPageTestCase {
         verify(!part("zoomInButton").tooltipShown)
     }
 
+    // A tooltip shows centred under its button, but inside the window.
+    function test_tooltipsAreCentredUnderTheirButtonWithinTheWindow_data() {
+        return [{ tag: "800 x 600, Zoom In", width: 800, height: 600, button: "zoomInButton" },
+                { tag: "800 x 600, Zoom To Fit at the edge", width: 800, height: 600, button: "zoomToFitButton", edge: true },
+                { tag: "1920 x 1080, Zoom To Fit", width: 1920, height: 1080, button: "zoomToFitButton" }]
+    }
+    function test_tooltipsAreCentredUnderTheirButtonWithinTheWindow(data) {
+        layout = makeLayout(0, 0)
+        window = Qt.createQmlObject("import QtQuick 2.12; import QtQuick.Window 2.12; Window { visible: true;"
+                                    + " Loader { anchors.fill: parent; source: 'qrc:/LayoutEditorPage.qml' } }", testCase)
+        window.width = data.width
+        window.height = data.height
+        page = window.contentItem.children[0].item
+        page.layoutIndex = config.layouts.indexOf(layout)
+        waitForRendering(page)
+        var button = part(data.button)
+        mouseMove(button, button.width / 2, button.height / 2)
+        tryVerify(function() { return button.tooltipShown }, 5000)
+        var tooltip = findChild(button, "tooltip")
+        var [left, right] = [tooltip.mapToItem(null, 0, 0).x, tooltip.mapToItem(null, tooltip.width, 0).x]
+        verify(left >= 0 && right <= data.width, left + " to " + right)
+        if (data.edge)
+            fuzzyCompare(right, data.width - 2, 1)
+        else
+            fuzzyCompare((left + right) / 2, button.mapToItem(null, button.width / 2, 0).x, 1)
+    }
+
     // Wider than 400 is shown but not kept; the last width within the range is.
     function test_panelWidthIsStoredWithinItsRange() {
         _application.propertyPanelWidth = 300
