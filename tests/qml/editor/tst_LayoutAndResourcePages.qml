@@ -195,7 +195,8 @@ EditorPageTestCase {
 
     // A rename left without Return ends with a click on the renamed picture's cell, which gives the keys to the page.
     function test_aClickOnTheRenamedCellGivesTheKeysBack_data() {
-        return [{ tag: "Right", keys: "Right", selected: 1, count: 2 }, { tag: "Delete", keys: "Del", selected: -1, count: 1 }]
+        return [{ tag: "Right", keys: "Right", selected: 1, count: 2 },
+                { tag: "Delete", keys: "Del", selected: -1, count: 1 }]
     }
     function test_aClickOnTheRenamedCellGivesTheKeysBack(data) {
         showMainWindow()

@@ -68,13 +68,15 @@ EditorPageTestCase {
     // A tooltip shows centred under its button, but inside the window.
     function test_tooltipsAreCentredUnderTheirButtonWithinTheWindow_data() {
         return [{ tag: "800 x 600, Zoom In", width: 800, height: 600, button: "zoomInButton" },
-                { tag: "800 x 600, Zoom To Fit at the edge", width: 800, height: 600, button: "zoomToFitButton", edge: true },
+                { tag: "800 x 600, Zoom To Fit at the edge", width: 800, height: 600, button: "zoomToFitButton",
+                  edge: true },
                 { tag: "1920 x 1080, Zoom To Fit", width: 1920, height: 1080, button: "zoomToFitButton" }]
     }
     function test_tooltipsAreCentredUnderTheirButtonWithinTheWindow(data) {
         layout = makeLayout(0, 0)
         window = Qt.createQmlObject("import QtQuick 2.12; import QtQuick.Window 2.12; Window { visible: true;"
-                                    + " Loader { anchors.fill: parent; source: 'qrc:/LayoutEditorPage.qml' } }", testCase)
+                                    + " Loader { anchors.fill: parent; source: 'qrc:/LayoutEditorPage.qml' } }",
+                                    testCase)
         window.width = data.width
         window.height = data.height
         page = window.contentItem.children[0].item
