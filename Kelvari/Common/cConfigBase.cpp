@@ -9,7 +9,6 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QXmlStreamReader>
-#include <algorithm>
 #include <climits>
 
 namespace
@@ -219,7 +218,24 @@ QString cConfigBase::GetThemeColour(const QString& id)
 
 int cConfigBase::GetNextResourceId()
 {
-    return mNextResourceId++;
+    if (mNextResourceId < INT_MAX)
+        return mNextResourceId++;
+    // The reader refuses the largest int, so past the id below it a file
+    // could not be read back with its pictures: take the lowest id no
+    // resource holds. Resources waiting in the undo history count, as undo
+    // brings them back.
+    QSet<int> held;
+    const auto children = findChildren<cResource*>(QString(), Qt::FindDirectChildrenOnly);
+    for (const cResource* child : children)
+    {
+        int number = 0;
+        if (ParseUserId(child->resourceId(), &number))
+            held.insert(number);
+    }
+    int free = 0;
+    while (held.contains(free))
+        ++free;
+    return free;
 }
 
 void cConfigBase::RaiseNextResourceId(const QString& id)
@@ -253,15 +269,13 @@ int cConfigBase::InsertResource(cResource* resource)
     // one on removal, while its undo action still needs it.
     if (!resource->parent())
         resource->setParent(this);
-    // After the last resource whose name sorts before or equal to the new one; the list is kept in that
-    // order, so a binary search finds the place a walk from the front would.
+    // Before the first resource whose name sorts after the new one. A rename
+    // leaves a resource where it is, so the list need not be in name order.
     const QList<cResource*>& listed = mResources->Items();
     const QString name = resource->Name();
-    const int index = int(std::upper_bound(listed.cbegin(), listed.cend(), name,
-                                           [](const QString& newName, const cResource* other) {
-                                               return other->Name().compare(newName, Qt::CaseInsensitive) > 0;
-                                           }) -
-                          listed.cbegin());
+    int index = 0;
+    while (index < listed.count() && listed.at(index)->Name().compare(name, Qt::CaseInsensitive) <= 0)
+        ++index;
     mResources->insert(index, resource);
     mResourcesAndDefaults->insert(DefaultResourceCount + index, resource);
     RaiseNextResourceId(resource->resourceId());

@@ -76,7 +76,8 @@ public:
     // The colour of the theme of a built-in themed drawing.
     static QString GetThemeColour(const QString& id);
 
-    // The id for a new user resource; always above every id in use.
+    // The id for a new user resource: above every id read or handed out, or,
+    // once those reach the largest id a file can hold, the lowest free one.
     int GetNextResourceId();
 
     // Adds a user resource at its place in name order, keeps the selection on

@@ -221,6 +221,31 @@ private slots:
         mConfig->Reset(true);
         QCOMPARE(mConfig->GetNextResourceId(), 0);
     }
+    // The reader takes ids up to the largest int but one; after such an id come the lowest ids that no resource
+    // holds, a deleted one waiting for undo included, never one the reader refuses.
+    void idsPastTheLargestReadableOneAreFreeOnesBelowIt()
+    {
+        Read({{"id=\"2147483646\" type=\"image\" name=\"top\" subtype=\"svg\"", "<svg/>"},
+              {"id=\"1\" type=\"image\" name=\"one\" subtype=\"svg\"", "<svg/>"}});
+        QCOMPARE(Add("<svg/>"), QString("0"));
+        cResource* deleted = mConfig->FindImageResource("0");
+        mConfig->RemoveResource(deleted);
+        mConfig->ResourceUndoManager()->AddDeleteResource(deleted, mConfig.get());
+        QCOMPARE(QStringList({Add("<svg/>"), Add("<svg/>")}), QStringList({"2", "3"}));
+        mConfig->resourceUndoPressed();
+        QCOMPARE(Listed(mConfig->Resources()).join(','), QString("1 one,0 picture 0,2 picture 2,3 picture 3,2147483646 top"));
+    }
+    // A rename leaves a resource where it is; a new one goes before the first listed name that sorts after it.
+    void aNewResourceGoesBeforeTheFirstNameAfterItAlsoOutOfOrder()
+    {
+        for (const char* name : {"a.png", "b.png", "c.png"})
+            mConfig->InsertNewResource(New(QString::number(mConfig->GetNextResourceId()), name));
+        mConfig->FindImageResource("0")->nameProperty()->setStringValue("m.png");
+        QCOMPARE(mConfig->InsertNewResource(New("3", "d.png")), 0);
+        QCOMPARE(mConfig->InsertNewResource(New("4", "l.png")), 1);
+        QCOMPARE(Listed(mConfig->Resources()), QStringList({"3 d.png", "4 l.png", "0 m.png", "1 b.png", "2 c.png"}));
+        QCOMPARE(Listed(mConfig->ResourcesAndDefaults(), 151), Listed(mConfig->Resources()));
+    }
     void resetDropsUserResourcesQuietly()
     {
         QPointer<cResource> listed = New("0", "listed"), deleted = New("1", "deleted");

@@ -291,6 +291,31 @@ private slots:
         QCOMPARE(again.LoadFailureText(), QString("Error writing file /dev/full"));
     }
 
+    // A file may hold the largest id the reader takes; pictures added and pasted after reading it come back.
+    void picturesAddedOrPastedAfterTheLargestReadableIdReadBack()
+    {
+        cConfig config(nullptr);
+        AddLayout(config, "P");
+        AddImage(config.Layouts().At(0), config.addNewImage(ImageUrl("stripe.JPEG")));
+        config.setSelectedLayoutIndex(0);
+        config.copyPressed();
+        QVERIFY(config.ReadXml(Document("<Layouts/><Resources><Resource id=\"2147483646\" type=\"image\" name=\"top.svg\" "
+                                        "subtype=\"svg\">" + FileBytes(ImagePath("folder.svg")).toBase64() +
+                                        "</Resource></Resources>")));
+        for (const QUrl& file : {ImageUrl("folder.png"), ImageUrl("folder.svg")})
+            config.addNewImage(file);
+        config.pastePressed();
+        config.acceptPendingPaste();
+        QByteArray written;
+        cConfig again(nullptr);
+        QVERIFY(config.WriteXml(written) && again.ReadXml(written));
+        QStringList ids;
+        for (const cResource* resource : again.Resources().Items())
+            ids << resource->resourceId() + ' ' + resource->Name();
+        QCOMPARE(ids.join(", "), QString("0 folder.png, 1 folder.svg, 2 stripe.JPEG, 2147483646 top.svg"));
+        QCOMPARE(ImageId(again.Layouts().At(0)->GetWidgets()->At(0)), QString("2"));
+    }
+
     void badDocumentsFailWithTheirReason_data()
     {
         const QString invalid = "Invalid config data file";
