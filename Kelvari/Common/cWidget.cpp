@@ -427,6 +427,16 @@ void cWidget::WritePreservedNodes(QXmlStreamWriter& writer) const
     // The nodes are read back inside a wrapper element, which is not written.
     QXmlStreamReader replay(QByteArrayLiteral("<_>") + mPreservedNodes + QByteArrayLiteral("</_>"));
     replay.readNextStartElement();
+    // Indenting each line by its depth would make a deeply nested node grow
+    // with the square of its depth on every save; it is written as it was read.
+    const bool indenting = writer.autoFormatting();
+    writer.setAutoFormatting(false);
+    WriteReplayedNodes(replay, writer);
+    writer.setAutoFormatting(indenting);
+}
+
+void cWidget::WriteReplayedNodes(QXmlStreamReader& replay, QXmlStreamWriter& writer)
+{
     int depth = 0;
     while (!replay.atEnd())
     {

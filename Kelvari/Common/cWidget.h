@@ -138,6 +138,8 @@ protected:
 private:
     void QQuickItemDestroyed(QQuickItem* item);
     QStringList WrittenAttributeNames() const;
+    // Writes the nodes inside the replay's current element, up to its end.
+    static void WriteReplayedNodes(QXmlStreamReader& replay, QXmlStreamWriter& writer);
     // Keeps, as copies, the attributes that the class does not write itself.
     void KeepUninterpretedAttributes(const QXmlStreamAttributes& attributes);
 

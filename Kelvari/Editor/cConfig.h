@@ -16,6 +16,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <climits>
+
 class cConfigUndoManager;
 class QFileDevice;
 class QIODevice;
@@ -119,9 +121,13 @@ public:
     bool InitialImageLoad(const QUrl& fileUrl, QString& fileName, QImage& image, QByteArray& data,
                           QString& subtype);
 
+    // The most a document written into memory may take: a byte array's limit, less room for its header.
+    static constexpr int MaxInMemorySize = INT_MAX - (1 << 20);
+
     // Config file. Every writer returns false when not all bytes were written.
     bool WriteXml(QFileDevice& file);
-    bool WriteXml(QByteArray& bytes);
+    // Leaves the bytes empty on failure; one that would take more than maxSize says so in LoadFailureText().
+    bool WriteXml(QByteArray& bytes, int maxSize = MaxInMemorySize);
     bool WriteXml(QXmlStreamWriter& writer);
     void WriteResourcesXml(QXmlStreamWriter& writer) const;
     // Writes the file under a temporary name and puts it in place only once

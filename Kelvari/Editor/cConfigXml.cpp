@@ -1,10 +1,10 @@
 // The document's file: writing the config's XML whole or into a file, and reading it back.
+#include "cCappedBuffer.h"
 #include "cConfig.h"
 #include "cLayout.h"
 #include "Kelvari/Common/cImageResource.h"
 #include "ZRNet/Core/DebugTrace.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QSaveFile>
 #include <QXmlStreamReader>
@@ -30,13 +30,21 @@ bool cConfig::WriteXml(QFileDevice& file)
     return true;
 }
 
-bool cConfig::WriteXml(QByteArray& bytes)
+bool cConfig::WriteXml(QByteArray& bytes, int maxSize)
 {
     bytes.clear();
-    QBuffer buffer(&bytes);
+    cCappedBuffer buffer(&bytes, maxSize);
     buffer.open(QIODevice::WriteOnly);
     QXmlStreamWriter writer(&buffer);
-    return WriteXml(writer);
+    if (WriteXml(writer))
+        return true;
+    bytes.clear();
+    if (buffer.Overflowed())
+    {
+        ZR_ERROR("Config data is larger than %d bytes", maxSize);
+        mLoadFailureText = QStringLiteral("The config is larger than the %1 bytes that can be held in memory").arg(maxSize);
+    }
+    return false;
 }
 
 bool cConfig::WriteXml(QXmlStreamWriter& writer)

@@ -418,6 +418,26 @@ private slots:
         QVERIFY(config.WriteXml(written));
     }
 
+    // Kept XML of an unknown widget and of a tab container is written back as it was read, however deep, and
+    // reads back the same; a document that would not fit in memory, as an upload writes it, fails and says why.
+    void keptXmlIsSavedAtTheSizeItWasReadAndAnInMemoryWriteHasALimit()
+    {
+        const QByteArray kept = QByteArray("<a>").repeated(5000) + "deep" + QByteArray("</a>").repeated(5000);
+        const QByteArray source = Document("<Layouts><Layout name=\"A\"><Widget id=\"1\" type=\"zrnet_future\" width=\"1\" "
+                                           "height=\"1\">" + kept + "</Widget><Widget id=\"2\" type=\"tab_container\" "
+                                           "width=\"1\" height=\"1\"><Tab tabName=\"T\"/>" + kept + "</Widget></Layout></Layouts>");
+        cConfig config(nullptr), again(nullptr);
+        QByteArray written, rewritten;
+        QVERIFY(config.ReadXml(source) && config.WriteXml(written) && again.ReadXml(written) && again.WriteXml(rewritten));
+        QVERIFY2(written.size() < source.size() + 1000, qPrintable(QString::number(written.size())));
+        QCOMPARE(rewritten, written);
+        QCOMPARE(written.count(kept), 2);
+        QVERIFY(config.WriteXml(written, written.size()));
+        QVERIFY(!config.WriteXml(written, written.size() - 1) && written.isEmpty());
+        QCOMPARE(config.LoadFailureText(), QString("The config is larger than the %1 bytes that can be held in memory")
+                                               .arg(rewritten.size() - 1));
+    }
+
     // Sparse files: a small picture, or a header declaring a huge one, in front of a long body.
     void refusedFilesSayWhyReadNothingPastTheLimitsAndChangeNothing_data()
     {
