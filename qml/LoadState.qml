@@ -4,7 +4,7 @@ import Qt.labs.platform 1.1 as Platform
 
 // Opens a config file: first settles unsaved changes, then asks for the
 // file. A failed open leaves a new, empty config behind; a file from a newer
-// program is opened with a warning.
+// program, or one the config could not take whole, is opened with a warning.
 DSM.State {
     id: root
 
@@ -34,7 +34,7 @@ DSM.State {
     }
 
     Connections {
-        target: loadFailedState.active || newerVersionState.active ? root.errorPopupItem : null
+        target: loadFailedState.active || warningState.active ? root.errorPopupItem : null
         function onOkClicked() { root.errorAcknowledged() }
     }
 
@@ -68,12 +68,12 @@ DSM.State {
 
         DSM.SignalTransition {
             signal: root.loadAttempted
-            guard: succeeded && _application.currentConfig.configVersionIsNewer
-            targetState: newerVersionState
+            guard: succeeded && (_application.currentConfig.configVersionIsNewer || _application.loadConfigReport !== "")
+            targetState: warningState
         }
         DSM.SignalTransition {
             signal: root.loadAttempted
-            guard: succeeded && !_application.currentConfig.configVersionIsNewer
+            guard: succeeded && !_application.currentConfig.configVersionIsNewer && _application.loadConfigReport === ""
             targetState: completedState
         }
         DSM.SignalTransition { signal: root.loadAttempted; guard: !succeeded; targetState: loadFailedState }
@@ -92,13 +92,20 @@ DSM.State {
         DSM.SignalTransition { signal: root.errorAcknowledged; targetState: cancelledState }
     }
 
+    // Before anyone saves over the file.
     DSM.State {
-        id: newerVersionState
+        id: warningState
         onEntered: {
-            root.errorPopupItem.headlineText = "Version Warning"
-            root.errorPopupItem.failureReasonText = "Config version " + _application.currentConfig.version
-                    + " is newer than App version " + _application.version
-                    + "\nUnknown elements will be lost when Saving/Uploading"
+            var newer = _application.currentConfig.configVersionIsNewer
+            var texts = []
+            if (newer)
+                texts.push("Config version " + _application.currentConfig.version
+                           + " is newer than App version " + _application.version
+                           + "\nUnknown elements will be lost when Saving/Uploading")
+            if (_application.loadConfigReport !== "")
+                texts.push(_application.loadConfigReport)
+            root.errorPopupItem.headlineText = newer ? "Version Warning" : "Load Warning"
+            root.errorPopupItem.failureReasonText = texts.join("\n\n")
             root.errorPopupItem.visible = true
         }
         onExited: root.errorPopupItem.visible = false

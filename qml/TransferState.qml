@@ -195,8 +195,9 @@ DSM.State {
     DSM.State {
         id: succeededState
         onEntered: root.showResult(root.isDownload ? "Download complete" : "Upload complete",
-                                   root.isDownload ? "The unit's config is now open."
-                                                   : "The config is now stored on the unit.")
+                                   !root.isDownload ? "The config is now stored on the unit."
+                                   : _application.loadConfigReport === "" ? "The unit's config is now open."
+                                   : "The unit's config is now open.\n\n" + _application.loadConfigReport)
         onExited: root.errorPopupItem.visible = false
 
         DSM.SignalTransition { signal: root.resultAcknowledged; targetState: completedState }

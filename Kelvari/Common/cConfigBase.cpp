@@ -1,5 +1,6 @@
 #include "cConfigBase.h"
 
+#include "cConfigReadReport.h"
 #include "cDefaultImageResource.h"
 #include "cImageResource.h"
 #include "cResourceUndoManager.h"
@@ -439,15 +440,15 @@ void cConfigBase::Reset(bool clearResources)
     SetVersionString(QString());
 }
 
-void cConfigBase::ReadResourcesXml(QXmlStreamReader& reader, bool dropBytes)
+void cConfigBase::ReadResourcesXml(QXmlStreamReader& reader, bool dropBytes, cConfigReadReport& report)
 {
     mReadingResources = true;
-    ReadResourceElements(reader, dropBytes);
+    ReadResourceElements(reader, dropBytes, report);
     mReadingResources = false;
     UpdateResourceLayoutNames();
 }
 
-void cConfigBase::ReadResourceElements(QXmlStreamReader& reader, bool dropBytes)
+void cConfigBase::ReadResourceElements(QXmlStreamReader& reader, bool dropBytes, cConfigReadReport& report)
 {
     while (reader.readNextStartElement())
     {
@@ -484,6 +485,7 @@ void cConfigBase::ReadResourceElements(QXmlStreamReader& reader, bool dropBytes)
         }
         if (id.isEmpty() || type != QLatin1String("image"))
         {
+            report.AddPictureUnreadable(attributes.value(QLatin1String("name")).toString());
             reader.skipCurrentElement();
             continue;
         }
@@ -498,6 +500,12 @@ void cConfigBase::ReadResourceElements(QXmlStreamReader& reader, bool dropBytes)
         if (image.isNull())
         {
             ZR_ERROR("Error loading image data from xml");
+            const QSize declared = cImageResource::DeclaredSize(bytes);
+            const QSize limit = cImageResource::MaxDecodedSize();
+            if (declared.width() > limit.width() || declared.height() > limit.height())
+                report.AddPictureTooLarge(name, limit);
+            else
+                report.AddPictureUnreadable(name);
             continue;
         }
         if (dropBytes)

@@ -13,6 +13,7 @@
 #include <QString>
 
 class QXmlStreamReader;
+class cConfigReadReport;
 class cImageResource;
 class cResourceUndoManager;
 
@@ -114,7 +115,8 @@ public:
 
     // Reads the Resource elements, the reader standing on the Resources
     // start element. With dropBytes a raster picture keeps only its image.
-    void ReadResourcesXml(QXmlStreamReader& reader, bool dropBytes);
+    // Every picture left out is told to the report.
+    void ReadResourcesXml(QXmlStreamReader& reader, bool dropBytes, cConfigReadReport& report);
 
     // Recomputes every user resource's "Layouts" text from LayoutResourceUses().
     void UpdateResourceLayoutNames();
@@ -148,7 +150,7 @@ private:
     void BuildDefaultResources();
     void AddDefaultResource(const QString& id, const QString& name);
     void RaiseNextResourceId(const QString& id);
-    void ReadResourceElements(QXmlStreamReader& reader, bool dropBytes);
+    void ReadResourceElements(QXmlStreamReader& reader, bool dropBytes, cConfigReadReport& report);
 
     QString mVersion;
     QQmlObjectListModel<cResource>* mResources;

@@ -63,6 +63,8 @@ public:
     virtual void WriteAttributes(QXmlStreamWriter& writer) const;
 
     int GetId() const { return mId; }
+    // Only before the widget is shown: reading gives a widget whose id an earlier one has a fresh one.
+    void SetId(int id) { mId = id; }
     QString GetType() const { return mType; }
     cSizeFractionProperty* GetXProperty() const { return mX; }
     cSizeFractionProperty* GetYProperty() const { return mY; }
@@ -143,7 +145,7 @@ private:
     // Keeps, as copies, the attributes that the class does not write itself.
     void KeepUninterpretedAttributes(const QXmlStreamAttributes& attributes);
 
-    const int mId;
+    int mId;
     const QString mType;
     // A geometry property that emits the widget's own change signal just before
     // valueChanged(), as a forwarding connection made first on valueChanged would,

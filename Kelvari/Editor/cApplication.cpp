@@ -156,6 +156,14 @@ void cApplication::SetSaveConfigFailureReason(const QString& reason)
     emit saveConfigFailureReasonChanged();
 }
 
+void cApplication::SetLoadConfigReport(const QString& report)
+{
+    if (report == mLoadConfigReport)
+        return;
+    mLoadConfigReport = report;
+    emit loadConfigReportChanged();
+}
+
 void cApplication::SetCurrentFilename(const QString& fileName)
 {
     if (fileName == mCurrentFilename)
@@ -246,6 +254,7 @@ void cApplication::createNewConfig()
 bool cApplication::loadConfig(const QUrl& FileUrl)
 {
     SetLoadConfigFailureReason(QString());
+    SetLoadConfigReport(QString());
     QFile file(FileUrl.toLocalFile());
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
     {
@@ -258,6 +267,7 @@ bool cApplication::loadConfig(const QUrl& FileUrl)
         SetLoadConfigFailureReason(mCurrentConfig->LoadFailureText());
         return false;
     }
+    SetLoadConfigReport(mCurrentConfig->ReadReport().Text());
     SetCurrentFilename(file.fileName());
     RememberConfigFolder(file.fileName());
     return true;

@@ -40,6 +40,7 @@ class cApplication : public cApplicationBase, public cCurrentConfigSource, publi
                    loadConfigFailureReasonChanged)
     Q_PROPERTY(QString saveConfigFailureReason READ saveConfigFailureReason WRITE SetSaveConfigFailureReason NOTIFY
                    saveConfigFailureReasonChanged)
+    Q_PROPERTY(QString loadConfigReport READ loadConfigReport NOTIFY loadConfigReportChanged)
     Q_PROPERTY(QString testWindowUsername READ testWindowUsername WRITE setTestWindowUsername NOTIFY
                    testWindowUsernameChanged)
     Q_PROPERTY(bool testWindowPasswordStored READ testWindowPasswordStored NOTIFY testWindowPasswordStoredChanged)
@@ -82,11 +83,14 @@ public:
     float uploadProgress() const { return mUploadProgress; }
     QString loadConfigFailureReason() const { return mLoadConfigFailureReason; }
     QString saveConfigFailureReason() const { return mSaveConfigFailureReason; }
+    // What the last load or download left out of the config or changed in it; empty when it took all as it was.
+    QString loadConfigReport() const { return mLoadConfigReport; }
     void SetDownloadConfigFailureReason(const QString& reason);
     void SetUploadConfigFailureReason(const QString& reason);
     void setUploadProgress(float progress);
     void SetLoadConfigFailureReason(const QString& reason);
     void SetSaveConfigFailureReason(const QString& reason);
+    void SetLoadConfigReport(const QString& report);
 
     // Logins; the hashes are those of GetHashedPassword. A password is kept
     // for the next log-in as soon as it is set, but reaches the settings
@@ -182,6 +186,7 @@ signals:
     void uploadConfigFailureReasonChanged();
     void loadConfigFailureReasonChanged();
     void saveConfigFailureReasonChanged();
+    void loadConfigReportChanged();
     void testWindowUsernameChanged();
     void testWindowPasswordStoredChanged();
     void testWindowRememberLoginDetailsChanged();
@@ -242,6 +247,7 @@ private:
     QString mUploadConfigFailureReason;
     QString mLoadConfigFailureReason;
     QString mSaveConfigFailureReason;
+    QString mLoadConfigReport;
     float mUploadProgress = 0.0f;
     QString mTestWindowUsername;
     cLoginPassword mTestWindowPassword;

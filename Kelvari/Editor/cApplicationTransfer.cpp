@@ -26,6 +26,7 @@ void cApplication::downloadConfig()
     if (TransferRunning("download"))
         return;
     SetDownloadConfigFailureReason(QString());
+    SetLoadConfigReport(QString());
     CreateConfigClient();
     ConnectConfigClient(&cKelvariConfigClient::SeekSuccessful, &cApplication::Authenticate);
     ConnectConfigClient(&cKelvariConfigClient::Authenticated, &cApplication::ConfigClientStartDownload);
@@ -174,7 +175,10 @@ void cApplication::DownloadConfigSuccessful()
     DeleteConfigClient();
     SetCurrentFilename(QString());
     if (read)
+    {
+        SetLoadConfigReport(mCurrentConfig->ReadReport().Text());
         emit downloadConfigSuccessful();
+    }
     else
         FailDownload(mCurrentConfig->LoadFailureText());
 }

@@ -9,6 +9,7 @@
 #include "Common/Qt/eUnitType.h"
 #include "Kelvari/Common/QQmlObjectListModel.h"
 #include "Kelvari/Common/cConfigBase.h"
+#include "Kelvari/Common/cConfigReadReport.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -66,6 +67,8 @@ public:
     void setSelectedLayoutIndex(int index);
     // Why the last read (or write) failed; empty after Reset.
     QString LoadFailureText() const { return mLoadFailureText; }
+    // What the last successful read left out of the file or changed in it.
+    const cConfigReadReport& ReadReport() const { return mReadReport; }
 
     // Empties the document; with createDefaultLayout it then holds one
     // layout "Layout 1". The layout clipboard is kept.
@@ -193,9 +196,12 @@ private:
     // The layouts' "Layouts" texts of the resources, unless a batch is running.
     void UpdateLayoutNamesOfResources();
     bool FailRead(const QString& trace, const QString& failureText);
+    // Gives each widget whose id an earlier widget of the layouts has a fresh one.
+    void RenumberDuplicateWidgetIds(const QList<cLayout*>& layouts);
 
     QQmlObjectListModel<cLayout>* const mLayouts;
     QString mLoadFailureText;
+    cConfigReadReport mReadReport;
     int mNextId = 0;
     cConfigUndoManager* const mConfigUndoManager;
     QString mLayoutClipboard;

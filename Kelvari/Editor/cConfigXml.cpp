@@ -2,14 +2,17 @@
 #include "cCappedBuffer.h"
 #include "cConfig.h"
 #include "cLayout.h"
+#include "Kelvari/Common/cContainer.h"
 #include "Kelvari/Common/cImageResource.h"
 #include "ZRNet/Core/DebugTrace.h"
 
 #include <QFile>
 #include <QSaveFile>
+#include <QSet>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <algorithm>
+#include <functional>
 
 namespace
 {
@@ -136,6 +139,7 @@ bool cConfig::FailRead(const QString& trace, const QString& failureText)
 bool cConfig::ReadXml(QXmlStreamReader& reader)
 {
     Reset(false);
+    mReadReport.Clear();
     if (!reader.readNextStartElement() || reader.name() != QLatin1String("KelvariConfig"))
         return FailRead(QStringLiteral("Error reading start element - found %1").arg(reader.name()), kInvalidFile);
     const QXmlStreamAttributes rootAttributes = reader.attributes();
@@ -177,14 +181,14 @@ bool cConfig::ReadXml(QXmlStreamReader& reader)
             {
                 // Elements of a newer program inside the section are dropped like unknown sections.
                 if (reader.name() == QLatin1String("Layout"))
-                    read.append(cLayout::CreateFromXml(reader, *this));
+                    read.append(cLayout::CreateFromXml(reader, *this, &mReadReport));
                 else
                     reader.skipCurrentElement();
             }
         }
         else if (name == QLatin1String("Resources"))
         {
-            ReadResourcesXml(reader, false);
+            ReadResourcesXml(reader, false, mReadReport);
         }
         else
         {
@@ -200,6 +204,7 @@ bool cConfig::ReadXml(QXmlStreamReader& reader)
                         .arg(reader.lineNumber())
                         .arg(reader.errorString()));
     mBatch = false;
+    RenumberDuplicateWidgetIds(read);
     for (cLayout* layout : qAsConst(read))
     {
         layout->clearUndoRedo();
@@ -210,4 +215,27 @@ bool cConfig::ReadXml(QXmlStreamReader& reader)
     mLayouts->append(read);
     UpdateDirty();
     return true;
+}
+
+void cConfig::RenumberDuplicateWidgetIds(const QList<cLayout*>& layouts)
+{
+    // Every id read is below the next id by now, so the fresh ones meet no widget of the file.
+    QSet<int> taken;
+    std::function<void(const QList<cWidget*>&)> visit = [&](const QList<cWidget*>& widgets) {
+        for (cWidget* widget : widgets)
+        {
+            if (taken.contains(widget->GetId()))
+            {
+                const int fresh = GetNextId();
+                ZR_ERROR("Widget id %d is taken by an earlier widget; given id %d", widget->GetId(), fresh);
+                widget->SetId(fresh);
+                mReadReport.AddWidgetRenumbered();
+            }
+            taken.insert(widget->GetId());
+            if (const auto* container = qobject_cast<const cContainer*>(widget))
+                visit(container->GetWidgetChildren()->Items());
+        }
+    };
+    for (const cLayout* layout : layouts)
+        visit(layout->GetWidgets()->Items());
 }

@@ -1,6 +1,7 @@
 #include "cEditorWidgetFactory.h"
 
 #include "cEditorTabContainer.h"
+#include "Kelvari/Common/cConfigReadReport.h"
 #include "Kelvari/Common/cImageWidget.h"
 #include "Kelvari/Common/cRectangleWidget.h"
 #include "Kelvari/Common/cTextWidget.h"
@@ -36,8 +37,11 @@ cWidget* cEditorWidgetFactory::CreateFromXml(QXmlStreamReader& reader, const cCo
     // Containers read their children through here: a bound keeps a hostile file from exhausting the stack.
     if (mNesting > MaximumLoadNesting)
     {
-        ZR_ERROR("Widget %d is nested in more than %d containers; not loaded", id, MaximumLoadNesting);
-        reader.skipCurrentElement();
+        const int count = SkipCountingWidgets(reader);
+        ZR_ERROR("Widget %d is nested in more than %d containers; not loaded, nor the %d widget(s) inside it", id,
+                 MaximumLoadNesting, count - 1);
+        if (mReport)
+            mReport->AddWidgetsTooDeep(count, MaximumLoadNesting);
         return nullptr;
     }
     cWidget* widget = CreateWidget(type, id, config, parent);
@@ -53,6 +57,25 @@ cWidget* cEditorWidgetFactory::CreateFromXml(QXmlStreamReader& reader, const cCo
     widget->LoadSubXml(reader, config, parent, *this, client);
     --mNesting;
     return widget;
+}
+
+int cEditorWidgetFactory::SkipCountingWidgets(QXmlStreamReader& reader)
+{
+    int widgets = 1;
+    int depth = 1;
+    while (depth > 0 && !reader.atEnd())
+    {
+        reader.readNext();
+        if (reader.isStartElement())
+        {
+            ++depth;
+            if (reader.name() == QLatin1String("Widget"))
+                ++widgets;
+        }
+        else if (reader.isEndElement())
+            --depth;
+    }
+    return widgets;
 }
 
 cWidget* cEditorWidgetFactory::CreateWidget(const QString& type, int id, const cConfigBase& config, QObject* parent)

@@ -7,6 +7,8 @@
 #include <QString>
 #include <set>
 
+class cConfigReadReport;
+
 // The one place that maps a widget type key to a widget class. Widgets it
 // makes are offline: they get a config client only when their page goes online.
 class cEditorWidgetFactory : public cWidgetFactoryBase
@@ -18,6 +20,9 @@ public:
 
     // Far beyond what the editor lets anyone build; widgets deeper than this are dropped on reading.
     static constexpr int MaximumLoadNesting = 32;
+
+    // Widgets left out for their depth are told to the report, when there is one.
+    explicit cEditorWidgetFactory(cConfigReadReport* report = nullptr) : mReport(report) {}
 
     // Reads a "Widget" element into a new widget with the given parent. A
     // widget whose width or height fraction is negative, or that lies too
@@ -32,6 +37,10 @@ public:
     static void AddZRNetObjectRequestRegExps(const QList<QByteArray>& regExps);
 
 private:
+    // Skips the current element; the number of widgets in it, its own included.
+    static int SkipCountingWidgets(QXmlStreamReader& reader);
+
+    cConfigReadReport* const mReport;
     // Containers around the widget being read.
     mutable int mNesting = 0;
 };

@@ -48,13 +48,13 @@ cLayout::cLayout(cLayoutConfig& config)
     mIsPasteAllowed = config.HasCopiedWidgets();
 }
 
-cLayout* cLayout::CreateFromXml(QXmlStreamReader& reader, cLayoutConfig& config)
+cLayout* cLayout::CreateFromXml(QXmlStreamReader& reader, cLayoutConfig& config, cConfigReadReport* report)
 {
     const sLayoutDetails details = cLayoutDetailsXml::Read(reader.attributes());
     auto* layout = new cLayout(config);
     layout->SetLayoutDetails(details);
 
-    const cEditorWidgetFactory factory;
+    const cEditorWidgetFactory factory(report);
     std::shared_ptr<cKelvariConfigClient> client;
     while (reader.readNextStartElement())
     {

@@ -14,6 +14,7 @@
 #include <QRectF>
 #include <QStringList>
 
+class cConfigReadReport;
 class cContainer;
 class cLayoutDropAreas;
 class cLayoutOnlineMode;
@@ -71,8 +72,9 @@ public:
     explicit cLayout(cLayoutConfig& config);
 
     // Reads one "Layout" element, the reader on its start; never null.
-    // Widgets that cannot be read are left out.
-    static cLayout* CreateFromXml(QXmlStreamReader& reader, cLayoutConfig& config);
+    // Widgets that cannot be read are left out; those too deep are told to the report, when there is one.
+    static cLayout* CreateFromXml(QXmlStreamReader& reader, cLayoutConfig& config,
+                                  cConfigReadReport* report = nullptr);
     void WriteXml(QXmlStreamWriter& writer) const;
 
     const sLayoutDetails& LayoutDetails() const { return mDetails; }

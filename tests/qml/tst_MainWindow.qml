@@ -19,12 +19,18 @@ MainWindowTestCase {
                 { tag: "newer version", succeeds: true, newer: true, title: "show.xml",
                   error: "Version Warning|Config version 2.0.0 is newer than App version 1.0.1\n"
                          + "Unknown elements will be lost when Saving/Uploading" },
-                { tag: "unsaved changes asked about first", dirty: true, succeeds: true, title: "show.xml" }]
+                { tag: "unsaved changes asked about first", dirty: true, succeeds: true, title: "show.xml" },
+                { tag: "parts left out", succeeds: true, report: "2 widgets left out", title: "show.xml",
+                  error: "Load Warning|2 widgets left out" },
+                { tag: "newer, parts left out", succeeds: true, newer: true, report: "2 widgets left out",
+                  title: "show.xml", error: "Version Warning|Config version 2.0.0 is newer than App version 1.0.1\n"
+                         + "Unknown elements will be lost when Saving/Uploading\n\n2 widgets left out" }]
     }
     function test_openFromMenu(data) {
         startWorking()
         _application.loadSucceeds = !!data.succeeds
         _application.loadedVersionIsNewer = !!data.newer
+        _application.loadedReport = data.report || ""
         act("file /old/previous.xml; " + (data.dirty ? "dirty; " : "") + "press Ctrl+O; shown blockingArea")
         if (data.dirty)
             act("shown unsavedChangesPopup; opened load 0; click unsavedDiscardButton")
@@ -193,6 +199,11 @@ MainWindowTestCase {
         act("is window.mainUIActive false; click downloadButton; call unitPickerPage.unitIpClicked 10.0.0.2; answer")
         act("called downloadConfig(); call application.finishDownload true; error Download complete; idle")
         act("title New config")
+        // What the download left out is told with the outcome.
+        _application.loadedReport = "1 picture left out"
+        act("menu File/Download; call unitPickerPage.unitIpClicked 10.0.0.2; answer; called downloadConfig()")
+        act("call application.finishDownload true")
+        act("error Download complete|The unit's config is now open.\n\n1 picture left out; idle")
     }
 
     function test_downloadSettlesUnsavedChangesFirstAndCancelLetsTheUnitGo() {

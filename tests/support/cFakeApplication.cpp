@@ -81,12 +81,14 @@ bool cFakeApplication::loadConfig(const QUrl& fileUrl)
     mConfig->reset();
     // Cleared first, so that the same failure twice is told twice.
     Set(mLoadFailureReason, QString(), &cFakeApplication::loadConfigFailureReasonChanged);
+    Set(mLoadReport, QString(), &cFakeApplication::loadConfigReportChanged);
     if (!mLoadSucceeds) {
         Set(mLoadFailureReason, QString("Invalid config data file"), &cFakeApplication::loadConfigFailureReasonChanged);
         return false;
     }
     mConfig->setLayoutCount(2);
     mConfig->setVersion(mLoadedVersionIsNewer ? "2.0.0" : "1.0.0", mLoadedVersionIsNewer);
+    Set(mLoadReport, mLoadedReport, &cFakeApplication::loadConfigReportChanged);
     setCurrentFilename(fileUrl.toLocalFile());
     return true;
 }
@@ -122,6 +124,7 @@ void cFakeApplication::downloadConfig()
 {
     Log("downloadConfig()");
     Set(mDownloadFailureReason, QString(), &cFakeApplication::downloadConfigFailureReasonChanged);
+    Set(mLoadReport, QString(), &cFakeApplication::loadConfigReportChanged);
 }
 
 void cFakeApplication::setAdminPassword(const QString& password)
@@ -155,6 +158,7 @@ void cFakeApplication::finishDownload(bool succeeded, const QString& reason)
     if (succeeded) {
         mConfig->reset();
         mConfig->setLayoutCount(3);
+        Set(mLoadReport, mLoadedReport, &cFakeApplication::loadConfigReportChanged);
         setCurrentFilename(QString());
         emit downloadConfigSuccessful();
         return;
@@ -189,6 +193,8 @@ void cFakeApplication::reset()
     mLastConfigFilePath.clear();
     mLoadSucceeds = mSaveSucceeds = true;
     mLoadedVersionIsNewer = mHelpFails = false;
+    mLoadedReport.clear();
+    Set(mLoadReport, QString(), &cFakeApplication::loadConfigReportChanged);
     Set(mAdminPassword, QString(), &cFakeApplication::adminPasswordStoredChanged);
     Set(mAdminRememberPassword, true, &cFakeApplication::adminRememberPasswordChanged);
     Set(mTestWindowUsername, QString(), &cFakeApplication::testWindowUsernameChanged);

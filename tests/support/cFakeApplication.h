@@ -218,6 +218,7 @@ class cFakeApplication : public cFakeCalls
     Q_PROPERTY(QString lastConfigFilePath MEMBER mLastConfigFilePath)
     Q_PROPERTY(QString loadConfigFailureReason MEMBER mLoadFailureReason NOTIFY loadConfigFailureReasonChanged)
     Q_PROPERTY(QString saveConfigFailureReason MEMBER mSaveFailureReason NOTIFY saveConfigFailureReasonChanged)
+    Q_PROPERTY(QString loadConfigReport MEMBER mLoadReport NOTIFY loadConfigReportChanged)
     Q_PROPERTY(QString downloadConfigFailureReason MEMBER mDownloadFailureReason NOTIFY
                    downloadConfigFailureReasonChanged)
     Q_PROPERTY(QString uploadConfigFailureReason MEMBER mUploadFailureReason NOTIFY uploadConfigFailureReasonChanged)
@@ -241,6 +242,8 @@ class cFakeApplication : public cFakeCalls
     // Knobs for the tests.
     Q_PROPERTY(bool loadSucceeds MEMBER mLoadSucceeds)
     Q_PROPERTY(bool loadedVersionIsNewer MEMBER mLoadedVersionIsNewer)
+    // What a successful load or download reports as left out.
+    Q_PROPERTY(QString loadedReport MEMBER mLoadedReport)
     Q_PROPERTY(bool saveSucceeds MEMBER mSaveSucceeds)
     Q_PROPERTY(bool helpFails MEMBER mHelpFails)
     Q_PROPERTY(QString adminPassword MEMBER mAdminPassword NOTIFY adminPasswordStoredChanged)
@@ -290,6 +293,7 @@ signals:
     void uploadConfigFailureReasonChanged();
     void loadConfigFailureReasonChanged();
     void saveConfigFailureReasonChanged();
+    void loadConfigReportChanged();
     void testWindowUsernameChanged();
     void testWindowPasswordStoredChanged();
     void testWindowRememberLoginDetailsChanged();
@@ -315,6 +319,7 @@ private:
     QString mLastConfigFilePath;
     QString mLoadFailureReason;
     QString mSaveFailureReason;
+    QString mLoadReport;
     QString mDownloadFailureReason;
     QString mUploadFailureReason;
     float mUploadProgress = 0.0f;
@@ -325,6 +330,7 @@ private:
     bool mTestWindowRemember = true;
     bool mLoadSucceeds = true;
     bool mLoadedVersionIsNewer = false;
+    QString mLoadedReport;
     bool mSaveSucceeds = true;
     bool mHelpFails = false;
     QString mHelpFailureReason;

@@ -2,6 +2,7 @@
 #include "support/cTraceCapture.h"
 
 #include "Kelvari/Common/cConfigBase.h"
+#include "Kelvari/Common/cConfigReadReport.h"
 #include "Kelvari/Common/cDefaultImageResource.h"
 #include "Kelvari/Common/cImageProvider.h"
 #include "Kelvari/Common/cImageResource.h"
@@ -89,6 +90,7 @@ class tst_Resources : public QObject
     std::unique_ptr<cConfigWithLayouts> mConfig;
     std::unique_ptr<cFixedConfigSource> mSource;
     std::unique_ptr<cImageProvider> mProvider;
+    cConfigReadReport mReport;
 
     cImageResource* New(const QString& id, const QString& name, const QString& subtype = "png")
     {
@@ -103,7 +105,7 @@ class tst_Resources : public QObject
             xml += QStringLiteral("<Resource %1>%2</Resource>").arg(resource.first, QString::fromLatin1(resource.second.toBase64()));
         QXmlStreamReader reader(xml + "</Resources>");
         reader.readNextStartElement();
-        mConfig->ReadResourcesXml(reader, dropBytes);
+        mConfig->ReadResourcesXml(reader, dropBytes, mReport);
     }
     QString Add(const QByteArray& data, const QString& subtype = "svg", const QImage& image = QImage(), cConfigBase* config = nullptr)
     {
@@ -128,6 +130,7 @@ private slots:
         mConfig = std::make_unique<cConfigWithLayouts>(nullptr);
         mSource = std::make_unique<cFixedConfigSource>(mConfig.get());
         mProvider = std::make_unique<cImageProvider>(*mSource);
+        mReport.Clear();
     }
     void builtInImagesComeFirstInFixedOrder()
     {
@@ -281,17 +284,24 @@ private slots:
             QCOMPARE(mConfig->GetSvgData("2"), QByteArray("<svg/>"));
         }
     }
+    // The report names what it can: pictures too large apart from the others.
     void readingLeavesOutBadResources()
     {
         const QStringList lines = cTraceCapture::Of([&] {
-            Read({{"id=\"x1\" type=\"image\" subtype=\"svg\"", "<svg/>"}, {"id=\"2147483647\" type=\"image\" subtype=\"svg\"", "<svg/>"},
-                  {"id=\"1\" type=\"image\" subtype=\"png\"", "garbage bytes"}, {"id=\"2\" type=\"sound\" subtype=\"svg\"", "<svg/>"},
-                  {"type=\"image\" subtype=\"svg\"", "<svg/>"}, {"id=\"3\" type=\"image\" name=\"ok\" subtype=\"jpg\"", Png(QSize(2, 2))}});
+            Read({{"id=\"x1\" type=\"image\" name=\"a.svg\" subtype=\"svg\"", "<svg/>"},
+                  {"id=\"2147483647\" type=\"image\" subtype=\"svg\"", "<svg/>"},
+                  {"id=\"1\" type=\"image\" name=\"b.png\" subtype=\"png\"", "garbage bytes"},
+                  {"id=\"2\" type=\"sound\" subtype=\"svg\"", "<svg/>"}, {"type=\"image\" subtype=\"svg\"", "<svg/>"},
+                  {"id=\"0\" type=\"image\" name=\"huge.pgm\" subtype=\"pgm\"", kHugeHeader},
+                  {"id=\"3\" type=\"image\" name=\"ok\" subtype=\"jpg\"", Png(QSize(2, 2))}});
         });
         QCOMPARE(lines.filter("ERROR: Error reading resource id").count(), 2);
-        QCOMPARE(lines.filter("ERROR: Error loading image data from xml").count(), 1);
+        QCOMPARE(lines.filter("ERROR: Error loading image data from xml").count(), 2);
         QCOMPARE(Listed(mConfig->Resources()), QStringList({"3 ok"}));
         QCOMPARE(mConfig->GetNextResourceId(), 4);
+        QCOMPARE(mReport.Text(), QString("1 picture larger than 2048 x 1080 left out: huge.pgm\n"
+                                         "5 pictures that could not be read left out: a.svg, b.png\n"
+                                         "Saving writes the file without them."));
     }
     // Inserts and removes around the selection, and the layouts listed by a resource, are followed in the
     // document's tests.

@@ -467,6 +467,32 @@ private slots:
         QCOMPARE(application.lastConfigFilePath(), QString());
     }
 
+    // Opening a file that the document cannot hold whole says what was left out and changed; the file saved
+    // then opens with nothing to say, as does a new document.
+    void aLoadThatLeavesPartsOutSaysWhat()
+    {
+        QByteArray wide;
+        QBuffer buffer(&wide);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && QImage(2049, 1, QImage::Format_RGB32).save(&buffer, "PNG"));
+        const QString path = FilePath("parts.xml");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<KelvariConfig version=\"1.0.0\"><Layouts><Layout name=\"A\"><Widget id=\"1\" type=\"rect\" width=\"1\" "
+                   "height=\"1\"/><Widget id=\"1\" type=\"image\" width=\"1\" height=\"1\" resourceId=\"0\"/></Layout></Layouts>"
+                   "<Resources><Resource id=\"0\" type=\"image\" name=\"wide.png\" subtype=\"png\">" + wide.toBase64() +
+                   "</Resource></Resources></KelvariConfig>");
+        file.close();
+        cApplication application;
+        QSignalSpy changes(&application, &cApplication::loadConfigReportChanged);
+        QVERIFY(application.loadConfig(QUrl::fromLocalFile(path)));
+        QCOMPARE(application.loadConfigReport(), QString("1 picture larger than 2048 x 1080 left out: wide.png\n"
+                                                         "Saving writes the file without them.\n"
+                                                         "1 widget given a new id, as an earlier widget had theirs"));
+        QVERIFY(application.saveConfig() && application.loadConfig(QUrl::fromLocalFile(path)));
+        QCOMPARE(application.loadConfigReport(), QString());
+        QCOMPARE(changes.count(), 2);
+    }
+
     // A folder inside a regular file fails for every user, root included.
     void aSaveThatCannotCreateTheFileFailsAndKeepsTheDocumentDirty()
     {

@@ -169,7 +169,7 @@ private slots:
     }
 
     // A failure before the file is read keeps the document and its file name; a downloaded document, or one
-    // that cannot be read, has no file behind it.
+    // that cannot be read, has no file behind it. What a download left out or changed is told.
     void downloadsReplaceTheDocumentOrSayWhyNot_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -179,6 +179,10 @@ private slots:
         QTest::newRow("stored config") << QStringList()
                                        << QByteArray("<KelvariConfig version=\"1.0.0\"><Layouts><Layout name=\"Remote\"/>"
                                                      "</Layouts></KelvariConfig>") << QString() << false;
+        QTest::newRow("stored config with a picture left out")
+            << QStringList() << QByteArray("<KelvariConfig version=\"1.0.0\"><Layouts><Layout name=\"Remote\"/></Layouts>"
+                                           "<Resources><Resource id=\"0\" type=\"image\" subtype=\"png\">AAAA</Resource>"
+                                           "</Resources></KelvariConfig>") << QString() << false;
         QTest::newRow("no stored config") << QStringList() << QByteArray() << "Unit does not have a stored configuration"
                                           << true;
         QTest::newRow("unit error") << QStringList{"--unit-error"} << QByteArray("<KelvariConfig/>")
@@ -210,6 +214,8 @@ private slots:
             QCOMPARE(DocumentXml(), before);
         else if (reason.isEmpty())
             QCOMPARE(LayoutNames(*mApplication->currentConfig()), QStringList{"Remote"});
+        QCOMPARE(mApplication->loadConfigReport(), QString(storedConfig.contains("Resource ")
+                     ? "1 picture that could not be read left out\nSaving writes the file without them." : ""));
     }
 
     // A start while a transfer runs is refused and leaves it alone; a second end signal of the same client,

@@ -414,8 +414,42 @@ private slots:
             ++depth;
         QCOMPARE(depth, cEditorWidgetFactory::MaximumLoadNesting + 1);
         QCOMPARE(capture.LinesContaining("containers; not loaded").count(), 1);
+        QCOMPARE(config.ReadReport().Text(), QString("%1 widgets nested deeper than 32 containers left out\n"
+                                                     "Saving writes the file without them.").arg(levels - depth));
         QByteArray written;
         QVERIFY(config.WriteXml(written));
+    }
+
+    // Ids are unique in a document: a later widget with an earlier one's id, on another layout or inside a
+    // container, gets a fresh one, and the report counts it; the file saved then reads back as it is.
+    void duplicateWidgetIdsGetFreshOnesWhenRead()
+    {
+        const auto widget = [](int id, const QByteArray& inside = QByteArray()) {
+            return "<Widget id=\"" + QByteArray::number(id) + "\" type=\"" + (inside.isEmpty() ? "rect" : "tab_container") +
+                   "\" width=\"1\" height=\"1\">" + inside + "</Widget>";
+        };
+        cConfig config(nullptr), again(nullptr);
+        cTraceCapture capture;
+        QVERIFY(config.ReadXml(Document("<Layouts><Layout name=\"A\">" + widget(5) + widget(5, "<Tab>" + widget(9) + widget(5) +
+                                        "</Tab>") + "</Layout><Layout name=\"B\">" + widget(9) + widget(7) + "</Layout></Layouts>")));
+        QStringList ids;
+        for (const cLayout* layout : config.Layouts().Items())
+        {
+            for (const cWidget* top : layout->GetWidgets()->Items())
+            {
+                ids << QString::number(top->GetId());
+                if (const auto* container = qobject_cast<const cContainer*>(top))
+                    for (const cWidget* inner : container->GetWidgetChildren()->Items())
+                        ids << QString::number(inner->GetId());
+            }
+        }
+        QCOMPARE(ids.join(','), QString("5,10,9,11,12,7"));
+        QCOMPARE(capture.LinesContaining("is taken by an earlier widget").size(), 3);
+        QCOMPARE(config.ReadReport().Text(), QString("3 widgets given a new id, as an earlier widget had theirs"));
+        QCOMPARE(config.GetNextId(), 13);
+        QByteArray written;
+        QVERIFY(config.WriteXml(written) && again.ReadXml(written));
+        QCOMPARE(again.ReadReport().Text(), QString());
     }
 
     // Kept XML of an unknown widget and of a tab container is written back as it was read, however deep, and
