@@ -3,11 +3,11 @@
 #include "cConfigUndoManager.h"
 #include "cImageFile.h"
 #include "cLayout.h"
+#include "cWidgetIdRenumbering.h"
 #include "Kelvari/Common/cImageResource.h"
 #include "Kelvari/Common/cResourceUndoManager.h"
 #include "ZRNet/Core/DebugTrace.h"
 
-#include <QRegularExpression>
 #include <QSet>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -95,6 +95,7 @@ void cConfig::Reset(bool createDefaultLayout)
     ResourceUndoManager()->SetSavePoint();
     SetDirty(false);
     mNextId = 0;
+    mIdsTakenAfterTheLast.clear();
     mLoadFailureText.clear();
     DeletePendingPaste();
     UpdateIsPasteAllowed();
@@ -167,16 +168,9 @@ QString cConfig::GetLayoutXml(cLayout* layout) const
 
 cLayout* cConfig::CloneLayoutFromXml(QString xml)
 {
-    static const QRegularExpression widgetStart(QStringLiteral("(<Widget id=\"[0-9]*\")"));
-    int from = 0;
-    QRegularExpressionMatch match = widgetStart.match(xml, from);
-    while (match.hasMatch())
-    {
-        const QString replacement = QStringLiteral("<Widget id=\"%1\"").arg(GetNextId());
-        xml.replace(match.capturedStart(), match.capturedLength(), replacement);
-        from = match.capturedStart() + replacement.size();
-        match = widgetStart.match(xml, from);
-    }
+    xml = cWidgetIdRenumbering::Renumber(xml, *this);
+    if (xml.isEmpty())
+        return nullptr;
     QXmlStreamReader reader(xml);
     reader.readNextStartElement();
     const bool batch = mBatch;
@@ -285,6 +279,8 @@ void cConfig::pastePressed()
     if (mLayoutClipboard.isEmpty() || mPendingPaste)
         return;
     mPendingPaste = CloneLayoutFromXml(mLayoutClipboard);
+    if (!mPendingPaste)
+        return;
     mPendingPasteImages = mLayoutClipboardImages.Fit(*mPendingPaste, *this);
     // Fitting the image ids is part of the paste, not an edit of the pasted layout.
     mPendingPaste->clearUndoRedo();
@@ -338,13 +334,20 @@ void cConfig::UpdateIsPasteAllowed()
 
 int cConfig::GetNextId()
 {
-    // Loading refuses the largest int, so this is only reached after a file took the one below it.
-    if (mNextId == INT_MAX)
-    {
-        ZR_ERROR("No widget id left");
-        return mNextId;
-    }
-    return mNextId++;
+    if (mNextId < INT_MAX)
+        return mNextId++;
+    // Loading refuses the largest int, so once a file took the id below it a widget given that id would be
+    // lost on the next open: take the lowest id that no widget holds, those kept for undo included, nor
+    // was handed out for a widget still being made.
+    QSet<int> held = mIdsTakenAfterTheLast;
+    const auto widgets = findChildren<cWidget*>();
+    for (const cWidget* widget : widgets)
+        held.insert(widget->GetId());
+    int free = 0;
+    while (held.contains(free))
+        ++free;
+    mIdsTakenAfterTheLast.insert(free);
+    return free;
 }
 
 void cConfig::IncreaseNextIdOnLoad(int id)

@@ -14,6 +14,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QUrl>
 
@@ -203,6 +204,8 @@ private:
     QString mLoadFailureText;
     cConfigReadReport mReadReport;
     int mNextId = 0;
+    // Ids handed out once the counter reached its end.
+    QSet<int> mIdsTakenAfterTheLast;
     cConfigUndoManager* const mConfigUndoManager;
     QString mLayoutClipboard;
     cCopiedLayoutImages mLayoutClipboardImages;

@@ -3,8 +3,8 @@
 #include "cEditorWidgetFactory.h"
 #include "cLayout.h"
 #include "cWidgetCopyBuffer.h"
+#include "cWidgetIdRenumbering.h"
 #include "Kelvari/Common/cContainer.h"
-#include "ZRNet/Core/DebugTrace.h"
 
 #include <QSet>
 #include <QXmlStreamReader>
@@ -78,61 +78,13 @@ QString cWidgetClipboard::GetWidgetXml(cWidget* widget)
 
 cWidget* cWidgetClipboard::CloneWidgetFromXml(QString xml) const
 {
-    xml = RenumberWidgets(xml);
+    xml = cWidgetIdRenumbering::Renumber(xml, mLayout.GetConfig());
     if (xml.isEmpty())
         return nullptr;
     QXmlStreamReader reader(xml);
     reader.readNextStartElement();
     std::shared_ptr<cKelvariConfigClient> client;
     return cEditorWidgetFactory().CreateFromXml(reader, mLayout.GetConfig().ConfigBase(), &mLayout, client);
-}
-
-QString cWidgetClipboard::RenumberWidgets(const QString& xml) const
-{
-    QString renumbered;
-    QXmlStreamReader reader(xml);
-    QXmlStreamWriter writer(&renumbered);
-    while (!reader.atEnd())
-    {
-        switch (reader.readNext())
-        {
-        case QXmlStreamReader::StartDocument:
-        case QXmlStreamReader::EndDocument:
-        case QXmlStreamReader::Invalid:
-            break;
-        case QXmlStreamReader::StartElement:
-            if (reader.name() == QLatin1String("Widget") && reader.namespaceUri().isEmpty())
-                WriteRenumberedStart(reader, writer);
-            else
-                writer.writeCurrentToken(reader);
-            break;
-        default:
-            writer.writeCurrentToken(reader);
-            break;
-        }
-    }
-    if (reader.hasError())
-    {
-        ZR_ERROR("Copied widget cannot be pasted: %s at line %lld", qPrintable(reader.errorString()),
-                 reader.lineNumber());
-        return QString();
-    }
-    return renumbered;
-}
-
-void cWidgetClipboard::WriteRenumberedStart(const QXmlStreamReader& reader, QXmlStreamWriter& writer) const
-{
-    // As the writer copies a start element itself, with the id replaced.
-    writer.writeStartElement(reader.namespaceUri().toString(), reader.name().toString());
-    for (const QXmlStreamNamespaceDeclaration& declaration : reader.namespaceDeclarations())
-        writer.writeNamespace(declaration.namespaceUri().toString(), declaration.prefix().toString());
-    for (const QXmlStreamAttribute& attribute : reader.attributes())
-    {
-        if (attribute.namespaceUri().isEmpty() && attribute.name() == QLatin1String("id"))
-            writer.writeAttribute(QStringLiteral("id"), QString::number(mLayout.GetConfig().GetNextId()));
-        else
-            writer.writeAttribute(attribute);
-    }
 }
 
 bool cWidgetClipboard::DoesWidgetExistInLayout(cWidget* widget, cContainer* container) const

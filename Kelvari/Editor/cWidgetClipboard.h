@@ -7,8 +7,6 @@
 class cContainer;
 class cLayout;
 class cWidget;
-class QXmlStreamReader;
-class QXmlStreamWriter;
 struct sCopiedWidget;
 
 // Copy and paste of a page's widgets through the document's copy buffer:
@@ -39,9 +37,6 @@ private:
     cContainer* TargetContainer(const sCopiedWidget& record) const;
     // Where a record lands when its container is not on the page.
     static QRectF TopLevelRect(const sCopiedWidget& record);
-    // The text with a fresh id on every Widget element, nested and kept ones included; empty when unreadable.
-    QString RenumberWidgets(const QString& xml) const;
-    void WriteRenumberedStart(const QXmlStreamReader& reader, QXmlStreamWriter& writer) const;
 
     cLayout& mLayout;
 };

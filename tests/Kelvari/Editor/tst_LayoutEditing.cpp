@@ -399,6 +399,37 @@ private slots:
         QCOMPARE(ids.size(), 8);
         QCOMPARE(QSet<QString>(ids.begin(), ids.end()).size(), 8);
     }
+
+    // Layout paste renumbers kept widgets too; past the largest id a file can hold, the free ones below it.
+    void pastedLayoutsAndWidgetsReadBackWithIdsOfTheirOwn()
+    {
+        cConfig config(nullptr);
+        QVERIFY(config.ReadXml("<KelvariConfig version=\"1.0.0\"><Layouts><Layout name=\"A\">"
+                               "<Widget id=\"2147483646\" type=\"rect\" width=\"0.1\" height=\"0.1\">"
+                               "<Widget type=\"mystery\" id=\"77\"/></Widget><Widget id=\"0\" type=\"rect\" "
+                               "width=\"0.1\" height=\"0.1\"/></Layout></Layouts></KelvariConfig>"));
+        config.setSelectedLayoutIndex(0);
+        config.copyPressed();
+        config.pastePressed();
+        config.acceptPendingPaste();
+        cLayout* page = config.Layouts().At(0);
+        page->createAndAddWidget("rect", nullptr, -1, 0, 0, 0.1f, 0.1f);
+        page->selectionManager()->selectAll();
+        page->copyPressed();
+        page->pastePressed();
+        QByteArray written;
+        QVERIFY(config.WriteXml(written));
+        QStringList ids;
+        for (QXmlStreamReader reader(written); !reader.atEnd();)
+            if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QLatin1String("Widget"))
+                ids << reader.attributes().value("id").toString();
+        QCOMPARE(ids.size(), 11);
+        QCOMPARE(QSet<QString>(ids.begin(), ids.end()).size(), 11);
+        cConfig again(nullptr);
+        QVERIFY(again.ReadXml(written));
+        QCOMPARE(again.ReadReport().Text(), QString());
+        QCOMPARE(again.Layouts().At(0)->GetWidgets()->count() + again.Layouts().At(1)->GetWidgets()->count(), 8);
+    }
 };
 
 QTEST_MAIN(tst_LayoutEditing)
