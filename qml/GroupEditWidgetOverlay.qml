@@ -1,5 +1,6 @@
 import QtQuick 2.12
 import QtQml 2.14
+import "Common"
 import "EditorGeometry.js" as Geometry
 
 // The frame around the selection: dragging it moves the selected widgets,
@@ -106,15 +107,11 @@ Item {
         height: live ? overlay.canvasHeight * selection.height : overlay.height
     }
 
-    BorderImage {
+    DashedFrame {
         x: liveFrame.x
         y: liveFrame.y
         width: liveFrame.width
         height: liveFrame.height
-        source: "qrc:/Images/borderImageDashedRed.png"
-        border { left: 4; top: 4; right: 4; bottom: 4 }
-        horizontalTileMode: BorderImage.Repeat
-        verticalTileMode: BorderImage.Repeat
     }
 
     Repeater {

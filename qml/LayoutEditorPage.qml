@@ -431,14 +431,10 @@ Item {
                         visible: canvasDropArea.highlight
                     }
 
-                    BorderImage {
+                    DashedFrame {
                         id: band
                         z: 11
                         visible: bandArea.pressed && bandArea.banding
-                        source: "qrc:/Images/borderImageDashedRed.png"
-                        border { left: 4; top: 4; right: 4; bottom: 4 }
-                        horizontalTileMode: BorderImage.Repeat
-                        verticalTileMode: BorderImage.Repeat
                     }
                 }
             }

@@ -1,5 +1,6 @@
 import QtQuick 2.12
 import QtQml 2.14
+import "../Common"
 
 // The root of every widget component: places the item from its widget's
 // fractions and, in the editor or the test window, adds the overlays.
@@ -66,12 +67,9 @@ Item {
         anchors.fill: parent
         z: 2
         active: false
-        sourceComponent: BorderImage {
+        sourceComponent: DashedFrame {
             id: hoverFrame
             source: "qrc:/Images/borderImageDashedBlue.png"
-            border { left: 4; top: 4; right: 4; bottom: 4 }
-            horizontalTileMode: BorderImage.Repeat
-            verticalTileMode: BorderImage.Repeat
             state: widgetBase.overlayHovered ? "visible" : "hidden"
             states: [
                 State { name: "hidden"; PropertyChanges { target: hoverFrame; opacity: 0 } },
@@ -87,12 +85,7 @@ Item {
         anchors.fill: parent
         z: 2
         active: widgetBase.editor && widgetBase.cppWidget !== null && widgetBase.cppWidget.selected
-        sourceComponent: BorderImage {
-            source: "qrc:/Images/borderImageDashedRed.png"
-            border { left: 4; top: 4; right: 4; bottom: 4 }
-            horizontalTileMode: BorderImage.Repeat
-            verticalTileMode: BorderImage.Repeat
-        }
+        sourceComponent: DashedFrame {}
     }
 
     Loader {

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 // The main window over the real document on a real display, at full HD and at
@@ -164,6 +165,70 @@ private slots:
         QTRY_VERIFY(!Find("imagePickerLayer")->property("visible").toBool());
     }
 
+    // Selecting every widget draws the dashed frames and nothing else in their red:
+    // no pixel turns red away from the frames' lines, at any window size or zoom.
+    void selectingEverythingDrawsOnlyTheFrames_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QByteArray>("zoom");
+        for (const QSize size : {QSize(1920, 1080), QSize(800, 600)})
+            for (const char* zoom : {"zoomToFitButton", "zoomInButton", "zoomOutButton"})
+                QTest::addRow("%dx%d %s", size.width(), size.height(), zoom) << size << QByteArray(zoom);
+    }
+
+    void selectingEverythingDrawsOnlyTheFrames()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QByteArray, zoom);
+        mWindow->resize(size);
+        QTRY_COMPARE(mWindow->size(), size);
+        Click(Find("createButton"));
+        QTRY_VERIFY(mWindow->property("mainMenuEnabled").toBool());
+        cLayout* layout = mApplication->currentConfig()->Layouts().Items().first();
+        cWindowTestSupport::AddSampleWidgets(*layout);
+        Click(Find("layoutEditorButton"));
+        QTRY_VERIFY(Find("layoutEditorPage")->property("visible").toBool());
+        Click(Find("zoomToFitButton"));
+        for (int i = 0; i < 3 && zoom != "zoomToFitButton"; ++i)
+            Click(Find(zoom.constData()));
+        QTest::mouseMove(mWindow, QPoint(1, size.height() - 1));
+        QTRY_COMPARE(mWindow->grabWindow().size(), mWindow->size() * mWindow->devicePixelRatio());
+        const QImage before = mWindow->grabWindow();
+        QTest::keyClick(mWindow, Qt::Key_A, Qt::ControlModifier);
+        const QList<cWidget*> widgets = layout->findChildren<cWidget*>();
+        QCOMPARE(widgets.size(), 9);
+        QTRY_VERIFY(std::all_of(widgets.begin(), widgets.end(), [](const cWidget* w) { return w->IsSelected(); }));
+        QTRY_VERIFY(Find("groupEditOverlay")->property("visible").toBool());
+        const QImage after = mWindow->grabWindow();
+        QVERIFY(after.save(QDir(QDir::tempPath()).filePath(
+            QStringLiteral("screen-selectall-%1.png").arg(QTest::currentDataTag()).replace(' ', '-'))));
+
+        QList<QRectF> frames{SceneRect(Find("groupEditOverlay"))};
+        for (const cWidget* widget : widgets)
+            for (QQuickItem* item : widget->GetQQuickItems())
+                if (item->window() == mWindow && item->isVisible())
+                    frames << SceneRect(item);
+        const qreal ratio = mWindow->devicePixelRatio();
+        auto onFrameLine = [&](int x, int y) {
+            const QPointF point(x / ratio, y / ratio);
+            return std::any_of(frames.begin(), frames.end(), [&](const QRectF& frame) {
+                const QRectF inside = frame.adjusted(5, 5, -5, -5);
+                return frame.adjusted(-3, -3, 3, 3).contains(point) && !(inside.isValid() && inside.contains(point));
+            });
+        };
+        auto red = [](QRgb pixel) { return qRed(pixel) > 200 && qGreen(pixel) < 110 && qBlue(pixel) < 110; };
+        int stray = 0;
+        for (int y = 0; y < after.height(); ++y)
+            for (int x = 0; x < after.width(); ++x)
+                stray += red(after.pixel(x, y)) && !red(before.pixel(x, y)) && !onFrameLine(x, y);
+        QCOMPARE(stray, 0);
+        int onLines = 0;
+        for (int y = 0; y < after.height(); ++y)
+            for (int x = 0; x < after.width(); ++x)
+                onLines += red(after.pixel(x, y)) && onFrameLine(x, y);
+        QVERIFY2(onLines > 100, qPrintable(QString::number(onLines)));
+    }
+
 private:
     QObject* Find(const char* name) const { return cWindowTestSupport::Find(mWindow, name); }
 
@@ -173,6 +238,12 @@ private:
         for (QQuickItem* child : item->childItems())
             count += Items(child, name);
         return count;
+    }
+
+    static QRectF SceneRect(QObject* object)
+    {
+        auto* item = qobject_cast<QQuickItem*>(object);
+        return item->mapRectToScene(item->boundingRect());
     }
 
     void Click(QObject* object)
