@@ -448,10 +448,15 @@ ApplicationWindow {
                         guard: rootWindow.currentConfig.dirty
                         targetState: unsavedOnNewState
                     }
+                    // Without a target state the idle state is not left, so the page pop-ups are closed here,
+                    // before the layouts they edit go with the old config.
                     DSM.SignalTransition {
                         signal: newAction.triggered
                         guard: !rootWindow.currentConfig.dirty
-                        onTriggered: _application.createNewConfig()
+                        onTriggered: {
+                            rootWindow.closePagePopups()
+                            _application.createNewConfig()
+                        }
                     }
                     DSM.SignalTransition { signal: openAction.triggered; targetState: openState }
                     DSM.SignalTransition { signal: saveAction.triggered; targetState: saveState }

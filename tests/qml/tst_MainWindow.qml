@@ -79,6 +79,19 @@ MainWindowTestCase {
         act("press Ctrl+N; shown unsavedChangesPopup; click unsavedDiscardButton; idle; calls createNewConfig()")
     }
 
+    // The manager's details pop-up goes before the config that its layout belongs to.
+    function test_replacingTheConfigClosesThePagePopups_data() {
+        return [{ tag: "new", keys: "press Ctrl+N", after: "calls createNewConfig()" },
+                { tag: "open", keys: "press Ctrl+O", after: "opened load 1; reject load" },
+                { tag: "download", keys: "menu File/Download", after: "call unitPickerPage.cancelClicked" }]
+    }
+    function test_replacingTheConfigClosesThePagePopups(data) {
+        startWorking()
+        act("layouts 1; click detailsButton; shown layoutDetailsPopup; is detailsTitle.text Edit details")
+        act(data.keys + "; hidden layoutDetailsPopup; " + data.after + "; idle")
+        act("click newLayoutButton; shown layoutDetailsPopup; is detailsTitle.text Add new layout")
+    }
+
     function test_closingWithUnsavedChanges() {
         startWorking()
         act("close; quits 1; dirty; close; shown unsavedChangesPopup; click unsavedCancelButton; idle; quits 1")
