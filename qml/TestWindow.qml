@@ -77,6 +77,10 @@ ApplicationWindow {
         return "Online (" + parts.join(" - ") + ")"
     }
 
+    // A connection lost without a reason was ended by the editor itself: only a config
+    // transfer takes the unit's connection from this window while it is online.
+    readonly property string takenOverReason: "An upload or download of the config ended the connection"
+
     function showFailure(text, reason) {
         failurePage.text = text
         failurePage.failureReasonText = reason
@@ -346,7 +350,8 @@ ApplicationWindow {
                 testWindow.showFailure("Lost connection to unit at " + connection.padTo2(now.getHours()) + ":"
                                        + connection.padTo2(now.getMinutes()) + ":"
                                        + connection.padTo2(now.getSeconds()),
-                                       connection.connectionFailureReason)
+                                       connection.connectionFailureReason
+                                       || testWindow.takenOverReason)
             }
             onExited: failurePage.visible = false
 

@@ -21,14 +21,20 @@ MainWindowTestCase {
             act("answer; shown testOnlineLabel")
     }
 
-    function test_onlineThenConnectionLost() {
+    // Lost by the unit, or ended by an upload from the main window: the page always says why.
+    function test_onlineThenConnectionLost_data() {
+        return [{ tag: "unit", reason: "Heartbeat lost",
+                  end: "call connection.finishAttempt false|Heartbeat lost; call connection.setConnected false" },
+                { tag: "upload", end: "call connection.disconnect",
+                  reason: "An upload or download of the config ended the connection" }]
+    }
+    function test_onlineThenConnectionLost(data) {
         act("called testApplicationWindowReady(testWindow)")
         connectTo("10.0.0.9", true)
         act("connection connectToHostByIpAddress(10.0.0.9); is testOnlineLabel.text Online (10.0.0.9)")
         act("called setTestWindowPassword(pw)")
         compare([_application.testWindowUsername, layout.onlineCalls], ["eng", ["online 10.0.0.9"]])
-        act("call connection.finishAttempt false|Heartbeat lost; call connection.setConnected false")
-        act("shown testFailurePage; is testFailurePage.failureReasonText Heartbeat lost")
+        act(data.end + "; shown testFailurePage; is testFailurePage.failureReasonText " + data.reason)
         verify(/^Lost connection to unit at \d\d:\d\d:\d\d$/.test(part("testFailurePage").text))
         compare(layout.onlineCalls, ["online 10.0.0.9", "offline"])
     }
