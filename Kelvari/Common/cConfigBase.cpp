@@ -170,6 +170,13 @@ void cConfigBase::AddDefaultResource(const QString& id, const QString& name)
     mResourcesAndDefaults->append(new cDefaultImageResource(this, id, name, this));
 }
 
+QString cConfigBase::PictureRequest(const QString& id) const
+{
+    // Built-in drawings and the placeholder for a missing picture never change, so they keep the plain id.
+    const cImageResource* image = FindImageResource(id);
+    return image ? id + QLatin1Char(':') + QString::number(image->PictureSerial()) : id;
+}
+
 cResource* cConfigBase::FindResource(const QString& id) const
 {
     for (cResource* resource : mResourcesAndDefaults->Items())

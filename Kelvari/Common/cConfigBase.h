@@ -71,6 +71,7 @@ public:
     cResource* FindResource(const QString& id) const;
     // A user image.
     cImageResource* FindImageResource(const QString& id) const;
+    QString PictureRequest(const QString& id) const override;
     // The file bytes of the user image of that id when it is an SVG file.
     QByteArray GetSvgData(const QString& id) const;
     QImage GetImage(const QString& id) const;

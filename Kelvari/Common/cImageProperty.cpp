@@ -33,6 +33,11 @@ void cImageProperty::setStringValue(const QString& resourceId)
     emit valueChanged();
 }
 
+QString cImageProperty::PictureRequest() const
+{
+    return mNotifier ? mNotifier->PictureRequest(mResourceId) : mResourceId;
+}
+
 void cImageProperty::ResourceInserted(QString ResourceId)
 {
     if (ResourceId == mResourceId)

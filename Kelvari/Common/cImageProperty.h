@@ -22,6 +22,8 @@ public:
     ~cImageProperty() override;
 
     const cResourceNotifier& Config() const { return mConfig; }
+    // The image provider's request for the picture shown now.
+    QString PictureRequest() const;
 
 signals:
     void ImageChanged();

@@ -4,7 +4,13 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <atomic>
 #include <cmath>
+
+namespace
+{
+std::atomic<quint64> sLastPictureSerial{0};
+}
 
 cImageResource::cImageResource(QObject* parent, const QString& id, const QString& name, const QImage& image,
                                const QByteArray& data, const QString& subtype, const cConfigBase* config)
@@ -12,6 +18,7 @@ cImageResource::cImageResource(QObject* parent, const QString& id, const QString
     , mSubtype(subtype)
     , mImage(image)
     , mData(data)
+    , mPictureSerial(++sLastPictureSerial)
 {
     const QString sourceSize = QStringLiteral("%1 x %2").arg(mImage.width()).arg(mImage.height());
     auto* sourceSizeProperty = new cStringProperty(QStringLiteral("Source size"), sourceSize, this, false);

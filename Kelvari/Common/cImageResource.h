@@ -25,6 +25,8 @@ public:
     QString Subtype() const { return mSubtype; }
     const QImage& Image() const { return mImage; }
     const QByteArray& Data() const { return mData; }
+    // Different for every picture resource of this run, so with the id it names the picture.
+    quint64 PictureSerial() const { return mPictureSerial; }
 
     // Pictures come from files and config files, so their bytes are untrusted:
     // the size the bytes declare is read without decoding, and nothing larger
@@ -50,4 +52,5 @@ private:
     const QString mSubtype;
     const QImage mImage;
     const QByteArray mData;
+    const quint64 mPictureSerial;
 };

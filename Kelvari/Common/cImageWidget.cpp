@@ -11,6 +11,7 @@ cImageWidget::cImageWidget(int id, const cConfigBase& config, QObject* parent)
 {
     connect(mImage, &cProperty::valueChanged, this, &cImageWidget::PropertyImageSelectionChanged);
     connect(mImage, &cImageProperty::ImageChanged, this, &cImageWidget::imageChanged);
+    connect(mImage, &cImageProperty::ImageChanged, this, &cImageWidget::PropertyImageSelectionChanged);
     AppendProperty(mImage);
 }
 
@@ -39,5 +40,6 @@ void cImageWidget::WriteAttributes(QXmlStreamWriter& writer) const
 
 void cImageWidget::PropertyImageSelectionChanged()
 {
+    SetItemsProperty("imageRequest", mImage->PictureRequest());
     SetItemsProperty("imageIdentifier", mImage->stringValue());
 }

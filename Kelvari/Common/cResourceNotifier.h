@@ -22,6 +22,11 @@ public:
     explicit cResourceNotifier(QObject* parent = nullptr);
     ~cResourceNotifier() override;
 
+    // What QML asks the image provider for to show the resource of that id: the id and, for a user's
+    // picture, an option after a colon naming the picture now behind the id (the provider ignores it).
+    // Views that cache their pictures by this request thus never show an earlier picture of the id.
+    virtual QString PictureRequest(const QString& id) const = 0;
+
 public slots:
     virtual void ImageResourceIdChanged() = 0;
 

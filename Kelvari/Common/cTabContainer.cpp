@@ -48,9 +48,11 @@ cTabContainer::cTabContainer(int id, QObject* parent, const cResourceNotifier& c
     mImageOn->setValue(kBasicImageId);
     connect(mImageOn, &cProperty::valueChanged, this, &cTabContainer::PropertyTabImageOnChanged);
     connect(mImageOn, &cImageProperty::ImageChanged, this, &cTabContainer::onImageChanged);
+    connect(mImageOn, &cImageProperty::ImageChanged, this, &cTabContainer::PropertyTabImageOnChanged);
     mImageOff->setValue(kBasicImageId);
     connect(mImageOff, &cProperty::valueChanged, this, &cTabContainer::PropertyTabImageOffChanged);
     connect(mImageOff, &cImageProperty::ImageChanged, this, &cTabContainer::offImageChanged);
+    connect(mImageOff, &cImageProperty::ImageChanged, this, &cTabContainer::PropertyTabImageOffChanged);
     connect(mColourOn, &cProperty::valueChanged, this, &cTabContainer::PropertyTabColourOnChanged);
     connect(mColourOff, &cProperty::valueChanged, this, &cTabContainer::PropertyTabColourOffChanged);
     connect(mTabPosition, &cProperty::valueChanged, this, &cTabContainer::PropertyTabPositionChanged);
@@ -323,11 +325,13 @@ void cTabContainer::PropertyFontChanged()
 
 void cTabContainer::PropertyTabImageOnChanged()
 {
+    SetItemsProperty("imageOnRequest", mImageOn->PictureRequest());
     SetItemsProperty("imageOnIdentifier", mImageOn->stringValue());
 }
 
 void cTabContainer::PropertyTabImageOffChanged()
 {
+    SetItemsProperty("imageOffRequest", mImageOff->PictureRequest());
     SetItemsProperty("imageOffIdentifier", mImageOff->stringValue());
 }
 

@@ -6,6 +6,9 @@ WidgetBase {
     objectName: "generalImage"
 
     property string imageIdentifier: "_default"
+    // The id and the picture now behind it, as the widget asks the provider for it: a changed or
+    // deleted picture makes a new request, which no cache has seen.
+    property string imageRequest: "_default"
     // Drawn once per item, so that items resized together do not all ask the
     // provider for new renderings at the same moment.
     readonly property int resizeDelay: Math.floor(Math.random() * 1000)
@@ -16,15 +19,11 @@ WidgetBase {
     onWidthChanged: resizeTimer.restart()
     onHeightChanged: resizeTimer.restart()
 
-    function sourceFor(identifier) {
-        return "image://imageProvider/" + identifier
-    }
-
     Image {
         id: picture
         objectName: "picture"
         anchors.fill: parent
-        source: generalImage.sourceFor(generalImage.imageIdentifier)
+        source: "image://imageProvider/" + generalImage.imageRequest
         sourceSize: Qt.size(100, 100)
         // In the layout editor every request reaches the provider, so edits show at once.
         cache: generalImage.runner
@@ -34,16 +33,5 @@ WidgetBase {
         id: resizeTimer
         interval: generalImage.resizeDelay
         onTriggered: picture.sourceSize = Qt.size(generalImage.parentWidth, generalImage.parentHeight)
-    }
-
-    Connections {
-        target: generalImage.cppWidget
-        ignoreUnknownSignals: true
-
-        // The picture behind the same id changed: clearing the source makes the provider render it afresh.
-        function onImageChanged() {
-            picture.source = ""
-            picture.source = Qt.binding(function() { return generalImage.sourceFor(generalImage.imageIdentifier) })
-        }
     }
 }

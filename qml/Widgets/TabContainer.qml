@@ -12,6 +12,9 @@ WidgetBase {
     property string textFont: "lato"
     property string imageOffIdentifier: "_basic"
     property string imageOnIdentifier: "_basic"
+    // What the tab pictures ask the image provider for: the ids and the pictures now behind them.
+    property string imageOffRequest: "_basic"
+    property string imageOnRequest: "_basic"
     property bool customOnImageSet: imageOnIdentifier !== "_basic"
     property bool customOffImageSet: imageOffIdentifier !== "_basic"
     property color tabOnColour: "#ffffff"
@@ -108,9 +111,7 @@ WidgetBase {
                         anchors.fill: parent
                         active: tabContainer.customOffImageSet
                         sourceComponent: TabContainerImage {
-                            imageIdentifier: tabContainer.imageOffIdentifier
-                            widget: tabContainer.cppWidget
-                            currentTabPicture: false
+                            imageRequest: tabContainer.imageOffRequest
                             cache: tabContainer.runner
                             overlayColour: tabContainer.pressedOverlayColour
                             visible: !tabButton.checked
@@ -122,9 +123,7 @@ WidgetBase {
                         anchors.fill: parent
                         active: tabContainer.customOnImageSet
                         sourceComponent: TabContainerImage {
-                            imageIdentifier: tabContainer.imageOnIdentifier
-                            widget: tabContainer.cppWidget
-                            currentTabPicture: true
+                            imageRequest: tabContainer.imageOnRequest
                             cache: tabContainer.runner
                             overlayColour: tabContainer.pressedOverlayColour
                             visible: tabButton.checked

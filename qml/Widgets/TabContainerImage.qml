@@ -8,25 +8,11 @@ import QtGraphicalEffects 1.12
 Item {
     id: tabImage
 
-    property string imageIdentifier
-    // The tab container widget, whose image signals reload the picture.
-    property QtObject widget: null
-    // Whether this is the current tab's picture (else the other tabs').
-    property bool currentTabPicture: false
+    // The picture's id and the picture now behind it, so that a changed picture is a new request.
+    property string imageRequest
     property bool cache: false
     property bool masked: false
     property color overlayColour: Qt.rgba(0, 0, 0, 0.2)
-
-    function imageSource() {
-        return "image://imageProvider/" + imageIdentifier
-    }
-
-    // A changed resource keeps its id, so the source is cleared and bound
-    // again to load it anew.
-    function reload() {
-        picture.source = ""
-        picture.source = Qt.binding(function() { return tabImage.imageSource() })
-    }
 
     function restartResizeTimer() {
         resizeTimer.interval = 1000 * Math.random()
@@ -38,8 +24,9 @@ Item {
 
     Image {
         id: picture
+        objectName: "picture"
         anchors.fill: parent
-        source: tabImage.imageSource()
+        source: "image://imageProvider/" + tabImage.imageRequest
         sourceSize: Qt.size(100, 100)
         cache: tabImage.cache
     }
@@ -47,19 +34,6 @@ Item {
     Timer {
         id: resizeTimer
         onTriggered: picture.sourceSize = Qt.size(tabImage.width, tabImage.height)
-    }
-
-    Connections {
-        target: tabImage.widget
-        ignoreUnknownSignals: true
-        function onOffImageChanged() {
-            if (!tabImage.currentTabPicture)
-                tabImage.reload()
-        }
-        function onOnImageChanged() {
-            if (tabImage.currentTabPicture)
-                tabImage.reload()
-        }
     }
 
     Rectangle {

@@ -24,6 +24,7 @@ namespace
 {
 class cResourceSignals : public cResourceNotifier
 {
+    QString PictureRequest(const QString& id) const override { return id; }
     void ImageResourceIdChanged() override {}
 };
 

@@ -278,4 +278,35 @@ EditorPageTestCase {
         mouseClick(part("deleteImageButton"))
         compare([config.resources.count, config.selectedResourceIndex], [1, -1])
     }
+
+    // A layout's thumbnail, which caches its pictures, shows a changed picture, the placeholder once it is
+    // deleted, and the picture again when the deletion is undone.
+    function test_thumbnailFollowsAChangedAndDeletedPicture_data() {
+        return [{ tag: "image", type: "image", property: "Image" },
+                { tag: "tab", type: "tab_container", property: "Image Off" }]
+    }
+    function test_thumbnailFollowsAChangedAndDeletedPicture(data) {
+        showResources()
+        choose([["first.png", 40, 10]])
+        var layout = config.layouts.get(0)
+        layout.selectionManager.setSelection(layout.createAndAddWidget(data.type, null, -1, 0.1, 0.1, 0.5, 0.5))
+        var rows = layout.selectionManager.currentSelectionProperties
+        for (var i = 0; rows.get(i).name !== data.property; ++i) {}
+        rows.get(i).value = newIds[0]
+        layout.closeUndoBlock()
+        var manager = create("qrc:/LayoutManagerPage.qml", { width: testCase.width, height: testCase.height, z: -1 })
+        var picture = findChild(manager, "picture")
+        // Drawn again at the thumbnail's size a moment after it was made.
+        tryVerify(function() { return picture.sourceSize.width !== 100 }, 3000)
+        var size = function() { return [picture.implicitWidth, picture.implicitHeight] }
+        compare(size(), [40, 10])
+        mouseClick(part("resourceCell"), 50, 50)
+        mouseClick(part("changeImageButton"))
+        choose([["second.png", 30, 24]])
+        compare(size(), [30, 24])
+        mouseClick(part("deleteImageButton"))
+        compare(size(), [20, 20])
+        mouseClick(part("resourceUndoButton"))
+        compare(size(), [30, 24])
+    }
 }
