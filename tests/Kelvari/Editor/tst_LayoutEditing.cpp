@@ -1,6 +1,16 @@
 #include "cLayoutTestFixture.h"
 
 // On two pages shown by headless canvases: selecting, transforming, arranging and copying widgets.
+// How many Widget elements the text holds, and how many distinct ids they carry.
+template <class T> QPair<int, int> DistinctWidgetIds(const T& xml)
+{
+    QStringList ids;
+    for (QXmlStreamReader reader(xml); !reader.atEnd();)
+        if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QLatin1String("Widget"))
+            ids << reader.attributes().value("id").toString();
+    return {ids.size(), QSet<QString>(ids.begin(), ids.end()).size()};
+}
+
 class tst_LayoutEditing : public QObject, protected cLayoutTestFixture
 {
     Q_OBJECT
@@ -392,12 +402,7 @@ private slots:
         QString xml;
         QXmlStreamWriter writer(&xml);
         mPage->WriteXml(writer);
-        QStringList ids;
-        for (QXmlStreamReader reader(xml); !reader.atEnd();)
-            if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QLatin1String("Widget"))
-                ids << reader.attributes().value("id").toString();
-        QCOMPARE(ids.size(), 8);
-        QCOMPARE(QSet<QString>(ids.begin(), ids.end()).size(), 8);
+        QCOMPARE(DistinctWidgetIds(xml), QPair(8, 8));
     }
 
     // Layout paste renumbers kept widgets too; past the largest id a file can hold, the free ones below it.
@@ -419,12 +424,7 @@ private slots:
         page->pastePressed();
         QByteArray written;
         QVERIFY(config.WriteXml(written));
-        QStringList ids;
-        for (QXmlStreamReader reader(written); !reader.atEnd();)
-            if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QLatin1String("Widget"))
-                ids << reader.attributes().value("id").toString();
-        QCOMPARE(ids.size(), 11);
-        QCOMPARE(QSet<QString>(ids.begin(), ids.end()).size(), 11);
+        QCOMPARE(DistinctWidgetIds(written), QPair(11, 11));
         cConfig again(nullptr);
         QVERIFY(again.ReadXml(written));
         QCOMPARE(again.ReadReport().Text(), QString());
