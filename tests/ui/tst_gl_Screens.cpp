@@ -226,7 +226,54 @@ private slots:
         QVERIFY2(onLines > 100, qPrintable(QString::number(onLines)));
     }
 
+    // A toolbar tooltip is drawn whole, inside the window and centred under its button where the window
+    // leaves room: its white box shows in the picture from edge to edge.
+    void tooltipsAreDrawnWholeUnderTheirButtons_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QByteArray>("button");
+        for (const QSize size : {QSize(1920, 1080), QSize(800, 600)})
+            for (const char* button : {"playButton", "zoomToFitButton"})
+                QTest::addRow("%dx%d %s", size.width(), size.height(), button) << size << QByteArray(button);
+    }
+
+    void tooltipsAreDrawnWholeUnderTheirButtons()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QByteArray, button);
+        mWindow->resize(size);
+        QTRY_COMPARE(mWindow->size(), size);
+        Click(Find("createButton"));
+        QTRY_VERIFY(mWindow->property("mainMenuEnabled").toBool());
+        Click(Find("layoutEditorButton"));
+        QTRY_VERIFY(Find("layoutEditorPage")->property("visible").toBool());
+        auto* item = qobject_cast<QQuickItem*>(Find(button.constData()));
+        QTest::mouseMove(mWindow, item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
+        QTRY_VERIFY(item->property("tooltipShown").toBool());
+        auto* tooltip = item->findChild<QQuickItem*>(QStringLiteral("tooltip"));
+        const QRectF box = SceneRect(tooltip);
+        const QRectF under = SceneRect(item);
+        QVERIFY2(QRectF(QPointF(), mWindow->size()).contains(box), qPrintable(Text(box)));
+        const bool room = under.center().x() + box.width() / 2 < mWindow->width() - 2;
+        QVERIFY2(!room || qAbs(box.center().x() - under.center().x()) < 1, qPrintable(Text(box) + " " + Text(under)));
+
+        QTRY_COMPARE(mWindow->grabWindow().size(), mWindow->size() * mWindow->devicePixelRatio());
+        const QImage image = mWindow->grabWindow();
+        QVERIFY(image.save(QDir(QDir::tempPath()).filePath(
+            QStringLiteral("screen-tooltip-%1.png").arg(QTest::currentDataTag()).replace(' ', '-'))));
+        const qreal ratio = mWindow->devicePixelRatio();
+        const int row = qRound(box.center().y() * ratio);
+        // Inside the border, a pixel in from each side: both white, so the box is not cut at either edge.
+        for (const qreal x : {box.left() + 2, box.right() - 3})
+            QVERIFY2(qGray(image.pixel(qRound(x * ratio), row)) > 240, qPrintable(QString::number(x)));
+    }
+
 private:
+    static QString Text(const QRectF& r)
+    {
+        return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    }
+
     QObject* Find(const char* name) const { return cWindowTestSupport::Find(mWindow, name); }
 
     static int Items(QQuickItem* item, const char* name)
