@@ -169,25 +169,17 @@ private slots:
     // no pixel turns red away from the frames' lines, at any window size or zoom.
     void selectingEverythingDrawsOnlyTheFrames_data()
     {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QByteArray>("zoom");
-        for (const QSize size : {QSize(1920, 1080), QSize(800, 600)})
-            for (const char* zoom : {"zoomToFitButton", "zoomInButton", "zoomOutButton"})
-                QTest::addRow("%dx%d %s", size.width(), size.height(), zoom) << size << QByteArray(zoom);
+        SizeRows("zoom", {"zoomToFitButton", "zoomInButton", "zoomOutButton"});
     }
 
     void selectingEverythingDrawsOnlyTheFrames()
     {
         QFETCH(QSize, size);
         QFETCH(QByteArray, zoom);
-        mWindow->resize(size);
-        QTRY_COMPARE(mWindow->size(), size);
-        Click(Find("createButton"));
-        QTRY_VERIFY(mWindow->property("mainMenuEnabled").toBool());
+        OpenEditor(size, true);
+        if (QTest::currentTestFailed())
+            return;
         cLayout* layout = mApplication->currentConfig()->Layouts().Items().first();
-        cWindowTestSupport::AddSampleWidgets(*layout);
-        Click(Find("layoutEditorButton"));
-        QTRY_VERIFY(Find("layoutEditorPage")->property("visible").toBool());
         Click(Find("zoomToFitButton"));
         for (int i = 0; i < 3 && zoom != "zoomToFitButton"; ++i)
             Click(Find(zoom.constData()));
@@ -230,23 +222,16 @@ private slots:
     // leaves room: its white box shows in the picture from edge to edge.
     void tooltipsAreDrawnWholeUnderTheirButtons_data()
     {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QByteArray>("button");
-        for (const QSize size : {QSize(1920, 1080), QSize(800, 600)})
-            for (const char* button : {"playButton", "zoomToFitButton"})
-                QTest::addRow("%dx%d %s", size.width(), size.height(), button) << size << QByteArray(button);
+        SizeRows("button", {"playButton", "zoomToFitButton"});
     }
 
     void tooltipsAreDrawnWholeUnderTheirButtons()
     {
         QFETCH(QSize, size);
         QFETCH(QByteArray, button);
-        mWindow->resize(size);
-        QTRY_COMPARE(mWindow->size(), size);
-        Click(Find("createButton"));
-        QTRY_VERIFY(mWindow->property("mainMenuEnabled").toBool());
-        Click(Find("layoutEditorButton"));
-        QTRY_VERIFY(Find("layoutEditorPage")->property("visible").toBool());
+        OpenEditor(size, false);
+        if (QTest::currentTestFailed())
+            return;
         auto* item = qobject_cast<QQuickItem*>(Find(button.constData()));
         QTest::mouseMove(mWindow, item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
         QTRY_VERIFY(item->property("tooltipShown").toBool());
@@ -269,6 +254,29 @@ private slots:
     }
 
 private:
+    // Rows at full HD and at the smallest size, one for each named part.
+    static void SizeRows(const char* column, const QList<const char*>& parts)
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QByteArray>(column);
+        for (const QSize size : {QSize(1920, 1080), QSize(800, 600)})
+            for (const char* part : parts)
+                QTest::addRow("%dx%d %s", size.width(), size.height(), part) << size << QByteArray(part);
+    }
+
+    // A new config's first layout in the editor, in a window of that size; with the sample widgets if asked.
+    void OpenEditor(const QSize& size, bool withSamples)
+    {
+        mWindow->resize(size);
+        QTRY_COMPARE(mWindow->size(), size);
+        Click(Find("createButton"));
+        QTRY_VERIFY(mWindow->property("mainMenuEnabled").toBool());
+        if (withSamples)
+            cWindowTestSupport::AddSampleWidgets(*mApplication->currentConfig()->Layouts().Items().first());
+        Click(Find("layoutEditorButton"));
+        QTRY_VERIFY(Find("layoutEditorPage")->property("visible").toBool());
+    }
+
     static QString Text(const QRectF& r)
     {
         return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
