@@ -56,8 +56,9 @@ WidgetBase {
         contentHeight: height
         // Separators are drawn by the buttons, so that fractional widths leave no uneven gaps.
         spacing: 0
-        anchors.top: tabContainer.barOnTop ? tabContainer.top : undefined
-        anchors.bottom: tabContainer.barOnTop ? undefined : tabContainer.bottom
+        // Placed by y, not by anchors: switching a top anchor for a bottom one holds both for a moment, and
+        // the bar keeps the container's height they gave it.
+        y: tabContainer.barOnTop ? 0 : tabContainer.height - height
         background: Item {}
 
         Repeater {
@@ -167,8 +168,8 @@ WidgetBase {
         objectName: "stackLayout"
         z: 1.5
         width: tabContainer.width
-        anchors.top: tabContainer.barOnTop ? tabBar.bottom : tabContainer.top
-        anchors.bottom: tabContainer.barOnTop ? tabContainer.bottom : tabBar.top
+        y: tabContainer.barOnTop ? tabBar.height : 0
+        height: tabContainer.height - tabBar.height
         currentIndex: tabBar.currentIndex
 
         onCurrentIndexChanged: {

@@ -413,4 +413,44 @@ EditorPageTestCase {
         verify(_application.saveConfig(file))
         compare(fileText(file), saved)
     }
+
+    // Top and height of a tab container's bar and of its pages, in tenths of the container's height.
+    function tabsGeometry(item) {
+        var [bar, stack] = [findChild(item, "tabBar"), findChild(item, "stackLayout")]
+        return [bar.y, bar.height, stack.y, stack.height].map(function(v) { return Math.round(10 * v / item.height) })
+    }
+
+    function chooseTabPosition(text) {
+        var combo = editor("Tab Position")
+        mouseClick(combo)
+        tryCompare(combo.popup, "opened", true)
+        for (var i = 0; combo.textAt(i) !== text; ++i) {}
+        var list = combo.popup.contentItem
+        tryVerify(function() { return list.itemAtIndex(i) !== null })
+        mouseClick(list.itemAtIndex(i))
+        tryCompare(combo.popup, "visible", false)
+    }
+
+    // The bar goes under the pages and back over them, by the list and by Ctrl+Z, in the editor and the
+    // layout manager's thumbnail; a widget dropped on the middle of the container afterwards lands in the tab.
+    function test_tabBarMovesToBottomAndBackKeepingItsHeight() {
+        showMainWindow()
+        openPage("layoutEditorButton", "layoutEditorPage")
+        tryCompare(page, "width", 1920)
+        layout = page.currentLayout
+        dropFromToolbox("tab_container", 600, 450)
+        var tabs = layout.widgets.get(0)
+        var thumbnail = findChild(findChild(window.contentItem, "layoutManagerPage"), "thumbnailLayoutView")
+        var views = function() { return [widgetItem(tabs), itemOf(thumbnail, tabs)].map(tabsGeometry) }
+        var [top, bottom] = [[0, 1, 1, 9], [9, 1, 0, 9]]
+        compare(views(), [top, top])
+        var steps = [function() { chooseTabPosition("Bottom") }, function() { chooseTabPosition("Top") },
+                     function() { keySequence("Ctrl+Z") }, function() { keySequence("Ctrl+Z") }]
+        compare(steps.map(function(step) { step(); return views() }),
+                [[bottom, bottom], [top, top], [bottom, bottom], [top, top]])
+        var item = widgetItem(tabs)
+        var centre = item.mapToItem(canvas(), item.width / 2, item.height / 2)
+        dropFromToolbox("rect", centre.x, centre.y)
+        compare([layout.widgets.count, tabs.widgetChildren.count], [1, 1])
+    }
 }
