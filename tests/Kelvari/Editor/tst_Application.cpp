@@ -346,6 +346,10 @@ private slots:
         QTest::addColumn<QRect>("fitted");
         QTest::newRow("right of every screen") << QRect(s.right() + 5000, s.top() + 10, w / 2, h / 2)
                                                << QRect(w - w / 2, s.top() + 10, w / 2, h / 2);
+        QTest::newRow("below every screen") << QRect(s.left() + 10, s.bottom() + 5000, w / 2, h / 2)
+                                            << QRect(s.left() + 10, h - h / 2, w / 2, h / 2);
+        QTest::newRow("left of every screen") << QRect(s.left() - 5000, s.top() + 10, w / 2, h / 2)
+                                              << QRect(0, s.top() + 10, w / 2, h / 2);
         QTest::newRow("off and too large") << QRect(s.right() + 5000, -5000, w * 3, h * 3) << QRect(0, 0, w, h);
         QTest::newRow("corner on the screen") << QRect(s.left(), s.top(), w * 3, h * 3) << QRect(s.left(), s.top(), w * 3, h * 3);
     }
