@@ -283,7 +283,8 @@ EditorPageTestCase {
     // deleted, and the picture again when the deletion is undone.
     function test_thumbnailFollowsAChangedAndDeletedPicture_data() {
         return [{ tag: "image", type: "image", property: "Image" },
-                { tag: "tab", type: "tab_container", property: "Image Off" }]
+                { tag: "tab off", type: "tab_container", property: "Image Off" },
+                { tag: "tab on", type: "tab_container", property: "Image On" }]
     }
     function test_thumbnailFollowsAChangedAndDeletedPicture(data) {
         showResources()
