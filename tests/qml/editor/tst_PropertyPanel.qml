@@ -96,6 +96,16 @@ EditorPageTestCase {
         compare(tabs.tabs.count, 4)
     }
 
+    // A number typed and not confirmed is what a toolbar click that takes no keys leaves behind; it reaches the
+    // widget it was typed for when the click rebuilds the panel.
+    function test_aNumberPendingWhenToolbarPasteRebuildsThePanelIsKept() {
+        var tabs = select("tab_container")
+        mouseClick(part("copyButton"))
+        type(editor("Number of tabs"), "2")
+        mouseClick(part("pasteButton"))
+        compare([layout.widgets.count, tabs.tabs.count, layout.widgets.get(1).tabs.count], [2, 2, 4])
+    }
+
     function test_textBlockClearsAndFontRowOpensThePickerAndWritesTheChoice() {
         select("text")
         type(editor("Text").textBlockAlias, "")
