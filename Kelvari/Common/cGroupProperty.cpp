@@ -41,11 +41,7 @@ void cGroupProperty::ConnectProperty(cProperty* property, const cWidget* widget)
     mPropertyWidgets.insert(property, widget);
     mLinkedProperties.append(property);
     // A widget destroyed while still grouped (its deletion dropped from the undo history) leaves the group.
-    connect(property, &QObject::destroyed, this, [this, property] {
-        mLinkedProperties.removeAll(property);
-        mPropertyWidgets.remove(property);
-        mOriginalFloatValues.remove(property);
-    });
+    connect(property, &QObject::destroyed, this, [this, property] { DisconnectProperty(property); });
     // Every member visible so far and this one too, without a walk over all members for each.
     setVisible((mLinkedProperties.size() == 1 || visible()) && property->visible());
     connect(property, &cProperty::visibleChanged, this, &cProperty::setVisible);
@@ -60,6 +56,31 @@ void cGroupProperty::ConnectProperty(cProperty* property, const cWidget* widget)
     }
     if (IsGeometryGroup())
         mOriginalFloatValues.insert(property, property->value().toFloat());
+}
+
+void cGroupProperty::DisconnectProperty(cProperty* property)
+{
+    if (!mLinkedProperties.removeAll(property))
+        return;
+    mPropertyWidgets.remove(property);
+    mOriginalFloatValues.remove(property);
+    disconnect(property, nullptr, this, nullptr);
+}
+
+void cGroupProperty::DisconnectWidget(const cWidget* widget)
+{
+    for (cProperty* member : mPropertyWidgets.keys(widget))
+        DisconnectProperty(member);
+}
+
+void cGroupProperty::DisconnectWidgetsOutside(const QSet<const cWidget*>& widgets)
+{
+    const QList<cProperty*> members = mLinkedProperties;
+    for (cProperty* member : members)
+    {
+        if (!widgets.contains(mPropertyWidgets.value(member)))
+            DisconnectProperty(member);
+    }
 }
 
 bool cGroupProperty::IsGeometryGroup() const
@@ -83,10 +104,15 @@ void cGroupProperty::setValue(const QVariant& newValue)
     else if (newValue == value())
         return;
     const bool geometry = IsGeometryGroup();
-    for (cProperty* member : qAsConst(mLinkedProperties))
+    // A write may take other members off the page (fewer tabs) or destroy them (a discarded redo): those are
+    // no longer members by the time the loop reaches them, and are skipped.
+    const QList<cProperty*> members = mLinkedProperties;
+    for (cProperty* member : members)
     {
+        if (!mLinkedProperties.contains(member))
+            continue;
         member->setValue(newValue);
-        if (geometry)
+        if (geometry && mLinkedProperties.contains(member))
             mOriginalFloatValues.insert(member, member->value().toFloat());
     }
     if (geometry)

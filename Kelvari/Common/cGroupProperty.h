@@ -28,6 +28,10 @@ public:
     cGroupProperty(cProperty* firstProperty, QObject* parent);
 
     void ConnectProperty(cProperty* property, const cWidget* widget);
+    // The widget's members leave the group: nothing written through it reaches them any more.
+    void DisconnectWidget(const cWidget* widget);
+    // Every member whose widget is not in the set leaves the group.
+    void DisconnectWidgetsOutside(const QSet<const cWidget*>& widgets);
 
     QVariant value() const override;
     void setValue(const QVariant& value) override;
@@ -69,6 +73,7 @@ private slots:
     void LinkedPropertyValueChanged();
 
 private:
+    void DisconnectProperty(cProperty* property);
     // The members whose widget does not move with another member's widget.
     QList<cProperty*> IndependentMembers() const;
     // Writes a computed value; a value that is not finite is never written.

@@ -1,6 +1,7 @@
 #include "cLayoutSelectionManager.h"
 
 #include "cLayout.h"
+#include "cLayoutUndoManager.h"
 #include "Kelvari/Common/cComboProperty.h"
 #include "Kelvari/Common/cContainer.h"
 #include "Kelvari/Common/cWidget.h"
@@ -49,6 +50,16 @@ const QList<cWidget*>& cLayoutSelectionManager::Children(cContainer* container) 
     return container ? container->GetWidgetChildren()->Items() : mLayout->GetWidgets()->Items();
 }
 
+void cLayoutSelectionManager::CollectWidgets(cContainer* container, QSet<const cWidget*>& out) const
+{
+    for (cWidget* child : Children(container))
+    {
+        out.insert(child);
+        if (auto* inner = qobject_cast<cContainer*>(child))
+            CollectWidgets(inner, out);
+    }
+}
+
 void cLayoutSelectionManager::setSelection(cWidget* SelectedWidget)
 {
     SetContainerSelection(nullptr, SelectedWidget);
@@ -82,8 +93,10 @@ void cLayoutSelectionManager::SelectSingle(cWidget* widget, bool selected)
     SetCurrentSelectionProperties();
 }
 
-void cLayoutSelectionManager::SelectedWidgetRemoved()
+void cLayoutSelectionManager::SelectedWidgetRemoved(const cWidget* widget)
 {
+    for (cGroupProperty* group : mCurrentSelectionProperties->Items())
+        group->DisconnectWidget(widget);
     SetSelectionCount(mSelectionCount - 1);
     if (mRebuildPending)
         return;
@@ -161,6 +174,16 @@ void cLayoutSelectionManager::SetCurrentSelectionProperties()
 {
     mRebuildPending = false;
     const QList<cGroupProperty*> old = mCurrentSelectionProperties->Items();
+    if (!old.isEmpty())
+    {
+        // An editor going with its row may still write what it holds through its group: only into widgets
+        // on the page, and never while undo or redo is changing them.
+        QSet<const cWidget*> onPage;
+        if (!mLayout->GetUndoManager()->IsBusy())
+            CollectWidgets(nullptr, onPage);
+        for (cGroupProperty* group : old)
+            group->DisconnectWidgetsOutside(onPage);
+    }
     mCurrentSelectionProperties->clear();
     qDeleteAll(old);
 

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QObject>
 #include <QRectF>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 
@@ -68,8 +69,8 @@ public:
     void SelectSingle(cWidget* widget, bool selected);
     // A selected widget left the page, whatever the path (delete, cut, a removed tab, undo of its creation):
     // the count follows at once, the groups once the change that removed it is over, since that change may
-    // be a write through one of them.
-    void SelectedWidgetRemoved();
+    // be a write through one of them. The widget leaves the groups at once, so that no write reaches it.
+    void SelectedWidgetRemoved(const cWidget* widget);
     // Ends align, distribute and fill: one undo step.
     void AlignDistributeLayoutChanged();
     // Writes the first group of that name; nothing when there is none.
@@ -98,6 +99,7 @@ private slots:
 
 private:
     const QList<cWidget*>& Children(cContainer* container) const;
+    void CollectWidgets(cContainer* container, QSet<const cWidget*>& out) const;
     void GetSelectedWidgetChildren(cWidget* widget, QList<cWidget*>& out) const;
     cGroupProperty* FindGroup(const QString& name) const;
     void MoveGroup(const QString& name, double delta);

@@ -58,7 +58,7 @@ void cLayout::LeaveSelection(cWidget* widget)
     if (!widget->IsSelected())
         return;
     widget->SetSelected(false);
-    mSelectionManager->SelectedWidgetRemoved();
+    mSelectionManager->SelectedWidgetRemoved(widget);
 }
 
 // The top level reaches the config through the widget model's count; changes

@@ -286,12 +286,38 @@ private slots:
         QCOMPARE(FindGroup("X")->LinkedProperties().size(), 2);
         Selection().SetGroupProperty("Number of tabs", 1);
         QVERIFY(!inner->IsSelected() && tabs->GetWidgetChildren()->isEmpty());
+        // Off the page before the write reached it, it keeps what undo will put back.
+        QCOMPARE(qobject_cast<cTabContainer*>(inner)->tabs()->count(), 4);
         QCOMPARE(Selection().selectionCount(), 1);
         QTRY_COMPARE(FindGroup("X")->LinkedProperties().size(), 1);
         mLayout->undoPressed();
         QCOMPARE(tabs->GetWidgetChildren()->Items(), QList<cWidget*>{inner});
         QCOMPARE(QList<int>({Selection().selectionCount(), FindGroup("X")->LinkedProperties().size()}),
                  QList<int>({1, 1}));
+    }
+
+    // An editor going with its row writes what it still holds through its old group while the panel is rebuilt:
+    // after an undo that took a widget off the page, only into widgets still on it, so the redo stays.
+    void aGroupGoingWithItsRowWritesOnlyIntoWidgetsOnThePage()
+    {
+        auto* kept = Add<cTabContainer>("tab_container", {0.1, 0.1, 0.3, 0.3});
+        Selection().setSelection(kept);
+        Selection().SetGroupProperty("Number of tabs", 2);
+        mLayout->closeUndoBlock();
+        auto* undone = Add<cTabContainer>("tab_container", {0.5, 0.5, 0.3, 0.3});
+        Selection().addToSelection(undone);
+        QPointer<cGroupProperty> group = FindGroup("Number of tabs");
+        const QObject rowsGoing;
+        connect(Selection().GetCurrentSelectionProperties(), &QAbstractItemModel::rowsAboutToBeRemoved, &rowsGoing,
+                [&group] {
+                    if (group)
+                        group->setValue(2);
+                });
+        mLayout->undoPressed();
+        QVERIFY(mLayout->hasRedo());
+        mLayout->redoPressed();
+        QCOMPARE(QList<int>({mLayout->GetWidgets()->count(), kept->tabs()->count(), undone->tabs()->count()}),
+                 QList<int>({2, 2, 4}));
     }
 
     void repeatedPastesCascadeAndWrap_data()
