@@ -230,14 +230,21 @@ void cLayout::setLayoutDetails(bool AllUsers, QString UsersString, bool Desktop,
         mConfig.LayoutDetailsChanged(this, oldDetails, mDetails);
 }
 
+void cLayout::commitPendingEdits()
+{
+    emit commitRequest();
+}
+
 void cLayout::undoPressed()
 {
+    commitPendingEdits();
     mUndoManager->Undo();
     mSelectionManager->SetCurrentSelectionProperties();
 }
 
 void cLayout::redoPressed()
 {
+    commitPendingEdits();
     mUndoManager->Redo();
     mSelectionManager->SetCurrentSelectionProperties();
 }
@@ -406,23 +413,31 @@ void cLayout::SendToBack(const QList<cWidget*>& selected, const QList<cWidget*>&
     SendToFrontOrBack(selected, stack, false);
 }
 
-void cLayout::sendToFrontPressed() { cLayoutArranger(*this).SendSelectedToFrontOrBack(true); }
-void cLayout::sendToBackPressed() { cLayoutArranger(*this).SendSelectedToFrontOrBack(false); }
-void cLayout::bringForwardPressed() { cLayoutArranger(*this).BringSelectedForwardOrBackward(true); }
-void cLayout::sendBackwardPressed() { cLayoutArranger(*this).BringSelectedForwardOrBackward(false); }
-void cLayout::alignRightPressed() { cLayoutArranger(*this).AlignSelection(Right); }
-void cLayout::alignLeftPressed() { cLayoutArranger(*this).AlignSelection(Left); }
-void cLayout::alignHCentrePressed() { cLayoutArranger(*this).AlignSelection(HCentre); }
-void cLayout::alignTopPressed() { cLayoutArranger(*this).AlignSelection(Top); }
-void cLayout::alignBottomPressed() { cLayoutArranger(*this).AlignSelection(Bottom); }
-void cLayout::alignVCentrePressed() { cLayoutArranger(*this).AlignSelection(VCentre); }
-void cLayout::distributeVPressed() { cLayoutArranger(*this).DistributeSelection(false); }
-void cLayout::distributeHPressed() { cLayoutArranger(*this).DistributeSelection(true); }
-void cLayout::fillVerticalPressed() { cLayoutArranger(*this).Fill(true); }
-void cLayout::fillHorizontalPressed() { cLayoutArranger(*this).Fill(false); }
+void cLayout::sendToFrontPressed() { commitPendingEdits(); cLayoutArranger(*this).SendSelectedToFrontOrBack(true); }
+void cLayout::sendToBackPressed() { commitPendingEdits(); cLayoutArranger(*this).SendSelectedToFrontOrBack(false); }
+void cLayout::bringForwardPressed()
+{
+    commitPendingEdits();
+    cLayoutArranger(*this).BringSelectedForwardOrBackward(true);
+}
+void cLayout::sendBackwardPressed()
+{
+    commitPendingEdits();
+    cLayoutArranger(*this).BringSelectedForwardOrBackward(false);
+}
+void cLayout::alignRightPressed() { commitPendingEdits(); cLayoutArranger(*this).AlignSelection(Right); }
+void cLayout::alignLeftPressed() { commitPendingEdits(); cLayoutArranger(*this).AlignSelection(Left); }
+void cLayout::alignHCentrePressed() { commitPendingEdits(); cLayoutArranger(*this).AlignSelection(HCentre); }
+void cLayout::alignTopPressed() { commitPendingEdits(); cLayoutArranger(*this).AlignSelection(Top); }
+void cLayout::alignBottomPressed() { commitPendingEdits(); cLayoutArranger(*this).AlignSelection(Bottom); }
+void cLayout::alignVCentrePressed() { commitPendingEdits(); cLayoutArranger(*this).AlignSelection(VCentre); }
+void cLayout::distributeVPressed() { commitPendingEdits(); cLayoutArranger(*this).DistributeSelection(false); }
+void cLayout::distributeHPressed() { commitPendingEdits(); cLayoutArranger(*this).DistributeSelection(true); }
+void cLayout::fillVerticalPressed() { commitPendingEdits(); cLayoutArranger(*this).Fill(true); }
+void cLayout::fillHorizontalPressed() { commitPendingEdits(); cLayoutArranger(*this).Fill(false); }
 
-void cLayout::copyPressed() { cWidgetClipboard(*this).Copy(); }
-void cLayout::pastePressed() { cWidgetClipboard(*this).Paste(); }
+void cLayout::copyPressed() { commitPendingEdits(); cWidgetClipboard(*this).Copy(); }
+void cLayout::pastePressed() { commitPendingEdits(); cWidgetClipboard(*this).Paste(); }
 
 void cLayout::cutPressed()
 {

@@ -173,6 +173,10 @@ public:
     // is online once the unit accepted the test window's login.
     Q_INVOKABLE void setOnline(QString HostIpAddress);
     Q_INVOKABLE void setOffline();
+    // Asks the property editors to write what they hold, as a step of its own. Every change the page starts
+    // (undo, redo, the toolbar's operations, leaving the page) asks first, so that a typed value goes to the
+    // widgets it was typed for and never into the change.
+    Q_INVOKABLE void commitPendingEdits();
     Q_INVOKABLE void undoPressed();
     Q_INVOKABLE void redoPressed();
     Q_INVOKABLE void closeUndoBlock();
@@ -222,6 +226,7 @@ public:
     Q_INVOKABLE void updateDropAreaHighlights(QQuickItem* ItemDragged, bool ItemDraggedIsContainer);
 
 signals:
+    void commitRequest();
     void deleteRequest(QQuickItem* item);
     void createRequest(cWidget* widget, QQuickItem* parentItem, int containerLocation);
     void hasUndoChanged();

@@ -217,6 +217,7 @@ void cLayout::AddWidget(cWidget* widget)
 
 void cLayout::deletePressed()
 {
+    commitPendingEdits();
     const QList<cWidget*> selected = mSelectionManager->GetSelectedWidgets();
     for (int i = selected.size() - 1; i >= 0; --i)
     {

@@ -100,14 +100,22 @@ TextField {
         }
     }
 
+    // The page asks before any change it starts (undo and redo among them, by key or by toolbar button): the
+    // number typed becomes a step of its own, for the widgets it was typed for, ahead of that change.
+    Connections {
+        target: field.undoInterface
+        ignoreUnknownSignals: true
+        function onCommitRequest() {
+            if (field.pendingValue !== undefined)
+                field.commit()
+        }
+    }
+
     Keys.onShortcutOverride: {
         if (UndoKeys.action(event) !== "" || event.key === Qt.Key_Up || event.key === Qt.Key_Down)
             event.accepted = true
     }
     Keys.onPressed: {
-        // The number typed is the first thing undo takes back, not a change made after it.
-        if (UndoKeys.action(event) !== "")
-            writePending()
         if (UndoKeys.handle(event, undoInterface))
             event.accepted = true
         else if (event.key === Qt.Key_Up || event.key === Qt.Key_Down)

@@ -106,6 +106,63 @@ EditorPageTestCase {
         compare([layout.widgets.count, tabs.tabs.count, layout.widgets.get(1).tabs.count], [2, 2, 4])
     }
 
+    // The tab containers a number is then typed for, selected as a user selects them.
+    function droppedContainer() {
+        showPage(0, 0)
+        dropFromToolbox("tab_container", 300, 300)
+        return [layout.widgets.get(0)]
+    }
+    function pastedContainers(count) {
+        var originals = showWidgets([[0.1, 0.1, 0.3, 0.3], [0.5, 0.5, 0.3, 0.3]].slice(0, count), "tab_container")
+        mouseClick(widgetItem(originals[0]))
+        if (count > 1)
+            mouseClick(widgetItem(originals[1]), undefined, undefined, Qt.LeftButton, Qt.ShiftModifier)
+        mouseClick(part("copyButton"))
+        mouseClick(part("pasteButton"))
+        return [0, 1].slice(0, count).map(function(i) { return layout.widgets.get(count + i) })
+    }
+    function clickedAfter(buttons) {
+        return function(made) {
+            for (var name of buttons)
+                mouseClick(part(name))
+            mouseClick(widgetItem(made[0]))
+            return made
+        }
+    }
+
+    // A number not yet confirmed is written, as a step of its own and only into the widgets it was typed for,
+    // before a toolbar click changes the page; the toolbar's Undo and Redo then do what Ctrl+Z and Ctrl+Y do.
+    function test_aPendingNumberIsWrittenBeforeTheToolbarChangesThePage_data() {
+        // Each: tag, the containers typed for, the buttons clicked then, the button clicked after that, and after
+        // each of those clicks the count of widgets on the page and of tabs of those containers.
+        return [
+            ["drop, Undo", droppedContainer, ["undoButton"], "redoButton", [1, 1], [4, 2]],
+            ["drop, Zoom In, Undo", droppedContainer, ["zoomInButton", "undoButton"], "redoButton", [1, 1], [4, 2]],
+            ["drop undone and redone, Undo", function() { return clickedAfter(["undoButton", "redoButton"])(
+                droppedContainer()) }, ["undoButton"], "redoButton", [1, 1], [4, 2]],
+            ["paste, Undo", function() { return pastedContainers(1) }, ["undoButton"], "redoButton", [2, 2], [4, 2]],
+            ["two pasted, Undo", function() { return pastedContainers(2) }, ["undoButton"], "redoButton", [4, 4],
+             [4, 2]],
+            ["cut and undone, Redo", function() { return clickedAfter(["cutButton", "undoButton"])(
+                [select("tab_container")]) }, ["redoButton"], "undoButton", [1, 1], [2, 4]]
+        ].map(function(r) { return { tag: r[0], setup: r[1], buttons: r[2], then: r[3], widgets: r[4], tabs: r[5] } })
+    }
+    function test_aPendingNumberIsWrittenBeforeTheToolbarChangesThePage(data) {
+        var typedFor = data.setup()
+        compare(typedFor.map(function(w) { return w.selected }), typedFor.map(function() { return true }))
+        var others = layout.widgets.toVarArray().filter(function(w) { return typedFor.indexOf(w) < 0 })
+        type(editor("Number of tabs"), "2")
+        for (var name of data.buttons)
+            mouseClick(part(name))
+        var counts = function() { return [layout.widgets.count].concat(typedFor.concat(others).map(function(w) {
+            return w.tabs.count })) }
+        var expected = function(i) { return [data.widgets[i]].concat(typedFor.map(function() { return data.tabs[i] }),
+                                                                     others.map(function() { return 4 })) }
+        compare(counts(), expected(0))
+        mouseClick(part(data.then))
+        compare(counts(), expected(1))
+    }
+
     function test_textBlockClearsAndFontRowOpensThePickerAndWritesTheChoice() {
         select("text")
         type(editor("Text").textBlockAlias, "")
