@@ -222,6 +222,8 @@ Item {
         }
     }
     onActiveFocusChanged: if (!activeFocus) editContent.spaceHeld = false
+    // A page left by a shortcut keeps the field's focus: what it holds is written as the page goes.
+    onVisibleChanged: if (!visible && currentLayout) currentLayout.commitPendingEdits()
 
     Connections {
         target: page.currentLayout

@@ -73,6 +73,7 @@ public:
     Q_INVOKABLE void registerDropArea(QQuickItem*) {}
     Q_INVOKABLE void tabPressed() {}
     Q_INVOKABLE void backtabPressed() {}
+    Q_INVOKABLE void commitPendingEdits() {}
 
 signals:
     void createRequest(cWidget* widget, QQuickItem* parentItem, int containerLocation);

@@ -106,6 +106,18 @@ EditorPageTestCase {
         compare([layout.widgets.count, tabs.tabs.count, layout.widgets.get(1).tabs.count], [2, 2, 4])
     }
 
+    // Leaving the page by its shortcut leaves the field its focus; the number is written as the page goes.
+    function test_aPendingNumberIsWrittenWhenAShortcutLeavesThePage() {
+        showMainWindow()
+        openPage("layoutEditorButton", "layoutEditorPage")
+        layout = page.currentLayout
+        dropFromToolbox("tab_container", 500, 300)
+        type(editor("Number of tabs"), "2")
+        keySequence("Ctrl+,")
+        compare([findChild(window.contentItem, "layoutManagerPage").visible, layout.widgets.get(0).tabs.count],
+                [true, 2])
+    }
+
     // The tab containers a number is then typed for, selected as a user selects them.
     function droppedContainer() {
         showPage(0, 0)
