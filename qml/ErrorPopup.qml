@@ -18,6 +18,7 @@ PopupBox {
     Text {
         id: headline
         objectName: "errorHeadline"
+        textFormat: Text.PlainText
         anchors.top: parent.top
         anchors.topMargin: 16
         anchors.horizontalCenter: parent.horizontalCenter
@@ -46,6 +47,7 @@ PopupBox {
         Text {
             id: reason
             objectName: "errorReason"
+            textFormat: Text.PlainText
             width: reasonArea.width
             height: Math.max(reasonArea.height, paintedHeight)
             text: root.failureReasonText

@@ -64,6 +64,7 @@ Rectangle {
                 contentItem: Column {
                     spacing: 2
                     Text {
+                        textFormat: Text.PlainText
                         anchors.horizontalCenter: parent.horizontalCenter
                         text: modelData.title
                         font.pointSize: 18
@@ -71,6 +72,7 @@ Rectangle {
                         color: button.hovered ? "#04FFC5" : "#E6E6E6"
                     }
                     Text {
+                        textFormat: Text.PlainText
                         anchors.horizontalCenter: parent.horizontalCenter
                         text: modelData.subtitle
                         font.pointSize: 11

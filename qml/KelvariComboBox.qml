@@ -13,6 +13,7 @@ ComboBox {
     font.pointSize: 11
 
     contentItem: Text {
+        textFormat: Text.PlainText
         leftPadding: control.height / 10
         rightPadding: control.indicator.width + 4
         text: control.prefix + control.displayText
@@ -55,6 +56,7 @@ ComboBox {
         focusPolicy: Qt.NoFocus
 
         contentItem: Text {
+            textFormat: Text.PlainText
             leftPadding: control.height / 10
             text: control.textRole ? (Array.isArray(control.model) ? modelData[control.textRole] : model[control.textRole])
                                    : modelData

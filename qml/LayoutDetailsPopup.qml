@@ -103,6 +103,7 @@ Rectangle {
     Text {
         id: title
         objectName: "detailsTitle"
+        textFormat: Text.PlainText
         anchors.top: parent.top
         anchors.topMargin: 14
         anchors.horizontalCenter: parent.horizontalCenter
@@ -130,6 +131,7 @@ Rectangle {
             height: 26
             Text {
                 id: labelText
+                textFormat: Text.PlainText
                 width: rows.labelWidth
                 height: parent.height
                 verticalAlignment: Text.AlignVCenter
@@ -268,6 +270,7 @@ Rectangle {
 
         Text {
             objectName: "duplicateMessage"
+            textFormat: Text.PlainText
             width: popup.width - 2 * rows.x
             height: 48
             text: "The above layout details cannot be the\nsame as another existing layout"
@@ -293,6 +296,7 @@ Rectangle {
                 enabled: fixedBox.checked
             }
             Text {
+                textFormat: Text.PlainText
                 height: parent.height
                 verticalAlignment: Text.AlignVCenter
                 text: ":"

@@ -5,6 +5,7 @@ import QtQuick.Controls 2.12
 // the pointer on it says why.
 Text {
     id: warning
+    textFormat: Text.PlainText
 
     property string tooltipText: ""
 

@@ -103,6 +103,7 @@ Rectangle {
 
     Text {
         objectName: "noLayoutsText"
+        textFormat: Text.PlainText
         anchors.centerIn: parent
         visible: page.config.layouts.count === 0
         text: "No layouts"

@@ -81,9 +81,10 @@ Rectangle {
                 columnSpacing: 2
                 rowSpacing: 1
 
-                Text { text: "Name: "; color: "#B3B3B3"; font.pointSize: 8 }
+                Text { textFormat: Text.PlainText; text: "Name: "; color: "#B3B3B3"; font.pointSize: 8 }
                 Text {
                     objectName: "nameValue"
+                    textFormat: Text.PlainText
                     width: Math.min(implicitWidth, thumbnail.width - 70)
                     text: thumbnail.layout ? thumbnail.layout.name : ""
                     elide: Text.ElideRight
@@ -91,30 +92,34 @@ Rectangle {
                     font.pointSize: 8
                     font.bold: true
                 }
-                Text { text: "Users: "; color: "#B3B3B3"; font.pointSize: 8 }
+                Text { textFormat: Text.PlainText; text: "Users: "; color: "#B3B3B3"; font.pointSize: 8 }
                 Text {
                     objectName: "usersValue"
+                    textFormat: Text.PlainText
                     text: thumbnail.layout ? (thumbnail.layout.allUsers ? "All" : thumbnail.layout.users) : ""
                     color: "white"
                     font.pointSize: 8
                 }
-                Text { text: "Devices: "; color: "#B3B3B3"; font.pointSize: 8 }
+                Text { textFormat: Text.PlainText; text: "Devices: "; color: "#B3B3B3"; font.pointSize: 8 }
                 Text {
                     objectName: "devicesValue"
+                    textFormat: Text.PlainText
                     text: thumbnail.layout ? thumbnail.devicesText(thumbnail.layout) : ""
                     color: "white"
                     font.pointSize: 8
                 }
-                Text { text: "Orientation: "; color: "#B3B3B3"; font.pointSize: 8 }
+                Text { textFormat: Text.PlainText; text: "Orientation: "; color: "#B3B3B3"; font.pointSize: 8 }
                 Text {
                     objectName: "orientationValue"
+                    textFormat: Text.PlainText
                     text: thumbnail.layout ? thumbnail.orientationText(thumbnail.layout.orientation) : ""
                     color: "white"
                     font.pointSize: 8
                 }
-                Text { text: "Scenes: "; color: "#B3B3B3"; font.pointSize: 8 }
+                Text { textFormat: Text.PlainText; text: "Scenes: "; color: "#B3B3B3"; font.pointSize: 8 }
                 Text {
                     objectName: "scenesValue"
+                    textFormat: Text.PlainText
                     text: thumbnail.layout ? (thumbnail.layout.allScenes ? "All" : thumbnail.layout.scenes) : ""
                     color: "white"
                     font.pointSize: 8
@@ -130,6 +135,7 @@ Rectangle {
             Text {
                 id: aspectRatioText
                 objectName: "aspectRatioValue"
+                textFormat: Text.PlainText
                 text: !thumbnail.layout ? "" : (thumbnail.layout.fixedAspectRatio
                                                 ? "Fixed Aspect Ratio: " + thumbnail.layout.aspectRatio1 + ":"
                                                   + thumbnail.layout.aspectRatio2

@@ -39,6 +39,7 @@ CheckBox {
     }
 
     contentItem: Text {
+        textFormat: Text.PlainText
         leftPadding: control.indicator.width + control.spacing
         text: control.text
         font: control.font

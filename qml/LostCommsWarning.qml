@@ -31,6 +31,7 @@ Rectangle {
         }
 
         Text {
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             text: "Lost communications with the unit"
             font.pointSize: 16
@@ -38,6 +39,7 @@ Rectangle {
         }
 
         Text {
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             text: "Waiting for it to answer again..."
             font.pointSize: 12

@@ -73,6 +73,7 @@ Rectangle {
             rightPadding: 12
 
             contentItem: Text {
+                textFormat: Text.PlainText
                 text: menuBarItem.text
                 font: menuBarItem.font
                 color: menuBarItem.enabled ? "#B3B3B3" : "#4D4E4E"

@@ -20,6 +20,7 @@ Button {
     font.pointSize: 11
 
     contentItem: Text {
+        textFormat: Text.PlainText
         text: control.text
         font: control.font
         color: control.checked ? "black" : (control.enabled ? "#B3B3B3" : "#4D4E4E")

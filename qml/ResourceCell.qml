@@ -56,6 +56,7 @@ Rectangle {
         Text {
             id: nameText
             objectName: "resourceName"
+            textFormat: Text.PlainText
             x: 4
             y: 2
             width: parent.width - 8

@@ -193,6 +193,7 @@ Rectangle {
 
             Text {
                 objectName: "noResourcesText"
+                textFormat: Text.PlainText
                 anchors.centerIn: parent
                 visible: page.config.resources.count === 0
                 text: "No resources"

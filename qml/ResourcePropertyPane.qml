@@ -16,6 +16,7 @@ Rectangle {
 
     Text {
         id: title
+        textFormat: Text.PlainText
         anchors.top: parent.top
         anchors.topMargin: 8
         anchors.horizontalCenter: parent.horizontalCenter
@@ -61,6 +62,7 @@ Rectangle {
                     visible: property.visible
 
                     Text {
+                        textFormat: Text.PlainText
                         x: 10
                         width: 125
                         height: 30

@@ -26,6 +26,7 @@ PopupBox {
 
         Text {
             objectName: "taskInProgressText"
+            textFormat: Text.PlainText
             anchors.horizontalCenter: parent.horizontalCenter
             width: parent.width - 32
             text: root.text

@@ -127,6 +127,7 @@ ApplicationWindow {
             Text {
                 id: onlineLabel
                 objectName: "testOnlineLabel"
+                textFormat: Text.PlainText
                 anchors.verticalCenter: parent.verticalCenter
                 visible: false
                 font.pointSize: 10

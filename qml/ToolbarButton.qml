@@ -100,6 +100,7 @@ Image {
 
         Text {
             id: tooltipLabel
+            textFormat: Text.PlainText
             anchors.centerIn: parent
             text: button.tooltipText
             font.pointSize: 10

@@ -15,6 +15,7 @@ Rectangle {
 
     Text {
         id: title
+        textFormat: Text.PlainText
         x: 10
         height: 30
         text: "Toolbox"

@@ -19,6 +19,7 @@ Item {
     height: 50
 
     Text {
+        textFormat: Text.PlainText
         anchors.left: parent.left
         anchors.leftMargin: 10
         anchors.right: previewBox.left

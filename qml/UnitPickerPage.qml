@@ -92,6 +92,7 @@ Rectangle {
         Text {
             id: headline
             objectName: "unitPickerHeadline"
+            textFormat: Text.PlainText
             anchors.top: parent.top
             anchors.topMargin: 24
             anchors.left: parent.left
@@ -127,6 +128,7 @@ Rectangle {
 
                 Text {
                     id: listLabel
+                    textFormat: Text.PlainText
                     text: "Units on the network"
                     font.pointSize: 11
                     color: "#B3B3B3"
@@ -180,6 +182,7 @@ Rectangle {
                                 spacing: 3
 
                                 Text {
+                                    textFormat: Text.PlainText
                                     width: parent.width
                                     text: unitRow.unitTitle
                                     font.pointSize: 12
@@ -187,6 +190,7 @@ Rectangle {
                                     elide: Text.ElideRight
                                 }
                                 Text {
+                                    textFormat: Text.PlainText
                                     width: parent.width
                                     text: model.information !== "" ? model.ipAddress + "  \u00B7  " + model.information
                                                                     : model.ipAddress
@@ -214,6 +218,7 @@ Rectangle {
                     }
 
                     Text {
+                        textFormat: Text.PlainText
                         anchors.centerIn: parent
                         visible: unitListView.count === 0
                         text: "Looking for units..."
@@ -224,6 +229,7 @@ Rectangle {
 
                 Text {
                     id: ipLabel
+                    textFormat: Text.PlainText
                     anchors.bottom: ipField.top
                     anchors.bottomMargin: 6
                     text: "Or type the unit's IP address"
@@ -254,6 +260,7 @@ Rectangle {
 
                 Text {
                     id: loginTarget
+                    textFormat: Text.PlainText
                     width: parent.width
                     text: "Log in to " + root.chosenUnitText
                     font.pointSize: 12
@@ -269,6 +276,7 @@ Rectangle {
                     spacing: 8
 
                     Text {
+                        textFormat: Text.PlainText
                         text: "Username"
                         font.pointSize: 11
                         color: "#B3B3B3"
@@ -283,6 +291,7 @@ Rectangle {
                     }
 
                     Text {
+                        textFormat: Text.PlainText
                         text: root.adminUserOnly ? "Administrator password" : "Password"
                         font.pointSize: 11
                         color: "#B3B3B3"
@@ -319,6 +328,7 @@ Rectangle {
         Text {
             id: warning
             objectName: "unitPickerWarning"
+            textFormat: Text.PlainText
             anchors.bottom: buttons.top
             anchors.bottomMargin: 14
             anchors.left: parent.left

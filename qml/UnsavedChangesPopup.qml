@@ -16,6 +16,7 @@ PopupBox {
 
     Text {
         id: headline
+        textFormat: Text.PlainText
         anchors.top: parent.top
         anchors.topMargin: 16
         anchors.horizontalCenter: parent.horizontalCenter
@@ -26,6 +27,7 @@ PopupBox {
     }
 
     Text {
+        textFormat: Text.PlainText
         anchors.top: headline.bottom
         anchors.bottom: buttons.top
         anchors.horizontalCenter: parent.horizontalCenter

@@ -36,6 +36,7 @@ Rectangle {
         spacing: 10
 
         Text {
+            textFormat: Text.PlainText
             text: "About"
             font.pointSize: 22
             font.bold: true
@@ -44,12 +45,14 @@ Rectangle {
 
         Text {
             objectName: "aboutVersionLine"
+            textFormat: Text.PlainText
             text: (root.editor ? "Kelvari Editor " : "Kelvari App ") + _application.fullVersion
             font.pointSize: 14
             color: "#04FFC5"
         }
 
         Text {
+            textFormat: Text.PlainText
             width: parent.width
             text: "Copyright \u00A9 Brelvan. All rights reserved. The fonts listed below are used under their own licences."
             wrapMode: Text.WordWrap
@@ -84,6 +87,7 @@ Rectangle {
             Text {
                 id: noticeText
                 objectName: "aboutNoticeText"
+                textFormat: Text.PlainText
                 width: noticeFlickable.width - 16
                 text: FontNotices.text
                 wrapMode: Text.Wrap

@@ -31,6 +31,7 @@ MenuItem {
         }
 
         Text {
+            textFormat: Text.PlainText
             anchors.left: parent.left
             anchors.leftMargin: 28
             anchors.verticalCenter: parent.verticalCenter
@@ -40,6 +41,7 @@ MenuItem {
         }
 
         Text {
+            textFormat: Text.PlainText
             anchors.right: parent.right
             anchors.verticalCenter: parent.verticalCenter
             text: control.shortcutText

@@ -18,6 +18,7 @@ Button {
     Keys.onEnterPressed: clicked()
 
     contentItem: Text {
+        textFormat: Text.PlainText
         text: control.text
         font: control.font
         color: control.accent && control.enabled ? "black" : control.textColour

@@ -38,6 +38,7 @@ Rectangle {
         spacing: 20
 
         Text {
+            textFormat: Text.PlainText
             width: parent.width
             text: root.text
             font.pointSize: 18
@@ -47,6 +48,7 @@ Rectangle {
         }
 
         Text {
+            textFormat: Text.PlainText
             width: parent.width
             text: root.failureReasonText
             font.pointSize: 16

@@ -38,6 +38,7 @@ Rectangle {
         spacing: 24
 
         Text {
+            textFormat: Text.PlainText
             width: parent.width
             text: root.text
             font.pointSize: 18

@@ -10,6 +10,7 @@ Item {
     height: 50
 
     Text {
+        textFormat: Text.PlainText
         anchors.fill: parent
         anchors.leftMargin: 4
         anchors.rightMargin: 24

@@ -17,6 +17,7 @@ Rectangle {
 
     Text {
         id: nameText
+        textFormat: Text.PlainText
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: parent.top

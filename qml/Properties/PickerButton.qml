@@ -18,6 +18,7 @@ Item {
     }
 
     Text {
+        textFormat: Text.PlainText
         anchors.centerIn: parent
         text: button.text
         font.pointSize: 11

@@ -40,6 +40,7 @@ FocusScope {
 
         Text {
             objectName: "colourText"
+            textFormat: Text.PlainText
             anchors.centerIn: parent
             visible: !editor.multiple
             text: editor.cppObject ? String(editor.cppObject.value) : ""

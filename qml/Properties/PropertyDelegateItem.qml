@@ -47,6 +47,7 @@ FocusScope {
         height: 30
 
         Text {
+            textFormat: Text.PlainText
             anchors.fill: parent
             anchors.leftMargin: 6
             anchors.rightMargin: newImageButton.visible ? 24 : 0

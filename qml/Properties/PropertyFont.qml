@@ -48,6 +48,7 @@ FocusScope {
 
     Text {
         objectName: "fontName"
+        textFormat: Text.PlainText
         anchors.fill: parent
         anchors.margins: 4
         text: editor.multiple || !editor.cppObject ? "" : _application.fontCodeToName(editor.cppObject.stringValue)

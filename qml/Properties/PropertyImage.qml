@@ -53,6 +53,7 @@ FocusScope {
 
     Text {
         objectName: "imageName"
+        textFormat: Text.PlainText
         anchors.fill: parent
         anchors.margins: 4
         text: editor.multiple || !editor.cppObject ? ""

@@ -32,6 +32,7 @@ Rectangle {
 
     Text {
         id: title
+        textFormat: Text.PlainText
         x: 10
         height: 30
         text: "Properties"
@@ -62,6 +63,7 @@ Rectangle {
                 height: 30
 
                 Text {
+                    textFormat: Text.PlainText
                     x: 6
                     width: 125 - 6
                     height: parent.height
@@ -72,6 +74,7 @@ Rectangle {
                 }
                 Text {
                     objectName: "typeName"
+                    textFormat: Text.PlainText
                     x: 135
                     width: parent.width - x - 4
                     height: parent.height

@@ -124,6 +124,7 @@ TextField {
 
     Text {
         objectName: "rejectedMark"
+        textFormat: Text.PlainText
         anchors.right: parent.right
         anchors.rightMargin: 5
         anchors.verticalCenter: parent.verticalCenter

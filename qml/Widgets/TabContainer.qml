@@ -94,6 +94,7 @@ WidgetBase {
                 }
 
                 contentItem: Text {
+                    textFormat: Text.PlainText
                     text: tabButton.text
                     font: tabButton.font
                     color: tabButton.customImageShown

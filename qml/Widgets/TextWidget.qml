@@ -34,6 +34,7 @@ WidgetBase {
     Text {
         id: label
         objectName: "label"
+        textFormat: Text.PlainText
         anchors.fill: parent
         text: "Text..."
         font.family: fontLoader.name

@@ -12,6 +12,7 @@ WidgetBase {
 
         Text {
             objectName: "mark"
+            textFormat: Text.PlainText
             anchors.centerIn: parent
             text: "?"
             color: "red"

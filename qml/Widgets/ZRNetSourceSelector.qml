@@ -28,6 +28,7 @@ WidgetBase {
 
         Text {
             objectName: "sourceName"
+            textFormat: Text.PlainText
             anchors { left: parent.left; right: arrow.left; top: parent.top; bottom: parent.bottom }
             anchors.leftMargin: parent.height * 0.3
             anchors.topMargin: parent.height * 0.2

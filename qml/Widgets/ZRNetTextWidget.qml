@@ -17,6 +17,7 @@ WidgetBase {
 
     Text {
         objectName: "label"
+        textFormat: Text.PlainText
         anchors.fill: parent
         text: label.text
         color: "#d9d9d9"

@@ -50,6 +50,17 @@ QObject* cWindowTestSupport::Search(QObject* object, const QString& name)
     return nullptr;
 }
 
+QList<QQuickItem*> cWindowTestSupport::FormattedTexts(QQuickItem* item)
+{
+    QList<QQuickItem*> found;
+    const QMetaObject* type = item->metaObject();
+    if (type->indexOfProperty("text") >= 0 && type->indexOfProperty("textFormat") >= 0)
+        found << item;
+    for (QQuickItem* child : item->childItems())
+        found << FormattedTexts(child);
+    return found;
+}
+
 void cWindowTestSupport::AddSampleWidgets(cLayout& layout)
 {
     auto add = [&layout](const char* type, cWidget* container, int location, float x, float y, float w, float h) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QObject;
+class QQuickItem;
 class QQuickWindow;
 class cLayout;
 
@@ -21,6 +23,9 @@ public:
     static QObject* Find(QQuickWindow* window, const char* name);
     // The object of that name at or below object, or null.
     static QObject* Search(QObject* object, const QString& name);
+    // The items at or below item that draw a text in a format of their choice: Text, Label, TextEdit
+    // and the texts inside controls.
+    static QList<QQuickItem*> FormattedTexts(QQuickItem* item);
     // A page of mixed widgets: a title, a panel, two faders, a knob, a picture and
     // a tab container holding a button and a meter, in that order.
     static void AddSampleWidgets(cLayout& layout);
