@@ -197,6 +197,8 @@ Rectangle {
                                     font.pointSize: 10
                                     color: "#8C8C8C"
                                     elide: Text.ElideRight
+                                    // The information may hold line feeds; the row has room for one line.
+                                    maximumLineCount: 1
                                 }
                             }
 

@@ -125,7 +125,7 @@ private slots:
     {
         cApplication::RegisterMetaTypes();
         const quint16 probePort = cDiscoveryResponder::FreeUdpPort();
-        cDiscoveryResponder marked(Unit(Markup("unit"), Markup("information")));
+        cDiscoveryResponder marked(Unit(Markup("unit"), Markup("information") + "\nRack 3"));
         cDiscoveryResponder plain(Unit(QStringLiteral("Stage left"), QStringLiteral("Rack 2")));
         QVERIFY(marked.Listen(QHostAddress(QStringLiteral("127.0.0.1")), probePort));
         QVERIFY(plain.Listen(QHostAddress(QStringLiteral("127.0.0.2")), probePort));
@@ -171,7 +171,7 @@ private slots:
             }
         }
         QVERIFY(markedRow >= 0);
-        QVERIFY(mShown.contains(QStringLiteral("127.0.0.1  \u00B7  ") + Markup("information")));
+        QVERIFY(mShown.contains(QStringLiteral("127.0.0.1  \u00B7  ") + Markup("information") + "\nRack 3"));
         Click(rows.at(markedRow));
         Click(Find("unitPickerNextButton"));
         QTRY_VERIFY(picker->property("loginStep").toBool());
