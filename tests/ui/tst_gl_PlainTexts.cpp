@@ -132,7 +132,8 @@ private slots:
         sUnitFinderSettings discovery;
         discovery.mProbePort = probePort;
         discovery.mAnnouncementPort = cDiscoveryResponder::FreeUdpPort();
-        discovery.mFixedTargets = {QHostAddress(QStringLiteral("127.0.0.1")), QHostAddress(QStringLiteral("127.0.0.2"))};
+        discovery.mFixedTargets = {QHostAddress(QStringLiteral("127.0.0.1")),
+                                   QHostAddress(QStringLiteral("127.0.0.2"))};
         discovery.mProbeIntervalMs = 100;
         cConnectionInterface connection(false, nullptr, discovery, 1);
 
@@ -199,14 +200,16 @@ private slots:
             QFile file(files.next());
             QVERIFY(file.open(QIODevice::ReadOnly));
             // Strings and comments emptied, so that only the code's braces count.
+            const QRegularExpression string(QStringLiteral("\"(\\\\.|[^\"\\\\])*\""));
             const QString code = QString::fromUtf8(file.readAll())
-                                     .replace(QRegularExpression(QStringLiteral("\"(\\\\.|[^\"\\\\])*\"")), QStringLiteral("\"\""))
+                                     .replace(string, QStringLiteral("\"\""))
                                      .replace(QRegularExpression(QStringLiteral("//[^\n]*")), QString());
             if (code.contains(QStringLiteral("ToolTip.text")) && !ownTooltips.contains(files.fileName()))
                 missing << files.fileName() + ": attached ToolTip";
             for (auto match = element.globalMatch(code); match.hasNext();) {
                 const QRegularExpressionMatch found = match.next();
-                const bool text = found.captured(1) == QLatin1String("Text") || found.captured(1) == QLatin1String("Label");
+                const bool text = found.captured(1) == QLatin1String("Text") ||
+                                  found.captured(1) == QLatin1String("Label");
                 const QString needed = text ? QStringLiteral("textFormat") : QStringLiteral("contentItem");
                 if (!DirectProperties(code, found.capturedEnd()).contains(needed))
                     missing << QStringLiteral("%1 line %2: %3 without %4")
@@ -230,8 +233,7 @@ private:
                 ++depth;
             else if (code.at(i) == QLatin1Char('}'))
                 --depth;
-            else if (depth == 1 && (i == from || code.at(i - 1) == QLatin1Char('\n') || code.at(i - 1) == QLatin1Char(';') ||
-                                    code.at(i - 1) == QLatin1Char('{')))
+            else if (depth == 1 && (i == from || QStringLiteral("\n;{").contains(code.at(i - 1))))
                 names << name.match(code.mid(i, code.indexOf(QLatin1Char('\n'), i) - i)).captured(1);
         }
         return names;
@@ -269,7 +271,8 @@ private:
                value("text") + "\"/>"
                "<Widget id=\"2\" type=\"tab_container\" x=\"0.05\" y=\"0.2\" width=\"0.5\" height=\"0.5\" z=\"2\" "
                "numTabs=\"2\"><Tab tabName=\"" + value("tab1") + "\"/><Tab tabName=\"" + value("tab2") + "\"/></Widget>"
-               "<Widget id=\"3\" type=\"image\" x=\"0.6\" y=\"0.2\" width=\"0.3\" height=\"0.3\" z=\"3\" resourceId=\"0\"/>"
+               "<Widget id=\"3\" type=\"image\" x=\"0.6\" y=\"0.2\" width=\"0.3\" height=\"0.3\" z=\"3\" "
+               "resourceId=\"0\"/>"
                "</Layout></Layouts><Resources>"
                "<Resource id=\"0\" type=\"image\" name=\"" + value("picture") + "\" subtype=\"png\">" + png.toBase64() +
                "</Resource><Resource id=\"1\" type=\"image\" name=\"" + value("unreadable") +
@@ -297,8 +300,9 @@ private:
                 if (item->property("textFormat").toInt() == Qt::PlainText)
                     mShown << text;
                 else if (text.contains(address) && !mRich.contains(item))
-                    mRich.insert(item, QStringLiteral("%1: %2 %3 \"%4\"").arg(page, QLatin1String(item->metaObject()->className()),
-                                                                              item->objectName(), text));
+                    mRich.insert(item, QStringLiteral("%1: %2 %3 \"%4\"")
+                                           .arg(page, QLatin1String(item->metaObject()->className()),
+                                                item->objectName(), text));
             }
         }
     }
@@ -306,8 +310,8 @@ private:
     // Gives a fetch that was started the time to arrive, then asks that none did and no item was rich.
     void Settle()
     {
-        QTest::qWaitFor([this] { return !mListener.Requests().isEmpty(); }, 2000);
-        QVERIFY2(mRich.isEmpty() && mListener.Requests().isEmpty(),
+        const bool fetched = QTest::qWaitFor([this] { return !mListener.Requests().isEmpty(); }, 2000);
+        QVERIFY2(mRich.isEmpty() && !fetched,
                  qPrintable("requests after " + mLooks.join(", ") + ": " + mListener.Requests().join(", ") +
                             "\nrich: " + QStringList(mRich.values()).join(QLatin1Char('\n'))));
     }
@@ -318,7 +322,8 @@ private:
     {
         auto* item = qobject_cast<QQuickItem*>(object);
         QVERIFY(item);
-        QTest::mouseClick(mWindow, Qt::LeftButton, {}, item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
+        const QPointF centre(item->width() / 2, item->height() / 2);
+        QTest::mouseClick(mWindow, Qt::LeftButton, {}, item->mapToScene(centre).toPoint());
     }
 
     QTemporaryDir mSettingsFolder;
