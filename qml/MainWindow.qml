@@ -75,6 +75,7 @@ ApplicationWindow {
     // The window stays up either way: quit() ends the program itself.
     onClosing: {
         close.accepted = false
+        commitPendingEdits()
         if (currentConfig.dirty) {
             alert(0)
             requestToCloseWhenDirty()
@@ -165,13 +166,31 @@ ApplicationWindow {
             resourceEditorPage[direction]()
     }
 
+    // A number still being typed in the property panel is part of what is saved, uploaded or looked at for
+    // unsaved changes; the file actions' own handlers run before the state machine sees them.
+    function commitPendingEdits() {
+        var layout = editedLayout()
+        if (layout)
+            layout.commitPendingEdits()
+    }
+
     // Menu actions.
-    Action { id: newAction; text: "New..."; enabled: rootWindow.mainMenuEnabled }
-    Action { id: openAction; text: "Open..."; enabled: rootWindow.mainMenuEnabled }
-    Action { id: saveAction; text: "Save"; enabled: rootWindow.mainMenuEnabled }
-    Action { id: saveAsAction; text: "Save As..."; enabled: rootWindow.mainMenuEnabled }
-    Action { id: uploadAction; text: "Upload"; enabled: rootWindow.mainMenuEnabled }
-    Action { id: downloadAction; text: "Download"; enabled: rootWindow.mainMenuEnabled }
+    Action { id: newAction; text: "New..."; enabled: rootWindow.mainMenuEnabled; onTriggered: commitPendingEdits() }
+    Action { id: openAction; text: "Open..."; enabled: rootWindow.mainMenuEnabled; onTriggered: commitPendingEdits() }
+    Action { id: saveAction; text: "Save"; enabled: rootWindow.mainMenuEnabled; onTriggered: commitPendingEdits() }
+    Action {
+        id: saveAsAction
+        text: "Save As..."
+        enabled: rootWindow.mainMenuEnabled
+        onTriggered: commitPendingEdits()
+    }
+    Action { id: uploadAction; text: "Upload"; enabled: rootWindow.mainMenuEnabled; onTriggered: commitPendingEdits() }
+    Action {
+        id: downloadAction
+        text: "Download"
+        enabled: rootWindow.mainMenuEnabled
+        onTriggered: commitPendingEdits()
+    }
 
     Shortcut { id: newShortcut; sequence: StandardKey.New; enabled: rootWindow.shortcutsEnabled; onActivated: newAction.trigger() }
     Shortcut { id: openShortcut; sequence: StandardKey.Open; enabled: rootWindow.shortcutsEnabled; onActivated: openAction.trigger() }

@@ -84,8 +84,16 @@ TestCase {
     }
 
     // The program's main window over a new config, active, as a user meets it.
-    function showMainWindow() {
-        window = Qt.createComponent("qrc:/MainWindow.qml").createObject(null, { quitApplication: function() {} })
+    // A file dialog that opens nothing.
+    function standInDialog() {
+        return createTemporaryQmlObject("import QtQml 2.12; QtObject { property url file; property url folder;"
+                                        + " signal accepted(); signal rejected(); function open() {} }", testCase)
+    }
+
+    function showMainWindow(properties) {
+        properties = properties || {}
+        properties.quitApplication = function() {}
+        window = Qt.createComponent("qrc:/MainWindow.qml").createObject(null, properties)
         window.requestActivate()
         tryCompare(window, "active", true)
         window.width = 1920

@@ -118,6 +118,20 @@ EditorPageTestCase {
                 [true, 2])
     }
 
+    // A file action by its shortcut leaves the field its focus too; the number goes with what is saved.
+    function test_aPendingNumberIsWrittenBeforeAFileAction_data() {
+        return [{ tag: "save", keys: "Ctrl+S" }, { tag: "save as", keys: "Ctrl+Shift+S" }]
+    }
+    function test_aPendingNumberIsWrittenBeforeAFileAction(data) {
+        showMainWindow({ saveConfigFileDialogDialog: standInDialog(), loadConfigFileDialogDialog: standInDialog() })
+        openPage("layoutEditorButton", "layoutEditorPage")
+        layout = page.currentLayout
+        dropFromToolbox("tab_container", 500, 300)
+        type(editor("Number of tabs"), "2")
+        keySequence(data.keys)
+        compare([layout.widgets.get(0).tabs.count, window.mainMenuEnabled], [2, false])
+    }
+
     // The tab containers a number is then typed for, selected as a user selects them.
     function droppedContainer() {
         showPage(0, 0)
