@@ -256,7 +256,8 @@ bool cApplication::loadConfig(const QUrl& FileUrl)
     SetLoadConfigFailureReason(QString());
     SetLoadConfigReport(QString());
     QFile file(FileUrl.toLocalFile());
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    // As bytes: text mode drops every carriage return byte, also those inside UTF-16 characters.
+    if (!file.open(QIODevice::ReadOnly))
     {
         ZR_ERROR("Error opening file %s", qUtf8Printable(FileUrl.toString()));
         SetLoadConfigFailureReason(QStringLiteral("Error opening file ") + FileUrl.toString());

@@ -471,6 +471,47 @@ private slots:
         QCOMPARE(application.lastConfigFilePath(), QString());
     }
 
+    void filesOpenWithTheTextTheyHold_data()
+    {
+        QTest::addColumn<QString>("encoding");
+        QTest::newRow("UTF-16 LE") << "UTF-16LE";
+        QTest::newRow("UTF-16 BE") << "UTF-16BE";
+        QTest::newRow("UTF-8") << "UTF-8";
+    }
+
+    // Characters whose UTF-16 form holds a carriage return byte, and a lone carriage return, which XML reads
+    // as a line end, come through an open as the file holds them.
+    void filesOpenWithTheTextTheyHold()
+    {
+        QFETCH(QString, encoding);
+        const QString name = QString::fromUtf8("Cue \u4E0D \u010D");
+        const QString xml = "<?xml version=\"1.0\" encoding=\"" + encoding + "\"?><KelvariConfig version=\"1.0.0\"><Layouts>"
+                            "<Layout name=\"" + name + "\"><Widget id=\"1\" type=\"future\" width=\"1\" height=\"1\">"
+                            "<Note>" + name + "\ra</Note></Widget></Layout></Layouts></KelvariConfig>";
+        QByteArray bytes = xml.toUtf8();
+        if (encoding != "UTF-8")
+        {
+            const bool little = encoding == "UTF-16LE";
+            bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+            for (const QChar character : xml)
+            {
+                const char high = char(character.unicode() >> 8);
+                const char low = char(character.unicode() & 0xFF);
+                bytes.append(little ? low : high).append(little ? high : low);
+            }
+        }
+        const QString path = FilePath("encoded.xml");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        cApplication application;
+        QVERIFY2(application.loadConfig(QUrl::fromLocalFile(path)), qPrintable(application.loadConfigFailureReason()));
+        QCOMPARE(LayoutNames(*application.currentConfig()), QStringList{name});
+        QByteArray written;
+        QVERIFY(application.currentConfig()->WriteXml(written));
+        QVERIFY2(written.contains("<Note>" + name.toUtf8() + "\na</Note>"), written.constData());
+    }
+
     // Opening a file that the document cannot hold whole says what was left out and changed; the file saved
     // then opens with nothing to say, as does a new document.
     void aLoadThatLeavesPartsOutSaysWhat()
