@@ -492,7 +492,12 @@ void cConfigBase::ReadResourceElements(QXmlStreamReader& reader, bool dropBytes,
         }
         if (id.isEmpty() || type != QLatin1String("image"))
         {
-            report.AddPictureUnreadable(attributes.value(QLatin1String("name")).toString());
+            // Told by what it is: the walk above stops at an id that is no number, before the type.
+            const QString attributeName = attributes.value(QLatin1String("name")).toString();
+            if (attributes.value(QLatin1String("type")) == QLatin1String("image"))
+                report.AddPictureWithoutId(attributeName);
+            else
+                report.AddResourceOfUnknownType(attributeName);
             reader.skipCurrentElement();
             continue;
         }

@@ -147,7 +147,7 @@ void cTabContainer::LoadTab(QXmlStreamReader& reader, int tabIndex, const cConfi
 {
     if (!ProvideTabForLoading(tabIndex))
     {
-        reader.skipCurrentElement();
+        factory.LeaveOut(reader, cConfigReadReport::eLeftOut::TabPastMaximum);
         return;
     }
     const QXmlStreamAttributes attributes = reader.attributes();

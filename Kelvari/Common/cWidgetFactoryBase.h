@@ -1,12 +1,14 @@
 #pragma once
 
+#include "cConfigReadReport.h"
+
+#include <QXmlStreamReader>
 #include <memory>
 
 class cConfigBase;
 class cKelvariConfigClient;
 class cWidget;
 class QObject;
-class QXmlStreamReader;
 
 // Creates a widget from a "Widget" element, so that containers can read their
 // children without knowing the widget classes.
@@ -20,4 +22,8 @@ public:
     // start element (its base attributes could not be read).
     virtual cWidget* CreateFromXml(QXmlStreamReader& reader, const cConfigBase& config, QObject* parent,
                                    std::shared_ptr<cKelvariConfigClient>& client) const = 0;
+
+    // Skips the element the reader stands on, which is left out of the document
+    // for the reason given; a factory reading a file for the user tells its report.
+    virtual void LeaveOut(QXmlStreamReader& reader, cConfigReadReport::eLeftOut) const { reader.skipCurrentElement(); }
 };

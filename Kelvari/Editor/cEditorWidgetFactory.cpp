@@ -27,21 +27,25 @@ cWidget* cEditorWidgetFactory::CreateFromXml(QXmlStreamReader& reader, const cCo
     int id = -1;
     QString type;
     if (!cWidget::LoadBaseAttributes(reader, id, type))
+    {
+        LeaveOut(reader, id == -1 ? eLeftOut::WidgetWithoutId : eLeftOut::WidgetWithoutType);
         return nullptr;
+    }
     // The document's next id comes after every loaded one, so the largest int cannot be taken.
     if (id == INT_MAX)
     {
         ZR_ERROR("Error loading widget id");
+        LeaveOut(reader, eLeftOut::WidgetWithLargestId);
         return nullptr;
     }
     // Containers read their children through here: a bound keeps a hostile file from exhausting the stack.
     if (mNesting > MaximumLoadNesting)
     {
-        const int count = SkipCountingWidgets(reader);
+        const int inside = SkipCountingWidgets(reader);
         ZR_ERROR("Widget %d is nested in more than %d containers; not loaded, nor the %d widget(s) inside it", id,
-                 MaximumLoadNesting, count - 1);
+                 MaximumLoadNesting, inside);
         if (mReport)
-            mReport->AddWidgetsTooDeep(count, MaximumLoadNesting);
+            mReport->AddWidgetsTooDeep(inside + 1, MaximumLoadNesting);
         return nullptr;
     }
     cWidget* widget = CreateWidget(type, id, config, parent);
@@ -50,7 +54,7 @@ cWidget* cEditorWidgetFactory::CreateFromXml(QXmlStreamReader& reader, const cCo
     {
         ZR_ERROR("Error loading widget coords");
         delete widget;
-        reader.skipCurrentElement();
+        LeaveOut(reader, eLeftOut::WidgetWithNegativeSize);
         return nullptr;
     }
     ++mNesting;
@@ -59,9 +63,16 @@ cWidget* cEditorWidgetFactory::CreateFromXml(QXmlStreamReader& reader, const cCo
     return widget;
 }
 
+void cEditorWidgetFactory::LeaveOut(QXmlStreamReader& reader, eLeftOut reason) const
+{
+    const int inside = SkipCountingWidgets(reader);
+    if (mReport)
+        mReport->AddLeftOut(reason, inside);
+}
+
 int cEditorWidgetFactory::SkipCountingWidgets(QXmlStreamReader& reader)
 {
-    int widgets = 1;
+    int widgets = 0;
     int depth = 1;
     while (depth > 0 && !reader.atEnd())
     {

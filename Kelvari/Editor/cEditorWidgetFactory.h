@@ -1,13 +1,12 @@
 #pragma once
 
+#include "Kelvari/Common/cConfigReadReport.h"
 #include "Kelvari/Common/cWidgetFactoryBase.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <set>
-
-class cConfigReadReport;
 
 // The one place that maps a widget type key to a widget class. Widgets it
 // makes are offline: they get a config client only when their page goes online.
@@ -21,14 +20,17 @@ public:
     // Far beyond what the editor lets anyone build; widgets deeper than this are dropped on reading.
     static constexpr int MaximumLoadNesting = 32;
 
-    // Widgets left out for their depth are told to the report, when there is one.
+    using eLeftOut = cConfigReadReport::eLeftOut;
+
+    // Widgets left out are told to the report, when there is one.
     explicit cEditorWidgetFactory(cConfigReadReport* report = nullptr) : mReport(report) {}
 
     // Reads a "Widget" element into a new widget with the given parent. A
-    // widget whose width or height fraction is negative, or that lies too
-    // deep, is dropped and its element skipped.
+    // widget without a usable id or type, with a negative width or height
+    // fraction, or that lies too deep, is dropped and its element skipped.
     cWidget* CreateFromXml(QXmlStreamReader& reader, const cConfigBase& config, QObject* parent,
                            std::shared_ptr<cKelvariConfigClient>& client) const override;
+    void LeaveOut(QXmlStreamReader& reader, eLeftOut reason) const override;
 
     // Never null: a key outside the table gives a plain widget that keeps the key.
     static cWidget* CreateWidget(const QString& type, int id, const cConfigBase& config, QObject* parent);
@@ -37,7 +39,7 @@ public:
     static void AddZRNetObjectRequestRegExps(const QList<QByteArray>& regExps);
 
 private:
-    // Skips the current element; the number of widgets in it, its own included.
+    // Skips the current element; the number of widgets inside it, its own not included.
     static int SkipCountingWidgets(QXmlStreamReader& reader);
 
     cConfigReadReport* const mReport;

@@ -63,18 +63,13 @@ cLayout* cLayout::CreateFromXml(QXmlStreamReader& reader, cLayoutConfig& config,
             reader.skipCurrentElement();
             continue;
         }
-        const qint64 start = reader.characterOffset();
+        // A widget left out has its element skipped whole, so that the widgets after it still load.
         cWidget* widget = factory.CreateFromXml(reader, config.ConfigBase(), layout, client);
         if (widget)
         {
             layout->mWidgets->append(widget);
             layout->LinkPropertiesToUndoManager(widget);
             layout->IncreaseNextIdOnLoad(widget);
-        }
-        else if (reader.isStartElement() && reader.characterOffset() == start)
-        {
-            // Its base attributes failed: skip it whole so that the widgets after it still load.
-            reader.skipCurrentElement();
         }
     }
     return layout;

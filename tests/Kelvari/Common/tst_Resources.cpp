@@ -284,7 +284,8 @@ private slots:
             QCOMPARE(mConfig->GetSvgData("2"), QByteArray("<svg/>"));
         }
     }
-    // The report names what it can: pictures too large apart from the others.
+    // The report names what it can, each kind apart: pictures too large, unreadable, without an id, and
+    // resources that are no pictures.
     void readingLeavesOutBadResources()
     {
         const QStringList lines = cTraceCapture::Of([&] {
@@ -300,7 +301,9 @@ private slots:
         QCOMPARE(Listed(mConfig->Resources()), QStringList({"3 ok"}));
         QCOMPARE(mConfig->GetNextResourceId(), 4);
         QCOMPARE(mReport.Text(), QString("1 picture larger than 2048 x 1080 left out: huge.pgm\n"
-                                         "5 pictures that could not be read left out: a.svg, b.png\n"
+                                         "1 picture that could not be read left out: b.png\n"
+                                         "3 pictures without a usable id left out: a.svg\n"
+                                         "1 resource of a type this program does not know left out\n"
                                          "Saving writes the file without them."));
     }
     // Inserts and removes around the selection, and the layouts listed by a resource, are followed in the

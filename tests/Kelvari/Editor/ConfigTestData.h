@@ -21,6 +21,31 @@ inline QByteArray FileBytes(const QString& path)
     return file.readAll();
 }
 
+inline QByteArray Document(const QByteArray& body, const QByteArray& root = "version=\"1.0.0\"")
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<KelvariConfig " + root + ">" + body + "</KelvariConfig>";
+}
+
+// A Widget element with the attributes given, around the elements given.
+inline QByteArray WidgetXml(const QByteArray& attributes, const QByteArray& inside = QByteArray())
+{
+    return "<Widget " + attributes + ">" + inside + "</Widget>";
+}
+
+inline QByteArray RectXml(int id)
+{
+    return WidgetXml("id=\"" + QByteArray::number(id) + "\" type=\"rect\" width=\"0.1\" height=\"0.1\"");
+}
+
+// A tab container with the attributes given besides its type, and one Tab element for each text, holding that text.
+inline QByteArray TabsXml(const QByteArray& attributes, const QList<QByteArray>& tabs)
+{
+    QByteArray inside;
+    for (const QByteArray& tab : tabs)
+        inside += "<Tab>" + tab + "</Tab>";
+    return WidgetXml("type=\"tab_container\" " + attributes, inside);
+}
+
 inline void AddLayout(cConfig& config, const QString& name)
 {
     config.createNewLayout(true, QString(), true, false, false, 0, true, QString(), false, 4, 3, name);

@@ -54,11 +54,6 @@ QString After(cConfig& config, void (cConfig::*action)())
     return State(config);
 }
 
-QByteArray Document(const QByteArray& body, const QByteArray& root = "version=\"1.0.0\"")
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<KelvariConfig " + root + ">" + body + "</KelvariConfig>";
-}
-
 // Bytes this process has read so far, from every file.
 qint64 BytesRead()
 {
@@ -447,6 +442,64 @@ private slots:
         QCOMPARE(capture.LinesContaining("is taken by an earlier widget").size(), 3);
         QCOMPARE(config.ReadReport().Text(), QString("3 widgets given a new id, as an earlier widget had theirs"));
         QCOMPARE(config.GetNextId(), 13);
+        QByteArray written;
+        QVERIFY(config.WriteXml(written) && again.ReadXml(written));
+        QCOMPARE(again.ReadReport().Text(), QString());
+    }
+
+    void whatReadingLeavesOutIsReportedByKind_data()
+    {
+        QTest::addColumn<QByteArray>("widgets");
+        QTest::addColumn<QByteArray>("resources");
+        QTest::addColumn<QString>("report");
+        const QByteArray size = "width=\"0.5\" height=\"0.5\"";
+        const QByteArray rect = "type=\"rect\" " + size;
+        QTest::newRow("widgets without a usable id")
+            << WidgetXml(rect) + WidgetXml("id=\"-1\" " + rect) + TabsXml(size, {RectXml(1) + RectXml(2), RectXml(3)})
+            << QByteArray() << "3 widgets without a usable id left out, with 3 widgets inside them";
+        QTest::newRow("widget with the largest id")
+            << TabsXml("id=\"2147483647\" " + size, {RectXml(1)}) << QByteArray()
+            << "1 widget with the id 2147483647 left out, with 1 widget inside it";
+        QTest::newRow("widgets without a type")
+            << WidgetXml("id=\"1\" type=\"\" " + size) + WidgetXml("id=\"2\" " + size, "<Tab>" + RectXml(3) + "</Tab>")
+            << QByteArray() << "2 widgets without a type left out, with 1 widget inside them";
+        QTest::newRow("widgets with a negative size")
+            << TabsXml("id=\"1\" width=\"-0.5\" height=\"0.5\"", {RectXml(2) + TabsXml("id=\"3\" " + size, {RectXml(4)})}) +
+                   WidgetXml("id=\"5\" type=\"text\" width=\"0.5\" height=\"-1\"")
+            << QByteArray() << "2 widgets with a negative width or height left out, with 3 widgets inside them";
+        QList<QByteArray> tabs;
+        for (int tab = 0; tab < 10; ++tab)
+            tabs << RectXml(10 + tab);
+        tabs << RectXml(30) + RectXml(31) << TabsXml("id=\"32\" " + size, {RectXml(33)});
+        QTest::newRow("tabs past the tenth")
+            << TabsXml("id=\"1\" numTabs=\"10\" " + size, tabs) << QByteArray()
+            << "2 tabs past the tenth of a tab container left out, with 4 widgets on them";
+        QTest::newRow("resources that are no pictures")
+            << QByteArray() << QByteArray("<Resource id=\"4\" type=\"sound\" name=\"cue.wav\">AAAA</Resource>"
+                                          "<Resource id=\"5\" name=\"notes\"/>")
+            << "2 resources of a type this program does not know left out: cue.wav, notes";
+        QTest::newRow("pictures without a usable id")
+            << QByteArray() << QByteArray("<Resource id=\"x1\" type=\"image\" name=\"a.svg\" subtype=\"svg\">AAAA</Resource>"
+                                          "<Resource type=\"image\" subtype=\"svg\">AAAA</Resource>")
+            << "2 pictures without a usable id left out: a.svg";
+    }
+
+    // What the reader leaves out is counted by kind, with the widgets that went with it, and named where it has
+    // a name; the rest loads, and the file saved then reads back with nothing left out.
+    void whatReadingLeavesOutIsReportedByKind()
+    {
+        QFETCH(QByteArray, widgets);
+        QFETCH(QByteArray, resources);
+        QFETCH(QString, report);
+        cConfig config(nullptr), again(nullptr);
+        bool read = false;
+        cTraceCapture::Of([&] {
+            read = config.ReadXml(Document("<Layouts><Layout name=\"A\">" + widgets + RectXml(50) + "</Layout></Layouts>"
+                                           "<Resources>" + resources + "</Resources>"));
+        });
+        QVERIFY(read);
+        QCOMPARE(config.ReadReport().Text(), report + "\nSaving writes the file without them.");
+        QCOMPARE(config.Layouts().At(0)->GetWidgets()->Items().last()->GetId(), 50);
         QByteArray written;
         QVERIFY(config.WriteXml(written) && again.ReadXml(written));
         QCOMPARE(again.ReadReport().Text(), QString());
