@@ -3,6 +3,7 @@
 #include "cConfigReadReport.h"
 #include "cDefaultImageResource.h"
 #include "cImageResource.h"
+#include "cLowestFreeId.h"
 #include "cResourceUndoManager.h"
 #include "ZRNet/Core/DebugTrace.h"
 
@@ -231,19 +232,26 @@ int cConfigBase::GetNextResourceId()
     // The reader refuses the largest int, so past the id below it a file
     // could not be read back with its pictures: take the lowest id no
     // resource holds. Resources waiting in the undo history count, as undo
-    // brings them back.
-    QSet<int> held;
+    // brings them back, and so do those the last read left out, which
+    // widgets may still name.
+    cLowestFreeId free;
     const auto children = findChildren<cResource*>(QString(), Qt::FindDirectChildrenOnly);
     for (const cResource* child : children)
     {
         int number = 0;
         if (ParseUserId(child->resourceId(), &number))
-            held.insert(number);
+            free.Take(number);
     }
-    int free = 0;
-    while (held.contains(free))
-        ++free;
-    return free;
+    for (int id : qAsConst(mResourceIdsLeftOut))
+        free.Take(id);
+    return free.Find();
+}
+
+void cConfigBase::KeepLeftOutId(const QString& id)
+{
+    int number = 0;
+    if (ParseUserId(id, &number))
+        mResourceIdsLeftOut.insert(number);
 }
 
 void cConfigBase::RaiseNextResourceId(const QString& id)
@@ -428,6 +436,7 @@ void cConfigBase::Reset(bool clearResources)
         mResourceUndoManager->ClearUndoRedo();
         setSelectedResourceIndex(-1);
         mNextResourceId = 0;
+        mResourceIdsLeftOut.clear();
         const QList<cResource*> listed = mResources->Items();
         mResources->clear();
         while (mResourcesAndDefaults->count() > DefaultResourceCount)
@@ -498,6 +507,7 @@ void cConfigBase::ReadResourceElements(QXmlStreamReader& reader, bool dropBytes,
                 report.AddPictureWithoutId(attributeName);
             else
                 report.AddResourceOfUnknownType(attributeName);
+            KeepLeftOutId(id);
             reader.skipCurrentElement();
             continue;
         }
@@ -518,6 +528,7 @@ void cConfigBase::ReadResourceElements(QXmlStreamReader& reader, bool dropBytes,
                 report.AddPictureTooLarge(name, limit);
             else
                 report.AddPictureUnreadable(name);
+            KeepLeftOutId(id);
             continue;
         }
         if (dropBytes)

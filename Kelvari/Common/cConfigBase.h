@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 class QXmlStreamReader;
@@ -151,12 +152,15 @@ private:
     void BuildDefaultResources();
     void AddDefaultResource(const QString& id, const QString& name);
     void RaiseNextResourceId(const QString& id);
+    void KeepLeftOutId(const QString& id);
     void ReadResourceElements(QXmlStreamReader& reader, bool dropBytes, cConfigReadReport& report);
 
     QString mVersion;
     QQmlObjectListModel<cResource>* mResources;
     QQmlObjectListModel<cResource>* mResourcesAndDefaults;
     int mNextResourceId = 0;
+    // Ids of resources the last read left out.
+    QSet<int> mResourceIdsLeftOut;
     bool mConfigVersionIsNewer = false;
     int mSelectedResourceIndex = -1;
     cResourceUndoManager* mResourceUndoManager;

@@ -362,11 +362,11 @@ void cWidget::PreserveCurrentNode(QXmlStreamReader& reader)
         mPreservedNodes += node;
 }
 
-int cWidget::LargestKeptWidgetId() const
+QList<int> cWidget::KeptWidgetIds() const
 {
-    int largest = -1;
+    QList<int> ids;
     if (mPreservedNodes.isEmpty())
-        return largest;
+        return ids;
     QXmlStreamReader reader(QByteArrayLiteral("<_>") + mPreservedNodes + QByteArrayLiteral("</_>"));
     while (!reader.atEnd())
     {
@@ -375,9 +375,9 @@ int cWidget::LargestKeptWidgetId() const
         bool ok = false;
         const int id = reader.attributes().value(QLatin1String("id")).toInt(&ok, 10);
         if (ok)
-            largest = std::max(largest, id);
+            ids << id;
     }
-    return largest;
+    return ids;
 }
 
 void cWidget::KeepUninterpretedAttributes(const QXmlStreamAttributes& attributes)

@@ -79,9 +79,8 @@ public:
     bool IsDisabled() const { return mDisabled; }
     bool IsSelected() const { return mSelected; }
     bool IsVisible() const { return mVisible; }
-    // The largest id of a "Widget" element inside the XML kept without being
-    // understood; -1 when there is none.
-    int LargestKeptWidgetId() const;
+    // The ids of the "Widget" elements inside the XML kept without being understood.
+    QList<int> KeptWidgetIds() const;
 
     float xFraction() const;
     float yFraction() const;

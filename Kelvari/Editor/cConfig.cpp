@@ -5,6 +5,7 @@
 #include "cLayout.h"
 #include "cWidgetIdRenumbering.h"
 #include "Kelvari/Common/cImageResource.h"
+#include "Kelvari/Common/cLowestFreeId.h"
 #include "Kelvari/Common/cResourceUndoManager.h"
 #include "ZRNet/Core/DebugTrace.h"
 
@@ -337,17 +338,21 @@ int cConfig::GetNextId()
     if (mNextId < INT_MAX)
         return mNextId++;
     // Loading refuses the largest int, so once a file took the id below it a widget given that id would be
-    // lost on the next open: take the lowest id that no widget holds, those kept for undo included, nor
-    // was handed out for a widget still being made.
-    QSet<int> held = mIdsTakenAfterTheLast;
+    // lost on the next open: take the lowest id that no widget holds, those kept for undo and the Widget
+    // elements kept inside a widget included, nor was handed out for a widget still being made.
+    cLowestFreeId free;
+    for (int id : qAsConst(mIdsTakenAfterTheLast))
+        free.Take(id);
     const auto widgets = findChildren<cWidget*>();
     for (const cWidget* widget : widgets)
-        held.insert(widget->GetId());
-    int free = 0;
-    while (held.contains(free))
-        ++free;
-    mIdsTakenAfterTheLast.insert(free);
-    return free;
+    {
+        free.Take(widget->GetId());
+        for (int kept : widget->KeptWidgetIds())
+            free.Take(kept);
+    }
+    const int id = free.Find();
+    mIdsTakenAfterTheLast.insert(id);
+    return id;
 }
 
 void cConfig::IncreaseNextIdOnLoad(int id)

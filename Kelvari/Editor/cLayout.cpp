@@ -155,7 +155,8 @@ void cLayout::IncreaseNextIdOnLoad(cWidget* widget)
     if (!widget)
         return;
     // Kept XML of a widget this program does not know may hold widgets with ids of their own.
-    const int id = std::max(widget->GetId(), widget->LargestKeptWidgetId());
+    const QList<int> kept = widget->KeptWidgetIds();
+    const int id = std::max(widget->GetId(), kept.isEmpty() ? -1 : *std::max_element(kept.cbegin(), kept.cend()));
     mConfig.IncreaseNextIdOnLoad(std::min(id, INT_MAX - 1));
 }
 

@@ -311,6 +311,30 @@ private slots:
         QCOMPARE(ImageId(again.Layouts().At(0)->GetWidgets()->At(0)), QString("2"));
     }
 
+    // Past the largest id a file can hold, a new picture passes the id of one the read left out, which a
+    // widget still names: the widget keeps showing no picture, and is saved so.
+    void aNewPicturePastTheLargestIdPassesTheIdsOfPicturesLeftOut()
+    {
+        cConfig config(nullptr), again(nullptr);
+        bool read = false;
+        cTraceCapture::Of([&] {
+            read = config.ReadXml(Document("<Layouts><Layout name=\"A\">" +
+                                           WidgetXml("id=\"1\" type=\"image\" width=\"1\" height=\"1\" resourceId=\"0\"") +
+                                           "</Layout></Layouts><Resources><Resource id=\"2147483646\" type=\"image\" "
+                                           "name=\"top.svg\" subtype=\"svg\">" + FileBytes(ImagePath("folder.svg")).toBase64() +
+                                           "</Resource><Resource id=\"0\" type=\"image\" name=\"lost.png\" subtype=\"png\">"
+                                           "AAAA</Resource></Resources>"));
+        });
+        QVERIFY(read);
+        QCOMPARE(config.addNewImage(ImageUrl("folder.png")), QString("1"));
+        const cWidget* image = config.Layouts().At(0)->GetWidgets()->At(0);
+        QVERIFY(config.GetImage(ImageId(image)).isNull());
+        QByteArray written;
+        QVERIFY(config.WriteXml(written) && again.ReadXml(written));
+        QCOMPARE(ImageId(again.Layouts().At(0)->GetWidgets()->At(0)), QString("0"));
+        QVERIFY(again.GetImage("0").isNull());
+    }
+
     void badDocumentsFailWithTheirReason_data()
     {
         const QString invalid = "Invalid config data file";

@@ -456,6 +456,28 @@ private slots:
         QCOMPARE(again.ReadReport().Text(), QString());
         QCOMPARE(again.Layouts().At(0)->GetWidgets()->count() + again.Layouts().At(1)->GetWidgets()->count(), 8);
     }
+
+    // Past the largest id a file can hold, new widgets pass the ids of Widget elements kept inside a widget,
+    // also inside one deleted and waiting for undo on another page.
+    void newWidgetsPastTheLargestIdPassIdsKeptInsideWidgets()
+    {
+        cConfig config(nullptr);
+        QVERIFY(config.ReadXml("<KelvariConfig version=\"1.0.0\"><Layouts><Layout name=\"A\">"
+                               "<Widget id=\"2147483646\" type=\"rect\" width=\"0.1\" height=\"0.1\"/>"
+                               "<Widget id=\"0\" type=\"future\" width=\"0.1\" height=\"0.1\"><Widget id=\"1\" type=\"rect\"/>"
+                               "</Widget></Layout><Layout name=\"B\"><Widget id=\"3\" type=\"future\" width=\"0.1\" "
+                               "height=\"0.1\"><Widget id=\"2\" type=\"rect\"/></Widget></Layout></Layouts></KelvariConfig>"));
+        cLayout* a = config.Layouts().At(0);
+        cLayout* b = config.Layouts().At(1);
+        b->selectionManager()->selectAll();
+        b->deletePressed();
+        a->createAndAddWidget("rect", nullptr, -1, 0, 0, 0.1f, 0.1f);
+        a->createAndAddWidget("rect", nullptr, -1, 0, 0, 0.1f, 0.1f);
+        b->undoPressed();
+        QByteArray written;
+        QVERIFY(config.WriteXml(written));
+        QCOMPARE(DistinctWidgetIds(written), QPair(7, 7));
+    }
 };
 
 QTEST_MAIN(tst_LayoutEditing)
