@@ -73,9 +73,10 @@ QString cConfigReadReport::Text() const
                      QStringLiteral(" nested deeper than %1 containers left out").arg(mNestingLimit);
     const auto leftOut = [&](eLeftOut reason, const char* one, const char* many, const char* what) {
         const sLeftOut& counts = mLeftOut[static_cast<size_t>(reason)];
+        const char* where = reason == eLeftOut::TabPastMaximum ? "on" : "inside";
         if (counts.elements > 0)
             lines << Count(counts.elements, one, many) + QLatin1String(what) + QStringLiteral(" left out") +
-                         WidgetsWith(counts.elements, counts.widgetsInside, reason == eLeftOut::TabPastMaximum ? "on" : "inside");
+                         WidgetsWith(counts.elements, counts.widgetsInside, where);
     };
     leftOut(eLeftOut::WidgetWithoutId, "widget", "widgets", " without a usable id");
     leftOut(eLeftOut::WidgetWithLargestId, "widget", "widgets", " with the id 2147483647");
