@@ -87,9 +87,16 @@ void cSimConfigManager::LogIn(const cZRNetMessage& message)
     {
         std::lock_guard<std::mutex> lock(mMutex);
         if (accepted)
+        {
             mLoggedIn.insert(message.ConnectionId());
+        }
         else
+        {
+            // The upload's next chunk can only fail now: it frees the unit at once.
             mLoggedIn.erase(message.ConnectionId());
+            if (mUpload.mConnection == message.ConnectionId())
+                mUpload = sUpload();
+        }
     }
     Report(accepted ? "LOGIN accepted" : "LOGIN refused");
     Reply(message, eConfigMethodLogInReply, QByteArray(1, accepted ? 1 : 0));

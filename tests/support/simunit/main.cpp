@@ -1,6 +1,7 @@
 // A simulated unit for tests and benchmarks: accepts ZRNet connections, hosts the config manager and answers
 // discovery probes, all on 127.0.0.1. Prints "READY tcp=<port> udp=<port>" once it listens (udp=0: it answers no
 // probes, because the port could not be bound); stop it by its process id. --help lists the options.
+#include "Common/Qt/cDiscoveryDatagram.h"
 #include "ZRNet/Core/Syscall.h"
 #include "ZRNet/Core/ZRNetProtocol.h"
 #include "ZRNet/Core/cSyscallThread.h"
@@ -13,12 +14,52 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QTcpServer>
+#include <QVector>
 
 #include <cstdio>
 #include <memory>
 
 namespace
 {
+// The most that one UDP datagram over IPv4 carries.
+constexpr int kMaxDatagramSize = 65507;
+
+// A number option and the values that the unit can honour.
+struct sNumberOption
+{
+    const QCommandLineOption* mOption;
+    int mMinimum;
+    int mMaximum;
+};
+
+bool Refuse(const QString& text)
+{
+    std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+    return false;
+}
+
+// Every value is checked before anything listens, so that a test never runs against a unit other than it asked for.
+bool OptionsHonoured(const QCommandLineParser& parser, const QVector<sNumberOption>& numbers,
+                     const QCommandLineOption& unitName, const QCommandLineOption& findName)
+{
+    for (const sNumberOption& number : numbers)
+    {
+        const QString name = number.mOption->names().first();
+        bool isNumber = false;
+        const int value = parser.value(*number.mOption).toInt(&isNumber);
+        if (!isNumber || value < number.mMinimum || value > number.mMaximum)
+            return Refuse(QString("--%1 takes a whole number from %2 to %3, not \"%4\"")
+                              .arg(name).arg(number.mMinimum).arg(number.mMaximum).arg(parser.value(*number.mOption)));
+    }
+    const int nameBytes = parser.value(unitName).toUtf8().size();
+    if (nameBytes < 1 || nameBytes > 255)
+        return Refuse(QString("--unit-name takes 1 to 255 bytes of UTF-8, not %1").arg(nameBytes));
+    const int findNameBytes = parser.value(findName).toUtf8().size();
+    if (findNameBytes > 255)
+        return Refuse(QString("--find-name takes 0 to 255 bytes of UTF-8, not %1").arg(findNameBytes));
+    return true;
+}
+
 // Hands every accepted connection to the network connection, which runs it on a transport thread of its own.
 class cSimUnitServer : public QTcpServer
 {
@@ -49,7 +90,8 @@ int main(int argc, char** argv)
                                       "Simulated Dorvel");
     const QCommandLineOption unitType("unit-type", "Unit type announced: 0 Oskel, 1 Halvor or 2 Pemra Dorvel (default 0).", "type", "0");
     const QCommandLineOption findName("find-name", "Find name announced, 0 to 255 bytes of UTF-8 (default empty).", "text", "");
-    const QCommandLineOption information("information", "Information text announced (default empty).", "text", "");
+    const QCommandLineOption information("information", "Information text announced, as long as the announcement "
+                                                        "fits one datagram (default empty).", "text", "");
     const QCommandLineOption adminPassword(
         "admin-password-hash",
         "The administrator's password as the editor sends it: the 88 Base64 characters of its hashed password "
@@ -69,20 +111,42 @@ int main(int argc, char** argv)
                                         "file");
     const QCommandLineOption busy("busy", "Answer every chunk of a logged-in connection with status 5, as if another upload were under way.");
     const QCommandLineOption unitError("unit-error", "Answer every chunk and download request of a logged-in connection with status 3.");
-    const QCommandLineOption dropAfter("drop-after-chunk", "Drop the connection after receiving this chunk "
-                                                           "(-1: never).",
+    const QCommandLineOption dropAfter("drop-after-chunk", "Drop the connection after receiving this chunk, "
+                                                           "-1 to 65535 (-1: never).",
                                        "index", "-1");
     const QCommandLineOption stallAfter("stall-after-chunk", "Ignore everything from a connection after receiving "
-                                                             "this chunk on it (-1: never).",
+                                                             "this chunk on it, -1 to 65535 (-1: never).",
                                         "index", "-1");
     const QCommandLineOption noHeartbeat("no-heartbeat", "Send no heartbeats and never drop a silent connection.");
-    const QCommandLineOption chunkSize("download-chunk-size", "Bytes of config per download chunk; over 32000 "
-                                                              "breaks the protocol, as a faulty unit would.",
+    const QCommandLineOption chunkSize("download-chunk-size", "Bytes of config per download chunk, 1 to 65531; "
+                                                              "over 32000 breaks the protocol, as a faulty unit would.",
                                        "bytes", QString::number(kConfigChunkSize));
     parser.addOptions({tcpPort, discoveryPort, unitName, unitType, findName, information, adminPassword,
                        testWindowUser, testWindowPassword, noConfigManager, storedConfig, uploadFile, busy, unitError,
                        dropAfter, stallAfter, noHeartbeat, chunkSize});
     parser.process(application);
+    const int maxChunkSize = int(kZRNetMaxPayloadLength) - 4;
+    if (!OptionsHonoured(parser,
+                         {{&tcpPort, 0, 65535},
+                          {&discoveryPort, 0, 65535},
+                          {&unitType, 0, kUnitTypeCount - 1},
+                          {&dropAfter, -1, 65535},
+                          {&stallAfter, -1, 65535},
+                          {&chunkSize, 1, maxChunkSize}},
+                         unitName, findName))
+        return 2;
+    sUnit unit;
+    unit.mUnitName = parser.value(unitName);
+    unit.mUnitType = static_cast<eUnitType>(parser.value(unitType).toInt());
+    unit.mFindName = parser.value(findName);
+    unit.mInformation = parser.value(information);
+    const int announcementSize = cDiscoveryDatagram::Announcement(unit).size();
+    if (announcementSize > kMaxDatagramSize)
+    {
+        Refuse(QString("--information makes an announcement of %1 bytes, more than one datagram holds (%2)")
+                   .arg(announcementSize).arg(kMaxDatagramSize));
+        return 2;
+    }
 
     sSimUnitSettings settings;
     const auto userHash = [](const QString& user) {
@@ -134,11 +198,6 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    sUnit unit;
-    unit.mUnitName = parser.value(unitName);
-    unit.mUnitType = static_cast<eUnitType>(qBound(0, parser.value(unitType).toInt(), kUnitTypeCount - 1));
-    unit.mFindName = parser.value(findName);
-    unit.mInformation = parser.value(information);
     cDiscoveryResponder responder(unit);
     quint16 answeredPort = 0;
     if (responder.Listen(QHostAddress::LocalHost, static_cast<quint16>(parser.value(discoveryPort).toUInt())))
