@@ -113,6 +113,15 @@ void cConnectionInterface::disconnect()
     SetConnected(false);
 }
 
+// Idle first, so that the end is not reported as the unit's doing.
+void cConnectionInterface::EndUnitConnection(UWORD connectionId)
+{
+    disconnect();
+    ZR_NOTIFY("Ending connection %u to %s", connectionId, mHostText.constData());
+    if (mNetworkConnection)
+        mNetworkConnection->CloseConnection(connectionId);
+}
+
 QString cConnectionInterface::padTo2(int number) const
 {
     const QString digits = QString::number(qAbs(qint64(number))).rightJustified(2, QLatin1Char('0'));

@@ -48,6 +48,10 @@ public:
 
     // Follows the new connection's signals instead of the old one's; null only lets go.
     void SetZRNetNetworkConnection(cNetworkConnection* connection);
+    // Lets go of the unit as disconnect() does, then ends one of its network
+    // connections (BYE), and with it all that the unit holds for that connection.
+    // Whatever else runs on it (a test window on the same unit) loses it as well.
+    void EndUnitConnection(UWORD connectionId);
     // The address of the unit last asked for, as the config manager's path begins.
     const QByteArray& HostText() const { return mHostText; }
     QQmlObjectListModel<cQmlUnit>* Units() const { return mUnits; }

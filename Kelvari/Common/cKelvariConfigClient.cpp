@@ -36,6 +36,18 @@ void cKelvariConfigClient::SetReplyTimeout(std::chrono::milliseconds timeout)
     mReplyTimeout = timeout;
 }
 
+UWORD cKelvariConfigClient::UnfinishedUploadConnection() const
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    return mStage == eUploading ? mConnectionId : kZRNetNoConnection;
+}
+
+bool cKelvariConfigClient::UploadSucceeded() const
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    return mUploaded;
+}
+
 cZRNetMessage cKelvariConfigClient::ToManager(UWORD method) const
 {
     return cZRNetMessage(mConnectionId, mManagerHandle, Handle(), method);
@@ -413,6 +425,7 @@ void cKelvariConfigClient::HandleTransferEnd(const cZRNetMessage& message)
             {
                 if (downloaded)
                     mDownloadFile->close();
+                mUploaded = uploaded;
                 mStage = eDone;
                 mUpload.clear();
                 RequestTicks(false);

@@ -39,6 +39,12 @@ public:
     QString GetConfigDataTempFilename() const;
     // How long the unit may stay silent during a step.
     void SetReplyTimeout(std::chrono::milliseconds timeout);
+    // The connection of an upload that has sent chunks and not ended: the unit
+    // holds it until it ends or that connection does. 65535 otherwise.
+    UWORD UnfinishedUploadConnection() const;
+    // True once the unit has stored the upload and said so, also while the
+    // success signal is still on its way to its receiver.
+    bool UploadSucceeded() const;
 
     void EntrypointMessage(const cZRNetMessage& message) override;
     void EntrypointTick() override;
@@ -108,6 +114,7 @@ private:
     int mLastIndex = 0;
     int mNextChunk = 0;
     int mAcknowledged = -1;
+    bool mUploaded = false;
 
     std::unique_ptr<QTemporaryFile> mDownloadFile;
     QString mDownloadFilename;

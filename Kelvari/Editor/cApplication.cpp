@@ -55,7 +55,7 @@ const sWidgetTypeRow kNonGenericRows[] = {
 const QString cApplication::mUnknownWidgetQmlUrl = QStringLiteral("../Widgets/UnknownWidget.qml");
 
 cApplication::cApplication()
-    : cApplicationBase(false)
+    : cApplicationBase(false), mUploadSizeLimit(cConfig::MaxInMemorySize)
 {
     cEditorWidgetFactory::AddAllZRNetWidgetObjectRequestRegExps();
     mCurrentConfig = new cConfig(this);

@@ -138,8 +138,13 @@ public:
     Q_INVOKABLE void downloadConfig();
     Q_INVOKABLE void uploadConfig();
     // Ends the running transfer at once, as a failure does, but without an
-    // outcome signal: the caller asked for it. Nothing when none runs.
-    Q_INVOKABLE void cancelTransfer();
+    // outcome signal: the caller asked for it. An upload that has sent chunks
+    // also ends the connection it ran on, so that the unit drops what it holds.
+    // False when it is too late: the unit has answered that it stored the
+    // upload, and the success signal follows as usual. True when none runs.
+    Q_INVOKABLE bool cancelTransfer();
+    // For tests: the most the uploaded document may take in memory.
+    void SetUploadSizeLimit(int bytes) { mUploadSizeLimit = bytes; }
 
     // cTestWindowLogin
     QString TestWindowUsername() const override { return mTestWindowUsername; }
@@ -239,6 +244,7 @@ private:
     // its signals from those of earlier clients still queued.
     cKelvariConfigClient* mConfigClient = nullptr;
     quint64 mTransferNumber = 0;
+    int mUploadSizeLimit;
     QStringList mSupportedUnits;
     QQmlObjectListModel<cToolboxWidget>* mAllWidgets;
     QQmlObjectListModel<cToolboxWidget>* mGenericWidgets;

@@ -105,12 +105,22 @@ void cApplication::SeekConfigManager()
         mConfigClient->SeekObject(path.constData());
 }
 
-void cApplication::cancelTransfer()
+// The unit keeps an unfinished upload until its connection ends.
+bool cApplication::cancelTransfer()
 {
     if (!mConfigClient)
-        return;
+        return true;
+    if (mConfigClient->UploadSucceeded())
+    {
+        ZR_NOTIFY("Upload not cancelled: the unit has already stored the config");
+        return false;
+    }
+    const UWORD held = mConfigClient->UnfinishedUploadConnection();
     ZR_NOTIFY("Transfer cancelled");
     DeleteConfigClient();
+    if (held != kZRNetNoConnection)
+        connectionInterface()->EndUnitConnection(held);
+    return true;
 }
 
 void cApplication::DeleteConfigClient()
@@ -134,12 +144,14 @@ void cApplication::ConfigClientStartUpload()
 {
     AdminLoginAccepted();
     QByteArray data;
-    if (!mCurrentConfig->WriteXml(data))
+    if (!mCurrentConfig->WriteXml(data, mUploadSizeLimit))
     {
         // A document the writer gave up on is cut short: the unit must not store it.
         ZR_ERROR("Config could not be written for the upload");
         DeleteConfigClient();
-        FailUpload(QStringLiteral("The config could not be written for the upload"));
+        const QString reason = mCurrentConfig->LoadFailureText();
+        FailUpload(reason.isEmpty() ? QStringLiteral("The config could not be written for the upload")
+                                    : QStringLiteral("The config could not be written for the upload: %1").arg(reason));
         return;
     }
     mConfigClient->UploadConfig(data);

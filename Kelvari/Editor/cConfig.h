@@ -130,7 +130,8 @@ public:
 
     // Config file. Every writer returns false when not all bytes were written.
     bool WriteXml(QFileDevice& file);
-    // Leaves the bytes empty on failure; one that would take more than maxSize says so in LoadFailureText().
+    // Leaves the bytes empty on failure; one that would take more than maxSize says so in LoadFailureText(),
+    // any other leaves that empty.
     bool WriteXml(QByteArray& bytes, int maxSize = MaxInMemorySize);
     bool WriteXml(QXmlStreamWriter& writer);
     void WriteResourcesXml(QXmlStreamWriter& writer) const;

@@ -42,6 +42,7 @@ bool cConfig::WriteXml(QByteArray& bytes, int maxSize)
     if (WriteXml(writer))
         return true;
     bytes.clear();
+    mLoadFailureText.clear();
     if (buffer.Overflowed())
     {
         ZR_ERROR("Config data is larger than %d bytes", maxSize);

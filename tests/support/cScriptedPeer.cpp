@@ -2,6 +2,7 @@
 
 #include "ZRNet/Core/cFrameCodec.h"
 
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 
 #include <algorithm>
@@ -24,6 +25,40 @@ bool cScriptedPeer::Accept(int timeoutMs)
     mSocket.reset(mServer.nextPendingConnection());
     mReceived.clear();
     return mSocket != nullptr;
+}
+
+namespace
+{
+// The handle that the editor played here gives as its source.
+const UWORD kEditorHandle = 2;
+}
+
+UWORD cScriptedPeer::LogInToConfigManager(quint16 unitPort, const QByteArray& passwordHash)
+{
+    cZRNetMessage received;
+    if (!ConnectTo(unitPort))
+        return kZRNetNoHandle;
+    Greet(eMethodHello);
+    cZRNetMessage find(0, kZRNetRegistryHandle, kEditorHandle, eMethodFindObject);
+    find.AppendString(kConfigManagerName);
+    Send(find);
+    if (!ReceiveMethod(eMethodFoundObject, received))
+        return kZRNetNoHandle;
+    const UWORD manager = received.GetUWord(0);
+    cZRNetMessage logIn(0, manager, kEditorHandle, eConfigMethodLogIn);
+    logIn.AppendString(QCryptographicHash::hash("Admin", QCryptographicHash::Keccak_512).toBase64().constData());
+    logIn.AppendString(passwordHash.constData());
+    Send(logIn);
+    return ReceiveMethod(eConfigMethodLogInReply, received) && received.GetUByte(0) == 1 ? manager : kZRNetNoHandle;
+}
+
+cZRNetMessage cScriptedPeer::UploadChunk(UWORD manager, int index, int last, const QByteArray& data)
+{
+    cZRNetMessage chunk(0, manager, kEditorHandle, eConfigMethodUploadChunk);
+    chunk.AppendUWord(UWORD(index));
+    chunk.AppendUWord(UWORD(last));
+    chunk.AppendBytes(data.constData(), size_t(data.size()));
+    return chunk;
 }
 
 bool cScriptedPeer::ConnectTo(quint16 port)

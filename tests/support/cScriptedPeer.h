@@ -40,6 +40,12 @@ public:
     bool WaitForClose(int timeoutMs = 3000);
     void Close();
 
+    // As another editor on a unit: connects, greets, finds the config manager and logs in as the
+    // administrator with the password as it travels; the manager's handle, or 65535 when a step fails.
+    UWORD LogInToConfigManager(quint16 unitPort, const QByteArray& passwordHash);
+    // An upload chunk from the editor played here to the manager.
+    static cZRNetMessage UploadChunk(UWORD manager, int index, int last, const QByteArray& data);
+
     static QByteArray Framed(const cZRNetMessage& message);
 
 private:

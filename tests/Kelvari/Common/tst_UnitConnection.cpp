@@ -41,37 +41,6 @@ QByteArray Config(int size)
     return bytes;
 }
 
-// Plays a second editor on a connection of its own: greets the unit, finds its config manager and logs in.
-UWORD LogInAsAnotherEditor(cScriptedPeer& peer, quint16 unitPort)
-{
-    const UWORD self = 2;
-    cZRNetMessage received;
-    if (!peer.ConnectTo(unitPort))
-        return kZRNetNoHandle;
-    peer.Greet(eMethodHello);
-    cZRNetMessage find(0, kZRNetRegistryHandle, self, eMethodFindObject);
-    find.AppendString(kConfigManagerName);
-    peer.Send(find);
-    if (!peer.ReceiveMethod(eMethodFoundObject, received))
-        return kZRNetNoHandle;
-    const UWORD manager = received.GetUWord(0);
-    cZRNetMessage logIn(0, manager, self, eConfigMethodLogIn);
-    logIn.AppendString(QCryptographicHash::hash("Admin", QCryptographicHash::Keccak_512).toBase64().constData());
-    logIn.AppendString(kPasswordHash);
-    peer.Send(logIn);
-    return peer.ReceiveMethod(eConfigMethodLogInReply, received) && received.GetUByte(0) == 1 ? manager
-                                                                                                : kZRNetNoHandle;
-}
-
-cZRNetMessage Chunk(UWORD manager, int index, int last, const QByteArray& data)
-{
-    cZRNetMessage chunk(0, manager, 2, eConfigMethodUploadChunk);
-    chunk.AppendUWord(UWORD(index));
-    chunk.AppendUWord(UWORD(last));
-    chunk.AppendBytes(data.constData(), size_t(data.size()));
-    return chunk;
-}
-
 sUnit MakeUnit(const QString& name, const QString& information = "first")
 {
     sUnit unit;
@@ -528,6 +497,30 @@ private slots:
         QCOMPARE(connection.HostText() + '/' + kConfigManagerName, QByteArray(kManagerPath));
         QVERIFY(session.LogIn());
     }
+    // Ending a connection from the editor lets go of the unit as disconnect() does, without a reason, so that
+    // it is not told as the unit's doing; the unit hears BYE, and a transfer on the connection fails as lost.
+    void endingAUnitConnectionIsTheEditorsOwnDoing()
+    {
+        cClientSession session({"--stall-after-chunk", "0"});
+        QVERIFY(session.StartUnit());
+        cConnectionInterface connection(false, nullptr, sUnitFinderSettings(), session.mUnit.TcpPort());
+        connection.SetZRNetNetworkConnection(cNetworkConnection::Instance());
+        connection.connectToHostByIpAddress(QStringLiteral("127.0.0.1"));
+        QTRY_VERIFY_WITH_TIMEOUT(connection.connected(), 5000);
+        QVERIFY(session.LogIn());
+        session.mClient->UploadConfig(Config(100000));
+        QVERIFY(session.mUnit.WaitForReport("CHUNK index=0"));
+        const UWORD ended = session.mClient->UnfinishedUploadConnection();
+        QCOMPARE(ended, session.mClient->FoundConnection());
+        connection.EndUnitConnection(ended);
+        QVERIFY(!connection.connected());
+        QVERIFY(session.WaitFor("UploadFailed"));
+        QCOMPARE(session.mClient->FailureReasonCode(), 2);
+        QCOMPARE(session.mClient->UnfinishedUploadConnection(), kZRNetNoConnection);
+        QVERIFY(!cNetworkConnection::Instance()->ConnectionIds().contains(ended));
+        QTest::qWait(100);
+        QCOMPARE(connection.connectionFailureReason(), QString());
+    }
     // One upload at a time on the whole unit: while one connection's upload is unfinished, every chunk another
     // connection sends gets its own end status 5. The first connection's end frees the unit, and a completed
     // upload is what a later download returns.
@@ -539,11 +532,11 @@ private slots:
         session.mClient->UploadConfig(Config(200000));
         QVERIFY(session.mUnit.WaitForReport("CHUNK index=5"));
         cScriptedPeer other;
-        const UWORD manager = LogInAsAnotherEditor(other, session.mUnit.TcpPort());
+        const UWORD manager = other.LogInToConfigManager(session.mUnit.TcpPort(), kPasswordHash);
         QVERIFY(manager != kZRNetNoHandle);
         const QByteArray config = Config(40000);
-        other.Send(Chunk(manager, 0, 1, config.left(32000)));
-        other.Send(Chunk(manager, 1, 1, config.mid(32000)));
+        other.Send(cScriptedPeer::UploadChunk(manager, 0, 1, config.left(32000)));
+        other.Send(cScriptedPeer::UploadChunk(manager, 1, 1, config.mid(32000)));
         cZRNetMessage end;
         for (int chunk = 0; chunk < 2; ++chunk)
         {
@@ -555,10 +548,10 @@ private slots:
         // The unit hears of the end on its own time.
         QVERIFY(QTest::qWaitFor(
             [&] {
-                other.Send(Chunk(manager, 0, 1, config.left(32000)));
+                other.Send(cScriptedPeer::UploadChunk(manager, 0, 1, config.left(32000)));
                 if (!other.ReceiveMethod(eConfigMethodUploadProgress, end, 200))
                     return false;
-                other.Send(Chunk(manager, 1, 1, config.mid(32000)));
+                other.Send(cScriptedPeer::UploadChunk(manager, 1, 1, config.mid(32000)));
                 return other.ReceiveMethod(eConfigMethodTransferEnd, end) && end.GetUByte(0) == 0;
             },
             5000));

@@ -1,5 +1,6 @@
 #include "ConfigTestData.h"
 #include "support/cOnlineTestSupport.h"
+#include "support/cScriptedPeer.h"
 #include "support/cSimulatedUnit.h"
 #include "support/cWindowTestSupport.h"
 
@@ -146,6 +147,10 @@ private slots:
                                     << "Dorvel encountered an error while processing the upload";
         QTest::newRow("document cannot be written") << QStringList() << kPassword
                                                     << "The config could not be written for the upload";
+        QTest::newRow("document too large to write")
+            << QStringList() << kPassword
+            << "The config could not be written for the upload: The config is larger than the 1000 bytes that can be "
+               "held in memory";
     }
     void uploadFailuresSayWhy()
     {
@@ -156,7 +161,9 @@ private slots:
         MakeDocumentLarge();
         const bool unwritable = reason.contains("written");
         cConfig* config = mApplication->currentConfig();
-        if (unwritable)
+        if (reason.contains("larger"))
+            mApplication->SetUploadSizeLimit(1000);
+        else if (unwritable)
             config->InsertNewResource(new cImageResource(config, "90", "x", QImage(), "<svg/>", QString(QChar(1)), config));
         mApplication->uploadConfig();
         QVERIFY(WaitForOutcomes(1));
@@ -307,6 +314,62 @@ private slots:
         QVERIFY(mApplication->findChild<cKelvariConfigClient*>());
         mApplication->cancelTransfer();
         QVERIFY(NoClientLeft());
+    }
+
+    // Cancel part-way ends the connection that the upload ran on, and the unit drops the unfinished upload:
+    // another editor's upload is taken, and so is this editor's next.
+    void aCancelledUploadLetsGoOfTheUnit()
+    {
+        const QString uploaded = mFolder->filePath(QStringLiteral("uploaded"));
+        QVERIFY(Start({"--stall-after-chunk", "1", "--upload-file", uploaded}));
+        MakeDocumentLarge();
+        mApplication->uploadConfig();
+        QTRY_VERIFY_WITH_TIMEOUT(!mUnit->Reports().filter(QStringLiteral("CHUNK index=1")).isEmpty(), 8000);
+        QVERIFY(mApplication->cancelTransfer());
+        QVERIFY(NoClientLeft());
+
+        cScriptedPeer other;
+        const UWORD manager = other.LogInToConfigManager(mUnit->TcpPort(), kHash.toLatin1());
+        QVERIFY(manager != kZRNetNoHandle);
+        cZRNetMessage end;
+        // The unit hears of the end on its own time.
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                other.Send(cScriptedPeer::UploadChunk(manager, 0, 0, "<KelvariConfig/>"));
+                return other.ReceiveMethod(eConfigMethodTransferEnd, end) && end.GetUByte(0) == 0;
+            },
+            5000));
+
+        // One chunk, which the stall after the second does not reach.
+        mApplication->createNewConfig();
+        mApplication->uploadConfig();
+        QVERIFY(WaitForOutcomes(1));
+        QCOMPARE(mOutcomes, QStringList{"uploadConfigSuccessful"});
+        QCOMPARE(FileBytes(uploaded), DocumentXml());
+    }
+
+    // Once the unit has answered that it stored the upload, cancel is too late: it changes nothing and the
+    // success follows, even when the answer has not yet been handled.
+    void aCancelAfterTheUnitStoredTheUploadReportsTheSuccess()
+    {
+        QVERIFY(Start());
+        bool tooLate = false;
+        connect(mApplication.get(), &cApplication::uploadProgressChanged, this, [&] {
+            if (mApplication->uploadProgress() < 1.0f)
+                return;
+            // Without handling events, so that the client's success stays queued.
+            const auto* client = mApplication->findChild<cKelvariConfigClient*>();
+            const QDeadlineTimer deadline(8000);
+            while (!client->UploadSucceeded() && !deadline.hasExpired())
+                QThread::msleep(1);
+            tooLate = !mApplication->cancelTransfer();
+        });
+        mApplication->uploadConfig();
+        QVERIFY(WaitForOutcomes(1));
+        QVERIFY(tooLate);
+        QCOMPARE(mOutcomes, QStringList{"uploadConfigSuccessful"});
+        QVERIFY(NoClientLeft());
+        QCOMPARE(mUnit->Reports().filter("UPLOADED").size(), 1);
     }
 
     void withoutTheMessagingLayerATransferFailsAtOnce()
