@@ -87,9 +87,15 @@ DSM.State {
         function onRequestCancelSignal() { root.connectCancelled() }
     }
 
+    // Too late to cancel once the unit has stored the upload: its success is shown.
     Connections {
         target: transferringState.active ? root.taskInProgressPopupItem : null
-        function onRequestCancelSignal() { root.transferCancelled() }
+        function onRequestCancelSignal() {
+            if (_application.cancelTransfer())
+                root.transferCancelled()
+            else
+                root.taskInProgressPopupItem.cancelAvailable = false
+        }
     }
 
     Connections {
@@ -185,11 +191,7 @@ DSM.State {
 
         DSM.SignalTransition { signal: root.transferSucceeded; targetState: succeededState }
         DSM.SignalTransition { signal: root.transferFailed; targetState: transferFailedState }
-        DSM.SignalTransition {
-            signal: root.transferCancelled
-            targetState: cancelledState
-            onTriggered: _application.cancelTransfer()
-        }
+        DSM.SignalTransition { signal: root.transferCancelled; targetState: cancelledState }
     }
 
     DSM.State {
@@ -209,13 +211,15 @@ DSM.State {
                                                                        : _application.uploadConfigFailureReason)
         onExited: root.errorPopupItem.visible = false
 
-        // A refused password is not offered again.
+        // A password the unit refused is forgotten and not offered again; after any other failure the typed
+        // one stays for the retry.
         DSM.SignalTransition {
             signal: root.resultAcknowledged
             targetState: chooseUnitState
             onTriggered: {
                 root.retrying = true
-                root.unitPickerPageItem.password = ""
+                if (!_application.adminPasswordStored)
+                    root.unitPickerPageItem.password = ""
             }
         }
     }

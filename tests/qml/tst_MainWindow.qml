@@ -199,6 +199,25 @@ MainWindowTestCase {
         compare(lastConnectionCall(), "disconnect()")
     }
 
+    // Without remembering, a failure that was no refusal leaves the typed password for the retry. A cancel after
+    // the unit stored the upload is too late: the editor waits for the outcome and tells it.
+    function test_aPasswordIsOnlyForgottenWhenRefusedAndALateCancelShowsTheOutcome() {
+        act("call connection.addUnit 10.0.0.7|Front of house||0")
+        startWorking()
+        act("set adminRememberPassword false; menu File/Upload; shown unitPickerPage")
+        tryCompare(part("unitListView"), "count", 1)
+        act("put unitListView.currentIndex 0; click unitPickerNextButton; type passwordField secret")
+        act("click unitPickerSelectButton; answer; called uploadConfig()")
+        act("call application.finishUpload false|The connection to the Dorvel was lost during the upload")
+        act("error Upload failed|The connection to the Dorvel was lost during the upload; shown unitPickerPage")
+        act("is unitPickerPage.password secret; clear; click unitPickerNextButton; click unitPickerSelectButton")
+        act("answer; called uploadConfig()")
+        act("is application.adminPassword secret; set uploadStored true; click taskInProgressCancelButton")
+        act("called cancelTransfer(); shown taskInProgressPopup; is taskInProgressPopup.cancelAvailable false")
+        act("key Escape; call application.finishUpload true; error Upload complete; idle")
+        compare(anyCalls().filter(function(call) { return call === "cancelTransfer()" }).length, 1)
+    }
+
     function test_downloadFromInitialPage() {
         act("click downloadButton; shown unitPickerPage; hidden unitPickerWarning")
         act("is unitPickerPage.headlineText Download config from unit")

@@ -192,7 +192,7 @@ void cFakeApplication::reset()
     setCurrentFilename(QString());
     mLastConfigFilePath.clear();
     mLoadSucceeds = mSaveSucceeds = true;
-    mLoadedVersionIsNewer = mHelpFails = false;
+    mLoadedVersionIsNewer = mHelpFails = mUploadStored = false;
     mLoadedReport.clear();
     Set(mLoadReport, QString(), &cFakeApplication::loadConfigReportChanged);
     Set(mAdminPassword, QString(), &cFakeApplication::adminPasswordStoredChanged);

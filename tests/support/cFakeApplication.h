@@ -247,6 +247,8 @@ class cFakeApplication : public cFakeCalls
     Q_PROPERTY(QString loadedReport MEMBER mLoadedReport)
     Q_PROPERTY(bool saveSucceeds MEMBER mSaveSucceeds)
     Q_PROPERTY(bool helpFails MEMBER mHelpFails)
+    // The unit has stored the upload: too late to cancel it.
+    Q_PROPERTY(bool uploadStored MEMBER mUploadStored)
     Q_PROPERTY(QString adminPassword MEMBER mAdminPassword NOTIFY adminPasswordStoredChanged)
 
 public:
@@ -272,7 +274,11 @@ public:
     }
     Q_INVOKABLE void testApplicationWindowClosed() { Log("testApplicationWindowClosed()"); }
     Q_INVOKABLE void openHelp();
-    Q_INVOKABLE void cancelTransfer() { Log("cancelTransfer()"); }
+    Q_INVOKABLE bool cancelTransfer()
+    {
+        Log("cancelTransfer()");
+        return !mUploadStored;
+    }
 
     // Knobs: a refused upload forgets the administrator password as the application does;
     // clearCalls() also forgets the config's and the connection's calls.
@@ -334,6 +340,7 @@ private:
     QString mLoadedReport;
     bool mSaveSucceeds = true;
     bool mHelpFails = false;
+    bool mUploadStored = false;
     QString mHelpFailureReason;
     bool mSnapToGrid = false;
     int mSnapSpacing = 5;
