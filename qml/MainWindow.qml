@@ -594,9 +594,12 @@ ApplicationWindow {
 
                 DSM.State {
                     id: layoutManagerState
+                    // The page takes the keys, as the other pages do: a field of the page left behind keeps them
+                    // while hidden, and Delete or Ctrl+Z would go to it.
                     onEntered: {
                         aboutPage.visible = false
                         layoutManagerPage.visible = true
+                        layoutManagerPage.forceActiveFocus()
                     }
                     onExited: {
                         rootWindow.closePagePopups()

@@ -116,6 +116,9 @@ EditorPageTestCase {
         keySequence("Ctrl+,")
         compare([findChild(window.contentItem, "layoutManagerPage").visible, layout.widgets.get(0).tabs.count],
                 [true, 2])
+        // The manager has the keys, not the hidden field: Delete takes the selected layout.
+        keyClick(Qt.Key_Delete)
+        compare(config.layouts.count, 0)
     }
 
     // A file action by its shortcut leaves the field its focus too; the number goes with what is saved.
