@@ -4,7 +4,9 @@
 #include <QTemporaryFile>
 
 // Redirects standard output into a temporary file for the capture's lifetime,
-// so that tests can check the trace lines an operation writes.
+// so that tests can check the trace lines an operation writes. When the test
+// has failed by the capture's end, what it caught (QTest's report among it)
+// goes on to the real standard output.
 class cTraceCapture
 {
 public:
@@ -26,6 +28,8 @@ public:
     }
 
 private:
+    QByteArray Captured() const;
+
     QTemporaryFile mFile;
     int mSavedStdout = -1;
 };
