@@ -88,7 +88,10 @@ private slots:
         QCOMPARE(capture.LinesContaining("ERROR: Network Connection access after destruction").size(), 1);
         cNetworkConnection::AllowInstanceOf(true);
         QVERIFY(cNetworkConnection::Instance() && cNetworkConnection::Instance() == cNetworkConnection::Instance());
-        QCOMPARE(capture.Lines().size(), 5);
+        // Without real-time scheduling rights the heartbeat sender says so; that line is the machine's, not the test's.
+        const int notices = capture.LinesContaining("Heartbeat sender keeps its normal scheduling").size();
+        QVERIFY(notices <= 1);
+        QCOMPARE(capture.Lines().size() - notices, 5);
     }
 
     void aSilentConnectionIsWarnedAtTwentySecondsAndLostAtThirty()
