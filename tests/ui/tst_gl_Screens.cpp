@@ -6,9 +6,9 @@
 #include "Kelvari/Editor/cLayoutSelectionManager.h"
 #include "support/cQmlWarningLog.h"
 #include "support/cTestImageFiles.h"
+#include "support/cTestPictures.h"
 #include "support/cWindowTestSupport.h"
 
-#include <QDir>
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -192,8 +192,8 @@ private slots:
         QTRY_VERIFY(std::all_of(widgets.begin(), widgets.end(), [](const cWidget* w) { return w->IsSelected(); }));
         QTRY_VERIFY(Find("groupEditOverlay")->property("visible").toBool());
         const QImage after = mWindow->grabWindow();
-        QVERIFY(after.save(QDir(QDir::tempPath()).filePath(
-            QStringLiteral("screen-selectall-%1.png").arg(QTest::currentDataTag()).replace(' ', '-'))));
+        QVERIFY(mPictures.Save(after, QStringLiteral("screen-selectall-%1.png")
+                                          .arg(QTest::currentDataTag()).replace(' ', '-')));
 
         QList<QRectF> frames{SceneRect(Find("groupEditOverlay"))};
         for (const cWidget* widget : widgets)
@@ -244,8 +244,8 @@ private slots:
 
         QTRY_COMPARE(mWindow->grabWindow().size(), mWindow->size() * mWindow->devicePixelRatio());
         const QImage image = mWindow->grabWindow();
-        QVERIFY(image.save(QDir(QDir::tempPath()).filePath(
-            QStringLiteral("screen-tooltip-%1.png").arg(QTest::currentDataTag()).replace(' ', '-'))));
+        QVERIFY(mPictures.Save(image, QStringLiteral("screen-tooltip-%1.png")
+                                          .arg(QTest::currentDataTag()).replace(' ', '-')));
         const qreal ratio = mWindow->devicePixelRatio();
         const int row = qRound(box.center().y() * ratio);
         // Inside the border, a pixel in from each side: both white, so the box is not cut at either edge.
@@ -320,13 +320,12 @@ private:
             QVERIFY2(item->isVisible() && window.contains(item->mapRectToScene(item->boundingRect())),
                      qPrintable(QStringLiteral("%1 whole on %2").arg(part, name)));
         }
-        const QString path = QDir(QDir::tempPath()).filePath(
-            QStringLiteral("screen-%1-%2.png").arg(name, QTest::currentDataTag()));
-        QVERIFY(image.save(path));
+        QVERIFY(mPictures.Save(image, QStringLiteral("screen-%1-%2.png").arg(name, QTest::currentDataTag())));
         QVERIFY2(mWarnings.messages().isEmpty(), qPrintable(mWarnings.messages().join(QLatin1Char('\n'))));
     }
 
     QTemporaryDir mSettingsFolder;
+    cTestPictures mPictures;
     cQmlWarningLog mWarnings;
     std::unique_ptr<cApplication> mApplication;
     std::unique_ptr<QQmlApplicationEngine> mEngine;

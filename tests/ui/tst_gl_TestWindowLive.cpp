@@ -8,6 +8,7 @@
 #include "support/cOnlineTestSupport.h"
 #include "support/cQmlWarningLog.h"
 #include "support/cSimulatedUnit.h"
+#include "support/cTestPictures.h"
 #include "support/cWindowTestSupport.h"
 
 #include <QQmlComponent>
@@ -154,10 +155,11 @@ private:
     {
         const QImage image = mWindow->grabWindow();
         QVERIFY(!image.isNull());
-        QVERIFY(image.save(QDir(QDir::tempPath()).filePath(QStringLiteral("testwindow-%1.png").arg(name))));
+        QVERIFY(mPictures.Save(image, QStringLiteral("testwindow-%1.png").arg(name)));
     }
 
     QTemporaryDir mSettingsFolder;
+    cTestPictures mPictures;
     cQmlWarningLog mWarnings;
     std::unique_ptr<cApplication> mApplication;
     std::unique_ptr<QQmlEngine> mEngine;
