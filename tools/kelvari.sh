@@ -63,8 +63,7 @@ fuzz_one() {
     mkdir -p "$work/corpus" "$work/artifacts"
     cp "$top/tests/data/fuzz-seeds/$name"/* "$work/corpus/"
     [ -f "$top/fuzz/$name.dict" ] && dict=(-dict="$top/fuzz/$name.dict")
-    if ! isolated env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache" \
-        XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/runtime" LSAN_OPTIONS=leak_check_at_exit=0 \
+    if ! isolated env "${scratch_env[@]}" LSAN_OPTIONS=leak_check_at_exit=0 \
         "$fuzz_build/fuzz/fuzz_$name" -max_total_time=60 -rss_limit_mb=2048 -timeout=10 \
         -detect_leaks=1 -print_final_stats=1 "${dict[@]}" \
         -artifact_prefix="$work/artifacts/" "$work/corpus" >"$work/log" 2>&1; then
@@ -97,10 +96,21 @@ build_sanitized() {
     env "${sanitizer_env[@]}" cmake --build "$sanitize_build" -j "$(nproc)"
 }
 
-# Runs a command in a new network namespace with only loopback up.
+# Runs a command in a new network namespace with only loopback up. An ordinary user gets it inside a user
+# namespace of their own, as its root but with no real privileges; "--unprivileged" puts root on that path too.
 isolated() {
     local flags=(-n)
+    if [ "$1" = --unprivileged ]; then
+        flags=(-r -n)
+        shift
+    fi
     [ "$(id -u)" -eq 0 ] || flags=(-r -n)
+    if [ ${#flags[@]} -eq 2 ] && ! unshare -r -n true 2>/dev/null; then
+        echo "This machine lets $(id -un) make no user namespace (see the sysctl user.max_user_namespaces and," \
+            "where present, kernel.unprivileged_userns_clone and kernel.apparmor_restrict_unprivileged_userns)," \
+            "so nothing can run in a network of its own." >&2
+        return 1
+    fi
     unshare "${flags[@]}" sh -c 'ip link set lo up && exec "$@"' _ "$@"
 }
 
@@ -116,19 +126,20 @@ start)
 test)
     install_missing
     build_all
+    # Home, settings, caches and temporary files of every test and fuzz run stay in one folder, removed at the end.
     scratch=$(mktemp -d)
     trap 'rm -rf "$scratch"' EXIT
-    mkdir -p "$scratch/config" "$scratch/cache" "$scratch/data" "$scratch/runtime" "$scratch/home"
+    mkdir -p "$scratch/config" "$scratch/cache" "$scratch/data" "$scratch/runtime" "$scratch/home" "$scratch/tmp"
     chmod 700 "$scratch/runtime"
-    isolated env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache" \
-        XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/runtime" \
-        "$top/tools/run-ctest.sh" "$build"
+    scratch_env=(HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache"
+        XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/runtime" TMPDIR="$scratch/tmp")
+    # As an ordinary user would run it, also for root (and so in CI): tests that need real privileges skip
+    # here and run in root's sanitizer run below, so every run takes both paths.
+    isolated --unprivileged env "${scratch_env[@]}" "$top/tools/run-ctest.sh" "$build"
 
     # The whole suite again under the sanitizers; the first failing test ends the run.
     build_sanitized
-    isolated env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache" \
-        XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/runtime" "${sanitizer_env[@]}" \
-        "$top/tools/run-ctest.sh" "$sanitize_build" --stop-on-failure
+    isolated env "${scratch_env[@]}" "${sanitizer_env[@]}" "$top/tools/run-ctest.sh" "$sanitize_build" --stop-on-failure
 
     # Every fuzz target at once, a minute each.
     build_fuzz
