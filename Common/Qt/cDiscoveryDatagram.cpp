@@ -5,6 +5,8 @@
 #include <QVector>
 #include <QtEndian>
 
+#include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace
@@ -45,15 +47,32 @@ bool ReadText(const QByteArray& datagram, int& pos, int length, QString& text)
     return true;
 }
 
-// Code points that Unicode lets a renderer show as nothing, beyond the control, format and
-// separator categories: the combining grapheme joiner, the Hangul fillers, the Khmer inherent
-// vowels, the Mongolian variation selectors, the variation selectors and the reserved rest of
-// the tag block, which also holds the supplementary variation selectors.
-bool IgnorableWithoutCategory(uint c)
+struct sCodePointRange
 {
-    return c == 0x034F || c == 0x115F || c == 0x1160 || c == 0x17B4 || c == 0x17B5 || (c >= 0x180B && c <= 0x180F) ||
-           c == 0x3164 || (c >= 0xFE00 && c <= 0xFE0F) || c == 0xFFA0 || (c >= 0xFFF0 && c <= 0xFFF8) ||
-           (c >= 0xE0000 && c <= 0xE0FFF);
+    uint mFirst;
+    uint mLast;
+};
+
+// Unicode's Default_Ignorable_Code_Point: what a renderer may show as nothing. It holds code points not
+// yet assigned (U+2065 among them), which no category test can tell apart.
+constexpr sCodePointRange kDefaultIgnorable[] = {
+    {0x00AD, 0x00AD}, {0x034F, 0x034F}, {0x061C, 0x061C}, {0x115F, 0x1160}, {0x17B4, 0x17B5},
+    {0x180B, 0x180F}, {0x200B, 0x200F}, {0x202A, 0x202E}, {0x2060, 0x206F}, {0x3164, 0x3164},
+    {0xFE00, 0xFE0F}, {0xFEFF, 0xFEFF}, {0xFFA0, 0xFFA0}, {0xFFF0, 0xFFF8}, {0x1BCA0, 0x1BCA3},
+    {0x1D173, 0x1D17A}, {0xE0000, 0xE0FFF}};
+
+bool DefaultIgnorable(uint c)
+{
+    return std::any_of(std::begin(kDefaultIgnorable), std::end(kDefaultIgnorable),
+                       [c](const sCodePointRange& range) { return c >= range.mFirst && c <= range.mLast; });
+}
+
+// Nothing but Unicode's white space and the blank braille pattern, which draws as a space.
+bool Blank(const QString& text)
+{
+    const QVector<uint> codePoints = text.toUcs4();
+    return std::all_of(codePoints.begin(), codePoints.end(),
+                       [](uint c) { return QChar::isSpace(c) || c == 0x2800; });
 }
 
 // Characters that change how text is shown without being seen themselves, judged per code point so
@@ -71,7 +90,7 @@ QString Plain(const QString& text, bool keepLineBreaks, int maxLength = std::num
         const bool kept = keepLineBreaks && (c == '\n' || c == '\t');
         if (!kept && (category == QChar::Other_Control || category == QChar::Other_Format ||
                       category == QChar::Separator_Line || category == QChar::Separator_Paragraph ||
-                      IgnorableWithoutCategory(c)))
+                      DefaultIgnorable(c)))
             continue;
         plain.append(c);
     }
@@ -143,7 +162,8 @@ bool cDiscoveryDatagram::ReadAnnouncement(const QByteArray& datagram, sUnit& uni
     read.mUnitName = Plain(read.mUnitName, false);
     read.mFindName = Plain(read.mFindName, false);
     read.mInformation = Plain(read.mInformation, true, kDiscoveryMaxInformationLength);
-    if (read.mUnitName.isEmpty())
+    // A name that shows as nothing or as blank space names no unit.
+    if (Blank(read.mUnitName))
         return false;
 
     read.mUnitType = static_cast<eUnitType>(type);

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <sched.h>
 #include <unistd.h>
+#include <utility>
 
 namespace
 {
@@ -144,8 +145,14 @@ private slots:
         QTest::newRow("long information is cut between characters")
             << Announced("Stage", QString(1023, 'i') + Text({0x1F3B5, 0x1F3B6})) << "Stage"
             << QString(1023, 'i') + Text({0x1F3B5});
+        QTest::newRow("unassigned, drawn as nothing") << Announced("Stage" + Text({0x2065}), "") << "Stage" << "";
+        QTest::newRow("blanks inside a name") << Announced(" Stage" + Text({0x3000, 0x2800}) + "Left ", "")
+                                              << " Stage" + Text({0x3000, 0x2800}) + "Left " << "";
         QTest::newRow("nothing visible in the name") << Announced(rlo + zeroWidth + nul + Text({0x3164, 0xE0041}), "x") << "" << "";
         QTest::newRow("empty name") << Announced("", "x") << "" << "";
+        QTest::newRow("only spaces") << Announced("   ", "x") << "" << "";
+        QTest::newRow("only blanks") << Announced(Text({0xA0, 0x2003, 0x3000, 0x2800, 0x202F}), "x") << "" << "";
+        QTest::newRow("blanks around what is drawn as nothing") << Announced(" " + Text({0x2065, 0x3000}), "x") << "" << "";
         QTest::newRow("probe") << cDiscoveryDatagram::Probe() << "" << "";
         QTest::newRow("other magic") << WithByte(good, 0, 'X') << "" << "";
         QTest::newRow("other version") << WithByte(good, 4, 2) << "" << "";
@@ -170,6 +177,34 @@ private slots:
         QCOMPARE(unit.mInformation, read ? shownInformation : QString("Rack 3, firmware 2.1"));
         QCOMPARE(unit.mUnitType, read ? PemraDorvel : HalvorDorvel);
         QCOMPARE(unit.mIpAddress, QString("10.0.0.7"));
+    }
+
+    void everyCodePointThatMayBeDrawnAsNothingIsRemoved_data()
+    {
+        QTest::addColumn<uint>("first");
+        QTest::addColumn<uint>("last");
+        // Unicode's Default_Ignorable_Code_Point, range by range.
+        const std::pair<uint, uint> ranges[] = {
+            {0x00AD, 0x00AD}, {0x034F, 0x034F}, {0x061C, 0x061C}, {0x115F, 0x1160}, {0x17B4, 0x17B5},
+            {0x180B, 0x180F}, {0x200B, 0x200F}, {0x202A, 0x202E}, {0x2060, 0x206F}, {0x3164, 0x3164},
+            {0xFE00, 0xFE0F}, {0xFEFF, 0xFEFF}, {0xFFA0, 0xFFA0}, {0xFFF0, 0xFFF8}, {0x1BCA0, 0x1BCA3},
+            {0x1D173, 0x1D17A}, {0xE0000, 0xE0FFF}};
+        for (const auto& range : ranges)
+            QTest::addRow("U+%04X to U+%04X", range.first, range.second) << range.first << range.second;
+    }
+
+    // Each code point of the range, in the name and in the information; a name of nothing else names no unit.
+    void everyCodePointThatMayBeDrawnAsNothingIsRemoved()
+    {
+        QFETCH(uint, first);
+        QFETCH(uint, last);
+        sUnit unit;
+        for (uint c = first; c <= last; ++c)
+        {
+            const bool read = cDiscoveryDatagram::ReadAnnouncement(Announced("Sta" + Text({c}) + "ge", "Ra" + Text({c}) + "ck"), unit);
+            QVERIFY2(read && unit.mUnitName == "Stage" && unit.mInformation == "Rack", qPrintable(QString::number(c, 16)));
+        }
+        QVERIFY(!cDiscoveryDatagram::ReadAnnouncement(Announced(Text({first, last}), "x"), unit));
     }
 
     void malformedDatagramsAreIgnoredAndLaterUnitsStillFound()
