@@ -125,7 +125,6 @@ start)
     ;;
 test)
     install_missing
-    build_all
     # Home, settings, caches and temporary files of every test and fuzz run stay in one folder, removed at the end.
     scratch=$(mktemp -d)
     trap 'rm -rf "$scratch"' EXIT
@@ -133,6 +132,9 @@ test)
     chmod 700 "$scratch/runtime"
     scratch_env=(HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache"
         XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/runtime" TMPDIR="$scratch/tmp")
+    # Where the session has no runtime folder, Qt would make one in /tmp for the help tool the builds run.
+    export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$scratch/runtime}"
+    build_all
     # As an ordinary user would run it, also for root (and so in CI): tests that need real privileges skip
     # here and run in root's sanitizer run below, so every run takes both paths.
     isolated --unprivileged env "${scratch_env[@]}" "$top/tools/run-ctest.sh" "$build"
