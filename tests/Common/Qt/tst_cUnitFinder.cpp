@@ -74,7 +74,7 @@ struct sTwoNamespaces
         Ip({"netns", "del", mUnit});
         Ip({"netns", "del", mClient});
     }
-    // The first namespace, or false with the reason when this machine lets no one here make one.
+    // Makes the first namespace; false, with ip's reason, where this machine lets no one here make one.
     bool Allowed(QString& refusal) { return Ip({"netns", "add", mUnit}, &refusal); }
     bool Create()
     {
@@ -201,7 +201,8 @@ private slots:
         sUnit unit;
         for (uint c = first; c <= last; ++c)
         {
-            const bool read = cDiscoveryDatagram::ReadAnnouncement(Announced("Sta" + Text({c}) + "ge", "Ra" + Text({c}) + "ck"), unit);
+            const QByteArray datagram = Announced("Sta" + Text({c}) + "ge", "Ra" + Text({c}) + "ck");
+            const bool read = cDiscoveryDatagram::ReadAnnouncement(datagram, unit);
             QVERIFY2(read && unit.mUnitName == "Stage" && unit.mInformation == "Rack", qPrintable(QString::number(c, 16)));
         }
         QVERIFY(!cDiscoveryDatagram::ReadAnnouncement(Announced(Text({first, last}), "x"), unit));
