@@ -10,6 +10,7 @@
 #include "support/cDiscoveryResponder.h"
 #include "support/cQmlWarningLog.h"
 #include "support/cRequestListener.h"
+#include "support/cTestPictures.h"
 #include "support/cWindowTestSupport.h"
 
 #include <QBuffer>
@@ -291,7 +292,7 @@ private:
                 continue;
             const QImage image = quickWindow->grabWindow();
             const QString name = quickWindow->objectName().isEmpty() ? page : page + ' ' + quickWindow->objectName();
-            image.save(QDir(QDir::tempPath()).filePath(QStringLiteral("plain-%1.png").arg(name).replace(' ', '-')));
+            mPictures.Save(image, QStringLiteral("plain-%1.png").arg(name).replace(' ', '-'));
             QQuickItem* root = quickWindow->contentItem();
             while (root->parentItem())
                 root = root->parentItem();
@@ -327,6 +328,7 @@ private:
     }
 
     QTemporaryDir mSettingsFolder;
+    cTestPictures mPictures;
     cRequestListener mListener;
     cQmlWarningLog mWarnings;
     QQuickWindow* mWindow = nullptr;
