@@ -12,6 +12,8 @@ PopupBox {
     signal okClicked()
 
     defaultButton: okButton
+    // The box grows with a long reason, such as a load report, as far as the window leaves room.
+    box.height: 125 + reasonArea.height
     Keys.onEscapePressed: okClicked()
     Keys.onBackPressed: okClicked()
 
@@ -33,11 +35,12 @@ PopupBox {
 
     Flickable {
         id: reasonArea
+        objectName: "errorReasonArea"
         anchors.top: headline.bottom
         anchors.topMargin: 10
         anchors.horizontalCenter: parent.horizontalCenter
         width: parent.width - 32
-        height: 75
+        height: Math.max(75, Math.min(reason.paintedHeight, root.height - 200))
         clip: true
         contentWidth: width
         contentHeight: Math.max(height, reason.paintedHeight)
