@@ -105,6 +105,11 @@ isolated() {
         shift
     fi
     [ "$(id -u)" -eq 0 ] || flags=(-r -n)
+    # Root without user namespaces still has its own path.
+    if [ ${#flags[@]} -eq 2 ] && [ "$(id -u)" -eq 0 ] && ! unshare -r -n true 2>/dev/null; then
+        echo "No user namespace can be made here, so this run takes root's own path." >&2
+        flags=(-n)
+    fi
     if [ ${#flags[@]} -eq 2 ] && ! unshare -r -n true 2>/dev/null; then
         echo "This machine lets $(id -un) make no user namespace (see the sysctl user.max_user_namespaces and," \
             "where present, kernel.unprivileged_userns_clone and kernel.apparmor_restrict_unprivileged_userns)," \
