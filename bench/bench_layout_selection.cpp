@@ -66,7 +66,7 @@ void Build(cHeadlessLayoutView& view)
 
 struct sFigures
 {
-    double floor, selectAll, dragStep, nudge, align, alignFollowed, copy, paste;
+    double floor, selectAll, dragStep, nudge, align, alignFollowed, groupWrite, copy, paste;
 };
 
 sFigures Measure(cLayout& layout, const QList<cWidget*>& chosen)
@@ -113,6 +113,14 @@ sFigures Measure(cLayout& layout, const QList<cWidget*>& chosen)
             QCoreApplication::processEvents();
         },
         undo);
+    // A width typed into the panel for the whole selection.
+    f.groupWrite = MedianMs(
+        [&] {
+            choose();
+            QCoreApplication::processEvents();
+        },
+        [&] { selection.SetGroupProperty(QStringLiteral("Width"), 0.03); },
+        undo);
     f.copy = MedianMs(choose, [&] { layout.copyPressed(); }, [] {});
     f.paste = MedianMs(choose, [&] { layout.pastePressed(); }, undo);
     return f;
@@ -124,6 +132,7 @@ void Print(const char* title, const sFigures& f)
     const std::pair<const char*, double> rows[] = {{"select all", f.selectAll}, {"drag step", f.dragStep},
                                                     {"nudge", f.nudge},         {"align top", f.align},
                                                     {"align, followed", f.alignFollowed},
+                                                    {"width typed", f.groupWrite},
                                                     {"copy", f.copy},           {"paste", f.paste}};
     for (const auto& row : rows)
     {

@@ -105,14 +105,15 @@ void cGroupProperty::setValue(const QVariant& newValue)
         return;
     const bool geometry = IsGeometryGroup();
     // A write may take other members off the page (fewer tabs) or destroy them (a discarded redo): those are
-    // no longer members by the time the loop reaches them, and are skipped.
+    // no longer members by the time the loop reaches them, and are skipped (looked up by hash: a selection may
+    // hold thousands).
     const QList<cProperty*> members = mLinkedProperties;
     for (cProperty* member : members)
     {
-        if (!mLinkedProperties.contains(member))
+        if (!mPropertyWidgets.contains(member))
             continue;
         member->setValue(newValue);
-        if (geometry && mLinkedProperties.contains(member))
+        if (geometry && mPropertyWidgets.contains(member))
             mOriginalFloatValues.insert(member, member->value().toFloat());
     }
     if (geometry)
