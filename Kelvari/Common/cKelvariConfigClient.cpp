@@ -42,10 +42,10 @@ UWORD cKelvariConfigClient::UnfinishedUploadConnection() const
     return mStage == eUploading ? mConnectionId : kZRNetNoConnection;
 }
 
-bool cKelvariConfigClient::UploadSucceeded() const
+bool cKelvariConfigClient::EveryChunkSent() const
 {
     std::lock_guard<std::mutex> lock(mMutex);
-    return mUploaded;
+    return mUploaded || (mStage == eUploading && mNextChunk > mLastIndex);
 }
 
 cZRNetMessage cKelvariConfigClient::ToManager(UWORD method) const

@@ -42,9 +42,10 @@ public:
     // The connection of an upload that has sent chunks and not ended: the unit
     // holds it until it ends or that connection does. 65535 otherwise.
     UWORD UnfinishedUploadConnection() const;
-    // True once the unit has stored the upload and said so, also while the
-    // success signal is still on its way to its receiver.
-    bool UploadSucceeded() const;
+    // True once the last chunk of the upload has gone out, and after the unit
+    // stored it, also while the success signal is still on its way to its
+    // receiver: from then on the unit stores the config whatever the client does.
+    bool EveryChunkSent() const;
 
     void EntrypointMessage(const cZRNetMessage& message) override;
     void EntrypointTick() override;

@@ -140,8 +140,9 @@ public:
     // Ends the running transfer at once, as a failure does, but without an
     // outcome signal: the caller asked for it. An upload that has sent chunks
     // also ends the connection it ran on, so that the unit drops what it holds.
-    // False when it is too late: the unit has answered that it stored the
-    // upload, and the success signal follows as usual. True when none runs.
+    // False when it is too late: every chunk has gone to the unit, which stores
+    // the config all the same, and the outcome follows as usual (the unit's
+    // answer, or the failure of a unit that stays silent). True when none runs.
     Q_INVOKABLE bool cancelTransfer();
     // For tests: the most the uploaded document may take in memory.
     void SetUploadSizeLimit(int bytes) { mUploadSizeLimit = bytes; }

@@ -110,9 +110,10 @@ bool cApplication::cancelTransfer()
 {
     if (!mConfigClient)
         return true;
-    if (mConfigClient->UploadSucceeded())
+    // Ending the connection now would only lose the unit's answer: the chunks on their way arrive first.
+    if (mConfigClient->EveryChunkSent())
     {
-        ZR_NOTIFY("Upload not cancelled: the unit has already stored the config");
+        ZR_NOTIFY("Upload not cancelled: every chunk has gone to the unit");
         return false;
     }
     const UWORD held = mConfigClient->UnfinishedUploadConnection();

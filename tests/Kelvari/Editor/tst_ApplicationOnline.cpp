@@ -75,12 +75,13 @@ class tst_ApplicationOnline : public QObject
     // A picture of noise, so that the document's XML spans several chunks.
     void MakeDocumentLarge()
     {
-        QImage noise(200, 200, QImage::Format_RGB32);
+        QImage noise(300, 300, QImage::Format_RGB32);
         QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(noise.bits()), noise.sizeInBytes() / 4);
         const QString path = mFolder->filePath(QStringLiteral("noise.png"));
         QVERIFY(noise.save(path));
         QVERIFY(!mApplication->currentConfig()->addNewImage(QUrl::fromLocalFile(path)).isEmpty());
-        QVERIFY(DocumentXml().size() > 3 * 32000);
+        // More chunks than the editor keeps on their way, so that a stalled unit leaves some unsent.
+        QVERIFY(DocumentXml().size() > int((kConfigUploadWindow + 2) * kConfigChunkSize));
     }
     cWidget* Add(const char* type, cWidget* container = nullptr, int location = -1)
     {
@@ -348,8 +349,8 @@ private slots:
         QCOMPARE(FileBytes(uploaded), DocumentXml());
     }
 
-    // Once the unit has answered that it stored the upload, cancel is too late: it changes nothing and the
-    // success follows, even when the answer has not yet been handled.
+    // Once the last chunk has gone out, cancel is too late: the unit stores what arrives whatever the editor
+    // does, so the editor waits for its answer; here the answer has come but is not yet handled.
     void aCancelAfterTheUnitStoredTheUploadReportsTheSuccess()
     {
         QVERIFY(Start());
@@ -360,7 +361,7 @@ private slots:
             // Without handling events, so that the client's success stays queued.
             const auto* client = mApplication->findChild<cKelvariConfigClient*>();
             const QDeadlineTimer deadline(8000);
-            while (!client->UploadSucceeded() && !deadline.hasExpired())
+            while (!client->EveryChunkSent() && !deadline.hasExpired())
                 QThread::msleep(1);
             tooLate = !mApplication->cancelTransfer();
         });
@@ -370,6 +371,19 @@ private slots:
         QCOMPARE(mOutcomes, QStringList{"uploadConfigSuccessful"});
         QVERIFY(NoClientLeft());
         QCOMPARE(mUnit->Reports().filter("UPLOADED").size(), 1);
+    }
+
+    // The same before the unit has answered at all: a unit that stays silent fails the upload as it would have
+    // without the cancel.
+    void aCancelAfterTheLastChunkWaitsForTheUnit()
+    {
+        QVERIFY(Start({"--stall-after-chunk", "0"}));
+        mApplication->uploadConfig();
+        mApplication->findChild<cKelvariConfigClient*>()->SetReplyTimeout(std::chrono::milliseconds(1500));
+        QTRY_VERIFY_WITH_TIMEOUT(!mUnit->Reports().filter(QStringLiteral("CHUNK index=0")).isEmpty(), 8000);
+        QVERIFY(!mApplication->cancelTransfer());
+        QVERIFY(WaitForOutcomes(1));
+        QCOMPARE(mOutcomes, QStringList{"uploadConfigFailed"});
     }
 
     void withoutTheMessagingLayerATransferFailsAtOnce()
