@@ -303,7 +303,6 @@ void cKelvariConfigClient::EntrypointMessage(const cZRNetMessage& message)
         std::lock_guard<std::mutex> lock(mMutex);
         if (message.ConnectionId() != mConnectionId || message.Source() != mManagerHandle || mStage == eDone)
             return;
-        mDeadline = std::chrono::steady_clock::now() + mReplyTimeout;
     }
     switch (method)
     {
@@ -325,9 +324,11 @@ void cKelvariConfigClient::EntrypointMessage(const cZRNetMessage& message)
     }
 }
 
+// Only a plain no refuses the password; an answer that is neither says nothing about it.
 void cKelvariConfigClient::HandleLogInReply(const cZRNetMessage& message)
 {
-    const bool accepted = message.Length() >= 1 && message.GetUByte(0) == 1;
+    const int answer = message.Length() >= 1 ? int(message.GetUByte(0)) : -1;
+    const bool accepted = answer == 1;
     {
         std::lock_guard<std::mutex> lock(mMutex);
         if (mStage != eAuthenticating)
@@ -339,7 +340,9 @@ void cKelvariConfigClient::HandleLogInReply(const cZRNetMessage& message)
         }
         else
         {
-            FailLocked(eConfigFailureIncorrectPassword);
+            if (answer != 0)
+                ZR_ERROR("Log-in reply of %zu bytes is neither accepted nor refused", message.Length());
+            FailLocked(answer == 0 ? eConfigFailureIncorrectPassword : eConfigFailureUnknown);
         }
     }
     if (accepted)
@@ -362,6 +365,7 @@ void cKelvariConfigClient::HandleUploadProgress(const cZRNetMessage& message)
         if (mStage != eUploading || index != mAcknowledged + 1 || index >= mNextChunk || last != mLastIndex)
             return;
         mAcknowledged = index;
+        WaitForUnitLocked();
         fraction = static_cast<float>(index + 1) / static_cast<float>(last + 1);
         chunks = NextChunksLocked();
     }
@@ -394,6 +398,7 @@ void cKelvariConfigClient::HandleDownloadChunk(const cZRNetMessage& message)
             }
             mDownloadLastIndex = last;
             ++mExpectedChunk;
+            WaitForUnitLocked();
         }
     }
     Emit(outcome);
@@ -433,8 +438,9 @@ void cKelvariConfigClient::HandleTransferEnd(const cZRNetMessage& message)
         }
         else
         {
+            // Busy answers only chunks: a download that hears it hears a broken unit.
             const bool known = status == eConfigFailureUnitError || status == eConfigFailureIncorrectPassword ||
-                               status == eConfigFailureBusy;
+                               (status == eConfigFailureBusy && mStage == eUploading);
             outcome = FailLocked(known ? status : eConfigFailureUnknown);
         }
     }

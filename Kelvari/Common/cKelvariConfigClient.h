@@ -19,7 +19,8 @@ class QTemporaryFile;
 // Its values are kept under its own mutex; its signals come from the messaging
 // threads (mostly the poll thread). Every step ends in exactly one success or
 // failure signal; anything the unit sends after that is ignored. A unit that
-// stays silent fails the step as a lost connection (ticks drive that watch).
+// stays silent, or sends only what does not take the step on, fails the step
+// as a lost connection (ticks drive that watch).
 class cKelvariConfigClient : public QObject, public cSeekObject
 {
     Q_OBJECT

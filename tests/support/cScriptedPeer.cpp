@@ -13,9 +13,9 @@ cScriptedPeer::cScriptedPeer()
     mStrangerUdp.bind(QHostAddress(QHostAddress::LocalHost), 0);
 }
 
-bool cScriptedPeer::Listen()
+bool cScriptedPeer::Listen(const QHostAddress& address, quint16 port)
 {
-    return mServer.listen(QHostAddress::LocalHost, 0);
+    return mServer.listen(address, port);
 }
 
 bool cScriptedPeer::Accept(int timeoutMs)
@@ -50,6 +50,28 @@ UWORD cScriptedPeer::LogInToConfigManager(quint16 unitPort, const QByteArray& pa
     logIn.AppendString(passwordHash.constData());
     Send(logIn);
     return ReceiveMethod(eConfigMethodLogInReply, received) && received.GetUByte(0) == 1 ? manager : kZRNetNoHandle;
+}
+
+bool cScriptedPeer::ServeConfigManager(UWORD manager)
+{
+    cZRNetMessage find;
+    if (!Accept() || !ReceiveMethod(eMethodHello, find))
+        return false;
+    Greet(eMethodHelloAck);
+    if (!ReceiveMethod(eMethodFindObject, find))
+        return false;
+    mSeeker = find.Source();
+    cZRNetMessage found = FromManager(kZRNetRegistryHandle, eMethodFoundObject);
+    found.AppendUWord(manager);
+    found.AppendUWord(0);
+    found.AppendString(find.GetString(0).c_str());
+    Send(found);
+    return true;
+}
+
+cZRNetMessage cScriptedPeer::FromManager(UWORD manager, UWORD method) const
+{
+    return cZRNetMessage(0, mSeeker, manager, method);
 }
 
 cZRNetMessage cScriptedPeer::UploadChunk(UWORD manager, int index, int last, const QByteArray& data)

@@ -19,7 +19,7 @@ public:
     cScriptedPeer();
 
     // As a unit: listen, then take the next connection.
-    bool Listen();
+    bool Listen(const QHostAddress& address = QHostAddress(QHostAddress::LocalHost), quint16 port = 0);
     quint16 Port() const { return mServer.serverPort(); }
     bool Accept(int timeoutMs = 5000);
     // As an editor: connect to a unit's TCP port.
@@ -43,6 +43,11 @@ public:
     // As another editor on a unit: connects, greets, finds the config manager and logs in as the
     // administrator with the password as it travels; the manager's handle, or 65535 when a step fails.
     UWORD LogInToConfigManager(quint16 unitPort, const QByteArray& passwordHash);
+    // As a unit hosting a config manager under the handle: takes the next connection, answers its greeting
+    // and the find that follows it. False when the editor does not get that far.
+    bool ServeConfigManager(UWORD manager);
+    // A message from the manager to the object that sent the find that ServeConfigManager answered.
+    cZRNetMessage FromManager(UWORD manager, UWORD method) const;
     // An upload chunk from the editor played here to the manager.
     static cZRNetMessage UploadChunk(UWORD manager, int index, int last, const QByteArray& data);
 
@@ -55,4 +60,5 @@ private:
     QUdpSocket mStrangerUdp;
     QByteArray mReceived;
     UWORD mPeerUdpPort = 0;
+    UWORD mSeeker = kZRNetNoHandle;
 };

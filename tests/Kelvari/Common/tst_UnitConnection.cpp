@@ -15,6 +15,7 @@
 #include "support/cTraceCapture.h"
 
 #include <QCryptographicHash>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -48,6 +49,47 @@ sUnit MakeUnit(const QString& name, const QString& information = "first")
     unit.mFindName = name.toLower();
     unit.mInformation = information;
     return unit;
+}
+
+// Plays one line of a misbehaving unit's script to the client that sought its manager (handle 5):
+// "chunk <index> <last> <bytes>", "progress <index> <last>", "end <status>", "login <byte, or - for none>",
+// "found <handle>" from the registry; "@<handle> " first sends it from another handle, "sleep <ms>" waits.
+void PlayUnitLine(cScriptedPeer& unit, const QString& line)
+{
+    QStringList words = line.split(' ');
+    UWORD source = 5;
+    if (words[0].startsWith('@'))
+        source = UWORD(words.takeFirst().mid(1).toUInt());
+    const QString what = words[0];
+    if (what == "sleep")
+    {
+        QTest::qWait(words[1].toInt());
+        return;
+    }
+    static const QHash<QString, UWORD> methods = {{"chunk", eConfigMethodDownloadChunk},
+                                                  {"progress", eConfigMethodUploadProgress},
+                                                  {"end", eConfigMethodTransferEnd},
+                                                  {"login", eConfigMethodLogInReply},
+                                                  {"found", eMethodFoundObject}};
+    cZRNetMessage message = unit.FromManager(what == "found" ? kZRNetRegistryHandle : source, methods.value(what));
+    if (what == "chunk" || what == "progress")
+    {
+        message.AppendUWord(UWORD(words[1].toUInt()));
+        message.AppendUWord(UWORD(words[2].toUInt()));
+        if (what == "chunk")
+            message.AppendBytes(Config(words[3].toInt()).constData(), size_t(words[3].toInt()));
+    }
+    else if (what == "found")
+    {
+        message.AppendUWord(UWORD(words[1].toUInt()));
+        message.AppendUWord(0);
+        message.AppendString(kConfigManagerName);
+    }
+    else if (words[1] != "-")
+    {
+        message.AppendUByte(UBYTE(words[1].toUInt()));
+    }
+    unit.Send(message);
 }
 }
 
@@ -560,6 +602,107 @@ private slots:
         while (other.ReceiveMethod(eConfigMethodDownloadChunk, end, 1000))
             downloaded.append(reinterpret_cast<const char*>(end.Payload()) + 4, int(end.Length()) - 4);
         QCOMPARE(downloaded, config);
+    }
+    void aMisbehavingUnitNeitherFoolsNorHoldsTheClient_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QStringList>("unit");
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("downloaded");
+        const QStringList failed{"DownloadFailed"};
+        QTest::newRow("download: chunk out of order") << "download" << QStringList{"chunk 1 1 10"} << failed << 1 << -1;
+        QTest::newRow("download: chunk repeated")
+            << "download" << QStringList{"chunk 0 1 32000", "chunk 0 1 32000"} << failed << 1 << -1;
+        QTest::newRow("download: last index changes")
+            << "download" << QStringList{"chunk 0 1 32000", "chunk 1 2 10"} << failed << 1 << -1;
+        QTest::newRow("download: last index 65535, then the end")
+            << "download" << QStringList{"chunk 0 65535 10", "end 0"} << failed << 1 << -1;
+        QTest::newRow("download: more data than a chunk holds")
+            << "download" << QStringList{"chunk 0 0 32001"} << failed << 1 << -1;
+        QTest::newRow("download: an end with an unknown status") << "download" << QStringList{"end 9"} << failed << 1 << -1;
+        QTest::newRow("download: an end that only answers uploads")
+            << "download" << QStringList{"end 5"} << failed << 1 << -1;
+        QTest::newRow("download: an end before any chunk")
+            << "download" << QStringList{"end 0"} << QStringList{"DownloadSuccessful"} << 0 << 0;
+        QTest::newRow("download: chunks and ends after the end")
+            << "download" << QStringList{"chunk 0 0 10", "end 0", "chunk 1 1 10", "end 3", "end 0"}
+            << QStringList{"DownloadSuccessful"} << 0 << 10;
+        QTest::newRow("download: chatter that answers nothing")
+            << "download" << QStringList{"progress 0 0", "sleep 400", "progress 0 0", "sleep 400", "progress 0 0",
+                                         "sleep 400", "chunk 0 0 10", "end 0"}
+            << failed << 2 << -1;
+        QTest::newRow("upload: progress never sent, backwards or of another size is ignored")
+            << "upload" << QStringList{"progress 3 2", "progress 1 2", "progress 0 2", "progress 0 2", "progress 1 7",
+                                       "progress 1 2", "progress 0 2", "progress 2 2", "end 0", "end 0", "end 3"}
+            << QStringList{"UploadSuccessful"} << 0 << -1;
+        QTest::newRow("upload: an end 0 before every chunk was acknowledged")
+            << "upload" << QStringList{"progress 0 2", "progress 1 2", "end 0", "progress 2 2", "end 0"}
+            << QStringList{"UploadFailed"} << 1 << -1;
+        QTest::newRow("upload: chatter that answers nothing")
+            << "upload" << QStringList{"progress 5 2", "sleep 400", "progress 5 2", "sleep 400", "progress 5 2",
+                                       "sleep 400", "progress 0 2", "progress 1 2", "progress 2 2", "end 0"}
+            << QStringList{"UploadFailed"} << 2 << -1;
+        QTest::newRow("log-in: answered from another handle")
+            << "log-in" << QStringList{"@6 login 1", "sleep 1200", "login 1"} << QStringList{"AuthenticationFailed"}
+            << 2 << -1;
+        QTest::newRow("log-in: an answer that is neither yes nor no")
+            << "log-in" << QStringList{"login 2", "login 1"} << QStringList{"AuthenticationFailed"} << 1 << -1;
+        QTest::newRow("log-in: an empty answer")
+            << "log-in" << QStringList{"login -", "login 1"} << QStringList{"AuthenticationFailed"} << 1 << -1;
+    }
+    // The unit is scripted; the client answers 1 s of silence as a lost connection. Whatever the unit sends, each
+    // step ends once, as what really happened, and a message that does not answer the step does not keep it waiting.
+    void aMisbehavingUnitNeitherFoolsNorHoldsTheClient()
+    {
+        QFETCH(QString, step);
+        QFETCH(QStringList, unit);
+        QFETCH(QStringList, events);
+        cClientSession session;
+        session.mClient->SetReplyTimeout(std::chrono::milliseconds(1000));
+        cScriptedPeer peer;
+        QVERIFY(peer.Listen());
+        cNetworkConnection::Instance()->SetUnitTcpPort(peer.Port());
+        session.mClient->SeekObject(kManagerPath);
+        QVERIFY(peer.ServeConfigManager(5));
+        QVERIFY(session.WaitFor("SeekSuccessful"));
+        cZRNetMessage request;
+        // The other unit hears the find and stays silent.
+        cScriptedPeer other;
+        if (step == "seek")
+        {
+            QVERIFY(other.Listen(QHostAddress("127.0.0.2"), peer.Port()));
+            session.mClient->SeekObject("127.0.0.2/Kelvari Config Manager");
+            QVERIFY(other.Accept() && other.ReceiveMethod(eMethodHello, request));
+            other.Greet(eMethodHelloAck);
+            QVERIFY(other.ReceiveMethod(eMethodFindObject, request));
+        }
+        else
+        {
+            session.mClient->Authenticate("user", "password");
+            QVERIFY(peer.ReceiveMethod(eConfigMethodLogIn, request));
+        }
+        if (step == "upload" || step == "download")
+        {
+            PlayUnitLine(peer, "login 1");
+            QVERIFY(session.WaitFor("Authenticated"));
+            if (step == "upload")
+                session.mClient->UploadConfig(Config(70000));
+            else
+                session.mClient->DownloadConfig();
+            QVERIFY(peer.ReceiveMethod(step == "upload" ? eConfigMethodUploadChunk : eConfigMethodDownloadRequest,
+                                       request));
+        }
+        const int before = session.mEvents.size();
+        for (const QString& line : unit)
+            PlayUnitLine(peer, line);
+        QVERIFY(QTest::qWaitFor([&] { return session.mEvents.size() >= before + events.size(); }, 3000));
+        QTest::qWait(200);
+        QCOMPARE(session.mEvents.mid(before), events);
+        QTEST(session.mClient->FailureReasonCode(), "code");
+        QFETCH(int, downloaded);
+        if (downloaded >= 0)
+            QCOMPARE(QFileInfo(session.mClient->GetConfigDataTempFilename()).size(), qint64(downloaded));
     }
     // A seek finds only the unit's own objects; a unit that answers twice, or after the end, changes nothing.
     void messagesAfterTheEndAreIgnored()
