@@ -173,7 +173,8 @@ void cSeekObject::EntrypointMessage(const cZRNetMessage& message)
         return;
     }
     // A unit answers with its own view: the path without its address, and the
-    // connection the answer came on stands for the unit.
+    // connection the answer came on stands for the unit. Only the unit the find
+    // went to may answer it: another could take the log-in meant for it.
     const bool remote = message.ConnectionId() != kZRNetLocalConnection;
     const UWORD handle = message.GetUWord(0);
     const UWORD connectionId =
@@ -184,7 +185,7 @@ void cSeekObject::EntrypointMessage(const cZRNetMessage& message)
         std::string host;
         if (remote && !SplitUnitPath(mSeekPath, host, expected))
             return;
-        if (!mSeeking || message.GetString(4) != expected)
+        if (!mSeeking || message.GetString(4) != expected || (remote && message.ConnectionId() != mSeekConnection))
             return;
         mSeeking = false;
         mFoundConnection = connectionId;

@@ -650,6 +650,8 @@ private slots:
             << "log-in" << QStringList{"login 2", "login 1"} << QStringList{"AuthenticationFailed"} << 1 << -1;
         QTest::newRow("log-in: an empty answer")
             << "log-in" << QStringList{"login -", "login 1"} << QStringList{"AuthenticationFailed"} << 1 << -1;
+        QTest::newRow("seek: the manager found by another unit")
+            << "seek" << QStringList{"found 5", "sleep 1200", "found 5"} << QStringList{"SeekFailed"} << 2 << -1;
     }
     // The unit is scripted; the client answers 1 s of silence as a lost connection. Whatever the unit sends, each
     // step ends once, as what really happened, and a message that does not answer the step does not keep it waiting.
