@@ -15,6 +15,17 @@ FocusScope {
     property QtObject currentLayout: null
 
     readonly property bool multiple: cppObject ? cppObject.hasMultipleValues === true : false
+    // The picture behind the value, found again whenever the list changes: it can be renamed, replaced or
+    // deleted on the resource page while this row stays.
+    readonly property QtObject resource: {
+        var resources = _application.currentConfig.resourcesAndDefaults
+        var id = cppObject ? cppObject.stringValue : ""
+        for (var i = 0; i < resources.count; ++i) {
+            if (resources.get(i).resourceId === id)
+                return resources.get(i)
+        }
+        return null
+    }
 
     function open() {
         if (!imagePickerItem || !cppObject)
@@ -57,7 +68,8 @@ FocusScope {
         anchors.fill: parent
         anchors.margins: 4
         text: editor.multiple || !editor.cppObject ? ""
-                                                  : _application.currentConfig.getResourceName(editor.cppObject.stringValue)
+              : editor.resource ? editor.resource.nameProperty.value
+              : _application.currentConfig.getResourceName(editor.cppObject.stringValue)
         font.pointSize: 11
         color: "#B3B3B3"
         horizontalAlignment: Text.AlignHCenter

@@ -263,4 +263,36 @@ EditorPageTestCase {
         compare([row("Image On").stringValue, findChild(editor("Image On"), "imageName").text],
                 [userId, config.getResourceName(userId)])
     }
+
+    // The image row names the picture as it is now, after the resource page renamed, deleted or restored it.
+    function test_imageRowFollowsThePictureOnTheResourcePage_data() {
+        return [{ tag: "rename", keys: [], name: "renamed", shown: "renamed" },
+                { tag: "delete", keys: ["Del"], shown: "Unknown" },
+                { tag: "delete, undo", keys: ["Del", "Ctrl+Z"], shown: "p.png" },
+                { tag: "rename, delete, undo", keys: ["Del", "Ctrl+Z"], name: "renamed", shown: "renamed" }]
+    }
+    function test_imageRowFollowsThePictureOnTheResourcePage(data) {
+        showMainWindow()
+        var id = config.addNewImage(testImages.write("p.png", 40, 30))
+        config.resourceCloseUndoBlock()
+        openPage("layoutEditorButton", "layoutEditorPage")
+        var editorPage = page
+        layout = page.currentLayout
+        dropFromToolbox("image", 500, 300)
+        row("Image").value = id
+        layout.closeUndoBlock()
+        var name = findChild(editor("Image"), "imageName")
+        compare(name.text, "p.png")
+        openPage("resourceManagerButton", "resourceEditorPage")
+        mouseClick(part("resourceCell"), 50, 50)
+        if (data.name) {
+            type(part("resourceProperty_Name"), data.name)
+            keyClick(Qt.Key_Return)
+            mouseClick(part("resourceCell"), 50, 50)
+        }
+        data.keys.forEach(function(keys) { keySequence(keys) })
+        keySequence("Ctrl+.")
+        tryCompare(editorPage, "visible", true)
+        compare(name.text, data.shown)
+    }
 }
