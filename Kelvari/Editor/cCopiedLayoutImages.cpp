@@ -7,7 +7,9 @@
 #include "Kelvari/Common/cImageResource.h"
 
 #include <QHash>
+#include <QSet>
 #include <functional>
+#include <set>
 
 namespace
 {
@@ -23,12 +25,21 @@ void ForEachImageProperty(const QList<cWidget*>& widgets, const std::function<vo
     }
 }
 
+bool IsIdentical(const cImageResource* image, const sCopiedImage& copied)
+{
+    return image && image->Subtype() == copied.subtype && image->Data() == copied.data;
+}
+
 const cImageResource* FindIdentical(const cConfigBase& config, const sCopiedImage& copied)
 {
+    // The picture under its own id first, so that a paste into the same document keeps pointing at it.
+    const cImageResource* own = config.FindImageResource(copied.resourceId);
+    if (IsIdentical(own, copied))
+        return own;
     for (const cResource* resource : config.Resources().Items())
     {
         const auto* image = qobject_cast<const cImageResource*>(resource);
-        if (image && image->Subtype() == copied.subtype && image->Data() == copied.data)
+        if (IsIdentical(image, copied))
             return image;
     }
     return nullptr;
@@ -37,8 +48,15 @@ const cImageResource* FindIdentical(const cConfigBase& config, const sCopiedImag
 
 void cCopiedLayoutImages::Copy(const cLayout& layout, const cConfigBase& config)
 {
+    Copy(layout.GetWidgets()->Items(), config);
+}
+
+void cCopiedLayoutImages::Copy(const QList<cWidget*>& widgets, const cConfigBase& config)
+{
     mImages.clear();
-    for (const QString& id : layout.GetResourceIdsUsed(nullptr))
+    std::set<QString> ids;
+    ForEachImageProperty(widgets, [&ids](cImageProperty* property) { ids.insert(property->stringValue()); });
+    for (const QString& id : ids)
     {
         if (const cImageResource* image = config.FindImageResource(id))
             mImages.append({id, image->Name(), image->Image(), image->Data(), image->Subtype()});
@@ -47,10 +65,19 @@ void cCopiedLayoutImages::Copy(const cLayout& layout, const cConfigBase& config)
 
 QList<cImageResource*> cCopiedLayoutImages::Fit(cLayout& pasted, cConfigBase& config) const
 {
+    return Fit(pasted.GetWidgets()->Items(), config);
+}
+
+QList<cImageResource*> cCopiedLayoutImages::Fit(const QList<cWidget*>& pasted, cConfigBase& config) const
+{
+    QSet<QString> used;
+    ForEachImageProperty(pasted, [&used](cImageProperty* property) { used.insert(property->stringValue()); });
     QList<cImageResource*> added;
     QHash<QString, QString> targetIds;
     for (const sCopiedImage& copied : mImages)
     {
+        if (!used.contains(copied.resourceId))
+            continue;
         if (const cImageResource* identical = FindIdentical(config, copied))
         {
             targetIds.insert(copied.resourceId, identical->resourceId());
@@ -60,7 +87,7 @@ QList<cImageResource*> cCopiedLayoutImages::Fit(cLayout& pasted, cConfigBase& co
         added.append(new cImageResource(&config, id, copied.name, copied.image, copied.data, copied.subtype, &config));
         targetIds.insert(copied.resourceId, id);
     }
-    ForEachImageProperty(pasted.GetWidgets()->Items(), [&](cImageProperty* property) {
+    ForEachImageProperty(pasted, [&](cImageProperty* property) {
         const auto target = targetIds.constFind(property->stringValue());
         if (target != targetIds.constEnd())
             property->setStringValue(target.value());

@@ -4,7 +4,10 @@
 #include "cLayout.h"
 #include "cWidgetCopyBuffer.h"
 #include "cWidgetIdRenumbering.h"
+#include "Kelvari/Common/cConfigBase.h"
 #include "Kelvari/Common/cContainer.h"
+#include "Kelvari/Common/cImageResource.h"
+#include "Kelvari/Common/cResourceUndoManager.h"
 
 #include <QSet>
 #include <QXmlStreamReader>
@@ -36,10 +39,12 @@ void cWidgetClipboard::Copy() const
     QSet<cWidget*> eligible;
     CollectEligible(mLayout, nullptr, eligible);
     QList<sCopiedWidget> records;
+    QList<cWidget*> copied;
     for (cWidget* widget : mLayout.selectionManager()->GetSelectedWidgets())
     {
         if (!eligible.contains(widget))
             continue;
+        copied.append(widget);
         cContainer* container = mLayout.FindContainer(widget);
         sCopiedWidget record;
         record.xml = GetWidgetXml(widget);
@@ -51,7 +56,9 @@ void cWidgetClipboard::Copy() const
         record.baseRect = mLayout.FindWidgetFractionsRelativeToBase(widget);
         records.append(record);
     }
-    mLayout.GetConfig().WidgetCopyBuffer().Replace(records);
+    cWidgetCopyBuffer& buffer = mLayout.GetConfig().WidgetCopyBuffer();
+    buffer.Images().Copy(copied, mLayout.GetConfig().ConfigBase());
+    buffer.Replace(records);
 }
 
 bool cWidgetClipboard::FindWidgetIsElibigleForCopy(cWidget* widget, cContainer* container) const
@@ -130,12 +137,23 @@ void cWidgetClipboard::Paste() const
     QList<cContainer*> targets;
     QHash<cContainer*, QList<cWidget*>> pastedPerTarget;
     QList<cWidget*> pasted;
-    for (sCopiedWidget& record : mLayout.GetConfig().WidgetCopyBuffer().Records())
+    cWidgetCopyBuffer& buffer = mLayout.GetConfig().WidgetCopyBuffer();
+    cConfigBase& config = mLayout.GetConfig().ConfigBase();
+    bool picturesAdded = false;
+    for (sCopiedWidget& record : buffer.Records())
     {
         cContainer* target = TargetContainer(record);
         cWidget* widget = CloneWidgetFromXml(record.xml);
         if (!widget)
             continue;
+        // Pictures from another document, or deleted since the copy, come back as an undo step of the
+        // resource page; the widget's own step cannot hold them.
+        for (cImageResource* image : buffer.Images().Fit({widget}, config))
+        {
+            config.InsertNewResource(image);
+            config.ResourceUndoManager()->AddNewResource(image, &config);
+            picturesAdded = true;
+        }
         if (!target)
         {
             const QRectF rect = TopLevelRect(record);
@@ -180,4 +198,6 @@ void cWidgetClipboard::Paste() const
     selection->SelectMultiple(pasted);
     // A paste is a step of its own, not the start of whatever the user does next.
     mLayout.closeUndoBlock();
+    if (picturesAdded)
+        config.ResourceUndoManager()->CloseUndoBlock();
 }

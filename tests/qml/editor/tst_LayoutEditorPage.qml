@@ -336,6 +336,42 @@ EditorPageTestCase {
         compare([layout.widgets.count, page.dynamicallyCreatedItems.length, thumbnail.createdItems.length], [2, 4, 4])
     }
 
+    // Copied widgets take their pictures along: in another config they show the picture they showed, not the
+    // one that has its id there, and a picture already in the config is not added twice.
+    function test_copiedWidgetsShowTheirPicturesInAnotherConfig_data() {
+        return [{ tag: "same config", renew: false, sizes: [[40, 30]] },
+                { tag: "new config", renew: true, sizes: [[40, 30], [20, 20]] }]
+    }
+    function test_copiedWidgetsShowTheirPicturesInAnotherConfig(data) {
+        showMainWindow()
+        var id = config.addNewImage(testImages.write("p.png", 40, 30))
+        config.resourceCloseUndoBlock()
+        openPage("layoutEditorButton", "layoutEditorPage")
+        layout = page.currentLayout
+        dropFromToolbox("image", 500, 300)
+        row("Image").value = id
+        layout.closeUndoBlock()
+        keySequence("Ctrl+C")
+        if (data.renew) {
+            keySequence("Ctrl+N")
+            mouseClick(findChild(window.contentItem, "unsavedDiscardButton"))
+            compare(config.addNewImage(testImages.write("q.png", 20, 20)), id)
+            config.resourceCloseUndoBlock()
+            openPage("layoutEditorButton", "layoutEditorPage")
+            layout = page.currentLayout
+        }
+        keySequence("Ctrl+V")
+        var shown = row("Image").stringValue
+        var sizes = []
+        for (var i = 0; i < config.resources.count; ++i) {
+            var resource = config.resources.get(i)
+            sizes.push([resource.originalWidth, resource.originalHeight])
+            if (resource.resourceId === shown)
+                var picture = resource
+        }
+        compare([sizes, picture.originalWidth, picture.originalHeight], [data.sizes, 40, 30])
+    }
+
     // A page built in the main window as a user builds it, saved, undone back to empty, and read back unchanged.
     function fileText(url) {
         var request = new XMLHttpRequest()
