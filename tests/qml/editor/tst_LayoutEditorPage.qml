@@ -354,6 +354,7 @@ EditorPageTestCase {
         keySequence("Ctrl+C")
         if (data.renew) {
             keySequence("Ctrl+N")
+            tryCompare(findChild(window.contentItem, "unsavedChangesPopup"), "visible", true)
             mouseClick(findChild(window.contentItem, "unsavedDiscardButton"))
             compare(config.addNewImage(testImages.write("q.png", 20, 20)), id)
             config.resourceCloseUndoBlock()
