@@ -173,6 +173,8 @@ bool cConnectionTransport::Connect(QTcpSocket& socket)
 
 void cConnectionTransport::run()
 {
+    // Made first so that it outlives the sockets, whose ends may still call on it.
+    QTimer resumeTimer;
     QTcpSocket socket;
     QUdpSocket udp;
     if (!Connect(socket))
@@ -181,6 +183,11 @@ void cConnectionTransport::run()
         return;
     }
     socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    socket.setReadBufferSize(kReadBufferBytes);
+    resumeTimer.setSingleShot(true);
+    resumeTimer.setInterval(kResumeCheckMs);
+    connect(&resumeTimer, &QTimer::timeout, &socket, [this] { ResumeReadingWhenDrained(); });
+    mResumeTimer = &resumeTimer;
     mPeerAddress = socket.peerAddress();
     if (!udp.bind(socket.localAddress(), 0))
         ZR_ERROR("No UDP socket for connection %u: %s", mConnectionId, qPrintable(udp.errorString()));
@@ -191,11 +198,9 @@ void cConnectionTransport::run()
             quit();
             return;
         }
-        if (!mReceived.isEmpty())
-            ZR_ERROR("Truncated frame on connection %u: %d bytes dropped", mConnectionId, mReceived.size());
-        else
-            ZR_NOTIFY("Connection %u closed by the peer", mConnectionId);
-        End();
+        // What the peer sent before closing is still delivered, also once reading resumes.
+        mPeerClosed = true;
+        ReadStream();
     });
     connect(&udp, &QUdpSocket::readyRead, &udp, [this] { ReadDatagrams(); });
     QTimer::singleShot(kZRNetHandshakeTimeoutMs, &socket, [this] {
@@ -223,8 +228,12 @@ void cConnectionTransport::run()
     mUdp = nullptr;
 }
 
+// Frames are taken off the connection only while the registry queue has room:
+// the rest stays in mReceived and in the socket, and TCP holds the peer back.
 void cConnectionTransport::ReadStream()
 {
+    if (mReadingPaused || mEnded)
+        return;
     mReceived.append(mSocket->readAll());
     const UBYTE* data = reinterpret_cast<const UBYTE*>(mReceived.constData());
     const size_t size = static_cast<size_t>(mReceived.size());
@@ -232,6 +241,14 @@ void cConnectionTransport::ReadStream()
     bool received = false;
     while (!mEnded)
     {
+        const size_t queued = mGreeted ? SyscallQueuedMessageCount() : 0;
+        if (queued >= kPauseReadingAtQueued)
+        {
+            mReadingPaused = true;
+            ZR_NOTIFY("Reading paused on connection %u: %zu messages queued", mConnectionId, queued);
+            mResumeTimer->start();
+            break;
+        }
         cZRNetMessage message;
         size_t consumed = 0;
         std::string error;
@@ -257,6 +274,30 @@ void cConnectionTransport::ReadStream()
     mReceived.remove(0, static_cast<int>(offset));
     if (received)
         mOwner->HeartbeatReceived(mConnectionId);
+    if (!mPeerClosed || mReadingPaused)
+        return;
+    if (!mReceived.isEmpty())
+        ZR_ERROR("Truncated frame on connection %u: %d bytes dropped", mConnectionId, mReceived.size());
+    else
+        ZR_NOTIFY("Connection %u closed by the peer", mConnectionId);
+    End();
+}
+
+// The bytes left unread are the peer's, so a connection held back here does not count as silent.
+void cConnectionTransport::ResumeReadingWhenDrained()
+{
+    if (mEnded)
+        return;
+    mOwner->HeartbeatReceived(mConnectionId);
+    const size_t queued = SyscallQueuedMessageCount();
+    if (queued >= kResumeReadingBelowQueued)
+    {
+        mResumeTimer->start();
+        return;
+    }
+    mReadingPaused = false;
+    ZR_NOTIFY("Reading resumed on connection %u: %zu messages queued", mConnectionId, queued);
+    ReadStream();
 }
 
 // The datagram channel carries heartbeats from the port the peer's greeting

@@ -14,6 +14,7 @@
 
 class cNetworkConnection;
 class QTcpSocket;
+class QTimer;
 class QUdpSocket;
 
 // One connection's transport thread (low priority) with its TCP and UDP
@@ -22,9 +23,21 @@ class QUdpSocket;
 // posts every other message, stamped with the local connection id, to the
 // registry queue. Any fault on the stream ends the connection, and so does a
 // peer that sends anything before the greeting or does not greet in time.
+// While the registry queue is full the thread stops reading, so that a peer
+// sending faster than the editor delivers is held back by TCP, not queued.
 class cConnectionTransport : public QThread
 {
 public:
+    // A live window with hundreds of meters queues a few thousand messages
+    // behind a poll thread stalled for a moment (ticks already stop at 5000);
+    // this is far above that, yet bounds what a peer can make the editor hold.
+    static constexpr size_t kPauseReadingAtQueued = 20000;
+    // Half the mark, so that a draining queue is not paused and resumed frame by frame.
+    static constexpr size_t kResumeReadingBelowQueued = 10000;
+    // Qt reads no more from the kernel while this much is unread.
+    static constexpr qint64 kReadBufferBytes = 64 * 1024;
+    static constexpr int kResumeCheckMs = 10;
+
     // Outgoing: connects to the unit, greets it with HELLO and waits for HELLO ACK.
     cConnectionTransport(cNetworkConnection* owner, UWORD connectionId, const QHostAddress& address, UWORD port);
     // Incoming: takes over an accepted socket and answers the peer's HELLO.
@@ -60,6 +73,7 @@ private:
     void ScheduleFlushLocked();
     void Flush();
     void ReadStream();
+    void ResumeReadingWhenDrained();
     void ReadDatagrams();
     void Handle(cZRNetMessage& message);
     void HandleGreeting(const cZRNetMessage& message);
@@ -91,5 +105,9 @@ private:
     bool mGreeted = false;
     std::atomic<UWORD> mPeerUdpPort{0};
     QByteArray mReceived;
+    // Only the transport thread uses these three.
+    QTimer* mResumeTimer = nullptr;
+    bool mReadingPaused = false;
+    bool mPeerClosed = false;
     std::atomic<bool> mEnded{false};
 };

@@ -108,6 +108,26 @@ public:
     QVector<UWORD> mIds;
 };
 
+// Holds the poll lock, as the main thread does while it makes a net object, until released; a test
+// that fails while holding it lets go on its way out.
+class cHeldPollLock
+{
+public:
+    cHeldPollLock() { SyscallMessagesPollLock(); }
+    ~cHeldPollLock() { Release(); }
+    cHeldPollLock(const cHeldPollLock&) = delete;
+    cHeldPollLock& operator=(const cHeldPollLock&) = delete;
+    void Release()
+    {
+        if (mHeld)
+            SyscallMessagesPollUnLock();
+        mHeld = false;
+    }
+
+private:
+    bool mHeld = true;
+};
+
 // Brings the messaging core up for one test and down again in the editor's order.
 class cRunningMessagingCore
 {

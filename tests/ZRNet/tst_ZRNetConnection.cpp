@@ -1,4 +1,5 @@
 #include "ZRNet/Core/ZRNetProtocol.h"
+#include "ZRNet/Qt/cConnectionTransport.h"
 #include "cZRNetTestObjects.h"
 #include "support/cScriptedPeer.h"
 #include "support/cSimulatedUnit.h"
@@ -8,6 +9,7 @@
 #include <QtTest>
 
 #include <future>
+#include <thread>
 
 enum eGreeting
 {
@@ -312,6 +314,79 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(disconnected.mIds, QVector<UWORD>{silentId}, 10000);
         QVERIFY(!mNetwork->IsConnected(silentId) && mNetwork->IsConnected(aliveId));
         QCOMPARE(capture.LinesContaining("ERROR: Lost communications on connection").size(), 1);
+    }
+
+    void aFloodingPeerIsHeldBackUntilTheQueueDrains_data()
+    {
+        const int mark = int(cConnectionTransport::kPauseReadingAtQueued);
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<bool>("peerCloses");
+        QTest::newRow("ten times the mark, the peer stays") << 10 * mark << false;
+        QTest::newRow("just over the mark, the peer closes while held back") << mark + 1000 << true;
+    }
+
+    // The poll lock is held as while the main thread makes a net object, so nothing is delivered: the
+    // editor takes frames only up to its mark and leaves the rest to TCP, without calling the peer silent.
+    // Let go, it delivers every frame in order, and a peer that closed meanwhile is closed after them.
+    void aFloodingPeerIsHeldBackUntilTheQueueDrains()
+    {
+        QFETCH(int, frames);
+        QFETCH(bool, peerCloses);
+        cRecordingNetObject target("Target");
+        cScriptedPeer unit;
+        QVERIFY(unit.Listen());
+        const UWORD connectionId = ConnectThrough(unit);
+        QVERIFY(connectionId != kZRNetNoConnection);
+        cIdRecorder disconnected(mNetwork, &cNetworkConnection::Disconnected);
+        mNetwork->SetLostAfterSeconds(2);
+        QByteArray stream;
+        for (int index = 0; index < frames; ++index)
+        {
+            cZRNetMessage frame(0, target.Handle(), 1, kZRNetFirstObjectMethod);
+            frame.AppendULong(ULONG(index));
+            stream += cScriptedPeer::Framed(frame);
+        }
+        cTraceCapture capture;
+        cHeldPollLock held;
+        unit.SendBytes(stream);
+        if (peerCloses)
+            unit.Close();
+        // Offered until the editor takes no more; nothing leaves the queue meanwhile.
+        size_t queued = 0;
+        for (size_t before = 1; queued != before;)
+        {
+            before = queued;
+            if (unit.WriteOn(200) == 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            queued = SyscallQueuedMessageCount();
+        }
+        QVERIFY2(queued <= cConnectionTransport::kPauseReadingAtQueued, qPrintable(QString::number(queued)));
+        QCOMPARE(capture.LinesContaining("Reading paused on connection").size(), 1);
+        for (int second = 0; second < 3; ++second)
+        {
+            QTest::qWait(4 * cConnectionTransport::kResumeCheckMs);
+            mNetwork->AgeConnections();
+        }
+        QVERIFY(mNetwork->IsConnected(connectionId));
+        held.Release();
+        QElapsedTimer timer;
+        timer.start();
+        while (!target.mReceived.WaitFor(size_t(frames), 10) && timer.elapsed() < 10000)
+            unit.WriteOn(10);
+        const std::vector<sReceived> received = target.mReceived.Items();
+        QCOMPARE(received.size(), size_t(frames));
+        int inOrder = 0;
+        while (inOrder < frames && received[size_t(inOrder)].mValue == ULONG(inOrder))
+            ++inOrder;
+        QCOMPARE(inOrder, frames);
+        QTRY_COMPARE_WITH_TIMEOUT(disconnected.mIds,
+                                  peerCloses ? QVector<UWORD>{connectionId} : QVector<UWORD>{}, 5000);
+        QCOMPARE(mNetwork->IsConnected(connectionId), !peerCloses);
+        // Each pause and each resume is told once, however many frames wait behind it.
+        const int pauses = capture.LinesContaining("Reading paused on connection").size();
+        QCOMPARE(capture.LinesContaining("Reading resumed on connection").size(), pauses);
+        QCOMPARE(capture.LinesContaining("closed by the peer").size(), peerCloses ? 1 : 0);
+        QCOMPARE(capture.Lines().size(), 2 * pauses + (peerCloses ? 1 : 0));
     }
 
     // The accepting side, as a unit runs it: a peer that does not greet first is cut off at once,

@@ -109,6 +109,15 @@ void cScriptedPeer::SendBytes(const QByteArray& bytes)
     mSocket->waitForBytesWritten(1000);
 }
 
+qint64 cScriptedPeer::WriteOn(int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (mSocket->bytesToWrite() > 0 && timer.elapsed() < timeoutMs)
+        mSocket->waitForBytesWritten(std::max(1, timeoutMs - int(timer.elapsed())));
+    return mSocket->bytesToWrite();
+}
+
 void cScriptedPeer::Greet(UWORD method, UWORD version)
 {
     cZRNetMessage greeting = cFrameCodec::UtilityMessage(method);

@@ -26,7 +26,10 @@ public:
     bool ConnectTo(quint16 port);
 
     void Send(const cZRNetMessage& message);
+    // What the peer does not take at once stays for WriteOn and later calls.
     void SendBytes(const QByteArray& bytes);
+    // Goes on writing what is left unsent for at most timeoutMs; the bytes still unsent.
+    qint64 WriteOn(int timeoutMs);
     // HELLO or HELLO ACK with the given version and this peer's UDP port.
     void Greet(UWORD method, UWORD version = kZRNetProtocolVersion);
     // The next frame from the peer; a greeting also teaches its UDP port.
