@@ -106,6 +106,12 @@ size_t SyscallQueuedMessageCount()
     return router ? router->QueuedCount() : 0;
 }
 
+size_t SyscallQueuedPayloadBytes()
+{
+    cRegistryRouter* router = gRouter.load();
+    return router ? router->QueuedBytes() : 0;
+}
+
 void SyscallSetStartTicks(bool on)
 {
     std::lock_guard<std::mutex> lock(gTicksMutex);

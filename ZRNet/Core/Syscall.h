@@ -33,6 +33,8 @@ bool SyscallSendMessage(const cZRNetMessage& message);
 void SyscallSetNetworkHook(cNetworkHook* hook);
 cNetworkHook* SyscallNetworkHook();
 size_t SyscallQueuedMessageCount();
+// The payload bytes of the queued messages.
+size_t SyscallQueuedPayloadBytes();
 
 // Switches the posting of ticks on or off.
 void SyscallSetStartTicks(bool on);

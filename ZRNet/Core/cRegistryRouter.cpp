@@ -122,6 +122,7 @@ bool cRegistryRouter::Post(const cZRNetMessage& message)
     {
         std::lock_guard<std::mutex> lock(mQueueMutex);
         mQueue.push_back(message);
+        mQueuedBytes += message.Length();
     }
     mQueueCondition.notify_all();
     return true;
@@ -131,6 +132,12 @@ size_t cRegistryRouter::QueuedCount() const
 {
     std::lock_guard<std::mutex> lock(mQueueMutex);
     return mQueue.size();
+}
+
+size_t cRegistryRouter::QueuedBytes() const
+{
+    std::lock_guard<std::mutex> lock(mQueueMutex);
+    return mQueuedBytes;
 }
 
 bool cRegistryRouter::PostTick()
@@ -160,6 +167,7 @@ bool cRegistryRouter::WaitForMessage(cZRNetMessage& message)
         return false;
     message = std::move(mQueue.front());
     mQueue.pop_front();
+    mQueuedBytes -= message.Length();
     return true;
 }
 

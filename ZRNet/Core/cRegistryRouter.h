@@ -41,6 +41,8 @@ public:
 
     bool Post(const cZRNetMessage& message);
     size_t QueuedCount() const;
+    // The payload bytes of every queued message.
+    size_t QueuedBytes() const;
     // Posts a tick unless two are outstanding or the queue holds 5000 or more messages.
     bool PostTick();
     size_t OutstandingTicks() const;
@@ -70,6 +72,7 @@ private:
     mutable std::mutex mQueueMutex;
     std::condition_variable mQueueCondition;
     std::deque<cZRNetMessage> mQueue;
+    size_t mQueuedBytes = 0;
     size_t mOutstandingTicks = 0;
     bool mPollingAllowed = true;
 };

@@ -242,10 +242,12 @@ void cConnectionTransport::ReadStream()
     while (!mEnded)
     {
         const size_t queued = mGreeted ? SyscallQueuedMessageCount() : 0;
-        if (queued >= kPauseReadingAtQueued)
+        const size_t bytes = mGreeted ? SyscallQueuedPayloadBytes() : 0;
+        if (queued >= kPauseReadingAtQueued || bytes >= kPauseReadingAtBytes)
         {
             mReadingPaused = true;
-            ZR_NOTIFY("Reading paused on connection %u: %zu messages queued", mConnectionId, queued);
+            ZR_NOTIFY("Reading paused on connection %u: %zu messages of %zu bytes queued", mConnectionId, queued,
+                      bytes);
             mResumeTimer->start();
             break;
         }
@@ -290,13 +292,14 @@ void cConnectionTransport::ResumeReadingWhenDrained()
         return;
     mOwner->HeartbeatReceived(mConnectionId);
     const size_t queued = SyscallQueuedMessageCount();
-    if (queued >= kResumeReadingBelowQueued)
+    const size_t bytes = SyscallQueuedPayloadBytes();
+    if (queued >= kResumeReadingBelowQueued || bytes >= kResumeReadingBelowBytes)
     {
         mResumeTimer->start();
         return;
     }
     mReadingPaused = false;
-    ZR_NOTIFY("Reading resumed on connection %u: %zu messages queued", mConnectionId, queued);
+    ZR_NOTIFY("Reading resumed on connection %u: %zu messages of %zu bytes queued", mConnectionId, queued, bytes);
     ReadStream();
 }
 

@@ -34,6 +34,10 @@ public:
     static constexpr size_t kPauseReadingAtQueued = 20000;
     // Half the mark, so that a draining queue is not paused and resumed frame by frame.
     static constexpr size_t kResumeReadingBelowQueued = 10000;
+    // Fewer frames of the largest size fill memory sooner: their bytes are bounded too. A download's 500
+    // chunks fit, far more than a delivering poll thread ever leaves queued.
+    static constexpr size_t kPauseReadingAtBytes = 16 * 1024 * 1024;
+    static constexpr size_t kResumeReadingBelowBytes = 8 * 1024 * 1024;
     // Qt reads no more from the kernel while this much is unread.
     static constexpr qint64 kReadBufferBytes = 64 * 1024;
     static constexpr int kResumeCheckMs = 10;

@@ -319,10 +319,14 @@ private slots:
     void aFloodingPeerIsHeldBackUntilTheQueueDrains_data()
     {
         const int mark = int(cConnectionTransport::kPauseReadingAtQueued);
+        const int padding = 60000;
+        const int largeFrames = int(3 * cConnectionTransport::kPauseReadingAtBytes / padding);
         QTest::addColumn<int>("frames");
+        QTest::addColumn<int>("padding");
         QTest::addColumn<bool>("peerCloses");
-        QTest::newRow("ten times the mark, the peer stays") << 10 * mark << false;
-        QTest::newRow("just over the mark, the peer closes while held back") << mark + 1000 << true;
+        QTest::newRow("ten times the mark, the peer stays") << 10 * mark << 0 << false;
+        QTest::newRow("just over the mark, the peer closes while held back") << mark + 1000 << 0 << true;
+        QTest::newRow("large frames, three times the byte mark") << largeFrames << padding << false;
     }
 
     // The poll lock is held as while the main thread makes a net object, so nothing is delivered: the
@@ -331,6 +335,7 @@ private slots:
     void aFloodingPeerIsHeldBackUntilTheQueueDrains()
     {
         QFETCH(int, frames);
+        QFETCH(int, padding);
         QFETCH(bool, peerCloses);
         cRecordingNetObject target("Target");
         cScriptedPeer unit;
@@ -340,10 +345,12 @@ private slots:
         cIdRecorder disconnected(mNetwork, &cNetworkConnection::Disconnected);
         mNetwork->SetLostAfterSeconds(2);
         QByteArray stream;
+        const QByteArray pad(padding, 'p');
         for (int index = 0; index < frames; ++index)
         {
             cZRNetMessage frame(0, target.Handle(), 1, kZRNetFirstObjectMethod);
             frame.AppendULong(ULONG(index));
+            frame.AppendBytes(pad.constData(), size_t(pad.size()));
             stream += cScriptedPeer::Framed(frame);
         }
         cTraceCapture capture;
@@ -361,6 +368,9 @@ private slots:
             queued = SyscallQueuedMessageCount();
         }
         QVERIFY2(queued <= cConnectionTransport::kPauseReadingAtQueued, qPrintable(QString::number(queued)));
+        const size_t bytes = SyscallQueuedPayloadBytes();
+        QVERIFY2(bytes <= cConnectionTransport::kPauseReadingAtBytes + kZRNetMaxPayloadLength,
+                 qPrintable(QString::number(bytes)));
         QCOMPARE(capture.LinesContaining("Reading paused on connection").size(), 1);
         for (int second = 0; second < 3; ++second)
         {
