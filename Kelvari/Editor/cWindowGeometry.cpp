@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <limits>
+
 cWindowGeometry::cWindowGeometry(cUserSettings::eSetting setting, QObject* parent)
     : QObject(parent)
     , mSetting(setting)
@@ -29,6 +31,11 @@ bool cWindowGeometry::Decode(const QByteArray& record, QRect& geometry, int& win
     QDataStream stream(record);
     qint32 x, y, width, height, state;
     stream >> x >> y >> width >> height >> state;
+    // A settings file edited or damaged by hand may hold no window: nothing to see, or an edge past what a
+    // coordinate can hold.
+    constexpr qint64 kMaxCoordinate = std::numeric_limits<qint32>::max();
+    if (width < 1 || height < 1 || x + qint64(width) > kMaxCoordinate || y + qint64(height) > kMaxCoordinate)
+        return false;
     geometry = QRect(x, y, width, height);
     windowState = state;
     return true;
@@ -48,18 +55,18 @@ void cWindowGeometry::FitToScreens(int& x, int& y, int& width, int& height)
     const QScreen* primary = QGuiApplication::primaryScreen();
     if (!primary)
         return;
-    const int screenWidth = primary->availableGeometry().width();
-    const int screenHeight = primary->availableGeometry().height();
-    width = qMin(width, screenWidth);
-    height = qMin(height, screenHeight);
-    if (x < 0)
-        x = 0;
-    else if (x > screenWidth)
-        x = screenWidth - width;
-    if (y < 0)
-        y = 0;
-    else if (y > screenHeight)
-        y = screenHeight - height;
+    // The screen's last column and row are on it; one past them is not.
+    const QRect available = primary->availableGeometry();
+    width = qMin(width, available.width());
+    height = qMin(height, available.height());
+    if (x < available.left())
+        x = available.left();
+    else if (x > available.right())
+        x = available.left() + available.width() - width;
+    if (y < available.top())
+        y = available.top();
+    else if (y > available.bottom())
+        y = available.top() + available.height() - height;
 }
 
 void cWindowGeometry::Load()

@@ -27,7 +27,8 @@ public:
 
     static QRect DefaultGeometry() { return QRect(100, 100, 1024, 768); }
     static QByteArray Encode(const QRect& geometry, int windowState);
-    // False for a record that is too short.
+    // False for a record that is too short or holds no window: a size below one, or an edge past the
+    // coordinates' range.
     static bool Decode(const QByteArray& record, QRect& geometry, int& windowState);
     // Pulls a window whose top corners lie on no screen onto the primary screen.
     static void FitToScreens(int& x, int& y, int& width, int& height);

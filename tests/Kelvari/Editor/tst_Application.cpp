@@ -360,6 +360,10 @@ private slots:
                                               << QRect(0, s.top() + 10, w / 2, h / 2);
         QTest::newRow("off and too large") << QRect(s.right() + 5000, -5000, w * 3, h * 3) << QRect(0, 0, w, h);
         QTest::newRow("corner on the screen") << QRect(s.left(), s.top(), w * 3, h * 3) << QRect(s.left(), s.top(), w * 3, h * 3);
+        QTest::newRow("just right of the screen") << QRect(s.right() + 1, s.top() + 10, w, h / 2)
+                                                  << QRect(s.left(), s.top() + 10, w, h / 2);
+        QTest::newRow("just below the screen") << QRect(s.left() + 10, s.bottom() + 1, w / 2, h)
+                                               << QRect(s.left() + 10, s.top(), w / 2, h);
     }
     void geometryRecordsAreBigEndianAndWindowsOffEveryScreenArePulledBack()
     {
@@ -373,6 +377,25 @@ private slots:
         cApplication application;
         QTEST(application.MainWindowGeometry().Applied(), "fitted");
         QTEST(application.TestWindowGeometry().Applied(), "fitted");
+    }
+
+    // A damaged or hand-edited settings file: a record that holds no window gives the default one.
+    void geometryRecordsHoldingNoWindowAreIgnored_data()
+    {
+        QTest::addColumn<QByteArray>("record");
+        QTest::newRow("no width") << QByteArray::fromHex("00000028" "00000032" "00000000" "0000012c" "00000000");
+        QTest::newRow("negative height") << QByteArray::fromHex("00000028" "00000032" "00000190" "fffffed4" "00000000");
+        QTest::newRow("both negative") << QByteArray::fromHex("ffffec78" "0000000a" "f8fffe6f" "daffffff" "000e0090");
+        QTest::newRow("right edge past the range") << QByteArray::fromHex("7ffffff0" "00000032" "00000400" "0000012c" "00000000");
+        QTest::newRow("bottom edge past the range") << QByteArray::fromHex("00000028" "7fffff00" "00000190" "7fffffff" "00000000");
+    }
+    void geometryRecordsHoldingNoWindowAreIgnored()
+    {
+        QFETCH(QByteArray, record);
+        QCOMPARE(Decoded(record), (QPair<QRect, int>()));
+        QSettings().setValue("SCG", record);
+        cApplication application;
+        QCOMPARE(application.MainWindowGeometry().Applied(), cWindowGeometry::DefaultGeometry());
     }
 
     // A second move restarts the wait, so the commit comes half a second after the last one.
