@@ -140,6 +140,13 @@ void cSeekObject::EntrypointMessage(const cZRNetMessage& message)
 {
     if (message.Method() == eMethodConnectionEnded)
     {
+        // Only the local registry knows that a connection ended; a peer could otherwise end another's transfer.
+        if (message.ConnectionId() != kZRNetLocalConnection || message.Source() != kZRNetRegistryHandle)
+        {
+            ZR_ERROR("%s: connection end not from the registry dropped: connection %u, source %u", Name().c_str(),
+                     message.ConnectionId(), message.Source());
+            return;
+        }
         const UWORD connectionId = message.GetUWord(0);
         bool lost = false;
         {

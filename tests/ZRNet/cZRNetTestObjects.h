@@ -88,12 +88,14 @@ public:
     explicit cRecordingSeekObject(const char* name) : cSeekObject(name) {}
     ~cRecordingSeekObject() override { Unregister(); }
     cRecorder<sOutcome> mOutcomes;
+    cRecorder<UWORD> mEndedConnections;
 
 protected:
     void EntrypointFoundObject(UWORD connectionId, UWORD handle) override
     {
         mOutcomes.Add({connectionId, handle, std::this_thread::get_id()});
     }
+    void EntrypointConnectionEnded(UWORD connectionId) override { mEndedConnections.Add(connectionId); }
 };
 
 // The connection ids a signal of the network side carries, recorded on the main thread whichever thread emits it.

@@ -247,6 +247,39 @@ private slots:
         QCOMPARE(capture.LinesContaining("ERROR: Unregistered object Seeker cannot seek Target").size(), 1);
     }
 
+    void onlyTheRegistryTellsThatAConnectionEnded_data()
+    {
+        QTest::addColumn<UWORD>("connection");
+        QTest::addColumn<UWORD>("source");
+        QTest::addColumn<bool>("believed");
+        QTest::newRow("from the registry") << kZRNetLocalConnection << kZRNetRegistryHandle << true;
+        QTest::newRow("from a unit") << UWORD(3) << kZRNetRegistryHandle << false;
+        QTest::newRow("from a local object") << kZRNetLocalConnection << UWORD(7) << false;
+    }
+
+    // A connection's end forgets what was found over it and ends what the seeker does there.
+    void onlyTheRegistryTellsThatAConnectionEnded()
+    {
+        QFETCH(UWORD, connection);
+        QFETCH(UWORD, source);
+        QFETCH(bool, believed);
+        cRecordingNetObject target("Target");
+        cRecordingNetObject marker("Marker");
+        cRecordingSeekObject seeker("Seeker");
+        seeker.SeekObject("Target");
+        QVERIFY(seeker.mOutcomes.WaitFor(1));
+        cTraceCapture capture;
+        cZRNetMessage ended(connection, seeker.Handle(), source, eMethodConnectionEnded);
+        ended.AppendUWord(kZRNetLocalConnection);
+        SyscallPostMessage(ended);
+        SyscallPostMessage(MessageTo(marker.Handle(), 300));
+        QVERIFY(marker.mEvents.WaitFor(1));
+        QCOMPARE(seeker.mEndedConnections.Items().size(), size_t(believed ? 1 : 0));
+        QCOMPARE(seeker.CachedPathCount(), size_t(believed ? 0 : 1));
+        QCOMPARE(capture.LinesContaining("ERROR: Seeker: connection end not from the registry dropped").size(),
+                 believed ? 0 : 1);
+    }
+
     void unknownPathsAreNotFoundLater_data()
     {
         QTest::addColumn<QByteArray>("path");
