@@ -18,7 +18,7 @@ sanitizer_env=(ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1)
 mode=${1:-}
 # Each has fuzz/fuzz_<name>.cpp, seeds in tests/data/fuzz-seeds/<name> and may have a fuzz/<name>.dict.
-fuzz_targets=(config_reader image_import frame_decoder discovery_datagram)
+fuzz_targets=(config_reader image_import frame_decoder discovery_datagram window_geometry)
 
 packages=(cmake g++ make pkg-config
     qtbase5-dev qtdeclarative5-dev qtdeclarative5-dev-tools libqt5svg5-dev qtquickcontrols2-5-dev
