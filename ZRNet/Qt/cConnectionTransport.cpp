@@ -352,6 +352,14 @@ void cConnectionTransport::Handle(cZRNetMessage& message)
         HandleUtility(message);
         return;
     }
+    // The protocol's other methods serve the editor's own objects: a peer's inform or delete requests, ticks or
+    // connection news would make them grow lists, tell other connections or end transfers.
+    const UWORD method = message.Method();
+    if (method < kZRNetFirstObjectMethod && method != eMethodFindObject && method != eMethodFoundObject)
+    {
+        ZR_ERROR("Method %u from connection %u dropped: only the editor's own objects send it", method, mConnectionId);
+        return;
+    }
     message.SetConnectionId(mConnectionId);
     SyscallPostMessage(message);
 }

@@ -399,6 +399,34 @@ private slots:
         QCOMPARE(capture.Lines().size(), 2 * pauses + (peerCloses ? 1 : 0));
     }
 
+    // Protocol methods other than find serve the editor's own objects: a peer's are dropped, each traced, and
+    // what follows them still arrives.
+    void aPeersProtocolMethodsForTheEditorsObjectsAreDropped()
+    {
+        cRecordingNetObject target("Target");
+        cScriptedPeer unit;
+        QVERIFY(unit.Listen());
+        QVERIFY(ConnectThrough(unit) != kZRNetNoConnection);
+        cTraceCapture capture;
+        const std::vector<UWORD> refused{eMethodTick,       eMethodTock,           eMethodObjectDeleted,
+                                         eMethodAddInform,  eMethodAddDeleteNotify, eMethodLinkResult,
+                                         eMethodConnectionEnded, eMethodFindForwarded};
+        for (UWORD method : refused)
+        {
+            cZRNetMessage frame(0, target.Handle(), 2, method);
+            for (UWORD word : {UWORD(0), UWORD(0), target.Handle(), UWORD(0)})
+                frame.AppendUWord(word);
+            unit.Send(frame);
+        }
+        unit.Send(cZRNetMessage(0, target.Handle(), 2, kZRNetFirstObjectMethod));
+        QVERIFY(target.mReceived.WaitFor(1, 5000));
+        QTest::qWait(50);
+        QCOMPARE(target.mReceived.Items().size(), size_t(1));
+        QCOMPARE(target.mReceived.Items().front().mMethod, kZRNetFirstObjectMethod);
+        QVERIFY(target.InformList(0).empty());
+        QCOMPARE(capture.LinesContaining("dropped: only the editor's own objects send it").size(), int(refused.size()));
+    }
+
     // The accepting side, as a unit runs it: a peer that does not greet first is cut off at once,
     // so that a greeting it sends later is never answered.
     void aPeerThatSendsBeforeItsGreetingIsDropped()
