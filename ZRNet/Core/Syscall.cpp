@@ -106,10 +106,10 @@ size_t SyscallQueuedMessageCount()
     return router ? router->QueuedCount() : 0;
 }
 
-size_t SyscallQueuedPayloadBytes()
+sQueueLoad SyscallQueueLoad()
 {
     cRegistryRouter* router = gRouter.load();
-    return router ? router->QueuedBytes() : 0;
+    return router ? router->Load() : sQueueLoad();
 }
 
 void SyscallSetStartTicks(bool on)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ZRNetTypes.h"
+#include "sQueueLoad.h"
 
 class cNetworkHook;
 class cRegistryRouter;
@@ -33,8 +34,8 @@ bool SyscallSendMessage(const cZRNetMessage& message);
 void SyscallSetNetworkHook(cNetworkHook* hook);
 cNetworkHook* SyscallNetworkHook();
 size_t SyscallQueuedMessageCount();
-// The payload bytes of the queued messages.
-size_t SyscallQueuedPayloadBytes();
+// The queued messages and their payload bytes, read together.
+sQueueLoad SyscallQueueLoad();
 
 // Switches the posting of ticks on or off.
 void SyscallSetStartTicks(bool on);

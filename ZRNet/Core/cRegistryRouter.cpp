@@ -134,10 +134,10 @@ size_t cRegistryRouter::QueuedCount() const
     return mQueue.size();
 }
 
-size_t cRegistryRouter::QueuedBytes() const
+sQueueLoad cRegistryRouter::Load() const
 {
     std::lock_guard<std::mutex> lock(mQueueMutex);
-    return mQueuedBytes;
+    return {mQueue.size(), mQueuedBytes};
 }
 
 bool cRegistryRouter::PostTick()

@@ -2,6 +2,7 @@
 
 #include "ZRNetTypes.h"
 #include "cZRNetMessage.h"
+#include "sQueueLoad.h"
 
 #include <condition_variable>
 #include <deque>
@@ -41,8 +42,7 @@ public:
 
     bool Post(const cZRNetMessage& message);
     size_t QueuedCount() const;
-    // The payload bytes of every queued message.
-    size_t QueuedBytes() const;
+    sQueueLoad Load() const;
     // Posts a tick unless two are outstanding or the queue holds 5000 or more messages.
     bool PostTick();
     size_t OutstandingTicks() const;

@@ -241,13 +241,12 @@ void cConnectionTransport::ReadStream()
     bool received = false;
     while (!mEnded)
     {
-        const size_t queued = mGreeted ? SyscallQueuedMessageCount() : 0;
-        const size_t bytes = mGreeted ? SyscallQueuedPayloadBytes() : 0;
-        if (queued >= kPauseReadingAtQueued || bytes >= kPauseReadingAtBytes)
+        const sQueueLoad load = mGreeted ? SyscallQueueLoad() : sQueueLoad();
+        if (load.Reaches(kPauseReadingAtQueued, kPauseReadingAtBytes))
         {
             mReadingPaused = true;
-            ZR_NOTIFY("Reading paused on connection %u: %zu messages of %zu bytes queued", mConnectionId, queued,
-                      bytes);
+            ZR_NOTIFY("Reading paused on connection %u: %zu messages of %zu bytes queued", mConnectionId,
+                      load.mMessages, load.mPayloadBytes);
             mResumeTimer->start();
             break;
         }
@@ -291,15 +290,15 @@ void cConnectionTransport::ResumeReadingWhenDrained()
     if (mEnded)
         return;
     mOwner->HeartbeatReceived(mConnectionId);
-    const size_t queued = SyscallQueuedMessageCount();
-    const size_t bytes = SyscallQueuedPayloadBytes();
-    if (queued >= kResumeReadingBelowQueued || bytes >= kResumeReadingBelowBytes)
+    const sQueueLoad load = SyscallQueueLoad();
+    if (load.Reaches(kResumeReadingBelowQueued, kResumeReadingBelowBytes))
     {
         mResumeTimer->start();
         return;
     }
     mReadingPaused = false;
-    ZR_NOTIFY("Reading resumed on connection %u: %zu messages of %zu bytes queued", mConnectionId, queued, bytes);
+    ZR_NOTIFY("Reading resumed on connection %u: %zu messages of %zu bytes queued", mConnectionId, load.mMessages,
+              load.mPayloadBytes);
     ReadStream();
 }
 

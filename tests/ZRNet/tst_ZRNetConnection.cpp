@@ -368,7 +368,7 @@ private slots:
             queued = SyscallQueuedMessageCount();
         }
         QVERIFY2(queued <= cConnectionTransport::kPauseReadingAtQueued, qPrintable(QString::number(queued)));
-        const size_t bytes = SyscallQueuedPayloadBytes();
+        const size_t bytes = SyscallQueueLoad().mPayloadBytes;
         QVERIFY2(bytes <= cConnectionTransport::kPauseReadingAtBytes + kZRNetMaxPayloadLength,
                  qPrintable(QString::number(bytes)));
         QCOMPARE(capture.LinesContaining("Reading paused on connection").size(), 1);
