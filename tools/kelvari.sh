@@ -100,21 +100,20 @@ build_sanitized() {
 # namespace of their own, as its root but with no real privileges; "--unprivileged" puts root on that path too.
 isolated() {
     local flags=(-n)
-    if [ "$1" = --unprivileged ]; then
+    if [ "$1" = --unprivileged ] || [ "$(id -u)" -ne 0 ]; then
         flags=(-r -n)
-        shift
     fi
-    [ "$(id -u)" -eq 0 ] || flags=(-r -n)
-    # Root without user namespaces still has its own path.
-    if [ ${#flags[@]} -eq 2 ] && [ "$(id -u)" -eq 0 ] && ! unshare -r -n true 2>/dev/null; then
+    [ "$1" != --unprivileged ] || shift
+    if [ ${#flags[@]} -eq 2 ] && ! unshare -r -n true 2>/dev/null; then
+        if [ "$(id -u)" -ne 0 ]; then
+            echo "This machine lets $(id -un) make no user namespace (see the sysctl user.max_user_namespaces and," \
+                "where present, kernel.unprivileged_userns_clone and kernel.apparmor_restrict_unprivileged_userns)," \
+                "so nothing can run in a network of its own." >&2
+            return 1
+        fi
+        # Root without user namespaces still has its own path.
         echo "No user namespace can be made here, so this run takes root's own path." >&2
         flags=(-n)
-    fi
-    if [ ${#flags[@]} -eq 2 ] && ! unshare -r -n true 2>/dev/null; then
-        echo "This machine lets $(id -un) make no user namespace (see the sysctl user.max_user_namespaces and," \
-            "where present, kernel.unprivileged_userns_clone and kernel.apparmor_restrict_unprivileged_userns)," \
-            "so nothing can run in a network of its own." >&2
-        return 1
     fi
     unshare "${flags[@]}" sh -c 'ip link set lo up && exec "$@"' _ "$@"
 }
