@@ -12,8 +12,6 @@ PopupBox {
     signal okClicked()
 
     defaultButton: okButton
-    // The box grows with a long reason, such as a load report, as far as the window leaves room.
-    box.height: 125 + reasonArea.height
     Keys.onEscapePressed: okClicked()
     Keys.onBackPressed: okClicked()
 
@@ -35,12 +33,11 @@ PopupBox {
 
     Flickable {
         id: reasonArea
-        objectName: "errorReasonArea"
         anchors.top: headline.bottom
         anchors.topMargin: 10
         anchors.horizontalCenter: parent.horizontalCenter
         width: parent.width - 32
-        height: Math.max(75, Math.min(reason.paintedHeight, root.height - 200))
+        height: 75
         clip: true
         contentWidth: width
         contentHeight: Math.max(height, reason.paintedHeight)

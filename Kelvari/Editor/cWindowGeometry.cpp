@@ -55,18 +55,20 @@ void cWindowGeometry::FitToScreens(int& x, int& y, int& width, int& height)
     const QScreen* primary = QGuiApplication::primaryScreen();
     if (!primary)
         return;
-    // The screen's last column and row are on it; one past them is not.
-    const QRect available = primary->availableGeometry();
-    width = qMin(width, available.width());
-    height = qMin(height, available.height());
-    if (x < available.left())
-        x = available.left();
-    else if (x > available.right())
-        x = available.left() + available.width() - width;
-    if (y < available.top())
-        y = available.top();
-    else if (y > available.bottom())
-        y = available.top() + available.height() - height;
+    // The screen's size only, not its place on the desktop. A corner at the width (or height) itself already
+    // lies one past the screen's last column (or row), so it is pulled back too.
+    const int screenWidth = primary->availableGeometry().width();
+    const int screenHeight = primary->availableGeometry().height();
+    width = qMin(width, screenWidth);
+    height = qMin(height, screenHeight);
+    if (x < 0)
+        x = 0;
+    else if (x >= screenWidth)
+        x = screenWidth - width;
+    if (y < 0)
+        y = 0;
+    else if (y >= screenHeight)
+        y = screenHeight - height;
 }
 
 void cWindowGeometry::Load()

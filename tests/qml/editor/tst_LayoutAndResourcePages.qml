@@ -310,23 +310,4 @@ EditorPageTestCase {
         mouseClick(part("resourceUndoButton"))
         compare(size(), [30, 24])
     }
-
-    // A load report is read whole where the window has room for it, and scrolls inside the window where not.
-    function test_errorPopupGrowsWithItsReason_data() {
-        return [{ tag: "one line", lines: 1, whole: true }, { tag: "report", lines: 8, whole: true },
-                { tag: "longer than the window", lines: 60, whole: false }]
-    }
-    function test_errorPopupGrowsWithItsReason(data) {
-        var lines = []
-        for (var i = 0; i < data.lines; ++i)
-            lines.push("2 widgets without a usable id left out, with 2 widgets inside them")
-        page = create("qrc:/ErrorPopup.qml", { width: 800, height: 600, headlineText: "Load Warning",
-                                                failureReasonText: lines.join("\n") })
-        page.visible = true
-        var area = findChild(page, "errorReasonArea")
-        var box = page.box, ok = findChild(page, "errorOkButton")
-        verify(box.y >= 0 && box.y + box.height <= page.height, "box inside the window")
-        verify(area.y + area.height <= ok.y, "reason above Ok")
-        compare(area.height >= findChild(page, "errorReason").paintedHeight, data.whole)
-    }
 }
