@@ -20,29 +20,28 @@ void cUndoManager::AboutToAddNewAction()
     ClearRedoList();
     if (mOpenBlock)
         return;
+    const bool wasSaved = IsSaved();
     mOpenBlock = new cUndoBlock(mNextSerialNumber++);
     if (!mHasUndo)
         SetHasUndo(true);
+    if (wasSaved)
+        emit IsSavedChanged();
 }
 
 void cUndoManager::CloseUndoBlock()
 {
     if (!mOpenBlock)
         return;
+    const bool wasSaved = IsSaved();
     mOpenBlock->CloseUndoBlock();
     if (mOpenBlock->IsEmpty())
-    {
         delete mOpenBlock;
-    }
     else
-    {
-        const bool wasSaved = IsSaved();
         mUndoList.append(mOpenBlock);
-        if (IsSaved() != wasSaved)
-            emit IsSavedChanged();
-    }
     mOpenBlock = nullptr;
     SetHasUndo(!mUndoList.isEmpty());
+    if (IsSaved() != wasSaved)
+        emit IsSavedChanged();
 }
 
 void cUndoManager::Undo()
@@ -109,14 +108,14 @@ void cUndoManager::ClearUndoList()
     const bool wasSaved = IsSaved();
     qDeleteAll(mUndoList);
     mUndoList.clear();
-    if (IsSaved() != wasSaved)
-        emit IsSavedChanged();
     if (mOpenBlock)
         deleted += Keep(mOpenBlock->GetDeletedWidgets());
     DestroyWidgets(deleted);
     delete mOpenBlock;
     mOpenBlock = nullptr;
     SetHasUndo(!mUndoList.isEmpty());
+    if (IsSaved() != wasSaved)
+        emit IsSavedChanged();
 }
 
 void cUndoManager::ClearUndoRedo()
@@ -132,11 +131,13 @@ void cUndoManager::UpdateHasUndo()
 
 bool cUndoManager::IsSaved() const
 {
-    return LastUndoSerialNumber() == mSavePoint;
+    return !mOpenBlock && LastUndoSerialNumber() == mSavePoint;
 }
 
 void cUndoManager::SetSavePoint()
 {
+    // What was saved holds the open block's changes: its step ends here.
+    CloseUndoBlock();
     const quint64 savePoint = LastUndoSerialNumber();
     if (savePoint == mSavePoint)
         return;

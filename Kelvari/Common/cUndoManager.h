@@ -32,9 +32,11 @@ public:
     void ClearUndoRedo();
     void UpdateHasUndo();
 
-    // Whether the last block of the undo list is the one that was last when
-    // the save point was set; the open block does not count.
+    // Whether no block is open and the last block of the undo list is the one
+    // that was last when the save point was set: a change still being made
+    // (a value being typed) is unsaved too.
     bool IsSaved() const;
+    // Closes the open block first.
     void SetSavePoint();
 
     // The undo list is non-empty or a block is open (as last brought up to date).

@@ -4,7 +4,8 @@ import "PropertyInput.js" as Input
 import "UndoKeys.js" as UndoKeys
 
 // The multi-line editor of a text block property: every change is written at
-// once; leaving it closes the undo block. Tab is typed text here.
+// once; leaving it, or the page asking before a change, closes the undo block.
+// Tab is typed text here.
 ScrollView {
     id: block
 
@@ -12,6 +13,8 @@ ScrollView {
     property QtObject layout: null
     property alias textBlockAlias: textArea
     property bool updating: false
+    // Typed text was written and its undo step is still open.
+    property bool written: false
 
     clip: true
 
@@ -21,11 +24,24 @@ ScrollView {
         updating = false
     }
 
-    onCppPropertyChanged: showProperty()
-    Component.onCompleted: showProperty()
-    Component.onDestruction: {
+    function closeStep() {
+        written = false
         if (layout)
             layout.closeUndoBlock()
+    }
+
+    onCppPropertyChanged: showProperty()
+    Component.onCompleted: showProperty()
+    Component.onDestruction: closeStep()
+
+    // The page asks before any change it starts and before a file action: the text typed is a step of its own.
+    Connections {
+        target: block.layout
+        ignoreUnknownSignals: true
+        function onCommitRequest() {
+            if (block.written)
+                block.closeStep()
+        }
     }
 
     Connections {
@@ -57,12 +73,10 @@ ScrollView {
                 block.updating = true
                 block.cppProperty.value = text
                 block.updating = false
+                block.written = true
             }
         }
-        onActiveFocusChanged: {
-            if (!activeFocus && block.layout)
-                block.layout.closeUndoBlock()
-        }
+        onActiveFocusChanged: if (!activeFocus) block.closeStep()
         Keys.onShortcutOverride: if (UndoKeys.action(event) !== "") event.accepted = true
         Keys.onPressed: if (UndoKeys.handle(event, block.layout)) event.accepted = true
     }

@@ -18,6 +18,8 @@ TextField {
     property bool rejected: false
     // An accepted whole number waiting for the end of the edit.
     property var pendingValue: undefined
+    // A typed value was written and its undo step is still open.
+    property bool written: false
     property bool updating: false
 
     readonly property var groupType: cppProperty ? cppProperty.groupType : undefined
@@ -60,6 +62,7 @@ TextField {
 
     function commit() {
         writePending()
+        written = false
         if (undoInterface)
             undoInterface.closeUndoBlock()
     }
@@ -80,6 +83,7 @@ TextField {
             updating = true
             cppProperty.value = result.value
             updating = false
+            written = true
         }
     }
 
@@ -100,13 +104,14 @@ TextField {
         }
     }
 
-    // The page asks before any change it starts (undo and redo among them, by key or by toolbar button): the
-    // number typed becomes a step of its own, for the widgets it was typed for, ahead of that change.
+    // The page asks before any change it starts (undo and redo among them, by key or by toolbar button) and
+    // before a file action: the value typed becomes a step of its own, for the widgets it was typed for, ahead
+    // of that change, and is there when unsaved changes are looked for.
     Connections {
         target: field.undoInterface
         ignoreUnknownSignals: true
         function onCommitRequest() {
-            if (field.pendingValue !== undefined)
+            if (field.pendingValue !== undefined || field.written)
                 field.commit()
         }
     }

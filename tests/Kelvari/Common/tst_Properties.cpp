@@ -296,9 +296,12 @@ private slots:
         QTest::newRow("a block records only real changes") << "y=21 | x=50 x=10 | x=11 x=12 y=60 y=21 | u ? r ? u u ?"
             << "10 21 ur; 12 21 u; 10 20 rs; 2 3 2 4";
         QTest::newRow("undo closes the open block; a new change drops the redo") << "x=30 u ? r ? u y=25 ? r ?"
-            << "10 20 rs; 30 20 u; 10 25 us; 10 25 us; 5 4 4 1";
+            << "10 20 rs; 30 20 u; 10 25 u; 10 25 u; 5 4 5 1";
         QTest::newRow("signals only at the boundaries") << "u r ? x=30 ? | ? x=40 | s s ? u ? u ? r r ?"
-            << "10 20 s; 30 20 us; 30 20 u; 40 20 us; 30 20 ur; 10 20 r; 40 20 us; 3 2 4 0";
+            << "10 20 s; 30 20 u; 30 20 u; 40 20 us; 30 20 ur; 10 20 r; 40 20 us; 3 2 4 0";
+        // A value being typed is a change until saved: the save closes its block.
+        QTest::newRow("an open block is unsaved until it ends where it began or is saved")
+            << "s x=30 ? x=10 | ? x=40 s ?" << "30 20 u; 10 20 s; 40 20 us; 3 0 4 0";
         QTest::newRow("clearing keeps saved only for an empty save point") << "s x=30 | c ? x=40 | s c ? y=50 | s ?"
             << "30 20 s; 40 20 ; 40 50 us; 5 0 6 1";
         // Each new block could take the memory of the discarded saved block; the saved state must not come back.

@@ -135,6 +135,44 @@ EditorPageTestCase {
         compare([layout.widgets.get(0).tabs.count, window.mainMenuEnabled], [2, false])
     }
 
+    // A decimal or a text typed without Return is a change at once, as the title shows, and a whole number is
+    // written first; New, Open, Quit and the window's close button then ask about it, and Save there writes it.
+    function test_aValueBeingTypedIsAskedAboutAndSaved_data() {
+        var rows = []
+        for (var typed of [["Y", "rect", "70"], ["X", "rect", "35"], ["Text", "text", "Hi"],
+                           ["Number of tabs", "tab_container", "2"]]) {
+            for (var end of ["Ctrl+N", "Ctrl+O", "Ctrl+Q", "close"])
+                rows.push({ tag: typed[0] + ", " + end, name: typed[0], widget: typed[1], text: typed[2], end: end })
+        }
+        return rows
+    }
+    function test_aValueBeingTypedIsAskedAboutAndSaved(data) {
+        var loadDialog = standInDialog()
+        showMainWindow({ saveConfigFileDialogDialog: standInDialog(), loadConfigFileDialogDialog: loadDialog })
+        openPage("layoutEditorButton", "layoutEditorPage")
+        layout = page.currentLayout
+        dropFromToolbox(data.widget, 500, 300)
+        layout.selectionManager.setSelection(layout.widgets.get(0))
+        var file = testFolderUrl + "/typed.xml"
+        verify(_application.saveConfig(file))
+        var field = editor(data.name)
+        type(data.name === "Text" ? field.textBlockAlias : field, data.text)
+        compare(window.title, "Kelvari Editor - typed.xml" + (data.name === "Number of tabs" ? "" : "*"))
+        if (data.end === "close")
+            window.close()
+        else
+            keySequence(data.end)
+        tryCompare(findChild(window.contentItem, "unsavedChangesPopup"), "visible", true)
+        mouseClick(findChild(window.contentItem, "unsavedSaveButton"))
+        // Open then asks for a file; none is chosen.
+        loadDialog.rejected()
+        tryCompare(window, "mainMenuEnabled", true)
+        verify(_application.loadConfig(file))
+        layout = config.layouts.get(0)
+        layout.selectionManager.setSelection(layout.widgets.get(0))
+        compare(row(data.name).stringValue, data.text)
+    }
+
     // The tab containers a number is then typed for, selected as a user selects them.
     function droppedContainer() {
         showPage(0, 0)
