@@ -81,11 +81,12 @@ DSM.State {
 
     DSM.State {
         id: loadFailedState
+        // The new config first: the page it brings back may take the focus, which the pop-up then takes.
         onEntered: {
             root.errorPopupItem.headlineText = "Failed to load file"
             root.errorPopupItem.failureReasonText = _application.loadConfigFailureReason
-            root.errorPopupItem.visible = true
             _application.createNewConfig()
+            root.errorPopupItem.visible = true
         }
         onExited: root.errorPopupItem.visible = false
 

@@ -1,4 +1,5 @@
 import QtQuick 2.12
+import QtQuick.Window 2.12
 
 // The frame of the main window's pop-ups: a 400 x 200 box over a dimmed
 // background that swallows all mouse input. Children go into the box. While
@@ -10,14 +11,20 @@ Item {
     default property alias content: box.data
     property alias box: box
     property Item defaultButton: null
+    // Shown while the window lacked the keys (a file dialog closing): the focus is taken again once the
+    // window has them, as a focus that only comes back with the window shows no frame.
+    property bool focusAwaitsWindow: false
 
     // The default button takes the focus, framed as Tab would frame it, so
     // that it shows what Return presses; or the pop-up itself when it has none.
     function takeFocus() {
-        if (defaultButton && defaultButton.visible && defaultButton.enabled)
+        if (defaultButton && defaultButton.visible && defaultButton.enabled) {
             defaultButton.forceActiveFocus(Qt.TabFocusReason)
-        else
+            // A button that had the focus already keeps the reason it came by.
+            defaultButton.focusReason = Qt.TabFocusReason
+        } else {
             root.forceActiveFocus()
+        }
     }
 
     function pressDefault() {
@@ -28,7 +35,22 @@ Item {
     anchors.fill: parent
     visible: false
 
-    onVisibleChanged: if (visible) takeFocus()
+    onVisibleChanged: {
+        if (!visible)
+            return
+        takeFocus()
+        focusAwaitsWindow = Window.activeFocusItem === null
+    }
+    Connections {
+        target: root.focusAwaitsWindow ? root.Window.window : null
+        function onActiveFocusItemChanged() {
+            if (root.Window.activeFocusItem === null)
+                return
+            root.focusAwaitsWindow = false
+            if (root.visible)
+                root.takeFocus()
+        }
+    }
     Keys.onReturnPressed: pressDefault()
     Keys.onEnterPressed: pressDefault()
 

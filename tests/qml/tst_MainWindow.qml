@@ -53,6 +53,30 @@ MainWindowTestCase {
         act("accept load file:///tmp/good.xml; idle; title good.xml")
     }
 
+    // The pop-up of a failed open comes while the file dialog still has the keys; once the window has them back
+    // it has them as the other pop-ups have: Ok framed as the default, Tab kept inside, Return and Escape for Ok.
+    function test_aFailedOpenTakesTheKeysWhenTheDialogGoes_data() {
+        return [{ tag: "menu, Return", start: "click createButton; idle; press Ctrl+O", key: "Return" },
+                { tag: "menu, Escape", start: "click createButton; idle; press Ctrl+O", key: "Escape" },
+                { tag: "initial page, Return", start: "click loadButton", key: "Return" }]
+    }
+    function test_aFailedOpenTakesTheKeysWhenTheDialogGoes(data) {
+        act("set loadSucceeds false; " + data.start)
+        // The dialog stands over the window, which counts as active while the dialog has the keys.
+        var dialogWindow = createTemporaryQmlObject("import QtQuick.Window 2.12; Window {}", loadDialog)
+        dialogWindow.transientParent = window
+        dialogWindow.visible = true
+        dialogWindow.requestActivate()
+        tryCompare(window, "activeFocusItem", null)
+        act("accept load file:///tmp/broken.xml; shown errorPopup")
+        dialogWindow.close()
+        window.requestActivate()
+        tryVerify(function() { return window.activeFocusItem !== null })
+        act("focus errorOkButton; is errorOkButton.visualFocus true; key Tab")
+        verify(window.isWithin(window.activeFocusItem, part("errorPopup")))
+        act("key " + data.key + "; hidden errorPopup; hidden blockingArea")
+    }
+
     function test_saveAsksForANameOnlyWithoutOneAndAFailureKeepsTheConfigDirty() {
         startWorking()
         act("set lastConfigFilePath file:///tmp/last; dirty; press Ctrl+S; opened save 1")
