@@ -574,4 +574,10 @@ Item {
             item.visible = true
         }
     }
+
+    // Closed by its title bar, the window goes as Stop takes it.
+    Connections {
+        target: testWindowLoader.item
+        function onClosing() { page.closeTestWindow() }
+    }
 }

@@ -373,6 +373,20 @@ EditorPageTestCase {
         compare([sizes, picture.originalWidth, picture.originalHeight], [data.sizes, 40, 30])
     }
 
+    // The test window closed by its title bar is stopped as by the Stop button, which then offers Play again.
+    function test_theTestWindowClosedByItsTitleBarIsStopped() {
+        showMainWindow()
+        openPage("layoutEditorButton", "layoutEditorPage")
+        mouseClick(part("playButton"))
+        tryCompare(page, "testWindowOpen", true)
+        part("testWindowLoader").item.close()
+        tryCompare(page, "testWindowOpen", false)
+        compare(part("playButton").tooltipText, "Play")
+        mouseClick(part("playButton"))
+        tryCompare(page, "testWindowOpen", true)
+        tryCompare(part("testWindowLoader").item, "visible", true)
+    }
+
     // A page built in the main window as a user builds it, saved, undone back to empty, and read back unchanged.
     function fileText(url) {
         var request = new XMLHttpRequest()
