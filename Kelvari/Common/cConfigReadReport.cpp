@@ -81,6 +81,7 @@ QString cConfigReadReport::Text() const
     leftOut(eLeftOut::WidgetWithoutId, "widget", "widgets", " without a usable id");
     leftOut(eLeftOut::WidgetWithLargestId, "widget", "widgets", " with the id 2147483647");
     leftOut(eLeftOut::WidgetWithoutType, "widget", "widgets", " without a type");
+    leftOut(eLeftOut::WidgetWithoutSize, "widget", "widgets", " without a width or height");
     leftOut(eLeftOut::WidgetWithNegativeSize, "widget", "widgets", " with a negative width or height");
     leftOut(eLeftOut::TabPastMaximum, "tab", "tabs", " past the tenth of a tab container");
     if (!mPicturesTooLarge.isEmpty())

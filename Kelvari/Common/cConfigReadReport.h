@@ -17,6 +17,7 @@ public:
         WidgetWithoutId,
         WidgetWithLargestId,
         WidgetWithoutType,
+        WidgetWithoutSize,
         WidgetWithNegativeSize,
         TabPastMaximum,
     };

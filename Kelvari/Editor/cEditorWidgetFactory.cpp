@@ -54,7 +54,7 @@ cWidget* cEditorWidgetFactory::CreateFromXml(QXmlStreamReader& reader, const cCo
     {
         ZR_ERROR("Error loading widget coords");
         delete widget;
-        LeaveOut(reader, eLeftOut::WidgetWithNegativeSize);
+        LeaveOut(reader, HasSize(reader) ? eLeftOut::WidgetWithNegativeSize : eLeftOut::WidgetWithoutSize);
         return nullptr;
     }
     ++mNesting;
@@ -68,6 +68,18 @@ void cEditorWidgetFactory::LeaveOut(QXmlStreamReader& reader, eLeftOut reason) c
     const int inside = SkipCountingWidgets(reader);
     if (mReport)
         mReport->AddLeftOut(reason, inside);
+}
+
+bool cEditorWidgetFactory::HasSize(const QXmlStreamReader& reader)
+{
+    bool width = false;
+    bool height = false;
+    for (const QXmlStreamAttribute& attribute : reader.attributes())
+    {
+        width = width || attribute.name() == QLatin1String("width");
+        height = height || attribute.name() == QLatin1String("height");
+    }
+    return width && height;
 }
 
 int cEditorWidgetFactory::SkipCountingWidgets(QXmlStreamReader& reader)

@@ -26,8 +26,8 @@ public:
     explicit cEditorWidgetFactory(cConfigReadReport* report = nullptr) : mReport(report) {}
 
     // Reads a "Widget" element into a new widget with the given parent. A
-    // widget without a usable id or type, with a negative width or height
-    // fraction, or that lies too deep, is dropped and its element skipped.
+    // widget without a usable id or type, without a width or height, with a
+    // negative one, or that lies too deep, is dropped and its element skipped.
     cWidget* CreateFromXml(QXmlStreamReader& reader, const cConfigBase& config, QObject* parent,
                            std::shared_ptr<cKelvariConfigClient>& client) const override;
     void LeaveOut(QXmlStreamReader& reader, eLeftOut reason) const override;
@@ -39,6 +39,8 @@ public:
     static void AddZRNetObjectRequestRegExps(const QList<QByteArray>& regExps);
 
 private:
+    // Whether the current Widget element has both a width and a height attribute, as the widget reads them.
+    static bool HasSize(const QXmlStreamReader& reader);
     // Skips the current element; the number of widgets inside it, its own not included.
     static int SkipCountingWidgets(QXmlStreamReader& reader);
 

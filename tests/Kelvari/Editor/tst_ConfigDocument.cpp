@@ -491,6 +491,10 @@ private slots:
             << TabsXml("id=\"1\" width=\"-0.5\" height=\"0.5\"", {RectXml(2) + TabsXml("id=\"3\" " + size, {RectXml(4)})}) +
                    WidgetXml("id=\"5\" type=\"text\" width=\"0.5\" height=\"-1\"")
             << QByteArray() << "2 widgets with a negative width or height left out, with 3 widgets inside them";
+        QTest::newRow("widgets without a width or height")
+            << WidgetXml("id=\"1\" type=\"rect\" height=\"0.5\"") + WidgetXml("id=\"2\" type=\"text\" width=\"0.5\"") +
+                   TabsXml("id=\"3\"", {RectXml(4)})
+            << QByteArray() << "3 widgets without a width or height left out, with 1 widget inside them";
         QList<QByteArray> tabs;
         for (int tab = 0; tab < 10; ++tab)
             tabs << RectXml(10 + tab);
