@@ -211,7 +211,9 @@ EditorPageTestCase {
             ["two pasted, Undo", function() { return pastedContainers(2) }, ["undoButton"], "redoButton", [4, 4],
              [4, 2]],
             ["cut and undone, Redo", function() { return clickedAfter(["cutButton", "undoButton"])(
-                [select("tab_container")]) }, ["redoButton"], "undoButton", [1, 1], [2, 4]]
+                [select("tab_container")]) }, ["redoButton"], "undoButton", [1, 1], [2, 4]],
+            ["copied, Paste, Undo", function() { var made = [select("tab_container")]; mouseClick(part("copyButton"))
+                return made }, ["pasteButton"], "undoButton", [2, 1], [2, 2]]
         ].map(function(r) { return { tag: r[0], setup: r[1], buttons: r[2], then: r[3], widgets: r[4], tabs: r[5] } })
     }
     function test_aPendingNumberIsWrittenBeforeTheToolbarChangesThePage(data) {
