@@ -19,6 +19,8 @@ public:
         WidgetWithoutType,
         WidgetWithNegativeSize,
         TabPastMaximum,
+        // Neither a Widget nor a Tab where the file holds those.
+        ElementNotKnown,
     };
 
     void Clear() { *this = cConfigReadReport(); }
@@ -51,7 +53,7 @@ private:
 
     int mWidgetsTooDeep = 0;
     int mNestingLimit = 0;
-    std::array<sLeftOut, static_cast<size_t>(eLeftOut::TabPastMaximum) + 1> mLeftOut{};
+    std::array<sLeftOut, static_cast<size_t>(eLeftOut::ElementNotKnown) + 1> mLeftOut{};
     QStringList mPicturesTooLarge;
     QSize mPictureLimit;
     QStringList mPicturesUnreadable;

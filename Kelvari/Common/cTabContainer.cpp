@@ -157,7 +157,7 @@ void cTabContainer::LoadTab(QXmlStreamReader& reader, int tabIndex, const cConfi
         if (reader.name() == QLatin1String("Widget"))
             LoadTabWidget(reader, tabIndex, config, parent, factory, client);
         else
-            reader.skipCurrentElement();
+            factory.LeaveOut(reader, cConfigReadReport::eLeftOut::ElementNotKnown);
     }
 }
 

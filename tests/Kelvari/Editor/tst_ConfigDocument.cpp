@@ -498,6 +498,10 @@ private slots:
         QTest::newRow("tabs past the tenth")
             << TabsXml("id=\"1\" numTabs=\"10\" " + size, tabs) << QByteArray()
             << "2 tabs past the tenth of a tab container left out, with 4 widgets on them";
+        QTest::newRow("elements this program does not know")
+            << "<Group>" + RectXml(1) + "<Row>" + RectXml(2) + "</Row></Group><Note/>" +
+                   TabsXml("id=\"3\" " + size, {RectXml(4) + "<Group>" + RectXml(5) + "</Group>"})
+            << QByteArray() << "3 elements this program does not know left out, with 3 widgets inside them";
         QTest::newRow("resources that are no pictures")
             << QByteArray() << QByteArray("<Resource id=\"4\" type=\"sound\" name=\"cue.wav\">AAAA</Resource>"
                                           "<Resource id=\"5\" name=\"notes\"/>")
