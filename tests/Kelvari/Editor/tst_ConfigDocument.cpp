@@ -9,11 +9,14 @@
 #include "Kelvari/Editor/cConfigUndoManager.h"
 #include "Kelvari/Editor/cEditorWidgetFactory.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <limits>
+#include <memory>
 
 Q_DECLARE_METATYPE(sLayoutDetails)
 
@@ -469,6 +472,49 @@ private slots:
         QByteArray written;
         QVERIFY(config.WriteXml(written) && again.ReadXml(written));
         QCOMPARE(again.ReadReport().Text(), QString());
+    }
+
+    // Past the largest id a file can hold, repeated ids get the lowest free ones, each once, passing ids of
+    // widgets and of Widget elements kept inside one; found without a walk of the document for each, so such a
+    // file loads about as fast as the same file without the large id (the floor, taken at its fastest).
+    void repeatedIdsPastTheLargestGetFreeOnesInTimeLinearInTheFile()
+    {
+        constexpr int repeats = 10000;
+        const auto document = [](const QByteArray& first) {
+            QByteArray widgets = first + RectXml(0) + RectXml(3) +
+                                 WidgetXml("id=\"4\" type=\"future\" width=\"1\" height=\"1\"", "<Widget id=\"5\"/>");
+            for (int i = 0; i < repeats; ++i)
+                widgets += RectXml(1);
+            return Document("<Layouts><Layout name=\"A\">" + widgets + "</Layout></Layouts>");
+        };
+        const QByteArray floorFile = document(RectXml(6)), largestFile = document(RectXml(2147483646));
+        const auto load = [](const QByteArray& bytes, std::unique_ptr<cConfig>& config) {
+            config = std::make_unique<cConfig>(nullptr);
+            QElapsedTimer timer;
+            timer.start();
+            bool read = false;
+            cTraceCapture::Of([&] { read = config->ReadXml(bytes); });
+            return read ? timer.nsecsElapsed() : -1;
+        };
+        std::unique_ptr<cConfig> config;
+        qint64 floor = std::numeric_limits<qint64>::max();
+        for (int run = 0; run < 3; ++run)
+            floor = std::min(floor, load(floorFile, config));
+        QVERIFY(floor > 0);
+        qint64 largest = std::numeric_limits<qint64>::max();
+        for (int run = 0; run < 3 && largest > 4 * floor; ++run)
+            largest = std::min(largest, load(largestFile, config));
+        QVERIFY2(largest <= 4 * floor, qPrintable(QString("%1 ms against %2 ms").arg(largest / 1e6).arg(floor / 1e6)));
+        QList<int> ids{5};
+        for (const cWidget* widget : config->Layouts().At(0)->GetWidgets()->Items())
+            ids << widget->GetId();
+        QCOMPARE(ids.takeAt(1), 2147483646);
+        std::sort(ids.begin(), ids.end());
+        QCOMPARE(ids.size(), repeats + 4);
+        QCOMPARE(QList<int>({ids.first(), ids.last(), int(QSet<int>(ids.cbegin(), ids.cend()).size())}),
+                 QList<int>({0, repeats + 3, repeats + 4}));
+        QCOMPARE(config->ReadReport().Text(), QString("%1 widgets given a new id, as an earlier widget had theirs").arg(repeats - 1));
+        QCOMPARE(config->GetNextId(), repeats + 4);
     }
 
     void whatReadingLeavesOutIsReportedByKind_data()
