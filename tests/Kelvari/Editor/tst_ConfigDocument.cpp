@@ -737,6 +737,89 @@ private slots:
         QCOMPARE(ResourceNames(config) << State(config),
                  QStringList({"folder.png", "folder.svg", "stripe.JPEG", "P copy,Layout 1 @0"}));
     }
+
+    // A widget whose picture was deleted names no picture; copied, and pasted after New into a document that
+    // has a picture under that id, it still names none, nor after more pictures come. The other widget's
+    // picture comes along.
+    void pastedWidgetsWhosePictureIsGoneNameNoPicture_data()
+    {
+        QTest::addColumn<bool>("wholeLayout");
+        QTest::newRow("layout") << true;
+        QTest::newRow("widgets") << false;
+    }
+    void pastedWidgetsWhosePictureIsGoneNameNoPicture()
+    {
+        QFETCH(bool, wholeLayout);
+        cConfig config(nullptr);
+        const QString stripe = config.addNewImage(ImageUrl("stripe.JPEG"));
+        const QString gone = config.addNewImage(ImageUrl("folder.png"));
+        AddLayout(config, "P");
+        cLayout* layout = config.Layouts().At(0);
+        AddImage(layout, stripe);
+        AddImage(layout, gone, AddTabs(layout), 0);
+        config.deleteImage(ResourceNames(config).indexOf("folder.png"));
+        config.setSelectedLayoutIndex(0);
+        layout->selectionManager()->selectAll();
+        wholeLayout ? config.copyPressed() : layout->copyPressed();
+        config.Reset(true);
+        QCOMPARE(QStringList({config.addNewImage(ImageUrl("folder.svg")), config.addNewImage(mImages.write("m.png", 20, 20))}),
+                 QStringList({"0", "1"}));
+        config.resourceCloseUndoBlock();
+        cLayout* pasted = config.Layouts().At(0);
+        if (wholeLayout)
+        {
+            QSignalSpy dialog(&config, &cConfig::requestDetailsDialog);
+            config.pastePressed();
+            pasted = dialog.value(0).value(0).value<cLayout*>();
+            config.acceptPendingPaste();
+        }
+        else
+        {
+            pasted->pastePressed();
+        }
+        QVERIFY(pasted);
+        QList<cWidget*> top = pasted->GetWidgets()->Items();
+        QCOMPARE(top.size(), 2);
+        if (!qobject_cast<const cContainer*>(top.at(1)))
+            top.swapItemsAt(0, 1);
+        const auto* tabs = qobject_cast<const cContainer*>(top.at(1));
+        QVERIFY(tabs && tabs->GetWidgetChildren()->count() == 1);
+        const QString named = ImageId(tabs->GetWidgetChildren()->At(0));
+        QCOMPARE(ImageId(top.at(0)), QString("2"));
+        QCOMPARE(config.FindImageResource("2")->Data(), FileBytes(ImagePath("stripe.JPEG")));
+        QVERIFY2(!config.FindResource(named), qPrintable(named));
+        config.addNewImage(ImageUrl("folder.png"));
+        config.addNewImage(ImageUrl("folder.svg"));
+        QVERIFY2(!config.FindResource(named), qPrintable(named));
+    }
+
+    // Pasted into its own document, a widget keeps the picture it named, not another that holds the same
+    // bytes; pasted into another, the picture it brings is a resource step of its own, closed.
+    void pastedWidgetsKeepTheirOwnPictureAndAddTheirsInAStepOfItsOwn()
+    {
+        cConfig config(nullptr);
+        const QString named = config.addNewImage(ImageUrl("folder.png"));
+        config.Resources().At(0)->nameProperty()->setStringValue("z.png");
+        config.addNewImage(ImageUrl("folder.png"));
+        config.resourceCloseUndoBlock();
+        QCOMPARE(ResourceNames(config), QStringList({"folder.png", "z.png"}));
+        AddLayout(config, "P");
+        cLayout* layout = config.Layouts().At(0);
+        AddImage(layout, named);
+        layout->selectionManager()->selectAll();
+        layout->copyPressed();
+        layout->pastePressed();
+        QCOMPARE(QStringList({ImageId(layout->GetWidgets()->At(1)), QString::number(config.Resources().count())}),
+                 QStringList({named, "2"}));
+        config.Reset(true);
+        config.addNewImage(ImageUrl("stripe.JPEG"));
+        config.resourceCloseUndoBlock();
+        config.Layouts().At(0)->pastePressed();
+        config.addNewImage(ImageUrl("folder.svg"));
+        config.resourceUndoPressed();
+        QCOMPARE(ResourceNames(config), QStringList({"stripe.JPEG", "z.png"}));
+        QCOMPARE(ImageId(config.Layouts().At(0)->GetWidgets()->At(0)), QString("1"));
+    }
 };
 
 QTEST_MAIN(tst_ConfigDocument)
