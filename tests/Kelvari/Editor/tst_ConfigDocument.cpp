@@ -314,8 +314,8 @@ private slots:
         QCOMPARE(ImageId(again.Layouts().At(0)->GetWidgets()->At(0)), QString("2"));
     }
 
-    // Past the largest id a file can hold, a new picture passes the id of one the read left out, which a
-    // widget still names: the widget keeps showing no picture, and is saved so.
+    // Past the largest id a file can hold, a new picture passes the ids of resources the read left out, which a
+    // widget may still name: the widget keeps showing no picture, and is saved so.
     void aNewPicturePastTheLargestIdPassesTheIdsOfPicturesLeftOut()
     {
         cConfig config(nullptr), again(nullptr);
@@ -326,10 +326,11 @@ private slots:
                                            "</Layout></Layouts><Resources><Resource id=\"2147483646\" type=\"image\" "
                                            "name=\"top.svg\" subtype=\"svg\">" + FileBytes(ImagePath("folder.svg")).toBase64() +
                                            "</Resource><Resource id=\"0\" type=\"image\" name=\"lost.png\" subtype=\"png\">"
-                                           "AAAA</Resource></Resources>"));
+                                           "AAAA</Resource><Resource id=\"1\" type=\"sound\" name=\"cue.wav\">AAAA</Resource>"
+                                           "</Resources>"));
         });
         QVERIFY(read);
-        QCOMPARE(config.addNewImage(ImageUrl("folder.png")), QString("1"));
+        QCOMPARE(config.addNewImage(ImageUrl("folder.png")), QString("2"));
         const cWidget* image = config.Layouts().At(0)->GetWidgets()->At(0);
         QVERIFY(config.GetImage(ImageId(image)).isNull());
         QByteArray written;
