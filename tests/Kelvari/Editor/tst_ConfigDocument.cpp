@@ -78,6 +78,17 @@ cWidget* AddTabs(cLayout* layout)
     return qobject_cast<cWidget*>(layout->createAndAddWidget("tab_container", nullptr, -1, 0, 0, 1, 1));
 }
 
+// Adds a layout "P" to a document that has none, showing one picture on the page and another on a tab of a tab
+// container.
+cLayout* AddPicturePage(cConfig& config, const QString& onPage, const QString& onTab, int tab)
+{
+    AddLayout(config, "P");
+    cLayout* layout = config.Layouts().At(0);
+    AddImage(layout, onPage);
+    AddImage(layout, onTab, AddTabs(layout), tab);
+    return layout;
+}
+
 QString ImageId(const cWidget* widget)
 {
     return qobject_cast<const cImageWidget*>(widget)->GetImageProperty()->stringValue();
@@ -698,10 +709,7 @@ private slots:
         cConfig config(nullptr);
         const QString folder = config.addNewImage(ImageUrl("folder.png"));
         const QString stripe = config.addNewImage(ImageUrl("stripe.JPEG"));
-        AddLayout(config, "P");
-        cLayout* layout = config.Layouts().At(0);
-        AddImage(layout, stripe);
-        AddImage(layout, folder, AddTabs(layout), 2);
+        AddPicturePage(config, stripe, folder, 2);
         QVERIFY(!config.isPasteAllowed());
         config.setSelectedLayoutIndex(0);
         config.copyPressed();
@@ -754,10 +762,7 @@ private slots:
         cConfig config(nullptr);
         const QString stripe = config.addNewImage(ImageUrl("stripe.JPEG"));
         const QString gone = config.addNewImage(ImageUrl("folder.png"));
-        AddLayout(config, "P");
-        cLayout* layout = config.Layouts().At(0);
-        AddImage(layout, stripe);
-        AddImage(layout, gone, AddTabs(layout), 0);
+        cLayout* layout = AddPicturePage(config, stripe, gone, 0);
         config.deleteImage(ResourceNames(config).indexOf("folder.png"));
         config.setSelectedLayoutIndex(0);
         layout->selectionManager()->selectAll();
