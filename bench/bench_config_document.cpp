@@ -124,7 +124,8 @@ bool FreshRuns(const QByteArray& mode, const QString& file, sFresh& result)
                     {QStringLiteral("--first"), QString::fromLatin1(mode), file});
         if (!child.waitForFinished(-1) || child.exitCode() != 0)
             return false;
-        const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+        // The figures are the last line; the load's traces come before it.
+        const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split('\n').last().split(' ');
         seconds.push_back(fields.value(0).toDouble());
         peaks.push_back(fields.value(1).toDouble());
     }

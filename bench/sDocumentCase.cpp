@@ -72,7 +72,8 @@ private:
         const QString type = mCase.imagesOnly ? QStringLiteral("image")
                                               : QString::fromLatin1(kTypes[index % (sizeof kTypes / sizeof *kTypes)]);
         mWriter.writeStartElement(QStringLiteral("Widget"));
-        mWriter.writeAttribute(QStringLiteral("id"), QString::number(mId++));
+        const int id = mId++;
+        mWriter.writeAttribute(QStringLiteral("id"), QString::number(!mCase.repeatedIds ? id : id == 1 ? 2147483646 : 1));
         mWriter.writeAttribute(QStringLiteral("type"), open ? QStringLiteral("tab_container") : type);
         mWriter.writeAttribute(QStringLiteral("x"), QString::number((index % 10) / 10.0));
         mWriter.writeAttribute(QStringLiteral("y"), QString::number((index / 10 % 10) / 10.0));
@@ -98,12 +99,13 @@ private:
 const QList<sDocumentCase>& sDocumentCase::All()
 {
     static const QList<sDocumentCase> cases{
-        {"mixed", "100 layouts x 200 widgets, 30 pictures of 300 KB", 100, 200, false, 30, 320},
-        {"widgets", "the same widgets without pictures", 100, 200, false, 0, 0},
-        {"widgets4x", "4 times the widgets, no pictures", 400, 200, false, 0, 0},
-        {"widgets16x", "16 times the widgets, no pictures", 1600, 200, false, 0, 0},
-        {"images30", "2,700 image widgets, 30 pictures of 2 KB", 27, 100, true, 30, 24},
-        {"images480", "2,700 image widgets, 480 pictures of 2 KB", 27, 100, true, 480, 24},
+        {"mixed", "100 layouts x 200 widgets, 30 pictures of 300 KB", 100, 200, false, 30, 320, false},
+        {"widgets", "the same widgets without pictures", 100, 200, false, 0, 0, false},
+        {"widgets4x", "4 times the widgets, no pictures", 400, 200, false, 0, 0, false},
+        {"widgets16x", "16 times the widgets, no pictures", 1600, 200, false, 0, 0, false},
+        {"images30", "2,700 image widgets, 30 pictures of 2 KB", 27, 100, true, 30, 24, false},
+        {"images480", "2,700 image widgets, 480 pictures of 2 KB", 27, 100, true, 480, 24, false},
+        {"repeatedids", "the widgets case, every id 1 but the first, 2147483646", 100, 200, false, 0, 0, true},
     };
     return cases;
 }

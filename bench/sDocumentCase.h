@@ -17,6 +17,8 @@ struct sDocumentCase
     int pictures;
     // Width and height of each noise picture.
     int pictureSize;
+    // Every widget has the id 1 but the first, which has the largest id a file can hold.
+    bool repeatedIds;
 
     // The cases the benchmark reports, in order.
     static const QList<sDocumentCase>& All();

@@ -244,7 +244,7 @@ int cConfigBase::GetNextResourceId()
     }
     for (int id : qAsConst(mResourceIdsLeftOut))
         free.Take(id);
-    return free.Find();
+    return free.TakeLowest();
 }
 
 void cConfigBase::KeepLeftOutId(const QString& id)

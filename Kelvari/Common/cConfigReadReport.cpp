@@ -84,6 +84,7 @@ QString cConfigReadReport::Text() const
     leftOut(eLeftOut::WidgetWithoutSize, "widget", "widgets", " without a width or height");
     leftOut(eLeftOut::WidgetWithNegativeSize, "widget", "widgets", " with a negative width or height");
     leftOut(eLeftOut::TabPastMaximum, "tab", "tabs", " past the tenth of a tab container");
+    leftOut(eLeftOut::ElementNotKnown, "element", "elements", " this program does not know");
     if (!mPicturesTooLarge.isEmpty())
         lines << Count(mPicturesTooLarge.size(), "picture", "pictures") +
                      QStringLiteral(" larger than %1 x %2 left out").arg(mPictureLimit.width()).arg(mPictureLimit.height()) +

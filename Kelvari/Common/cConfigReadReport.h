@@ -20,6 +20,8 @@ public:
         WidgetWithoutSize,
         WidgetWithNegativeSize,
         TabPastMaximum,
+        // Neither a Widget nor a Tab where the file holds those.
+        ElementNotKnown,
     };
 
     void Clear() { *this = cConfigReadReport(); }
@@ -52,7 +54,7 @@ private:
 
     int mWidgetsTooDeep = 0;
     int mNestingLimit = 0;
-    std::array<sLeftOut, static_cast<size_t>(eLeftOut::TabPastMaximum) + 1> mLeftOut{};
+    std::array<sLeftOut, static_cast<size_t>(eLeftOut::ElementNotKnown) + 1> mLeftOut{};
     QStringList mPicturesTooLarge;
     QSize mPictureLimit;
     QStringList mPicturesUnreadable;

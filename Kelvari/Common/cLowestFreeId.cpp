@@ -1,9 +1,9 @@
 #include "cLowestFreeId.h"
 
-int cLowestFreeId::Find() const
+int cLowestFreeId::TakeLowest()
 {
-    int free = 0;
-    while (mTaken.contains(free))
-        ++free;
-    return free;
+    while (mTaken.contains(mFrom))
+        ++mFrom;
+    mTaken.insert(mFrom);
+    return mFrom++;
 }

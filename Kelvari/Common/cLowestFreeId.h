@@ -8,8 +8,13 @@ class cLowestFreeId
 {
 public:
     void Take(int id) { mTaken.insert(id); }
-    int Find() const;
+    // The lowest free id, which is taken from then on. Ids are only ever
+    // taken, so the search goes on from the last id found: handing out many
+    // costs one walk over the ids.
+    int TakeLowest();
 
 private:
     QSet<int> mTaken;
+    // Every id below it is taken.
+    int mFrom = 0;
 };

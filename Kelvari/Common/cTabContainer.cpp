@@ -130,15 +130,14 @@ void cTabContainer::WriteXml(QXmlStreamWriter& writer) const
 void cTabContainer::LoadSubXml(QXmlStreamReader& reader, const cConfigBase& config, QObject* parent,
                                const cWidgetFactoryBase& factory, std::shared_ptr<cKelvariConfigClient>& client)
 {
-    // The writer puts only "Tab" elements here, so counting every child element gives the tab index.
+    // Only "Tab" elements count: another program's elements here take no tab place and are kept, after the tabs.
     int tabIndex = 0;
     while (reader.readNextStartElement())
     {
         if (reader.name() == QLatin1String("Tab"))
-            LoadTab(reader, tabIndex, config, parent, factory, client);
+            LoadTab(reader, tabIndex++, config, parent, factory, client);
         else
             PreserveCurrentNode(reader);
-        ++tabIndex;
     }
 }
 
@@ -158,7 +157,7 @@ void cTabContainer::LoadTab(QXmlStreamReader& reader, int tabIndex, const cConfi
         if (reader.name() == QLatin1String("Widget"))
             LoadTabWidget(reader, tabIndex, config, parent, factory, client);
         else
-            reader.skipCurrentElement();
+            factory.LeaveOut(reader, cConfigReadReport::eLeftOut::ElementNotKnown);
     }
 }
 

@@ -90,7 +90,7 @@ private slots:
     void PropertyFontChanged();
 
 private:
-    // Reads one "Tab" element into the tab at the index.
+    // Reads one "Tab" element into the tab at the index; other elements in it are left out.
     void LoadTab(QXmlStreamReader& reader, int tabIndex, const cConfigBase& config, QObject* parent,
                  const cWidgetFactoryBase& factory, std::shared_ptr<cKelvariConfigClient>& client);
     // Reads one "Widget" element of a tab; an element that yields no widget is skipped whole.

@@ -13,7 +13,6 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <algorithm>
-#include <climits>
 
 namespace
 {
@@ -335,22 +334,32 @@ void cConfig::UpdateIsPasteAllowed()
 
 int cConfig::GetNextId()
 {
-    if (mNextId < INT_MAX)
+    if (HasNextIdLeft())
         return mNextId++;
     // Loading refuses the largest int, so once a file took the id below it a widget given that id would be
-    // lost on the next open: take the lowest id that no widget holds, those kept for undo and the Widget
-    // elements kept inside a widget included, nor was handed out for a widget still being made.
-    cLowestFreeId free;
+    // lost on the next open: take the lowest id that no widget holds.
+    cLowestFreeId free = IdsInUse();
+    return TakeLowestFreeId(free);
+}
+
+cLowestFreeId cConfig::IdsInUse() const
+{
+    cLowestFreeId used;
     for (int id : qAsConst(mIdsTakenAfterTheLast))
-        free.Take(id);
+        used.Take(id);
     const auto widgets = findChildren<cWidget*>();
     for (const cWidget* widget : widgets)
     {
-        free.Take(widget->GetId());
+        used.Take(widget->GetId());
         for (int kept : widget->KeptWidgetIds())
-            free.Take(kept);
+            used.Take(kept);
     }
-    const int id = free.Find();
+    return used;
+}
+
+int cConfig::TakeLowestFreeId(cLowestFreeId& free)
+{
+    const int id = free.TakeLowest();
     mIdsTakenAfterTheLast.insert(id);
     return id;
 }

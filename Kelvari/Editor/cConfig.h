@@ -21,6 +21,7 @@
 #include <climits>
 
 class cConfigUndoManager;
+class cLowestFreeId;
 class QFileDevice;
 class QIODevice;
 class QXmlStreamReader;
@@ -200,6 +201,13 @@ private:
     bool FailRead(const QString& trace, const QString& failureText);
     // Gives each widget whose id an earlier widget of the layouts has a fresh one.
     void RenumberDuplicateWidgetIds(const QList<cLayout*>& layouts);
+    // Whether the counter still has ids to give before the end of the range.
+    bool HasNextIdLeft() const { return mNextId < INT_MAX; }
+    // The ids that widgets hold, widgets kept for undo and the Widget elements kept inside a widget included,
+    // and those handed out past the end of the range, for a widget that may still be being made.
+    cLowestFreeId IdsInUse() const;
+    // The lowest id free of them, recorded as handed out.
+    int TakeLowestFreeId(cLowestFreeId& free);
 
     QQmlObjectListModel<cLayout>* const mLayouts;
     QString mLoadFailureText;

@@ -4,6 +4,7 @@
 #include "cLayout.h"
 #include "Kelvari/Common/cContainer.h"
 #include "Kelvari/Common/cImageResource.h"
+#include "Kelvari/Common/cLowestFreeId.h"
 #include "ZRNet/Core/DebugTrace.h"
 
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <QXmlStreamWriter>
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 namespace
 {
@@ -220,14 +222,21 @@ bool cConfig::ReadXml(QXmlStreamReader& reader)
 
 void cConfig::RenumberDuplicateWidgetIds(const QList<cLayout*>& layouts)
 {
-    // Every id read is below the next id by now, so the fresh ones meet no widget of the file.
+    // Every id read is below the next id by now, so the fresh ones meet no widget of the file. Past the end of
+    // the range the ids in use are gathered once, not walked again for each fresh id.
+    std::optional<cLowestFreeId> free;
+    const auto freshId = [this, &free] {
+        if (!free && !HasNextIdLeft())
+            free = IdsInUse();
+        return free ? TakeLowestFreeId(*free) : GetNextId();
+    };
     QSet<int> taken;
     std::function<void(const QList<cWidget*>&)> visit = [&](const QList<cWidget*>& widgets) {
         for (cWidget* widget : widgets)
         {
             if (taken.contains(widget->GetId()))
             {
-                const int fresh = GetNextId();
+                const int fresh = freshId();
                 ZR_ERROR("Widget id %d is taken by an earlier widget; given id %d", widget->GetId(), fresh);
                 widget->SetId(fresh);
                 mReadReport.AddWidgetRenumbered();

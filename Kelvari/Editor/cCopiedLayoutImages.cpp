@@ -54,12 +54,15 @@ void cCopiedLayoutImages::Copy(const cLayout& layout, const cConfigBase& config)
 void cCopiedLayoutImages::Copy(const QList<cWidget*>& widgets, const cConfigBase& config)
 {
     mImages.clear();
+    mGoneIds.clear();
     std::set<QString> ids;
     ForEachImageProperty(widgets, [&ids](cImageProperty* property) { ids.insert(property->stringValue()); });
     for (const QString& id : ids)
     {
         if (const cImageResource* image = config.FindImageResource(id))
             mImages.append({id, image->Name(), image->Image(), image->Data(), image->Subtype()});
+        else if (cConfigBase::IsUserResourceId(id))
+            mGoneIds.insert(id);
     }
 }
 
@@ -86,6 +89,12 @@ QList<cImageResource*> cCopiedLayoutImages::Fit(const QList<cWidget*>& pasted, c
         const QString id = QString::number(config.GetNextResourceId());
         added.append(new cImageResource(&config, id, copied.name, copied.image, copied.data, copied.subtype, &config));
         targetIds.insert(copied.resourceId, id);
+    }
+    // The id of a picture gone before the copy may name another picture here, or a later one: a fresh id names none.
+    for (const QString& gone : mGoneIds)
+    {
+        if (used.contains(gone))
+            targetIds.insert(gone, QString::number(config.GetNextResourceId()));
     }
     ForEachImageProperty(pasted, [&](cImageProperty* property) {
         const auto target = targetIds.constFind(property->stringValue());

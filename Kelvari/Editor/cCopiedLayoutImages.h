@@ -3,6 +3,8 @@
 #include "sCopiedImage.h"
 
 #include <QList>
+#include <QSet>
+#include <QString>
 
 class cConfigBase;
 class cImageResource;
@@ -22,10 +24,13 @@ public:
     // Gives each kept image that the pasted widgets use an id in the target
     // document and points their image properties at it: an identical image
     // already there is reused, any other becomes a new resource, returned for
-    // the caller to insert.
+    // the caller to insert. A user image id that named no image when copied
+    // is given one that names none in the target document.
     QList<cImageResource*> Fit(cLayout& pasted, cConfigBase& config) const;
     QList<cImageResource*> Fit(const QList<cWidget*>& pasted, cConfigBase& config) const;
 
 private:
     QList<sCopiedImage> mImages;
+    // User image ids the copied widgets named that named no image (deleted, or left out by a read).
+    QSet<QString> mGoneIds;
 };

@@ -60,7 +60,7 @@ cLayout* cLayout::CreateFromXml(QXmlStreamReader& reader, cLayoutConfig& config,
     {
         if (reader.name() != QLatin1String("Widget"))
         {
-            reader.skipCurrentElement();
+            factory.LeaveOut(reader, cConfigReadReport::eLeftOut::ElementNotKnown);
             continue;
         }
         // A widget left out has its element skipped whole, so that the widgets after it still load.

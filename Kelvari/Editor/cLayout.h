@@ -72,7 +72,8 @@ public:
     explicit cLayout(cLayoutConfig& config);
 
     // Reads one "Layout" element, the reader on its start; never null.
-    // Widgets that cannot be read are left out and told to the report, when there is one.
+    // Widgets that cannot be read, and other elements with what they hold, are left out and told to the
+    // report, when there is one.
     static cLayout* CreateFromXml(QXmlStreamReader& reader, cLayoutConfig& config,
                                   cConfigReadReport* report = nullptr);
     void WriteXml(QXmlStreamWriter& writer) const;

@@ -181,11 +181,20 @@ private slots:
         row("tabs above ten", "<Widget " + at.arg("tab_container") + " numTabs=\"12\"/>", "", {"Number of tabs=12", "tabs=10"});
         row("unknown tab position", "<Widget " + at.arg("tab_container") + " tabPosition=\"left\"/>", "",
             {"tabs=4", "Tab Position=Top"}, "Property 'Tab Position' has unknown code 'left'");
-        // An unknown element still takes a tab position.
-        row("extra tab elements raise the number of tabs", "<Widget " + at.arg("tab_container") + " numTabs=\"2\">"
+        row("extra tab elements raise the number of tabs", "<Widget " + at.arg("tab_container") + " numTabs=\"1\">"
             "<Tab/><Note/><Tab tabName=\"Late\">" + rect.arg(2) + "</Tab></Widget>", "<Widget " + at.arg("tab_container")
-            + tabs.arg(3).arg("top") + "><Tab tabName=\"1\"/><Tab tabName=\"2\"/><Tab tabName=\"Late\">" + rect.arg(2) + "</Tab><Note/></Widget>",
-            {"Number of tabs=3"}, "holds more tabs than its number of tabs; raised to 3");
+            + tabs.arg(2).arg("top") + "><Tab tabName=\"1\"/><Tab tabName=\"Late\">" + rect.arg(2) + "</Tab><Note/></Widget>",
+            {"Number of tabs=2", "Tab 2=Late"}, "holds more tabs than its number of tabs; raised to 2");
+        // Elements of another program take no tab place; they are kept, after the tabs.
+        row("unknown elements before and between tabs", "<Widget " + at.arg("tab_container") + tabs.arg(2).arg("top") + ">"
+            "<Note>first</Note><Tab tabName=\"A\">" + rect.arg(2) + "</Tab><Group>" + rect.arg(9) + "</Group><Tab tabName=\"B\">"
+            + rect.arg(3) + "</Tab></Widget>", "<Widget " + at.arg("tab_container") + tabs.arg(2).arg("top") + "><Tab tabName=\"A\">"
+            + rect.arg(2) + "</Tab><Tab tabName=\"B\">" + rect.arg(3) + "</Tab><Note>first</Note><Group>" + rect.arg(9)
+            + "</Group></Widget>", {"tabs=2", "Tab 1=A", "Tab 2=B", "rect widgets=2"});
+        QString ten = "<Widget " + at.arg("tab_container") + " numTabs=\"10\"><Note/>";
+        for (int k = 1; k <= 10; ++k)
+            ten += QStringLiteral("<Tab tabName=\"T%1\"><Widget id=\"%2\" type=\"rect\"/></Tab>").arg(k).arg(k + 10);
+        row("ten tabs after an unknown element", ten + "</Widget>", "", {"tabs=10", "Tab 1=T1", "Tab 10=T10", "rect widgets=10"});
         QString eleven = "<Widget " + at.arg("tab_container") + " numTabs=\"10\">";
         for (int k = 1; k <= 11; ++k)
             eleven += QStringLiteral("<Tab tabName=\"T%1\"><Widget id=\"%2\" type=\"rect\"/></Tab>").arg(k).arg(k + 10);

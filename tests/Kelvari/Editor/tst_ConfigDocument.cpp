@@ -9,11 +9,14 @@
 #include "Kelvari/Editor/cConfigUndoManager.h"
 #include "Kelvari/Editor/cEditorWidgetFactory.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <limits>
+#include <memory>
 
 Q_DECLARE_METATYPE(sLayoutDetails)
 
@@ -73,6 +76,17 @@ cImageWidget* AddImage(cLayout* layout, const QString& id, cWidget* container = 
 cWidget* AddTabs(cLayout* layout)
 {
     return qobject_cast<cWidget*>(layout->createAndAddWidget("tab_container", nullptr, -1, 0, 0, 1, 1));
+}
+
+// Adds a layout "P" to a document that has none, showing one picture on the page and another on a tab of a tab
+// container.
+cLayout* AddPicturePage(cConfig& config, const QString& onPage, const QString& onTab, int tab)
+{
+    AddLayout(config, "P");
+    cLayout* layout = config.Layouts().At(0);
+    AddImage(layout, onPage);
+    AddImage(layout, onTab, AddTabs(layout), tab);
+    return layout;
 }
 
 QString ImageId(const cWidget* widget)
@@ -311,8 +325,8 @@ private slots:
         QCOMPARE(ImageId(again.Layouts().At(0)->GetWidgets()->At(0)), QString("2"));
     }
 
-    // Past the largest id a file can hold, a new picture passes the id of one the read left out, which a
-    // widget still names: the widget keeps showing no picture, and is saved so.
+    // Past the largest id a file can hold, a new picture passes the ids of resources the read left out, which a
+    // widget may still name: the widget keeps showing no picture, and is saved so.
     void aNewPicturePastTheLargestIdPassesTheIdsOfPicturesLeftOut()
     {
         cConfig config(nullptr), again(nullptr);
@@ -323,10 +337,11 @@ private slots:
                                            "</Layout></Layouts><Resources><Resource id=\"2147483646\" type=\"image\" "
                                            "name=\"top.svg\" subtype=\"svg\">" + FileBytes(ImagePath("folder.svg")).toBase64() +
                                            "</Resource><Resource id=\"0\" type=\"image\" name=\"lost.png\" subtype=\"png\">"
-                                           "AAAA</Resource></Resources>"));
+                                           "AAAA</Resource><Resource id=\"1\" type=\"sound\" name=\"cue.wav\">AAAA</Resource>"
+                                           "</Resources>"));
         });
         QVERIFY(read);
-        QCOMPARE(config.addNewImage(ImageUrl("folder.png")), QString("1"));
+        QCOMPARE(config.addNewImage(ImageUrl("folder.png")), QString("2"));
         const cWidget* image = config.Layouts().At(0)->GetWidgets()->At(0);
         QVERIFY(config.GetImage(ImageId(image)).isNull());
         QByteArray written;
@@ -471,6 +486,49 @@ private slots:
         QCOMPARE(again.ReadReport().Text(), QString());
     }
 
+    // Past the largest id a file can hold, repeated ids get the lowest free ones, each once, passing ids of
+    // widgets and of Widget elements kept inside one; found without a walk of the document for each, so such a
+    // file loads about as fast as the same file without the large id (the floor, taken at its fastest).
+    void repeatedIdsPastTheLargestGetFreeOnesInTimeLinearInTheFile()
+    {
+        constexpr int repeats = 10000;
+        const auto document = [](const QByteArray& first) {
+            QByteArray widgets = first + RectXml(0) + RectXml(3) +
+                                 WidgetXml("id=\"4\" type=\"future\" width=\"1\" height=\"1\"", "<Widget id=\"5\"/>");
+            for (int i = 0; i < repeats; ++i)
+                widgets += RectXml(1);
+            return Document("<Layouts><Layout name=\"A\">" + widgets + "</Layout></Layouts>");
+        };
+        const QByteArray floorFile = document(RectXml(6)), largestFile = document(RectXml(2147483646));
+        const auto load = [](const QByteArray& bytes, std::unique_ptr<cConfig>& config) {
+            config = std::make_unique<cConfig>(nullptr);
+            QElapsedTimer timer;
+            timer.start();
+            bool read = false;
+            cTraceCapture::Of([&] { read = config->ReadXml(bytes); });
+            return read ? timer.nsecsElapsed() : -1;
+        };
+        std::unique_ptr<cConfig> config;
+        qint64 floor = std::numeric_limits<qint64>::max();
+        for (int run = 0; run < 3; ++run)
+            floor = std::min(floor, load(floorFile, config));
+        QVERIFY(floor > 0);
+        qint64 largest = std::numeric_limits<qint64>::max();
+        for (int run = 0; run < 3 && largest > 4 * floor; ++run)
+            largest = std::min(largest, load(largestFile, config));
+        QVERIFY2(largest <= 4 * floor, qPrintable(QString("%1 ms against %2 ms").arg(largest / 1e6).arg(floor / 1e6)));
+        QList<int> ids{5};
+        for (const cWidget* widget : config->Layouts().At(0)->GetWidgets()->Items())
+            ids << widget->GetId();
+        QCOMPARE(ids.takeAt(1), 2147483646);
+        std::sort(ids.begin(), ids.end());
+        QCOMPARE(ids.size(), repeats + 4);
+        QCOMPARE(QList<int>({ids.first(), ids.last(), int(QSet<int>(ids.cbegin(), ids.cend()).size())}),
+                 QList<int>({0, repeats + 3, repeats + 4}));
+        QCOMPARE(config->ReadReport().Text(), QString("%1 widgets given a new id, as an earlier widget had theirs").arg(repeats - 1));
+        QCOMPARE(config->GetNextId(), repeats + 4);
+    }
+
     void whatReadingLeavesOutIsReportedByKind_data()
     {
         QTest::addColumn<QByteArray>("widgets");
@@ -502,6 +560,10 @@ private slots:
         QTest::newRow("tabs past the tenth")
             << TabsXml("id=\"1\" numTabs=\"10\" " + size, tabs) << QByteArray()
             << "2 tabs past the tenth of a tab container left out, with 4 widgets on them";
+        QTest::newRow("elements this program does not know")
+            << "<Group>" + RectXml(1) + "<Row>" + RectXml(2) + "</Row></Group><Note/>" +
+                   TabsXml("id=\"3\" " + size, {RectXml(4) + "<Group>" + RectXml(5) + "</Group>"})
+            << QByteArray() << "3 elements this program does not know left out, with 3 widgets inside them";
         QTest::newRow("resources that are no pictures")
             << QByteArray() << QByteArray("<Resource id=\"4\" type=\"sound\" name=\"cue.wav\">AAAA</Resource>"
                                           "<Resource id=\"5\" name=\"notes\"/>")
@@ -651,10 +713,7 @@ private slots:
         cConfig config(nullptr);
         const QString folder = config.addNewImage(ImageUrl("folder.png"));
         const QString stripe = config.addNewImage(ImageUrl("stripe.JPEG"));
-        AddLayout(config, "P");
-        cLayout* layout = config.Layouts().At(0);
-        AddImage(layout, stripe);
-        AddImage(layout, folder, AddTabs(layout), 2);
+        AddPicturePage(config, stripe, folder, 2);
         QVERIFY(!config.isPasteAllowed());
         config.setSelectedLayoutIndex(0);
         config.copyPressed();
@@ -690,6 +749,86 @@ private slots:
         config.redoPressed();
         QCOMPARE(ResourceNames(config) << State(config),
                  QStringList({"folder.png", "folder.svg", "stripe.JPEG", "P copy,Layout 1 @0"}));
+    }
+
+    // A widget whose picture was deleted names no picture; copied, and pasted after New into a document that
+    // has a picture under that id, it still names none, nor after more pictures come. The other widget's
+    // picture comes along.
+    void pastedWidgetsWhosePictureIsGoneNameNoPicture_data()
+    {
+        QTest::addColumn<bool>("wholeLayout");
+        QTest::newRow("layout") << true;
+        QTest::newRow("widgets") << false;
+    }
+    void pastedWidgetsWhosePictureIsGoneNameNoPicture()
+    {
+        QFETCH(bool, wholeLayout);
+        cConfig config(nullptr);
+        const QString stripe = config.addNewImage(ImageUrl("stripe.JPEG"));
+        const QString gone = config.addNewImage(ImageUrl("folder.png"));
+        cLayout* layout = AddPicturePage(config, stripe, gone, 0);
+        config.deleteImage(ResourceNames(config).indexOf("folder.png"));
+        config.setSelectedLayoutIndex(0);
+        layout->selectionManager()->selectAll();
+        wholeLayout ? config.copyPressed() : layout->copyPressed();
+        config.Reset(true);
+        QCOMPARE(QStringList({config.addNewImage(ImageUrl("folder.svg")), config.addNewImage(mImages.write("m.png", 20, 20))}),
+                 QStringList({"0", "1"}));
+        config.resourceCloseUndoBlock();
+        cLayout* pasted = config.Layouts().At(0);
+        if (wholeLayout)
+        {
+            QSignalSpy dialog(&config, &cConfig::requestDetailsDialog);
+            config.pastePressed();
+            pasted = dialog.value(0).value(0).value<cLayout*>();
+            config.acceptPendingPaste();
+        }
+        else
+        {
+            pasted->pastePressed();
+        }
+        QVERIFY(pasted);
+        QList<cWidget*> top = pasted->GetWidgets()->Items();
+        QCOMPARE(top.size(), 2);
+        if (!qobject_cast<const cContainer*>(top.at(1)))
+            top.swapItemsAt(0, 1);
+        const auto* tabs = qobject_cast<const cContainer*>(top.at(1));
+        QVERIFY(tabs && tabs->GetWidgetChildren()->count() == 1);
+        const QString named = ImageId(tabs->GetWidgetChildren()->At(0));
+        QCOMPARE(ImageId(top.at(0)), QString("2"));
+        QCOMPARE(config.FindImageResource("2")->Data(), FileBytes(ImagePath("stripe.JPEG")));
+        QVERIFY2(!config.FindResource(named), qPrintable(named));
+        config.addNewImage(ImageUrl("folder.png"));
+        config.addNewImage(ImageUrl("folder.svg"));
+        QVERIFY2(!config.FindResource(named), qPrintable(named));
+    }
+
+    // Pasted into its own document, a widget keeps the picture it named, not another that holds the same
+    // bytes; pasted into another, the picture it brings is a resource step of its own, closed.
+    void pastedWidgetsKeepTheirOwnPictureAndAddTheirsInAStepOfItsOwn()
+    {
+        cConfig config(nullptr);
+        const QString named = config.addNewImage(ImageUrl("folder.png"));
+        config.Resources().At(0)->nameProperty()->setStringValue("z.png");
+        config.addNewImage(ImageUrl("folder.png"));
+        config.resourceCloseUndoBlock();
+        QCOMPARE(ResourceNames(config), QStringList({"folder.png", "z.png"}));
+        AddLayout(config, "P");
+        cLayout* layout = config.Layouts().At(0);
+        AddImage(layout, named);
+        layout->selectionManager()->selectAll();
+        layout->copyPressed();
+        layout->pastePressed();
+        QCOMPARE(QStringList({ImageId(layout->GetWidgets()->At(1)), QString::number(config.Resources().count())}),
+                 QStringList({named, "2"}));
+        config.Reset(true);
+        config.addNewImage(ImageUrl("stripe.JPEG"));
+        config.resourceCloseUndoBlock();
+        config.Layouts().At(0)->pastePressed();
+        config.addNewImage(ImageUrl("folder.svg"));
+        config.resourceUndoPressed();
+        QCOMPARE(ResourceNames(config), QStringList({"stripe.JPEG", "z.png"}));
+        QCOMPARE(ImageId(config.Layouts().At(0)->GetWidgets()->At(0)), QString("1"));
     }
 };
 
