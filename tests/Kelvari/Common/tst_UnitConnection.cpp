@@ -151,6 +151,24 @@ public:
         mClient->Authenticate(admin.toStdString(), password);
         return WaitFor("Authenticated");
     }
+    // The peer plays the unit, with its config manager under handle 5.
+    bool Seek(cScriptedPeer& unit)
+    {
+        if (!unit.Listen())
+            return false;
+        cNetworkConnection::Instance()->SetUnitTcpPort(unit.Port());
+        mClient->SeekObject(kManagerPath);
+        return unit.ServeConfigManager(5) && WaitFor("SeekSuccessful");
+    }
+    bool AcceptLogIn(cScriptedPeer& unit)
+    {
+        cZRNetMessage request;
+        mClient->Authenticate("user", "password");
+        if (!unit.ReceiveMethod(eConfigMethodLogIn, request))
+            return false;
+        PlayUnitLine(unit, "login 1");
+        return WaitFor("Authenticated");
+    }
     bool WaitFor(const QString& event)
     {
         const bool arrived = QTest::qWaitFor([this] { return mEvents.size() > mSeen; }, 5000);
@@ -628,6 +646,11 @@ private slots:
         QTest::newRow("download: chunks and ends after the end")
             << "download" << QStringList{"chunk 0 0 10", "end 0", "chunk 1 1 10", "end 3", "end 0"}
             << QStringList{"DownloadSuccessful"} << 0 << 10;
+        QTest::newRow("download: chunks each within the wait, all together longer")
+            << "download"
+            << QStringList{"sleep 350", "chunk 0 2 32000", "sleep 350", "chunk 1 2 32000", "sleep 350", "chunk 2 2 10",
+                           "sleep 350", "end 0"}
+            << QStringList{"DownloadSuccessful"} << 0 << 64010;
         QTest::newRow("download: chatter that answers nothing")
             << "download" << QStringList{"progress 0 0", "sleep 400", "progress 0 0", "sleep 400", "progress 0 0",
                                          "sleep 400", "chunk 0 0 10", "end 0"}
@@ -639,6 +662,11 @@ private slots:
         QTest::newRow("upload: an end 0 before every chunk was acknowledged")
             << "upload" << QStringList{"progress 0 2", "progress 1 2", "end 0", "progress 2 2", "end 0"}
             << QStringList{"UploadFailed"} << 1 << -1;
+        QTest::newRow("upload: progress each within the wait, all together longer")
+            << "upload"
+            << QStringList{"sleep 350", "progress 0 2", "sleep 350", "progress 1 2", "sleep 350", "progress 2 2",
+                           "sleep 350", "end 0"}
+            << QStringList{"UploadSuccessful"} << 0 << -1;
         QTest::newRow("upload: chatter that answers nothing")
             << "upload" << QStringList{"progress 5 2", "sleep 400", "progress 5 2", "sleep 400", "progress 5 2",
                                        "sleep 400", "progress 0 2", "progress 1 2", "progress 2 2", "end 0"}
@@ -654,7 +682,8 @@ private slots:
             << "seek" << QStringList{"found 5", "sleep 1200", "found 5"} << QStringList{"SeekFailed"} << 2 << -1;
     }
     // The unit is scripted; the client answers 1 s of silence as a lost connection. Whatever the unit sends, each
-    // step ends once, as what really happened, and a message that does not answer the step does not keep it waiting.
+    // step ends once, as what really happened; a message that does not answer the step does not keep it waiting,
+    // and one that does gives the unit the whole wait again.
     void aMisbehavingUnitNeitherFoolsNorHoldsTheClient()
     {
         QFETCH(QString, step);
@@ -663,11 +692,7 @@ private slots:
         cClientSession session;
         session.mClient->SetReplyTimeout(std::chrono::milliseconds(1000));
         cScriptedPeer peer;
-        QVERIFY(peer.Listen());
-        cNetworkConnection::Instance()->SetUnitTcpPort(peer.Port());
-        session.mClient->SeekObject(kManagerPath);
-        QVERIFY(peer.ServeConfigManager(5));
-        QVERIFY(session.WaitFor("SeekSuccessful"));
+        QVERIFY(session.Seek(peer));
         cZRNetMessage request;
         // The other unit hears the find and stays silent.
         cScriptedPeer other;
@@ -679,15 +704,14 @@ private slots:
             other.Greet(eMethodHelloAck);
             QVERIFY(other.ReceiveMethod(eMethodFindObject, request));
         }
-        else
+        else if (step == "log-in")
         {
             session.mClient->Authenticate("user", "password");
             QVERIFY(peer.ReceiveMethod(eConfigMethodLogIn, request));
         }
-        if (step == "upload" || step == "download")
+        else
         {
-            PlayUnitLine(peer, "login 1");
-            QVERIFY(session.WaitFor("Authenticated"));
+            QVERIFY(session.AcceptLogIn(peer));
             if (step == "upload")
                 session.mClient->UploadConfig(Config(70000));
             else
