@@ -40,8 +40,9 @@ public:
     QString GetConfigDataTempFilename() const;
     // How long the unit may stay silent during a step.
     void SetReplyTimeout(std::chrono::milliseconds timeout);
-    // The connection of an upload that has sent chunks and not ended: the unit
-    // holds it until it ends or that connection does. 65535 otherwise.
+    // The connection of an upload that has sent chunks and has not succeeded,
+    // while that connection lasts: the unit may hold the upload until it ends.
+    // 65535 otherwise.
     UWORD UnfinishedUploadConnection() const;
     // True once the last chunk of the upload has gone out, and after the unit
     // stored it, also while the success signal is still on its way to its
@@ -109,6 +110,7 @@ private:
     int mFailureCode = 0;
     UWORD mConnectionId = kZRNetNoConnection;
     UWORD mManagerHandle = kZRNetNoHandle;
+    UWORD mHeldConnection = kZRNetNoConnection;
     std::chrono::milliseconds mReplyTimeout;
     std::chrono::steady_clock::time_point mDeadline;
 

@@ -520,7 +520,8 @@ private slots:
         QFile downloaded(session.mClient->GetConfigDataTempFilename());
         QVERIFY(!fits || (downloaded.open(QIODevice::ReadOnly) && downloaded.readAll() == stored));
     }
-    // The other failures' codes show in the application's failure reasons.
+    // The other failures' codes show in the application's failure reasons. The unit still holds the upload, so
+    // its connection is still named for ending.
     void aSilentUnitFailsTheUploadOnce()
     {
         cClientSession session({"--stall-after-chunk", "0"});
@@ -530,6 +531,7 @@ private slots:
         session.mClient->UploadConfig(Config(200000));
         QVERIFY(session.WaitFor("UploadFailed"));
         QCOMPARE(session.mClient->FailureReasonCode(), 2);
+        QCOMPARE(session.mClient->UnfinishedUploadConnection(), session.mClient->FoundConnection());
         session.mClient->SeekObject(kManagerPath);
         QVERIFY(session.WaitFor("SeekSuccessful"));
         QCOMPARE(session.mEvents.size(), 4);
