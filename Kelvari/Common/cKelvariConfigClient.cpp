@@ -45,7 +45,24 @@ UWORD cKelvariConfigClient::UnfinishedUploadConnection() const
 bool cKelvariConfigClient::EveryChunkSent() const
 {
     std::lock_guard<std::mutex> lock(mMutex);
+    return EveryChunkSentLocked();
+}
+
+bool cKelvariConfigClient::EveryChunkSentLocked() const
+{
     return mUploaded || (mStage == eUploading && mNextChunk > mLastIndex);
+}
+
+// Chunks are worked out under the same mutex, so a window that holds the last
+// chunk is either already counted here or never worked out.
+bool cKelvariConfigClient::Cancel()
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    if (EveryChunkSentLocked())
+        return false;
+    FailLocked(eConfigFailureNone);
+    mStage = eDone;
+    return true;
 }
 
 cZRNetMessage cKelvariConfigClient::ToManager(UWORD method) const

@@ -110,7 +110,7 @@ bool cApplication::cancelTransfer()
     if (!mConfigClient)
         return true;
     // Ending the connection now would only lose the unit's answer: the chunks on their way arrive first.
-    if (mConfigClient->EveryChunkSent())
+    if (!mConfigClient->Cancel())
     {
         ZR_NOTIFY("Upload not cancelled: every chunk has gone to the unit");
         return false;

@@ -732,6 +732,49 @@ private slots:
         if (downloaded >= 0)
             QCOMPARE(QFileInfo(session.mClient->GetConfigDataTempFilename()).size(), qint64(downloaded));
     }
+    void cancelAndTheLastChunkAreOneDecision_data()
+    {
+        QTest::addColumn<int>("chunks");
+        QTest::addColumn<bool>("released");
+        QTest::addColumn<bool>("cancelled");
+        QTest::newRow("the last chunk not yet sent") << kConfigUploadWindow + 1 << false << true;
+        QTest::newRow("the last chunk sent with the first") << kConfigUploadWindow << false << false;
+        QTest::newRow("the last chunk sent on progress") << kConfigUploadWindow + 1 << true << false;
+    }
+    // A cancel comes either before the last chunk leaves, and then nothing more leaves whatever the unit
+    // acknowledges, or after it, and then it is refused and the upload ends as the unit answers.
+    void cancelAndTheLastChunkAreOneDecision()
+    {
+        QFETCH(int, chunks);
+        QFETCH(bool, released);
+        QFETCH(bool, cancelled);
+        cClientSession session;
+        cScriptedPeer peer;
+        QVERIFY(session.Seek(peer) && session.AcceptLogIn(peer));
+        const int last = chunks - 1;
+        session.mClient->UploadConfig(Config(last * int(kConfigChunkSize) + 10));
+        const auto progress = [&](int index) { PlayUnitLine(peer, QString("progress %1 %2").arg(index).arg(last)); };
+        cZRNetMessage chunk;
+        for (int index = 0; index < std::min(chunks, kConfigUploadWindow); ++index)
+            QVERIFY(peer.ReceiveMethod(eConfigMethodUploadChunk, chunk));
+        if (released)
+        {
+            progress(0);
+            QVERIFY(peer.ReceiveMethod(eConfigMethodUploadChunk, chunk));
+        }
+        QCOMPARE(session.mClient->Cancel(), cancelled);
+        for (int index = 0; index <= last; ++index)
+            progress(index);
+        PlayUnitLine(peer, "end 0");
+        if (!cancelled)
+        {
+            QVERIFY(session.WaitFor("UploadSuccessful"));
+            return;
+        }
+        QVERIFY(!peer.ReceiveMethod(eConfigMethodUploadChunk, chunk, 500));
+        QTest::qWait(200);
+        QCOMPARE(session.mEvents, (QStringList{"SeekSuccessful", "Authenticated"}));
+    }
     // A seek finds only the unit's own objects; a unit that answers twice, or after the end, changes nothing.
     void messagesAfterTheEndAreIgnored()
     {
