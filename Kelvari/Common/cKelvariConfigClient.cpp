@@ -39,13 +39,30 @@ void cKelvariConfigClient::SetReplyTimeout(std::chrono::milliseconds timeout)
 UWORD cKelvariConfigClient::UnfinishedUploadConnection() const
 {
     std::lock_guard<std::mutex> lock(mMutex);
-    return mStage == eUploading ? mConnectionId : kZRNetNoConnection;
+    return mHeldConnection;
 }
 
 bool cKelvariConfigClient::EveryChunkSent() const
 {
     std::lock_guard<std::mutex> lock(mMutex);
+    return EveryChunkSentLocked();
+}
+
+bool cKelvariConfigClient::EveryChunkSentLocked() const
+{
     return mUploaded || (mStage == eUploading && mNextChunk > mLastIndex);
+}
+
+// Chunks are worked out under the same mutex, so a window that holds the last
+// chunk is either already counted here or never worked out.
+bool cKelvariConfigClient::Cancel()
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    if (EveryChunkSentLocked())
+        return false;
+    FailLocked(eConfigFailureNone);
+    mStage = eDone;
+    return true;
 }
 
 cZRNetMessage cKelvariConfigClient::ToManager(UWORD method) const
@@ -205,6 +222,7 @@ void cKelvariConfigClient::UploadConfig(const QByteArray& data)
         if (mStage == eAuthenticated && !tooLarge)
         {
             mStage = eUploading;
+            mHeldConnection = mConnectionId;
             mUpload = data;
             const int size = data.size();
             mLastIndex = size == 0 ? 0 : (size - 1) / static_cast<int>(kConfigChunkSize);
@@ -431,6 +449,8 @@ void cKelvariConfigClient::HandleTransferEnd(const cZRNetMessage& message)
                 if (downloaded)
                     mDownloadFile->close();
                 mUploaded = uploaded;
+                if (uploaded)
+                    mHeldConnection = kZRNetNoConnection;
                 mStage = eDone;
                 mUpload.clear();
                 RequestTicks(false);
@@ -458,6 +478,7 @@ void cKelvariConfigClient::EntrypointConnectionEnded(UWORD connectionId)
         std::lock_guard<std::mutex> lock(mMutex);
         if (connectionId != mConnectionId)
             return;
+        mHeldConnection = kZRNetNoConnection;
         if (mStage == eIdle || mStage == eAuthenticated)
         {
             mFailureCode = eConfigFailureConnectionLost;

@@ -17,10 +17,10 @@ class QTemporaryFile;
 // been sought (SeekObject with "<address>/Kelvari Config Manager") it logs in,
 // uploads a config in chunks or downloads the stored one into a temporary file.
 // Its values are kept under its own mutex; its signals come from the messaging
-// threads (mostly the poll thread). Every step ends in exactly one success or
-// failure signal; anything the unit sends after that is ignored. A unit that
-// stays silent, or sends only what does not take the step on, fails the step
-// as a lost connection (ticks drive that watch).
+// threads (mostly the poll thread). Every step that is not cancelled ends in
+// exactly one success or failure signal; anything the unit sends after that is
+// ignored. A unit that stays silent, or sends only what does not take the step
+// on, fails the step as a lost connection (ticks drive that watch).
 class cKelvariConfigClient : public QObject, public cSeekObject
 {
     Q_OBJECT
@@ -40,13 +40,18 @@ public:
     QString GetConfigDataTempFilename() const;
     // How long the unit may stay silent during a step.
     void SetReplyTimeout(std::chrono::milliseconds timeout);
-    // The connection of an upload that has sent chunks and not ended: the unit
-    // holds it until it ends or that connection does. 65535 otherwise.
+    // The connection of an upload that has sent chunks and has not succeeded,
+    // while that connection lasts: the unit may hold the upload until it ends.
+    // 65535 otherwise.
     UWORD UnfinishedUploadConnection() const;
     // True once the last chunk of the upload has gone out, and after the unit
     // stored it, also while the success signal is still on its way to its
     // receiver: from then on the unit stores the config whatever the client does.
     bool EveryChunkSent() const;
+    // Ends the transfer without an outcome, so that no further chunk goes out;
+    // false, changing nothing, once every chunk has been sent. One step with the
+    // sending, so the last chunk cannot leave between the check and the end.
+    bool Cancel();
 
     void EntrypointMessage(const cZRNetMessage& message) override;
     void EntrypointTick() override;
@@ -91,6 +96,7 @@ private:
     };
 
     cZRNetMessage ToManager(UWORD method) const;
+    bool EveryChunkSentLocked() const;
     void WaitForUnitLocked();
     eOutcome FailLocked(int code);
     void Emit(eOutcome outcome);
@@ -109,6 +115,7 @@ private:
     int mFailureCode = 0;
     UWORD mConnectionId = kZRNetNoConnection;
     UWORD mManagerHandle = kZRNetNoHandle;
+    UWORD mHeldConnection = kZRNetNoConnection;
     std::chrono::milliseconds mReplyTimeout;
     std::chrono::steady_clock::time_point mDeadline;
 

@@ -134,15 +134,16 @@ public:
 
     // Move the document to or from the unit the connection interface was last
     // asked for; each ends in its Successful or Failed signal. At most one
-    // transfer runs: a call while one runs is traced and changes nothing.
+    // transfer runs: a call while one runs is traced and changes nothing. An
+    // upload that has sent chunks and fails ends the connection it ran on, so
+    // that the unit drops what it holds.
     Q_INVOKABLE void downloadConfig();
     Q_INVOKABLE void uploadConfig();
     // Ends the running transfer at once, as a failure does, but without an
-    // outcome signal: the caller asked for it. An upload that has sent chunks
-    // also ends the connection it ran on, so that the unit drops what it holds.
-    // False when it is too late: every chunk has gone to the unit, which stores
-    // the config all the same, and the outcome follows as usual (the unit's
-    // answer, or the failure of a unit that stays silent). True when none runs.
+    // outcome signal: the caller asked for it. False when it is too late:
+    // every chunk has gone to the unit, which stores the config all the same,
+    // and the outcome follows as usual (the unit's answer, or the failure of a
+    // unit that stays silent). True when none runs.
     Q_INVOKABLE bool cancelTransfer();
     // For tests: the most the uploaded document may take in memory.
     void SetUploadSizeLimit(int bytes) { mUploadSizeLimit = bytes; }

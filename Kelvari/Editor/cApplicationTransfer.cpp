@@ -105,29 +105,29 @@ void cApplication::SeekConfigManager()
         mConfigClient->SeekObject(path.constData());
 }
 
-// The unit keeps an unfinished upload until its connection ends.
 bool cApplication::cancelTransfer()
 {
     if (!mConfigClient)
         return true;
     // Ending the connection now would only lose the unit's answer: the chunks on their way arrive first.
-    if (mConfigClient->EveryChunkSent())
+    if (!mConfigClient->Cancel())
     {
         ZR_NOTIFY("Upload not cancelled: every chunk has gone to the unit");
         return false;
     }
-    const UWORD held = mConfigClient->UnfinishedUploadConnection();
     ZR_NOTIFY("Transfer cancelled");
     DeleteConfigClient();
-    if (held != kZRNetNoConnection)
-        connectionInterface()->EndUnitConnection(held);
     return true;
 }
 
+// The unit keeps an upload that did not succeed until its connection ends.
 void cApplication::DeleteConfigClient()
 {
+    const UWORD held = mConfigClient ? mConfigClient->UnfinishedUploadConnection() : kZRNetNoConnection;
     delete mConfigClient;
     mConfigClient = nullptr;
+    if (held != kZRNetNoConnection)
+        connectionInterface()->EndUnitConnection(held);
 }
 
 void cApplication::Authenticate()

@@ -151,6 +151,24 @@ public:
         mClient->Authenticate(admin.toStdString(), password);
         return WaitFor("Authenticated");
     }
+    // The peer plays the unit, with its config manager under handle 5.
+    bool Seek(cScriptedPeer& unit)
+    {
+        if (!unit.Listen())
+            return false;
+        cNetworkConnection::Instance()->SetUnitTcpPort(unit.Port());
+        mClient->SeekObject(kManagerPath);
+        return unit.ServeConfigManager(5) && WaitFor("SeekSuccessful");
+    }
+    bool AcceptLogIn(cScriptedPeer& unit)
+    {
+        cZRNetMessage request;
+        mClient->Authenticate("user", "password");
+        if (!unit.ReceiveMethod(eConfigMethodLogIn, request))
+            return false;
+        PlayUnitLine(unit, "login 1");
+        return WaitFor("Authenticated");
+    }
     bool WaitFor(const QString& event)
     {
         const bool arrived = QTest::qWaitFor([this] { return mEvents.size() > mSeen; }, 5000);
@@ -502,7 +520,8 @@ private slots:
         QFile downloaded(session.mClient->GetConfigDataTempFilename());
         QVERIFY(!fits || (downloaded.open(QIODevice::ReadOnly) && downloaded.readAll() == stored));
     }
-    // The other failures' codes show in the application's failure reasons.
+    // The other failures' codes show in the application's failure reasons. The unit still holds the upload, so
+    // its connection is still named for ending.
     void aSilentUnitFailsTheUploadOnce()
     {
         cClientSession session({"--stall-after-chunk", "0"});
@@ -512,6 +531,7 @@ private slots:
         session.mClient->UploadConfig(Config(200000));
         QVERIFY(session.WaitFor("UploadFailed"));
         QCOMPARE(session.mClient->FailureReasonCode(), 2);
+        QCOMPARE(session.mClient->UnfinishedUploadConnection(), session.mClient->FoundConnection());
         session.mClient->SeekObject(kManagerPath);
         QVERIFY(session.WaitFor("SeekSuccessful"));
         QCOMPARE(session.mEvents.size(), 4);
@@ -628,6 +648,11 @@ private slots:
         QTest::newRow("download: chunks and ends after the end")
             << "download" << QStringList{"chunk 0 0 10", "end 0", "chunk 1 1 10", "end 3", "end 0"}
             << QStringList{"DownloadSuccessful"} << 0 << 10;
+        QTest::newRow("download: chunks each within the wait, all together longer")
+            << "download"
+            << QStringList{"sleep 350", "chunk 0 2 32000", "sleep 350", "chunk 1 2 32000", "sleep 350", "chunk 2 2 10",
+                           "sleep 350", "end 0"}
+            << QStringList{"DownloadSuccessful"} << 0 << 64010;
         QTest::newRow("download: chatter that answers nothing")
             << "download" << QStringList{"progress 0 0", "sleep 400", "progress 0 0", "sleep 400", "progress 0 0",
                                          "sleep 400", "chunk 0 0 10", "end 0"}
@@ -639,6 +664,11 @@ private slots:
         QTest::newRow("upload: an end 0 before every chunk was acknowledged")
             << "upload" << QStringList{"progress 0 2", "progress 1 2", "end 0", "progress 2 2", "end 0"}
             << QStringList{"UploadFailed"} << 1 << -1;
+        QTest::newRow("upload: progress each within the wait, all together longer")
+            << "upload"
+            << QStringList{"sleep 350", "progress 0 2", "sleep 350", "progress 1 2", "sleep 350", "progress 2 2",
+                           "sleep 350", "end 0"}
+            << QStringList{"UploadSuccessful"} << 0 << -1;
         QTest::newRow("upload: chatter that answers nothing")
             << "upload" << QStringList{"progress 5 2", "sleep 400", "progress 5 2", "sleep 400", "progress 5 2",
                                        "sleep 400", "progress 0 2", "progress 1 2", "progress 2 2", "end 0"}
@@ -654,7 +684,8 @@ private slots:
             << "seek" << QStringList{"found 5", "sleep 1200", "found 5"} << QStringList{"SeekFailed"} << 2 << -1;
     }
     // The unit is scripted; the client answers 1 s of silence as a lost connection. Whatever the unit sends, each
-    // step ends once, as what really happened, and a message that does not answer the step does not keep it waiting.
+    // step ends once, as what really happened; a message that does not answer the step does not keep it waiting,
+    // and one that does gives the unit the whole wait again.
     void aMisbehavingUnitNeitherFoolsNorHoldsTheClient()
     {
         QFETCH(QString, step);
@@ -663,11 +694,7 @@ private slots:
         cClientSession session;
         session.mClient->SetReplyTimeout(std::chrono::milliseconds(1000));
         cScriptedPeer peer;
-        QVERIFY(peer.Listen());
-        cNetworkConnection::Instance()->SetUnitTcpPort(peer.Port());
-        session.mClient->SeekObject(kManagerPath);
-        QVERIFY(peer.ServeConfigManager(5));
-        QVERIFY(session.WaitFor("SeekSuccessful"));
+        QVERIFY(session.Seek(peer));
         cZRNetMessage request;
         // The other unit hears the find and stays silent.
         cScriptedPeer other;
@@ -679,15 +706,14 @@ private slots:
             other.Greet(eMethodHelloAck);
             QVERIFY(other.ReceiveMethod(eMethodFindObject, request));
         }
-        else
+        else if (step == "log-in")
         {
             session.mClient->Authenticate("user", "password");
             QVERIFY(peer.ReceiveMethod(eConfigMethodLogIn, request));
         }
-        if (step == "upload" || step == "download")
+        else
         {
-            PlayUnitLine(peer, "login 1");
-            QVERIFY(session.WaitFor("Authenticated"));
+            QVERIFY(session.AcceptLogIn(peer));
             if (step == "upload")
                 session.mClient->UploadConfig(Config(70000));
             else
@@ -705,6 +731,49 @@ private slots:
         QFETCH(int, downloaded);
         if (downloaded >= 0)
             QCOMPARE(QFileInfo(session.mClient->GetConfigDataTempFilename()).size(), qint64(downloaded));
+    }
+    void cancelAndTheLastChunkAreOneDecision_data()
+    {
+        QTest::addColumn<int>("chunks");
+        QTest::addColumn<bool>("released");
+        QTest::addColumn<bool>("cancelled");
+        QTest::newRow("the last chunk not yet sent") << kConfigUploadWindow + 1 << false << true;
+        QTest::newRow("the last chunk sent with the first") << kConfigUploadWindow << false << false;
+        QTest::newRow("the last chunk sent on progress") << kConfigUploadWindow + 1 << true << false;
+    }
+    // A cancel comes either before the last chunk leaves, and then nothing more leaves whatever the unit
+    // acknowledges, or after it, and then it is refused and the upload ends as the unit answers.
+    void cancelAndTheLastChunkAreOneDecision()
+    {
+        QFETCH(int, chunks);
+        QFETCH(bool, released);
+        QFETCH(bool, cancelled);
+        cClientSession session;
+        cScriptedPeer peer;
+        QVERIFY(session.Seek(peer) && session.AcceptLogIn(peer));
+        const int last = chunks - 1;
+        session.mClient->UploadConfig(Config(last * int(kConfigChunkSize) + 10));
+        const auto progress = [&](int index) { PlayUnitLine(peer, QString("progress %1 %2").arg(index).arg(last)); };
+        cZRNetMessage chunk;
+        for (int index = 0; index < std::min(chunks, kConfigUploadWindow); ++index)
+            QVERIFY(peer.ReceiveMethod(eConfigMethodUploadChunk, chunk));
+        if (released)
+        {
+            progress(0);
+            QVERIFY(peer.ReceiveMethod(eConfigMethodUploadChunk, chunk));
+        }
+        QCOMPARE(session.mClient->Cancel(), cancelled);
+        for (int index = 0; index <= last; ++index)
+            progress(index);
+        PlayUnitLine(peer, "end 0");
+        if (!cancelled)
+        {
+            QVERIFY(session.WaitFor("UploadSuccessful"));
+            return;
+        }
+        QVERIFY(!peer.ReceiveMethod(eConfigMethodUploadChunk, chunk, 500));
+        QTest::qWait(200);
+        QCOMPARE(session.mEvents, (QStringList{"SeekSuccessful", "Authenticated"}));
     }
     // A seek finds only the unit's own objects; a unit that answers twice, or after the end, changes nothing.
     void messagesAfterTheEndAreIgnored()

@@ -317,16 +317,36 @@ private slots:
         QVERIFY(NoClientLeft());
     }
 
-    // Cancel part-way ends the connection that the upload ran on, and the unit drops the unfinished upload:
-    // another editor's upload is taken, and so is this editor's next.
-    void aCancelledUploadLetsGoOfTheUnit()
+    void anUploadThatEndsWithoutSuccessLetsGoOfTheUnit_data()
     {
+        QTest::addColumn<bool>("cancelled");
+        QTest::newRow("cancelled") << true;
+        QTest::newRow("unit silent") << false;
+    }
+    // Cancel part-way, or a unit that stops answering, ends the connection that the upload ran on, and the unit
+    // drops the unfinished upload: another editor's upload is taken, and so is this editor's next.
+    void anUploadThatEndsWithoutSuccessLetsGoOfTheUnit()
+    {
+        QFETCH(bool, cancelled);
         const QString uploaded = mFolder->filePath(QStringLiteral("uploaded"));
         QVERIFY(Start({"--stall-after-chunk", "1", "--upload-file", uploaded}));
         MakeDocumentLarge();
         mApplication->uploadConfig();
+        // Only the upload's own wait is short.
+        auto* client = mApplication->findChild<cKelvariConfigClient*>();
+        connect(client, &cKelvariConfigClient::Authenticated,
+                [client] { client->SetReplyTimeout(std::chrono::milliseconds(1000)); });
         QTRY_VERIFY_WITH_TIMEOUT(!mUnit->Reports().filter(QStringLiteral("CHUNK index=1")).isEmpty(), 8000);
-        QVERIFY(mApplication->cancelTransfer());
+        if (cancelled)
+        {
+            QVERIFY(mApplication->cancelTransfer());
+        }
+        else
+        {
+            QVERIFY(WaitForOutcomes(1));
+            QCOMPARE(mApplication->uploadConfigFailureReason(),
+                     QString("The connection to the Dorvel was lost during the upload"));
+        }
         QVERIFY(NoClientLeft());
 
         cScriptedPeer other;
@@ -344,8 +364,8 @@ private slots:
         // One chunk, which the stall after the second does not reach.
         mApplication->createNewConfig();
         mApplication->uploadConfig();
-        QVERIFY(WaitForOutcomes(1));
-        QCOMPARE(mOutcomes, QStringList{"uploadConfigSuccessful"});
+        QVERIFY(WaitForOutcomes(mOutcomes.size() + 1));
+        QCOMPARE(mOutcomes.last(), QString("uploadConfigSuccessful"));
         QCOMPARE(FileBytes(uploaded), DocumentXml());
     }
 
