@@ -241,15 +241,6 @@ void cConnectionTransport::ReadStream()
     bool received = false;
     while (!mEnded)
     {
-        const sQueueLoad load = mGreeted ? SyscallQueueLoad() : sQueueLoad();
-        if (load.Reaches(kPauseReadingAtQueued, kPauseReadingAtBytes))
-        {
-            mReadingPaused = true;
-            ZR_NOTIFY("Reading paused on connection %u: %zu messages of %zu bytes queued", mConnectionId,
-                      load.mMessages, load.mPayloadBytes);
-            mResumeTimer->start();
-            break;
-        }
         cZRNetMessage message;
         size_t consumed = 0;
         std::string error;
@@ -262,6 +253,16 @@ void cConnectionTransport::ReadStream()
             mReceived.clear();
             End();
             return;
+        }
+        // Paused only with a whole frame of the peer's waiting, so that a held-back peer is one that spoke.
+        const sQueueLoad load = mGreeted ? SyscallQueueLoad() : sQueueLoad();
+        if (load.Reaches(kPauseReadingAtQueued, kPauseReadingAtBytes))
+        {
+            mReadingPaused = true;
+            ZR_NOTIFY("Reading paused on connection %u: %zu messages of %zu bytes queued", mConnectionId,
+                      load.mMessages, load.mPayloadBytes);
+            mResumeTimer->start();
+            break;
         }
         offset += consumed;
         received = true;
@@ -284,12 +285,10 @@ void cConnectionTransport::ReadStream()
     End();
 }
 
-// The bytes left unread are the peer's, so a connection held back here does not count as silent.
 void cConnectionTransport::ResumeReadingWhenDrained()
 {
     if (mEnded)
         return;
-    mOwner->HeartbeatReceived(mConnectionId);
     const sQueueLoad load = SyscallQueueLoad();
     if (load.Reaches(kResumeReadingBelowQueued, kResumeReadingBelowBytes))
     {

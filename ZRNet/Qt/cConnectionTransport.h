@@ -59,6 +59,9 @@ public:
     bool QueueMessage(const cZRNetMessage& message);
     // Sent by UDP once the peer has told its UDP port.
     void SendHeartbeat();
+    // True while the registry queue is too full to take the peer's waiting frames: the peer is heard from
+    // even though nothing of it is read.
+    bool HoldsPeerBack() const { return mReadingPaused; }
     // Says BYE and closes. From another thread it also waits a bounded time for
     // the thread to end; isFinished() tells whether it did.
     void Close();
@@ -109,9 +112,9 @@ private:
     bool mGreeted = false;
     std::atomic<UWORD> mPeerUdpPort{0};
     QByteArray mReceived;
-    // Only the transport thread uses these three.
+    // Only the transport thread uses these two; mReadingPaused it alone sets.
     QTimer* mResumeTimer = nullptr;
-    bool mReadingPaused = false;
     bool mPeerClosed = false;
+    std::atomic<bool> mReadingPaused{false};
     std::atomic<bool> mEnded{false};
 };

@@ -87,6 +87,8 @@ private:
     ~cNetworkConnection() override;
     void StopLostComms();
     UWORD NextConnectionIdLocked();
+    // Resets the connection's silence; true when it had been warned about and is now restored.
+    bool HeardLocked(sConnection& connection) const;
     std::shared_ptr<cConnectionTransport> KeepTransport(std::shared_ptr<cConnectionTransport> transport);
     // Drops the transports whose threads have ended; at the end all, waiting for them.
     void ReapTransports(bool waitForAll);

@@ -48,6 +48,22 @@ class tst_ZRNetConnection : public QObject
         return connecting.get();
     }
 
+    // Writes on what the peer has not sent yet until the condition holds; false after a minute without.
+    template <typename tCondition>
+    static bool OfferUntil(cScriptedPeer& peer, tCondition condition)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!condition())
+        {
+            if (timer.elapsed() > 60000)
+                return false;
+            if (peer.WriteOn(10) == 0)
+                QTest::qWait(10);
+        }
+        return true;
+    }
+
 private slots:
     void init()
     {
@@ -330,8 +346,9 @@ private slots:
     }
 
     // The poll lock is held as while the main thread makes a net object, so nothing is delivered: the
-    // editor takes frames only up to its mark and leaves the rest to TCP, without calling the peer silent.
-    // Let go, it delivers every frame in order, and a peer that closed meanwhile is closed after them.
+    // editor takes frames only up to its mark and leaves the rest to TCP, and however often the connection is
+    // aged meanwhile it does not count as silent. Let go, it delivers every frame in order, and a peer that
+    // closed meanwhile is closed after them.
     void aFloodingPeerIsHeldBackUntilTheQueueDrains()
     {
         QFETCH(int, frames);
@@ -358,31 +375,18 @@ private slots:
         unit.SendBytes(stream);
         if (peerCloses)
             unit.Close();
-        // Offered until the editor takes no more; nothing leaves the queue meanwhile.
-        size_t queued = 0;
-        for (size_t before = 1; queued != before;)
-        {
-            before = queued;
-            if (unit.WriteOn(200) == 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            queued = SyscallQueuedMessageCount();
-        }
-        QVERIFY2(queued <= cConnectionTransport::kPauseReadingAtQueued, qPrintable(QString::number(queued)));
-        const size_t bytes = SyscallQueueLoad().mPayloadBytes;
-        QVERIFY2(bytes <= cConnectionTransport::kPauseReadingAtBytes + kZRNetMaxPayloadLength,
-                 qPrintable(QString::number(bytes)));
-        QCOMPARE(capture.LinesContaining("Reading paused on connection").size(), 1);
-        for (int second = 0; second < 3; ++second)
-        {
-            QTest::qWait(4 * cConnectionTransport::kResumeCheckMs);
+        // Offered until the editor pauses; once paused it takes nothing more while the lock is held.
+        QVERIFY(OfferUntil(unit, [&] { return !capture.LinesContaining("Reading paused on connection").isEmpty(); }));
+        const sQueueLoad load = SyscallQueueLoad();
+        QVERIFY2(load.mMessages <= cConnectionTransport::kPauseReadingAtQueued, qPrintable(QString::number(load.mMessages)));
+        QVERIFY2(load.mPayloadBytes <= cConnectionTransport::kPauseReadingAtBytes + kZRNetMaxPayloadLength,
+                 qPrintable(QString::number(load.mPayloadBytes)));
+        for (int second = 0; second < 5; ++second)
             mNetwork->AgeConnections();
-        }
         QVERIFY(mNetwork->IsConnected(connectionId));
+        QCOMPARE(capture.LinesContaining("Reading paused on connection").size(), 1);
         held.Release();
-        QElapsedTimer timer;
-        timer.start();
-        while (!target.mReceived.WaitFor(size_t(frames), 10) && timer.elapsed() < 10000)
-            unit.WriteOn(10);
+        QVERIFY(OfferUntil(unit, [&] { return target.mReceived.WaitFor(size_t(frames), 10); }));
         const std::vector<sReceived> received = target.mReceived.Items();
         QCOMPARE(received.size(), size_t(frames));
         int inOrder = 0;
@@ -390,13 +394,40 @@ private slots:
             ++inOrder;
         QCOMPARE(inOrder, frames);
         QTRY_COMPARE_WITH_TIMEOUT(disconnected.mIds,
-                                  peerCloses ? QVector<UWORD>{connectionId} : QVector<UWORD>{}, 5000);
+                                  peerCloses ? QVector<UWORD>{connectionId} : QVector<UWORD>{}, 30000);
         QCOMPARE(mNetwork->IsConnected(connectionId), !peerCloses);
-        // Each pause and each resume is told once, however many frames wait behind it.
+        // Each pause and each resume is told once, however many frames wait behind it; every pause had a frame
+        // waiting, so the last frame came after the last resume.
         const int pauses = capture.LinesContaining("Reading paused on connection").size();
         QCOMPARE(capture.LinesContaining("Reading resumed on connection").size(), pauses);
         QCOMPARE(capture.LinesContaining("closed by the peer").size(), peerCloses ? 1 : 0);
         QCOMPARE(capture.Lines().size(), 2 * pauses + (peerCloses ? 1 : 0));
+    }
+
+    // Reading pauses only while a frame of the peer's waits: a frame that itself fills the queue holds nothing
+    // back, so a peer that then falls silent is lost as any other.
+    void aPeerIsHeldBackOnlyWhileAFrameOfItsWaits()
+    {
+        cRecordingNetObject target("Target");
+        cScriptedPeer unit;
+        QVERIFY(unit.Listen());
+        const UWORD connectionId = ConnectThrough(unit);
+        QVERIFY(connectionId != kZRNetNoConnection);
+        mNetwork->SetLostAfterSeconds(2);
+        cTraceCapture capture;
+        cHeldPollLock held;
+        const size_t mark = cConnectionTransport::kPauseReadingAtQueued;
+        const cZRNetMessage local(kZRNetLocalConnection, target.Handle(), kZRNetNoHandle, kZRNetFirstObjectMethod);
+        for (size_t posted = 0; posted < mark; ++posted)
+            SyscallPostMessage(local);
+        // The poll thread takes one and waits for the lock with it.
+        QTRY_COMPARE_WITH_TIMEOUT(SyscallQueuedMessageCount(), mark - 1, 10000);
+        unit.Send(cZRNetMessage(0, target.Handle(), 1, kZRNetFirstObjectMethod));
+        QTRY_COMPARE_WITH_TIMEOUT(SyscallQueuedMessageCount(), mark, 10000);
+        for (int second = 0; second < 2; ++second)
+            mNetwork->AgeConnections();
+        QVERIFY(!mNetwork->IsConnected(connectionId));
+        QCOMPARE(capture.LinesContaining("Reading paused").size(), 0);
     }
 
     // Protocol methods other than find serve the editor's own objects: a peer's are dropped, each traced, and
