@@ -44,6 +44,12 @@ bool cConnectionTransport::StartAndWaitUntilConnected()
     return decided && mState == eConnected;
 }
 
+void cConnectionTransport::SetReadingMarks(const sQueueLoad& pauseAt, const sQueueLoad& resumeBelow)
+{
+    mPauseAt = pauseAt;
+    mResumeBelow = resumeBelow;
+}
+
 void cConnectionTransport::SetState(eState state)
 {
     {
@@ -256,7 +262,7 @@ void cConnectionTransport::ReadStream()
         }
         // Paused only with a whole frame of the peer's waiting, so that a held-back peer is one that spoke.
         const sQueueLoad load = mGreeted ? SyscallQueueLoad() : sQueueLoad();
-        if (load.Reaches(kPauseReadingAtQueued, kPauseReadingAtBytes))
+        if (load.Reaches(mPauseAt.mMessages, mPauseAt.mPayloadBytes))
         {
             mReadingPaused = true;
             ZR_NOTIFY("Reading paused on connection %u: %zu messages of %zu bytes queued", mConnectionId,
@@ -290,7 +296,7 @@ void cConnectionTransport::ResumeReadingWhenDrained()
     if (mEnded)
         return;
     const sQueueLoad load = SyscallQueueLoad();
-    if (load.Reaches(kResumeReadingBelowQueued, kResumeReadingBelowBytes))
+    if (load.Reaches(mResumeBelow.mMessages, mResumeBelow.mPayloadBytes))
     {
         mResumeTimer->start();
         return;

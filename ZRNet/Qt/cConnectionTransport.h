@@ -2,6 +2,7 @@
 
 #include "ZRNet/Core/ZRNetTypes.h"
 #include "ZRNet/Core/cZRNetMessage.h"
+#include "ZRNet/Core/sQueueLoad.h"
 
 #include <QByteArray>
 #include <QHostAddress>
@@ -53,6 +54,9 @@ public:
     // once the socket is taken over. Either is bounded by the connect and
     // handshake times.
     bool StartAndWaitUntilConnected();
+    // The registry queue's loads at which reading pauses and below which it resumes, in place of the marks
+    // above; before the thread starts.
+    void SetReadingMarks(const sQueueLoad& pauseAt, const sQueueLoad& resumeBelow);
     UWORD ConnectionId() const { return mConnectionId; }
 
     // False (traced) for a payload over the frame limit or a closing connection.
@@ -94,6 +98,8 @@ private:
     const UWORD mPort;
     const qintptr mSocketDescriptor;
     const bool mIncoming;
+    sQueueLoad mPauseAt{kPauseReadingAtQueued, kPauseReadingAtBytes};
+    sQueueLoad mResumeBelow{kResumeReadingBelowQueued, kResumeReadingBelowBytes};
 
     std::mutex mStateMutex;
     std::condition_variable mStateCondition;

@@ -64,7 +64,9 @@ void cNetworkConnection::DeleteInstance()
 }
 
 cNetworkConnection::cNetworkConnection()
-    : mUnitTcpPort(kZRNetTcpPort)
+    : mUnitTcpPort(kZRNetTcpPort),
+      mPauseReadingAt{cConnectionTransport::kPauseReadingAtQueued, cConnectionTransport::kPauseReadingAtBytes},
+      mResumeReadingBelow{cConnectionTransport::kResumeReadingBelowQueued, cConnectionTransport::kResumeReadingBelowBytes}
 {
     qRegisterMetaType<UWORD>("UWORD");
     SyscallSetNetworkHook(this);
@@ -165,6 +167,7 @@ UWORD cNetworkConnection::ConnectToUnit(const std::string& host)
             return kZRNetNoConnection;
         }
         transport = KeepTransport(std::make_shared<cConnectionTransport>(this, connectionId, address, mUnitTcpPort));
+        transport->SetReadingMarks(mPauseReadingAt, mResumeReadingBelow);
         sConnection& connection = mConnections[connectionId];
         connection.mHost = host;
         connection.mPort = mUnitTcpPort;
@@ -200,6 +203,7 @@ UWORD cNetworkConnection::AdoptConnection(qintptr socketDescriptor)
             return kZRNetNoConnection;
         }
         transport = KeepTransport(std::make_shared<cConnectionTransport>(this, connectionId, socketDescriptor));
+        transport->SetReadingMarks(mPauseReadingAt, mResumeReadingBelow);
         mConnections[connectionId].mTransport = transport;
         mConnections[connectionId].mMade = true;
     }
@@ -248,6 +252,13 @@ void cNetworkConnection::SetLostAfterSeconds(int seconds)
 {
     std::lock_guard<std::mutex> lock(mTableMutex);
     mLostAfterSeconds = seconds;
+}
+
+void cNetworkConnection::SetReadingMarks(const sQueueLoad& pauseAt, const sQueueLoad& resumeBelow)
+{
+    std::lock_guard<std::mutex> lock(mTableMutex);
+    mPauseReadingAt = pauseAt;
+    mResumeReadingBelow = resumeBelow;
 }
 
 void cNetworkConnection::TransportEnded(UWORD connectionId)

@@ -48,6 +48,31 @@ class tst_ZRNetConnection : public QObject
         return connecting.get();
     }
 
+    // Frames to the target numbered from 0 in their first long, each with the padding after it.
+    static QByteArray NumberedFrames(UWORD target, int frames, int padding = 0)
+    {
+        QByteArray stream;
+        const QByteArray pad(padding, 'p');
+        for (int index = 0; index < frames; ++index)
+        {
+            cZRNetMessage frame(0, target, 1, kZRNetFirstObjectMethod);
+            frame.AppendULong(ULONG(index));
+            frame.AppendBytes(pad.constData(), size_t(pad.size()));
+            stream += cScriptedPeer::Framed(frame);
+        }
+        return stream;
+    }
+
+    // How many of the received are numbered 0, 1, 2 and on, from the first; all of them when none is missing
+    // or out of place.
+    static int NumberedInOrder(const std::vector<sReceived>& received)
+    {
+        int inOrder = 0;
+        while (size_t(inOrder) < received.size() && received[size_t(inOrder)].mValue == ULONG(inOrder))
+            ++inOrder;
+        return inOrder;
+    }
+
     // Writes on what the peer has not sent yet until the condition holds; false after a minute without.
     template <typename tCondition>
     static bool OfferUntil(cScriptedPeer& peer, tCondition condition)
@@ -361,15 +386,7 @@ private slots:
         QVERIFY(connectionId != kZRNetNoConnection);
         cIdRecorder disconnected(mNetwork, &cNetworkConnection::Disconnected);
         mNetwork->SetLostAfterSeconds(2);
-        QByteArray stream;
-        const QByteArray pad(padding, 'p');
-        for (int index = 0; index < frames; ++index)
-        {
-            cZRNetMessage frame(0, target.Handle(), 1, kZRNetFirstObjectMethod);
-            frame.AppendULong(ULONG(index));
-            frame.AppendBytes(pad.constData(), size_t(pad.size()));
-            stream += cScriptedPeer::Framed(frame);
-        }
+        const QByteArray stream = NumberedFrames(target.Handle(), frames, padding);
         cTraceCapture capture;
         cHeldPollLock held;
         unit.SendBytes(stream);
@@ -387,12 +404,8 @@ private slots:
         QCOMPARE(capture.LinesContaining("Reading paused on connection").size(), 1);
         held.Release();
         QVERIFY(OfferUntil(unit, [&] { return target.mReceived.WaitFor(size_t(frames), 10); }));
-        const std::vector<sReceived> received = target.mReceived.Items();
-        QCOMPARE(received.size(), size_t(frames));
-        int inOrder = 0;
-        while (inOrder < frames && received[size_t(inOrder)].mValue == ULONG(inOrder))
-            ++inOrder;
-        QCOMPARE(inOrder, frames);
+        QCOMPARE(target.mReceived.Items().size(), size_t(frames));
+        QCOMPARE(NumberedInOrder(target.mReceived.Items()), frames);
         QTRY_COMPARE_WITH_TIMEOUT(disconnected.mIds,
                                   peerCloses ? QVector<UWORD>{connectionId} : QVector<UWORD>{}, 30000);
         QCOMPARE(mNetwork->IsConnected(connectionId), !peerCloses);
@@ -402,6 +415,42 @@ private slots:
         QCOMPARE(capture.LinesContaining("Reading resumed on connection").size(), pauses);
         QCOMPARE(capture.LinesContaining("closed by the peer").size(), peerCloses ? 1 : 0);
         QCOMPARE(capture.Lines().size(), 2 * pauses + (peerCloses ? 1 : 0));
+    }
+
+    // A peer's close is heard while it is held back with frames unread, and reading may pause again after
+    // that: those frames are still delivered, and only then is the connection closed. With low marks the whole
+    // flood fits the socket buffers, so the close is heard at the first pause; an object that holds up the poll
+    // thread then stops the draining, so that the queue fills again.
+    void aPeerThatClosesWhileHeldBackIsReadToItsEndPastEveryPause()
+    {
+        const size_t mark = 100;
+        mNetwork->SetReadingMarks({mark, cConnectionTransport::kPauseReadingAtBytes},
+                                  {mark / 2, cConnectionTransport::kResumeReadingBelowBytes});
+        cRecordingNetObject target("Target");
+        cBlockingNetObject busy("Busy");
+        cScriptedPeer unit;
+        QVERIFY(unit.Listen());
+        const UWORD connectionId = ConnectThrough(unit);
+        QVERIFY(connectionId != kZRNetNoConnection);
+        cIdRecorder disconnected(mNetwork, &cNetworkConnection::Disconnected);
+        const int frames = int(10 * mark);
+        cTraceCapture capture;
+        cHeldPollLock held;
+        unit.SendBytes(NumberedFrames(target.Handle(), frames));
+        unit.StopSending();
+        // The editor closes its end once it has read the peer's close.
+        QVERIFY(unit.WaitForClose(30000));
+        QCOMPARE(capture.LinesContaining("Reading paused on connection").size(), 1);
+        SyscallPostMessage(cZRNetMessage(kZRNetLocalConnection, busy.Handle(), kZRNetNoHandle, kZRNetFirstObjectMethod));
+        held.Release();
+        QTRY_VERIFY_WITH_TIMEOUT(capture.LinesContaining("Reading paused on connection").size() >= 2, 30000);
+        busy.Open();
+        QTRY_COMPARE_WITH_TIMEOUT(disconnected.mIds, QVector<UWORD>{connectionId}, 30000);
+        QCOMPARE(capture.LinesContaining("Truncated frame").size(), 0);
+        QVERIFY(target.mReceived.WaitFor(size_t(frames), 30000));
+        QCOMPARE(target.mReceived.Items().size(), size_t(frames));
+        QCOMPARE(NumberedInOrder(target.mReceived.Items()), frames);
+        QCOMPARE(capture.LinesContaining("closed by the peer").size(), 1);
     }
 
     // Reading pauses only while a frame of the peer's waits: a frame that itself fills the queue holds nothing
