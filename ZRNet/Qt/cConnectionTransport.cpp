@@ -229,6 +229,7 @@ void cConnectionTransport::run()
     else
         SendHello(eMethodHello);
     exec();
+    TellHeldBackDrops(mDropTraces.TakeHeldBack());
     std::lock_guard<std::mutex> lock(mSendMutex);
     mSocket = nullptr;
     mUdp = nullptr;
@@ -318,8 +319,9 @@ void cConnectionTransport::ReadDatagrams()
         if (!mGreeted || datagram.senderPort() != peerUdpPort ||
             !datagram.senderAddress().isEqual(mPeerAddress, QHostAddress::ConvertV4MappedToIPv4))
         {
-            ZR_ERROR("Datagram from %s port %d dropped on connection %u: not the peer's announced port",
-                     qPrintable(datagram.senderAddress().toString()), datagram.senderPort(), mConnectionId);
+            if (MayTraceDrop())
+                ZR_ERROR("Datagram from %s port %d dropped on connection %u: not the peer's announced port",
+                         qPrintable(datagram.senderAddress().toString()), datagram.senderPort(), mConnectionId);
             continue;
         }
         const QByteArray bytes = datagram.data();
@@ -331,13 +333,15 @@ void cConnectionTransport::ReadDatagrams()
             error);
         if (result != cFrameCodec::eFrameComplete || consumed != static_cast<size_t>(bytes.size()))
         {
-            ZR_ERROR("Malformed datagram on connection %u ignored", mConnectionId);
+            if (MayTraceDrop())
+                ZR_ERROR("Malformed datagram on connection %u ignored", mConnectionId);
             continue;
         }
         if (message.Method() != eMethodHeartbeat)
         {
-            ZR_ERROR("Datagram with method %u dropped on connection %u: only heartbeats travel by datagram",
-                     message.Method(), mConnectionId);
+            if (MayTraceDrop())
+                ZR_ERROR("Datagram with method %u dropped on connection %u: only heartbeats travel by datagram",
+                         message.Method(), mConnectionId);
             continue;
         }
         mOwner->HeartbeatReceived(mConnectionId);
@@ -361,7 +365,9 @@ void cConnectionTransport::Handle(cZRNetMessage& message)
     const UWORD method = message.Method();
     if (method < kZRNetFirstObjectMethod && method != eMethodFindObject && method != eMethodFoundObject)
     {
-        ZR_ERROR("Method %u from connection %u dropped: only the editor's own objects send it", method, mConnectionId);
+        if (MayTraceDrop())
+            ZR_ERROR("Method %u from connection %u dropped: only the editor's own objects send it", method,
+                     mConnectionId);
         return;
     }
     message.SetConnectionId(mConnectionId);
@@ -413,6 +419,20 @@ void cConnectionTransport::SendHello(UWORD method)
     hello.AppendUWord(kZRNetProtocolVersion);
     hello.AppendUWord(mUdp->localPort());
     QueueMessage(hello);
+}
+
+bool cConnectionTransport::MayTraceDrop()
+{
+    const cTraceRateLimit::sTurn turn = mDropTraces.Next();
+    TellHeldBackDrops(turn.mHeldBack);
+    return turn.mTrace;
+}
+
+void cConnectionTransport::TellHeldBackDrops(size_t count)
+{
+    if (count > 0)
+        ZR_ERROR("%zu more frames dropped on connection %u within a second, not traced one by one", count,
+                 mConnectionId);
 }
 
 // On the transport thread: cuts the connection off and has the owner forget it.

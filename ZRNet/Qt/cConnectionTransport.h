@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ZRNet/Core/ZRNetTypes.h"
+#include "ZRNet/Core/cTraceRateLimit.h"
 #include "ZRNet/Core/cZRNetMessage.h"
 #include "ZRNet/Core/sQueueLoad.h"
 
@@ -90,6 +91,9 @@ private:
     void HandleGreeting(const cZRNetMessage& message);
     void HandleUtility(const cZRNetMessage& message);
     void SendHello(UWORD method);
+    // Whether a dropped frame or datagram is traced; what the limit held back is told first.
+    bool MayTraceDrop();
+    void TellHeldBackDrops(size_t count);
     void End();
 
     cNetworkConnection* const mOwner;
@@ -118,9 +122,10 @@ private:
     bool mGreeted = false;
     std::atomic<UWORD> mPeerUdpPort{0};
     QByteArray mReceived;
-    // Only the transport thread uses these two; mReadingPaused it alone sets.
+    // Only the transport thread uses these three; mReadingPaused it alone sets.
     QTimer* mResumeTimer = nullptr;
     bool mPeerClosed = false;
+    cTraceRateLimit mDropTraces;
     std::atomic<bool> mReadingPaused{false};
     std::atomic<bool> mEnded{false};
 };

@@ -1,4 +1,5 @@
 #include "ZRNet/Core/ZRNetProtocol.h"
+#include "ZRNet/Core/cTraceRateLimit.h"
 #include "ZRNet/Qt/cConnectionTransport.h"
 #include "cZRNetTestObjects.h"
 #include "support/cScriptedPeer.h"
@@ -505,6 +506,43 @@ private slots:
         QCOMPARE(target.mReceived.Items().front().mMethod, kZRNetFirstObjectMethod);
         QVERIFY(target.InformList(0).empty());
         QCOMPARE(capture.LinesContaining("dropped: only the editor's own objects send it").size(), int(refused.size()));
+    }
+
+    // However fast a peer repeats them, dropped frames are traced only so many times in each second: the
+    // rest are counted, and the count told once its second is over or the connection ends. What follows the
+    // flood still arrives.
+    void aFloodOfDroppedFramesIsTracedWithinTheLimitAndCounted()
+    {
+        cRecordingNetObject target("Target");
+        cScriptedPeer unit;
+        QVERIFY(unit.Listen());
+        const UWORD connectionId = ConnectThrough(unit);
+        QVERIFY(connectionId != kZRNetNoConnection);
+        const int frames = 20000;
+        QByteArray stream;
+        for (int index = 0; index < frames; ++index)
+            stream += cScriptedPeer::Framed(cZRNetMessage(0, target.Handle(), 2, eMethodTock));
+        stream += cScriptedPeer::Framed(cZRNetMessage(0, target.Handle(), 2, kZRNetFirstObjectMethod));
+        cTraceCapture capture;
+        QElapsedTimer timer;
+        timer.start();
+        unit.SendBytes(stream);
+        QVERIFY(OfferUntil(unit, [&] { return target.mReceived.WaitFor(1, 10); }));
+        // Every second the transport spent on the flood began within this time.
+        const qint64 seconds = timer.elapsed() / 1000 + 1;
+        mNetwork->CloseConnection(connectionId);
+        const auto told = [&] {
+            int count = 0;
+            const QRegularExpression more("(\\d+) more frames dropped on connection");
+            for (const QString& line : capture.LinesContaining("more frames dropped on connection"))
+                count += more.match(line).captured(1).toInt();
+            return count;
+        };
+        const auto traced = [&] { return capture.LinesContaining("dropped: only the editor's own objects send it").size(); };
+        QTRY_COMPARE_WITH_TIMEOUT(traced() + told(), frames, 10000);
+        QVERIFY2(traced() <= int(cTraceRateLimit::kTracesPerSecond * seconds), qPrintable(QString::number(traced())));
+        QVERIFY(capture.LinesContaining("more frames dropped on connection").size() <= seconds);
+        QCOMPARE(target.mReceived.Items().size(), size_t(1));
     }
 
     // The accepting side, as a unit runs it: a peer that does not greet first is cut off at once,
