@@ -66,7 +66,8 @@ void cNetworkConnection::DeleteInstance()
 cNetworkConnection::cNetworkConnection()
     : mUnitTcpPort(kZRNetTcpPort),
       mPauseReadingAt{cConnectionTransport::kPauseReadingAtQueued, cConnectionTransport::kPauseReadingAtBytes},
-      mResumeReadingBelow{cConnectionTransport::kResumeReadingBelowQueued, cConnectionTransport::kResumeReadingBelowBytes}
+      mResumeReadingBelow{cConnectionTransport::kResumeReadingBelowQueued,
+                          cConnectionTransport::kResumeReadingBelowBytes}
 {
     qRegisterMetaType<UWORD>("UWORD");
     SyscallSetNetworkHook(this);

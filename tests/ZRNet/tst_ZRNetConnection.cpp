@@ -397,7 +397,8 @@ private slots:
         // Offered until the editor pauses; once paused it takes nothing more while the lock is held.
         QVERIFY(OfferUntil(unit, [&] { return !capture.LinesContaining("Reading paused on connection").isEmpty(); }));
         const sQueueLoad load = SyscallQueueLoad();
-        QVERIFY2(load.mMessages <= cConnectionTransport::kPauseReadingAtQueued, qPrintable(QString::number(load.mMessages)));
+        QVERIFY2(load.mMessages <= cConnectionTransport::kPauseReadingAtQueued,
+                 qPrintable(QString::number(load.mMessages)));
         QVERIFY2(load.mPayloadBytes <= cConnectionTransport::kPauseReadingAtBytes + kZRNetMaxPayloadLength,
                  qPrintable(QString::number(load.mPayloadBytes)));
         for (int second = 0; second < 5; ++second)
@@ -442,7 +443,8 @@ private slots:
         // The editor closes its end once it has read the peer's close.
         QVERIFY(unit.WaitForClose(30000));
         QCOMPARE(capture.LinesContaining("Reading paused on connection").size(), 1);
-        SyscallPostMessage(cZRNetMessage(kZRNetLocalConnection, busy.Handle(), kZRNetNoHandle, kZRNetFirstObjectMethod));
+        SyscallPostMessage(
+            cZRNetMessage(kZRNetLocalConnection, busy.Handle(), kZRNetNoHandle, kZRNetFirstObjectMethod));
         held.Release();
         QTRY_VERIFY_WITH_TIMEOUT(capture.LinesContaining("Reading paused on connection").size() >= 2, 30000);
         busy.Open();
@@ -454,29 +456,51 @@ private slots:
         QCOMPARE(capture.LinesContaining("closed by the peer").size(), 1);
     }
 
-    // Reading pauses only while a frame of the peer's waits: a frame that itself fills the queue holds nothing
-    // back, so a peer that then falls silent is lost as any other.
+    void aPeerIsHeldBackOnlyWhileAFrameOfItsWaits_data()
+    {
+        QTest::addColumn<int>("queuedBefore");
+        QTest::addColumn<bool>("heldBack");
+        const int mark = int(cConnectionTransport::kPauseReadingAtQueued);
+        QTest::newRow("its frame fills the queue") << mark - 1 << false;
+        QTest::newRow("its frame finds the queue full") << mark << true;
+    }
+
+    // The peer has been silent long enough to be warned about when its one frame comes. Reading pauses only
+    // with a frame of the peer's waiting: held back, the peer counts as heard from, however often it is aged;
+    // a frame that itself fills the queue holds nothing back, so the peer is lost once silent again.
     void aPeerIsHeldBackOnlyWhileAFrameOfItsWaits()
     {
+        QFETCH(int, queuedBefore);
+        QFETCH(bool, heldBack);
         cRecordingNetObject target("Target");
         cScriptedPeer unit;
         const UWORD connectionId = ConnectThrough(unit);
         QVERIFY(connectionId != kZRNetNoConnection);
-        mNetwork->SetLostAfterSeconds(2);
+        cIdRecorder low(mNetwork, &cNetworkConnection::TimeToLiveLow);
+        cIdRecorder restored(mNetwork, &cNetworkConnection::TimeToLiveRestored);
+        cIdRecorder lost(mNetwork, &cNetworkConnection::LostCommunications);
+        mNetwork->SetLostAfterSeconds(cNetworkConnection::kLowTimeToLiveSeconds + 2);
         cTraceCapture capture;
         cHeldPollLock held;
-        const size_t mark = cConnectionTransport::kPauseReadingAtQueued;
         const cZRNetMessage local(kZRNetLocalConnection, target.Handle(), kZRNetNoHandle, kZRNetFirstObjectMethod);
-        for (size_t posted = 0; posted < mark; ++posted)
+        for (int posted = 0; posted <= queuedBefore; ++posted)
             SyscallPostMessage(local);
         // The poll thread takes one and waits for the lock with it.
-        QTRY_COMPARE_WITH_TIMEOUT(SyscallQueuedMessageCount(), mark - 1, 10000);
-        unit.Send(cZRNetMessage(0, target.Handle(), 1, kZRNetFirstObjectMethod));
-        QTRY_COMPARE_WITH_TIMEOUT(SyscallQueuedMessageCount(), mark, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(SyscallQueuedMessageCount(), size_t(queuedBefore), 10000);
         for (int second = 0; second < 2; ++second)
             mNetwork->AgeConnections();
-        QVERIFY(!mNetwork->IsConnected(connectionId));
-        QCOMPARE(capture.LinesContaining("Reading paused").size(), 0);
+        QCOMPARE(low.mIds, QVector<UWORD>{connectionId});
+        unit.Send(cZRNetMessage(0, target.Handle(), 1, kZRNetFirstObjectMethod));
+        if (heldBack)
+            QTRY_COMPARE_WITH_TIMEOUT(capture.LinesContaining("Reading paused").size(), 1, 10000);
+        else
+            QTRY_COMPARE_WITH_TIMEOUT(SyscallQueuedMessageCount(), size_t(queuedBefore + 1), 10000);
+        for (int second = 0; second < cNetworkConnection::kLowTimeToLiveSeconds + 2; ++second)
+            mNetwork->AgeConnections();
+        QCOMPARE(restored.mIds, QVector<UWORD>{connectionId});
+        QCOMPARE(lost.mIds, heldBack ? QVector<UWORD>{} : QVector<UWORD>{connectionId});
+        QCOMPARE(mNetwork->IsConnected(connectionId), heldBack);
+        QCOMPARE(capture.LinesContaining("Reading paused").size(), heldBack ? 1 : 0);
     }
 
     // Protocol methods other than find serve the editor's own objects: a peer's are dropped, each traced, and
@@ -535,7 +559,9 @@ private slots:
                 count += more.match(line).captured(1).toInt();
             return count;
         };
-        const auto traced = [&] { return capture.LinesContaining("dropped: only the editor's own objects send it").size(); };
+        const auto traced = [&] {
+            return capture.LinesContaining("dropped: only the editor's own objects send it").size();
+        };
         QTRY_COMPARE_WITH_TIMEOUT(traced() + told(), frames, 10000);
         QVERIFY2(traced() <= int(cTraceRateLimit::kTracesPerSecond * seconds), qPrintable(QString::number(traced())));
         QVERIFY(capture.LinesContaining("more frames dropped on connection").size() <= seconds);
