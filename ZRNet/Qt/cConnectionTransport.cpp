@@ -44,6 +44,12 @@ bool cConnectionTransport::StartAndWaitUntilConnected()
     return decided && mState == eConnected;
 }
 
+void cConnectionTransport::SetReadingMarks(const sQueueLoad& pauseAt, const sQueueLoad& resumeBelow)
+{
+    mPauseAt = pauseAt;
+    mResumeBelow = resumeBelow;
+}
+
 void cConnectionTransport::SetState(eState state)
 {
     {
@@ -223,6 +229,7 @@ void cConnectionTransport::run()
     else
         SendHello(eMethodHello);
     exec();
+    TellHeldBackDrops(mDropTraces.TakeHeldBack());
     std::lock_guard<std::mutex> lock(mSendMutex);
     mSocket = nullptr;
     mUdp = nullptr;
@@ -241,15 +248,6 @@ void cConnectionTransport::ReadStream()
     bool received = false;
     while (!mEnded)
     {
-        const sQueueLoad load = mGreeted ? SyscallQueueLoad() : sQueueLoad();
-        if (load.Reaches(kPauseReadingAtQueued, kPauseReadingAtBytes))
-        {
-            mReadingPaused = true;
-            ZR_NOTIFY("Reading paused on connection %u: %zu messages of %zu bytes queued", mConnectionId,
-                      load.mMessages, load.mPayloadBytes);
-            mResumeTimer->start();
-            break;
-        }
         cZRNetMessage message;
         size_t consumed = 0;
         std::string error;
@@ -262,6 +260,16 @@ void cConnectionTransport::ReadStream()
             mReceived.clear();
             End();
             return;
+        }
+        // Paused only with a whole frame of the peer's waiting, so that a held-back peer is one that spoke.
+        const sQueueLoad load = mGreeted ? SyscallQueueLoad() : sQueueLoad();
+        if (load.Reaches(mPauseAt.mMessages, mPauseAt.mPayloadBytes))
+        {
+            mReadingPaused = true;
+            ZR_NOTIFY("Reading paused on connection %u: %zu messages of %zu bytes queued", mConnectionId,
+                      load.mMessages, load.mPayloadBytes);
+            mResumeTimer->start();
+            break;
         }
         offset += consumed;
         received = true;
@@ -284,14 +292,12 @@ void cConnectionTransport::ReadStream()
     End();
 }
 
-// The bytes left unread are the peer's, so a connection held back here does not count as silent.
 void cConnectionTransport::ResumeReadingWhenDrained()
 {
     if (mEnded)
         return;
-    mOwner->HeartbeatReceived(mConnectionId);
     const sQueueLoad load = SyscallQueueLoad();
-    if (load.Reaches(kResumeReadingBelowQueued, kResumeReadingBelowBytes))
+    if (load.Reaches(mResumeBelow.mMessages, mResumeBelow.mPayloadBytes))
     {
         mResumeTimer->start();
         return;
@@ -313,8 +319,9 @@ void cConnectionTransport::ReadDatagrams()
         if (!mGreeted || datagram.senderPort() != peerUdpPort ||
             !datagram.senderAddress().isEqual(mPeerAddress, QHostAddress::ConvertV4MappedToIPv4))
         {
-            ZR_ERROR("Datagram from %s port %d dropped on connection %u: not the peer's announced port",
-                     qPrintable(datagram.senderAddress().toString()), datagram.senderPort(), mConnectionId);
+            if (MayTraceDrop())
+                ZR_ERROR("Datagram from %s port %d dropped on connection %u: not the peer's announced port",
+                         qPrintable(datagram.senderAddress().toString()), datagram.senderPort(), mConnectionId);
             continue;
         }
         const QByteArray bytes = datagram.data();
@@ -326,13 +333,15 @@ void cConnectionTransport::ReadDatagrams()
             error);
         if (result != cFrameCodec::eFrameComplete || consumed != static_cast<size_t>(bytes.size()))
         {
-            ZR_ERROR("Malformed datagram on connection %u ignored", mConnectionId);
+            if (MayTraceDrop())
+                ZR_ERROR("Malformed datagram on connection %u ignored", mConnectionId);
             continue;
         }
         if (message.Method() != eMethodHeartbeat)
         {
-            ZR_ERROR("Datagram with method %u dropped on connection %u: only heartbeats travel by datagram",
-                     message.Method(), mConnectionId);
+            if (MayTraceDrop())
+                ZR_ERROR("Datagram with method %u dropped on connection %u: only heartbeats travel by datagram",
+                         message.Method(), mConnectionId);
             continue;
         }
         mOwner->HeartbeatReceived(mConnectionId);
@@ -356,7 +365,9 @@ void cConnectionTransport::Handle(cZRNetMessage& message)
     const UWORD method = message.Method();
     if (method < kZRNetFirstObjectMethod && method != eMethodFindObject && method != eMethodFoundObject)
     {
-        ZR_ERROR("Method %u from connection %u dropped: only the editor's own objects send it", method, mConnectionId);
+        if (MayTraceDrop())
+            ZR_ERROR("Method %u from connection %u dropped: only the editor's own objects send it", method,
+                     mConnectionId);
         return;
     }
     message.SetConnectionId(mConnectionId);
@@ -408,6 +419,20 @@ void cConnectionTransport::SendHello(UWORD method)
     hello.AppendUWord(kZRNetProtocolVersion);
     hello.AppendUWord(mUdp->localPort());
     QueueMessage(hello);
+}
+
+bool cConnectionTransport::MayTraceDrop()
+{
+    const cTraceRateLimit::sTurn turn = mDropTraces.Next();
+    TellHeldBackDrops(turn.mHeldBack);
+    return turn.mTrace;
+}
+
+void cConnectionTransport::TellHeldBackDrops(size_t count)
+{
+    if (count > 0)
+        ZR_ERROR("%zu more frames dropped on connection %u within a second, not traced one by one", count,
+                 mConnectionId);
 }
 
 // On the transport thread: cuts the connection off and has the owner forget it.

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "ZRNet/Core/ZRNetTypes.h"
+#include "ZRNet/Core/cTraceRateLimit.h"
 #include "ZRNet/Core/cZRNetMessage.h"
+#include "ZRNet/Core/sQueueLoad.h"
 
 #include <QByteArray>
 #include <QHostAddress>
@@ -53,12 +55,18 @@ public:
     // once the socket is taken over. Either is bounded by the connect and
     // handshake times.
     bool StartAndWaitUntilConnected();
+    // The registry queue's loads at which reading pauses and below which it resumes, in place of the marks
+    // above; before the thread starts.
+    void SetReadingMarks(const sQueueLoad& pauseAt, const sQueueLoad& resumeBelow);
     UWORD ConnectionId() const { return mConnectionId; }
 
     // False (traced) for a payload over the frame limit or a closing connection.
     bool QueueMessage(const cZRNetMessage& message);
     // Sent by UDP once the peer has told its UDP port.
     void SendHeartbeat();
+    // True while the registry queue is too full to take the peer's waiting frames: the peer is heard from
+    // even though nothing of it is read.
+    bool HoldsPeerBack() const { return mReadingPaused; }
     // Says BYE and closes. From another thread it also waits a bounded time for
     // the thread to end; isFinished() tells whether it did.
     void Close();
@@ -83,6 +91,9 @@ private:
     void HandleGreeting(const cZRNetMessage& message);
     void HandleUtility(const cZRNetMessage& message);
     void SendHello(UWORD method);
+    // Whether a dropped frame or datagram is traced; what the limit held back is told first.
+    bool MayTraceDrop();
+    void TellHeldBackDrops(size_t count);
     void End();
 
     cNetworkConnection* const mOwner;
@@ -91,6 +102,8 @@ private:
     const UWORD mPort;
     const qintptr mSocketDescriptor;
     const bool mIncoming;
+    sQueueLoad mPauseAt{kPauseReadingAtQueued, kPauseReadingAtBytes};
+    sQueueLoad mResumeBelow{kResumeReadingBelowQueued, kResumeReadingBelowBytes};
 
     std::mutex mStateMutex;
     std::condition_variable mStateCondition;
@@ -109,9 +122,10 @@ private:
     bool mGreeted = false;
     std::atomic<UWORD> mPeerUdpPort{0};
     QByteArray mReceived;
-    // Only the transport thread uses these three.
+    // Only the transport thread uses these three; mReadingPaused it alone sets.
     QTimer* mResumeTimer = nullptr;
-    bool mReadingPaused = false;
     bool mPeerClosed = false;
+    cTraceRateLimit mDropTraces;
+    std::atomic<bool> mReadingPaused{false};
     std::atomic<bool> mEnded{false};
 };

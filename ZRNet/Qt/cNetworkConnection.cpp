@@ -64,7 +64,10 @@ void cNetworkConnection::DeleteInstance()
 }
 
 cNetworkConnection::cNetworkConnection()
-    : mUnitTcpPort(kZRNetTcpPort)
+    : mUnitTcpPort(kZRNetTcpPort),
+      mPauseReadingAt{cConnectionTransport::kPauseReadingAtQueued, cConnectionTransport::kPauseReadingAtBytes},
+      mResumeReadingBelow{cConnectionTransport::kResumeReadingBelowQueued,
+                          cConnectionTransport::kResumeReadingBelowBytes}
 {
     qRegisterMetaType<UWORD>("UWORD");
     SyscallSetNetworkHook(this);
@@ -165,6 +168,7 @@ UWORD cNetworkConnection::ConnectToUnit(const std::string& host)
             return kZRNetNoConnection;
         }
         transport = KeepTransport(std::make_shared<cConnectionTransport>(this, connectionId, address, mUnitTcpPort));
+        transport->SetReadingMarks(mPauseReadingAt, mResumeReadingBelow);
         sConnection& connection = mConnections[connectionId];
         connection.mHost = host;
         connection.mPort = mUnitTcpPort;
@@ -200,6 +204,7 @@ UWORD cNetworkConnection::AdoptConnection(qintptr socketDescriptor)
             return kZRNetNoConnection;
         }
         transport = KeepTransport(std::make_shared<cConnectionTransport>(this, connectionId, socketDescriptor));
+        transport->SetReadingMarks(mPauseReadingAt, mResumeReadingBelow);
         mConnections[connectionId].mTransport = transport;
         mConnections[connectionId].mMade = true;
     }
@@ -248,6 +253,13 @@ void cNetworkConnection::SetLostAfterSeconds(int seconds)
 {
     std::lock_guard<std::mutex> lock(mTableMutex);
     mLostAfterSeconds = seconds;
+}
+
+void cNetworkConnection::SetReadingMarks(const sQueueLoad& pauseAt, const sQueueLoad& resumeBelow)
+{
+    std::lock_guard<std::mutex> lock(mTableMutex);
+    mPauseReadingAt = pauseAt;
+    mResumeReadingBelow = resumeBelow;
 }
 
 void cNetworkConnection::TransportEnded(UWORD connectionId)
@@ -304,12 +316,17 @@ void cNetworkConnection::HeartbeatReceived(UWORD connectionId)
         const auto it = mConnections.find(connectionId);
         if (it == mConnections.end())
             return;
-        const int age = it->second.mSilentSeconds;
-        restored = age >= mLostAfterSeconds - kLowTimeToLiveSeconds && age < mLostAfterSeconds;
-        it->second.mSilentSeconds = 0;
+        restored = HeardLocked(it->second);
     }
     if (restored)
         emit TimeToLiveRestored(connectionId);
+}
+
+bool cNetworkConnection::HeardLocked(sConnection& connection) const
+{
+    const int age = connection.mSilentSeconds;
+    connection.mSilentSeconds = 0;
+    return age >= mLostAfterSeconds - kLowTimeToLiveSeconds && age < mLostAfterSeconds;
 }
 
 // The transport is closed outside both locks: its thread may itself be waiting for the poll lock.
@@ -364,16 +381,25 @@ void cNetworkConnection::SendHeartbeats()
 
 // Each warning is given once, on the second the age reaches its mark; a lost
 // connection with a transport is then closed, so that whoever waits on it hears.
+// A connection whose transport holds the peer back has the peer's frames waiting,
+// so it counts as heard from however long the registry queue takes to drain.
 void cNetworkConnection::AgeConnections()
 {
     ReapTransports(false);
     QVector<UWORD> low;
+    QVector<UWORD> restored;
     QVector<UWORD> lost;
     QVector<UWORD> toClose;
     {
         std::lock_guard<std::mutex> lock(mTableMutex);
         for (auto& entry : mConnections)
         {
+            if (entry.second.mTransport && entry.second.mTransport->HoldsPeerBack())
+            {
+                if (HeardLocked(entry.second))
+                    restored.append(entry.first);
+                continue;
+            }
             const int age = ++entry.second.mSilentSeconds;
             if (age == mLostAfterSeconds - kLowTimeToLiveSeconds)
                 low.append(entry.first);
@@ -387,6 +413,8 @@ void cNetworkConnection::AgeConnections()
     }
     for (UWORD connectionId : low)
         emit TimeToLiveLow(connectionId);
+    for (UWORD connectionId : restored)
+        emit TimeToLiveRestored(connectionId);
     for (UWORD connectionId : lost)
     {
         ZR_ERROR("Lost communications on connection %u", connectionId);

@@ -2,6 +2,7 @@
 
 #include "ZRNet/Core/ZRNetTypes.h"
 #include "ZRNet/Core/cNetworkHook.h"
+#include "ZRNet/Core/sQueueLoad.h"
 
 #include <QObject>
 #include <QVector>
@@ -52,6 +53,9 @@ public:
     void SetUnitTcpPort(UWORD port);
     // The silence limit; 30 seconds unless a test chose a shorter one.
     void SetLostAfterSeconds(int seconds);
+    // The registry queue's loads at which a connection made after this stops reading its peer, and below
+    // which it reads on; the transport's own marks unless a test chose lower ones.
+    void SetReadingMarks(const sQueueLoad& pauseAt, const sQueueLoad& resumeBelow);
 
     void WatchConnection(UWORD connectionId);
     void HeartbeatReceived(UWORD connectionId);
@@ -87,6 +91,8 @@ private:
     ~cNetworkConnection() override;
     void StopLostComms();
     UWORD NextConnectionIdLocked();
+    // Resets the connection's silence; true when it had been warned about and is now restored.
+    bool HeardLocked(sConnection& connection) const;
     std::shared_ptr<cConnectionTransport> KeepTransport(std::shared_ptr<cConnectionTransport> transport);
     // Drops the transports whose threads have ended; at the end all, waiting for them.
     void ReapTransports(bool waitForAll);
@@ -100,6 +106,8 @@ private:
     UWORD mLastConnectionId = kZRNetLocalConnection;
     UWORD mUnitTcpPort;
     int mLostAfterSeconds = kLostAfterSeconds;
+    sQueueLoad mPauseReadingAt;
+    sQueueLoad mResumeReadingBelow;
 
     // Every transport until its thread has ended, so that none outlives this object;
     // a closed one may still be on its way out of CloseConnection.

@@ -75,6 +75,36 @@ public:
     UWORD mPostOnTick = 0; // a method to post to itself from each tick
 };
 
+// Holds up the poll thread in the delivery of any message to it, as a busy object would, until opened.
+class cBlockingNetObject : public cNetObject
+{
+public:
+    explicit cBlockingNetObject(const char* name) : cNetObject(name) {}
+    ~cBlockingNetObject() override
+    {
+        Open();
+        Unregister();
+    }
+    void EntrypointMessage(const cZRNetMessage&) override
+    {
+        std::unique_lock<std::mutex> lock(mMutex);
+        mCondition.wait(lock, [this] { return mOpen; });
+    }
+    void Open()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mMutex);
+            mOpen = true;
+        }
+        mCondition.notify_all();
+    }
+
+private:
+    std::mutex mMutex;
+    std::condition_variable mCondition;
+    bool mOpen = false;
+};
+
 struct sOutcome
 {
     UWORD mConnectionId;

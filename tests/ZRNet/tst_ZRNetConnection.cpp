@@ -1,4 +1,5 @@
 #include "ZRNet/Core/ZRNetProtocol.h"
+#include "ZRNet/Core/cTraceRateLimit.h"
 #include "ZRNet/Qt/cConnectionTransport.h"
 #include "cZRNetTestObjects.h"
 #include "support/cScriptedPeer.h"
@@ -30,9 +31,12 @@ class tst_ZRNetConnection : public QObject
     std::unique_ptr<cRunningMessagingCore> mCore;
     cNetworkConnection* mNetwork = nullptr;
 
-    // Connects from another thread, as the poll thread does, while the peer plays the unit here.
+    // Connects from another thread, as the poll thread does, while the peer plays the unit here; the peer
+    // listens first if it does not yet.
     UWORD ConnectThrough(cScriptedPeer& peer, eGreeting greeting = eAnswered)
     {
+        if (peer.Port() == 0 && !peer.Listen())
+            return kZRNetNoConnection;
         mNetwork->SetUnitTcpPort(peer.Port());
         auto connecting = std::async(std::launch::async, [this] { return mNetwork->ConnectToUnit("127.0.0.1"); });
         cZRNetMessage hello;
@@ -46,6 +50,47 @@ class tst_ZRNetConnection : public QObject
                 peer.Send(cZRNetMessage(0, 1, 2, kZRNetFirstObjectMethod));
         }
         return connecting.get();
+    }
+
+    // Frames to the target numbered from 0 in their first long, each with the padding after it.
+    static QByteArray NumberedFrames(UWORD target, int frames, int padding = 0)
+    {
+        QByteArray stream;
+        const QByteArray pad(padding, 'p');
+        for (int index = 0; index < frames; ++index)
+        {
+            cZRNetMessage frame(0, target, 1, kZRNetFirstObjectMethod);
+            frame.AppendULong(ULONG(index));
+            frame.AppendBytes(pad.constData(), size_t(pad.size()));
+            stream += cScriptedPeer::Framed(frame);
+        }
+        return stream;
+    }
+
+    // How many of the received are numbered 0, 1, 2 and on, from the first; all of them when none is missing
+    // or out of place.
+    static int NumberedInOrder(const std::vector<sReceived>& received)
+    {
+        int inOrder = 0;
+        while (size_t(inOrder) < received.size() && received[size_t(inOrder)].mValue == ULONG(inOrder))
+            ++inOrder;
+        return inOrder;
+    }
+
+    // Writes on what the peer has not sent yet until the condition holds; false after a minute without.
+    template <typename tCondition>
+    static bool OfferUntil(cScriptedPeer& peer, tCondition condition)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!condition())
+        {
+            if (timer.elapsed() > 60000)
+                return false;
+            if (peer.WriteOn(10) == 0)
+                QTest::qWait(10);
+        }
+        return true;
     }
 
 private slots:
@@ -163,7 +208,6 @@ private slots:
     {
         cRecordingNetObject target("Target");
         cScriptedPeer unit;
-        QVERIFY(unit.Listen());
         const UWORD connectionId = ConnectThrough(unit);
         QVERIFY(mNetwork->IsConnected(connectionId));
         QCOMPARE(mNetwork->ConnectToUnit("127.0.0.1"), connectionId);
@@ -330,8 +374,9 @@ private slots:
     }
 
     // The poll lock is held as while the main thread makes a net object, so nothing is delivered: the
-    // editor takes frames only up to its mark and leaves the rest to TCP, without calling the peer silent.
-    // Let go, it delivers every frame in order, and a peer that closed meanwhile is closed after them.
+    // editor takes frames only up to its mark and leaves the rest to TCP, and however often the connection is
+    // aged meanwhile it does not count as silent. Let go, it delivers every frame in order, and a peer that
+    // closed meanwhile is closed after them.
     void aFloodingPeerIsHeldBackUntilTheQueueDrains()
     {
         QFETCH(int, frames);
@@ -339,64 +384,123 @@ private slots:
         QFETCH(bool, peerCloses);
         cRecordingNetObject target("Target");
         cScriptedPeer unit;
-        QVERIFY(unit.Listen());
         const UWORD connectionId = ConnectThrough(unit);
         QVERIFY(connectionId != kZRNetNoConnection);
         cIdRecorder disconnected(mNetwork, &cNetworkConnection::Disconnected);
         mNetwork->SetLostAfterSeconds(2);
-        QByteArray stream;
-        const QByteArray pad(padding, 'p');
-        for (int index = 0; index < frames; ++index)
-        {
-            cZRNetMessage frame(0, target.Handle(), 1, kZRNetFirstObjectMethod);
-            frame.AppendULong(ULONG(index));
-            frame.AppendBytes(pad.constData(), size_t(pad.size()));
-            stream += cScriptedPeer::Framed(frame);
-        }
+        const QByteArray stream = NumberedFrames(target.Handle(), frames, padding);
         cTraceCapture capture;
         cHeldPollLock held;
         unit.SendBytes(stream);
         if (peerCloses)
             unit.Close();
-        // Offered until the editor takes no more; nothing leaves the queue meanwhile.
-        size_t queued = 0;
-        for (size_t before = 1; queued != before;)
-        {
-            before = queued;
-            if (unit.WriteOn(200) == 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            queued = SyscallQueuedMessageCount();
-        }
-        QVERIFY2(queued <= cConnectionTransport::kPauseReadingAtQueued, qPrintable(QString::number(queued)));
-        const size_t bytes = SyscallQueueLoad().mPayloadBytes;
-        QVERIFY2(bytes <= cConnectionTransport::kPauseReadingAtBytes + kZRNetMaxPayloadLength,
-                 qPrintable(QString::number(bytes)));
-        QCOMPARE(capture.LinesContaining("Reading paused on connection").size(), 1);
-        for (int second = 0; second < 3; ++second)
-        {
-            QTest::qWait(4 * cConnectionTransport::kResumeCheckMs);
+        // Offered until the editor pauses; once paused it takes nothing more while the lock is held.
+        QVERIFY(OfferUntil(unit, [&] { return !capture.LinesContaining("Reading paused on connection").isEmpty(); }));
+        const sQueueLoad load = SyscallQueueLoad();
+        QVERIFY2(load.mMessages <= cConnectionTransport::kPauseReadingAtQueued,
+                 qPrintable(QString::number(load.mMessages)));
+        QVERIFY2(load.mPayloadBytes <= cConnectionTransport::kPauseReadingAtBytes + kZRNetMaxPayloadLength,
+                 qPrintable(QString::number(load.mPayloadBytes)));
+        for (int second = 0; second < 5; ++second)
             mNetwork->AgeConnections();
-        }
         QVERIFY(mNetwork->IsConnected(connectionId));
+        QCOMPARE(capture.LinesContaining("Reading paused on connection").size(), 1);
         held.Release();
-        QElapsedTimer timer;
-        timer.start();
-        while (!target.mReceived.WaitFor(size_t(frames), 10) && timer.elapsed() < 10000)
-            unit.WriteOn(10);
-        const std::vector<sReceived> received = target.mReceived.Items();
-        QCOMPARE(received.size(), size_t(frames));
-        int inOrder = 0;
-        while (inOrder < frames && received[size_t(inOrder)].mValue == ULONG(inOrder))
-            ++inOrder;
-        QCOMPARE(inOrder, frames);
+        QVERIFY(OfferUntil(unit, [&] { return target.mReceived.WaitFor(size_t(frames), 10); }));
+        QCOMPARE(target.mReceived.Items().size(), size_t(frames));
+        QCOMPARE(NumberedInOrder(target.mReceived.Items()), frames);
         QTRY_COMPARE_WITH_TIMEOUT(disconnected.mIds,
-                                  peerCloses ? QVector<UWORD>{connectionId} : QVector<UWORD>{}, 5000);
+                                  peerCloses ? QVector<UWORD>{connectionId} : QVector<UWORD>{}, 30000);
         QCOMPARE(mNetwork->IsConnected(connectionId), !peerCloses);
-        // Each pause and each resume is told once, however many frames wait behind it.
+        // Each pause and each resume is told once, however many frames wait behind it; every pause had a frame
+        // waiting, so the last frame came after the last resume.
         const int pauses = capture.LinesContaining("Reading paused on connection").size();
         QCOMPARE(capture.LinesContaining("Reading resumed on connection").size(), pauses);
         QCOMPARE(capture.LinesContaining("closed by the peer").size(), peerCloses ? 1 : 0);
         QCOMPARE(capture.Lines().size(), 2 * pauses + (peerCloses ? 1 : 0));
+    }
+
+    // A peer's close is heard while it is held back with frames unread, and reading may pause again after
+    // that: those frames are still delivered, and only then is the connection closed. With low marks the whole
+    // flood fits the socket buffers, so the close is heard at the first pause; an object that holds up the poll
+    // thread then stops the draining, so that the queue fills again.
+    void aPeerThatClosesWhileHeldBackIsReadToItsEndPastEveryPause()
+    {
+        const size_t mark = 100;
+        mNetwork->SetReadingMarks({mark, cConnectionTransport::kPauseReadingAtBytes},
+                                  {mark / 2, cConnectionTransport::kResumeReadingBelowBytes});
+        cRecordingNetObject target("Target");
+        cBlockingNetObject busy("Busy");
+        cScriptedPeer unit;
+        const UWORD connectionId = ConnectThrough(unit);
+        QVERIFY(connectionId != kZRNetNoConnection);
+        cIdRecorder disconnected(mNetwork, &cNetworkConnection::Disconnected);
+        const int frames = int(10 * mark);
+        cTraceCapture capture;
+        cHeldPollLock held;
+        unit.SendBytes(NumberedFrames(target.Handle(), frames));
+        unit.StopSending();
+        // The editor closes its end once it has read the peer's close.
+        QVERIFY(unit.WaitForClose(30000));
+        QCOMPARE(capture.LinesContaining("Reading paused on connection").size(), 1);
+        SyscallPostMessage(
+            cZRNetMessage(kZRNetLocalConnection, busy.Handle(), kZRNetNoHandle, kZRNetFirstObjectMethod));
+        held.Release();
+        QTRY_VERIFY_WITH_TIMEOUT(capture.LinesContaining("Reading paused on connection").size() >= 2, 30000);
+        busy.Open();
+        QTRY_COMPARE_WITH_TIMEOUT(disconnected.mIds, QVector<UWORD>{connectionId}, 30000);
+        QCOMPARE(capture.LinesContaining("Truncated frame").size(), 0);
+        QVERIFY(target.mReceived.WaitFor(size_t(frames), 30000));
+        QCOMPARE(target.mReceived.Items().size(), size_t(frames));
+        QCOMPARE(NumberedInOrder(target.mReceived.Items()), frames);
+        QCOMPARE(capture.LinesContaining("closed by the peer").size(), 1);
+    }
+
+    void aPeerIsHeldBackOnlyWhileAFrameOfItsWaits_data()
+    {
+        QTest::addColumn<int>("queuedBefore");
+        QTest::addColumn<bool>("heldBack");
+        const int mark = int(cConnectionTransport::kPauseReadingAtQueued);
+        QTest::newRow("its frame fills the queue") << mark - 1 << false;
+        QTest::newRow("its frame finds the queue full") << mark << true;
+    }
+
+    // The peer has been silent long enough to be warned about when its one frame comes. Reading pauses only
+    // with a frame of the peer's waiting: held back, the peer counts as heard from, however often it is aged;
+    // a frame that itself fills the queue holds nothing back, so the peer is lost once silent again.
+    void aPeerIsHeldBackOnlyWhileAFrameOfItsWaits()
+    {
+        QFETCH(int, queuedBefore);
+        QFETCH(bool, heldBack);
+        cRecordingNetObject target("Target");
+        cScriptedPeer unit;
+        const UWORD connectionId = ConnectThrough(unit);
+        QVERIFY(connectionId != kZRNetNoConnection);
+        cIdRecorder low(mNetwork, &cNetworkConnection::TimeToLiveLow);
+        cIdRecorder restored(mNetwork, &cNetworkConnection::TimeToLiveRestored);
+        cIdRecorder lost(mNetwork, &cNetworkConnection::LostCommunications);
+        mNetwork->SetLostAfterSeconds(cNetworkConnection::kLowTimeToLiveSeconds + 2);
+        cTraceCapture capture;
+        cHeldPollLock held;
+        const cZRNetMessage local(kZRNetLocalConnection, target.Handle(), kZRNetNoHandle, kZRNetFirstObjectMethod);
+        for (int posted = 0; posted <= queuedBefore; ++posted)
+            SyscallPostMessage(local);
+        // The poll thread takes one and waits for the lock with it.
+        QTRY_COMPARE_WITH_TIMEOUT(SyscallQueuedMessageCount(), size_t(queuedBefore), 10000);
+        for (int second = 0; second < 2; ++second)
+            mNetwork->AgeConnections();
+        QCOMPARE(low.mIds, QVector<UWORD>{connectionId});
+        unit.Send(cZRNetMessage(0, target.Handle(), 1, kZRNetFirstObjectMethod));
+        if (heldBack)
+            QTRY_COMPARE_WITH_TIMEOUT(capture.LinesContaining("Reading paused").size(), 1, 10000);
+        else
+            QTRY_COMPARE_WITH_TIMEOUT(SyscallQueuedMessageCount(), size_t(queuedBefore + 1), 10000);
+        for (int second = 0; second < cNetworkConnection::kLowTimeToLiveSeconds + 2; ++second)
+            mNetwork->AgeConnections();
+        QCOMPARE(restored.mIds, QVector<UWORD>{connectionId});
+        QCOMPARE(lost.mIds, heldBack ? QVector<UWORD>{} : QVector<UWORD>{connectionId});
+        QCOMPARE(mNetwork->IsConnected(connectionId), heldBack);
+        QCOMPARE(capture.LinesContaining("Reading paused").size(), heldBack ? 1 : 0);
     }
 
     // Protocol methods other than find serve the editor's own objects: a peer's are dropped, each traced, and
@@ -405,7 +509,6 @@ private slots:
     {
         cRecordingNetObject target("Target");
         cScriptedPeer unit;
-        QVERIFY(unit.Listen());
         QVERIFY(ConnectThrough(unit) != kZRNetNoConnection);
         cTraceCapture capture;
         const std::vector<UWORD> refused{eMethodTick,       eMethodTock,           eMethodObjectDeleted,
@@ -425,6 +528,44 @@ private slots:
         QCOMPARE(target.mReceived.Items().front().mMethod, kZRNetFirstObjectMethod);
         QVERIFY(target.InformList(0).empty());
         QCOMPARE(capture.LinesContaining("dropped: only the editor's own objects send it").size(), int(refused.size()));
+    }
+
+    // However fast a peer repeats them, dropped frames are traced only so many times in each second: the
+    // rest are counted, and the count told once its second is over or the connection ends. What follows the
+    // flood still arrives.
+    void aFloodOfDroppedFramesIsTracedWithinTheLimitAndCounted()
+    {
+        cRecordingNetObject target("Target");
+        cScriptedPeer unit;
+        const UWORD connectionId = ConnectThrough(unit);
+        QVERIFY(connectionId != kZRNetNoConnection);
+        const int frames = 20000;
+        QByteArray stream;
+        for (int index = 0; index < frames; ++index)
+            stream += cScriptedPeer::Framed(cZRNetMessage(0, target.Handle(), 2, eMethodTock));
+        stream += cScriptedPeer::Framed(cZRNetMessage(0, target.Handle(), 2, kZRNetFirstObjectMethod));
+        cTraceCapture capture;
+        QElapsedTimer timer;
+        timer.start();
+        unit.SendBytes(stream);
+        QVERIFY(OfferUntil(unit, [&] { return target.mReceived.WaitFor(1, 10); }));
+        // Every second the transport spent on the flood began within this time.
+        const qint64 seconds = timer.elapsed() / 1000 + 1;
+        mNetwork->CloseConnection(connectionId);
+        const auto told = [&] {
+            int count = 0;
+            const QRegularExpression more("(\\d+) more frames dropped on connection");
+            for (const QString& line : capture.LinesContaining("more frames dropped on connection"))
+                count += more.match(line).captured(1).toInt();
+            return count;
+        };
+        const auto traced = [&] {
+            return capture.LinesContaining("dropped: only the editor's own objects send it").size();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(traced() + told(), frames, 10000);
+        QVERIFY2(traced() <= int(cTraceRateLimit::kTracesPerSecond * seconds), qPrintable(QString::number(traced())));
+        QVERIFY(capture.LinesContaining("more frames dropped on connection").size() <= seconds);
+        QCOMPARE(target.mReceived.Items().size(), size_t(1));
     }
 
     // The accepting side, as a unit runs it: a peer that does not greet first is cut off at once,

@@ -1,6 +1,7 @@
 #include "ZRNet/Core/DebugTrace.h"
 #include "ZRNet/Core/cFrameCodec.h"
 #include "ZRNet/Core/cHandleCache.h"
+#include "ZRNet/Core/cTraceRateLimit.h"
 #include "support/cScriptedPeer.h"
 #include "support/cTraceCapture.h"
 
@@ -14,7 +15,8 @@ QByteArray PayloadOf(const cZRNetMessage& message)
 }
 }
 
-// Messages, their frames, the handle cache and the trace lines: what every thread of the layer shares.
+// Messages, their frames, the handle cache and the trace lines with their limit: what every thread of the layer
+// shares.
 class tst_ZRNetMessage : public QObject
 {
     Q_OBJECT
@@ -107,6 +109,41 @@ private slots:
         cache.EvictConnection(1);
         QCOMPARE(cache.Count(), size_t(1));
         QVERIFY(cache.Lookup("a", connectionId, handle));
+    }
+
+    // Each row: the milliseconds at which traces come, and what the limit makes of them: "t" a trace written,
+    // "-" one held back, "<n>" n held back told before the next; after the "|", what is left to tell at the end.
+    void repeatedTracesAreLimitedPerSecondAndTheRestCounted_data()
+    {
+        QTest::addColumn<QVector<int>>("times");
+        QTest::addColumn<QString>("outcome");
+        const QVector<int> burst(13, 0);
+        QTest::newRow("a burst: ten, then counted") << burst << "tttttttttt---|3";
+        QTest::newRow("the next second tells the count first") << burst + QVector<int>{1000, 1000}
+                                                               << "tttttttttt---<3>tt|0";
+        QTest::newRow("a second runs from its first trace") << QVector<int>(11, 500) + QVector<int>{1499, 1500}
+                                                             << "tttttttttt--<2>t|0";
+        QTest::newRow("a quiet spell holds nothing back") << QVector<int>{0, 5000, 10000} << "ttt|0";
+    }
+
+    void repeatedTracesAreLimitedPerSecondAndTheRestCounted()
+    {
+        QFETCH(QVector<int>, times);
+        QFETCH(QString, outcome);
+        std::chrono::steady_clock::time_point now;
+        cTraceRateLimit limit([&now] { return now; });
+        QString seen;
+        for (const int at : times)
+        {
+            now = std::chrono::steady_clock::time_point(std::chrono::milliseconds(at));
+            const cTraceRateLimit::sTurn turn = limit.Next();
+            if (turn.mHeldBack > 0)
+                seen += QStringLiteral("<%1>").arg(turn.mHeldBack);
+            seen += turn.mTrace ? "t" : "-";
+        }
+        seen += QStringLiteral("|%1").arg(limit.TakeHeldBack());
+        QCOMPARE(seen, outcome);
+        QCOMPARE(limit.TakeHeldBack(), size_t(0));
     }
 
     // 511 characters and the terminating NUL fill the 512-byte buffer; a diagnostic says nothing.

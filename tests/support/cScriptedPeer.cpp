@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include <sys/socket.h>
+
 cScriptedPeer::cScriptedPeer()
 {
     mUdp.bind(QHostAddress(QHostAddress::LocalHost), 0);
@@ -177,6 +179,12 @@ bool cScriptedPeer::WaitForClose(int timeoutMs)
         mReceived += mSocket->readAll();
     }
     return mSocket->state() != QAbstractSocket::ConnectedState;
+}
+
+void cScriptedPeer::StopSending()
+{
+    WriteOn(10000);
+    ::shutdown(int(mSocket->socketDescriptor()), SHUT_WR);
 }
 
 void cScriptedPeer::Close()

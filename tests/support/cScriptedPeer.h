@@ -39,6 +39,8 @@ public:
     // To the UDP port the peer announced, from the announced port or from another one.
     void SendDatagram(const cZRNetMessage& message, bool fromAnnouncedPort = true);
     UWORD PeerUdpPort() const { return mPeerUdpPort; }
+    // Sends what is left and then ends this side's stream, as a peer that closes does, while still reading.
+    void StopSending();
     // True once the peer has closed the connection.
     bool WaitForClose(int timeoutMs = 3000);
     void Close();
