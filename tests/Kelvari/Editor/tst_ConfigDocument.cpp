@@ -513,10 +513,12 @@ private slots:
         for (int run = 0; run < 3; ++run)
             floor = std::min(floor, load(floorFile, config));
         QVERIFY(floor > 0);
+        // The quadratic walk took about a thousand times the floor; the room is for a busy machine.
+        constexpr qint64 room = 25;
         qint64 largest = std::numeric_limits<qint64>::max();
-        for (int run = 0; run < 3 && largest > 4 * floor; ++run)
+        for (int run = 0; run < 5 && largest > room * floor; ++run)
             largest = std::min(largest, load(largestFile, config));
-        QVERIFY2(largest <= 4 * floor, qPrintable(QString("%1 ms against %2 ms").arg(largest / 1e6).arg(floor / 1e6)));
+        QVERIFY2(largest <= room * floor, qPrintable(QString("%1 ms against %2 ms").arg(largest / 1e6).arg(floor / 1e6)));
         QList<int> ids{5};
         for (const cWidget* widget : config->Layouts().At(0)->GetWidgets()->Items())
             ids << widget->GetId();
