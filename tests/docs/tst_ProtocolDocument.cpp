@@ -39,7 +39,10 @@ class tst_ProtocolDocument : public QObject
         SyscallMessagesPollLock();
         auto client = std::make_unique<cKelvariConfigClient>("KelvariConfigClient");
         SyscallMessagesPollUnLock();
+        bool managerFound = false;
         bool authenticated = false;
+        // The found handle is known a moment before the client takes it as its manager: wait for the client.
+        connect(client.get(), &cKelvariConfigClient::SeekSuccessful, this, [&] { managerFound = true; });
         connect(client.get(), &cKelvariConfigClient::Authenticated, this, [&] { authenticated = true; });
         const UWORD manager = 5;
         cZRNetMessage frame;
@@ -58,7 +61,7 @@ class tst_ProtocolDocument : public QObject
             found.AppendString(kConfigManagerName);
             unit.Send(found);
         }
-        if (QTest::qWaitFor([&] { return client->FoundHandle() == manager; }))
+        if (QTest::qWaitFor([&] { return managerFound; }) && client->FoundHandle() == manager)
             client->Authenticate(cApplicationBase::GetHashedString("Admin"), cApplicationBase::GetHashedPassword("secret"));
         if (unit.ReceiveMethod(eConfigMethodLogIn, frame))
         {

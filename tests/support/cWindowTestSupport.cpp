@@ -9,6 +9,8 @@
 #include <QGuiApplication>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QSet>
+#include <QVector>
 #include <QSettings>
 
 void cWindowTestSupport::UseProgramFonts()
@@ -37,15 +39,23 @@ QObject* cWindowTestSupport::Find(QQuickWindow* window, const char* name)
 
 QObject* cWindowTestSupport::Search(QObject* object, const QString& name)
 {
-    if (object->objectName() == name)
-        return object;
-    QObjectList next = object->children();
-    const QList<QQuickItem*> items = qobject_cast<QQuickItem*>(object) ? qobject_cast<QQuickItem*>(object)->childItems()
-                                                                       : QList<QQuickItem*>();
-    std::copy(items.begin(), items.end(), std::back_inserter(next));
-    for (QObject* child : qAsConst(next)) {
-        if (QObject* found = Search(child, name))
-            return found;
+    // Most items are both object and visual children of one parent: each is looked at once, not once
+    // for every way down to it, which doubles at every level of a deep page.
+    QSet<const QObject*> seen;
+    QVector<QObject*> pending{object};
+    while (!pending.isEmpty()) {
+        QObject* next = pending.takeLast();
+        if (seen.contains(next))
+            continue;
+        seen.insert(next);
+        if (next->objectName() == name)
+            return next;
+        QObjectList children = next->children();
+        if (auto* item = qobject_cast<QQuickItem*>(next)) {
+            const QList<QQuickItem*> items = item->childItems();
+            std::copy(items.begin(), items.end(), std::back_inserter(children));
+        }
+        std::copy(children.rbegin(), children.rend(), std::back_inserter(pending));
     }
     return nullptr;
 }

@@ -290,6 +290,8 @@ private:
             auto* quickWindow = qobject_cast<QQuickWindow*>(window);
             if (!quickWindow || !quickWindow->isVisible())
                 continue;
+            // A window just shown (the test window) has no scene graph to grab with until it is exposed.
+            QVERIFY(QTest::qWaitForWindowExposed(quickWindow));
             const QImage image = quickWindow->grabWindow();
             const QString name = quickWindow->objectName().isEmpty() ? page : page + ' ' + quickWindow->objectName();
             mPictures.Save(image, QStringLiteral("plain-%1.png").arg(name).replace(' ', '-'));
