@@ -36,7 +36,11 @@ TestCase {
     }
 
     function cleanup() {
-        window = null
+        // The window has no parent, so the collector may take it once nothing refers to it, and taken while it is
+        // being destroyed it crashes: it stays referred to until it is gone.
+        if (window)
+            window.destroy()
+        tryVerify(function() { return window === null }, 5000, "the window is gone")
         compare(qmlWarnings.messages, [], "QML warnings")
     }
 
