@@ -118,6 +118,15 @@ class tst_Application : public QObject
         QPair<QRect, int> decoded(QRect(), -1);
         return cWindowGeometry::Decode(record, decoded.first, decoded.second) ? decoded : QPair<QRect, int>();
     }
+    // True once the program has ended by itself; a failure says how it ended.
+    bool ProgramEndsNormally()
+    {
+        if (!mProgram.waitForFinished(20000))
+            qWarning("The program did not end: %s", qPrintable(mProgram.errorString()));
+        else if (mProgram.exitStatus() == QProcess::CrashExit)
+            qWarning("The program was ended by signal %d", mProgram.exitCode());
+        return mProgram.state() == QProcess::NotRunning && mProgram.exitStatus() == QProcess::NormalExit;
+    }
     // The software renderer keeps the test independent of the X server's GL.
     void StartProgram(const QString& importPath = QString())
     {
@@ -624,7 +633,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(ThreadNames(pid).contains("ActionTickThrea\n"), 10000);
         QVERIFY2(ThreadNames(pid).contains("SyscallPoll\n"), qPrintable(ThreadNames(pid)));
         x11.RequestClose(window);
-        QVERIFY(mProgram.waitForFinished(20000) && mProgram.exitStatus() == QProcess::NormalExit);
+        QVERIFY(ProgramEndsNormally());
         QCOMPARE(mProgram.exitCode(), 0);
         const QString output = QString::fromUtf8(mProgram.readAllStandardOutput());
         QVERIFY2(!output.contains("ERROR") && output.contains("ZRNet layer stopped"), qPrintable(output));
@@ -647,7 +656,7 @@ private slots:
         QVERIFY(qmldir.open(QIODevice::WriteOnly) && qmldir.write("module QtQuick\nplugin kelvari_missing_module\n") > 0);
         qmldir.close();
         StartProgram(imports.path());
-        QVERIFY(mProgram.waitForFinished(20000) && mProgram.exitStatus() == QProcess::NormalExit);
+        QVERIFY(ProgramEndsNormally());
         QCOMPARE(qint8(mProgram.exitCode()), qint8(-1));
         const QString output = QString::fromUtf8(mProgram.readAllStandardOutput());
         QVERIFY2(!output.contains("ZRNet layer") && !output.contains("ERROR"), qPrintable(output));
